@@ -1,0 +1,168 @@
+#include "store/FieldDef.h"
+
+#include "util/NumberText.h"
+#include "util/SjisText.h"
+
+#include <QDate>
+#include <QRegularExpression>
+
+#include <cmath>
+#include <limits>
+
+namespace store {
+
+namespace {
+
+QString trimTrailingBlanks(QString text)
+{
+    int end = text.size();
+    while (end > 0 && text.at(end - 1) == QLatin1Char(' '))
+        --end;
+    text.truncate(end);
+    return text;
+}
+
+bool parseDate(const QString& text, QDate* date)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\s*(\\d{4})[/-](\\d{1,2})[/-](\\d{1,2})\\s*$"));
+    static const QRegularExpression compact(QStringLiteral("^\\s*(\\d{4})(\\d{2})(\\d{2})\\s*$"));
+    QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch())
+        match = compact.match(text);
+    if (!match.hasMatch())
+        return false;
+    const QDate parsed(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt());
+    if (!parsed.isValid())
+        return false;
+    *date = parsed;
+    return true;
+}
+
+} // namespace
+
+bool convertText(const FieldDef& field, const QString& text, QVariant* value, QString* error)
+{
+    switch (field.type) {
+    case FieldType::FixedText:
+    case FieldType::Text:
+    case FieldType::Memo:
+    case FieldType::Lookup: {
+        QString stored = field.type == FieldType::FixedText ? trimTrailingBlanks(text) : text;
+        if (field.width > 0 && field.type != FieldType::Memo)
+            stored = sjis::cutToBytes(stored, field.width);
+        // As in the classic table engines, an empty text is a null value.
+        *value = stored.isEmpty() ? QVariant() : QVariant(stored);
+        return true;
+    }
+    case FieldType::Float:
+    case FieldType::Integer: {
+        if (text.trimmed().isEmpty()) {
+            *value = QVariant();
+            return true;
+        }
+        double number = 0;
+        if (!numbertext::parse(text, &number)) {
+            if (error)
+                *error = QStringLiteral("'%1' は %2 の数値として正しくありません。").arg(text, field.name);
+            return false;
+        }
+        if (field.type == FieldType::Integer) {
+            if (number != std::trunc(number) || number < std::numeric_limits<qint32>::min()
+                || number > std::numeric_limits<qint32>::max()) {
+                if (error)
+                    *error = QStringLiteral("'%1' は %2 の整数として正しくありません。").arg(text, field.name);
+                return false;
+            }
+            *value = QVariant(qint32(number));
+        } else {
+            *value = QVariant(number);
+        }
+        return true;
+    }
+    case FieldType::DateTime: {
+        if (text.trimmed().isEmpty()) {
+            *value = QVariant();
+            return true;
+        }
+        QDate date;
+        if (!parseDate(text, &date)) {
+            if (error)
+                *error = QStringLiteral("'%1' は %2 の日付として正しくありません。").arg(text, field.name);
+            return false;
+        }
+        *value = QVariant(date);
+        return true;
+    }
+    }
+    return false;
+}
+
+bool convertValue(const FieldDef& field, const QVariant& input, QVariant* value, QString* error)
+{
+    if (!input.isValid() || input.isNull()) {
+        *value = QVariant();
+        return true;
+    }
+    switch (input.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+        if (field.type == FieldType::Float) {
+            *value = QVariant(input.toDouble());
+            return true;
+        }
+        return convertText(field, numbertext::format(input.toDouble()), value, error);
+    case QMetaType::QDate:
+        if (field.type == FieldType::DateTime) {
+            *value = input;
+            return true;
+        }
+        return convertText(field, input.toDate().toString(QStringLiteral("yyyy/MM/dd")), value, error);
+    default:
+        return convertText(field, input.toString(), value, error);
+    }
+}
+
+QString valueText(const FieldDef& field, const QVariant& value)
+{
+    if (!value.isValid() || value.isNull())
+        return {};
+    switch (field.type) {
+    case FieldType::Float:
+    case FieldType::Integer:
+        return numbertext::format(value.toDouble());
+    case FieldType::DateTime:
+        return value.toDate().toString(QStringLiteral("yyyy/MM/dd"));
+    default:
+        if (value.typeId() == QMetaType::Double)
+            return numbertext::format(value.toDouble());
+        return value.toString();
+    }
+}
+
+int compareValues(const QVariant& a, const QVariant& b)
+{
+    const bool aNull = !a.isValid() || a.isNull();
+    const bool bNull = !b.isValid() || b.isNull();
+    if (aNull || bNull)
+        return int(bNull) - int(aNull) == 0 ? 0 : (aNull ? -1 : 1);
+    const auto isNumber = [](const QVariant& v) {
+        return v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Int || v.typeId() == QMetaType::LongLong;
+    };
+    if (isNumber(a) && isNumber(b)) {
+        const double x = a.toDouble();
+        const double y = b.toDouble();
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
+    if (a.typeId() == QMetaType::QDate && b.typeId() == QMetaType::QDate) {
+        const QDate x = a.toDate();
+        const QDate y = b.toDate();
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
+    return QString::compare(a.toString(), b.toString());
+}
+
+} // namespace store

@@ -1,0 +1,880 @@
+#include "store/Table.h"
+
+#include "store/TableFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace store {
+
+// ---------------------------------------------------------------- Field
+
+QString Field::name() const
+{
+    return def().name;
+}
+
+const FieldDef& Field::def() const
+{
+    return m_table->fields().at(m_index);
+}
+
+bool Field::isNull() const
+{
+    const QVariant v = value();
+    return !v.isValid() || v.isNull();
+}
+
+QVariant Field::value() const
+{
+    return isValid() ? m_table->valueAt(m_index) : QVariant();
+}
+
+QString Field::asString() const
+{
+    return isValid() ? valueText(def(), value()) : QString();
+}
+
+qint64 Field::asInteger() const
+{
+    return qint64(asFloat());
+}
+
+double Field::asFloat() const
+{
+    const QVariant v = value();
+    if (!v.isValid() || v.isNull())
+        return 0;
+    bool ok = false;
+    const double number = v.toDouble(&ok);
+    return ok ? number : 0;
+}
+
+QDate Field::asDate() const
+{
+    const QVariant v = value();
+    return v.typeId() == QMetaType::QDate ? v.toDate() : QDate();
+}
+
+bool Field::setValue(const QVariant& value, QString* error)
+{
+    if (!isValid()) {
+        if (error)
+            *error = QStringLiteral("項目がありません。");
+        return false;
+    }
+    return m_table->setValueAt(m_index, value, error);
+}
+
+// ---------------------------------------------------------------- Table
+
+Table::Table(const QString& name, QObject* parent)
+    : QObject(parent)
+    , m_name(name)
+{
+    setObjectName(QStringLiteral("Cds") + name);
+}
+
+Table::~Table()
+{
+    detachStore();
+}
+
+void Table::attachStore(std::shared_ptr<Store> store)
+{
+    detachStore();
+    m_store = std::move(store);
+    m_store->cursors.push_back(this);
+    m_state = State::Browse;
+    m_modified = false;
+    m_buffer.clear();
+    QString ignored;
+    if (!m_filterText.isEmpty())
+        m_filter.parse(m_filterText, m_store->fields, &ignored);
+    resolveLookups();
+    m_visibleDirty = true;
+    refreshVisible();
+    m_pos = m_visible.empty() ? -1 : 0;
+    m_current = m_pos >= 0 ? m_visible[size_t(m_pos)] : nullptr;
+    m_bof = true;
+    m_eof = m_visible.empty();
+}
+
+void Table::detachStore()
+{
+    if (m_store) {
+        auto& cursors = m_store->cursors;
+        cursors.erase(std::remove(cursors.begin(), cursors.end(), this), cursors.end());
+        m_store.reset();
+    }
+    m_visible.clear();
+    m_current.reset();
+    m_pos = -1;
+    m_state = State::Inactive;
+}
+
+bool Table::open(QString* error)
+{
+    QList<FieldDef> fileFields;
+    QList<RowValues> fileRows;
+    if (!TableFile::read(m_fileName, &fileFields, &fileRows, error))
+        return false;
+
+    auto store = std::make_shared<Store>();
+    if (m_declared.isEmpty()) {
+        store->fields = fileFields;
+        store->rows.reserve(size_t(fileRows.size()));
+        for (RowValues& values : fileRows)
+            store->rows.push_back(std::make_shared<Row>(Row{std::move(values)}));
+    } else {
+        // Bind the declared fields by name; fields of the file that are not declared follow them,
+        // so that nothing the file holds is lost when it is written again.
+        QList<FieldDef> layout = m_declared;
+        QVector<int> source; // layout position → file position, -1 for looked-up fields
+        for (const FieldDef& def : m_declared) {
+            int found = -1;
+            for (int f = 0; f < fileFields.size() && def.isStored(); ++f) {
+                if (fileFields.at(f).name.compare(def.name, Qt::CaseInsensitive) == 0)
+                    found = f;
+            }
+            if (def.isStored() && found < 0) {
+                if (error)
+                    *error = QStringLiteral("%1: 項目 %2 がファイルにありません。").arg(QDir::toNativeSeparators(m_fileName), def.name);
+                return false;
+            }
+            source.append(found);
+        }
+        for (int f = 0; f < fileFields.size(); ++f) {
+            if (!source.contains(f)) {
+                layout.append(fileFields.at(f));
+                source.append(f);
+            }
+        }
+        store->rows.reserve(size_t(fileRows.size()));
+        for (int r = 0; r < fileRows.size(); ++r) {
+            const RowValues& values = fileRows.at(r);
+            RowValues bound(layout.size());
+            for (int f = 0; f < layout.size(); ++f) {
+                if (source.at(f) < 0)
+                    continue;
+                QString why;
+                if (!convertValue(layout.at(f), values.at(source.at(f)), &bound[f], &why)) {
+                    if (error)
+                        *error = QStringLiteral("%1: %2 行目: %3").arg(QDir::toNativeSeparators(m_fileName)).arg(r + 1).arg(why);
+                    return false;
+                }
+            }
+            store->rows.push_back(std::make_shared<Row>(Row{std::move(bound)}));
+        }
+        store->fields = layout;
+    }
+    attachStore(store);
+    emit stateChanged();
+    emit recordChanged();
+    return true;
+}
+
+void Table::createDataSet()
+{
+    auto store = std::make_shared<Store>();
+    store->fields = m_declared;
+    for (const RowValues& initial : m_initialRows) {
+        RowValues values(m_declared.size());
+        for (int f = 0; f < values.size() && f < initial.size(); ++f)
+            convertValue(m_declared.at(f), initial.at(f), &values[f], nullptr);
+        store->rows.push_back(std::make_shared<Row>(Row{values}));
+    }
+    attachStore(store);
+    emit stateChanged();
+    emit recordChanged();
+}
+
+bool Table::save(QString* error)
+{
+    return saveToFile(m_fileName, error);
+}
+
+bool Table::saveToFile(const QString& path, QString* error)
+{
+    if (!m_store) {
+        if (error)
+            *error = QStringLiteral("%1: 表が開かれていません。").arg(m_name);
+        return false;
+    }
+    checkBrowseMode();
+    std::vector<const RowValues*> rows;
+    rows.reserve(m_store->rows.size());
+    for (const RowPtr& row : m_store->rows)
+        rows.push_back(&row->values);
+    if (!TableFile::write(path, m_store->fields, rows, error))
+        return false;
+    if (QFileInfo(path) == QFileInfo(m_fileName))
+        m_store->changed = false;
+    return true;
+}
+
+bool Table::close(QString* error)
+{
+    if (!m_store)
+        return true;
+    bool ok = true;
+    if (!m_isClone) {
+        checkBrowseMode();
+        if (!m_fileName.isEmpty() && (m_store->changed || !QFileInfo::exists(m_fileName)))
+            ok = save(error);
+    }
+    detachStore();
+    emit stateChanged();
+    emit recordChanged();
+    return ok;
+}
+
+bool Table::isChangedSinceRead() const
+{
+    return m_store && m_store->changed;
+}
+
+void Table::markUnchanged()
+{
+    if (m_store)
+        m_store->changed = false;
+}
+
+void Table::emptyTable()
+{
+    if (!m_store)
+        return;
+    if (isEditing())
+        cancel();
+    if (m_store->rows.empty())
+        return;
+    m_store->rows.clear();
+    touchStore();
+    refreshAll(nullptr);
+}
+
+void Table::cloneCursor(Table* source)
+{
+    if (!source->m_store)
+        return;
+    m_isClone = true;
+    m_fileName = source->m_fileName;
+    m_lookupTables = source->m_lookupTables;
+    attachStore(source->m_store);
+    emit stateChanged();
+    emit recordChanged();
+}
+
+// ---------------------------------------------------------------- fields
+
+int Table::fieldCount() const
+{
+    return m_store ? int(m_store->fields.size()) : int(m_declared.size());
+}
+
+const QList<FieldDef>& Table::fields() const
+{
+    return m_store ? m_store->fields : m_declared;
+}
+
+int Table::fieldIndex(const QString& name) const
+{
+    const QList<FieldDef>& list = fields();
+    for (int f = 0; f < list.size(); ++f) {
+        if (list.at(f).name.compare(name, Qt::CaseInsensitive) == 0)
+            return f;
+    }
+    return -1;
+}
+
+Field Table::field(const QString& name)
+{
+    const int index = fieldIndex(name);
+    Q_ASSERT_X(index >= 0, "Table::field", qPrintable(m_name + QLatin1Char('.') + name));
+    return Field(index >= 0 ? this : nullptr, index);
+}
+
+Field Table::findField(const QString& name)
+{
+    const int index = fieldIndex(name);
+    return index >= 0 ? Field(this, index) : Field();
+}
+
+void Table::setLookupTable(const QString& fieldName, Table* table)
+{
+    m_lookupTables.insert(fieldName.toUpper(), table);
+    resolveLookups();
+}
+
+void Table::resolveLookups()
+{
+    const QList<FieldDef>& list = fields();
+    m_lookupKeyIndexes = QVector<int>(list.size(), -1);
+    for (int f = 0; f < list.size(); ++f) {
+        if (list.at(f).type == FieldType::Lookup)
+            m_lookupKeyIndexes[f] = fieldIndex(list.at(f).lookup.keyField);
+    }
+}
+
+QVariant Table::lookupValue(int index, const RowValues& values) const
+{
+    const FieldDef& def = fields().at(index);
+    const Table* target = m_lookupTables.value(def.name.toUpper());
+    const int keyIndex = index < m_lookupKeyIndexes.size() ? m_lookupKeyIndexes.at(index) : -1;
+    if (!target || !target->m_store || keyIndex < 0 || keyIndex >= values.size())
+        return {};
+    const QVariant key = values.at(keyIndex);
+    if (!key.isValid() || key.isNull())
+        return {};
+    const int targetKey = target->fieldIndex(def.lookup.tableKeyField);
+    const int targetResult = target->fieldIndex(def.lookup.resultField);
+    if (targetKey < 0 || targetResult < 0)
+        return {};
+    for (const RowPtr& row : target->m_store->rows) {
+        if (compareValues(row->values.at(targetKey), key) == 0)
+            return row->values.at(targetResult);
+    }
+    return {};
+}
+
+QVariant Table::valueAt(int index) const
+{
+    if (!m_store || index < 0 || index >= m_store->fields.size())
+        return {};
+    const RowValues* values = nullptr;
+    if (isEditing())
+        values = &m_buffer;
+    else if (m_current)
+        values = &m_current->values;
+    if (!values)
+        return {};
+    if (m_store->fields.at(index).type == FieldType::Lookup)
+        return lookupValue(index, *values);
+    return index < values->size() ? values->at(index) : QVariant();
+}
+
+bool Table::setValueAt(int index, const QVariant& value, QString* error)
+{
+    if (!isEditing()) {
+        if (error)
+            *error = QStringLiteral("%1 は編集中ではありません。").arg(m_name);
+        qWarning("Table %s: field set while not in edit or insert state", qPrintable(m_name));
+        return false;
+    }
+    const FieldDef& def = m_store->fields.at(index);
+    if (def.type == FieldType::Lookup) {
+        if (error)
+            *error = QStringLiteral("%1 は参照項目のため変更できません。").arg(def.name);
+        return false;
+    }
+    QVariant converted;
+    if (!convertValue(def, value, &converted, error))
+        return false;
+    m_buffer[index] = converted;
+    m_modified = true;
+    emit fieldChanged(index);
+    return true;
+}
+
+// ---------------------------------------------------------------- state
+
+void Table::setState(State state)
+{
+    if (m_state == state)
+        return;
+    m_state = state;
+    emit stateChanged();
+}
+
+void Table::startNewRow(bool appendAtEnd)
+{
+    if (!m_store)
+        return;
+    checkBrowseMode();
+    m_insertBefore = appendAtEnd ? nullptr : m_current;
+    m_buffer = RowValues(m_store->fields.size());
+    if (m_master && m_master->isActive()) {
+        const RowValues keys = masterValues();
+        for (int k = 0; k < m_detailFieldIndexes.size() && k < keys.size(); ++k)
+            convertValue(m_store->fields.at(m_detailFieldIndexes.at(k)), keys.at(k), &m_buffer[m_detailFieldIndexes.at(k)], nullptr);
+    }
+    m_modified = false;
+    setState(State::Insert);
+    emit recordChanged();
+    emit afterInsert();
+}
+
+void Table::append()
+{
+    startNewRow(true);
+}
+
+void Table::insert()
+{
+    startNewRow(false);
+}
+
+void Table::edit()
+{
+    if (!m_store || isEditing())
+        return;
+    if (!m_current) {
+        append();
+        return;
+    }
+    m_buffer = m_current->values;
+    m_modified = false;
+    setState(State::Edit);
+    emit afterEdit();
+}
+
+void Table::post()
+{
+    if (!isEditing())
+        return;
+    RowPtr row;
+    if (m_state == State::Edit) {
+        row = m_current;
+        row->values = m_buffer;
+    } else {
+        row = std::make_shared<Row>(Row{m_buffer});
+        auto& rows = m_store->rows;
+        auto at = m_insertBefore ? std::find(rows.begin(), rows.end(), m_insertBefore) : rows.end();
+        rows.insert(at, row);
+        m_current = row;
+        m_insertBefore.reset();
+    }
+    m_buffer.clear();
+    m_modified = false;
+    m_state = State::Browse;
+    touchStore();
+    refreshAll(this);
+    emit stateChanged();
+    emit recordChanged();
+    emit afterPost();
+}
+
+void Table::cancel()
+{
+    if (!isEditing())
+        return;
+    m_buffer.clear();
+    m_modified = false;
+    m_insertBefore.reset();
+    m_state = State::Browse;
+    emit stateChanged();
+    emit recordChanged();
+    emit afterCancel();
+}
+
+void Table::remove()
+{
+    if (!m_store)
+        return;
+    if (m_state == State::Insert) {
+        cancel();
+        return;
+    }
+    if (m_state == State::Edit) {
+        m_buffer.clear();
+        m_modified = false;
+        m_state = State::Browse;
+        emit stateChanged();
+    }
+    if (!m_current)
+        return;
+    auto& rows = m_store->rows;
+    rows.erase(std::remove(rows.begin(), rows.end(), m_current), rows.end());
+    m_current.reset();
+    touchStore();
+    refreshAll(this);
+    emit recordChanged();
+    emit afterDelete();
+}
+
+void Table::checkBrowseMode()
+{
+    if (!isEditing())
+        return;
+    if (m_modified)
+        post();
+    else
+        cancel();
+}
+
+// ---------------------------------------------------------------- rows shown
+
+void Table::touchStore()
+{
+    ++m_store->version;
+    m_store->changed = true;
+}
+
+Table::RowValues Table::masterValues() const
+{
+    RowValues keys;
+    for (int index : m_masterFieldIndexes)
+        keys.append(m_master->valueAt(index));
+    return keys;
+}
+
+void Table::refreshVisible() const
+{
+    if (!m_store) {
+        m_visible.clear();
+        return;
+    }
+    if (!m_visibleDirty && m_visibleVersion == m_store->version)
+        return;
+    m_visible.clear();
+    const bool linked = m_master && m_master->isActive();
+    const bool masterHasRow = linked && (m_master->m_current || m_master->isEditing());
+    const RowValues keys = linked ? masterValues() : RowValues();
+    if (!linked || masterHasRow) {
+        for (const RowPtr& row : m_store->rows) {
+            bool shown = true;
+            for (int k = 0; shown && k < m_detailFieldIndexes.size(); ++k)
+                shown = compareValues(row->values.at(m_detailFieldIndexes.at(k)), keys.at(k)) == 0;
+            if (shown && m_filtered && !m_filter.isEmpty())
+                shown = m_filter.accepts([&](int f) { return row->values.at(f); });
+            if (shown)
+                m_visible.push_back(row);
+        }
+    }
+    if (!m_order.isEmpty()) {
+        std::stable_sort(m_visible.begin(), m_visible.end(), [this](const RowPtr& a, const RowPtr& b) {
+            for (const IndexSpec& spec : m_order) {
+                const int c = compareValues(a->values.at(spec.field), b->values.at(spec.field));
+                if (c != 0)
+                    return spec.descending ? c > 0 : c < 0;
+            }
+            return false;
+        });
+    }
+    m_visibleVersion = m_store->version;
+    m_visibleDirty = false;
+}
+
+void Table::relocate(const RowPtr& row, int fallbackPos)
+{
+    refreshVisible();
+    auto found = row ? std::find(m_visible.begin(), m_visible.end(), row) : m_visible.end();
+    if (found != m_visible.end()) {
+        m_pos = int(found - m_visible.begin());
+    } else if (m_visible.empty()) {
+        m_pos = -1;
+    } else {
+        m_pos = std::clamp(fallbackPos, 0, int(m_visible.size()) - 1);
+    }
+    m_current = m_pos >= 0 ? m_visible[size_t(m_pos)] : nullptr;
+    if (m_visible.empty())
+        m_bof = m_eof = true;
+    else
+        m_eof = m_bof = false;
+}
+
+void Table::refreshAll(Table* origin)
+{
+    // Copy: a handler may open or close cursors while we notify.
+    const std::vector<Table*> cursors = m_store->cursors;
+    for (Table* cursor : cursors) {
+        cursor->m_visibleDirty = true;
+        cursor->relocate(cursor->m_current, cursor->m_pos);
+    }
+    for (Table* cursor : cursors) {
+        if (cursor != origin)
+            emit cursor->recordChanged();
+    }
+}
+
+bool Table::isEmpty() const
+{
+    refreshVisible();
+    return m_visible.empty() && m_state != State::Insert;
+}
+
+int Table::recordCount() const
+{
+    refreshVisible();
+    return int(m_visible.size());
+}
+
+int Table::recNo() const
+{
+    if (m_state == State::Insert)
+        return 0;
+    return m_pos + 1;
+}
+
+// ---------------------------------------------------------------- navigation
+
+void Table::first()
+{
+    if (!m_store)
+        return;
+    checkBrowseMode();
+    refreshVisible();
+    m_pos = m_visible.empty() ? -1 : 0;
+    m_current = m_pos >= 0 ? m_visible[0] : nullptr;
+    m_bof = true;
+    m_eof = m_visible.empty();
+    emit recordChanged();
+    emit afterScroll();
+}
+
+void Table::last()
+{
+    if (!m_store)
+        return;
+    checkBrowseMode();
+    refreshVisible();
+    m_pos = int(m_visible.size()) - 1;
+    m_current = m_pos >= 0 ? m_visible[size_t(m_pos)] : nullptr;
+    m_eof = true;
+    m_bof = m_visible.empty();
+    emit recordChanged();
+    emit afterScroll();
+}
+
+void Table::next()
+{
+    if (!m_store)
+        return;
+    checkBrowseMode();
+    refreshVisible();
+    if (m_pos + 1 < int(m_visible.size())) {
+        ++m_pos;
+        m_current = m_visible[size_t(m_pos)];
+        m_bof = false;
+        m_eof = false;
+        emit recordChanged();
+        emit afterScroll();
+    } else {
+        m_eof = true;
+    }
+}
+
+void Table::prior()
+{
+    if (!m_store)
+        return;
+    checkBrowseMode();
+    refreshVisible();
+    if (m_pos > 0) {
+        --m_pos;
+        m_current = m_visible[size_t(m_pos)];
+        m_bof = false;
+        m_eof = false;
+        emit recordChanged();
+        emit afterScroll();
+    } else {
+        m_bof = true;
+    }
+}
+
+void Table::setRecNo(int number)
+{
+    if (!m_store)
+        return;
+    checkBrowseMode();
+    refreshVisible();
+    if (m_visible.empty())
+        return;
+    m_pos = std::clamp(number - 1, 0, int(m_visible.size()) - 1);
+    m_current = m_visible[size_t(m_pos)];
+    m_bof = m_eof = false;
+    emit recordChanged();
+    emit afterScroll();
+}
+
+bool Table::locate(const QString& fieldName, const QVariant& value)
+{
+    const int index = fieldIndex(fieldName);
+    if (!m_store || index < 0)
+        return false;
+    checkBrowseMode();
+    refreshVisible();
+    QVariant key;
+    if (!convertValue(m_store->fields.at(index), value, &key, nullptr))
+        return false;
+    for (size_t r = 0; r < m_visible.size(); ++r) {
+        if (compareValues(m_visible[r]->values.at(index), key) == 0) {
+            m_pos = int(r);
+            m_current = m_visible[r];
+            m_bof = m_eof = false;
+            emit recordChanged();
+            emit afterScroll();
+            return true;
+        }
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------- filter, order, master
+
+bool Table::setFilter(const QString& text, QString* error)
+{
+    FilterExpression parsed;
+    if (!parsed.parse(text, fields(), error))
+        return false;
+    m_filterText = text;
+    m_filter = parsed;
+    if (m_filtered && m_store) {
+        m_visibleDirty = true;
+        first();
+    }
+    return true;
+}
+
+void Table::setFiltered(bool on)
+{
+    if (m_filtered == on)
+        return;
+    m_filtered = on;
+    if (m_store) {
+        checkBrowseMode();
+        m_visibleDirty = true;
+        first();
+    }
+}
+
+bool Table::parseFieldList(const QString& names, QList<int>* indexes, QString* error) const
+{
+    indexes->clear();
+    const QStringList parts = names.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (const QString& part : parts) {
+        const int index = fieldIndex(part.trimmed());
+        if (index < 0) {
+            if (error)
+                *error = QStringLiteral("%1: 項目 %2 がありません。").arg(m_name, part.trimmed());
+            return false;
+        }
+        indexes->append(index);
+    }
+    return true;
+}
+
+bool Table::setIndexFieldNames(const QString& names, QString* error)
+{
+    QList<int> indexes;
+    if (!parseFieldList(names, &indexes, error))
+        return false;
+    m_order.clear();
+    for (int index : indexes)
+        m_order.append(IndexSpec{index, false});
+    if (m_store) {
+        m_visibleDirty = true;
+        relocate(m_current, m_pos);
+        emit recordChanged();
+    }
+    return true;
+}
+
+bool Table::addIndex(const QString& indexName, const QString& fieldNames, const QString& descFields, QString* error)
+{
+    QList<int> indexes;
+    QList<int> descending;
+    if (!parseFieldList(fieldNames, &indexes, error) || !parseFieldList(descFields, &descending, error))
+        return false;
+    NamedIndex index{indexName, {}};
+    for (int f : indexes)
+        index.specs.append(IndexSpec{f, descending.contains(f)});
+    m_indexes.append(index);
+    return true;
+}
+
+bool Table::setIndexName(const QString& indexName, QString* error)
+{
+    for (const NamedIndex& index : m_indexes) {
+        if (index.name.compare(indexName, Qt::CaseInsensitive) == 0) {
+            m_order = index.specs;
+            if (m_store) {
+                m_visibleDirty = true;
+                relocate(m_current, m_pos);
+                emit recordChanged();
+            }
+            return true;
+        }
+    }
+    if (error)
+        *error = QStringLiteral("%1: 索引 %2 がありません。").arg(m_name, indexName);
+    return false;
+}
+
+bool Table::setMaster(Table* master, const QString& masterFields, const QString& detailFields, QString* error)
+{
+    for (const auto& connection : m_masterConnections)
+        disconnect(connection);
+    m_masterConnections.clear();
+    m_master = nullptr;
+    m_masterFieldIndexes.clear();
+    m_detailFieldIndexes.clear();
+    if (master) {
+        QList<int> masterIndexes;
+        QList<int> detailIndexes;
+        if (!master->parseFieldList(masterFields, &masterIndexes, error) || !parseFieldList(detailFields, &detailIndexes, error))
+            return false;
+        if (masterIndexes.size() != detailIndexes.size()) {
+            if (error)
+                *error = QStringLiteral("%1: 親子の項目数が一致しません。").arg(m_name);
+            return false;
+        }
+        m_master = master;
+        m_masterFieldIndexes = masterIndexes;
+        m_detailFieldIndexes = detailIndexes;
+        m_masterConnections.append(connect(master, &Table::recordChanged, this, &Table::onMasterChanged));
+        m_masterConnections.append(connect(master, &Table::fieldChanged, this, [this](int index) {
+            if (m_masterFieldIndexes.contains(index))
+                onMasterChanged();
+        }));
+        m_lastMasterValues = masterValues();
+    }
+    if (m_store) {
+        m_visibleDirty = true;
+        first();
+    }
+    return true;
+}
+
+void Table::onMasterChanged()
+{
+    if (!m_master || !m_store)
+        return;
+    const RowValues keys = m_master->isActive() && (m_master->m_current || m_master->isEditing()) ? masterValues() : RowValues();
+    bool same = keys.size() == m_lastMasterValues.size();
+    for (int k = 0; same && k < keys.size(); ++k)
+        same = compareValues(keys.at(k), m_lastMasterValues.at(k)) == 0
+            && keys.at(k).isNull() == m_lastMasterValues.at(k).isNull();
+    if (same)
+        return;
+    m_lastMasterValues = keys;
+    checkBrowseMode();
+    m_visibleDirty = true;
+    first();
+}
+
+QList<Table::RowValues> Table::allRows() const
+{
+    QList<RowValues> rows;
+    if (m_store) {
+        for (const RowPtr& row : m_store->rows)
+            rows.append(row->values);
+    }
+    return rows;
+}
+
+void Table::appendRowValues(const RowValues& values)
+{
+    if (!m_store)
+        return;
+    RowValues stored(m_store->fields.size());
+    for (int f = 0; f < stored.size() && f < values.size(); ++f)
+        convertValue(m_store->fields.at(f), values.at(f), &stored[f], nullptr);
+    m_store->rows.push_back(std::make_shared<Row>(Row{stored}));
+    touchStore();
+    refreshAll(nullptr);
+}
+
+} // namespace store

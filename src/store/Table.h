@@ -1,0 +1,248 @@
+#pragma once
+
+#include "store/FieldDef.h"
+#include "store/FilterExpression.h"
+
+#include <QDate>
+#include <QObject>
+#include <QPointer>
+#include <QVariant>
+#include <QVector>
+
+#include <memory>
+#include <vector>
+
+namespace store {
+
+class Table;
+
+// One field of a table's current row: read and written as text, whole number, float or date.
+// Setting a value needs the table in edit or insert state.
+class Field
+{
+public:
+    Field() = default;
+    Field(Table* table, int index) : m_table(table), m_index(index) {}
+
+    bool isValid() const { return m_table != nullptr && m_index >= 0; }
+    int index() const { return m_index; }
+    QString name() const;
+    const FieldDef& def() const;
+
+    bool isNull() const;
+    QVariant value() const;
+    QString asString() const;
+    qint64 asInteger() const; // 0 for null or non-numbers
+    double asFloat() const;   // 0 for null or non-numbers
+    QDate asDate() const;
+
+    // Each setter converts to the field's type; false, with a message, when the value does not
+    // fit (a text that is not a number for a numeric field, say) — the field then keeps its value.
+    bool setValue(const QVariant& value, QString* error = nullptr);
+    bool setString(const QString& text, QString* error = nullptr) { return setValue(QVariant(text), error); }
+    bool setInteger(qint64 number) { return setValue(QVariant(number)); }
+    bool setFloat(double number) { return setValue(QVariant(number)); }
+    void clear() { setValue(QVariant()); }
+    // Copies another field's value; a null stays null.
+    bool assign(const Field& other, QString* error = nullptr) { return setValue(other.value(), error); }
+
+private:
+    Table* m_table = nullptr;
+    int m_index = -1;
+};
+
+// An in-memory table bound to a file, in the classic dataset model: a current row, the states
+// browse, edit and insert, filters, index orders, master–detail links, second cursors (clones)
+// sharing the rows, looked-up fields and events after insert, edit, post and cancel.
+class Table : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+    using RowValues = QVector<QVariant>;
+
+    explicit Table(const QString& name, QObject* parent = nullptr);
+    ~Table() override;
+
+    QString name() const { return m_name; }
+
+    // ---- layout and file ----
+    // Declared fields bind by name when the file is opened; with none declared the table takes
+    // the file's layout.
+    void setDeclaredFields(const QList<FieldDef>& fields) { m_declared = fields; }
+    const QList<FieldDef>& declaredFields() const { return m_declared; }
+    void setInitialRows(const QList<RowValues>& rows) { m_initialRows = rows; }
+    void setFileName(const QString& path) { m_fileName = path; }
+    QString fileName() const { return m_fileName; }
+
+    // Reads the rows from the file; on failure the table stays closed and keeps nothing.
+    bool open(QString* error);
+    // Makes the table active with its declared fields and initial rows and no file read.
+    void createDataSet();
+    // Writes the rows (a pending change is posted first) to the file, atomically.
+    bool save(QString* error);
+    bool saveToFile(const QString& path, QString* error);
+    // Closes the table; writes the file first when the rows changed since it was read or the
+    // file is missing. The table is closed even when the write fails.
+    bool close(QString* error);
+    bool isActive() const { return m_state != State::Inactive; }
+    bool isChangedSinceRead() const;
+    void markUnchanged();
+    // Removes every row (the table stays active).
+    void emptyTable();
+
+    // A second cursor over the rows of `source`, with its own filter, order, master, state and
+    // events. The clone is active while the source's rows exist.
+    void cloneCursor(Table* source);
+
+    // ---- fields ----
+    int fieldCount() const;
+    const QList<FieldDef>& fields() const;
+    int fieldIndex(const QString& name) const; // -1 when absent; names compare without case
+    Field field(const QString& name);
+    Field field(int index) { return Field(this, index); }
+    Field findField(const QString& name); // invalid Field when absent
+    // Points a looked-up field at the open table it looks into.
+    void setLookupTable(const QString& fieldName, Table* table);
+
+    // ---- state ----
+    State state() const { return m_state; }
+    bool isEditing() const { return m_state == State::Edit || m_state == State::Insert; }
+    bool isModified() const { return m_modified; }
+    void append();
+    void insert();
+    void edit();
+    void post();
+    void cancel();
+    void remove();
+    // Posts a pending change when the row was modified, cancels it otherwise.
+    void checkBrowseMode();
+
+    // ---- navigation ----
+    void first();
+    void last();
+    void next();
+    void prior();
+    bool eof() const { return m_eof; }
+    bool bof() const { return m_bof; }
+    bool isEmpty() const;
+    int recordCount() const;
+    int recNo() const;   // 1-based number of the current row, 0 when there is none
+    void setRecNo(int number);
+    bool locate(const QString& fieldName, const QVariant& value);
+
+    // ---- filter, order, master ----
+    bool setFilter(const QString& text, QString* error = nullptr);
+    QString filter() const { return m_filterText; }
+    void setFiltered(bool on);
+    bool filtered() const { return m_filtered; }
+    bool setIndexFieldNames(const QString& names, QString* error = nullptr);
+    bool addIndex(const QString& indexName, const QString& fields, const QString& descFields, QString* error = nullptr);
+    bool setIndexName(const QString& indexName, QString* error = nullptr);
+    // The rows shown are those whose detailFields equal masterFields of the master's current row.
+    bool setMaster(Table* master, const QString& masterFields, const QString& detailFields, QString* error = nullptr);
+    Table* master() const { return m_master; }
+
+    // The stored values of every row, in the store's natural order (filters and master ignored).
+    QList<RowValues> allRows() const;
+    // Appends a row of stored values without events (used to fill tables from code).
+    void appendRowValues(const RowValues& values);
+
+    // ---- used by Field ----
+    QVariant valueAt(int index) const;
+    bool setValueAt(int index, const QVariant& value, QString* error);
+
+signals:
+    void afterInsert();
+    void afterEdit();
+    void afterPost();
+    void afterCancel();
+    void afterDelete();
+    void afterScroll();
+    // Data-source notifications: the current row (or what it shows) changed, the state changed,
+    // one field's value was set.
+    void recordChanged();
+    void stateChanged();
+    void fieldChanged(int index);
+
+private:
+    struct Row
+    {
+        RowValues values;
+    };
+    using RowPtr = std::shared_ptr<Row>;
+    struct IndexSpec
+    {
+        int field = -1;
+        bool descending = false;
+    };
+    struct NamedIndex
+    {
+        QString name;
+        QList<IndexSpec> specs;
+    };
+    // The rows shared by a table and its clones.
+    struct Store
+    {
+        QList<FieldDef> fields;
+        std::vector<RowPtr> rows;
+        quint64 version = 0;
+        bool changed = false;
+        std::vector<Table*> cursors;
+    };
+
+    friend class Field;
+
+    void attachStore(std::shared_ptr<Store> store);
+    void detachStore();
+    void touchStore();
+    void refreshVisible() const;
+    void refreshAll(Table* origin);
+    void relocate(const RowPtr& row, int fallbackPos);
+    void setState(State state);
+    void startNewRow(bool appendAtEnd);
+    RowValues masterValues() const;
+    void onMasterChanged();
+    bool parseFieldList(const QString& names, QList<int>* indexes, QString* error) const;
+    RowPtr currentRow() const;
+    QVariant lookupValue(int index, const RowValues& values) const;
+    void resolveLookups();
+
+    QString m_name;
+    QString m_fileName;
+    QList<FieldDef> m_declared;
+    QList<RowValues> m_initialRows;
+    std::shared_ptr<Store> m_store;
+    bool m_isClone = false;
+
+    State m_state = State::Inactive;
+    bool m_modified = false;
+    RowValues m_buffer;
+    RowPtr m_insertBefore; // insert(): the row the new one goes before in natural order
+
+    QString m_filterText;
+    FilterExpression m_filter;
+    bool m_filtered = false;
+    QList<IndexSpec> m_order;
+    QList<NamedIndex> m_indexes;
+
+    QPointer<Table> m_master;
+    QList<int> m_masterFieldIndexes;
+    QList<int> m_detailFieldIndexes;
+    RowValues m_lastMasterValues;
+    QList<QMetaObject::Connection> m_masterConnections;
+
+    QHash<QString, QPointer<Table>> m_lookupTables; // field name (upper case) → table
+    QVector<int> m_lookupKeyIndexes;
+
+    mutable std::vector<RowPtr> m_visible;
+    mutable quint64 m_visibleVersion = ~quint64(0);
+    mutable bool m_visibleDirty = true;
+    int m_pos = -1; // index into m_visible, -1 when none
+    RowPtr m_current;
+    bool m_eof = true;
+    bool m_bof = true;
+};
+
+} // namespace store
