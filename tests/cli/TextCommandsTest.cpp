@@ -1,0 +1,60 @@
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct CliResult
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+CliResult runCli(const QStringList& args, const QByteArray& input)
+{
+    QProcess process;
+    process.start(QStringLiteral(VORDELL_CLI), args);
+    if (!process.waitForStarted())
+        return {};
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+TEST(TextCommands, NormalizeWritesTheNormalisedText)
+{
+    const CliResult result = runCli({QStringLiteral("normalize")}, u"ｶﾞｯｺｳ ＡＢＣ１２３\n"_s.toUtf8());
+    EXPECT_EQ(result.exitCode, 0) << qPrintable(result.err);
+    EXPECT_EQ(result.out, u"ガッコウ ABC123\n"_s);
+}
+
+TEST(TextCommands, NormalizeRefusesInvalidUtf8)
+{
+    const CliResult result = runCli({QStringLiteral("normalize")}, QByteArray("ab\xff", 3));
+    EXPECT_NE(result.exitCode, 0);
+    EXPECT_TRUE(result.out.isEmpty());
+    EXPECT_TRUE(result.err.contains(QStringLiteral("UTF-8"))) << qPrintable(result.err);
+}
+
+TEST(TextCommands, SjisLengthCountsBytesIncludingTheNewline)
+{
+    const CliResult result = runCli({QStringLiteral("sjis-length")}, u"あa①〜\n"_s.toUtf8());
+    EXPECT_EQ(result.exitCode, 0) << qPrintable(result.err);
+    EXPECT_EQ(result.out, QStringLiteral("8\n"));
+}
+
+TEST(TextCommands, SjisLengthRefusesAnUnencodableCharacter)
+{
+    const CliResult result = runCli({QStringLiteral("sjis-length")}, u"a😀\n"_s.toUtf8());
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.out.isEmpty());
+    EXPECT_EQ(result.err, u"「😀」(U+1F600) はシフトJISで表せない文字のため使用できません。\n"_s);
+}
+
+} // namespace
