@@ -1,0 +1,335 @@
+#include "store/DataSource.h"
+#include "store/Table.h"
+
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+using namespace store;
+
+namespace {
+
+// A small registration layout: a head table and a breakdown table linked by REC_ID.
+QList<FieldDef> headFields()
+{
+    return {fixedText("REG_NO", 10), text("TECH_TITLE", 20), integer("REC_ID"), floatField("RATE"), dateTime("DB_REG_DATE")};
+}
+
+QList<FieldDef> breakdownFields()
+{
+    return {integer("REC_ID"), integer("ORD"), text("RECORD_TYPE", 1), text("ITEM", 255), floatField("PRICE")};
+}
+
+struct Events
+{
+    explicit Events(Table& t)
+        : insert(&t, &Table::afterInsert)
+        , edit(&t, &Table::afterEdit)
+        , post(&t, &Table::afterPost)
+        , cancel(&t, &Table::afterCancel)
+    {
+    }
+    QSignalSpy insert, edit, post, cancel;
+    std::array<int, 4> counts() const { return {int(insert.count()), int(edit.count()), int(post.count()), int(cancel.count())}; }
+};
+
+void addHead(Table& t, const QString& regNo, const QString& title, int recId)
+{
+    t.append();
+    t.field("REG_NO").setString(regNo);
+    t.field("TECH_TITLE").setString(title);
+    t.field("REC_ID").setInteger(recId);
+    t.post();
+}
+
+void addBreakdown(Table& t, int ord, const QString& type, const QString& item)
+{
+    t.append();
+    t.field("ORD").setInteger(ord);
+    t.field("RECORD_TYPE").setString(type);
+    t.field("ITEM").setString(item);
+    t.post();
+}
+
+QStringList column(Table& t, const QString& name)
+{
+    QStringList values;
+    for (t.first(); !t.eof(); t.next())
+        values << t.field(name).asString();
+    return values;
+}
+
+} // namespace
+
+TEST(Table, StatesFireTheirEventsAndKeepRowsOnlyWhenPosted)
+{
+    Table t(QStringLiteral("HEAD"));
+    t.setDeclaredFields(headFields());
+    t.createDataSet();
+    Events events(t);
+
+    t.append();
+    EXPECT_EQ(t.state(), Table::State::Insert);
+    t.field("REG_NO").setString(QStringLiteral("XXK-000001"));
+    t.post();
+    EXPECT_EQ(t.state(), Table::State::Browse);
+    EXPECT_EQ(t.recordCount(), 1);
+
+    t.edit();
+    t.field("TECH_TITLE").setString(QStringLiteral("一時"));
+    t.cancel();
+    EXPECT_TRUE(t.field("TECH_TITLE").isNull());
+
+    // Delete on an unposted new row only discards it.
+    t.append();
+    t.remove();
+    EXPECT_EQ(t.state(), Table::State::Browse);
+    EXPECT_EQ(t.recordCount(), 1);
+    EXPECT_EQ(t.field("REG_NO").asString(), QStringLiteral("XXK-000001"));
+
+    EXPECT_EQ(events.counts(), (std::array<int, 4>{2, 1, 1, 2}));
+
+    // A field cannot be set while browsing.
+    QString error;
+    EXPECT_FALSE(t.field("TECH_TITLE").setString(QStringLiteral("x"), &error));
+    EXPECT_FALSE(error.isEmpty());
+
+    t.remove();
+    EXPECT_TRUE(t.isEmpty());
+}
+
+TEST(Table, EditOnATableShowingNoRowStartsANewRow)
+{
+    Table t(QStringLiteral("HEAD"));
+    t.setDeclaredFields(headFields());
+    t.createDataSet();
+    Events events(t);
+    t.edit();
+    EXPECT_EQ(t.state(), Table::State::Insert);
+    EXPECT_EQ(events.counts(), (std::array<int, 4>{1, 0, 0, 0}));
+    // Moving away from an untouched new row drops it; a touched one is posted.
+    t.first();
+    EXPECT_EQ(t.recordCount(), 0);
+    t.edit();
+    t.field("REG_NO").setString(QStringLiteral("XXK-000002"));
+    t.first();
+    EXPECT_EQ(t.recordCount(), 1);
+}
+
+TEST(Table, ValuesConvertOnAssignmentAndKeepNullsWhenCopied)
+{
+    Table t(QStringLiteral("HEAD"));
+    t.setDeclaredFields(headFields());
+    t.createDataSet();
+    t.append();
+    QString error;
+    EXPECT_TRUE(t.field("RATE").setString(QStringLiteral(" 12.50 ")));
+    EXPECT_DOUBLE_EQ(t.field("RATE").asFloat(), 12.5);
+    EXPECT_EQ(t.field("RATE").asString(), QStringLiteral("12.5"));
+    EXPECT_FALSE(t.field("RATE").setString(QStringLiteral("12円"), &error));
+    EXPECT_DOUBLE_EQ(t.field("RATE").asFloat(), 12.5) << "a refused text keeps the old value";
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(t.field("REC_ID").setString(QStringLiteral("1.5")));
+    EXPECT_TRUE(t.field("REC_ID").setString(QStringLiteral("42")));
+    EXPECT_EQ(t.field("REC_ID").asInteger(), 42);
+    EXPECT_TRUE(t.field("DB_REG_DATE").setString(QStringLiteral("2026/12/10")));
+    EXPECT_EQ(t.field("DB_REG_DATE").asString(), QStringLiteral("2026/12/10"));
+    EXPECT_FALSE(t.field("DB_REG_DATE").setString(QStringLiteral("2026/02/30")));
+
+    // Widths count Shift_JIS bytes and never split a character; fixed text loses its padding.
+    t.field("TECH_TITLE").setString(QStringLiteral("港湾工事のABC技術です"));
+    EXPECT_EQ(t.field("TECH_TITLE").asString(), QStringLiteral("港湾工事のABC技術で")) << "す would need bytes 20 and 21";
+    t.field("REG_NO").setString(QStringLiteral("XXK-1   "));
+    EXPECT_EQ(t.field("REG_NO").asString(), QStringLiteral("XXK-1"));
+
+    // Copying a null keeps it null, for text and numbers alike.
+    t.field("RATE").clear();
+    t.field("REC_ID").assign(t.field("RATE"));
+    EXPECT_TRUE(t.field("REC_ID").isNull());
+    t.field("TECH_TITLE").setString(QString());
+    EXPECT_TRUE(t.field("TECH_TITLE").isNull());
+    EXPECT_EQ(t.field(3).name(), QStringLiteral("RATE"));
+}
+
+TEST(Table, FiltersAndOrders)
+{
+    Table t(QStringLiteral("GRP"));
+    t.setDeclaredFields({text("CD", 9), text("TITLE", 255), floatField("N")});
+    t.createDataSet();
+    const QStringList codes = {"01100", "01000", "01099", "00999", "01050", "02000"};
+    for (int i = 0; i < codes.size(); ++i) {
+        t.append();
+        t.field("CD").setString(codes[i]);
+        t.field("N").setFloat(i);
+        t.post();
+    }
+    ASSERT_TRUE(t.setFilter(QStringLiteral("CD >= 01000 and CD < 01100")));
+    EXPECT_EQ(t.recordCount(), 6) << "a filter acts only when switched on";
+    t.setFiltered(true);
+    EXPECT_EQ(column(t, "CD"), (QStringList{"01000", "01099", "01050"}));
+    ASSERT_TRUE(t.setIndexFieldNames(QStringLiteral("CD")));
+    EXPECT_EQ(column(t, "CD"), (QStringList{"01000", "01050", "01099"}));
+    ASSERT_TRUE(t.setFilter(QStringLiteral("N >= 2 and CD <> '01050'")));
+    EXPECT_EQ(column(t, "CD"), (QStringList{"00999", "01099", "02000"}));
+    t.setFiltered(false);
+    EXPECT_EQ(t.recordCount(), 6);
+
+    ASSERT_TRUE(t.addIndex(QStringLiteral("Index1"), QStringLiteral("N;CD"), QStringLiteral("N")));
+    ASSERT_TRUE(t.setIndexName(QStringLiteral("Index1")));
+    EXPECT_EQ(column(t, "CD").first(), QStringLiteral("02000"));
+
+    QString error;
+    for (const char* bad : {"CD >=", "NOPE = '1'", "CD = '1' or N = 2", "CD ~ 1", "N = abc", "CD = '1"})
+        EXPECT_FALSE(t.setFilter(QString::fromLatin1(bad), &error)) << bad;
+    EXPECT_FALSE(t.setIndexFieldNames(QStringLiteral("CD;NOPE"), &error));
+}
+
+TEST(Table, NavigationAndRowNumbers)
+{
+    Table t(QStringLiteral("HEAD"));
+    t.setDeclaredFields(headFields());
+    t.createDataSet();
+    EXPECT_TRUE(t.eof());
+    EXPECT_EQ(t.recNo(), 0);
+    for (int i = 1; i <= 3; ++i)
+        addHead(t, QStringLiteral("XXK-00000%1").arg(i), QString(), i);
+    t.first();
+    EXPECT_TRUE(t.bof());
+    EXPECT_FALSE(t.eof());
+    t.next();
+    EXPECT_EQ(t.recNo(), 2);
+    t.last();
+    EXPECT_EQ(t.recNo(), 3);
+    t.next();
+    EXPECT_TRUE(t.eof());
+    t.setRecNo(1);
+    EXPECT_EQ(t.field("REC_ID").asInteger(), 1);
+    EXPECT_TRUE(t.locate(QStringLiteral("REG_NO"), QStringLiteral("XXK-000003")));
+    EXPECT_EQ(t.recNo(), 3);
+    EXPECT_FALSE(t.locate(QStringLiteral("REG_NO"), QStringLiteral("XXK-999999")));
+}
+
+TEST(Table, DetailFollowsItsMasterAndFillsLinkFields)
+{
+    Table head(QStringLiteral("HEAD"));
+    head.setDeclaredFields(headFields());
+    head.createDataSet();
+    Table detail(QStringLiteral("BREAKDOWN"));
+    detail.setDeclaredFields(breakdownFields());
+    detail.createDataSet();
+    ASSERT_TRUE(detail.setMaster(&head, QStringLiteral("REC_ID"), QStringLiteral("REC_ID")));
+    detail.setIndexFieldNames(QStringLiteral("REC_ID;RECORD_TYPE;ORD"));
+
+    addHead(head, QStringLiteral("XXK-000001"), QStringLiteral("一"), 1);
+    addBreakdown(detail, 2, QStringLiteral("0"), QStringLiteral("b"));
+    addBreakdown(detail, 1, QStringLiteral("0"), QStringLiteral("a"));
+    addHead(head, QStringLiteral("XXK-000002"), QStringLiteral("二"), 2);
+    EXPECT_EQ(detail.recordCount(), 0);
+    addBreakdown(detail, 1, QStringLiteral("1"), QStringLiteral("c"));
+    EXPECT_EQ(detail.field("REC_ID").asInteger(), 2) << "a new detail row takes the master's key";
+
+    head.first();
+    EXPECT_EQ(column(detail, "ITEM"), (QStringList{"a", "b"}));
+    head.next();
+    EXPECT_EQ(column(detail, "ITEM"), (QStringList{"c"}));
+
+    // A change of the master's key is followed at once, even before the master posts.
+    head.edit();
+    head.field("REC_ID").setInteger(1);
+    EXPECT_EQ(detail.recordCount(), 2);
+    head.cancel();
+    EXPECT_EQ(detail.recordCount(), 1);
+
+    // An empty master shows no detail rows.
+    head.first();
+    head.remove();
+    head.remove();
+    EXPECT_TRUE(head.isEmpty());
+    EXPECT_EQ(detail.recordCount(), 0);
+}
+
+TEST(Table, ViewsShareRowsWithTheirTable)
+{
+    Table head(QStringLiteral("HEAD"));
+    head.setDeclaredFields(headFields());
+    head.createDataSet();
+    Table detail(QStringLiteral("BREAKDOWN"));
+    detail.setDeclaredFields(breakdownFields());
+    detail.createDataSet();
+    detail.setMaster(&head, QStringLiteral("REC_ID"), QStringLiteral("REC_ID"));
+    Table newRows(QStringLiteral("VIEW1"));
+    Table oldRows(QStringLiteral("VIEW2"));
+    for (auto [view, type] : {std::pair{&newRows, "0"}, std::pair{&oldRows, "1"}}) {
+        view->cloneCursor(&detail);
+        view->setMaster(&head, QStringLiteral("REC_ID"), QStringLiteral("REC_ID"));
+        ASSERT_TRUE(view->setFilter(QStringLiteral("RECORD_TYPE = '%1'").arg(QLatin1String(type))));
+        view->setFiltered(true);
+        view->setIndexFieldNames(QStringLiteral("ORD"));
+    }
+    QSignalSpy viewPosts(&oldRows, &Table::afterPost);
+    QSignalSpy detailPosts(&detail, &Table::afterPost);
+
+    addHead(head, QStringLiteral("XXK-000001"), QString(), 7);
+    addBreakdown(oldRows, 1, QStringLiteral("1"), QStringLiteral("従来工法"));
+    EXPECT_EQ(viewPosts.count(), 1);
+    EXPECT_EQ(detailPosts.count(), 0) << "a clone has its own events";
+    EXPECT_EQ(detail.recordCount(), 1);
+    EXPECT_EQ(oldRows.recordCount(), 1);
+    EXPECT_EQ(newRows.recordCount(), 0);
+
+    // A change through the table is seen through the views; RECORD_TYPE moves the row across.
+    detail.first();
+    detail.edit();
+    detail.field("RECORD_TYPE").setString(QStringLiteral("0"));
+    detail.post();
+    EXPECT_EQ(oldRows.recordCount(), 0);
+    ASSERT_EQ(newRows.recordCount(), 1);
+    EXPECT_EQ(newRows.field("ITEM").asString(), QStringLiteral("従来工法"));
+
+    newRows.edit();
+    newRows.field("ITEM").setString(QStringLiteral("新工法"));
+    newRows.post();
+    detail.first();
+    EXPECT_EQ(detail.field("ITEM").asString(), QStringLiteral("新工法"));
+    newRows.remove();
+    EXPECT_EQ(detail.recordCount(), 0);
+}
+
+TEST(Table, LookedUpFieldsShowTheMatchingRowOrNothing)
+{
+    Table types(QStringLiteral("PL_STBL_PJT_TYPE"));
+    types.setDeclaredFields({floatField("CD"), text("PJT_TYPE", 255)});
+    types.setInitialRows({{1, QStringLiteral("技術活用パイロット")}, {9, QStringLiteral("その他")}});
+    types.createDataSet();
+    EXPECT_EQ(types.recordCount(), 2) << "initial rows are present as soon as the table exists";
+
+    Table records(QStringLiteral("PL_TBL_PROJECT_MOC"));
+    records.setDeclaredFields({floatField("MOC_ID"), floatField("PJT_TYPE_CODE"),
+                               lookup("PJT_TYPE", 20, {"PJT_TYPE_CODE", "PL_STBL_PJT_TYPE", "CD", "PJT_TYPE"})});
+    records.createDataSet();
+    records.setLookupTable(QStringLiteral("PJT_TYPE"), &types);
+    records.append();
+    records.field("PJT_TYPE_CODE").setString(QStringLiteral("9"));
+    EXPECT_EQ(records.field("PJT_TYPE").asString(), QStringLiteral("その他"));
+    records.field("PJT_TYPE_CODE").setFloat(4);
+    EXPECT_TRUE(records.field("PJT_TYPE").isNull());
+    EXPECT_FALSE(records.field("PJT_TYPE").setString(QStringLiteral("x")));
+}
+
+TEST(Table, DataSourceReportsRowStateAndFieldChanges)
+{
+    Table t(QStringLiteral("HEAD"));
+    t.setDeclaredFields(headFields());
+    t.createDataSet();
+    DataSource source(&t);
+    EXPECT_EQ(source.objectName(), QStringLiteral("DsHEAD"));
+    QSignalSpy data(&source, &DataSource::dataChanged);
+    QSignalSpy state(&source, &DataSource::stateChanged);
+    QSignalSpy field(&source, &DataSource::fieldChanged);
+    t.append();
+    t.field("TECH_TITLE").setString(QStringLiteral("x"));
+    t.post();
+    EXPECT_GE(data.count(), 2);
+    EXPECT_EQ(state.count(), 2);
+    ASSERT_EQ(field.count(), 1);
+    EXPECT_EQ(field.at(0).at(0).toInt(), 1);
+}
