@@ -1,31 +1,11 @@
-#include <QProcess>
+#include "support/CliRunner.h"
 
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-struct CliResult
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-CliResult runCli(const QStringList& args, const QByteArray& input)
-{
-    QProcess process;
-    process.start(QStringLiteral(VORDELL_CLI), args);
-    if (!process.waitForStarted())
-        return {};
-    process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
+using testsupport::CliResult;
+using testsupport::runCli;
 
 TEST(TextCommands, NormalizeWritesTheNormalisedText)
 {
@@ -56,5 +36,3 @@ TEST(TextCommands, SjisLengthRefusesAnUnencodableCharacter)
     EXPECT_TRUE(result.out.isEmpty());
     EXPECT_EQ(result.err, u"「😀」(U+1F600) はシフトJISで表せない文字のため使用できません。\n"_s);
 }
-
-} // namespace

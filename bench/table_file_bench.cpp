@@ -1,0 +1,126 @@
+// Opening and writing a table file of 100,000 rows in the layout of NT_TBL_DETAIL, beside
+// `xmllint --stream --noout` parsing the same file (the floor any XML reader must meet).
+//
+//   build/bench/table_file_bench [--rows=N]
+#include "store/Schema.h"
+#include "store/Table.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+
+namespace {
+
+int g_rows = 100000;
+QString g_path;
+
+// A realistic row: contacts and notes in Japanese, flags, rates and dates, some fields empty.
+QVector<QVariant> detailRow(const QList<store::FieldDef>& fields, int n)
+{
+    QVector<QVariant> values(fields.size());
+    for (int f = 0; f < fields.size(); ++f) {
+        const store::FieldDef& field = fields.at(f);
+        if ((n + f) % 7 == 0)
+            continue; // left empty
+        switch (field.type) {
+        case store::FieldType::FixedText:
+            values[f] = field.name == QLatin1String("REG_NO") ? QStringLiteral("XXK-%1").arg(n, 6, 10, QLatin1Char('0'))
+                                                               : QString::number((n + f) % 2);
+            if (field.width < 1)
+                values[f] = QVariant();
+            break;
+        case store::FieldType::Text:
+        case store::FieldType::Memo:
+            values[f] = field.width != 0 && field.width < 20
+                ? QStringLiteral("%1").arg((n + f) % 10)
+                : QStringLiteral("港湾空港技術株式会社 技術開発部 第%1課 東京都千代田区霞が関%2-%3").arg(f).arg(n % 9 + 1).arg(f % 5 + 1);
+            break;
+        case store::FieldType::Float:
+        case store::FieldType::Integer:
+            values[f] = (n % 1000) * 1.25 + f;
+            break;
+        case store::FieldType::DateTime:
+            values[f] = QDate(2020, 1, 1).addDays(n % 2000);
+            break;
+        case store::FieldType::Lookup:
+            break;
+        }
+    }
+    return values;
+}
+
+void writeFixture()
+{
+    const store::schema::TableDef* def = store::schema::findTable(QStringLiteral("NT_TBL_DETAIL"));
+    store::Table table(def->name);
+    table.setDeclaredFields(def->fields);
+    table.setFileName(g_path);
+    table.createDataSet();
+    for (int n = 0; n < g_rows; ++n)
+        table.appendRowValues(detailRow(def->fields, n));
+    QString error;
+    if (!table.save(&error))
+        qFatal("cannot write the fixture: %s", qPrintable(error));
+}
+
+void BM_OpenTableFile(benchmark::State& state)
+{
+    for (auto _ : state) {
+        store::Table table(QStringLiteral("NT_TBL_DETAIL"));
+        table.setFileName(g_path);
+        QString error;
+        if (!table.open(&error))
+            state.SkipWithError(qPrintable(error));
+        benchmark::DoNotOptimize(table.recordCount());
+    }
+}
+
+void BM_WriteTableFile(benchmark::State& state)
+{
+    store::Table table(QStringLiteral("NT_TBL_DETAIL"));
+    table.setFileName(g_path);
+    QString error;
+    if (!table.open(&error))
+        state.SkipWithError(qPrintable(error));
+    const QString out = g_path + QStringLiteral(".out");
+    for (auto _ : state) {
+        if (!table.saveToFile(out, &error))
+            state.SkipWithError(qPrintable(error));
+    }
+}
+
+void BM_XmllintStreamParse(benchmark::State& state)
+{
+    for (auto _ : state) {
+        QProcess xmllint;
+        xmllint.start(QStringLiteral("xmllint"), {QStringLiteral("--stream"), QStringLiteral("--noout"), g_path});
+        if (!xmllint.waitForFinished(-1) || xmllint.exitCode() != 0)
+            state.SkipWithError("xmllint failed (is libxml2-utils installed?)");
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_OpenTableFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WriteTableFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_XmllintStreamParse)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--rows=", 7) == 0)
+            g_rows = std::atoi(argv[i] + 7);
+    }
+    QTemporaryDir dir;
+    g_path = dir.filePath(QStringLiteral("NT_TBL_DETAIL.cds"));
+    writeFixture();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
