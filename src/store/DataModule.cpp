@@ -1,0 +1,915 @@
+#include "store/DataModule.h"
+
+#include "comparison/CostRate.h"
+#include "store/DataSource.h"
+#include "store/RegistrationNumbers.h"
+#include "store/Schema.h"
+#include "store/TableFile.h"
+#include "util/NumberText.h"
+#include "util/PostCode.h"
+#include "util/UserInteraction.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cmath>
+
+namespace store {
+
+namespace {
+
+const QString kBrokenDataQuestion = QStringLiteral("データファイルが壊れている可能性があります。\r\nシステムの自動バックアップデータを読み込みますか？");
+const QString kEndingMessage = QStringLiteral("システムを終了します。");
+const QString kNoBackupMessage = QStringLiteral("バックアップデータが見つかりません。\r\nシステムを終了します。");
+const QString kInstallFailedMessage = QStringLiteral("ファイルのインストールが不完全です。\r\n入力システムを再インストールして下さい。");
+const QString kErrorEvasionMessage = QStringLiteral(
+    "選択データにエラーが発生しました。\r\n\r\nすべての写真ファイルを選択し直し、入力データを再確認してから、再度提出用ファイル作成を実行してください。");
+const QString kNumbersExhaustedMessage = QStringLiteral(
+    "登録番号（XXK-000001～XXK-999999）をすべて使用しました。\r\n新しい登録番号を割り当てられないため、新規作成できません。");
+
+const QString kReservedNumber = QStringLiteral("XXK-990001");
+
+// The order in which the twelve files are scanned for local numbers.
+const QStringList kNumberScanTables = {
+    QStringLiteral("NT_TBL_MAIN"),        QStringLiteral("NT_TBL_DETAIL"),          QStringLiteral("NT_TBL_DETAIL_FREE"),
+    QStringLiteral("NT_TBL_DESCRIPTION"), QStringLiteral("NT_TBL_PICTURE"),         QStringLiteral("NT_TBL_COMPANY"),
+    QStringLiteral("NT_TBL_EVALUATE_RESULT"), QStringLiteral("NT_TBL_CONST_CONDITION"), QStringLiteral("NT_TBL_COMPARE_MAIN"),
+    QStringLiteral("PL_TBL_PROJECT_PRIVATE"), QStringLiteral("PL_TBL_PROJECT_MOC"),  QStringLiteral("NT_TBL_INFO_IMAGES"),
+};
+
+QString componentName(const QString& name)
+{
+    return name.startsWith(QLatin1String("Cds"), Qt::CaseInsensitive) ? name : QStringLiteral("Cds") + name;
+}
+
+// Makes a file or folder writable and visible again, as the folder listing does before copying.
+void clearReadOnly(const QString& path)
+{
+    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner | QFileDevice::WriteUser);
+}
+
+bool isCdsFile(const QString& name)
+{
+    return name.endsWith(QLatin1String(".cds"), Qt::CaseInsensitive);
+}
+
+void deleteCdsFiles(const QString& folder)
+{
+    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo& entry : entries) {
+        if (isCdsFile(entry.fileName())) {
+            clearReadOnly(entry.filePath());
+            QFile::remove(entry.filePath());
+        }
+    }
+}
+
+bool copyOverwriting(const QString& from, const QString& to)
+{
+    if (QFileInfo::exists(to)) {
+        clearReadOnly(to);
+        QFile::remove(to);
+    }
+    return QFile::copy(from, to);
+}
+
+bool hasValueAfter(Table* table, int offset)
+{
+    for (int f = offset + 1; f < table->fieldCount(); ++f) {
+        if (!table->field(f).asString().isEmpty())
+            return true;
+    }
+    return false;
+}
+
+bool showsRow(Table* table)
+{
+    return table->isActive() && (table->recordCount() > 0 || table->state() == Table::State::Insert);
+}
+
+} // namespace
+
+TDM1::TDM1(const QString& programFolder, UserInteraction* interaction, QObject* parent)
+    : QObject(parent)
+    , m_folder(programFolder)
+    , m_interaction(interaction)
+    , m_clock([] { return QDateTime::currentDateTime(); })
+{
+    setObjectName(QStringLiteral("DM1"));
+    createTables();
+    wireEvents();
+}
+
+TDM1::~TDM1()
+{
+    // Views and clones first, then the tables they share rows with.
+    for (auto it = m_tables.rbegin(); it != m_tables.rend(); ++it)
+        (*it)->disconnect(this);
+}
+
+// ---------------------------------------------------------------- tables
+
+Table* TDM1::addTable(const QString& name)
+{
+    auto table = std::make_unique<Table>(name.startsWith(QLatin1String("Cds")) ? name.mid(3) : name, this);
+    table->setObjectName(componentName(name));
+    Table* raw = table.get();
+    m_byName.insert(componentName(name).toUpper(), raw);
+    m_tables.push_back(std::move(table));
+    return raw;
+}
+
+Table* TDM1::table(const QString& name) const
+{
+    return m_byName.value(componentName(name).toUpper());
+}
+
+DataSource* TDM1::dataSource(const QString& name) const
+{
+    QString key = name;
+    if (key.startsWith(QLatin1String("Ds"), Qt::CaseInsensitive))
+        key = key.mid(2);
+    return m_sources.value(componentName(key).toUpper());
+}
+
+void TDM1::createTables()
+{
+    const auto declare = [this](const schema::TableDef& def) {
+        Table* t = addTable(def.name);
+        if (def.bindsDeclaredFields)
+            t->setDeclaredFields(def.fields);
+        t->setInitialRows(def.initialRows);
+        m_sources.insert(t->objectName().toUpper(), new DataSource(t, this));
+    };
+    for (const schema::TableDef& def : schema::registrationTables())
+        declare(def);
+    for (const schema::TableDef& def : schema::lookupTables())
+        declare(def);
+    for (const schema::ViewDef& view : schema::views()) {
+        Table* t = addTable(view.name);
+        m_sources.insert(t->objectName().toUpper(), new DataSource(t, this));
+    }
+    for (const schema::WorkingDef& working : schema::workingDatasets()) {
+        Table* t = addTable(working.name);
+        const schema::TableDef* def = working.layoutOf.isEmpty() ? nullptr : schema::findTable(working.layoutOf);
+        if (def && def->bindsDeclaredFields) {
+            QList<FieldDef> stored;
+            for (const FieldDef& field : def->fields)
+                stored.append(field);
+            t->setDeclaredFields(stored);
+        }
+    }
+    // The built-in rows of the kinds of project are in effect from the start.
+    Table* projectTypes = table(QStringLiteral("PL_STBL_PJT_TYPE"));
+    projectTypes->createDataSet();
+    projectTypes->setIndexFieldNames(QStringLiteral("CD"));
+}
+
+QList<Table*> TDM1::registrationTables() const
+{
+    QList<Table*> tables;
+    for (const schema::TableDef& def : schema::registrationTables())
+        tables.append(table(def.name));
+    return tables;
+}
+
+QList<Table*> TDM1::lookupTables() const
+{
+    QList<Table*> tables;
+    for (const schema::TableDef& def : schema::lookupTables())
+        tables.append(table(def.name));
+    return tables;
+}
+
+QList<Table*> TDM1::registrationDetailTables() const
+{
+    QList<Table*> tables;
+    for (const char* name : {"NT_TBL_DETAIL", "NT_TBL_DESCRIPTION", "NT_TBL_PICTURE", "NT_TBL_COMPANY", "NT_TBL_EVALUATE_RESULT",
+                             "PL_TBL_PROJECT_MOC", "PL_TBL_PROJECT_PRIVATE", "NT_TBL_COMPARE_MAIN", "NT_TBL_CONST_CONDITION"})
+        tables.append(table(QLatin1String(name)));
+    for (int n = 1; n <= 6; ++n)
+        tables.append(table(QStringLiteral("NT_TBL_CONST_CONDITION_%1").arg(n)));
+    tables.append(table(QStringLiteral("NT_TBL_INFO_IMAGES")));
+    for (int n = 1; n <= 7; ++n)
+        tables.append(table(QStringLiteral("NT_TBL_INFO_IMAGES%1").arg(n)));
+    tables.append(table(QStringLiteral("NT_TBL_DETAIL_FREE")));
+    return tables;
+}
+
+// ---------------------------------------------------------------- events
+
+void TDM1::wireEvents()
+{
+    const auto on = [this](const QString& name, void (Table::*signal)(), std::function<void()> handler) {
+        connect(table(name), signal, this, std::move(handler));
+    };
+    const auto modified = [this] { emit MarkModified(); };
+    const auto saved = [this] { emit MarkSaved(); };
+    const auto cmpCancel = [this](const QString& name) { return [this, name] { CdsCmpAfterCancel(table(name)); }; };
+
+    on(QStringLiteral("NT_TBL_MAIN"), &Table::afterPost, saved);
+    on(QStringLiteral("NT_TBL_MAIN"), &Table::afterCancel, saved);
+
+    on(QStringLiteral("NT_TBL_DETAIL"), &Table::afterInsert, modified);
+    on(QStringLiteral("NT_TBL_DETAIL"), &Table::afterEdit, modified);
+    on(QStringLiteral("NT_TBL_DETAIL"), &Table::afterPost, saved);
+    on(QStringLiteral("NT_TBL_DETAIL"), &Table::afterCancel, cmpCancel(QStringLiteral("NT_TBL_DETAIL")));
+
+    on(QStringLiteral("NT_TBL_DESCRIPTION"), &Table::afterInsert, [this] { DescriptionAfterEdit(); });
+    on(QStringLiteral("NT_TBL_DESCRIPTION"), &Table::afterEdit, [this] { DescriptionAfterEdit(); });
+    on(QStringLiteral("NT_TBL_DESCRIPTION"), &Table::afterPost, saved);
+    on(QStringLiteral("NT_TBL_DESCRIPTION"), &Table::afterCancel, saved);
+
+    for (const char* name : {"NT_TBL_PICTURE", "NT_TBL_DETAIL_FREE"}) {
+        on(QLatin1String(name), &Table::afterInsert, modified);
+        on(QLatin1String(name), &Table::afterEdit, modified);
+        on(QLatin1String(name), &Table::afterPost, saved);
+    }
+    on(QStringLiteral("NT_TBL_PICTURE"), &Table::afterCancel, saved);
+
+    on(QStringLiteral("NT_TBL_COMPARE_MAIN"), &Table::afterCancel, cmpCancel(QStringLiteral("NT_TBL_COMPARE_MAIN")));
+
+    on(QStringLiteral("NT_TBL_COMPARE_DETAIL"), &Table::afterInsert, modified);
+    on(QStringLiteral("NT_TBL_COMPARE_DETAIL"), &Table::afterEdit, modified);
+    on(QStringLiteral("NT_TBL_COMPARE_DETAIL"), &Table::afterCancel, saved);
+
+    on(QStringLiteral("NT_TBL_CONST_CONDITION"), &Table::afterInsert, modified);
+    on(QStringLiteral("NT_TBL_CONST_CONDITION"), &Table::afterEdit, modified);
+    on(QStringLiteral("NT_TBL_CONST_CONDITION"), &Table::afterPost, [this] { emit constConditionPosted(); });
+    on(QStringLiteral("NT_TBL_CONST_CONDITION"), &Table::afterCancel, saved);
+
+    QStringList views;
+    for (int n = 1; n <= 6; ++n)
+        views << QStringLiteral("NT_TBL_CONST_CONDITION_%1").arg(n);
+    for (int n = 1; n <= 7; ++n)
+        views << QStringLiteral("NT_TBL_INFO_IMAGES%1").arg(n);
+    for (const QString& view : views) {
+        on(view, &Table::afterInsert, modified);
+        on(view, &Table::afterEdit, modified);
+        on(view, &Table::afterPost, saved);
+        on(view, &Table::afterCancel, saved);
+    }
+}
+
+void TDM1::DescriptionAfterEdit()
+{
+    const bool silent = m_silentDescription;
+    m_silentDescription = false;
+    if (silent) {
+        emit MarkSaved();
+        table(QStringLiteral("NT_TBL_DESCRIPTION"))->post();
+    } else {
+        emit MarkModified();
+    }
+}
+
+// ---------------------------------------------------------------- start
+
+bool TDM1::DataModuleCreate()
+{
+    m_terminated = false;
+    m_startError.clear();
+    const QString backupFolder = m_folder.dataFolder() + QStringLiteral("/CdsBK");
+    QDir().mkpath(backupFolder);
+
+    QString error;
+    QStringList entries;
+    const bool opened = OpenAllTables(&error);
+    if (opened)
+        entries = listFolder(m_folder.dataFolder());
+
+    if (opened) {
+        refreshBackup(entries);
+    } else {
+        m_startError = error;
+        const bool restore = m_brokenDataAnswer.has_value()
+            ? *m_brokenDataAnswer
+            : m_interaction->askYesNo(kProgramTitle, kBrokenDataQuestion);
+        CloseAllTables();
+        if (!restore) {
+            m_interaction->error(kProgramTitle, kEndingMessage);
+            m_terminated = true;
+            return false;
+        }
+        if (!restoreFromBackup())
+            return false;
+    }
+    setUpViews();
+    return true;
+}
+
+bool TDM1::restoreFromBackup()
+{
+    const QString backupFolder = m_folder.dataFolder() + QStringLiteral("/CdsBK");
+    const QStringList backup = listFolder(backupFolder);
+    if (backup.isEmpty()) {
+        m_interaction->error(kProgramTitle, kNoBackupMessage);
+        m_terminated = true;
+        return false;
+    }
+    deleteCdsFiles(m_folder.dataFolder());
+    for (const QString& entry : backup) {
+        if (!entry.endsWith(QLatin1Char('/')))
+            copyOverwriting(entry, QDir(m_folder.dataFolder()).filePath(QFileInfo(entry).fileName()));
+    }
+    QString error;
+    if (!OpenAllTables(&error)) {
+        // The backup is broken too: nothing more can be done in this run.
+        m_startError = error;
+        m_interaction->error(kProgramTitle, error + QStringLiteral("\r\n") + kEndingMessage);
+        CloseAllTables();
+        m_terminated = true;
+        return false;
+    }
+    return true;
+}
+
+QStringList TDM1::listFolder(const QString& folder) const
+{
+    QStringList list;
+    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo& entry : entries) {
+        clearReadOnly(entry.filePath());
+        list.append(entry.isDir() ? entry.filePath() + QLatin1Char('/') : entry.filePath());
+        QCoreApplication::processEvents();
+    }
+    return list;
+}
+
+void TDM1::refreshBackup(const QStringList& entries)
+{
+    const QString backupFolder = m_folder.dataFolder() + QStringLiteral("/CdsBK");
+    deleteCdsFiles(backupFolder);
+    for (const QString& entry : entries) {
+        if (!entry.endsWith(QLatin1Char('/')))
+            copyOverwriting(entry, QDir(backupFolder).filePath(QFileInfo(entry).fileName()));
+    }
+}
+
+bool TDM1::openTable(Table* t, QString* error)
+{
+    if (t->isActive())
+        return true; // the kinds of project are open with their built-in rows
+    return t->open(error);
+}
+
+void TDM1::bindRegistrationTable(Table* t)
+{
+    const schema::TableDef* def = schema::findTable(t->name());
+    if (!def)
+        return;
+    if (!def->indexFieldNames.isEmpty())
+        t->setIndexFieldNames(def->indexFieldNames);
+    if (!def->masterTable.isEmpty())
+        t->setMaster(table(def->masterTable), def->masterFields, def->detailFields);
+}
+
+bool TDM1::OpenAllTables(QString* error)
+{
+    InstallNewLayouts();
+    for (Table* t : registrationTables() + lookupTables())
+        t->setFileName(m_folder.tablePath(t->name()));
+
+    // The lookup tables of the looked-up fields open before the tables that show them.
+    QList<Table*> order;
+    for (Table* t : registrationTables()) {
+        if (t->name() == QLatin1String("PL_TBL_PROJECT_MOC"))
+            order << table(QStringLiteral("PL_STBL_CLIENT_MOC")) << table(QStringLiteral("PL_STBL_PJT_TYPE"));
+        if (t->name() == QLatin1String("PL_TBL_PROJECT_PRIVATE"))
+            order << table(QStringLiteral("PL_STBL_CLIENT_KIND"));
+        order << t;
+    }
+    for (Table* t : lookupTables()) {
+        if (!order.contains(t))
+            order << t;
+    }
+    for (Table* t : order) {
+        if (!openTable(t, error))
+            return false;
+    }
+    for (Table* t : lookupTables()) {
+        const schema::TableDef* def = schema::findTable(t->name());
+        if (def && !def->indexFieldNames.isEmpty())
+            t->setIndexFieldNames(def->indexFieldNames);
+    }
+    for (Table* t : registrationTables()) {
+        bindRegistrationTable(t);
+        for (const FieldDef& field : t->fields()) {
+            if (field.type == FieldType::Lookup)
+                t->setLookupTable(field.name, table(field.lookup.table));
+        }
+    }
+    return true;
+}
+
+void TDM1::setUpViews()
+{
+    for (const schema::ViewDef& def : schema::views()) {
+        Table* view = table(def.name);
+        Table* base = table(def.over);
+        if (!base->isActive())
+            continue;
+        view->cloneCursor(base);
+        view->setFilter(def.filter);
+        view->setFiltered(true);
+        if (!def.indexFieldNames.isEmpty())
+            view->setIndexFieldNames(def.indexFieldNames);
+        view->setMaster(table(def.masterTable), def.masterFields, def.detailFields);
+    }
+}
+
+bool TDM1::CloseAllTables(QString* error)
+{
+    bool ok = true;
+    QStringList failures;
+    // Views and working datasets first: closing them writes nothing.
+    for (auto it = m_tables.rbegin(); it != m_tables.rend(); ++it) {
+        QString why;
+        if (!(*it)->close(&why)) {
+            ok = false;
+            failures << why;
+        }
+    }
+    if (error)
+        *error = failures.join(QStringLiteral("\r\n"));
+    // The kinds of project are back to their file for the next opening.
+    return ok;
+}
+
+bool TDM1::writeTable(Table* t, QString* error)
+{
+    if (!t->isActive() || !t->isChangedSinceRead())
+        return true;
+    return t->save(error);
+}
+
+bool TDM1::WriteChangedTables(QString* error)
+{
+    bool ok = true;
+    QStringList failures;
+    for (Table* t : registrationTables()) {
+        QString why;
+        if (!writeTable(t, &why)) {
+            ok = false;
+            failures << why;
+        }
+    }
+    if (error)
+        *error = failures.join(QStringLiteral("\r\n"));
+    return ok;
+}
+
+// ---------------------------------------------------------------- layout installation
+
+void TDM1::InstallNewLayouts()
+{
+    const QString data = m_folder.dataFolder();
+    const QStringList installed = QDir(data).entryList({QStringLiteral("_*.*")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QString& entry : installed) {
+        const QString newFile = QDir(data).filePath(entry);
+        if (!QFileInfo::exists(newFile))
+            continue;
+        const QString name = entry.mid(1);
+        const QString resolved = ProgramFolder::resolveIn(data, name);
+        const QString oldFile = QFileInfo::exists(resolved) ? resolved : QString();
+        if (!oldFile.isEmpty())
+            clearReadOnly(oldFile);
+        int result = 0;
+        if (name.contains(QLatin1String("_TBL_"), Qt::CaseInsensitive))
+            result = oldFile.isEmpty() ? 1 : CarryOverTable(oldFile, newFile, true);
+        if (result != 0 || oldFile.isEmpty() || !QFile::remove(oldFile)) {
+            m_interaction->error(kProgramTitle, kInstallFailedMessage);
+            continue;
+        }
+        const QString target = QDir(data).filePath(name);
+        if (!QFile::rename(newFile, target)) {
+            m_interaction->error(kProgramTitle, kInstallFailedMessage);
+            continue;
+        }
+        RenumberContacts(target);
+    }
+}
+
+int TDM1::CarryOverTable(const QString& oldFile, const QString& newFile, bool backup)
+{
+    if (backup) {
+        const QString stamp = m_clock().toString(QStringLiteral("yyyyMMddhhmmss"));
+        const QString folder = QFileInfo(oldFile).absolutePath() + QStringLiteral("/BackUp/") + stamp;
+        if (!QDir().mkpath(folder) || !copyOverwriting(oldFile, QDir(folder).filePath(QFileInfo(oldFile).fileName())))
+            return 1;
+        const QString templateFile = ProgramFolder::resolveIn(m_folder.path(QStringLiteral("Zero")), QFileInfo(oldFile).fileName());
+        if (QFileInfo::exists(templateFile) && !copyOverwriting(newFile, templateFile))
+            return 1;
+    }
+    Table* from = table(QStringLiteral("CdsMoveDataOrg"));
+    Table* to = table(QStringLiteral("CdsMoveData"));
+    from->setFileName(oldFile);
+    to->setFileName(newFile);
+    const auto done = [&](int result) {
+        from->close(nullptr);
+        to->markUnchanged();
+        to->close(nullptr);
+        from->setFileName(QString());
+        to->setFileName(QString());
+        return result;
+    };
+    QString error;
+    if (!from->open(&error) || !to->open(&error))
+        return done(1);
+    if (to->fieldCount() < from->fieldCount())
+        return done(1);
+    for (from->first(); !from->eof(); from->next()) {
+        to->append();
+        for (int f = 0; f < from->fieldCount(); ++f) {
+            if (!to->field(f).assign(from->field(f), &error)) {
+                to->cancel();
+                return done(1);
+            }
+        }
+        to->post();
+    }
+    if (!to->save(&error))
+        return done(1);
+    return done(0);
+}
+
+void TDM1::RenumberContacts(const QString& path)
+{
+    if (QFileInfo(path).fileName().compare(QLatin1String("NT_TBL_COMPANY.cds"), Qt::CaseInsensitive) != 0)
+        return;
+    Table* contacts = table(QStringLiteral("CdsMoveData"));
+    contacts->setFileName(path);
+    QString error;
+    if (!contacts->open(&error)) {
+        contacts->setFileName(QString());
+        return;
+    }
+    const int regNo = contacts->fieldIndex(QStringLiteral("REG_NO"));
+    const int order = contacts->fieldIndex(QStringLiteral("SALES_ORDER_OTHER"));
+    const int recId = contacts->fieldIndex(QStringLiteral("REC_ID"));
+    if (regNo >= 0 && order >= 0 && recId >= 0) {
+        // Within each registration the contacts are numbered 1, 2, 3 … in their previous order
+        // (by SALES_ORDER_OTHER, then REC_ID; rows without an order first). The rows are walked
+        // in file order, which the renumbering cannot disturb.
+        const QList<Table::RowValues> rows = contacts->allRows();
+        QList<int> sorted;
+        for (int r = 0; r < rows.size(); ++r)
+            sorted.append(r);
+        std::stable_sort(sorted.begin(), sorted.end(), [&](int a, int b) {
+            for (int f : {regNo, order, recId}) {
+                const int c = compareValues(rows.at(a).at(f), rows.at(b).at(f));
+                if (c != 0)
+                    return c < 0;
+            }
+            return false;
+        });
+        QVector<QVariant> numbers(rows.size());
+        QVariant previous;
+        int counter = 0;
+        for (int r : sorted) {
+            const QVariant key = rows.at(r).at(regNo);
+            if (key.isNull() || key.toString().trimmed().isEmpty())
+                continue;
+            counter = (previous.isValid() && compareValues(previous, key) == 0) ? counter + 1 : 1;
+            previous = key;
+            numbers[r] = counter;
+        }
+        int r = 0;
+        for (contacts->first(); !contacts->eof(); contacts->next(), ++r) {
+            if (!numbers.at(r).isValid())
+                continue;
+            contacts->edit();
+            contacts->field(order).setValue(numbers.at(r));
+            contacts->post();
+        }
+    }
+    contacts->close(nullptr);
+    contacts->setFileName(QString());
+}
+
+// ---------------------------------------------------------------- save, cancel, delete
+
+void TDM1::SubCdsPost(Table* t, int offset)
+{
+    if (!t->isActive())
+        return;
+    if (hasValueAfter(t, offset)) {
+        if (t->isEditing())
+            t->post();
+    } else if (showsRow(t)) {
+        t->remove();
+    }
+}
+
+void TDM1::PostAllTables(const SaveInputs& inputs)
+{
+    if (inputs.writeDescriptionGrids)
+        inputs.writeDescriptionGrids();
+
+    Table* detail = table(QStringLiteral("NT_TBL_DETAIL"));
+    if (detail->isActive()) {
+        detail->edit();
+        detail->field(QStringLiteral("COMPARE_COST_RATE")).setString(inputs.compareCostRate);
+        detail->field(QStringLiteral("COMPARE_PROCESS_RATE")).setString(inputs.compareProcessRate);
+        detail->field(QStringLiteral("SALES_POST_CODE")).setString(postcode::storedForm(inputs.salesPostCode1, inputs.salesPostCode2));
+        detail->field(QStringLiteral("SALES_POST_CODE_BUSINESS"))
+            .setString(postcode::storedForm(inputs.salesPostCodeBusiness1, inputs.salesPostCodeBusiness2));
+        SubCdsPost(detail, 0);
+    }
+
+    for (const char* name : {"NT_TBL_DESCRIPTION", "NT_TBL_PICTURE"})
+        SubCdsPost(table(QLatin1String(name)), 0);
+
+    // Rows whose fields after the identifier and REG_NO are all empty are dropped. The cursor
+    // stays put after a delete, since the next row has moved into its place.
+    for (const char* name : {"NT_TBL_COMPANY", "NT_TBL_EVALUATE_RESULT", "PL_TBL_PROJECT_MOC", "PL_TBL_PROJECT_PRIVATE"}) {
+        Table* t = table(QLatin1String(name));
+        if (!t->isActive())
+            continue;
+        if (t->isEditing() && !hasValueAfter(t, 1))
+            t->remove();
+        else
+            t->checkBrowseMode();
+        t->first();
+        while (!t->eof() && t->recordCount() > 0) {
+            if (hasValueAfter(t, 1)) {
+                t->next();
+                continue;
+            }
+            const int before = t->recordCount();
+            const bool wasLast = t->recNo() == before;
+            t->remove();
+            if (wasLast || t->recordCount() == 0)
+                break;
+        }
+    }
+
+    Table* compareMain = table(QStringLiteral("NT_TBL_COMPARE_MAIN"));
+    Table* compareDetail = table(QStringLiteral("NT_TBL_COMPARE_DETAIL"));
+    if (compareMain->isActive()) {
+        if (!inputs.compareTechTitle.trimmed().isEmpty()) {
+            if (compareDetail->state() == Table::State::Insert)
+                SubCdsPost(compareDetail, 1);
+            if (compareMain->isEditing()) {
+                compareMain->post();
+                writeTable(compareMain, nullptr);
+            }
+        } else {
+            DeleteAll(compareDetail);
+            if (showsRow(compareMain)) {
+                compareMain->remove();
+                writeTable(compareMain, nullptr);
+            }
+        }
+    }
+
+    if (inputs.saveConditions) {
+        inputs.saveConditions();
+    } else {
+        table(QStringLiteral("NT_TBL_CONST_CONDITION"))->checkBrowseMode();
+        for (int n = 1; n <= 6; ++n)
+            table(QStringLiteral("NT_TBL_CONST_CONDITION_%1").arg(n))->checkBrowseMode();
+    }
+
+    SubCdsPost(table(QStringLiteral("NT_TBL_INFO_IMAGES")), 0);
+    for (int n = 1; n <= 7; ++n)
+        postViewPhotos(table(QStringLiteral("NT_TBL_INFO_IMAGES%1").arg(n)));
+
+    SubCdsPost(table(QStringLiteral("NT_TBL_DETAIL_FREE")), 0);
+}
+
+void TDM1::postViewPhotos(Table* view)
+{
+    if (!view->isActive() || !view->isEditing() || !showsRow(view))
+        return;
+    bool deleted = false;
+    if (view->field(QStringLiteral("IMAGES_ORIGINAL")).isNull()) {
+        view->remove();
+        deleted = true;
+    }
+    view->first();
+    while (!view->eof() && view->recordCount() > 0) {
+        if (!view->field(QStringLiteral("IMAGES_ORIGINAL")).isNull()) {
+            view->next();
+            continue;
+        }
+        const bool wasLast = view->recNo() == view->recordCount();
+        view->remove();
+        deleted = true;
+        if (wasLast)
+            break;
+    }
+    if (!deleted && view->isEditing())
+        view->post();
+}
+
+void TDM1::CancelAllTables()
+{
+    for (Table* t : registrationDetailTables()) {
+        if (t->isEditing())
+            t->cancel();
+    }
+}
+
+void TDM1::PostPendingTables()
+{
+    for (const auto& t : m_tables) {
+        if (t->name() != QLatin1String("NT_TBL_MAIN") && t->isEditing())
+            t->post();
+    }
+    emit MarkSaved();
+}
+
+void TDM1::DeleteAll(Table* t)
+{
+    if (!t->isActive())
+        return;
+    if (t->state() == Table::State::Insert)
+        t->cancel();
+    if (t->recordCount() == 0)
+        return;
+    t->first();
+    while (t->recordCount() > 0)
+        t->remove();
+    writeTable(t, nullptr);
+}
+
+void TDM1::DeleteRegistrationRows()
+{
+    for (const char* name : {"NT_TBL_COMPANY", "NT_TBL_EVALUATE_RESULT", "PL_TBL_PROJECT_MOC", "PL_TBL_PROJECT_PRIVATE", "NT_TBL_INFO_IMAGES"})
+        DeleteAll(table(QLatin1String(name)));
+    DeleteAll(table(QStringLiteral("NT_TBL_COMPARE_DETAIL")));
+    DeleteAll(table(QStringLiteral("NT_TBL_COMPARE_MAIN")));
+
+    QList<Table*> single = {table(QStringLiteral("NT_TBL_DETAIL")), table(QStringLiteral("NT_TBL_DESCRIPTION")),
+                            table(QStringLiteral("NT_TBL_PICTURE")), table(QStringLiteral("NT_TBL_CONST_CONDITION"))};
+    for (int n = 1; n <= 6; ++n)
+        single.append(table(QStringLiteral("NT_TBL_CONST_CONDITION_%1").arg(n)));
+    single.append(table(QStringLiteral("NT_TBL_DETAIL_FREE")));
+    for (Table* t : single) {
+        if (!showsRow(t))
+            continue;
+        t->remove();
+        writeTable(t, nullptr);
+    }
+}
+
+bool TDM1::BeforeExpFile(Table* workingTable, const QString& fileName, QString* error)
+{
+    workingTable->close(nullptr);
+    workingTable->setFileName(m_folder.tempPath(fileName));
+    if (!workingTable->open(error))
+        return false;
+    workingTable->emptyTable();
+    return workingTable->save(error);
+}
+
+void TDM1::chkData()
+{
+    Table* detail = table(QStringLiteral("NT_TBL_DETAIL"));
+    Table* compareMain = table(QStringLiteral("NT_TBL_COMPARE_MAIN"));
+    const Field stored = detail->field(QStringLiteral("COMPARE_COST_RATE"));
+    const Field rate = compareMain->field(QStringLiteral("RATE_COST"));
+    if (stored.isNull() || rate.isNull())
+        return;
+    const double r = rate.asFloat();
+    const double rounded = r >= 0 ? std::trunc(r + 0.5) : std::trunc(r - 0.5);
+    if (stored.asFloat() != rounded) {
+        CdsChangeCmpMainMode(detail);
+        detail->field(QStringLiteral("COMPARE_COST_RATE")).setFloat(rounded);
+    }
+}
+
+void TDM1::ErrorEvasion()
+{
+    const QString key = kReservedNumber;
+    const QString comparisonId = kReservedNumber.mid(4);
+    const auto setCurrent = [](Table* t, const QString& field, const QString& value) {
+        if (!showsRow(t))
+            return;
+        t->edit();
+        t->field(field).setString(value);
+    };
+    const auto setEvery = [](Table* t, const QString& field, const QString& value) {
+        if (!showsRow(t))
+            return;
+        t->checkBrowseMode();
+        // Changing the link field takes the row out of the view: always work on the first row.
+        int guard = t->recordCount();
+        t->first();
+        while (guard-- > 0 && t->recordCount() > 0 && t->field(field).asString() != value) {
+            t->edit();
+            t->field(field).setString(value);
+            t->post();
+            t->first();
+        }
+    };
+    for (const char* name : {"NT_TBL_DETAIL", "NT_TBL_DETAIL_FREE", "NT_TBL_DESCRIPTION", "NT_TBL_PICTURE", "NT_TBL_COMPARE_MAIN"})
+        setCurrent(table(QLatin1String(name)), QStringLiteral("REG_NO"), key);
+    for (const char* name : {"NT_TBL_COMPANY", "NT_TBL_EVALUATE_RESULT", "PL_TBL_PROJECT_MOC", "PL_TBL_PROJECT_PRIVATE",
+                             "NT_TBL_CONST_CONDITION", "NT_TBL_INFO_IMAGES"})
+        setEvery(table(QLatin1String(name)), QStringLiteral("REG_NO"), key);
+    setEvery(table(QStringLiteral("NT_TBL_COMPARE_DETAIL")), QStringLiteral("REC_ID"), comparisonId);
+    setCurrent(table(QStringLiteral("NT_TBL_COMPARE_MAIN")), QStringLiteral("REC_ID"), comparisonId);
+
+    Table* main = table(QStringLiteral("NT_TBL_MAIN"));
+    main->edit();
+    main->field(QStringLiteral("REG_NO")).setString(key);
+    main->post();
+    m_interaction->error(kProgramTitle, kErrorEvasionMessage);
+}
+
+void TDM1::CdsCmpAfterCancel(Table* cancelled)
+{
+    const auto sum = [this](const QString& viewName) {
+        Table* view = table(viewName);
+        double total = 0;
+        if (!view->isActive())
+            return total;
+        for (view->first(); !view->eof(); view->next()) {
+            const Field price = view->field(QStringLiteral("PRICE"));
+            if (!price.isNull())
+                total += price.asFloat();
+        }
+        return total;
+    };
+    const comparison::CostRate figures = comparison::computeCostRate(sum(QStringLiteral("NT_TBL_COMPARE_DETAIL1")),
+                                                                     sum(QStringLiteral("NT_TBL_COMPARE_DETAIL2")));
+    if (cancelled == table(QStringLiteral("NT_TBL_COMPARE_MAIN"))) {
+        if (!cancelled->isEmpty() && numbertext::format(figures.rate) != cancelled->field(QStringLiteral("RATE_COST")).asString()) {
+            cancelled->edit();
+            cancelled->field(QStringLiteral("N_COST")).setFloat(figures.newCost);
+            cancelled->field(QStringLiteral("O_COST")).setFloat(figures.oldCost);
+            cancelled->field(QStringLiteral("RATE_COST")).setFloat(figures.rate);
+            cancelled->post();
+        }
+    } else if (cancelled == table(QStringLiteral("NT_TBL_DETAIL"))) {
+        if (!cancelled->isEmpty()
+            && numbertext::format(figures.wholeRate) != cancelled->field(QStringLiteral("COMPARE_COST_RATE")).asString()) {
+            cancelled->edit();
+            cancelled->field(QStringLiteral("COMPARE_COST_RATE")).setFloat(figures.wholeRate);
+            cancelled->post();
+        }
+    }
+}
+
+void TDM1::CdsChangeCmpMainMode(Table* t)
+{
+    if (!t->isEditing())
+        t->edit();
+}
+
+// ---------------------------------------------------------------- registration numbers
+
+bool TDM1::NextLocalNumber(QString* number, QString* error)
+{
+    Table* scan = table(QStringLiteral("CdsGetMaxRegNo"));
+    int highest = 0;
+    for (const QString& name : kNumberScanTables) {
+        scan->setFileName(m_folder.tablePath(name));
+        QString why;
+        if (!scan->open(&why)) {
+            if (error)
+                *error = why;
+            return false;
+        }
+        const int regNo = scan->fieldIndex(QStringLiteral("REG_NO"));
+        if (regNo >= 0) {
+            for (const Table::RowValues& row : scan->allRows()) {
+                const QString value = row.at(regNo).toString();
+                if (!value.left(4).toUpper().startsWith(QLatin1String("XXK-")))
+                    continue;
+                bool ok = false;
+                const int v = value.mid(4, 6).trimmed().toInt(&ok);
+                if (!ok) {
+                    if (error)
+                        *error = QStringLiteral("'%1' は正しい登録番号ではありません (%2)。").arg(value, QDir::toNativeSeparators(scan->fileName()));
+                    scan->close(nullptr);
+                    return false;
+                }
+                highest = std::max(highest, v);
+            }
+        }
+        scan->markUnchanged();
+        scan->close(nullptr);
+    }
+    scan->setFileName(QString());
+    int n = highest + 1;
+    if (m_numberCounter >= n)
+        n = m_numberCounter + 1;
+    if (n > 999999) {
+        if (error)
+            *error = kNumbersExhaustedMessage;
+        return false;
+    }
+    m_numberCounter = n;
+    *number = localNumber(n) + QLatin1Char(' ');
+    Table* main = table(QStringLiteral("NT_TBL_MAIN"));
+    if (!main->isEditing())
+        main->append();
+    return true;
+}
+
+} // namespace store

@@ -1,0 +1,377 @@
+#include "store/DataModule.h"
+#include "store/Schema.h"
+#include "store/TableFile.h"
+#include "support/ProgramFolderFixture.h"
+#include "support/ScriptedUserInteraction.h"
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <random>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace store;
+using testsupport::ScriptedUserInteraction;
+
+namespace {
+
+const QString kTitle = QStringLiteral("VORDELL");
+
+class DataModuleTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { testsupport::writeEmptyProgramFolder(dir.path()); }
+
+    QString data(const QString& name = QString()) const { return dir.filePath(QStringLiteral("FLATT_FILES/") + name); }
+
+    std::unique_ptr<TDM1> start(bool expectOk = true)
+    {
+        auto dm = std::make_unique<TDM1>(dir.path(), &ui);
+        dm->setClock([] { return QDateTime(QDate(2026, 12, 10), QTime(9, 30, 15)); });
+        EXPECT_EQ(dm->DataModuleCreate(), expectOk) << dm->startError().toStdString();
+        return dm;
+    }
+
+    // A registration as the main window creates and saves it.
+    static QString addRegistration(TDM1& dm, const QString& title)
+    {
+        QString number;
+        QString error;
+        EXPECT_TRUE(dm.NextLocalNumber(&number, &error)) << error.toStdString();
+        Table* main = dm.table(QStringLiteral("NT_TBL_MAIN"));
+        main->field(QStringLiteral("REG_NO")).setString(number);
+        main->field(QStringLiteral("TECH_TITLE")).setString(title);
+        for (const char* name : {"NT_TBL_DETAIL", "NT_TBL_DESCRIPTION", "NT_TBL_PICTURE", "NT_TBL_DETAIL_FREE"}) {
+            Table* t = dm.table(QLatin1String(name));
+            t->append();
+            t->post();
+        }
+        main->post();
+        return number.trimmed();
+    }
+
+    static void addContact(TDM1& dm, int recId, const QVariant& order, const QString& company)
+    {
+        Table* contacts = dm.table(QStringLiteral("NT_TBL_COMPANY"));
+        contacts->append();
+        contacts->field(QStringLiteral("REC_ID")).setInteger(recId);
+        contacts->field(QStringLiteral("SALES_ORDER_OTHER")).setValue(order);
+        contacts->field(QStringLiteral("SALES_COMPANY_OTHER")).setString(company);
+        contacts->post();
+    }
+
+    static int rowsInFile(const QString& path)
+    {
+        QList<FieldDef> fields;
+        QList<QVector<QVariant>> rows;
+        QString error;
+        EXPECT_TRUE(TableFile::read(path, &fields, &rows, &error)) << error.toStdString();
+        return int(rows.size());
+    }
+
+    testsupport::TempDir dir;
+    ScriptedUserInteraction ui;
+};
+
+} // namespace
+
+TEST_F(DataModuleTest, NormalStartReplacesTheBackupWithEveryFileOfTheDataFolder)
+{
+    QDir().mkpath(data(QStringLiteral("CdsBK")));
+    dir.write(QStringLiteral("FLATT_FILES/readme.txt"), "note");
+    dir.write(QStringLiteral("FLATT_FILES/CdsBK/GONE.cds"), "old");
+    dir.write(QStringLiteral("FLATT_FILES/CdsBK/keep.bak"), "kept");
+    auto dm = start();
+    EXPECT_TRUE(ui.boxes().isEmpty());
+    const QStringList backup = QDir(data(QStringLiteral("CdsBK"))).entryList(QDir::Files);
+    EXPECT_EQ(backup.size(), schema::registrationTables().size() + schema::lookupTables().size() + 2);
+    EXPECT_TRUE(backup.contains(QStringLiteral("readme.txt")));
+    EXPECT_TRUE(backup.contains(QStringLiteral("NT_TBL_MAIN.cds")));
+    EXPECT_TRUE(backup.contains(QStringLiteral("keep.bak")));
+    EXPECT_FALSE(backup.contains(QStringLiteral("GONE.cds")));
+
+    // The views are set up over their tables, and the kinds of project are the built-in ones.
+    EXPECT_TRUE(dm->table(QStringLiteral("CdsNT_TBL_INFO_IMAGES7"))->isActive());
+    EXPECT_TRUE(dm->dataSource(QStringLiteral("DsNT_TBL_MAIN")));
+    EXPECT_EQ(dm->table(QStringLiteral("PL_STBL_PJT_TYPE"))->recordCount(), 7);
+}
+
+TEST_F(DataModuleTest, BrokenDataFolderIsRestoredOnYesAndEndsTheRunOnNo)
+{
+    {
+        auto dm = start();
+        addRegistration(*dm, QStringLiteral("防波堤の新工法"));
+        ASSERT_TRUE(dm->CloseAllTables());
+    }
+    start(); // the backup now holds the registration
+    QFile::remove(data(QStringLiteral("NT_TBL_MAIN.cds")));
+    dir.write(QStringLiteral("FLATT_FILES/NT_TBL_DETAIL.cds"), "<DATAPACKET");
+
+    ui.expectBox(UserInteraction::No);
+    ui.expectBox(UserInteraction::Ok);
+    {
+        auto dm = start(false);
+        EXPECT_TRUE(dm->applicationTerminated());
+        ASSERT_EQ(ui.boxes().size(), 2);
+        EXPECT_EQ(ui.boxes().at(0).caption, kTitle);
+        EXPECT_EQ(ui.boxes().at(0).text, QStringLiteral("データファイルが壊れている可能性があります。\r\nシステムの自動バックアップデータを読み込みますか？"));
+        EXPECT_EQ(ui.boxes().at(0).icon, UserInteraction::Icon::Question);
+        EXPECT_EQ(ui.boxes().at(1).text, QStringLiteral("システムを終了します。"));
+        EXPECT_EQ(ui.boxes().at(1).icon, UserInteraction::Icon::Error);
+    }
+    EXPECT_FALSE(QFile::exists(data(QStringLiteral("NT_TBL_MAIN.cds")))) << "No leaves the data folder as it was";
+
+    ui.clearBoxes();
+    ui.expectBox(UserInteraction::Yes);
+    auto dm = start();
+    EXPECT_EQ(ui.boxes().size(), 1);
+    Table* main = dm->table(QStringLiteral("NT_TBL_MAIN"));
+    ASSERT_EQ(main->recordCount(), 1);
+    EXPECT_EQ(main->field(QStringLiteral("TECH_TITLE")).asString(), QStringLiteral("防波堤の新工法"));
+    EXPECT_EQ(dm->table(QStringLiteral("NT_TBL_DETAIL"))->recordCount(), 1);
+}
+
+TEST_F(DataModuleTest, BrokenDataFolderWithAnEmptyBackupEndsTheRun)
+{
+    QFile::remove(data(QStringLiteral("NT_TBL_COMPANY.cds")));
+    ui.expectBox(UserInteraction::Yes);
+    ui.expectBox(UserInteraction::Ok);
+    auto dm = start(false);
+    EXPECT_TRUE(dm->applicationTerminated());
+    ASSERT_EQ(ui.boxes().size(), 2);
+    EXPECT_EQ(ui.boxes().at(1).text, QStringLiteral("バックアップデータが見つかりません。\r\nシステムを終了します。"));
+}
+
+TEST_F(DataModuleTest, InstalledLayoutsAreTakenOver)
+{
+    {
+        auto dm = start();
+        addRegistration(*dm, QStringLiteral("一"));
+        addRegistration(*dm, QStringLiteral("二"));
+        ASSERT_TRUE(dm->CloseAllTables());
+    }
+    // NT_TBL_DETAIL gains a field at the end; NT_STBL_HAC_SAI is replaced; a "_" file of an
+    // unknown table has nothing to replace.
+    QList<FieldDef> wider = schema::findTable(QStringLiteral("NT_TBL_DETAIL"))->fields;
+    wider.append(text(QStringLiteral("NEW_NOTE"), 100));
+    ASSERT_TRUE(TableFile::writeEmpty(data(QStringLiteral("_NT_TBL_DETAIL.cds")), wider, nullptr));
+    const QList<FieldDef> offices = {text(QStringLiteral("CD"), 10), text(QStringLiteral("HAC_SAI"), 255)};
+    const QVector<QVariant> office = {QStringLiteral("0101"), QStringLiteral("新事務所")};
+    ASSERT_TRUE(TableFile::write(data(QStringLiteral("_NT_STBL_HAC_SAI.cds")), offices, {&office}, nullptr));
+    dir.write(QStringLiteral("FLATT_FILES/_NT_TBL_UNKNOWN.cds"), "x");
+
+    for (int run = 0; run < 2; ++run) {
+        ui.clearBoxes();
+        ui.expectBox(UserInteraction::Ok);
+        auto dm = start();
+        ASSERT_EQ(ui.boxTexts(), QStringList{QStringLiteral("ファイルのインストールが不完全です。\r\n入力システムを再インストールして下さい。")})
+            << "the message comes at every start";
+        Table* detail = dm->table(QStringLiteral("NT_TBL_DETAIL"));
+        detail->setMaster(nullptr, QString(), QString());
+        EXPECT_EQ(detail->recordCount(), 2);
+        ASSERT_GE(detail->fieldIndex(QStringLiteral("NEW_NOTE")), 0);
+        EXPECT_TRUE(detail->field(QStringLiteral("NEW_NOTE")).isNull());
+        EXPECT_EQ(dm->table(QStringLiteral("NT_STBL_HAC_SAI"))->recordCount(), 1);
+    }
+    EXPECT_FALSE(QFile::exists(data(QStringLiteral("_NT_TBL_DETAIL.cds"))));
+    EXPECT_FALSE(QFile::exists(data(QStringLiteral("_NT_STBL_HAC_SAI.cds"))));
+    EXPECT_TRUE(QFile::exists(data(QStringLiteral("_NT_TBL_UNKNOWN.cds"))));
+    EXPECT_EQ(rowsInFile(data(QStringLiteral("BackUp/20261210093015/NT_TBL_DETAIL.cds"))), 2);
+    QList<FieldDef> templateFields;
+    QList<QVector<QVariant>> templateRows;
+    ASSERT_TRUE(TableFile::read(dir.filePath(QStringLiteral("Zero/NT_TBL_DETAIL.Cds")), &templateFields, &templateRows, nullptr));
+    EXPECT_EQ(templateFields.last().name, QStringLiteral("NEW_NOTE"));
+}
+
+TEST_F(DataModuleTest, RenumberContactsKeepsTheirOrderPerRegistration)
+{
+    QString first;
+    {
+        auto dm = start();
+        first = addRegistration(*dm, QStringLiteral("一"));
+        addContact(*dm, 1, 2.5, QStringLiteral("A社"));
+        addContact(*dm, 2, 1, QStringLiteral("B社"));
+        addContact(*dm, 3, QVariant(), QStringLiteral("C社"));
+        addRegistration(*dm, QStringLiteral("二"));
+        addContact(*dm, 1, 7, QStringLiteral("D社"));
+        ASSERT_TRUE(dm->CloseAllTables());
+    }
+    auto dm = start();
+    dm->RenumberContacts(data(QStringLiteral("NT_TBL_COMPANY.cds")));
+    QList<FieldDef> fields;
+    QList<QVector<QVariant>> rows;
+    ASSERT_TRUE(TableFile::read(data(QStringLiteral("NT_TBL_COMPANY.cds")), &fields, &rows, nullptr));
+    QMap<QString, double> orders;
+    for (const auto& row : rows)
+        orders.insert(row.at(2).toString(), row.at(11).toDouble());
+    EXPECT_EQ(orders, (QMap<QString, double>{{"A社", 3}, {"B社", 2}, {"C社", 1}, {"D社", 1}}));
+}
+
+TEST_F(DataModuleTest, SaveDropsEmptyRowsAndJoinsPostCodes)
+{
+    auto dm = start();
+    addRegistration(*dm, QStringLiteral("一"));
+    Table* compareMain = dm->table(QStringLiteral("NT_TBL_COMPARE_MAIN"));
+    compareMain->append();
+    compareMain->field(QStringLiteral("REC_ID")).setInteger(1);
+    compareMain->post();
+    Table* breakdown = dm->table(QStringLiteral("CdsNT_TBL_COMPARE_DETAIL1"));
+    breakdown->append();
+    breakdown->field(QStringLiteral("RECORD_TYPE")).setString(QStringLiteral("0"));
+    breakdown->field(QStringLiteral("PRICE")).setFloat(1000);
+    breakdown->post();
+    ASSERT_EQ(dm->table(QStringLiteral("NT_TBL_COMPARE_DETAIL"))->recordCount(), 1);
+    addContact(*dm, 1, 1, QStringLiteral("A社"));
+    addContact(*dm, 2, QVariant(), QString()); // only REC_ID and REG_NO
+    addContact(*dm, 3, QVariant(), QString());
+
+    SaveInputs inputs;
+    inputs.salesPostCode1 = QStringLiteral("100");          // second part missing
+    inputs.salesPostCodeBusiness1 = QStringLiteral(" 105 ");
+    inputs.salesPostCodeBusiness2 = QStringLiteral("0001");
+    inputs.compareCostRate = QStringLiteral("12");
+    dm->PostAllTables(inputs);
+
+    Table* detail = dm->table(QStringLiteral("NT_TBL_DETAIL"));
+    EXPECT_EQ(detail->state(), Table::State::Browse);
+    EXPECT_TRUE(detail->field(QStringLiteral("SALES_POST_CODE")).isNull());
+    EXPECT_EQ(detail->field(QStringLiteral("SALES_POST_CODE_BUSINESS")).asString(), QStringLiteral("〒105-0001"));
+    EXPECT_EQ(detail->field(QStringLiteral("COMPARE_COST_RATE")).asFloat(), 12);
+    Table* contacts = dm->table(QStringLiteral("NT_TBL_COMPANY"));
+    ASSERT_EQ(contacts->recordCount(), 1);
+    EXPECT_EQ(contacts->field(QStringLiteral("SALES_COMPANY_OTHER")).asString(), QStringLiteral("A社"));
+    // An empty conventional technology name removes the comparison, and its file says so at once.
+    EXPECT_EQ(compareMain->recordCount(), 0);
+    EXPECT_EQ(dm->table(QStringLiteral("NT_TBL_COMPARE_DETAIL"))->recordCount(), 0);
+    EXPECT_EQ(rowsInFile(data(QStringLiteral("NT_TBL_COMPARE_MAIN.cds"))), 0);
+    EXPECT_EQ(rowsInFile(data(QStringLiteral("NT_TBL_COMPARE_DETAIL.cds"))), 0);
+}
+
+TEST_F(DataModuleTest, DeleteRegistrationRowsRemovesOnlyTheCurrentRegistration)
+{
+    auto dm = start();
+    addRegistration(*dm, QStringLiteral("残す"));
+    addContact(*dm, 1, 1, QStringLiteral("A社"));
+    const QString doomed = addRegistration(*dm, QStringLiteral("消す"));
+    addContact(*dm, 1, 1, QStringLiteral("B社"));
+    addContact(*dm, 2, 2, QStringLiteral("C社"));
+    Table* condition = dm->table(QStringLiteral("CdsNT_TBL_CONST_CONDITION_2"));
+    condition->append();
+    condition->field(QStringLiteral("ORD")).setString(QStringLiteral("2"));
+    condition->post();
+    ASSERT_TRUE(dm->WriteChangedTables());
+
+    Table* main = dm->table(QStringLiteral("NT_TBL_MAIN"));
+    ASSERT_TRUE(main->locate(QStringLiteral("REG_NO"), doomed));
+    dm->DeleteRegistrationRows();
+    for (Table* t : dm->registrationDetailTables())
+        EXPECT_EQ(t->recordCount(), 0) << t->objectName().toStdString();
+    EXPECT_EQ(rowsInFile(data(QStringLiteral("NT_TBL_COMPANY.cds"))), 1);
+    EXPECT_EQ(rowsInFile(data(QStringLiteral("NT_TBL_DETAIL.cds"))), 1);
+    EXPECT_EQ(rowsInFile(data(QStringLiteral("NT_TBL_CONST_CONDITION.cds"))), 0);
+    main->first();
+    EXPECT_EQ(dm->table(QStringLiteral("NT_TBL_COMPANY"))->recordCount(), 1);
+    EXPECT_EQ(dm->table(QStringLiteral("NT_TBL_DETAIL"))->recordCount(), 1);
+}
+
+TEST_F(DataModuleTest, NextLocalNumberScansTheFilesAndCountsWithinTheRun)
+{
+    auto dm = start();
+    QString number;
+    QString error;
+    ASSERT_TRUE(dm->NextLocalNumber(&number, &error));
+    EXPECT_EQ(number, QStringLiteral("XXK-000001 "));
+    EXPECT_EQ(dm->table(QStringLiteral("NT_TBL_MAIN"))->state(), Table::State::Insert);
+    dm->table(QStringLiteral("NT_TBL_MAIN"))->cancel();
+    ASSERT_TRUE(dm->NextLocalNumber(&number, &error));
+    EXPECT_EQ(number, QStringLiteral("XXK-000002 ")) << "an unsaved number is not issued twice";
+    dm->table(QStringLiteral("NT_TBL_MAIN"))->cancel();
+
+    // A lower-case number found only in a detail file counts.
+    const QList<FieldDef>& pictureFields = schema::findTable(QStringLiteral("NT_TBL_PICTURE"))->fields;
+    QVector<QVariant> row(pictureFields.size());
+    row[0] = QStringLiteral("xxk-000020");
+    ASSERT_TRUE(TableFile::write(data(QStringLiteral("NT_TBL_PICTURE.cds")), pictureFields, {&row}, nullptr));
+    ASSERT_TRUE(dm->NextLocalNumber(&number, &error));
+    EXPECT_EQ(number, QStringLiteral("XXK-000021 "));
+    dm->table(QStringLiteral("NT_TBL_MAIN"))->cancel();
+
+    row[0] = QStringLiteral("XXK-999999");
+    ASSERT_TRUE(TableFile::write(data(QStringLiteral("NT_TBL_PICTURE.cds")), pictureFields, {&row}, nullptr));
+    EXPECT_FALSE(dm->NextLocalNumber(&number, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("XXK-999999")));
+    EXPECT_EQ(dm->table(QStringLiteral("NT_TBL_MAIN"))->state(), Table::State::Browse);
+
+    row[0] = QStringLiteral("XXK-12A");
+    ASSERT_TRUE(TableFile::write(data(QStringLiteral("NT_TBL_PICTURE.cds")), pictureFields, {&row}, nullptr));
+    EXPECT_FALSE(dm->NextLocalNumber(&number, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("XXK-12A")));
+}
+
+TEST_F(DataModuleTest, TableEventsDriveTheModifiedState)
+{
+    auto dm = start();
+    QSignalSpy modified(dm.get(), &TDM1::MarkModified);
+    QSignalSpy saved(dm.get(), &TDM1::MarkSaved);
+    addRegistration(*dm, QStringLiteral("一"));
+    modified.clear();
+    saved.clear();
+    Table* detail = dm->table(QStringLiteral("NT_TBL_DETAIL"));
+    detail->edit();
+    EXPECT_EQ(modified.count(), 1);
+    detail->post();
+    EXPECT_EQ(saved.count(), 1);
+
+    // The edit that follows a page change is the loading of the memos: it posts silently.
+    dm->setSilentDescription(true);
+    Table* description = dm->table(QStringLiteral("NT_TBL_DESCRIPTION"));
+    description->edit();
+    EXPECT_EQ(description->state(), Table::State::Browse);
+    EXPECT_FALSE(dm->silentDescription());
+    EXPECT_EQ(modified.count(), 1);
+    description->edit();
+    EXPECT_EQ(modified.count(), 2);
+}
+
+// A process killed at any moment while saving never leaves a table file that fails to open.
+TEST_F(DataModuleTest, KilledWhileSavingLeavesEveryFileReadable)
+{
+    {
+        auto dm = start();
+        ASSERT_TRUE(dm->CloseAllTables());
+    }
+    std::mt19937 random(11);
+    for (int round = 0; round < 8; ++round) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ScriptedUserInteraction quiet;
+            TDM1 dm(dir.path(), &quiet);
+            if (!dm.DataModuleCreate())
+                _exit(3);
+            for (int i = 0;; ++i) {
+                addRegistration(dm, QStringLiteral("港湾技術%1").arg(i));
+                for (int c = 1; c <= 5; ++c)
+                    addContact(dm, c, c, QStringLiteral("会社%1").arg(c));
+                dm.WriteChangedTables();
+            }
+        }
+        usleep(std::uniform_int_distribution<int>(50000, 400000)(random));
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the saving process ended by itself";
+        for (const auto& def : schema::registrationTables() + schema::lookupTables()) {
+            QList<FieldDef> fields;
+            QList<QVector<QVariant>> rows;
+            QString error;
+            EXPECT_TRUE(TableFile::read(data(def.name + QStringLiteral(".cds")), &fields, &rows, &error))
+                << "round " << round << ": " << error.toStdString();
+        }
+    }
+}
