@@ -1,0 +1,186 @@
+#include "archive/LzhBlockWriter.h"
+
+#include "archive/LzhHuffman.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace lzh {
+
+namespace {
+
+// The only used symbol of a table whose lengths are all zero (fewer than two symbols occur).
+int singleSymbol(const uint32_t* frequencies, int count)
+{
+    for (int s = 0; s < count; ++s) {
+        if (frequencies[s] > 0)
+            return s;
+    }
+    return 0;
+}
+
+bool hasCodes(const uint8_t* lengths, int count)
+{
+    return std::any_of(lengths, lengths + count, [](uint8_t l) { return l != 0; });
+}
+
+// Walks the literal-table lengths as the length-code table sees them: a length k as code k + 2, zero
+// runs as code 0 (one zero), code 1 with 4 bits (3..18 zeros) or code 2 with 9 bits (20 or more).
+void walkLiteralLengths(const uint8_t* lengths, int n, const std::function<void(int code, int extraBits, int extra)>& push)
+{
+    int i = 0;
+    while (i < n) {
+        const int length = lengths[i++];
+        if (length != 0) {
+            push(length + 2, 0, 0);
+            continue;
+        }
+        int run = 1;
+        while (i < n && lengths[i] == 0) {
+            ++i;
+            ++run;
+        }
+        if (run <= 2) {
+            for (int k = 0; k < run; ++k)
+                push(0, 0, 0);
+        } else if (run <= 18) {
+            push(1, 4, run - 3);
+        } else if (run == 19) {
+            push(0, 0, 0);
+            push(1, 4, 15);
+        } else {
+            push(2, kLiteralCountBits, run - 20);
+        }
+    }
+}
+
+int usedLength(const uint8_t* lengths, int count)
+{
+    while (count > 0 && lengths[count - 1] == 0)
+        --count;
+    return count;
+}
+
+} // namespace
+
+BlockWriter::BlockWriter(const MethodParameters& method)
+    : m_method(method)
+{
+}
+
+void BlockWriter::countFrequencies(const std::vector<Token>& tokens)
+{
+    std::fill(std::begin(m_literalFrequency), std::end(m_literalFrequency), 0u);
+    std::fill(std::begin(m_positionFrequency), std::end(m_positionFrequency), 0u);
+    for (const Token& token : tokens) {
+        if (token.length == 0) {
+            ++m_literalFrequency[token.value];
+        } else {
+            ++m_literalFrequency[256 + token.length - kMinMatch];
+            ++m_positionFrequency[positionCode(token.value)];
+        }
+    }
+}
+
+void BlockWriter::writeSmallTable(const uint8_t* lengths, int count, int countBits, int zeroRunAfter, BitWriter& out)
+{
+    const int n = usedLength(lengths, count);
+    out.put(uint32_t(n), countBits);
+    int i = 0;
+    while (i < n) {
+        const int length = lengths[i++];
+        if (length <= 6)
+            out.put(uint32_t(length), 3);
+        else
+            out.put((1u << (length - 3)) - 2, length - 3); // 111, then length - 7 ones and a zero
+        if (i == zeroRunAfter) {
+            while (i < 6 && lengths[i] == 0)
+                ++i;
+            out.put(uint32_t(i - zeroRunAfter), 2);
+        }
+    }
+}
+
+void BlockWriter::writeLiteralTable(BitWriter& out)
+{
+    const int n = usedLength(m_literalLength, kLiteralAndLengthCodes);
+    uint32_t frequency[kLengthCodeCount] = {};
+    walkLiteralLengths(m_literalLength, n, [&](int code, int, int) { ++frequency[code]; });
+    buildCodeLengths(frequency, kLengthCodeCount, kMaxCodeLength, m_lengthCodeLength);
+    if (hasCodes(m_lengthCodeLength, kLengthCodeCount)) {
+        buildCanonicalCodes(m_lengthCodeLength, kLengthCodeCount, m_lengthCodeCode);
+        writeSmallTable(m_lengthCodeLength, kLengthCodeCount, kLengthCodeCountBits, 3, out);
+    } else {
+        out.put(0, kLengthCodeCountBits);
+        out.put(uint32_t(singleSymbol(frequency, kLengthCodeCount)), kLengthCodeCountBits);
+    }
+    out.put(uint32_t(n), kLiteralCountBits);
+    walkLiteralLengths(m_literalLength, n, [&](int code, int extraBits, int extra) {
+        out.put(m_lengthCodeCode[code], m_lengthCodeLength[code]);
+        if (extraBits)
+            out.put(uint32_t(extra), extraBits);
+    });
+}
+
+void BlockWriter::write(const std::vector<Token>& tokens, BitWriter& out)
+{
+    countFrequencies(tokens);
+    const int positionCodes = m_method.positionCodes();
+    const int positionCountBits = m_method.positionCountBits();
+    buildCodeLengths(m_literalFrequency, kLiteralAndLengthCodes, kMaxCodeLength, m_literalLength);
+    buildCodeLengths(m_positionFrequency, positionCodes, kMaxCodeLength, m_positionLength);
+    std::fill(std::begin(m_lengthCodeLength), std::end(m_lengthCodeLength), uint8_t(0));
+
+    out.put(uint32_t(tokens.size()), 16);
+    if (hasCodes(m_literalLength, kLiteralAndLengthCodes)) {
+        buildCanonicalCodes(m_literalLength, kLiteralAndLengthCodes, m_literalCode);
+        writeLiteralTable(out);
+    } else {
+        std::fill(std::begin(m_literalCode), std::end(m_literalCode), uint16_t(0));
+        out.put(0, kLengthCodeCountBits);
+        out.put(0, kLengthCodeCountBits);
+        out.put(0, kLiteralCountBits);
+        out.put(uint32_t(singleSymbol(m_literalFrequency, kLiteralAndLengthCodes)), kLiteralCountBits);
+    }
+    if (hasCodes(m_positionLength, positionCodes)) {
+        buildCanonicalCodes(m_positionLength, positionCodes, m_positionCode);
+        writeSmallTable(m_positionLength, positionCodes, positionCountBits, -1, out);
+    } else {
+        std::fill(std::begin(m_positionCode), std::end(m_positionCode), uint16_t(0));
+        out.put(0, positionCountBits);
+        out.put(uint32_t(singleSymbol(m_positionFrequency, positionCodes)), positionCountBits);
+    }
+
+    for (const Token& token : tokens) {
+        if (token.length == 0) {
+            out.put(m_literalCode[token.value], m_literalLength[token.value]);
+            continue;
+        }
+        const int symbol = 256 + token.length - kMinMatch;
+        out.put(m_literalCode[symbol], m_literalLength[symbol]);
+        const int code = positionCode(token.value);
+        out.put(m_positionCode[code], m_positionLength[code]);
+        if (code > 1)
+            out.put((token.value - 1) - (1u << (code - 1)), code - 1);
+    }
+}
+
+bool BlockWriter::hasLiteralCodes() const
+{
+    return hasCodes(m_literalLength, kLiteralAndLengthCodes);
+}
+
+bool BlockWriter::lastTokenReadable(const Token& last, int paddingBits) const
+{
+    const int longestLiteral = *std::max_element(std::begin(m_literalLength), std::end(m_literalLength));
+    if (last.length == 0)
+        return m_literalLength[last.value] + paddingBits >= longestLiteral;
+    const int positionCodes = m_method.positionCodes();
+    const int longestPosition = *std::max_element(m_positionLength, m_positionLength + positionCodes);
+    const int code = positionCode(last.value);
+    const int positionBits = m_positionLength[code] + (code > 1 ? code - 1 : 0) + paddingBits;
+    return m_literalLength[256 + last.length - kMinMatch] + positionBits >= longestLiteral
+        && positionBits >= longestPosition;
+}
+
+} // namespace lzh

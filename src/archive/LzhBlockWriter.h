@@ -1,0 +1,56 @@
+#pragma once
+
+#include "archive/LzhBitWriter.h"
+#include "archive/LzhFormat.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace lzh {
+
+// One LZSS token: a literal byte, or a match of `length` bytes `distance` bytes back.
+struct Token
+{
+    uint16_t length;   // 0 for a literal
+    uint16_t value;    // the literal byte, or the distance (1..window-1)
+};
+
+// Writes tokens as one static-Huffman block: the token count, the three code tables, then the codes.
+class BlockWriter
+{
+public:
+    explicit BlockWriter(const MethodParameters& method);
+
+    void write(const std::vector<Token>& tokens, BitWriter& out);
+
+    // Whether a reader that looks ahead by the longest code of a table before decoding each symbol
+    // finds enough bits for the last token of the block just written, with paddingBits after it.
+    // Some readers fail at the end of a stream where they could look past the last byte.
+    bool lastTokenReadable(const Token& last, int paddingBits) const;
+    // False when the block just written had a one-symbol literal table (coded with no bits).
+    bool hasLiteralCodes() const;
+
+private:
+    void countFrequencies(const std::vector<Token>& tokens);
+    void writeLiteralTable(BitWriter& out);
+    void writeSmallTable(const uint8_t* lengths, int count, int countBits, int zeroRunAfter, BitWriter& out);
+
+    MethodParameters m_method;
+    uint32_t m_literalFrequency[kLiteralAndLengthCodes];
+    uint8_t m_literalLength[kLiteralAndLengthCodes];
+    uint16_t m_literalCode[kLiteralAndLengthCodes];
+    uint32_t m_positionFrequency[32];
+    uint8_t m_positionLength[32];
+    uint16_t m_positionCode[32];
+    uint8_t m_lengthCodeLength[kLengthCodeCount];
+    uint16_t m_lengthCodeCode[kLengthCodeCount];
+};
+
+// Position code of a distance: 0 for distance 1, else the bit length of distance - 1.
+inline int positionCode(uint32_t distance)
+{
+    const uint32_t p = distance - 1;
+    return p == 0 ? 0 : 32 - __builtin_clz(p);
+}
+
+} // namespace lzh

@@ -1,0 +1,192 @@
+#include "archive/LzhDecoder.h"
+
+#include "archive/LzhBitReader.h"
+#include "archive/LzhHuffman.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace lzh {
+
+namespace {
+
+constexpr uint32_t kRingBits = 18; // output ring: a multiple of every window, flushed in large pieces
+constexpr uint32_t kRingSize = 1u << kRingBits;
+constexpr uint32_t kRingMask = kRingSize - 1;
+
+class StreamDecoder
+{
+public:
+    StreamDecoder(QIODevice* device, uint64_t compressedSize, const MethodParameters& method)
+        : m_in(device, compressedSize)
+        , m_method(method)
+    {
+    }
+
+    bool run(uint64_t originalSize, const ByteSink& sink, QString* error);
+
+private:
+    bool readBlockHeader();
+    bool readLengthCodeTable(HuffmanDecoder& table, int count, int countBits, int zeroRunAfter);
+    bool readLiteralTable();
+    bool fail(QString* error, const QString& text) const;
+
+    BitReader m_in;
+    MethodParameters m_method;
+    HuffmanDecoder m_lengthCodes{8};
+    HuffmanDecoder m_literals{12};
+    HuffmanDecoder m_positions{8};
+    uint32_t m_blockLeft = 0;
+};
+
+bool StreamDecoder::fail(QString* error, const QString& text) const
+{
+    if (error)
+        *error = m_in.deviceFailed() ? QStringLiteral("the archive could not be read") : text;
+    return false;
+}
+
+// A table of up to 19 code lengths: 3 bits each, 7 continued in unary; after the entry given by
+// zeroRunAfter a 2-bit count of zero lengths follows.
+bool StreamDecoder::readLengthCodeTable(HuffmanDecoder& table, int count, int countBits, int zeroRunAfter)
+{
+    const uint32_t n = m_in.read(countBits);
+    if (n == 0) {
+        const uint32_t symbol = m_in.read(countBits);
+        if (symbol >= uint32_t(count))
+            return false;
+        table.setSingle(int(symbol));
+        return true;
+    }
+    if (n > uint32_t(count))
+        return false;
+    uint8_t lengths[32] = {};
+    uint32_t i = 0;
+    while (i < n) {
+        uint32_t length = m_in.read(3);
+        if (length == 7) {
+            while (m_in.read(1) == 1) {
+                if (++length > uint32_t(kMaxCodeLength))
+                    return false;
+            }
+        }
+        lengths[i++] = uint8_t(length);
+        if (int(i) == zeroRunAfter) {
+            for (uint32_t zeros = m_in.read(2); zeros > 0 && i < n; --zeros)
+                lengths[i++] = 0;
+        }
+    }
+    return table.build(lengths, count);
+}
+
+// The literal-and-length table: lengths coded with the table above, where codes 0, 1 and 2 stand
+// for runs of zero lengths. A run never reaches past the declared number of entries.
+bool StreamDecoder::readLiteralTable()
+{
+    const uint32_t n = m_in.read(kLiteralCountBits);
+    if (n == 0) {
+        const uint32_t symbol = m_in.read(kLiteralCountBits);
+        if (symbol >= uint32_t(kLiteralAndLengthCodes))
+            return false;
+        m_literals.setSingle(int(symbol));
+        return true;
+    }
+    if (n > uint32_t(kLiteralAndLengthCodes))
+        return false;
+    uint8_t lengths[kLiteralAndLengthCodes] = {};
+    uint32_t i = 0;
+    while (i < n) {
+        const int code = m_lengthCodes.decode(m_in);
+        if (code < 0)
+            return false;
+        if (code <= 2) {
+            uint32_t run = code == 0 ? 1 : code == 1 ? m_in.read(4) + 3 : m_in.read(kLiteralCountBits) + 20;
+            i += std::min(run, n - i);
+        } else {
+            lengths[i++] = uint8_t(code - 2);
+        }
+    }
+    return m_literals.build(lengths, kLiteralAndLengthCodes);
+}
+
+bool StreamDecoder::readBlockHeader()
+{
+    m_blockLeft = m_in.read(16);
+    return m_blockLeft != 0 && readLengthCodeTable(m_lengthCodes, kLengthCodeCount, kLengthCodeCountBits, 3)
+        && readLiteralTable()
+        && readLengthCodeTable(m_positions, m_method.positionCodes(), m_method.positionCountBits(), -1)
+        && !m_in.overrun();
+}
+
+bool StreamDecoder::run(uint64_t originalSize, const ByteSink& sink, QString* error)
+{
+    std::vector<uint8_t> ring(kRingSize, kWindowFill);
+    uint8_t* const out = ring.data();
+    uint32_t pos = 0;
+    uint64_t remaining = originalSize;
+    const QString corrupt = QStringLiteral("the compressed data is corrupt");
+
+    auto flushRing = [&](uint32_t end) { return sink(out, end); };
+
+    while (remaining > 0) {
+        if (m_blockLeft == 0 && !readBlockHeader())
+            return fail(error, corrupt);
+        --m_blockLeft;
+        const int code = m_literals.decode(m_in);
+        if (code < 0)
+            return fail(error, corrupt);
+        if (code < 256) {
+            out[pos++] = uint8_t(code);
+            --remaining;
+        } else {
+            const int positionCode = m_positions.decode(m_in);
+            if (positionCode < 0)
+                return fail(error, corrupt);
+            uint32_t distance = 1;
+            if (positionCode > 0)
+                distance += (1u << (positionCode - 1)) + m_in.read(positionCode - 1);
+            const uint32_t length = uint32_t(std::min<uint64_t>(uint64_t(code) - 256 + kMinMatch, remaining));
+            uint32_t from = (pos - distance) & kRingMask;
+            remaining -= length;
+            if (pos + length < kRingSize && from + length <= kRingSize) {
+                uint8_t* dst = out + pos;
+                const uint8_t* src = out + from;
+                for (uint32_t k = 0; k < length; ++k)
+                    dst[k] = src[k];
+                pos += length;
+            } else {
+                for (uint32_t k = 0; k < length; ++k) {
+                    out[pos++] = out[from];
+                    from = (from + 1) & kRingMask;
+                    if (pos == kRingSize) {
+                        if (m_in.overrun() || !flushRing(pos))
+                            return fail(error, m_in.overrun() ? corrupt : QStringLiteral("writing failed"));
+                        pos = 0;
+                    }
+                }
+                continue;
+            }
+        }
+        if (pos == kRingSize) {
+            if (m_in.overrun() || !flushRing(pos))
+                return fail(error, m_in.overrun() ? corrupt : QStringLiteral("writing failed"));
+            pos = 0;
+        }
+    }
+    if (m_in.overrun())
+        return fail(error, QStringLiteral("the compressed data ends too early"));
+    if (pos > 0 && !flushRing(pos))
+        return fail(error, QStringLiteral("writing failed"));
+    return true;
+}
+
+} // namespace
+
+bool decodeStream(QIODevice* in, uint64_t compressedSize, uint64_t originalSize, const MethodParameters& method,
+                  const ByteSink& sink, QString* error)
+{
+    StreamDecoder decoder(in, compressedSize, method);
+    return decoder.run(originalSize, sink, error);
+}
+
+} // namespace lzh
