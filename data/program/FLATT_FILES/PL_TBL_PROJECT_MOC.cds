@@ -1,0 +1,16 @@
+<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
+<DATAPACKET Version="2.0">
+<METADATA><FIELDS>
+<FIELD attrname="MOC_ID" fieldtype="r8"/>
+<FIELD attrname="REG_NO" fieldtype="string" WIDTH="10" SUBTYPE="FixedChar"/>
+<FIELD attrname="PJT_TYPE_CODE" fieldtype="r8"/>
+<FIELD attrname="CLIENT_MOC_CODE" fieldtype="string" WIDTH="3" SUBTYPE="FixedChar"/>
+<FIELD attrname="PJT_NAME" fieldtype="string" WIDTH="255"/>
+<FIELD attrname="CLIENT_MOC_OFFICE" fieldtype="string" WIDTH="255"/>
+<FIELD attrname="PJT_START_DATE" fieldtype="date"/>
+<FIELD attrname="PJT_END_DATE" fieldtype="date"/>
+<FIELD attrname="TALVEN_NO" fieldtype="string" WIDTH="255"/>
+</FIELDS><PARAMS/></METADATA>
+<ROWDATA>
+</ROWDATA>
+</DATAPACKET>
