@@ -1,0 +1,47 @@
+#include "store/DataModule.h"
+#include "support/CliRunner.h"
+#include "support/ProgramFolderFixture.h"
+#include "support/ScriptedUserInteraction.h"
+#include "support/TempDir.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+using testsupport::runCli;
+
+TEST(RegistrationCommands, ListAndNextNumberRunTheStart)
+{
+    testsupport::TempDir dir;
+    testsupport::writeEmptyProgramFolder(dir.path());
+    {
+        testsupport::ScriptedUserInteraction ui;
+        store::TDM1 dm(dir.path(), &ui);
+        ASSERT_TRUE(dm.DataModuleCreate());
+        store::Table* main = dm.table(QStringLiteral("NT_TBL_MAIN"));
+        for (const char* number : {"XXK-000007", "TH-0001", "XXK-000002"}) {
+            main->append();
+            main->field(QStringLiteral("REG_NO")).setString(QLatin1String(number));
+            main->field(QStringLiteral("TECH_TITLE")).setString(QStringLiteral("技術 %1").arg(QLatin1String(number)));
+            main->post();
+        }
+        ASSERT_TRUE(dm.CloseAllTables());
+    }
+    const auto home = QStringList{QStringLiteral("--home"), dir.path()};
+
+    auto listed = runCli(home + QStringList{QStringLiteral("list")});
+    EXPECT_EQ(listed.exitCode, 0) << listed.err.toStdString();
+    EXPECT_EQ(listed.out, QStringLiteral("TH-0001\t技術 TH-0001\nXXK-000002\t技術 XXK-000002\nXXK-000007\t技術 XXK-000007\n"));
+    auto next = runCli(home + QStringList{QStringLiteral("next-number")});
+    EXPECT_EQ(next.exitCode, 0) << next.err.toStdString();
+    EXPECT_EQ(next.out, QStringLiteral("XXK-000008\n"));
+
+    // A broken data folder is not restored unless asked for.
+    QFile::remove(dir.filePath(QStringLiteral("FLATT_FILES/NT_TBL_MAIN.cds")));
+    listed = runCli(home + QStringList{QStringLiteral("list")});
+    EXPECT_NE(listed.exitCode, 0);
+    EXPECT_TRUE(listed.err.contains(QStringLiteral("システムを終了します。"))) << listed.err.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("FLATT_FILES/NT_TBL_MAIN.cds"))));
+    listed = runCli(QStringList{QStringLiteral("--restore-backup")} + home + QStringList{QStringLiteral("list")});
+    EXPECT_EQ(listed.exitCode, 0) << listed.err.toStdString();
+    EXPECT_EQ(listed.out.count(QLatin1Char('\n')), 3);
+}
