@@ -1,42 +1,63 @@
 #pragma once
 
+#include <QFlags>
 #include <QString>
 #include <QStringList>
 
-// Every message box, question and file dialog goes through this interface, so that the core can
-// ask and tell without a widget module, and tests can answer from a script.
+// Every message box, question and file dialog of the program goes through this interface, so the
+// screens never open one themselves: the program installs the real implementation (message boxes
+// and file dialogs on screen), tests install one that answers from a script.
 class UserInteraction
 {
 public:
     enum class Icon { Information, Warning, Error, Question };
-    enum Button { Ok = 0x1, Yes = 0x2, No = 0x4, Cancel = 0x8 };
-    using Buttons = int;
+    enum Button { NoButton = 0x0, Ok = 0x1, Cancel = 0x2, Yes = 0x4, No = 0x8 };
+    Q_DECLARE_FLAGS(Buttons, Button)
+
+    // What a file, save or picture dialog starts with.
+    struct FileRequest
+    {
+        QString caption;
+        QString folder;    // initial folder; the desktop folder when empty
+        QString fileName;  // initial file name
+        // Filters as "description|pattern" (several patterns separated by ';').
+        QStringList filters;
+        int filterIndex = 0;
+        // For each filter, the file name put into the dialog when the user chooses that filter
+        // (empty: the name is cleared). Unused when empty.
+        QStringList fileNameForFilter;
+    };
+    struct FileAnswer
+    {
+        QString path;        // empty when the user cancelled
+        int filterIndex = 0; // the filter chosen last
+    };
+    enum class FileKind { Open, Save, Picture };
 
     virtual ~UserInteraction() = default;
 
-    // Shows a modal box and returns the button pressed.
-    virtual Button messageBox(const QString& caption, const QString& text, Icon icon, Buttons buttons) = 0;
-
-    // File dialogs; each returns the chosen path, or an empty text when the user cancelled.
-    // `filters` are "description|pattern" pairs such as "新技術データ|*.lzh".
-    virtual QString openFileName(const QString& title, const QString& folder, const QStringList& filters) = 0;
-    virtual QString saveFileName(const QString& title, const QString& folder, const QString& fileName,
-                                 const QStringList& filters) = 0;
-    virtual QString pictureFileName(const QString& title, const QString& folder) = 0;
-
+    // Shows a modal message box; returns the button the user chose (Cancel, or No, or the only
+    // button, when the box is closed otherwise).
+    virtual Button message(Icon icon, const QString& caption, const QString& text, Buttons buttons) = 0;
+    virtual FileAnswer fileDialog(FileKind kind, const FileRequest& request) = 0;
     // The current user's desktop folder, where the file dialogs start.
     virtual QString desktopFolder() = 0;
 
     // Shorthands for the common boxes.
-    void information(const QString& caption, const QString& text) { messageBox(caption, text, Icon::Information, Ok); }
-    void warning(const QString& caption, const QString& text) { messageBox(caption, text, Icon::Warning, Ok); }
-    void error(const QString& caption, const QString& text) { messageBox(caption, text, Icon::Error, Ok); }
-    bool askYesNo(const QString& caption, const QString& text)
-    {
-        return messageBox(caption, text, Icon::Question, Yes | No) == Yes;
-    }
+    void inform(const QString& caption, const QString& text) { message(Icon::Information, caption, text, Ok); }
+    void warn(const QString& caption, const QString& text) { message(Icon::Warning, caption, text, Ok); }
+    void error(const QString& caption, const QString& text) { message(Icon::Error, caption, text, Ok); }
+    bool askYesNo(const QString& caption, const QString& text) { return message(Icon::Question, caption, text, Buttons(Yes) | No) == Yes; }
 
-    // The interaction the program uses; set once at start (the real one, or a scripted one in tests).
-    static UserInteraction* current();
-    static void setCurrent(UserInteraction* interaction);
+    // The implementation the program talks through. Until one is installed, a silent one answers
+    // every box with its safest button and every dialog with "cancelled".
+    static UserInteraction& current();
+    // Installs `interaction` (not owned; nullptr reinstalls the silent one) and returns the one
+    // installed before.
+    static UserInteraction* setCurrent(UserInteraction* interaction);
 };
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(UserInteraction::Buttons)
+
+// The program title, caption of the start-up, data and limit messages.
+inline const QString kProgramTitle = QStringLiteral("VORDELL");

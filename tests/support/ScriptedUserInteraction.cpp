@@ -1,72 +1,52 @@
 #include "support/ScriptedUserInteraction.h"
 
-#include <QDir>
 #include <gtest/gtest.h>
 
 namespace testsupport {
 
 ScriptedUserInteraction::ScriptedUserInteraction()
-    : m_desktop(QDir::tempPath())
-    , m_previous(UserInteraction::current())
+    : m_previous(UserInteraction::setCurrent(this))
 {
-    UserInteraction::setCurrent(this);
 }
 
 ScriptedUserInteraction::~ScriptedUserInteraction()
 {
     UserInteraction::setCurrent(m_previous);
-    EXPECT_TRUE(m_answers.empty()) << m_answers.size() << " scripted answer(s) left unused";
-    EXPECT_TRUE(m_files.empty()) << m_files.size() << " scripted file(s) left unused";
+    if (!m_answers.isEmpty())
+        ADD_FAILURE() << m_answers.size() << " expected message box(es) never shown";
+    if (!m_files.isEmpty())
+        ADD_FAILURE() << m_files.size() << " expected file dialog(s) never shown";
 }
 
-QStringList ScriptedUserInteraction::texts() const
+QStringList ScriptedUserInteraction::boxTexts() const
 {
-    QStringList list;
+    QStringList texts;
     for (const Box& box : m_boxes)
-        list << box.text;
-    return list;
+        texts.append(box.text);
+    return texts;
 }
 
-UserInteraction::Button ScriptedUserInteraction::messageBox(const QString& caption, const QString& text, Icon icon, Buttons buttons)
+UserInteraction::Button ScriptedUserInteraction::message(Icon icon, const QString& caption, const QString& text, Buttons buttons)
 {
-    m_boxes.append({caption, text, icon, buttons});
-    if (m_answers.empty()) {
-        // An information, warning or error box needs no answer beyond OK.
-        if (buttons == Ok)
-            return Ok;
-        ADD_FAILURE() << "unexpected question: [" << caption.toStdString() << "] " << text.toStdString();
-        return (buttons & Cancel) ? Cancel : (buttons & No) ? No : Ok;
+    m_boxes.append({icon, caption, text, buttons});
+    if (m_answers.isEmpty()) {
+        ADD_FAILURE() << "unexpected message box \"" << caption.toStdString() << "\": " << text.toStdString();
+        return buttons.testFlag(Cancel) ? Cancel : buttons.testFlag(No) ? No : Ok;
     }
-    const Button answer = m_answers.front();
-    m_answers.pop_front();
+    const Button answer = m_answers.dequeue();
+    if (!buttons.testFlag(answer) && !(buttons == NoButton && answer == Ok))
+        ADD_FAILURE() << "scripted answer is not a button of the box: " << text.toStdString();
     return answer;
 }
 
-QString ScriptedUserInteraction::nextFile(const QString& what, const QString& folder)
+UserInteraction::FileAnswer ScriptedUserInteraction::fileDialog(FileKind, const FileRequest& request)
 {
-    m_dialogFolders << folder;
-    if (m_files.empty()) {
-        ADD_FAILURE() << "unexpected " << what.toStdString() << " dialog";
-        return {};
+    m_fileRequests.append(request);
+    if (m_files.isEmpty()) {
+        ADD_FAILURE() << "unexpected file dialog \"" << request.caption.toStdString() << "\"";
+        return {QString(), request.filterIndex};
     }
-    const QString path = m_files.front();
-    m_files.pop_front();
-    return path;
-}
-
-QString ScriptedUserInteraction::openFileName(const QString&, const QString& folder, const QStringList&)
-{
-    return nextFile(QStringLiteral("open"), folder);
-}
-
-QString ScriptedUserInteraction::saveFileName(const QString&, const QString& folder, const QString&, const QStringList&)
-{
-    return nextFile(QStringLiteral("save"), folder);
-}
-
-QString ScriptedUserInteraction::pictureFileName(const QString&, const QString& folder)
-{
-    return nextFile(QStringLiteral("picture"), folder);
+    return m_files.dequeue();
 }
 
 } // namespace testsupport

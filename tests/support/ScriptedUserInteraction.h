@@ -3,58 +3,51 @@
 #include "util/UserInteraction.h"
 
 #include <QList>
-#include <QString>
-#include <QStringList>
-
-#include <deque>
+#include <QQueue>
 
 namespace testsupport {
 
-// Answers message boxes and file dialogs from a script and records every box shown. A box or
-// dialog the test did not script fails the test; so does a scripted answer left unused when the
-// object is destroyed.
+// The user as a test scripts it: every message box and file dialog is recorded, and answered from
+// the queues the test filled. A box or dialog the test did not expect (its queue is empty) fails
+// the test; so do answers left unused when the script ends. It installs itself as the current
+// interaction for its lifetime.
 class ScriptedUserInteraction : public UserInteraction
 {
 public:
     struct Box
     {
+        Icon icon;
         QString caption;
         QString text;
-        Icon icon;
         Buttons buttons;
     };
 
-    ScriptedUserInteraction();  // installs itself as the current interaction
+    ScriptedUserInteraction();
     ~ScriptedUserInteraction() override;
 
-    // The next box is answered with `answer`.
-    void expectBox(Button answer) { m_answers.push_back(answer); }
-    // The next file dialog returns `path` (empty: cancelled).
-    void expectFile(const QString& path) { m_files.push_back(path); }
-
-    const QList<Box>& boxes() const { return m_boxes; }
-    QStringList texts() const;
-    void clear() { m_boxes.clear(); }
-
-    Button messageBox(const QString& caption, const QString& text, Icon icon, Buttons buttons) override;
-    QString openFileName(const QString& title, const QString& folder, const QStringList& filters) override;
-    QString saveFileName(const QString& title, const QString& folder, const QString& fileName, const QStringList& filters) override;
-    QString pictureFileName(const QString& title, const QString& folder) override;
-    QString desktopFolder() override { return m_desktop; }
+    // The answer to the next message box.
+    void expectBox(Button answer) { m_answers.enqueue(answer); }
+    // The answer to the next file dialog (an empty path: the user cancels).
+    void expectFile(const QString& path, int filterIndex = 0) { m_files.enqueue({path, filterIndex}); }
     void setDesktopFolder(const QString& folder) { m_desktop = folder; }
 
-    // Folders the dialogs were opened in, in order.
-    const QStringList& dialogFolders() const { return m_dialogFolders; }
+    const QList<Box>& boxes() const { return m_boxes; }
+    QStringList boxTexts() const;
+    const QList<FileRequest>& fileRequests() const { return m_fileRequests; }
+    // Forgets the boxes recorded so far.
+    void clearBoxes() { m_boxes.clear(); }
+
+    Button message(Icon icon, const QString& caption, const QString& text, Buttons buttons) override;
+    FileAnswer fileDialog(FileKind kind, const FileRequest& request) override;
+    QString desktopFolder() override { return m_desktop; }
 
 private:
-    QString nextFile(const QString& what, const QString& folder);
-
-    std::deque<Button> m_answers;
-    std::deque<QString> m_files;
+    UserInteraction* m_previous;
+    QQueue<Button> m_answers;
+    QQueue<FileAnswer> m_files;
     QList<Box> m_boxes;
-    QStringList m_dialogFolders;
+    QList<FileRequest> m_fileRequests;
     QString m_desktop;
-    UserInteraction* m_previous = nullptr;
 };
 
 } // namespace testsupport

@@ -1,0 +1,496 @@
+#include "app/InputBehaviours.h"
+
+#include "store/Table.h"
+#include "util/RightAlignedEditWidget.h"
+#include "util/SjisText.h"
+#include "util/UserInteraction.h"
+#include "widgets/DBEdit.h"
+#include "widgets/DBMemo.h"
+#include "widgets/DBRadioGroup.h"
+#include "widgets/TextMemo.h"
+
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+namespace app {
+
+namespace {
+
+QStringList numbered(const QString& prefix, int from, int to, const QString& suffix = {})
+{
+    QStringList names;
+    for (int n = from; n <= to; ++n)
+        names.append(prefix + QString::number(n) + suffix);
+    return names;
+}
+
+QStringList without(QStringList names, const QStringList& removed)
+{
+    for (const QString& name : removed)
+        names.removeAll(name);
+    return names;
+}
+
+// The classification code boxes LEVEL1_COMBO … LEVEL4_COMBO5 and the lists Level1 … Level4_5, both
+// in the order level 1 to 4 of classification 1, then of classifications 2 to 5.
+QStringList classificationNames(const QString& prefix, const QString& middle, const QString& separator)
+{
+    QStringList names;
+    for (int slot = 1; slot <= 5; ++slot) {
+        for (int level = 1; level <= 4; ++level)
+            names.append(prefix + QString::number(level) + middle + (slot == 1 ? QString() : separator + QString::number(slot)));
+    }
+    return names;
+}
+
+} // namespace
+
+const QStringList kComparisonRadioGroups = {
+    "COMPARE_QUALITY", "COMPARE_SAFTY", "COMPARE_CONSTRUCT", "COMPARE_ENV", "FREE_ITEM1", "FREE_ITEM2"};
+
+const QStringList kResultCountBoxes = {
+    "RESULTS_MOC", "RESULTS_PUBLIC", "RESULTS_PRIVATE", "RESULTS_TECH_USE", "RESULTS_SPE_TECH", "RESULTS_TEST", "RESULTS_RECYCLE"};
+
+const QStringList kBtnPostChangeBoxes = QStringList{
+    "KEYWD_FREE1", "KEYWD_FREE2", "KEYWD_FREE3", "TERGET_OTHER",
+    "SALES_SECTION", "SALES_STUFF", "SALES_ADDRESS", "SALES_TEL_NO", "SALES_FAX_NO", "SALES_E_MAIL", "SALES_URL",
+    "SALES_COMPANY_BUSINESS", "SALES_SECTION_BUSINESS", "SALES_STUFF_BUSINESS", "SALES_ADDRESS_BUSINESS",
+    "SALES_TEL_NO_BUSINESS", "SALES_FAX_NO_BUSINESS", "SALES_E_MAIL_BUSINESS", "SALES_URL_BUSINESS",
+    "PICTURE_A", "PICTURE_B", "PICTURE_S", "PICTURE_T", "PICTURE_G", "PICTURE_H", "PICTURE_I",
+    "COMPARE_QUALITY", "COMPARE_SAFTY", "COMPARE_CONSTRUCT", "COMPARE_ENV",
+    "COMPARE_COST_NOTE", "COMPARE_SAFTY_NOTE", "COMPARE_CONSTRUCT_NOTE", "COMPARE_ENV_NOTE", "COMPARE_QUALITY_NOTE",
+    "COMPARE_OTHER_NOTE",
+    "FREE_ITEM_TITLE1", "FREE_ITEM_TITLE2", "FREE_ITEM1", "FREE_ITEM2", "FREE_ITEM_NOTE1", "FREE_ITEM_NOTE2"}
+    + kResultCountBoxes
+    + QStringList{
+        "EVALUATE_MOC_NO", "EVALUATE_MOC_DATE", "EVALUATE_MOC_URL",
+        "EVALUATE_PRIVATE_NO", "EVALUATE_PRIVATE_DATE", "EVALUATE_PRIVATE_URL", "EVALUATE_ORGAN_CODE",
+        "EVALUATE_NAME3", "EVALUATE_NO3", "EVALUATE_DATE3", "EVALUATE_ORGAN_NAME3", "EVALUATE_SCOPE3", "EVALUATE_URL3",
+        "EVALUATE_NAME4", "EVALUATE_NO4", "EVALUATE_DATE4", "EVALUATE_ORGAN_NAME4", "EVALUATE_SCOPE4", "EVALUATE_URL4",
+        "CERTIFY_PATENT_NO", "CERTIFY_IDEA_NO"}
+    + numbered("CERTIFY_PATENTEE", 1, 5) + numbered("CERTIFY_PRACTICE", 1, 5) + numbered("CERTIFY_PATENT_FEE", 1, 5)
+    + numbered("CERTIFY_PRACTICE_FORM", 1, 5) + numbered("CERTIFY_ADDRESS", 1, 5);
+
+const QStringList kKeywordAndAimCheckBoxes = {
+    "KEYWD_SAFETY_YN", "KEYWD_ENV_YN", "KEYWD_INFO_YN", "KEYWD_COST_YN", "KEYWD_QUALITY_YN", "KEYWD_LANDSCAPE_YN",
+    "KEYWD_TRADITION_YN", "KEYWD_RECYCLE_YN",
+    "TERGET_MAN_COUNT_YN", "TERGET_MAN_POWER_YN", "TERGET_EFFICIENCY_YN", "TERGET_ACCURACY_YN", "TERGET_ENDURANCE_YN",
+    "TERGET_SAFTY_YN", "TERGET_WORK_ENV_YN", "TERGET_AREA_ENV_YN", "TERGET_EARTH_ENV_YN", "TERGET_RESOURCE_YN",
+    "TERGET_RESULT_YN", "TERGET_RECYCLE_YN"};
+
+const QStringList kPatentFlagButtons = {"RbCERTIFY_PATENT_FLG_Y1", "RbCERTIFY_PATENT_FLG_N1"};
+
+const QStringList kBtnPostChangeSPBoxes = classificationNames("LEVEL", "_COMBO", "")
+    + QStringList{"REG_DATE", "DVLP_TYPE_CODE", "TECH_DVLP_COMPANY", "DB_REG_DATE", "TECH_DVLP_YEAR", "TECH_SUBTITLE", "OPEN_DIV_CD"};
+
+const QStringList kBtnPostChangeSPClicks = {"GRP_TITLE1"};
+
+const QStringList kPostCodeBoxes = {"SALES_POST_CODE1", "SALES_POST_CODE2", "SALES_POST_CODE_BUSINESS1", "SALES_POST_CODE_BUSINESS2"};
+
+const QStringList kDescriptionMemos = {
+    "SUMMARY_DESC", "OLD_CONST_CONDITION", "FEATURE_DESC", "CONDITION_DESC", "CNST_ATTN_DESC", "SUBJECT_DESC",
+    "CNST_COST_DESC", "CNST_METHOD_DESC", "REF_DESC", "TEST_DESC", "APDX_DESC", "CERTIFY_NOTE"};
+
+const QStringList kPatentNumberMemos = numbered("CERTIFY_PATENT_NO", 1, 5);
+
+const QStringList kConditionTextMemos = {"DBMemo_T1", "DBMemoT2", "DBMemo_T3", "DBMemo_T4", "DBMemo_T5", "DBMemo_T6"};
+
+const QStringList kDigitOnlyBoxes = QStringList{"TECH_DVLP_YEAR"} + kPostCodeBoxes;
+
+const QStringList kPhoneNumberBoxes = {"SALES_TEL_NO", "SALES_FAX_NO", "SALES_TEL_NO_BUSINESS", "SALES_FAX_NO_BUSINESS"};
+
+const QStringList kRoundValueBoxes = numbered("DBEdit_N", 1, 6);
+const QStringList kRoundValueSPBoxes = numbered("DBEdit_R1", 1, 2) + numbered("DBEdit_R2", 1, 2) + numbered("DBEdit_R3", 1, 2)
+    + numbered("DBEdit_R4", 1, 2) + numbered("DBEdit_R5", 1, 2) + numbered("DBEdit_R6", 1, 2);
+const QStringList kRoundValueDownBoxes = kResultCountBoxes;
+
+const QStringList kNumberBoxes = kRoundValueBoxes + kRoundValueSPBoxes + kResultCountBoxes;
+
+const QStringList kHeadingCountBoxes = {
+    "eTCntSUMMARYcol", "eTCntSUMMARYrow", "eTCntFEATUREcol", "eTCntFEATURErow", "eTCntCNST_METHODcol",
+    "eTCntCNST_METHODrow", "eTCntCNST_COSTcol", "eTCntCNST_COSTrow", "eTCntTEST_TITLEScol", "eTCntTEST_TITLESrow"};
+
+const QStringList kChoiceOnlyLists = classificationNames("Level", "", "_") + QStringList{"GRP_TITLE1", "EVALUATE_ORGAN_CODE"};
+
+const QStringList kEditExitBoxes = without(kBtnPostChangeBoxes, kComparisonRadioGroups + kResultCountBoxes)
+    + QStringList{"SALES_COMPANY", "COMPARE_TECH_TITLE", "ImagePath_A"};
+
+const QStringList kEditExitSPBoxes = QStringList{"TECH_TITLE"} + without(kBtnPostChangeSPBoxes, {"DVLP_TYPE_CODE", "OPEN_DIV_CD"});
+
+namespace {
+
+// Runs a function on one kind of event of one control; the function returns true to swallow it.
+class EventHook : public QObject
+{
+public:
+    EventHook(QWidget* target, QEvent::Type type, std::function<bool(QEvent*)> handler)
+        : QObject(target)
+        , m_type(type)
+        , m_handler(std::move(handler))
+    {
+        target->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == m_type && m_handler(event); }
+
+private:
+    QEvent::Type m_type;
+    std::function<bool(QEvent*)> m_handler;
+};
+
+void onEvent(QWidget* control, QEvent::Type type, std::function<bool(QEvent*)> handler)
+{
+    new EventHook(control, type, std::move(handler));
+}
+
+bool isEnterKey(const QKeyEvent* event)
+{
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+// A key filter in the manner of a key-press handler: it judges the characters typed. Keys that type
+// no character (arrows, Delete, Tab) and control keys (copy, paste) are not judged.
+void filterCharacters(QWidget* control, std::function<bool(QChar)> accepted, bool backspaceAccepted)
+{
+    onEvent(control, QEvent::KeyPress, [accepted, backspaceAccepted](QEvent* e) {
+        const auto* key = static_cast<QKeyEvent*>(e);
+        if (key->key() == Qt::Key_Backspace)
+            return !backspaceAccepted;
+        const QString text = key->text();
+        if (text.isEmpty() || !text.at(0).isPrint())
+            return false;
+        return !std::all_of(text.begin(), text.end(), accepted);
+    });
+    onEvent(control, QEvent::InputMethod, [accepted](QEvent* e) {
+        const QString text = static_cast<QInputMethodEvent*>(e)->commitString();
+        return !std::all_of(text.begin(), text.end(), accepted);
+    });
+}
+
+void filterToCharacters(QWidget* control, const QString& allowed, bool backspaceAccepted)
+{
+    filterCharacters(control, [allowed](QChar c) { return allowed.contains(c); }, backspaceAccepted);
+}
+
+widgets::FieldLink* linkOf(QWidget* control)
+{
+    if (auto* edit = qobject_cast<widgets::DBEdit*>(control))
+        return edit->link();
+    if (auto* memo = qobject_cast<widgets::DBMemo*>(control))
+        return memo->link();
+    return nullptr;
+}
+
+bool isStandardEdit(QWidget* control)
+{
+    return qobject_cast<QLineEdit*>(control) && !widgets::isRightAlignedEdit(control);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- control-level rules
+
+bool EditSpaceCheck(QWidget* control)
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        QString text = edit->text();
+        int cursor = 0;
+        if (!inputrules::removeDoubleBlank(&text, &cursor))
+            return false;
+        edit->setText(text);
+        edit->setCursorPosition(cursor);
+        return true;
+    }
+    if (auto* memo = qobject_cast<widgets::TextMemo*>(control)) {
+        QString text = memo->text();
+        int cursor = 0;
+        if (!inputrules::removeDoubleBlank(&text, &cursor))
+            return false;
+        memo->setText(text);
+        memo->setCursorPositionInText(cursor);
+        return true;
+    }
+    return false;
+}
+
+bool EditSpaceCheck(QWidget* root, const QString& name)
+{
+    return root && EditSpaceCheck(root->findChild<QWidget*>(name));
+}
+
+bool cleanUpMemoText(QWidget* control, int limitBytes, bool cursorToStart)
+{
+    auto* memo = qobject_cast<widgets::TextMemo*>(control);
+    if (!memo)
+        return false;
+    const inputrules::MemoCleanUp result = inputrules::cleanUpMemo(memo->text(), limitBytes);
+    memo->setText(result.text);
+    if (cursorToStart)
+        memo->setCursorPositionInText(0);
+    if (!result.cut)
+        return false;
+    UserInteraction::current().warn(kProgramTitle, inputrules::kMemoLimitMessage);
+    // The memo is being left; it takes the focus back once the focus change is over.
+    QTimer::singleShot(0, memo, [memo] { memo->setFocus(Qt::OtherFocusReason); });
+    return true;
+}
+
+void convertWidthOnExit(QWidget* control)
+{
+    auto* box = qobject_cast<QLineEdit*>(control);
+    if (!box)
+        return;
+    widgets::FieldLink* link = linkOf(box);
+    if (link && link->isBound() && !link->isTableEditing())
+        return;
+    const QString converted = sjis::NormalizeCharWidth(box->text());
+    if (converted != box->text())
+        box->setText(converted);
+}
+
+// ---------------------------------------------------------------- InputBehaviours
+
+InputBehaviours::InputBehaviours(EditingHooks hooks, QObject* parent)
+    : QObject(parent)
+    , m_hooks(std::move(hooks))
+{
+}
+
+void InputBehaviours::onChange(QWidget* control, const std::function<void()>& handler)
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(control))
+        connect(edit, &QLineEdit::textChanged, this, handler);
+    else if (auto* memo = qobject_cast<QPlainTextEdit*>(control))
+        connect(memo, &QPlainTextEdit::textChanged, this, handler);
+    else if (auto* group = qobject_cast<widgets::DBRadioGroup*>(control))
+        connect(group, &widgets::DBRadioGroup::changed, this, handler);
+    else if (auto* list = qobject_cast<QComboBox*>(control))
+        connect(list, &QComboBox::currentIndexChanged, this, handler);
+    else if (auto* button = qobject_cast<QAbstractButton*>(control))
+        connect(button, &QAbstractButton::toggled, this, handler);
+}
+
+void InputBehaviours::onClick(QWidget* control, const std::function<void()>& handler)
+{
+    if (auto* button = qobject_cast<QAbstractButton*>(control))
+        connect(button, &QAbstractButton::clicked, this, handler);
+    else if (auto* list = qobject_cast<QComboBox*>(control))
+        connect(list, &QComboBox::activated, this, handler);
+    else if (auto* group = qobject_cast<widgets::DBRadioGroup*>(control))
+        connect(group, &widgets::DBRadioGroup::clicked, this, handler);
+}
+
+QStringList InputBehaviours::attach(QWidget* root)
+{
+    QStringList missing;
+    // Calls `attachOne` for each control of the list found below root.
+    auto each = [&](const QStringList& names, const std::function<void(QWidget*)>& attachOne) {
+        for (const QString& name : names) {
+            if (QWidget* control = root->findChild<QWidget*>(name))
+                attachOne(control);
+            else if (!missing.contains(name))
+                missing.append(name);
+        }
+    };
+
+    // Change marking.
+    each(kBtnPostChangeBoxes, [this](QWidget* c) { onChange(c, [this, c] { BtnPostChange(c); }); });
+    each(kKeywordAndAimCheckBoxes, [this](QWidget* c) {
+        onClick(c, [this, c] { BtnPostChange(c); });
+        // ChangeCheckBoxKeyPress: the space key marks the change too.
+        onEvent(c, QEvent::KeyPress, [this, c](QEvent* e) {
+            if (static_cast<QKeyEvent*>(e)->key() == Qt::Key_Space)
+                BtnPostChange(c);
+            return false;
+        });
+    });
+    each(kPatentFlagButtons, [this](QWidget* c) { onClick(c, [this, c] { BtnPostChange(c); }); });
+    each(kBtnPostChangeSPBoxes, [this](QWidget* c) { onChange(c, [this, c] { BtnPostChangeSP(c); }); });
+    each(kBtnPostChangeSPClicks, [this](QWidget* c) { onClick(c, [this, c] { BtnPostChangeSP(c); }); });
+    each({"SALES_COMPANY"}, [this](QWidget* c) {
+        onChange(c, [this, c] {
+            BtnPostChange(c);
+            EditSpaceCheck(c);
+        });
+    });
+    each({"SUMMARY"}, [this](QWidget* c) {
+        onChange(c, [this, c] {
+            if (m_hooks.markModified)
+                m_hooks.markModified();
+            MemoSpaceCheck(c);
+        });
+    });
+    each(kDescriptionMemos, [this](QWidget* c) { onChange(c, [c] { MemoSpaceCheck(c); }); });
+    each(kPostCodeBoxes, [this](QWidget* c) {
+        onChange(c, [this, c] { PostCodeEditChange(c); });
+        onEvent(c, QEvent::FocusIn, [this](QEvent*) {
+            m_postCodeFocus = true;
+            return false;
+        });
+        onEvent(c, QEvent::FocusOut, [this, c](QEvent*) {
+            m_postCodeFocus = false;
+            convertWidthOnExit(c);
+            return false;
+        });
+    });
+
+    // Keys.
+    each(kDigitOnlyBoxes, [](QWidget* c) { filterToCharacters(c, QStringLiteral("0123456789"), true); });
+    each(kPhoneNumberBoxes, [](QWidget* c) { filterToCharacters(c, QStringLiteral("()+-0123456789"), true); });
+    each(kNumberBoxes, [](QWidget* c) {
+        filterCharacters(c, [](QChar ch) { return ch != QLatin1Char('-') && ch != QLatin1Char('e'); }, true);
+    });
+    each(kHeadingCountBoxes, [](QWidget* c) { filterToCharacters(c, QStringLiteral("0123"), false); });
+    each(kChoiceOnlyLists, [](QWidget* c) { filterToCharacters(c, QString(), true); });
+    each(kConditionTextMemos, [this](QWidget* c) {
+        onEvent(c, QEvent::KeyPress, [](QEvent* e) {
+            const auto* key = static_cast<QKeyEvent*>(e);
+            return isEnterKey(key) || key->text().contains(QLatin1Char('\n'));
+        });
+        onChange(c, [c] { MemoSpaceCheck(c); });
+        onEvent(c, QEvent::FocusOut, [this, c](QEvent*) {
+            DBMemoSpExit(c);
+            return false;
+        });
+    });
+
+    // Leaving a box.
+    each(kEditExitBoxes, [this](QWidget* c) { onEvent(c, QEvent::FocusOut, [this, c](QEvent*) { EditExit(c); return false; }); });
+    each(kEditExitSPBoxes, [this](QWidget* c) { onEvent(c, QEvent::FocusOut, [this, c](QEvent*) { EditExitSP(c); return false; }); });
+    each(kDescriptionMemos + QStringList{"SUMMARY"}, [this](QWidget* c) {
+        onEvent(c, QEvent::FocusOut, [this, c](QEvent*) { DESCExit(c); return false; });
+    });
+    each(kPatentNumberMemos, [this](QWidget* c) {
+        onEvent(c, QEvent::FocusOut, [this, c](QEvent*) { DESCExit_Patent(c); return false; });
+    });
+    each(kRoundValueBoxes, [this](QWidget* c) { onEvent(c, QEvent::FocusOut, [this, c](QEvent*) { RoundValue(c); return false; }); });
+    each(kRoundValueSPBoxes, [this](QWidget* c) { onEvent(c, QEvent::FocusOut, [this, c](QEvent*) { RoundValueSP(c); return false; }); });
+    each(kRoundValueDownBoxes, [this](QWidget* c) { onEvent(c, QEvent::FocusOut, [this, c](QEvent*) { RoundValueDown(c); return false; }); });
+
+    attachEnterMovesFocus(root);
+    return missing;
+}
+
+void InputBehaviours::attachEnterMovesFocus(QWidget* root)
+{
+    const QList<QLineEdit*> edits = root->findChildren<QLineEdit*>();
+    for (QLineEdit* edit : edits) {
+        // The line edits inside lists and spin boxes belong to those controls.
+        if (qobject_cast<QComboBox*>(edit->parent()) || qobject_cast<QAbstractSpinBox*>(edit->parent()))
+            continue;
+        onEvent(edit, QEvent::KeyPress, [edit](QEvent* e) {
+            if (!isEnterKey(static_cast<QKeyEvent*>(e)))
+                return false;
+            QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+            QCoreApplication::sendEvent(edit, &tab);
+            return true;
+        });
+    }
+}
+
+void InputBehaviours::BtnPostChange(QWidget* control)
+{
+    if (m_hooks.isNewMode && m_hooks.isNewMode() && m_hooks.markModified)
+        m_hooks.markModified();
+    if (isStandardEdit(control))
+        EditSpaceCheck(control);
+    const QString name = control->objectName();
+    if ((name == QLatin1String("FREE_ITEM_TITLE1") || name == QLatin1String("FREE_ITEM_TITLE2")) && m_hooks.judgeOtherRadioCondition)
+        m_hooks.judgeOtherRadioCondition();
+}
+
+void InputBehaviours::BtnPostChangeSP(QWidget* control)
+{
+    if (m_hooks.markModified)
+        m_hooks.markModified();
+    if (isStandardEdit(control))
+        EditSpaceCheck(control);
+}
+
+void InputBehaviours::PostCodeEditChange(QWidget* control)
+{
+    if (m_postCodeFocus) {
+        if (m_hooks.markModified)
+            m_hooks.markModified();
+        if (m_hooks.putDetailInEdit)
+            m_hooks.putDetailInEdit();
+    }
+    EditSpaceCheck(control);
+}
+
+void InputBehaviours::EditExit(QWidget* control)
+{
+    convertWidthOnExit(control);
+}
+
+void InputBehaviours::EditExitSP(QWidget* control)
+{
+    // The conversion never counts as a change: the save button gets back the state it had.
+    const bool saveWasEnabled = m_hooks.isSaveEnabled ? m_hooks.isSaveEnabled() : false;
+    convertWidthOnExit(control);
+    if (m_hooks.setSaveEnabled)
+        m_hooks.setSaveEnabled(saveWasEnabled);
+}
+
+bool InputBehaviours::tableEditing(const QString& name, QWidget* control) const
+{
+    if (store::Table* table = m_hooks.table ? m_hooks.table(name) : nullptr)
+        return table->isEditing();
+    widgets::FieldLink* link = linkOf(control);
+    return !link || !link->isBound() || link->isTableEditing();
+}
+
+void InputBehaviours::DESCExit(QWidget* memo)
+{
+    const bool summary = memo->objectName() == QLatin1String("SUMMARY");
+    if (summary || tableEditing(QStringLiteral("NT_TBL_DESCRIPTION"), memo))
+        cleanUpMemoText(memo, summary ? inputrules::kShortMemoLimit : inputrules::kDescriptionMemoLimit);
+}
+
+void InputBehaviours::DESCExit_Patent(QWidget* memo)
+{
+    if (tableEditing(QStringLiteral("NT_TBL_PICTURE"), memo))
+        cleanUpMemoText(memo, inputrules::kShortMemoLimit);
+}
+
+void InputBehaviours::DBMemoSpExit(QWidget* memo)
+{
+    cleanUpMemoText(memo, inputrules::kShortMemoLimit, true);
+}
+
+void InputBehaviours::cleanUpNumber(QWidget* control, inputrules::Rounding rounding)
+{
+    auto* box = qobject_cast<QLineEdit*>(control);
+    if (!box)
+        return;
+    const inputrules::NumberCleanUp result = inputrules::cleanUpNumber(box->text(), rounding);
+    if (result.text != box->text())
+        box->setText(result.text);
+    if (result.ok)
+        return;
+    // A bound box about to write the text tells the user itself, with the field's name.
+    widgets::FieldLink* link = linkOf(box);
+    if (!(link && link->isBound() && link->isModified()))
+        UserInteraction::current().error(kProgramTitle, result.error);
+}
+
+void InputBehaviours::BeginningWork(QWidget* control)
+{
+    auto* box = qobject_cast<QLineEdit*>(control);
+    if (!box)
+        return;
+    if (box->text().isEmpty())
+        box->setText(QStringLiteral("0"));
+    BtnPostChange(box);
+    EditSpaceCheck(box);
+}
+
+} // namespace app

@@ -1,0 +1,124 @@
+#pragma once
+
+#include "util/InputRules.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+
+class QLineEdit;
+class QWidget;
+
+namespace store {
+class Table;
+}
+
+namespace app {
+
+// The control lists of the shared entry behaviours, by control name. Each list is one documented
+// list; the behaviours find the controls by objectName.
+
+// Boxes whose change marks the registration as changed in a new registration (BtnPostChange).
+extern const QStringList kBtnPostChangeBoxes;
+// The comparison and free-item radio groups among them.
+extern const QStringList kComparisonRadioGroups;
+// The seven construction-result counts.
+extern const QStringList kResultCountBoxes;
+// Check boxes and radio buttons whose click runs BtnPostChange.
+extern const QStringList kKeywordAndAimCheckBoxes;
+extern const QStringList kPatentFlagButtons;
+// Boxes whose change always marks the registration as changed (BtnPostChangeSP), and the list
+// whose click does.
+extern const QStringList kBtnPostChangeSPBoxes;
+extern const QStringList kBtnPostChangeSPClicks;
+extern const QStringList kPostCodeBoxes;
+extern const QStringList kDescriptionMemos;
+extern const QStringList kPatentNumberMemos;
+extern const QStringList kConditionTextMemos;
+// Key filters.
+extern const QStringList kDigitOnlyBoxes;      // TECH_DVLP_YEARKeyPress
+extern const QStringList kPhoneNumberBoxes;    // CheckKeyPress
+extern const QStringList kNumberBoxes;         // ChkValue
+extern const QStringList kHeadingCountBoxes;   // ChkTableParts
+extern const QStringList kChoiceOnlyLists;     // ChkLevel
+// Leaving a box.
+extern const QStringList kEditExitBoxes;
+extern const QStringList kEditExitSPBoxes;
+extern const QStringList kRoundValueBoxes;
+extern const QStringList kRoundValueSPBoxes;
+extern const QStringList kRoundValueDownBoxes;
+
+// What the behaviours need from the main window.
+struct EditingHooks
+{
+    std::function<void()> markModified;
+    std::function<bool()> isNewMode;       // the mode is "新規"
+    std::function<bool()> isSaveEnabled;   // the save button's enabled state
+    std::function<void(bool)> setSaveEnabled;
+    std::function<void()> putDetailInEdit; // NT_TBL_DETAIL into edit state (the post-code boxes are unbound)
+    std::function<void()> judgeOtherRadioCondition; // the free-item condition, after a free-item title changed
+    std::function<store::Table*(const QString& name)> table; // a table of the data module by name
+};
+
+// The entry behaviours shared by the controls of the entry pages: change marking, key filters,
+// the blank rule, the width conversion on leaving, the memo clean-up and the number clean-up.
+// attach() wires them to the controls named in the lists; the handlers are public so that the
+// main window can run them where the documented handlers are called from other code.
+class InputBehaviours : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit InputBehaviours(EditingHooks hooks, QObject* parent = nullptr);
+
+    // Attaches every behaviour to the controls below `root` named in the lists, and Enter-moves-focus
+    // to every line edit below it. Returns the listed names that no control carries.
+    QStringList attach(QWidget* root);
+    // The Enter key moves the focus to the next control in tab order, in every line edit below `root`.
+    void attachEnterMovesFocus(QWidget* root);
+
+    // True while a post-code box has the focus.
+    bool postCodeFocus() const { return m_postCodeFocus; }
+
+    void BtnPostChange(QWidget* control);
+    void BtnPostChangeSP(QWidget* control);
+    void PostCodeEditChange(QWidget* control);
+    void EditExit(QWidget* control);
+    void EditExitSP(QWidget* control);
+    // Memo clean-up with the memo's limit, when its condition holds.
+    void DESCExit(QWidget* memo);
+    void DESCExit_Patent(QWidget* memo);
+    void DBMemoSpExit(QWidget* memo);
+    void RoundValue(QWidget* box) { cleanUpNumber(box, inputrules::Rounding::TwoDecimals); }
+    void RoundValueSP(QWidget* box) { cleanUpNumber(box, inputrules::Rounding::TwoDecimalsKeepEmpty); }
+    void RoundValueDown(QWidget* box) { cleanUpNumber(box, inputrules::Rounding::WholeNumber); }
+    // Prepares a result-count box when a registration is opened: empty becomes "0".
+    void BeginningWork(QWidget* box);
+
+private:
+    void onChange(QWidget* control, const std::function<void()>& handler);
+    void onClick(QWidget* control, const std::function<void()>& handler);
+    bool tableEditing(const QString& name, QWidget* control) const;
+    void cleanUpNumber(QWidget* box, inputrules::Rounding rounding);
+
+    EditingHooks m_hooks;
+    bool m_postCodeFocus = false;
+};
+
+// The blank rule on a control's text (a line edit or a memo); nothing happens for a missing
+// control or a text without two blanks in a row. True when the text was changed.
+bool EditSpaceCheck(QWidget* control);
+bool EditSpaceCheck(QWidget* root, const QString& name);
+inline bool MemoSpaceCheck(QWidget* control) { return EditSpaceCheck(control); }
+inline bool MemoSpaceCheck(QWidget* root, const QString& name) { return EditSpaceCheck(root, name); }
+
+// The memo clean-up on a memo; over its limit the text is cut, the user told and the focus given
+// back to the memo. True when the text was cut.
+bool cleanUpMemoText(QWidget* memo, int limitBytes, bool cursorToStart = false);
+
+// The width conversion of a box being left: a plain box always, a bound one only while its table
+// is being edited or inserted.
+void convertWidthOnExit(QWidget* box);
+
+} // namespace app

@@ -1,0 +1,76 @@
+#include "util/InputRules.h"
+
+#include "util/NumberText.h"
+#include "util/SjisText.h"
+
+#include <cmath>
+
+namespace inputrules {
+
+bool removeDoubleBlank(QString* text, int* cursor)
+{
+    if (sjis::findUnencodable(*text))
+        return false;
+    const QByteArray bytes = sjis::encode(*text);
+    QByteArray working;
+    working.reserve(bytes.size());
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes.at(i));
+        if (byte == 0x81 && i + 1 < bytes.size() && static_cast<unsigned char>(bytes.at(i + 1)) == 0x40) {
+            working.append(' ');
+            ++i;
+        } else if (byte >= 0x81 && i + 1 < bytes.size()) {
+            working.append(bytes.mid(i, 2));
+            ++i;
+        } else {
+            working.append(char(byte));
+        }
+    }
+    // A trail byte is never 0x20, so every pair of blanks found here is a pair of real blanks.
+    const qsizetype found = working.indexOf("  ");
+    if (found < 0)
+        return false;
+    working.remove(found, 1);
+    *text = sjis::decode(working);
+    *cursor = int(sjis::decode(working.left(found)).size());
+    return true;
+}
+
+MemoCleanUp cleanUpMemo(const QString& text, int limitBytes)
+{
+    QString trimmed = text;
+    static const QString kTwoBreaks = QStringLiteral("\r\n\r\n");
+    while (sjis::byteLength(trimmed) > 3 && trimmed.endsWith(kTwoBreaks))
+        trimmed.chop(2);
+    MemoCleanUp result;
+    result.text = sjis::NormalizeCharWidth(trimmed);
+    if (sjis::byteLength(result.text) > limitBytes) {
+        result.text = sjis::cutToBytes(result.text, limitBytes);
+        result.cut = true;
+    }
+    return result;
+}
+
+NumberCleanUp cleanUpNumber(const QString& text, Rounding rounding)
+{
+    NumberCleanUp result;
+    result.text = sjis::NormalizeCharWidth(text);
+    if (result.text.isEmpty()) {
+        if (rounding != Rounding::TwoDecimalsKeepEmpty)
+            result.text = QStringLiteral("0");
+        return result;
+    }
+    double value = 0;
+    if (!numbertext::parse(result.text, &value) || !std::isfinite(value)) {
+        result.ok = false;
+        result.error = QStringLiteral("'%1' は数値として正しくありません。").arg(result.text);
+        return result;
+    }
+    if (value <= 0)
+        value = value == 0 ? 0.0 : -value;
+    value = rounding == Rounding::WholeNumber ? std::trunc(value) : numbertext::round2(value);
+    result.text = numbertext::format(value);
+    return result;
+}
+
+} // namespace inputrules

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QValidator>
+
+class QKeyEvent;
+
+namespace widgets {
+
+// True, after telling the user which character, when `text` holds a character that code page 932
+// cannot hold: such text is refused where it is typed or pasted.
+bool refuseUnencodable(const QString& text);
+
+// The text a key press would insert, or that a paste key would insert from the clipboard.
+QString textOfKey(const QKeyEvent* event);
+
+// Accepts text that code page 932 can hold and, with a byte limit, no longer than the limit in
+// Shift_JIS bytes: typing past a field's width is refused as the fixed-width boxes do.
+class SjisValidator : public QValidator
+{
+    Q_OBJECT
+
+public:
+    explicit SjisValidator(QObject* parent = nullptr) : QValidator(parent) {}
+    void setMaxBytes(int maxBytes) { m_maxBytes = maxBytes; }
+    int maxBytes() const { return m_maxBytes; }
+    State validate(QString& input, int& pos) const override;
+
+private:
+    int m_maxBytes = 0; // 0: no limit
+};
+
+} // namespace widgets
