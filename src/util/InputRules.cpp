@@ -32,7 +32,7 @@ bool removeDoubleBlank(QString* text, int* cursor)
         return false;
     working.remove(found, 1);
     *text = sjis::decode(working);
-    *cursor = int(sjis::decode(working.left(found)).size());
+    *cursor = int(sjis::decode(working.left(found)).size()) + 1;
     return true;
 }
 

@@ -9,8 +9,9 @@ namespace inputrules {
 // full-width blank (0x81 0x40) counting as one ASCII blank and every other byte of 0x81 or more
 // taken together with the byte after it. When the result holds two blanks in a row, the first blank
 // of the first pair is deleted: `text` becomes the result (its full-width blanks now ASCII blanks),
-// `cursor` the character position of the deleted blank, and the answer is true. Otherwise nothing
-// changes. A text that code page 932 cannot hold is left alone.
+// `cursor` the position just after the blank that stays (so a second blank typed after a blank
+// has no visible effect), and the answer is true. Otherwise nothing changes. A text that code
+// page 932 cannot hold is left alone.
 bool removeDoubleBlank(QString* text, int* cursor);
 
 // The memo text clean-up: trailing runs of line breaks shrink to one CR LF, the widths are
