@@ -54,9 +54,7 @@ void DBPanelList::rebuild()
     m_current = -1;
     walkVisibleRows(m_source->table(), [this](store::Table& row) {
         auto* frame = new QFrame(m_container);
-        frame->setFrameShape(QFrame::StyledPanel);
-        frame->setLineWidth(2);
-        frame->setAutoFillBackground(true);
+        frame->setObjectName(QStringLiteral("panelFrame"));
         auto* layout = new QVBoxLayout(frame);
         layout->setContentsMargins(4, 4, 4, 4);
         QWidget* panel = m_factory(row);
@@ -74,10 +72,11 @@ void DBPanelList::highlight(int index)
 {
     if (index < 0 || index >= m_frames.size())
         index = -1;
+    // The current row's panel gets the selection colour as its frame and a tinted background.
     for (int i = 0; i < m_frames.size(); ++i) {
         QFrame* frame = m_frames.at(i);
-        frame->setBackgroundRole(i == index ? QPalette::AlternateBase : QPalette::Base);
-        frame->setFrameShadow(i == index ? QFrame::Sunken : QFrame::Raised);
+        frame->setStyleSheet(i == index ? QStringLiteral("QFrame#panelFrame { border: 2px solid palette(highlight); background: palette(alternate-base); }")
+                                        : QStringLiteral("QFrame#panelFrame { border: 1px solid palette(mid); background: palette(base); }"));
     }
     m_current = index;
     if (index >= 0)

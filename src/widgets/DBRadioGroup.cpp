@@ -15,6 +15,8 @@ DBRadioGroup::DBRadioGroup(store::DataSource* source, const QString& fieldName, 
     , m_link(new FieldLink(source, fieldName, this, this))
 {
     setObjectName(name.isEmpty() ? fieldName : name);
+    // As tall as its buttons need: a taller frame would float them in empty space.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     for (int i = 0; i < m_items.size(); ++i) {
         auto* button = new QRadioButton(m_items.at(i).caption, this);
         m_buttons.append(button);

@@ -1,0 +1,105 @@
+#include "ScreenshotRenderers.h"
+
+#include "store/DataSource.h"
+#include "store/Table.h"
+#include "util/HelpWindow.h"
+#include "util/RightAlignedEditWidget.h"
+#include "widgets/DBCheckBox.h"
+#include "widgets/DBEdit.h"
+#include "widgets/DBGrid.h"
+#include "widgets/DBLookupComboBox.h"
+#include "widgets/DBMemo.h"
+#include "widgets/DBPanelList.h"
+#include "widgets/DBRadioGroup.h"
+
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+
+namespace screenshots {
+
+namespace {
+
+// One of each bound control over a small in-memory registration table.
+class ControlsDemo : public QWidget
+{
+public:
+    ControlsDemo()
+        : m_table("NT_TBL_DEMO")
+        , m_organs("NT_STBL_INFO_EV_ORGAN")
+        , m_source(&m_table)
+        , m_organSource(&m_organs)
+    {
+        m_table.setDeclaredFields({store::fixedText("REG_NO", 10), store::text("TECH_TITLE", 255), store::floatField("RESULTS_MOC"),
+                                   store::fixedText("KEYWD_SAFETY_YN", 1), store::fixedText("COMPARE_SAFTY", 1),
+                                   store::fixedText("EVALUATE_ORGAN_CODE", 2), store::memo("SUMMARY_DESC")});
+        m_table.setInitialRows({
+            {"XXK-000001", "鋼管杭の回転圧入工法", 12, "1", "1", "01", "①何について何をする技術なのか？\r\n\r\n杭を回転させながら圧入する。"},
+            {"XXK-000002", "消波ブロックの据付管理システム", 3, "0", "2", "02", "据付位置を計測して記録する。"},
+            {"XXK-000003", "岸壁の耐震補強工法", 0, "0", "3", "09", ""},
+        });
+        m_table.createDataSet();
+        m_table.first();
+        m_organs.setDeclaredFields({store::fixedText("CD", 2), store::text("EVALUATE_ORGAN", 60)});
+        m_organs.setInitialRows({{"01", "一般財団法人 港湾技術センター"}, {"02", "公益社団法人 港湾協会"}, {"09", "その他"}});
+        m_organs.createDataSet();
+
+        setWindowTitle(QStringLiteral("入力部品の一覧"));
+        auto* grid = new QGridLayout(this);
+
+        auto* boxes = new QGroupBox(QStringLiteral("入力欄"), this);
+        auto* form = new QFormLayout(boxes);
+        form->addRow(QStringLiteral("技術名称"), new widgets::DBEdit(&m_source, "TECH_TITLE"));
+        form->addRow(QStringLiteral("国土交通省(件数)"), new widgets::RightDBEdit(&m_source, "RESULTS_MOC"));
+        form->addRow(QStringLiteral("評価機関"),
+                     new widgets::DBLookupComboBox(&m_source, "EVALUATE_ORGAN_CODE", &m_organSource, "CD", "EVALUATE_ORGAN"));
+        form->addRow(QString(), new widgets::DBCheckBox(&m_source, "KEYWD_SAFETY_YN", QStringLiteral("安全・安心")));
+        auto* memo = new widgets::DBMemo(&m_source, "SUMMARY_DESC");
+        memo->setMinimumHeight(90);
+        form->addRow(QStringLiteral("概要"), memo);
+        grid->addWidget(boxes, 0, 0);
+
+        auto* radio = new widgets::DBRadioGroup(&m_source, "COMPARE_SAFTY", QStringLiteral("安全性"),
+                                                {{QStringLiteral("向上"), "1"}, {QStringLiteral("同程度"), "2"}, {QStringLiteral("低下"), "3"}});
+        radio->setColumns(3);
+        grid->addWidget(radio, 1, 0, Qt::AlignTop);
+
+        auto* list = new widgets::DBGrid(&m_source, {{"REG_NO", QStringLiteral("登録番号"), 100},
+                                                     {"TECH_TITLE", QStringLiteral("技術名称"), 260},
+                                                     {"RESULTS_MOC", QStringLiteral("件数"), 60}});
+        grid->addWidget(list, 0, 1);
+
+        auto* panels = new widgets::DBPanelList(&m_source, [](store::Table& row) {
+            auto* panel = new QWidget;
+            auto* layout = new QFormLayout(panel);
+            layout->addRow(QStringLiteral("登録番号"), new QLabel(row.field("REG_NO").asString()));
+            layout->addRow(QStringLiteral("技術名称"), new QLabel(row.field("TECH_TITLE").asString()));
+            return panel;
+        });
+        grid->addWidget(panels, 1, 1);
+        grid->setColumnStretch(1, 1);
+        resize(940, 560);
+    }
+
+private:
+    store::Table m_table;
+    store::Table m_organs;
+    store::DataSource m_source;
+    store::DataSource m_organSource;
+};
+
+} // namespace
+
+const std::vector<Renderer>& renderers()
+{
+    static const std::vector<Renderer> list = {
+        {"help", QStringLiteral("help window over the program folder's HELP.TXT"),
+         [](const QString& folder) { return std::make_unique<HelpWindow>(folder); }},
+        {"controls", QStringLiteral("one of each data-aware control over a demo table"),
+         [](const QString&) { return std::make_unique<ControlsDemo>(); }},
+    };
+    return list;
+}
+
+} // namespace screenshots
