@@ -73,16 +73,14 @@ UserInteraction::FileAnswer QtUserInteraction::fileDialog(FileKind kind, const F
         dialog.selectFile(request.fileName);
 
     int filterIndex = request.filterIndex;
-    if (!request.fileNameForFilter.isEmpty()) {
-        // The system dialog cannot be told to rename on a filter change; Qt's own can.
+    // The system dialog cannot be told to put a file name on a filter change; Qt's own can.
+    if (!request.fileNameForFilter.isEmpty())
         dialog.setOption(QFileDialog::DontUseNativeDialog);
-        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& chosen) {
-            filterIndex = int(filters.indexOf(chosen));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& chosen) {
+        filterIndex = int(filters.indexOf(chosen));
+        if (!request.fileNameForFilter.isEmpty())
             dialog.selectFile(request.fileNameForFilter.value(filterIndex));
-        });
-    }
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                     [&](const QString& chosen) { filterIndex = int(filters.indexOf(chosen)); });
+    });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {QString(), filterIndex};
     return {QDir::toNativeSeparators(dialog.selectedFiles().constFirst()), int(filters.indexOf(dialog.selectedNameFilter()))};
