@@ -122,13 +122,18 @@ void BlockWriter::writeLiteralTable(BitWriter& out)
     });
 }
 
-void BlockWriter::write(const std::vector<Token>& tokens, BitWriter& out)
+void BlockWriter::plan(const std::vector<Token>& tokens)
 {
     countFrequencies(tokens);
+    buildCodeLengths(m_literalFrequency, kLiteralAndLengthCodes, kMaxCodeLength, m_literalLength);
+    buildCodeLengths(m_positionFrequency, m_method.positionCodes(), kMaxCodeLength, m_positionLength);
+}
+
+void BlockWriter::write(const std::vector<Token>& tokens, BitWriter& out)
+{
+    plan(tokens);
     const int positionCodes = m_method.positionCodes();
     const int positionCountBits = m_method.positionCountBits();
-    buildCodeLengths(m_literalFrequency, kLiteralAndLengthCodes, kMaxCodeLength, m_literalLength);
-    buildCodeLengths(m_positionFrequency, positionCodes, kMaxCodeLength, m_positionLength);
     std::fill(std::begin(m_lengthCodeLength), std::end(m_lengthCodeLength), uint8_t(0));
 
     out.put(uint32_t(tokens.size()), 16);

@@ -22,6 +22,8 @@ public:
     explicit BlockWriter(const MethodParameters& method);
 
     void write(const std::vector<Token>& tokens, BitWriter& out);
+    // Computes the code lengths write() would use, without writing.
+    void plan(const std::vector<Token>& tokens);
 
     // Whether a reader that looks ahead by the longest code of a table before decoding each symbol
     // finds enough bits for the last token of the block just written, with paddingBits after it.
@@ -29,6 +31,9 @@ public:
     bool lastTokenReadable(const Token& last, int paddingBits) const;
     // False when the block just written had a one-symbol literal table (coded with no bits).
     bool hasLiteralCodes() const;
+    // Code lengths of the block just written or planned (0 for unused symbols).
+    const uint8_t* literalLengths() const { return m_literalLength; }
+    const uint8_t* positionLengths() const { return m_positionLength; }
 
 private:
     void countFrequencies(const std::vector<Token>& tokens);

@@ -1,113 +1,146 @@
 #include "archive/LzhEncoder.h"
 
 #include "archive/LzhBlockWriter.h"
+#include "archive/LzhMatchFinder.h"
 
 #include <algorithm>
-#include <cstring>
+#include <iterator>
+#include <limits>
+#include <thread>
 
 namespace lzh {
 
 namespace {
 
-constexpr uint32_t kWindowBits = 13;
-constexpr uint32_t kWindowSize = 1u << kWindowBits;
-constexpr uint32_t kWindowMask = kWindowSize - 1;
-constexpr uint32_t kMaxDistance = kWindowSize - 1;
-constexpr uint32_t kHashBits = 15;
-constexpr size_t kBlockTokens = 32768;      // tokens per Huffman block (the format allows 65535)
-constexpr int kMaxChain = 96;               // candidates tried per position
-constexpr int kGoodLength = 32;             // a match this long shortens the search for a better one
-constexpr uint32_t kNiceLength = 192;       // a match this long ends the search
-constexpr uint32_t kFarShortMatch = 2048;   // a 3-byte match further back costs more than literals
+constexpr size_t kChunkBytes = 49152;   // input bytes parsed together and written as one block
+constexpr size_t kParallelFrom = 1 << 20;
+constexpr int kMaxChain = 32;           // chain candidates tried per position
+constexpr uint32_t kNiceLength = 128;   // a match this long is taken without looking inside it
+constexpr uint32_t kEveryLengthUpTo = 32; // longer matches are priced at their full length only
+constexpr int kMaxCandidates = 32;
 
-struct Match
-{
-    uint32_t length = 0;
-    uint32_t distance = 0;
-};
-
-class Parser
+// Bits a token costs under the code lengths of the previous block.
+class CostModel
 {
 public:
-    Parser(const uint8_t* data, size_t size)
+    CostModel()
+    {
+        // Before the first block: plain bytes, cheap short lengths, position codes of about 4 bits.
+        for (int s = 0; s < kLiteralAndLengthCodes; ++s)
+            m_symbol[s] = s < 256 ? 8 : (s - 256 < 8 ? 5 : 8);
+        for (int c = 0; c <= kLh5.dictionaryBits; ++c)
+            m_position[c] = 4 + extraBits(c);
+    }
+
+    // Symbols the block did not use get a little more than its longest code.
+    void learn(const uint8_t* symbolLengths, const uint8_t* positionLengths)
+    {
+        const int longestSymbol = *std::max_element(symbolLengths, symbolLengths + kLiteralAndLengthCodes);
+        for (int s = 0; s < kLiteralAndLengthCodes; ++s)
+            m_symbol[s] = symbolLengths[s] ? symbolLengths[s] : uint32_t(longestSymbol + 2);
+        const int codes = kLh5.positionCodes();
+        const int longestPosition = *std::max_element(positionLengths, positionLengths + codes);
+        for (int c = 0; c < codes; ++c)
+            m_position[c] = (positionLengths[c] ? positionLengths[c] : uint32_t(longestPosition + 2)) + extraBits(c);
+    }
+
+    uint32_t literal(uint8_t byte) const { return m_symbol[byte]; }
+    uint32_t length(uint32_t length) const { return m_symbol[256 + length - kMinMatch]; }
+    uint32_t distance(uint32_t distance) const { return m_position[positionCode(distance)]; }
+
+private:
+    static uint32_t extraBits(int code) { return code > 1 ? uint32_t(code - 1) : 0; }
+
+    uint32_t m_symbol[kLiteralAndLengthCodes];
+    uint32_t m_position[32];
+};
+
+// The cheapest sequence of literals and matches for one chunk, by dynamic programming over its
+// positions: every match found at a position may be taken at any of its lengths.
+class OptimalParser
+{
+public:
+    OptimalParser(const uint8_t* data, size_t size)
         : m_data(data)
-        , m_size(size)
-        , m_head(size_t(1) << kHashBits, -1)
-        , m_previous(kWindowSize, -1)
+        , m_finder(data, size, kLh5.dictionaryBits)
     {
     }
 
-    void insert(size_t pos)
+    void parse(size_t begin, size_t end, const CostModel& cost, std::vector<Token>& tokens)
     {
-        if (pos + kMinMatch > m_size)
-            return;
-        const uint32_t h = hash(pos);
-        m_previous[pos & kWindowMask] = m_head[h];
-        m_head[h] = int32_t(pos);
-    }
-
-    // Longest match for pos among the positions inserted before it; must be called after insert(pos).
-    Match longest(size_t pos, uint32_t atLeast, int chain) const
-    {
-        Match best;
-        best.length = atLeast;
-        const uint32_t maxLength = uint32_t(std::min<size_t>(kMaxMatch, m_size - pos));
-        if (maxLength < kMinMatch || maxLength <= best.length)
-            return {};
-        const int64_t lowest = int64_t(pos) - int64_t(kMaxDistance);
-        int64_t candidate = m_previous[pos & kWindowMask];
-        const uint8_t* const here = m_data + pos;
-        while (candidate >= 0 && candidate >= lowest && chain-- > 0) {
-            const uint8_t* there = m_data + candidate;
-            if (there[best.length] == here[best.length] && there[0] == here[0] && there[1] == here[1]) {
-                const uint32_t length = matchLength(there, here, maxLength);
-                if (length > best.length) {
-                    best.length = length;
-                    best.distance = uint32_t(pos - size_t(candidate));
-                    if (length >= std::min(kNiceLength, maxLength))
-                        break;
-                }
+        collectMatches(begin, end);
+        const size_t n = end - begin;
+        m_price.assign(n + 1, std::numeric_limits<uint32_t>::max());
+        m_step.resize(n + 1);
+        m_price[0] = 0;
+        for (size_t i = 0; i < n; ++i) {
+            const uint32_t base = m_price[i];
+            const uint8_t byte = m_data[begin + i];
+            relax(i + 1, base + cost.literal(byte), {0, byte});
+            uint32_t shorter = kMinMatch - 1;
+            for (uint32_t k = m_firstMatch[i]; k < m_firstMatch[i + 1]; ++k) {
+                const Match& match = m_matches[k];
+                const uint32_t withDistance = base + cost.distance(match.distance);
+                const uint32_t every = std::min(match.length, match.length >= kNiceLength ? shorter : kEveryLengthUpTo);
+                for (uint32_t length = shorter + 1; length <= every; ++length)
+                    relax(i + length, withDistance + cost.length(length), {uint16_t(length), uint16_t(match.distance)});
+                relax(i + match.length, withDistance + cost.length(match.length),
+                      {uint16_t(match.length), uint16_t(match.distance)});
+                shorter = match.length;
             }
-            candidate = m_previous[size_t(candidate) & kWindowMask];
         }
-        if (best.distance == 0)
-            return {};
-        return best;
+        tokens.clear();
+        for (size_t i = n; i > 0; i -= m_step[i].length ? m_step[i].length : 1)
+            tokens.push_back(m_step[i]);
+        std::reverse(tokens.begin(), tokens.end());
+    }
+
+    // Enters the positions [from, to) into the window without looking for matches.
+    void skipTo(size_t from, size_t to)
+    {
+        for (size_t pos = from; pos < to; ++pos)
+            m_finder.insert(pos);
     }
 
 private:
-    uint32_t hash(size_t pos) const
+    void relax(size_t at, uint32_t price, Token step)
     {
-        const uint32_t v = uint32_t(m_data[pos]) << 16 | uint32_t(m_data[pos + 1]) << 8 | m_data[pos + 2];
-        return (v * 2654435761u) >> (32 - kHashBits);
+        if (price < m_price[at]) {
+            m_price[at] = price;
+            m_step[at] = step;
+        }
     }
 
-    static uint32_t matchLength(const uint8_t* a, const uint8_t* b, uint32_t limit)
+    // Matches of every position of the chunk, none reaching past its end. Inside a very long match
+    // no further matches are looked for: taking it whole is as good as anything found there.
+    void collectMatches(size_t begin, size_t end)
     {
-        uint32_t n = 0;
-        while (n + 8 <= limit) {
-            uint64_t x, y;
-            std::memcpy(&x, a + n, 8);
-            std::memcpy(&y, b + n, 8);
-            if (x != y)
-                return n + uint32_t(__builtin_ctzll(x ^ y) >> 3);
-            n += 8;
+        m_matches.clear();
+        m_firstMatch.clear();
+        size_t skipUntil = begin;
+        Match found[kMaxCandidates];
+        for (size_t pos = begin; pos < end; ++pos) {
+            m_firstMatch.push_back(uint32_t(m_matches.size()));
+            if (pos < skipUntil) {
+                m_finder.insert(pos);
+                continue;
+            }
+            const uint32_t limit = uint32_t(std::min<size_t>(kMaxMatch, end - pos));
+            const int count = m_finder.findAndInsert(pos, limit, kMaxChain, kNiceLength, found, kMaxCandidates);
+            m_matches.insert(m_matches.end(), found, found + count);
+            if (count > 0 && found[count - 1].length >= kNiceLength)
+                skipUntil = pos + found[count - 1].length;
         }
-        while (n < limit && a[n] == b[n])
-            ++n;
-        return n;
+        m_firstMatch.push_back(uint32_t(m_matches.size()));
     }
 
     const uint8_t* m_data;
-    size_t m_size;
-    std::vector<int32_t> m_head;
-    std::vector<int32_t> m_previous;
+    MatchFinder m_finder;
+    std::vector<Match> m_matches;
+    std::vector<uint32_t> m_firstMatch;
+    std::vector<uint32_t> m_price;
+    std::vector<Token> m_step;
 };
-
-bool worthwhile(const Match& match)
-{
-    return match.length >= kMinMatch && !(match.length == kMinMatch && match.distance > kFarShortMatch);
-}
 
 // The stream ends with the last byte of the last token. Readers look ahead before decoding a token,
 // and some fail when that look-ahead reaches past the last byte (a longest code of the table is
@@ -134,60 +167,54 @@ void writeLastBlock(BlockWriter& blockWriter, const std::vector<Token>& tokens, 
     blockWriter.write(tokens, out);
 }
 
+// Tokens of the chunks [firstChunk, endChunk), each chunk priced with the code lengths of the one
+// before. A range that does not start at the beginning first sees the window before it.
+std::vector<std::vector<Token>> parseChunks(const uint8_t* data, size_t size, size_t firstChunk, size_t endChunk)
+{
+    OptimalParser parser(data, size);
+    const size_t start = firstChunk * kChunkBytes;
+    parser.skipTo(start >= kLh5.windowSize() ? start - kLh5.windowSize() : 0, start);
+    BlockWriter planner(kLh5);
+    CostModel cost;
+    std::vector<std::vector<Token>> chunks(endChunk - firstChunk);
+    for (size_t chunk = firstChunk; chunk < endChunk; ++chunk) {
+        std::vector<Token>& tokens = chunks[chunk - firstChunk];
+        parser.parse(chunk * kChunkBytes, std::min(size, (chunk + 1) * kChunkBytes), cost, tokens);
+        planner.plan(tokens);
+        cost.learn(planner.literalLengths(), planner.positionLengths());
+    }
+    return chunks;
+}
+
 } // namespace
 
 std::optional<std::vector<uint8_t>> encodeLh5(const uint8_t* data, size_t size)
 {
-    Parser parser(data, size);
+    // Large inputs are parsed in two halves at once; the second half starts with a fresh cost model,
+    // which costs a few bytes against the time halved.
+    const size_t chunkCount = (size + kChunkBytes - 1) / kChunkBytes;
+    std::vector<std::vector<Token>> chunks;
+    if (size >= kParallelFrom && std::thread::hardware_concurrency() >= 2) {
+        const size_t middle = chunkCount / 2;
+        std::vector<std::vector<Token>> secondHalf;
+        std::thread worker([&] { secondHalf = parseChunks(data, size, middle, chunkCount); });
+        chunks = parseChunks(data, size, 0, middle);
+        worker.join();
+        std::move(secondHalf.begin(), secondHalf.end(), std::back_inserter(chunks));
+    } else {
+        chunks = parseChunks(data, size, 0, chunkCount);
+    }
+
     BlockWriter blockWriter(kLh5);
     BitWriter out;
-    std::vector<Token> tokens;
-    tokens.reserve(kBlockTokens);
-
-    // A full block is written when the next token arrives, so the last block is always written below.
-    auto push = [&](Token token) {
-        if (tokens.size() == kBlockTokens) {
-            blockWriter.write(tokens, out);
-            tokens.clear();
-        }
-        tokens.push_back(token);
-    };
-
-    // Lazy evaluation: a match found at pos is only taken when the match at pos + 1 is not longer.
-    Match pending;
-    bool havePending = false;
-    size_t pos = 0;
-    while (pos < size) {
-        parser.insert(pos);
-        Match current;
-        if (!havePending || pending.length < kNiceLength) {
-            const int chain = havePending && pending.length >= uint32_t(kGoodLength) ? kMaxChain / 4 : kMaxChain;
-            current = parser.longest(pos, havePending ? pending.length : kMinMatch - 1, chain);
-            if (!worthwhile(current))
-                current = {};
-        }
-        if (havePending && pending.length >= kMinMatch && current.length <= pending.length) {
-            push({uint16_t(pending.length), uint16_t(pending.distance)});
-            const size_t end = pos - 1 + pending.length;
-            for (size_t p = pos + 1; p < end; ++p)
-                parser.insert(p);
-            pos = end;
-            havePending = false;
-            pending = {};
-        } else {
-            if (havePending)
-                push({0, data[pos - 1]});
-            pending = current;
-            havePending = true;
-            ++pos;
-        }
+    for (size_t chunk = 0; chunk < chunks.size(); ++chunk) {
+        if (chunk + 1 == chunks.size())
+            writeLastBlock(blockWriter, chunks[chunk], out);
+        else
+            blockWriter.write(chunks[chunk], out);
         if (out.byteCount() >= size)
             return std::nullopt;
     }
-    if (havePending)
-        push({0, data[size - 1]});
-    if (!tokens.empty())
-        writeLastBlock(blockWriter, tokens, out);
     std::vector<uint8_t>& bytes = out.finish();
     if (bytes.size() >= size)
         return std::nullopt;

@@ -12,7 +12,15 @@ namespace lzh {
 namespace {
 
 constexpr qint64 kStubSearchLimit = 256 * 1024;   // how far into a program an archive is looked for
-constexpr uint64_t kMaxExpansion = 8 * kMaxMatch; // one bit of a Huffman stream yields at most 256 bytes
+// The most a stream can yield: every block needs at least 52 bits (count and three one-symbol
+// tables), after which each of its up to 65535 tokens may be a 256-byte match coded with no bits.
+constexpr uint64_t kSmallestBlockBits = 16 + 2 * kLengthCodeCountBits + 2 * kLiteralCountBits + 2 * 4;
+constexpr uint64_t kLargestBlockOutput = 65535ull * kMaxMatch;
+
+uint64_t largestOutput(uint64_t compressedSize)
+{
+    return compressedSize * 8 / kSmallestBlockBits * kLargestBlockOutput;
+}
 
 bool looksLikeHeader(const QByteArray& bytes, qsizetype at)
 {
@@ -116,7 +124,7 @@ bool ArchiveReader::readData(const MemberEntry& entry, const ByteSink& sink, QSt
                 return fail(error, QStringLiteral("writing failed"));
         }
     } else if (const MethodParameters* method = huffmanMethod(header.method)) {
-        if (header.originalSize > header.compressedSize * kMaxExpansion)
+        if (header.originalSize > largestOutput(header.compressedSize))
             return fail(error, QStringLiteral("the declared size %1 cannot come from %2 compressed bytes")
                                    .arg(header.originalSize)
                                    .arg(header.compressedSize));

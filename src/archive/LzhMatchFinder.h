@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace lzh {
+
+struct Match
+{
+    uint32_t length = 0;
+    uint32_t distance = 0;
+};
+
+// Finds earlier occurrences of the bytes at a position within an LZSS window: the nearest 3-byte
+// match from a table of last positions, longer ones along hash chains of 4-byte sequences.
+class MatchFinder
+{
+public:
+    MatchFinder(const uint8_t* data, size_t size, uint32_t windowBits);
+
+    // Records the position; positions must be inserted in order, each once.
+    void insert(size_t pos);
+
+    // Matches for the next position, each longer than the one before and no longer than maxLength,
+    // nearest first, then inserts the position. Stops after `chain` candidates or at a match of
+    // niceLength. Returns how many were written to out (at most maxOut).
+    int findAndInsert(size_t pos, uint32_t maxLength, int chain, uint32_t niceLength, Match* out, int maxOut);
+
+private:
+    static uint32_t matchLength(const uint8_t* a, const uint8_t* b, uint32_t limit)
+    {
+        uint32_t n = 0;
+        while (n + 8 <= limit) {
+            uint64_t x;
+            uint64_t y;
+            std::memcpy(&x, a + n, 8);
+            std::memcpy(&y, b + n, 8);
+            if (x != y)
+                return n + uint32_t(__builtin_ctzll(x ^ y) >> 3);
+            n += 8;
+        }
+        while (n < limit && a[n] == b[n])
+            ++n;
+        return n;
+    }
+
+    const uint8_t* m_data;
+    size_t m_size;
+    uint32_t m_windowMask;
+    uint32_t m_maxDistance;
+    std::vector<int32_t> m_last3;     // last position of each 3-byte hash
+    std::vector<int32_t> m_head4;     // last position of each 4-byte hash
+    std::vector<int32_t> m_previous;  // previous position with the same 4-byte hash, by window slot
+};
+
+} // namespace lzh
