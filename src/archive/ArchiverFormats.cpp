@@ -1,0 +1,443 @@
+#include "archive/ArchiverFormats.h"
+
+#include <QFile>
+
+namespace {
+
+const QString kUnzipLibrary = QStringLiteral("UNZIP32.DLL");
+const QString kLmzipLibrary = QStringLiteral("LMZIP32.DLL");
+const QString kZipMissing = QStringLiteral("ZIP 形式書庫を扱うには UNZIP32.DLL または LMZIP32.DLL が 必要です。");
+
+QByteArray utf8(const QString& text)
+{
+    return text.toUtf8();
+}
+
+// The LZH library's switches, in the order of the option declarations.
+void addLhaSwitches(TCmdOpt& cmd, const TArchiverOptions& options)
+{
+    cmd.AddNumber(QStringLiteral("a"), options.a);
+    cmd.AddNumber(QStringLiteral("c"), options.c);
+    cmd.AddNumber(QStringLiteral("d"), options.d);
+    cmd.AddNumber(QStringLiteral("e"), options.e);
+    cmd.AddNumber(QStringLiteral("f"), options.f);
+    cmd.AddNumber(QStringLiteral("h"), options.h);
+    cmd.AddNumber(QStringLiteral("i"), options.i);
+    cmd.AddNumber(QStringLiteral("l"), options.l);
+    cmd.AddNumber(QStringLiteral("m"), options.m);
+    cmd.AddNumber(QStringLiteral("n"), options.n);
+    cmd.AddNumber(QStringLiteral("o"), options.o);
+    cmd.AddNumber(QStringLiteral("p"), options.p);
+    cmd.AddNumber(QStringLiteral("r"), options.r);
+    cmd.AddNumber(QStringLiteral("s"), options.s);
+    cmd.AddNumber(QStringLiteral("t"), options.t);
+    cmd.AddNumber(QStringLiteral("u"), options.u);
+    cmd.AddFolder(QStringLiteral("w"), options.w);
+    cmd.AddNumber(QStringLiteral("x"), options.x);
+    cmd.AddNumber(QStringLiteral("y"), options.y);
+    cmd.AddNumber(QStringLiteral("z"), options.z);
+    cmd.AddNumber(QStringLiteral("jc"), options.jc);
+    cmd.AddNumber(QStringLiteral("jd"), options.jd);
+    cmd.AddNumber(QStringLiteral("je"), options.je);
+    cmd.AddNumber(QStringLiteral("jf"), options.jf);
+    cmd.AddNumber(QStringLiteral("jh"), options.jh);
+    cmd.AddNumber(QStringLiteral("ji"), options.ji);
+    cmd.AddNumber(QStringLiteral("jm"), options.jm);
+    cmd.AddNumber(QStringLiteral("jn"), options.jn);
+    cmd.AddQuoted(QStringLiteral("jo"), options.jo);
+    cmd.AddQuoted(QStringLiteral("job"), options.job);
+    cmd.AddNumber(QStringLiteral("jp"), options.jp);
+    cmd.AddNumber(QStringLiteral("jr"), options.jr);
+    cmd.AddNumber(QStringLiteral("jss"), options.jss);
+    cmd.AddNumber(QStringLiteral("jw"), options.jw);
+    cmd.AddList(QStringLiteral("jx"), options.jx);
+    cmd.AddNumber(QStringLiteral("jyc"), options.jyc);
+    cmd.AddNumber(QStringLiteral("jyd"), options.jyd);
+    cmd.AddNumber(QStringLiteral("jyk"), options.jyk);
+    cmd.AddNumber(QStringLiteral("jyn"), options.jyn);
+    cmd.AddNumber(QStringLiteral("jyo"), options.jyo);
+    cmd.AddQuoted(QStringLiteral("jz"), options.jz);
+    cmd.AddNumber(QStringLiteral("ga"), options.ga);
+    cmd.AddNumber(QStringLiteral("gd"), options.gd);
+    cmd.AddNumber(QStringLiteral("ge"), options.ge);
+    cmd.AddNumber(QStringLiteral("gf"), options.gf);
+    cmd.AddNumber(QStringLiteral("gj"), options.gj);
+    cmd.AddNumber(QStringLiteral("gm"), options.gm);
+    cmd.AddNumber(QStringLiteral("gn"), options.gn);
+    cmd.AddNumber(QStringLiteral("go"), options.go);
+    cmd.AddNumber(QStringLiteral("gp"), options.gp);
+    cmd.AddNumber(QStringLiteral("gr"), options.gr);
+    cmd.AddNumber(QStringLiteral("gs"), options.gs);
+    cmd.AddNumber(QStringLiteral("gu"), options.gu);
+    cmd.AddNumber(QStringLiteral("gw"), options.gw);
+}
+
+// The closing part shared by every format: user options, archive, folder, files, user file list.
+void addOperands(TCmdOpt& cmd, const QString& archiveName, const QStringList* files, const QString& folder,
+                 const TArchiverOptions& options)
+{
+    cmd.Add(options.UserOptions);
+    cmd.AddQuoted(QString(), archiveName);
+    cmd.AddFolder(QString(), folder);
+    if (files)
+        cmd.AddList(QString(), *files);
+    cmd.Add(options.UserFileList);
+}
+
+// ZIP and CAB read three settings: c = 1 overwrites, n = 1 hides progress, x = 0 drops folders.
+void addZipCabSwitches(TCmdOpt& cmd, const TArchiverOptions& options, const QString& quietSwitch)
+{
+    if (options.c == 1)
+        cmd.Add(QStringLiteral("-o"));
+    if (options.n == 1 && !quietSwitch.isEmpty())
+        cmd.Add(quietSwitch);
+    if (options.x == 0)
+        cmd.Add(QStringLiteral("-j"));
+}
+
+QString lmzipEntryName(QString name)
+{
+    if (name.size() > 2 && name[2] == QLatin1Char('Z'))
+        name[2] = QLatin1Char('z');
+    return name;
+}
+
+} // namespace
+
+// --- libraries with one prefix ---
+
+const archiver::Library* TSingleLibraryArchiver::Library(EArchiver& error) const
+{
+    const archiver::Library* library = archiver::loadLibrary(LibraryName());
+    if (!library)
+        Refuse(error, MissingLibraryMessage());
+    return library;
+}
+
+bool TSingleLibraryArchiver::Startup(EArchiver& error)
+{
+    return Library(error) != nullptr;
+}
+
+bool TSingleLibraryArchiver::Run(const QString& commandLine, QObject* window, int& result, EArchiver& error)
+{
+    CommandLine = commandLine;
+    const archiver::Library* library = Library(error);
+    return library && RunCommand(library, EntryPrefix(), window, result, error);
+}
+
+archiver::ArchiveHandle TSingleLibraryArchiver::OpenArchive(QObject* window, const QString& archiveName, quint32 mode,
+                                                           EArchiver& error)
+{
+    const archiver::Library* library = Library(error);
+    auto open = library ? reinterpret_cast<archiver::OpenArchiveEntry>(
+                              GetEntry(library, EntryPrefix() + QStringLiteral("OpenArchive"), error))
+                        : nullptr;
+    return open ? open(window, utf8(archiveName).constData(), mode) : nullptr;
+}
+
+bool TSingleLibraryArchiver::CloseArchive(archiver::ArchiveHandle handle, EArchiver& error)
+{
+    const archiver::Library* library = Library(error);
+    auto close = library ? reinterpret_cast<archiver::CloseArchiveEntry>(
+                               GetEntry(library, EntryPrefix() + QStringLiteral("CloseArchive"), error))
+                         : nullptr;
+    return close && (close(handle), true);
+}
+
+int TSingleLibraryArchiver::FindFirst(archiver::ArchiveHandle handle, const QString& wildcard,
+                                      archiver::IndividualInfo* info, EArchiver& error)
+{
+    const archiver::Library* library = Library(error);
+    auto first = library ? reinterpret_cast<archiver::FindFirstEntry>(
+                               GetEntry(library, EntryPrefix() + QStringLiteral("FindFirst"), error))
+                         : nullptr;
+    return first ? first(handle, utf8(wildcard).constData(), info) : -1;
+}
+
+int TSingleLibraryArchiver::FindNext(archiver::ArchiveHandle handle, archiver::IndividualInfo* info, EArchiver& error)
+{
+    const archiver::Library* library = Library(error);
+    auto next = library ? reinterpret_cast<archiver::FindNextEntry>(
+                              GetEntry(library, EntryPrefix() + QStringLiteral("FindNext"), error))
+                        : nullptr;
+    return next ? next(handle, info) : -1;
+}
+
+// --- LZH ---
+
+QString TLha32::LibraryName() const
+{
+    return QStringLiteral("UNLHA32.DLL");
+}
+
+QString TLha32::EntryPrefix() const
+{
+    return QStringLiteral("Unlha");
+}
+
+QString TLha32::MissingLibraryMessage() const
+{
+    return QStringLiteral("この機能の使用には UNLHA32.DLL が 必要です。");
+}
+
+QString TLha32::MakeCommandLine(const QString& command, const QString& archiveName, const QStringList* files,
+                                const QString& folder, const TArchiverOptions& options)
+{
+    TCmdOpt cmd;
+    cmd.Add(QStringLiteral("-+"));
+    addLhaSwitches(cmd, options);
+    addOperands(cmd, archiveName, files, folder, options);
+    return command + cmd.Text;
+}
+
+bool TLha32::Extract(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
+                     const TArchiverOptions& options, int& result, EArchiver& error)
+{
+    return Run(MakeCommandLine(QStringLiteral("x"), archiveName, files, folder, options), window, result, error);
+}
+
+bool TLha32::Pack(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
+                  const TArchiverOptions& options, int& result, EArchiver& error)
+{
+    return Run(MakeCommandLine(QStringLiteral("u"), archiveName, files, folder, options), window, result, error);
+}
+
+bool TLha32::Delete(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
+                    const TArchiverOptions& options, int& result, EArchiver& error)
+{
+    return Run(MakeCommandLine(QStringLiteral("d"), archiveName, files, folder, options), window, result, error);
+}
+
+bool TLha32::MakeSfx(QObject* window, const QString& archiveName, const TArchiverOptions& options, int& result,
+                     EArchiver& error)
+{
+    return Run(MakeCommandLine(QStringLiteral("s"), archiveName, nullptr, QString(), options), window, result, error);
+}
+
+// --- ARJ ---
+
+QString TArj32::LibraryName() const
+{
+    return QStringLiteral("UNARJ32J.DLL");
+}
+
+QString TArj32::EntryPrefix() const
+{
+    return QStringLiteral("Unarj");
+}
+
+QString TArj32::MissingLibraryMessage() const
+{
+    return QStringLiteral("この機能の使用には UNARJ32J.DLL が 必要です。");
+}
+
+bool TArj32::Pack(QObject*, const QString&, const QStringList*, const QString&, const TArchiverOptions&, int&,
+                  EArchiver& error)
+{
+    return Refuse(error, QStringLiteral("お使いの UNARJ32J.DLL は書庫の作成機能をサポートしていません。"));
+}
+
+bool TArj32::MakeSfx(QObject*, const QString&, const TArchiverOptions&, int&, EArchiver& error)
+{
+    return Refuse(error, QStringLiteral("お使いの UNARJ32J.DLL は自己解凍書庫の作成機能をサポートしていません。"));
+}
+
+// --- ZIP ---
+
+bool TZip32::Startup(EArchiver& error)
+{
+    if (archiver::loadLibrary(kUnzipLibrary) || archiver::loadLibrary(kLmzipLibrary))
+        return true;
+    return Refuse(error, kZipMissing);
+}
+
+void* TZip32::Entry(const QString& name, bool preferLmzip, EArchiver& error) const
+{
+    const archiver::Library* unzip = archiver::loadLibrary(kUnzipLibrary);
+    const archiver::Library* lmzip = archiver::loadLibrary(kLmzipLibrary);
+    if (lmzip && (preferLmzip || !unzip))
+        return GetEntry(lmzip, lmzipEntryName(name), error);
+    if (unzip)
+        return GetEntry(unzip, name, error);
+    Refuse(error, kZipMissing);
+    return nullptr;
+}
+
+archiver::ArchiveHandle TZip32::OpenArchive(QObject* window, const QString& archiveName, quint32 mode, EArchiver& error)
+{
+    auto open = reinterpret_cast<archiver::OpenArchiveEntry>(Entry(QStringLiteral("UnZipOpenArchive"), true, error));
+    return open ? open(window, utf8(archiveName).constData(), mode) : nullptr;
+}
+
+bool TZip32::CloseArchive(archiver::ArchiveHandle handle, EArchiver& error)
+{
+    auto close = reinterpret_cast<archiver::CloseArchiveEntry>(Entry(QStringLiteral("UnZipCloseArchive"), true, error));
+    return close && (close(handle), true);
+}
+
+int TZip32::FindFirst(archiver::ArchiveHandle handle, const QString& wildcard, archiver::IndividualInfo* info,
+                      EArchiver& error)
+{
+    auto first = reinterpret_cast<archiver::FindFirstEntry>(Entry(QStringLiteral("UnZipFindFirst"), true, error));
+    return first ? first(handle, utf8(wildcard).constData(), info) : -1;
+}
+
+int TZip32::FindNext(archiver::ArchiveHandle handle, archiver::IndividualInfo* info, EArchiver& error)
+{
+    auto next = reinterpret_cast<archiver::FindNextEntry>(Entry(QStringLiteral("UnZipFindNext"), true, error));
+    return next ? next(handle, info) : -1;
+}
+
+QString TZip32::MakeCommandLine(const QString& command, const QString& archiveName, const QStringList* files,
+                                const QString& folder, const TArchiverOptions& options)
+{
+    // Packing never takes the quiet switch or a folder.
+    const bool packing = command == QLatin1String("-ru");
+    TCmdOpt cmd;
+    addZipCabSwitches(cmd, options, packing ? QString() : QStringLiteral("--i"));
+    addOperands(cmd, archiveName, files, packing ? QString() : folder, options);
+    return command + cmd.Text;
+}
+
+bool TZip32::Extract(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
+                     const TArchiverOptions& options, int& result, EArchiver& error)
+{
+    CommandLine = MakeCommandLine(QStringLiteral("-x"), archiveName, files, folder, options);
+    auto command = reinterpret_cast<archiver::CommandEntry>(Entry(QStringLiteral("UnZip"), false, error));
+    if (!command)
+        return false;
+    result = command(window, utf8(CommandLine).constData(), nullptr, 0);
+    return true;
+}
+
+bool TZip32::Pack(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
+                  const TArchiverOptions& options, int& result, EArchiver& error)
+{
+    const archiver::Library* lmzip = archiver::loadLibrary(kLmzipLibrary);
+    if (!lmzip)
+        return Refuse(error, QStringLiteral("ZIP 形式書庫の作成には LMZIP32.DLL が必要です。"));
+    QFile::remove(archiveName);
+    CommandLine = MakeCommandLine(QStringLiteral("-ru"), archiveName, files, folder, options);
+    return RunCommand(lmzip, QStringLiteral("Zip"), window, result, error);
+}
+
+bool TZip32::MakeSfx(QObject*, const QString&, const TArchiverOptions&, int&, EArchiver& error)
+{
+    return Refuse(error, QStringLiteral("ＺＩＰ形式書庫から自己解凍書庫を作成する機能はサポートされていません。"));
+}
+
+// --- CAB ---
+
+QString TCab32::LibraryName() const
+{
+    return QStringLiteral("CAB32.DLL");
+}
+
+QString TCab32::EntryPrefix() const
+{
+    return QStringLiteral("Cab");
+}
+
+QString TCab32::MissingLibraryMessage() const
+{
+    return QStringLiteral("CAB 形式書庫を扱うには CAB32.DLL が 必要です。");
+}
+
+QString TCab32::MakeCommandLine(const QString& command, const QString& archiveName, const QStringList* files,
+                                const QString& folder, const TArchiverOptions& options)
+{
+    TCmdOpt cmd;
+    addZipCabSwitches(cmd, options, QStringLiteral("-i"));
+    addOperands(cmd, archiveName, files, folder, options);
+    return command + cmd.Text;
+}
+
+bool TCab32::Extract(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
+                     const TArchiverOptions& options, int& result, EArchiver& error)
+{
+    return Run(MakeCommandLine(QStringLiteral("-x"), archiveName, files, folder, options), window, result, error);
+}
+
+bool TCab32::Pack(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
+                  const TArchiverOptions& options, int& result, EArchiver& error)
+{
+    return Run(MakeCommandLine(QStringLiteral("-a"), archiveName, files, folder, options), window, result, error);
+}
+
+bool TCab32::MakeSfx(QObject* window, const QString& archiveName, const TArchiverOptions& options, int& result,
+                     EArchiver& error)
+{
+    return Run(MakeCommandLine(QStringLiteral("-f"), archiveName, nullptr, QString(), options), window, result, error);
+}
+
+// --- TAR ---
+
+QString TTar32::LibraryName() const
+{
+    return QStringLiteral("tar32.dll");
+}
+
+QString TTar32::EntryPrefix() const
+{
+    return QStringLiteral("Tar");
+}
+
+QString TTar32::MissingLibraryMessage() const
+{
+    return QStringLiteral("この機能の使用には tar32.dll が 必要です。");
+}
+
+QString TTar32::MakeCommandLine(const QString& command, const QString& archiveName, const QStringList* files,
+                                const QString& folder, const TArchiverOptions& options)
+{
+    TCmdOpt cmd;
+    if (options.a > 0)
+        cmd.Add(QStringLiteral("-AH"));
+    if (options.a == 0)
+        cmd.Add(QStringLiteral("-I"));
+    if (options.n > 0)
+        cmd.Add(QStringLiteral("--display-dialog=0"));
+    if (options.o < 1)
+        cmd.Add(QStringLiteral("-g"));
+    if (options.p != -1)
+        cmd.Add(QStringLiteral("--check-all-path=") + QString::number(options.p));
+    if (options.x != -1)
+        cmd.Add(QStringLiteral("--use-directory=") + QString::number(options.x));
+    AddCompression(cmd, options);
+    cmd.Add(options.UserOptions);
+    cmd.Add(QStringLiteral("-f"));
+    cmd.AddQuoted(QString(), archiveName);
+    if (!folder.isEmpty() && folder != QLatin1String(" ")) {
+        cmd.Add(QStringLiteral("-o"));
+        cmd.AddFolder(QString(), folder);
+    }
+    if (files)
+        cmd.AddList(QString(), *files);
+    cmd.Add(options.UserFileList);
+    return command + cmd.Text;
+}
+
+bool TTar32::Extract(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
+                     const TArchiverOptions& options, int& result, EArchiver& error)
+{
+    return Run(MakeCommandLine(QStringLiteral("x"), archiveName, files, folder, options), window, result, error);
+}
+
+bool TTar32::Pack(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
+                  const TArchiverOptions& options, int& result, EArchiver& error)
+{
+    return Run(MakeCommandLine(QStringLiteral("c"), archiveName, files, folder, options), window, result, error);
+}
+
+bool TTar32::MakeSfx(QObject*, const QString&, const TArchiverOptions&, int& result, EArchiver&)
+{
+    result = archiver::kResultNotSupported;
+    return true;
+}
+
+void TTgz32::AddCompression(TCmdOpt& cmd, const TArchiverOptions& options) const
+{
+    if (options.z < 1)
+        cmd.Add(QStringLiteral("-z6"));
+}

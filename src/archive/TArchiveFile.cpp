@@ -1,0 +1,159 @@
+#include "archive/TArchiveFile.h"
+
+#include "archive/ArchiverFormats.h"
+
+#include <QFileInfo>
+
+namespace {
+
+constexpr quint32 kProbeOpenMode = 0x00800002;
+
+bool probe(TArchiverType type, const QString& fileName)
+{
+    EArchiver error;
+    std::unique_ptr<TArchiver> archiver = CreateArchiver(type, error);
+    if (!archiver)
+        return false;
+    archiver::ArchiveHandle handle =
+        archiver->OpenArchive(nullptr, QFileInfo(fileName).absoluteFilePath(), kProbeOpenMode, error);
+    if (!handle)
+        return false;
+    archiver->CloseArchive(handle, error);
+    return true;
+}
+
+} // namespace
+
+std::unique_ptr<TArchiver> CreateArchiver(TArchiverType type, EArchiver& error)
+{
+    std::unique_ptr<TArchiver> archiver;
+    switch (type) {
+    case atLha:
+        archiver = std::make_unique<TLha32>();
+        break;
+    case atZip:
+        archiver = std::make_unique<TZip32>();
+        break;
+    case atCab:
+        archiver = std::make_unique<TCab32>();
+        break;
+    case atArj:
+        archiver = std::make_unique<TArj32>();
+        break;
+    case atTar:
+        archiver = std::make_unique<TTar32>();
+        break;
+    case atTgz:
+        archiver = std::make_unique<TTgz32>();
+        break;
+    default:
+        Refuse(error, QStringLiteral("現在のバージョンではこの形式の書庫をサポートしていません。"));
+        return nullptr;
+    }
+    if (!archiver->Startup(error))
+        return nullptr;
+    return archiver;
+}
+
+TArchiveFile::TArchiveFile(QObject* owner)
+    : QObject(owner)
+    , m_options(new TArchiverOptions(this))
+{
+}
+
+TArchiveFile::~TArchiveFile() = default;
+
+bool TArchiveFile::SetFileName(const QString& name, EArchiver& error)
+{
+    if (!SetArchiverType(ArchiverTypeOfFile(name), error))
+        return false;
+    m_fileName = name;
+    return true;
+}
+
+bool TArchiveFile::SetArchiverType(TArchiverType type, EArchiver& error)
+{
+    if (type == atNone)
+        return true;
+    std::unique_ptr<TArchiver> archiver = CreateArchiver(type, error);
+    if (!archiver)
+        return false;
+    m_archiver = std::move(archiver);
+    m_type = type;
+    return true;
+}
+
+bool TArchiveFile::ExtractFiles(QObject* window, const QString& folder, const QStringList* files, int& result,
+                                EArchiver& error)
+{
+    if (!m_archiver)
+        return Refuse(error, QStringLiteral("書庫の形式を判別できません。"));
+    if (!m_archiver->Extract(window, m_fileName, files, folder, *m_options, result, error))
+        return false;
+    m_lastCommandLine = m_archiver->CommandLine;
+    return true;
+}
+
+bool TArchiveFile::PackFiles(QObject* window, const QString& baseFolder, const QStringList& files, int& result,
+                             EArchiver& error)
+{
+    if (m_type == atAutoDetect && !SetArchiverType(ArchiverTypeOfFile(m_fileName), error))
+        return false;
+    if (!m_archiver)
+        return Refuse(error, QStringLiteral("書庫の形式を判別できません。"));
+    if (!m_archiver->Pack(window, m_fileName, &files, baseFolder, *m_options, result, error))
+        return false;
+    m_lastCommandLine = m_archiver->CommandLine;
+    return true;
+}
+
+TArchiverType ArchiverTypeOfFile(const QString& fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    const QString extension = dot < 0 ? QString() : fileName.mid(dot).toLower();
+    TArchiverType type = atNone;
+    if (extension == QLatin1String(".z") || extension == QLatin1String(".gz") || extension == QLatin1String(".tgz")
+        || extension == QLatin1String(".taz"))
+        type = atTgz;
+    else if (extension == QLatin1String(".tar"))
+        type = atTar;
+    else if (extension == QLatin1String(".lzh"))
+        type = atLha;
+    else if (extension == QLatin1String(".zip"))
+        type = atZip;
+    else if (extension == QLatin1String(".cab"))
+        type = atCab;
+    else if (extension == QLatin1String(".arj"))
+        type = atArj;
+    else if (extension == QLatin1String(".exe")) {
+        if (IsArjArchive(fileName))
+            type = atArj;
+        if (IsCabArchive(fileName))
+            type = atCab;
+        if (IsZipArchive(fileName))
+            type = atZip;
+        if (IsLhaArchive(fileName))
+            type = atLha;
+    }
+    return type;
+}
+
+bool IsLhaArchive(const QString& fileName)
+{
+    return probe(atLha, fileName);
+}
+
+bool IsZipArchive(const QString& fileName)
+{
+    return probe(atZip, fileName);
+}
+
+bool IsCabArchive(const QString& fileName)
+{
+    return probe(atCab, fileName);
+}
+
+bool IsArjArchive(const QString& fileName)
+{
+    return probe(atArj, fileName);
+}

@@ -1,0 +1,6 @@
+#include "archive/TArchiverOptions.h"
+
+TArchiverOptions::TArchiverOptions(QObject* parent)
+    : QObject(parent)
+{
+}
