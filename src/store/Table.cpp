@@ -153,12 +153,23 @@ bool Table::open(QString* error)
             }
         }
         store->rows.reserve(size_t(fileRows.size()));
+        // A declared field of the file's own type and width takes the values as read.
+        QVector<bool> asRead(layout.size());
+        for (int f = 0; f < layout.size(); ++f) {
+            const int from = source.at(f);
+            asRead[f] = from >= 0 && fileFields.at(from).type == layout.at(f).type
+                && (layout.at(f).width == 0 || (fileFields.at(from).width > 0 && fileFields.at(from).width <= layout.at(f).width));
+        }
         for (int r = 0; r < fileRows.size(); ++r) {
             const RowValues& values = fileRows.at(r);
             RowValues bound(layout.size());
             for (int f = 0; f < layout.size(); ++f) {
                 if (source.at(f) < 0)
                     continue;
+                if (asRead.at(f)) {
+                    bound[f] = values.at(source.at(f));
+                    continue;
+                }
                 QString why;
                 if (!convertValue(layout.at(f), values.at(source.at(f)), &bound[f], &why)) {
                     if (error)
@@ -430,10 +441,14 @@ void Table::edit()
     emit afterEdit();
 }
 
-void Table::post()
+bool Table::post()
 {
     if (!isEditing())
-        return;
+        return false;
+    m_postRefused = false;
+    emit beforePost();
+    if (!isEditing() || m_postRefused)
+        return false; // a handler cancelled the change or refused a value
     RowPtr row;
     if (m_state == State::Edit) {
         row = m_current;
@@ -454,6 +469,7 @@ void Table::post()
     emit stateChanged();
     emit recordChanged();
     emit afterPost();
+    return true;
 }
 
 void Table::cancel()
@@ -615,6 +631,8 @@ void Table::first()
     if (!m_store)
         return;
     checkBrowseMode();
+    if (isEditing())
+        return; // a refused value keeps the row where it is
     refreshVisible();
     m_pos = m_visible.empty() ? -1 : 0;
     m_current = m_pos >= 0 ? m_visible[0] : nullptr;
@@ -629,6 +647,8 @@ void Table::last()
     if (!m_store)
         return;
     checkBrowseMode();
+    if (isEditing())
+        return; // a refused value keeps the row where it is
     refreshVisible();
     m_pos = int(m_visible.size()) - 1;
     m_current = m_pos >= 0 ? m_visible[size_t(m_pos)] : nullptr;
@@ -643,6 +663,8 @@ void Table::next()
     if (!m_store)
         return;
     checkBrowseMode();
+    if (isEditing())
+        return; // a refused value keeps the row where it is
     refreshVisible();
     if (m_pos + 1 < int(m_visible.size())) {
         ++m_pos;
@@ -661,6 +683,8 @@ void Table::prior()
     if (!m_store)
         return;
     checkBrowseMode();
+    if (isEditing())
+        return; // a refused value keeps the row where it is
     refreshVisible();
     if (m_pos > 0) {
         --m_pos;
@@ -679,6 +703,8 @@ void Table::setRecNo(int number)
     if (!m_store)
         return;
     checkBrowseMode();
+    if (isEditing())
+        return; // a refused value keeps the row where it is
     refreshVisible();
     if (m_visible.empty())
         return;
@@ -695,6 +721,8 @@ bool Table::locate(const QString& fieldName, const QVariant& value)
     if (!m_store || index < 0)
         return false;
     checkBrowseMode();
+    if (isEditing())
+        return false; // a refused value keeps the row where it is
     refreshVisible();
     QVariant key;
     if (!convertValue(m_store->fields.at(index), value, &key, nullptr))
@@ -853,6 +881,17 @@ void Table::onMasterChanged()
     checkBrowseMode();
     m_visibleDirty = true;
     first();
+}
+
+QVariant Table::visibleValue(int row, int field) const
+{
+    refreshVisible();
+    if (!m_store || row < 0 || row >= int(m_visible.size()) || field < 0 || field >= m_store->fields.size())
+        return {};
+    const RowValues& values = m_visible[size_t(row)]->values;
+    if (m_store->fields.at(field).type == FieldType::Lookup)
+        return lookupValue(field, values);
+    return field < values.size() ? values.at(field) : QVariant();
 }
 
 QList<Table::RowValues> Table::allRows() const

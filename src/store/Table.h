@@ -113,7 +113,10 @@ public:
     void append();
     void insert();
     void edit();
-    void post();
+    // False when the table was not editing or a beforePost handler refused the row (refusePost).
+    bool post();
+    // Called from a beforePost handler: the row stays in edit or insert state, unposted.
+    void refusePost() { m_postRefused = true; }
     void cancel();
     void remove();
     // Posts a pending change when the row was modified, cancels it otherwise.
@@ -144,6 +147,10 @@ public:
     bool setMaster(Table* master, const QString& masterFields, const QString& detailFields, QString* error = nullptr);
     Table* master() const { return m_master; }
 
+    // A value of a row the table shows (0-based, in the table's order) without moving to it;
+    // looked-up fields are resolved. The stored row is read even while the table edits it.
+    QVariant visibleValue(int row, int field) const;
+
     // The stored values of every row, in the store's natural order (filters and master ignored).
     QList<RowValues> allRows() const;
     // Appends a row of stored values without events (used to fill tables from code).
@@ -154,6 +161,9 @@ public:
     bool setValueAt(int index, const QVariant& value, QString* error);
 
 signals:
+    // Emitted when a post begins, while the row can still be changed: the controls that show
+    // the table write their pending text into it.
+    void beforePost();
     void afterInsert();
     void afterEdit();
     void afterPost();
@@ -218,6 +228,7 @@ private:
 
     State m_state = State::Inactive;
     bool m_modified = false;
+    bool m_postRefused = false;
     RowValues m_buffer;
     RowPtr m_insertBefore; // insert(): the row the new one goes before in natural order
 

@@ -70,7 +70,7 @@ bool parseValue(const FieldDef& field, QStringView text, QVariant* value)
                 --end;
             stored.truncate(end);
         }
-        if (field.width > 0 && sjis::byteLength(stored) > field.width)
+        if (field.width > 0 && stored.size() * 2 > field.width && sjis::byteLength(stored) > field.width)
             return false;
         *value = stored.isEmpty() ? QVariant() : QVariant(stored);
         return true;
@@ -187,14 +187,17 @@ bool read(const QString& path, QList<FieldDef>* fields, QList<QVector<QVariant>>
             }
             QVector<QVariant> values(readFields.size());
             const QXmlStreamAttributes attributes = xml.attributes();
+            int expected = 0; // attributes come in field order, so try the next field first
             for (const QXmlStreamAttribute& attribute : attributes) {
                 int index = -1;
-                for (int f = 0; f < readFields.size(); ++f) {
+                for (int n = 0; n < readFields.size(); ++n) {
+                    const int f = (expected + n) % int(readFields.size());
                     if (readFields.at(f).name == attribute.name()) {
                         index = f;
                         break;
                     }
                 }
+                expected = index + 1;
                 if (index < 0) {
                     why = QStringLiteral("%1 行目に未定義の項目 %2 があります").arg(readRows.size() + 1).arg(attribute.name().toString());
                     break;

@@ -242,7 +242,15 @@ bool isLeadByte(unsigned char byte)
 
 int byteLength(const QString& text)
 {
-    return int(encode(text).size());
+    // Plain ASCII is one byte a character; only other text needs the codec.
+    bool ascii = true;
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80) {
+            ascii = false;
+            break;
+        }
+    }
+    return ascii ? int(text.size()) : int(encode(text).size());
 }
 
 QByteArray cutBytes(const QByteArray& bytes, int maxBytes)
@@ -252,6 +260,9 @@ QByteArray cutBytes(const QByteArray& bytes, int maxBytes)
 
 QString cutToBytes(const QString& text, int maxBytes)
 {
+    // No character takes more than two bytes, nor more bytes than it has UTF-16 units.
+    if (text.size() * 2 <= maxBytes)
+        return text;
     // encode() turns every character into exactly one Shift_JIS character, so the encoded bytes
     // and the text can be walked side by side.
     const QByteArray bytes = encode(text);

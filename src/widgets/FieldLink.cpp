@@ -28,6 +28,11 @@ FieldLink::FieldLink(store::DataSource* source, const QString& fieldName, BoundC
         return;
     connect(source, &store::DataSource::dataChanged, this, &FieldLink::onDataChanged);
     connect(source, &store::DataSource::fieldChanged, this, &FieldLink::onFieldChanged);
+    // The control's pending text reaches the field before any post, whoever posts.
+    connect(source->table(), &store::Table::beforePost, this, [this] {
+        if (!updateRecord())
+            table()->refusePost(); // the refused text stays in the control and the row unposted
+    });
 }
 
 FieldLink::~FieldLink()
