@@ -71,7 +71,7 @@ int MatchFinder::findAndInsert(size_t pos, uint32_t maxLength, int chain, uint32
     const uint32_t nice = std::min(niceLength, maxLength);
     uint32_t best = kShortest - 1;
     int count = 0;
-    if (near >= lowest) {
+    if (near >= 0 && near >= lowest) {
         const uint32_t length = matchLength(m_data + near, here, maxLength);
         if (length >= kShortest) {
             best = length;

@@ -1,4 +1,5 @@
 #include "archive/LzhArchive.h"
+#include "LzhFixtures.h"
 #include "support/TempDir.h"
 #include "util/SjisText.h"
 
@@ -75,5 +76,81 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundTripCase{"textOver64KiB", textLike(200000), "-lh5-"},
                       RoundTripCase{"mixedOver64KiB", textLike(70000) + randomBytes(3000, 2) + textLike(90000), "-lh5-"}),
     [](const auto& info) { return std::string(info.param.label); });
+
+// Names whose Shift_JIS form has 0x5C ("\\") as a second byte must stay one file name.
+TEST(LzhNames, ShiftJisNamesSurviveWritingAndReading)
+{
+    TempDir dir;
+    const QStringList names = {QStringLiteral("表.txt"), QStringLiteral("ソフト能力.Cds"), QStringLiteral("XXK-000001A.jpg")};
+    QStringList sources;
+    for (const QString& name : names)
+        sources.append(dir.write(QStringLiteral("in/") + name, name.toUtf8()));
+    const QString archive = dir.filePath(QStringLiteral("names.lzh"));
+    QString error;
+    ASSERT_TRUE(lzh::packFiles(archive, sources, &error)) << error.toStdString();
+
+    QList<lzh::MemberEntry> members;
+    ASSERT_TRUE(lzh::listArchive(archive, members, &error));
+    ASSERT_EQ(members.size(), 3);
+    EXPECT_EQ(members[0].header.name, sjis::encode(names[0]));
+    EXPECT_EQ(members[0].header.codePage, 932u);
+
+    ASSERT_TRUE(lzh::extractArchive(archive, dir.filePath(QStringLiteral("x")), {}, nullptr, &error)) << error.toStdString();
+    EXPECT_EQ(lzhtest::filesBelow(dir.filePath(QStringLiteral("x"))), QStringList({names[2], names[1], names[0]}));
+    for (const QString& name : names)
+        EXPECT_EQ(dir.read(QStringLiteral("x/") + name), name.toUtf8());
+}
+
+TEST(LzhNames, NameThatShiftJisCannotHoldIsRefused)
+{
+    TempDir dir;
+    const QString source = dir.write(QStringLiteral("in/photo\U0001F600.jpg"), "x");
+    QString error;
+    EXPECT_FALSE(lzh::packFiles(dir.filePath(QStringLiteral("a.lzh")), {source}, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("a.lzh"))));
+}
+
+TEST(LzhUpdate, PackingReplacesMembersOfTheSameNameInPlace)
+{
+    TempDir dir;
+    const QString archive = dir.filePath(QStringLiteral("u.lzh"));
+    QString error;
+    ASSERT_TRUE(lzh::packFiles(archive, {dir.write(QStringLiteral("a/NT_TBL_MAIN.Cds"), "old main"),
+                                         dir.write(QStringLiteral("a/keep.txt"), "kept")},
+                               &error));
+    // The same name in another case and from another folder replaces the member where it stood.
+    ASSERT_TRUE(lzh::packFiles(archive, {dir.write(QStringLiteral("b/NT_TBL_MAIN.cds"), "new main"),
+                                         dir.write(QStringLiteral("b/added.txt"), "added")},
+                               &error))
+        << error.toStdString();
+
+    QList<lzh::MemberEntry> members;
+    ASSERT_TRUE(lzh::listArchive(archive, members, &error));
+    QStringList names;
+    for (const auto& member : members)
+        names.append(member.name);
+    EXPECT_EQ(names, QStringList({"NT_TBL_MAIN.cds", "keep.txt", "added.txt"}));
+    ASSERT_TRUE(lzh::extractArchive(archive, dir.filePath(QStringLiteral("x")), {}, nullptr, &error));
+    EXPECT_EQ(dir.read(QStringLiteral("x/NT_TBL_MAIN.cds")), QByteArray("new main"));
+    EXPECT_EQ(dir.read(QStringLiteral("x/keep.txt")), QByteArray("kept"));
+}
+
+TEST(LzhUpdate, DeletingMembersKeepsTheOthers)
+{
+    TempDir dir;
+    const QString archive = dir.filePath(QStringLiteral("d.lzh"));
+    QString error;
+    ASSERT_TRUE(lzh::packFiles(archive, {dir.write(QStringLiteral("a/one.Cds"), "1"), dir.write(QStringLiteral("a/two.jpg"), "2"),
+                                         dir.write(QStringLiteral("a/three.Cds"), "3")},
+                               &error));
+    int removed = 0;
+    ASSERT_TRUE(lzh::deleteMembers(archive, {QStringLiteral("*.cds")}, &removed, &error)) << error.toStdString();
+    EXPECT_EQ(removed, 2);
+    QList<lzh::MemberEntry> members;
+    ASSERT_TRUE(lzh::listArchive(archive, members, &error));
+    ASSERT_EQ(members.size(), 1);
+    EXPECT_EQ(members[0].name, QStringLiteral("two.jpg"));
+}
 
 } // namespace

@@ -1,0 +1,182 @@
+#include "LzhFixtures.h"
+
+#include "archive/LzhArchive.h"
+#include "archive/LzhBitWriter.h"
+#include "archive/LzhDecoder.h"
+#include "support/TempDir.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using testsupport::TempDir;
+
+class LzhHostileInput : public ::testing::Test
+{
+protected:
+    // Extracts the archive bytes into "out" below a fresh folder; returns the error, empty on success.
+    QString extract(const QByteArray& archiveBytes)
+    {
+        const QString archive = m_dir.write(QStringLiteral("in.lzh"), archiveBytes);
+        QString error;
+        lzh::extractArchive(archive, m_dir.filePath(QStringLiteral("work/out")), {}, nullptr, &error);
+        return error;
+    }
+    QStringList written() const { return lzhtest::filesBelow(m_dir.filePath(QStringLiteral("work"))); }
+
+    TempDir m_dir;
+};
+
+struct TraversalCase
+{
+    QByteArray storedName;
+    const char* label;
+};
+
+class LzhTraversal : public LzhHostileInput, public ::testing::WithParamInterface<std::tuple<int, TraversalCase>>
+{
+};
+
+// Whatever folder parts a name carries, the member lands in the target folder under its last part.
+TEST_P(LzhTraversal, MemberIsWrittenByBareNameInsideTheFolder)
+{
+    const auto& [level, c] = GetParam();
+    const QString error = extract(lzhtest::archiveOf({lzhtest::storedMember(level, c.storedName, "payload")}));
+    EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_EQ(written(), QStringList{QStringLiteral("out/evil.txt")});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryHeaderLevel, LzhTraversal,
+    ::testing::Combine(::testing::Values(0, 1, 2),
+                       ::testing::Values(TraversalCase{"../evil.txt", "parent"}, TraversalCase{"..\\..\\evil.txt", "dosParent"},
+                                         TraversalCase{"/tmp/evil.txt", "absolute"}, TraversalCase{"\\evil.txt", "dosAbsolute"},
+                                         TraversalCase{"C:evil.txt", "driveRelative"}, TraversalCase{"C:\\evil.txt", "drive"},
+                                         TraversalCase{"sub\xff..\xff" "evil.txt", "extensionSeparators"})),
+    [](const auto& info) { return "level" + std::to_string(std::get<0>(info.param)) + "_" + std::get<1>(info.param).label; });
+
+TEST_F(LzhHostileInput, NameWithoutAFilePartIsRefusedAndOthersStillExtracted)
+{
+    const QString error = extract(lzhtest::archiveOf(
+        {lzhtest::storedMember(0, "..", "x"), lzhtest::storedMember(1, "sub/..", "y"), lzhtest::storedMember(2, "ok.txt", "z")}));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(written(), QStringList{QStringLiteral("out/ok.txt")});
+}
+
+TEST_F(LzhHostileInput, HugeDeclaredSizeIsRefusedWithoutWritingOrWaiting)
+{
+    TempDir source;
+    const QString archive = source.filePath(QStringLiteral("a.lzh"));
+    QString packError;
+    ASSERT_TRUE(lzh::packFiles(archive, {source.write(QStringLiteral("t.txt"), QByteArray(5000, 'a'))}, &packError));
+    QByteArray bytes = source.read(QStringLiteral("a.lzh"));
+    // Claim 4 GiB - 1 from a few bytes of -lh5- data (the header CRC is recomputed below).
+    lzh::MemberHeader header;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QString error;
+    ASSERT_EQ(lzh::readMemberHeader(&buffer, header, &error), lzh::HeaderStatus::Member);
+    const QByteArray data = bytes.mid(buffer.pos(), qsizetype(header.compressedSize));
+    header.originalSize = 0xFFFFFFFFu;
+    QElapsedTimer timer;
+    timer.start();
+    error = extract(lzhtest::archiveOf({lzh::writeLevel2Header(header) + data}));
+    EXPECT_TRUE(error.contains(QStringLiteral("declared size"))) << error.toStdString();
+    EXPECT_LT(timer.elapsed(), 2000);
+    EXPECT_TRUE(written().isEmpty());
+}
+
+TEST_F(LzhHostileInput, TruncatedArchiveIsReportedAndLeavesNoPartialMember)
+{
+    TempDir source;
+    QByteArray content;
+    for (int i = 0; i < 4000; ++i)
+        content += QByteArray::number(i * 7919) + ' ';
+    ASSERT_TRUE(lzh::packFiles(source.filePath(QStringLiteral("a.lzh")), {source.write(QStringLiteral("t.txt"), content)}, nullptr));
+    const QByteArray whole = source.read(QStringLiteral("a.lzh"));
+    for (const qsizetype cut : {qsizetype(10), qsizetype(40), whole.size() / 2, whole.size() - 3}) {
+        SCOPED_TRACE(cut);
+        const QString error = extract(whole.left(cut));
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_TRUE(written().isEmpty()) << written().join(',').toStdString();
+    }
+}
+
+TEST_F(LzhHostileInput, WrongDataCrcIsReportedForStoredAndCompressedMembers)
+{
+    TempDir source;
+    const QByteArray text = QByteArray("harbour works ").repeated(2000);
+    ASSERT_TRUE(lzh::packFiles(source.filePath(QStringLiteral("a.lzh")), {source.write(QStringLiteral("c.txt"), text)}, nullptr));
+    QByteArray compressed = source.read(QStringLiteral("a.lzh"));
+    compressed[compressed.size() - 10] = char(compressed[compressed.size() - 10] ^ 0x01); // inside the data
+
+    QByteArray stored = lzhtest::storedMember(0, "s.txt", "stored data");
+    stored[stored.size() - 3] = 'X';
+
+    for (const QByteArray& bytes : {compressed, lzhtest::archiveOf({stored})}) {
+        const QString error = extract(bytes);
+        EXPECT_TRUE(error.contains(QStringLiteral("CRC")) || error.contains(QStringLiteral("corrupt"))) << error.toStdString();
+        EXPECT_TRUE(written().isEmpty()) << written().join(',').toStdString();
+    }
+}
+
+TEST_F(LzhHostileInput, DamagedMemberDoesNotStopTheOthers)
+{
+    QByteArray damaged = lzhtest::storedMember(2, "bad.txt", "bad data");
+    damaged[damaged.size() - 1] = '!';
+    const QString error = extract(lzhtest::archiveOf({damaged, lzhtest::storedMember(2, "good.txt", "good")}));
+    EXPECT_TRUE(error.contains(QStringLiteral("bad.txt")));
+    EXPECT_EQ(written(), QStringList{QStringLiteral("out/good.txt")});
+}
+
+TEST_F(LzhHostileInput, WrongHeaderCrcOrChecksumIsReported)
+{
+    for (int level : {0, 1, 2}) {
+        SCOPED_TRACE(level);
+        QByteArray member = lzhtest::storedMember(level, "name.txt", "content");
+        const qsizetype nameAt = member.indexOf("name.txt");
+        member[nameAt] = 'N'; // the header no longer matches its checksum or CRC
+        const QString error = extract(lzhtest::archiveOf({member}));
+        EXPECT_TRUE(error.contains(level == 2 ? QStringLiteral("CRC") : QStringLiteral("checksum"))) << error.toStdString();
+        EXPECT_TRUE(written().isEmpty());
+    }
+}
+
+TEST_F(LzhHostileInput, NotAnArchiveIsReported)
+{
+    EXPECT_TRUE(extract("This is a text file, not an archive.\n").contains(QStringLiteral("not an LZH archive")));
+}
+
+// A zero-run code may claim up to 531 lengths of the 510-entry table; the run is cut at the table's
+// end and the stream then fails as corrupt instead of writing past the table.
+TEST(LzhDecoder, ZeroRunPastTheTableEndIsBounded)
+{
+    lzh::BitWriter bits;
+    bits.put(1, 16);            // one token in the block
+    bits.put(4, 5);             // length-code table: 4 entries ...
+    bits.put(0, 3);
+    bits.put(0, 3);
+    bits.put(1, 3);             // ... code 2 (long zero run) and code 3 (length 1) one bit each
+    bits.put(0, 2);
+    bits.put(1, 3);
+    bits.put(510, 9);           // literal table of 510 entries, then one run of 20 + 511 zeros
+    bits.put(0, 1);
+    bits.put(511, 9);
+    bits.put(0, 4);             // position table: one symbol
+    bits.put(0, 4);
+    QByteArray stream;
+    for (uint8_t byte : bits.finish())
+        stream.append(char(byte));
+    QBuffer buffer(&stream);
+    buffer.open(QIODevice::ReadOnly);
+    QString error;
+    EXPECT_FALSE(lzh::decodeStream(&buffer, uint64_t(stream.size()), 10, lzh::kLh5,
+                                   [](const uint8_t*, size_t) { return true; }, &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+} // namespace
