@@ -8,11 +8,6 @@ const QString kUnzipLibrary = QStringLiteral("UNZIP32.DLL");
 const QString kLmzipLibrary = QStringLiteral("LMZIP32.DLL");
 const QString kZipMissing = QStringLiteral("ZIP 形式書庫を扱うには UNZIP32.DLL または LMZIP32.DLL が 必要です。");
 
-QByteArray utf8(const QString& text)
-{
-    return text.toUtf8();
-}
-
 // The LZH library's switches, in the order of the option declarations.
 void addLhaSwitches(TCmdOpt& cmd, const TArchiverOptions& options)
 {
@@ -126,60 +121,31 @@ bool TSingleLibraryArchiver::Run(const QString& commandLine, QObject* window, in
     return library && RunCommand(library, EntryPrefix(), window, result, error);
 }
 
-archiver::ArchiveHandle TSingleLibraryArchiver::OpenArchive(QObject* window, const QString& archiveName, quint32 mode,
-                                                           EArchiver& error)
+void* TSingleLibraryArchiver::ListingEntry(const QString& name, EArchiver& error) const
 {
     const archiver::Library* library = Library(error);
-    auto open = library ? reinterpret_cast<archiver::OpenArchiveEntry>(
-                              GetEntry(library, EntryPrefix() + QStringLiteral("OpenArchive"), error))
-                        : nullptr;
-    return open ? open(window, utf8(archiveName).constData(), mode) : nullptr;
+    return library ? GetEntry(library, EntryPrefix() + name, error) : nullptr;
 }
 
-bool TSingleLibraryArchiver::CloseArchive(archiver::ArchiveHandle handle, EArchiver& error)
+bool TSingleLibraryArchiver::Extract(QObject* window, const QString& archiveName, const QStringList* files,
+                                     const QString& folder, const TArchiverOptions& options, int& result, EArchiver& error)
 {
-    const archiver::Library* library = Library(error);
-    auto close = library ? reinterpret_cast<archiver::CloseArchiveEntry>(
-                               GetEntry(library, EntryPrefix() + QStringLiteral("CloseArchive"), error))
-                         : nullptr;
-    return close && (close(handle), true);
+    return Run(MakeCommandLine(ExtractCommand(), archiveName, files, folder, options), window, result, error);
 }
 
-int TSingleLibraryArchiver::FindFirst(archiver::ArchiveHandle handle, const QString& wildcard,
-                                      archiver::IndividualInfo* info, EArchiver& error)
+bool TSingleLibraryArchiver::Pack(QObject* window, const QString& archiveName, const QStringList* files,
+                                  const QString& folder, const TArchiverOptions& options, int& result, EArchiver& error)
 {
-    const archiver::Library* library = Library(error);
-    auto first = library ? reinterpret_cast<archiver::FindFirstEntry>(
-                               GetEntry(library, EntryPrefix() + QStringLiteral("FindFirst"), error))
-                         : nullptr;
-    return first ? first(handle, utf8(wildcard).constData(), info) : -1;
+    return Run(MakeCommandLine(PackCommand(), archiveName, files, folder, options), window, result, error);
 }
 
-int TSingleLibraryArchiver::FindNext(archiver::ArchiveHandle handle, archiver::IndividualInfo* info, EArchiver& error)
+bool TSingleLibraryArchiver::MakeSfx(QObject* window, const QString& archiveName, const TArchiverOptions& options,
+                                     int& result, EArchiver& error)
 {
-    const archiver::Library* library = Library(error);
-    auto next = library ? reinterpret_cast<archiver::FindNextEntry>(
-                              GetEntry(library, EntryPrefix() + QStringLiteral("FindNext"), error))
-                        : nullptr;
-    return next ? next(handle, info) : -1;
+    return Run(MakeCommandLine(SfxCommand(), archiveName, nullptr, QString(), options), window, result, error);
 }
 
 // --- LZH ---
-
-QString TLha32::LibraryName() const
-{
-    return QStringLiteral("UNLHA32.DLL");
-}
-
-QString TLha32::EntryPrefix() const
-{
-    return QStringLiteral("Unlha");
-}
-
-QString TLha32::MissingLibraryMessage() const
-{
-    return QStringLiteral("この機能の使用には UNLHA32.DLL が 必要です。");
-}
 
 QString TLha32::MakeCommandLine(const QString& command, const QString& archiveName, const QStringList* files,
                                 const QString& folder, const TArchiverOptions& options)
@@ -191,46 +157,13 @@ QString TLha32::MakeCommandLine(const QString& command, const QString& archiveNa
     return command + cmd.Text;
 }
 
-bool TLha32::Extract(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
-                     const TArchiverOptions& options, int& result, EArchiver& error)
-{
-    return Run(MakeCommandLine(QStringLiteral("x"), archiveName, files, folder, options), window, result, error);
-}
-
-bool TLha32::Pack(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
-                  const TArchiverOptions& options, int& result, EArchiver& error)
-{
-    return Run(MakeCommandLine(QStringLiteral("u"), archiveName, files, folder, options), window, result, error);
-}
-
 bool TLha32::Delete(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
                     const TArchiverOptions& options, int& result, EArchiver& error)
 {
     return Run(MakeCommandLine(QStringLiteral("d"), archiveName, files, folder, options), window, result, error);
 }
 
-bool TLha32::MakeSfx(QObject* window, const QString& archiveName, const TArchiverOptions& options, int& result,
-                     EArchiver& error)
-{
-    return Run(MakeCommandLine(QStringLiteral("s"), archiveName, nullptr, QString(), options), window, result, error);
-}
-
 // --- ARJ ---
-
-QString TArj32::LibraryName() const
-{
-    return QStringLiteral("UNARJ32J.DLL");
-}
-
-QString TArj32::EntryPrefix() const
-{
-    return QStringLiteral("Unarj");
-}
-
-QString TArj32::MissingLibraryMessage() const
-{
-    return QStringLiteral("この機能の使用には UNARJ32J.DLL が 必要です。");
-}
 
 bool TArj32::Pack(QObject*, const QString&, const QStringList*, const QString&, const TArchiverOptions&, int&,
                   EArchiver& error)
@@ -264,29 +197,9 @@ void* TZip32::Entry(const QString& name, bool preferLmzip, EArchiver& error) con
     return nullptr;
 }
 
-archiver::ArchiveHandle TZip32::OpenArchive(QObject* window, const QString& archiveName, quint32 mode, EArchiver& error)
+void* TZip32::ListingEntry(const QString& name, EArchiver& error) const
 {
-    auto open = reinterpret_cast<archiver::OpenArchiveEntry>(Entry(QStringLiteral("UnZipOpenArchive"), true, error));
-    return open ? open(window, utf8(archiveName).constData(), mode) : nullptr;
-}
-
-bool TZip32::CloseArchive(archiver::ArchiveHandle handle, EArchiver& error)
-{
-    auto close = reinterpret_cast<archiver::CloseArchiveEntry>(Entry(QStringLiteral("UnZipCloseArchive"), true, error));
-    return close && (close(handle), true);
-}
-
-int TZip32::FindFirst(archiver::ArchiveHandle handle, const QString& wildcard, archiver::IndividualInfo* info,
-                      EArchiver& error)
-{
-    auto first = reinterpret_cast<archiver::FindFirstEntry>(Entry(QStringLiteral("UnZipFindFirst"), true, error));
-    return first ? first(handle, utf8(wildcard).constData(), info) : -1;
-}
-
-int TZip32::FindNext(archiver::ArchiveHandle handle, archiver::IndividualInfo* info, EArchiver& error)
-{
-    auto next = reinterpret_cast<archiver::FindNextEntry>(Entry(QStringLiteral("UnZipFindNext"), true, error));
-    return next ? next(handle, info) : -1;
+    return Entry(QStringLiteral("UnZip") + name, true, error);
 }
 
 QString TZip32::MakeCommandLine(const QString& command, const QString& archiveName, const QStringList* files,
@@ -307,7 +220,7 @@ bool TZip32::Extract(QObject* window, const QString& archiveName, const QStringL
     auto command = reinterpret_cast<archiver::CommandEntry>(Entry(QStringLiteral("UnZip"), false, error));
     if (!command)
         return false;
-    result = command(window, utf8(CommandLine).constData(), nullptr, 0);
+    result = command(window, CommandLine.toUtf8().constData(), nullptr, 0);
     return true;
 }
 
@@ -329,21 +242,6 @@ bool TZip32::MakeSfx(QObject*, const QString&, const TArchiverOptions&, int&, EA
 
 // --- CAB ---
 
-QString TCab32::LibraryName() const
-{
-    return QStringLiteral("CAB32.DLL");
-}
-
-QString TCab32::EntryPrefix() const
-{
-    return QStringLiteral("Cab");
-}
-
-QString TCab32::MissingLibraryMessage() const
-{
-    return QStringLiteral("CAB 形式書庫を扱うには CAB32.DLL が 必要です。");
-}
-
 QString TCab32::MakeCommandLine(const QString& command, const QString& archiveName, const QStringList* files,
                                 const QString& folder, const TArchiverOptions& options)
 {
@@ -353,40 +251,7 @@ QString TCab32::MakeCommandLine(const QString& command, const QString& archiveNa
     return command + cmd.Text;
 }
 
-bool TCab32::Extract(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
-                     const TArchiverOptions& options, int& result, EArchiver& error)
-{
-    return Run(MakeCommandLine(QStringLiteral("-x"), archiveName, files, folder, options), window, result, error);
-}
-
-bool TCab32::Pack(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
-                  const TArchiverOptions& options, int& result, EArchiver& error)
-{
-    return Run(MakeCommandLine(QStringLiteral("-a"), archiveName, files, folder, options), window, result, error);
-}
-
-bool TCab32::MakeSfx(QObject* window, const QString& archiveName, const TArchiverOptions& options, int& result,
-                     EArchiver& error)
-{
-    return Run(MakeCommandLine(QStringLiteral("-f"), archiveName, nullptr, QString(), options), window, result, error);
-}
-
 // --- TAR ---
-
-QString TTar32::LibraryName() const
-{
-    return QStringLiteral("tar32.dll");
-}
-
-QString TTar32::EntryPrefix() const
-{
-    return QStringLiteral("Tar");
-}
-
-QString TTar32::MissingLibraryMessage() const
-{
-    return QStringLiteral("この機能の使用には tar32.dll が 必要です。");
-}
 
 QString TTar32::MakeCommandLine(const QString& command, const QString& archiveName, const QStringList* files,
                                 const QString& folder, const TArchiverOptions& options)
@@ -416,18 +281,6 @@ QString TTar32::MakeCommandLine(const QString& command, const QString& archiveNa
         cmd.AddList(QString(), *files);
     cmd.Add(options.UserFileList);
     return command + cmd.Text;
-}
-
-bool TTar32::Extract(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
-                     const TArchiverOptions& options, int& result, EArchiver& error)
-{
-    return Run(MakeCommandLine(QStringLiteral("x"), archiveName, files, folder, options), window, result, error);
-}
-
-bool TTar32::Pack(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
-                  const TArchiverOptions& options, int& result, EArchiver& error)
-{
-    return Run(MakeCommandLine(QStringLiteral("c"), archiveName, files, folder, options), window, result, error);
 }
 
 bool TTar32::MakeSfx(QObject*, const QString&, const TArchiverOptions&, int& result, EArchiver&)

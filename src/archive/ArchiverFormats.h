@@ -6,46 +6,50 @@
 // The archive formats and the library behind each. Libraries are looked up by name on every use;
 // the registry keeps each one loaded for the whole process.
 
-// A format served by one library whose entry points share a prefix.
+// A format served by one library whose entry points share a prefix; extracting, packing and making
+// a self-extracting archive run its command entry point with the format's command word.
 class TSingleLibraryArchiver : public TArchiver
 {
 public:
     bool Startup(EArchiver& error) override;
     void Cleanup() override {}
-    archiver::ArchiveHandle OpenArchive(QObject* window, const QString& archiveName, quint32 mode, EArchiver& error) override;
-    bool CloseArchive(archiver::ArchiveHandle handle, EArchiver& error) override;
-    int FindFirst(archiver::ArchiveHandle handle, const QString& wildcard, archiver::IndividualInfo* info, EArchiver& error) override;
-    int FindNext(archiver::ArchiveHandle handle, archiver::IndividualInfo* info, EArchiver& error) override;
+    bool Extract(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
+                 const TArchiverOptions& options, int& result, EArchiver& error) override;
+    bool Pack(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
+              const TArchiverOptions& options, int& result, EArchiver& error) override;
+    bool MakeSfx(QObject* window, const QString& archiveName, const TArchiverOptions& options, int& result,
+                 EArchiver& error) override;
 
 protected:
+    void* ListingEntry(const QString& name, EArchiver& error) const override;
     virtual QString LibraryName() const = 0;
     virtual QString EntryPrefix() const = 0;
     virtual QString MissingLibraryMessage() const = 0;
+    virtual QString ExtractCommand() const = 0;
+    virtual QString PackCommand() const = 0;
+    virtual QString SfxCommand() const = 0;
     // The loaded library, or null with the missing-library message.
     const archiver::Library* Library(EArchiver& error) const;
     // Stores the command line and runs the command entry point.
     bool Run(const QString& commandLine, QObject* window, int& result, EArchiver& error);
 };
 
-// LZH: "UNLHA32.DLL".
+// LZH: "UNLHA32.DLL"; extract "x", pack "u", delete "d", self-extracting "s".
 class TLha32 : public TSingleLibraryArchiver
 {
 public:
     QString MakeCommandLine(const QString& command, const QString& archiveName, const QStringList* files,
                             const QString& folder, const TArchiverOptions& options) override;
-    bool Extract(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
-                 const TArchiverOptions& options, int& result, EArchiver& error) override;
-    bool Pack(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
-              const TArchiverOptions& options, int& result, EArchiver& error) override;
     bool Delete(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
                 const TArchiverOptions& options, int& result, EArchiver& error) override;
-    bool MakeSfx(QObject* window, const QString& archiveName, const TArchiverOptions& options, int& result,
-                 EArchiver& error) override;
 
 protected:
-    QString LibraryName() const override;
-    QString EntryPrefix() const override;
-    QString MissingLibraryMessage() const override;
+    QString LibraryName() const override { return QStringLiteral("UNLHA32.DLL"); }
+    QString EntryPrefix() const override { return QStringLiteral("Unlha"); }
+    QString MissingLibraryMessage() const override { return QStringLiteral("この機能の使用には UNLHA32.DLL が 必要です。"); }
+    QString ExtractCommand() const override { return QStringLiteral("x"); }
+    QString PackCommand() const override { return QStringLiteral("u"); }
+    QString SfxCommand() const override { return QStringLiteral("s"); }
 };
 
 // ARJ: "UNARJ32J.DLL", extraction only, switches as LZH.
@@ -58,9 +62,9 @@ public:
                  EArchiver& error) override;
 
 protected:
-    QString LibraryName() const override;
-    QString EntryPrefix() const override;
-    QString MissingLibraryMessage() const override;
+    QString LibraryName() const override { return QStringLiteral("UNARJ32J.DLL"); }
+    QString EntryPrefix() const override { return QStringLiteral("Unarj"); }
+    QString MissingLibraryMessage() const override { return QStringLiteral("この機能の使用には UNARJ32J.DLL が 必要です。"); }
 };
 
 // ZIP: "UNZIP32.DLL" and "LMZIP32.DLL", either enough to extract, the latter needed to pack.
@@ -69,10 +73,6 @@ class TZip32 : public TArchiver
 public:
     bool Startup(EArchiver& error) override;
     void Cleanup() override {}
-    archiver::ArchiveHandle OpenArchive(QObject* window, const QString& archiveName, quint32 mode, EArchiver& error) override;
-    bool CloseArchive(archiver::ArchiveHandle handle, EArchiver& error) override;
-    int FindFirst(archiver::ArchiveHandle handle, const QString& wildcard, archiver::IndividualInfo* info, EArchiver& error) override;
-    int FindNext(archiver::ArchiveHandle handle, archiver::IndividualInfo* info, EArchiver& error) override;
     QString MakeCommandLine(const QString& command, const QString& archiveName, const QStringList* files,
                             const QString& folder, const TArchiverOptions& options) override;
     bool Extract(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
@@ -81,6 +81,9 @@ public:
               const TArchiverOptions& options, int& result, EArchiver& error) override;
     bool MakeSfx(QObject* window, const QString& archiveName, const TArchiverOptions& options, int& result,
                  EArchiver& error) override;
+
+protected:
+    void* ListingEntry(const QString& name, EArchiver& error) const override;
 
 private:
     // The entry of that name: from the preferred library when loaded, else from the other one
@@ -88,42 +91,39 @@ private:
     void* Entry(const QString& name, bool preferLmzip, EArchiver& error) const;
 };
 
-// CAB: "CAB32.DLL".
+// CAB: "CAB32.DLL"; extract "-x", pack "-a", self-extracting "-f".
 class TCab32 : public TSingleLibraryArchiver
 {
 public:
     QString MakeCommandLine(const QString& command, const QString& archiveName, const QStringList* files,
                             const QString& folder, const TArchiverOptions& options) override;
-    bool Extract(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
-                 const TArchiverOptions& options, int& result, EArchiver& error) override;
-    bool Pack(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
-              const TArchiverOptions& options, int& result, EArchiver& error) override;
-    bool MakeSfx(QObject* window, const QString& archiveName, const TArchiverOptions& options, int& result,
-                 EArchiver& error) override;
 
 protected:
-    QString LibraryName() const override;
-    QString EntryPrefix() const override;
-    QString MissingLibraryMessage() const override;
+    QString LibraryName() const override { return QStringLiteral("CAB32.DLL"); }
+    QString EntryPrefix() const override { return QStringLiteral("Cab"); }
+    QString MissingLibraryMessage() const override { return QStringLiteral("CAB 形式書庫を扱うには CAB32.DLL が 必要です。"); }
+    QString ExtractCommand() const override { return QStringLiteral("-x"); }
+    QString PackCommand() const override { return QStringLiteral("-a"); }
+    QString SfxCommand() const override { return QStringLiteral("-f"); }
 };
 
-// TAR: "tar32.dll". No self-extracting archives: MakeSfx gives the library's not-offered code.
+// TAR: "tar32.dll"; extract "x", pack "c". No self-extracting archives: MakeSfx gives the library's
+// not-offered code.
 class TTar32 : public TSingleLibraryArchiver
 {
 public:
     QString MakeCommandLine(const QString& command, const QString& archiveName, const QStringList* files,
                             const QString& folder, const TArchiverOptions& options) override;
-    bool Extract(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
-                 const TArchiverOptions& options, int& result, EArchiver& error) override;
-    bool Pack(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
-              const TArchiverOptions& options, int& result, EArchiver& error) override;
     bool MakeSfx(QObject* window, const QString& archiveName, const TArchiverOptions& options, int& result,
                  EArchiver& error) override;
 
 protected:
-    QString LibraryName() const override;
-    QString EntryPrefix() const override;
-    QString MissingLibraryMessage() const override;
+    QString LibraryName() const override { return QStringLiteral("tar32.dll"); }
+    QString EntryPrefix() const override { return QStringLiteral("Tar"); }
+    QString MissingLibraryMessage() const override { return QStringLiteral("この機能の使用には tar32.dll が 必要です。"); }
+    QString ExtractCommand() const override { return QStringLiteral("x"); }
+    QString PackCommand() const override { return QStringLiteral("c"); }
+    QString SfxCommand() const override { return QString(); }
     virtual void AddCompression(TCmdOpt&, const TArchiverOptions&) const {}
 };
 

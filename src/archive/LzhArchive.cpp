@@ -28,29 +28,50 @@ QString describe(const QString& archivePath, const QString& text)
     return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(archivePath), text);
 }
 
-bool openArchive(QFile& file, QString* error)
+// An archive opened for reading, with the headers of all its members read.
+class OpenedArchive
 {
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(error, describe(file.fileName(), QStringLiteral("cannot open the archive: %1").arg(file.errorString())));
-    return true;
-}
-
-// Reads every header; stops at the first one that cannot be read.
-bool readDirectory(QFile& file, ArchiveReader& reader, QList<MemberEntry>& members, QString* error)
-{
-    QString problem;
-    if (!reader.start(&problem))
-        return fail(error, describe(file.fileName(), problem));
-    for (;;) {
-        MemberEntry entry;
-        const HeaderStatus status = reader.next(entry, &problem);
-        if (status == HeaderStatus::End)
-            return true;
-        if (status == HeaderStatus::Error)
-            return fail(error, describe(file.fileName(), problem));
-        members.append(entry);
+public:
+    explicit OpenedArchive(const QString& path)
+        : m_file(path)
+        , m_reader(&m_file)
+    {
     }
-}
+
+    // Fails on an archive that cannot be opened or whose headers cannot all be read.
+    bool open(QString* error)
+    {
+        if (!m_file.open(QIODevice::ReadOnly))
+            return fail(error, describe(m_file.fileName(), QStringLiteral("cannot open the archive: %1").arg(m_file.errorString())));
+        QString problem;
+        if (!m_reader.start(&problem))
+            return fail(error, describe(m_file.fileName(), problem));
+        for (;;) {
+            MemberEntry entry;
+            const HeaderStatus status = m_reader.next(entry, &problem);
+            if (status == HeaderStatus::End)
+                return true;
+            if (status == HeaderStatus::Error)
+                return fail(error, describe(m_file.fileName(), problem));
+            m_members.append(entry);
+        }
+    }
+
+    const QList<MemberEntry>& members() const { return m_members; }
+    ArchiveReader& reader() { return m_reader; }
+
+    // The raw bytes of a member (header and data), copied unchanged when an archive is rewritten.
+    QByteArray rawMember(const MemberEntry& entry)
+    {
+        m_file.seek(entry.headerOffset);
+        return m_file.read(entry.dataOffset + qint64(entry.header.compressedSize) - entry.headerOffset);
+    }
+
+private:
+    QFile m_file;
+    ArchiveReader m_reader;
+    QList<MemberEntry> m_members;
+};
 
 // Member names compare as on Windows: without regard to case.
 qsizetype indexOfName(const QStringList& names, const QString& name)
@@ -65,13 +86,6 @@ qsizetype indexOfName(const QStringList& names, const QString& name)
 QString memberLabel(const MemberEntry& entry)
 {
     return entry.name.isEmpty() ? sjis::decode(entry.header.name) : entry.name;
-}
-
-// The raw bytes of an existing member (header and data), copied unchanged when an archive is rewritten.
-QByteArray rawMember(QFile& file, const MemberEntry& entry)
-{
-    file.seek(entry.headerOffset);
-    return file.read(entry.dataOffset + qint64(entry.header.compressedSize) - entry.headerOffset);
 }
 
 // One packed member: its level-2 header and data.
@@ -177,26 +191,22 @@ bool matchesAny(const QString& name, const QStringList& patterns)
 
 bool listArchive(const QString& archivePath, QList<MemberEntry>& members, QString* error)
 {
-    QFile file(archivePath);
-    if (!openArchive(file, error))
+    OpenedArchive archive(archivePath);
+    if (!archive.open(error))
         return false;
-    ArchiveReader reader(&file);
-    return readDirectory(file, reader, members, error);
+    members = archive.members();
+    return true;
 }
 
 bool testArchive(const QString& archivePath, QStringList* problems, QString* error)
 {
-    QFile file(archivePath);
-    if (!openArchive(file, error))
-        return false;
-    ArchiveReader reader(&file);
-    QList<MemberEntry> members;
-    if (!readDirectory(file, reader, members, error))
+    OpenedArchive archive(archivePath);
+    if (!archive.open(error))
         return false;
     bool ok = true;
-    for (const MemberEntry& entry : members) {
+    for (const MemberEntry& entry : archive.members()) {
         QString problem;
-        if (!reader.readData(entry, [](const uint8_t*, size_t) { return true; }, &problem)) {
+        if (!archive.reader().readData(entry, [](const uint8_t*, size_t) { return true; }, &problem)) {
             ok = false;
             if (problems)
                 problems->append(QStringLiteral("%1: %2").arg(memberLabel(entry), problem));
@@ -210,17 +220,13 @@ bool testArchive(const QString& archivePath, QStringList* problems, QString* err
 bool extractArchive(const QString& archivePath, const QString& folder, const QStringList& patterns,
                     QStringList* written, QString* error)
 {
-    QFile file(archivePath);
-    if (!openArchive(file, error))
-        return false;
-    ArchiveReader reader(&file);
-    QList<MemberEntry> members;
-    if (!readDirectory(file, reader, members, error))
+    OpenedArchive archive(archivePath);
+    if (!archive.open(error))
         return false;
     if (!QDir().mkpath(folder))
         return fail(error, QStringLiteral("cannot create the folder %1").arg(QDir::toNativeSeparators(folder)));
     QStringList problems;
-    for (const MemberEntry& entry : members) {
+    for (const MemberEntry& entry : archive.members()) {
         if (entry.header.isDirectory() || !matchesAny(entry.name, patterns))
             continue;
         if (entry.name.isEmpty()) {
@@ -228,7 +234,7 @@ bool extractArchive(const QString& archivePath, const QString& folder, const QSt
             continue;
         }
         QString problem;
-        if (extractMember(reader, entry, folder, &problem)) {
+        if (extractMember(archive.reader(), entry, folder, &problem)) {
             if (written)
                 written->append(entry.name);
         } else {
@@ -262,17 +268,13 @@ bool packFiles(const QString& archivePath, const QStringList& files, QString* er
     // Existing members stay in place; one with the name of a packed file is replaced where it stood.
     QList<QByteArray> members;
     if (QFileInfo::exists(archivePath)) {
-        QFile file(archivePath);
-        if (!openArchive(file, error))
+        OpenedArchive archive(archivePath);
+        if (!archive.open(error))
             return false;
-        ArchiveReader reader(&file);
-        QList<MemberEntry> existing;
-        if (!readDirectory(file, reader, existing, error))
-            return false;
-        for (const MemberEntry& entry : existing) {
+        for (const MemberEntry& entry : archive.members()) {
             const qsizetype replaced = indexOfName(addedNames, entry.name);
             if (replaced < 0) {
-                members.append(rawMember(file, entry));
+                members.append(archive.rawMember(entry));
             } else if (!added[replaced].isNull()) {
                 members.append(added[replaced]);
                 added[replaced] = QByteArray();
@@ -288,22 +290,19 @@ bool packFiles(const QString& archivePath, const QStringList& files, QString* er
 
 bool deleteMembers(const QString& archivePath, const QStringList& patterns, int* removed, QString* error)
 {
-    QFile file(archivePath);
-    if (!openArchive(file, error))
-        return false;
-    ArchiveReader reader(&file);
-    QList<MemberEntry> existing;
-    if (!readDirectory(file, reader, existing, error))
-        return false;
     QList<QByteArray> kept;
     int count = 0;
-    for (const MemberEntry& entry : existing) {
-        if (matchesAny(entry.name, patterns))
-            ++count;
-        else
-            kept.append(rawMember(file, entry));
+    {
+        OpenedArchive archive(archivePath);
+        if (!archive.open(error))
+            return false;
+        for (const MemberEntry& entry : archive.members()) {
+            if (matchesAny(entry.name, patterns))
+                ++count;
+            else
+                kept.append(archive.rawMember(entry));
+        }
     }
-    file.close();
     if (removed)
         *removed = count;
     return count == 0 || writeArchive(archivePath, kept, error);

@@ -1,5 +1,6 @@
 #include "archive/LzhHeader.h"
 
+#include "archive/LzhBytes.h"
 #include "archive/LzhCrc16.h"
 
 #include <QDateTime>
@@ -23,28 +24,6 @@ enum ExtensionType : uint8_t {
     kExtCodePage = 0x46,
     kExtUnixTime = 0x54,
 };
-
-uint16_t le16(const char* p)
-{
-    return uint16_t(uint8_t(p[0]) | uint8_t(p[1]) << 8);
-}
-
-uint32_t le32(const char* p)
-{
-    return uint32_t(le16(p)) | uint32_t(le16(p + 2)) << 16;
-}
-
-void put16(QByteArray& out, uint32_t v)
-{
-    out.append(char(v & 0xFF));
-    out.append(char((v >> 8) & 0xFF));
-}
-
-void put32(QByteArray& out, uint32_t v)
-{
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
 
 bool readExactly(QIODevice* device, char* data, qint64 size)
 {
@@ -86,17 +65,17 @@ void applyExtension(const QByteArray& ext, MemberHeader& header)
         break;
     case kExtSize64:
         if (data.size() >= 16) {
-            header.compressedSize = le32(data.constData()) | uint64_t(le32(data.constData() + 4)) << 32;
-            header.originalSize = le32(data.constData() + 8) | uint64_t(le32(data.constData() + 12)) << 32;
+            header.compressedSize = readLe32(data.constData()) | uint64_t(readLe32(data.constData() + 4)) << 32;
+            header.originalSize = readLe32(data.constData() + 8) | uint64_t(readLe32(data.constData() + 12)) << 32;
         }
         break;
     case kExtCodePage:
         if (data.size() >= 4)
-            header.codePage = le32(data.constData());
+            header.codePage = readLe32(data.constData());
         break;
     case kExtUnixTime:
         if (data.size() >= 4)
-            header.modified = le32(data.constData());
+            header.modified = readLe32(data.constData());
         break;
     default:
         break;
@@ -125,11 +104,11 @@ HeaderStatus readLevel01(QIODevice* device, QByteArray base, MemberHeader& heade
     if (afterName + 2 > total)
         return failed(error, QStringLiteral("a member header is malformed"));
     header.name = base.mid(kLevel01Base, nameLength);
-    header.dataCrc = le16(base.constData() + afterName);
+    header.dataCrc = readLe16(base.constData() + afterName);
     header.attribute = uint8_t(base[19]);
-    header.modified = fromDosTime(le32(base.constData() + 15));
-    header.compressedSize = le32(base.constData() + 7);
-    header.originalSize = le32(base.constData() + 11);
+    header.modified = fromDosTime(readLe32(base.constData() + 15));
+    header.compressedSize = readLe32(base.constData() + 7);
+    header.originalSize = readLe32(base.constData() + 11);
     if (header.level == 0) {
         header.os = afterName + 2 < total ? uint8_t(base[afterName + 2]) : 'M';
         return HeaderStatus::Member;
@@ -137,7 +116,7 @@ HeaderStatus readLevel01(QIODevice* device, QByteArray base, MemberHeader& heade
     if (afterName + 5 > total)
         return failed(error, QStringLiteral("a member header is malformed"));
     header.os = uint8_t(base[afterName + 2]);
-    uint32_t nextSize = le16(base.constData() + total - 2);
+    uint32_t nextSize = readLe16(base.constData() + total - 2);
     uint64_t extensionBytes = 0;
     while (nextSize != 0) {
         if (nextSize < 3)
@@ -147,7 +126,7 @@ HeaderStatus readLevel01(QIODevice* device, QByteArray base, MemberHeader& heade
             return failed(error, QStringLiteral("the archive ends inside a member header"));
         extensionBytes += nextSize;
         applyExtension(ext.left(nextSize - 2), header);
-        nextSize = le16(ext.constData() + nextSize - 2);
+        nextSize = readLe16(ext.constData() + nextSize - 2);
     }
     if (extensionBytes > header.compressedSize)
         return failed(error, QStringLiteral("a member header is malformed"));
@@ -157,21 +136,21 @@ HeaderStatus readLevel01(QIODevice* device, QByteArray base, MemberHeader& heade
 
 HeaderStatus readLevel2(QIODevice* device, QByteArray base, MemberHeader& header, QString* error)
 {
-    const int total = le16(base.constData());
+    const int total = readLe16(base.constData());
     if (total < kLevel2Base)
         return failed(error, QStringLiteral("a member header is too short"));
     const qint64 have = base.size();
     base.resize(total);
     if (total > have && !readExactly(device, base.data() + have, total - have))
         return failed(error, QStringLiteral("the archive ends inside a member header"));
-    header.compressedSize = le32(base.constData() + 7);
-    header.originalSize = le32(base.constData() + 11);
-    header.modified = le32(base.constData() + 15);
-    header.dataCrc = le16(base.constData() + 21);
+    header.compressedSize = readLe32(base.constData() + 7);
+    header.originalSize = readLe32(base.constData() + 11);
+    header.modified = readLe32(base.constData() + 15);
+    header.dataCrc = readLe16(base.constData() + 21);
     header.os = uint8_t(base[23]);
 
     int offset = kLevel2Base;
-    uint32_t nextSize = le16(base.constData() + 24);
+    uint32_t nextSize = readLe16(base.constData() + 24);
     int crcOffset = -1;
     while (nextSize != 0) {
         if (nextSize < 3 || offset + int(nextSize) > total)
@@ -181,10 +160,10 @@ HeaderStatus readLevel2(QIODevice* device, QByteArray base, MemberHeader& header
             crcOffset = offset + 1;
         applyExtension(ext, header);
         offset += int(nextSize);
-        nextSize = le16(base.constData() + offset - 2);
+        nextSize = readLe16(base.constData() + offset - 2);
     }
     if (crcOffset >= 0) {
-        const uint16_t stored = le16(base.constData() + crcOffset);
+        const uint16_t stored = readLe16(base.constData() + crcOffset);
         base[crcOffset] = 0;
         base[crcOffset + 1] = 0;
         if (Crc16::of(base.constData(), size_t(total)) != stored)
@@ -225,36 +204,36 @@ QByteArray writeLevel2Header(const MemberHeader& header)
     QByteArray extensions;
     auto addExtension = [&](uint8_t type, const QByteArray& data) {
         // The size of each extension is written in front of it: at the end of the previous one.
-        put16(extensions, uint32_t(data.size()) + 3);
+        appendLe16(extensions, uint32_t(data.size()) + 3);
         extensions.append(char(type));
         extensions.append(data);
     };
     QByteArray crcField(2, '\0');
     QByteArray attribute;
-    put16(attribute, header.attribute);
+    appendLe16(attribute, header.attribute);
     QByteArray codePage;
-    put32(codePage, kShiftJisCodePage);
+    appendLe32(codePage, kShiftJisCodePage);
     addExtension(kExtCommon, crcField);
     addExtension(kExtName, header.name);
     addExtension(kExtAttribute, attribute);
     addExtension(kExtCodePage, codePage);
     if (((kLevel2Base - 2 + extensions.size() + 2) & 0xFF) == 0) {
         QByteArray stamp;
-        put32(stamp, uint32_t(header.modified));
+        appendLe32(stamp, uint32_t(header.modified));
         addExtension(kExtUnixTime, stamp);
     }
-    put16(extensions, 0);
+    appendLe16(extensions, 0);
 
     QByteArray out;
     const int total = kLevel2Base - 2 + int(extensions.size());
-    put16(out, uint32_t(total));
+    appendLe16(out, uint32_t(total));
     out.append(header.method.left(5));
-    put32(out, uint32_t(header.compressedSize));
-    put32(out, uint32_t(header.originalSize));
-    put32(out, uint32_t(header.modified));
+    appendLe32(out, uint32_t(header.compressedSize));
+    appendLe32(out, uint32_t(header.originalSize));
+    appendLe32(out, uint32_t(header.modified));
     out.append(char(0x20));
     out.append(char(2));
-    put16(out, header.dataCrc);
+    appendLe16(out, header.dataCrc);
     out.append(char(header.os));
     out.append(extensions);
     // The common extension comes first: its CRC field follows the base and its type byte.

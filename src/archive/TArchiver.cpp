@@ -19,24 +19,34 @@ void* GetEntry(const archiver::Library* library, const QString& entryName, EArch
     return entry;
 }
 
-archiver::ArchiveHandle TArchiver::OpenArchive(QObject*, const QString&, quint32, EArchiver&)
+void* TArchiver::ListingEntry(const QString&, EArchiver&) const
 {
     return nullptr;
 }
 
-bool TArchiver::CloseArchive(archiver::ArchiveHandle, EArchiver&)
+archiver::ArchiveHandle TArchiver::OpenArchive(QObject* window, const QString& archiveName, quint32 mode, EArchiver& error)
 {
-    return true;
+    auto open = reinterpret_cast<archiver::OpenArchiveEntry>(ListingEntry(QStringLiteral("OpenArchive"), error));
+    return open ? open(window, archiveName.toUtf8().constData(), mode) : nullptr;
 }
 
-int TArchiver::FindFirst(archiver::ArchiveHandle, const QString&, archiver::IndividualInfo*, EArchiver&)
+bool TArchiver::CloseArchive(archiver::ArchiveHandle handle, EArchiver& error)
 {
-    return -1;
+    auto close = reinterpret_cast<archiver::CloseArchiveEntry>(ListingEntry(QStringLiteral("CloseArchive"), error));
+    return close && close(handle) == 0;
 }
 
-int TArchiver::FindNext(archiver::ArchiveHandle, archiver::IndividualInfo*, EArchiver&)
+int TArchiver::FindFirst(archiver::ArchiveHandle handle, const QString& wildcard, archiver::IndividualInfo* info,
+                         EArchiver& error)
 {
-    return -1;
+    auto first = reinterpret_cast<archiver::FindFirstEntry>(ListingEntry(QStringLiteral("FindFirst"), error));
+    return first ? first(handle, wildcard.toUtf8().constData(), info) : -1;
+}
+
+int TArchiver::FindNext(archiver::ArchiveHandle handle, archiver::IndividualInfo* info, EArchiver& error)
+{
+    auto next = reinterpret_cast<archiver::FindNextEntry>(ListingEntry(QStringLiteral("FindNext"), error));
+    return next ? next(handle, info) : -1;
 }
 
 bool TArchiver::Delete(QObject*, const QString&, const QStringList*, const QString&, const TArchiverOptions&, int&,

@@ -30,6 +30,8 @@ public:
     // The libraries stay loaded until the process ends; nothing to release.
     virtual void Cleanup() = 0;
 
+    // Listing through the library's open, close, find-first and find-next entry points; without
+    // them (the base) open gives no handle and the finds give -1.
     virtual archiver::ArchiveHandle OpenArchive(QObject* window, const QString& archiveName, quint32 mode, EArchiver& error);
     virtual bool CloseArchive(archiver::ArchiveHandle handle, EArchiver& error);
     virtual int FindFirst(archiver::ArchiveHandle handle, const QString& wildcard, archiver::IndividualInfo* info, EArchiver& error);
@@ -48,6 +50,8 @@ public:
                          EArchiver& error) = 0;
 
 protected:
+    // The listing entry point named by its suffix ("OpenArchive" and so on), or null.
+    virtual void* ListingEntry(const QString& name, EArchiver& error) const;
     // Calls a command entry point with the current CommandLine.
     bool RunCommand(const archiver::Library* library, const QString& entryName, QObject* window, int& result,
                     EArchiver& error);

@@ -1,5 +1,6 @@
 #include "LzhFixtures.h"
 
+#include "archive/LzhBytes.h"
 #include "archive/LzhCrc16.h"
 #include "archive/LzhHeader.h"
 
@@ -9,18 +10,6 @@
 namespace lzhtest {
 
 namespace {
-
-void put16(QByteArray& out, uint32_t v)
-{
-    out.append(char(v & 0xFF));
-    out.append(char((v >> 8) & 0xFF));
-}
-
-void put32(QByteArray& out, uint32_t v)
-{
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
 
 constexpr uint32_t kDosTime = (45u << 25) | (6u << 21) | (15u << 16) | (12u << 11); // 2025-06-15 12:00
 
@@ -40,17 +29,17 @@ QByteArray storedMember(int level, const QByteArray& name, const QByteArray& con
     }
     QByteArray header(2, '\0');
     header.append("-lh0-");
-    put32(header, uint32_t(content.size()));
-    put32(header, uint32_t(content.size()));
-    put32(header, kDosTime);
+    lzh::appendLe32(header, uint32_t(content.size()));
+    lzh::appendLe32(header, uint32_t(content.size()));
+    lzh::appendLe32(header, kDosTime);
     header.append(char(0x20));
     header.append(char(level));
     header.append(char(name.size()));
     header.append(name);
-    put16(header, crc);
+    lzh::appendLe16(header, crc);
     if (level == 1) {
         header.append('M');
-        put16(header, 0); // no extension headers
+        lzh::appendLe16(header, 0); // no extension headers
     }
     header[0] = char(header.size() - 2);
     uint8_t sum = 0;
