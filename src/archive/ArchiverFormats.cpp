@@ -1,7 +1,5 @@
 #include "archive/ArchiverFormats.h"
 
-#include <QFile>
-
 namespace {
 
 const QString kUnzipLibrary = QStringLiteral("UNZIP32.DLL");
@@ -230,7 +228,8 @@ bool TZip32::Pack(QObject* window, const QString& archiveName, const QStringList
     const archiver::Library* lmzip = archiver::loadLibrary(kLmzipLibrary);
     if (!lmzip)
         return Refuse(error, QStringLiteral("ZIP 形式書庫の作成には LMZIP32.DLL が必要です。"));
-    QFile::remove(archiveName);
+    // The library always writes a new archive and replaces the old one only once it is complete, so
+    // the old file is not deleted beforehand: a failed pack leaves it as it was.
     CommandLine = MakeCommandLine(QStringLiteral("-ru"), archiveName, files, folder, options);
     return RunCommand(lmzip, QStringLiteral("Zip"), window, result, error);
 }

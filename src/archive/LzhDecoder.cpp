@@ -10,9 +10,16 @@ namespace lzh {
 
 namespace {
 
-constexpr uint32_t kRingBits = 18; // output ring: a multiple of every window, flushed in large pieces
-constexpr uint32_t kRingSize = 1u << kRingBits;
-constexpr uint32_t kRingMask = kRingSize - 1;
+constexpr uint32_t kLargestRing = 1u << 18; // output ring: a multiple of every window, flushed in large pieces
+
+// Large enough for the window and, up to the largest ring, for the whole output.
+uint32_t ringSizeFor(uint64_t originalSize, const MethodParameters& method)
+{
+    uint32_t size = method.windowSize();
+    while (size < kLargestRing && size < originalSize)
+        size <<= 1;
+    return size;
+}
 
 class StreamDecoder
 {
@@ -120,7 +127,9 @@ bool StreamDecoder::readBlockHeader()
 
 bool StreamDecoder::run(uint64_t originalSize, const ByteSink& sink, QString* error)
 {
-    std::vector<uint8_t> ring(kRingSize, kWindowFill);
+    const uint32_t ringSize = ringSizeFor(originalSize, m_method);
+    const uint32_t ringMask = ringSize - 1;
+    std::vector<uint8_t> ring(ringSize, kWindowFill);
     uint8_t* const out = ring.data();
     uint32_t pos = 0;
     uint64_t remaining = originalSize;
@@ -146,9 +155,9 @@ bool StreamDecoder::run(uint64_t originalSize, const ByteSink& sink, QString* er
             if (positionCode > 0)
                 distance += (1u << (positionCode - 1)) + m_in.read(positionCode - 1);
             const uint32_t length = uint32_t(std::min<uint64_t>(uint64_t(code) - 256 + kMinMatch, remaining));
-            uint32_t from = (pos - distance) & kRingMask;
+            uint32_t from = (pos - distance) & ringMask;
             remaining -= length;
-            if (pos + length < kRingSize && from + length <= kRingSize) {
+            if (pos + length < ringSize && from + length <= ringSize) {
                 uint8_t* dst = out + pos;
                 const uint8_t* src = out + from;
                 for (uint32_t k = 0; k < length; ++k)
@@ -157,8 +166,8 @@ bool StreamDecoder::run(uint64_t originalSize, const ByteSink& sink, QString* er
             } else {
                 for (uint32_t k = 0; k < length; ++k) {
                     out[pos++] = out[from];
-                    from = (from + 1) & kRingMask;
-                    if (pos == kRingSize) {
+                    from = (from + 1) & ringMask;
+                    if (pos == ringSize) {
                         if (m_in.overrun() || !flushRing(pos))
                             return fail(error, m_in.overrun() ? corrupt : QStringLiteral("writing failed"));
                         pos = 0;
@@ -167,7 +176,7 @@ bool StreamDecoder::run(uint64_t originalSize, const ByteSink& sink, QString* er
                 continue;
             }
         }
-        if (pos == kRingSize) {
+        if (pos == ringSize) {
             if (m_in.overrun() || !flushRing(pos))
                 return fail(error, m_in.overrun() ? corrupt : QStringLiteral("writing failed"));
             pos = 0;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <iterator>
 #include <limits>
+#include <system_error>
 #include <thread>
 
 namespace lzh {
@@ -194,15 +195,21 @@ std::optional<std::vector<uint8_t>> encodeLh5(const uint8_t* data, size_t size)
     // which costs a few bytes against the time halved.
     const size_t chunkCount = (size + kChunkBytes - 1) / kChunkBytes;
     std::vector<std::vector<Token>> chunks;
+    size_t middle = chunkCount;
+    std::vector<std::vector<Token>> secondHalf;
+    std::thread worker;
     if (size >= kParallelFrom && std::thread::hardware_concurrency() >= 2) {
-        const size_t middle = chunkCount / 2;
-        std::vector<std::vector<Token>> secondHalf;
-        std::thread worker([&] { secondHalf = parseChunks(data, size, middle, chunkCount); });
-        chunks = parseChunks(data, size, 0, middle);
+        try {
+            worker = std::thread([&, middle = chunkCount / 2] { secondHalf = parseChunks(data, size, middle, chunkCount); });
+            middle = chunkCount / 2;
+        } catch (const std::system_error&) {
+            // No thread to be had: the whole input is parsed here.
+        }
+    }
+    chunks = parseChunks(data, size, 0, middle);
+    if (worker.joinable()) {
         worker.join();
         std::move(secondHalf.begin(), secondHalf.end(), std::back_inserter(chunks));
-    } else {
-        chunks = parseChunks(data, size, 0, chunkCount);
     }
 
     BlockWriter blockWriter(kLh5);

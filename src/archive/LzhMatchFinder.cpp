@@ -6,8 +6,7 @@ namespace lzh {
 
 namespace {
 
-constexpr uint32_t kHash3Bits = 14;
-constexpr uint32_t kHash4Bits = 16;
+constexpr uint32_t kLargestHashBits = 16;
 constexpr uint32_t kShortest = 3;
 
 uint32_t read32(const uint8_t* p)
@@ -17,14 +16,13 @@ uint32_t read32(const uint8_t* p)
     return v;
 }
 
-uint32_t hash3(const uint8_t* p)
+// Hash tables sized for the data: small members do not pay for large tables.
+uint32_t hashBitsFor(size_t size)
 {
-    return ((read32(p) & 0xFFFFFF) * 2654435761u) >> (32 - kHash3Bits);
-}
-
-uint32_t hash4(const uint8_t* p)
-{
-    return (read32(p) * 2654435761u) >> (32 - kHash4Bits);
+    uint32_t bits = 10;
+    while (bits < kLargestHashBits && (size_t(1) << bits) < size)
+        ++bits;
+    return bits;
 }
 
 } // namespace
@@ -34,8 +32,9 @@ MatchFinder::MatchFinder(const uint8_t* data, size_t size, uint32_t windowBits)
     , m_size(size)
     , m_windowMask((1u << windowBits) - 1)
     , m_maxDistance((1u << windowBits) - 1)
-    , m_last3(size_t(1) << kHash3Bits, -1)
-    , m_head4(size_t(1) << kHash4Bits, -1)
+    , m_hashShift(32 - hashBitsFor(size))
+    , m_last3(size_t(1) << hashBitsFor(size), -1)
+    , m_head4(size_t(1) << hashBitsFor(size), -1)
     , m_previous(size_t(1) << windowBits, -1)
 {
 }

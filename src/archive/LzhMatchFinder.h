@@ -46,10 +46,24 @@ private:
         return n;
     }
 
+    uint32_t hash3(const uint8_t* p) const
+    {
+        uint32_t v;
+        std::memcpy(&v, p, 4);
+        return ((v & 0xFFFFFF) * 2654435761u) >> m_hashShift;
+    }
+    uint32_t hash4(const uint8_t* p) const
+    {
+        uint32_t v;
+        std::memcpy(&v, p, 4);
+        return (v * 2654435761u) >> m_hashShift;
+    }
+
     const uint8_t* m_data;
     size_t m_size;
     uint32_t m_windowMask;
     uint32_t m_maxDistance;
+    uint32_t m_hashShift;
     std::vector<int32_t> m_last3;     // last position of each 3-byte hash
     std::vector<int32_t> m_head4;     // last position of each 4-byte hash
     std::vector<int32_t> m_previous;  // previous position with the same 4-byte hash, by window slot
