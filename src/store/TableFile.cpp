@@ -2,13 +2,15 @@
 
 #include "util/NumberText.h"
 #include "util/SjisText.h"
+#include "store/XmlScanner.h"
 
 #include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
-#include <QXmlStreamReader>
-#include <QXmlStreamWriter>
+
+#include <cmath>
+#include <cstdio>
 
 namespace store {
 namespace TableFile {
@@ -37,35 +39,74 @@ QString typeName(FieldType type)
     return {};
 }
 
-QString fileValue(const FieldDef& field, const QVariant& value)
+// Appends text as UTF-8 for an attribute value in double quotes: markup characters and the
+// white space that attribute normalisation would fold are written as references.
+void appendEscaped(QByteArray* out, const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    qsizetype plainFrom = 0;
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        const char c = utf8.at(i);
+        const char* reference = nullptr;
+        switch (c) {
+        case '&': reference = "&amp;"; break;
+        case '<': reference = "&lt;"; break;
+        case '>': reference = "&gt;"; break;
+        case '"': reference = "&quot;"; break;
+        case '\n': reference = "&#10;"; break;
+        case '\r': reference = "&#13;"; break;
+        case '\t': reference = "&#9;"; break;
+        default: continue;
+        }
+        out->append(utf8.constData() + plainFrom, i - plainFrom);
+        out->append(reference);
+        plainFrom = i + 1;
+    }
+    out->append(utf8.constData() + plainFrom, utf8.size() - plainFrom);
+}
+
+void appendFileValue(QByteArray* out, const FieldDef& field, const QVariant& value)
 {
     switch (field.type) {
     case FieldType::FixedText: {
-        QString text = value.toString();
+        const QString text = value.toString();
+        appendEscaped(out, text);
         const int padding = field.width - sjis::byteLength(text);
         if (padding > 0)
-            text += QString(padding, QLatin1Char(' '));
-        return text;
+            out->append(padding, ' ');
+        return;
     }
     case FieldType::Float:
-    case FieldType::Integer:
-        return numbertext::format(value.toDouble());
-    case FieldType::DateTime:
-        return value.toDate().toString(QStringLiteral("yyyyMMdd"));
+    case FieldType::Integer: {
+        const double number = value.toDouble();
+        if (number == std::trunc(number) && std::abs(number) < 1e15)
+            out->append(QByteArray::number(qint64(number)));
+        else
+            out->append(numbertext::format(number).toLatin1());
+        return;
+    }
+    case FieldType::DateTime: {
+        const QDate date = value.toDate();
+        char digits[9];
+        std::snprintf(digits, sizeof digits, "%04d%02d%02d", date.year(), date.month(), date.day());
+        out->append(digits, 8);
+        return;
+    }
     default:
-        return value.toString();
+        appendEscaped(out, value.typeId() == QMetaType::Double ? numbertext::format(value.toDouble()) : value.toString());
+        return;
     }
 }
 
 // Converts an attribute of the file into the stored value; false when it does not fit.
-bool parseValue(const FieldDef& field, QStringView text, QVariant* value)
+bool parseValue(const FieldDef& field, const QString& text, QVariant* value)
 {
     switch (field.type) {
     case FieldType::FixedText:
     case FieldType::Text: {
-        QString stored = text.toString();
-        if (field.type == FieldType::FixedText) {
-            int end = stored.size();
+        QString stored = text; // shared, not copied
+        if (field.type == FieldType::FixedText && stored.endsWith(QLatin1Char(' '))) {
+            qsizetype end = stored.size();
             while (end > 0 && stored.at(end - 1) == QLatin1Char(' '))
                 --end;
             stored.truncate(end);
@@ -76,12 +117,12 @@ bool parseValue(const FieldDef& field, QStringView text, QVariant* value)
         return true;
     }
     case FieldType::Memo:
-        *value = text.isEmpty() ? QVariant() : QVariant(text.toString());
+        *value = text.isEmpty() ? QVariant() : QVariant(text);
         return true;
     case FieldType::Float:
     case FieldType::Integer: {
         double number = 0;
-        if (!numbertext::parse(text.toString(), &number))
+        if (!numbertext::parse(text, &number))
             return false;
         if (field.type == FieldType::Integer) {
             if (number != qint32(number))
@@ -95,7 +136,14 @@ bool parseValue(const FieldDef& field, QStringView text, QVariant* value)
     case FieldType::DateTime: {
         if (text.size() != 8)
             return false;
-        const QDate date = QDate::fromString(text.toString(), QStringLiteral("yyyyMMdd"));
+        int digits[8];
+        for (int i = 0; i < 8; ++i) {
+            if (!text.at(i).isDigit() || text.at(i).unicode() > '9')
+                return false;
+            digits[i] = text.at(i).unicode() - '0';
+        }
+        const QDate date(digits[0] * 1000 + digits[1] * 100 + digits[2] * 10 + digits[3], digits[4] * 10 + digits[5],
+                         digits[6] * 10 + digits[7]);
         if (!date.isValid())
             return false;
         *value = QVariant(date);
@@ -107,21 +155,37 @@ bool parseValue(const FieldDef& field, QStringView text, QVariant* value)
     return false;
 }
 
-bool parseField(const QXmlStreamAttributes& attributes, FieldDef* field, QString* why)
+QString attributeValue(const QVector<XmlScanner::Attribute>& attributes, const char* name, bool* present = nullptr)
 {
-    field->name = attributes.value(QLatin1String("attrname")).toString();
+    for (const XmlScanner::Attribute& attribute : attributes) {
+        if (attribute.name == name) {
+            if (present)
+                *present = true;
+            return attribute.value;
+        }
+    }
+    if (present)
+        *present = false;
+    return {};
+}
+
+bool parseField(const QVector<XmlScanner::Attribute>& attributes, FieldDef* field, QString* why)
+{
+    field->name = attributeValue(attributes, "attrname");
     if (field->name.isEmpty()) {
         *why = QStringLiteral("項目名がありません");
         return false;
     }
-    const QStringView type = attributes.value(QLatin1String("fieldtype"));
-    const QStringView subtype = attributes.value(QLatin1String("SUBTYPE"));
+    const QString type = attributeValue(attributes, "fieldtype");
+    const QString subtype = attributeValue(attributes, "SUBTYPE");
     field->width = 0;
     if (type == QLatin1String("string")) {
         field->type = subtype == kFixedChar ? FieldType::FixedText : FieldType::Text;
+        bool hasWidth = false;
+        const QString width = attributeValue(attributes, "WIDTH", &hasWidth);
         bool ok = true;
-        if (attributes.hasAttribute(QLatin1String("WIDTH")))
-            field->width = attributes.value(QLatin1String("WIDTH")).toInt(&ok);
+        if (hasWidth)
+            field->width = width.toInt(&ok);
         if (!ok || field->width < 0) {
             *why = QStringLiteral("項目 %1 の幅が正しくありません").arg(field->name);
             return false;
@@ -135,7 +199,7 @@ bool parseField(const QXmlStreamAttributes& attributes, FieldDef* field, QString
     } else if (type == QLatin1String("date")) {
         field->type = FieldType::DateTime;
     } else {
-        *why = QStringLiteral("項目 %1 の型 \"%2\" は扱えません").arg(field->name, type.toString());
+        *why = QStringLiteral("項目 %1 の型 \"%2\" は扱えません").arg(field->name, type);
         return false;
     }
     return true;
@@ -155,74 +219,91 @@ bool read(const QString& path, QList<FieldDef>* fields, QList<QVector<QVariant>>
         return false;
     }
 
-    QXmlStreamReader xml(&file);
+    XmlScanner xml(file.readAll());
+    file.close();
     QList<FieldDef> readFields;
+    QVector<QByteArray> fieldNames; // UTF-8, as the rows' attributes name them
     QList<QVector<QVariant>> readRows;
+    QVector<bool> seen;
+    QVector<QByteArray> open; // the elements enclosing the current one
     bool sawPacket = false;
     bool sawFields = false;
     bool sawRowData = false;
     QString why;
-    while (why.isEmpty() && !xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
+    for (XmlScanner::Token token = xml.next(); why.isEmpty(); token = xml.next()) {
+        if (token == XmlScanner::Token::Error) {
+            why = xml.errorString();
+            break;
+        }
+        if (token == XmlScanner::Token::EndOfDocument)
+            break;
+        if (token == XmlScanner::Token::EndElement) {
+            open.removeLast();
             continue;
-        const QStringView name = xml.name();
-        if (name == QLatin1String("DATAPACKET")) {
+        }
+        const QByteArray& name = xml.name();
+        const QByteArray within = open.isEmpty() ? QByteArray() : open.last();
+        open.append(name);
+        if (open.size() == 1) {
+            if (name != "DATAPACKET")
+                why = QStringLiteral("DATAPACKET がありません");
             sawPacket = true;
-        } else if (!sawPacket) {
-            why = QStringLiteral("DATAPACKET がありません");
-        } else if (name == QLatin1String("FIELDS")) {
+        } else if (name == "FIELDS") {
             sawFields = true;
-        } else if (name == QLatin1String("FIELD")) {
+        } else if (name == "FIELD" && within == "FIELDS") {
             FieldDef field;
-            if (parseField(xml.attributes(), &field, &why))
+            if (parseField(xml.attributes(), &field, &why)) {
+                if (fieldNames.contains(field.name.toUtf8()))
+                    why = QStringLiteral("項目 %1 が重複しています").arg(field.name);
+                fieldNames.append(field.name.toUtf8());
                 readFields.append(field);
-        } else if (name == QLatin1String("ROWDATA")) {
+            }
+        } else if (name == "ROWDATA") {
             if (!sawFields)
                 why = QStringLiteral("FIELDS の前に ROWDATA があります");
             sawRowData = true;
-        } else if (name == QLatin1String("ROW")) {
-            if (!sawRowData) {
+        } else if (name == "ROW") {
+            if (within != "ROWDATA") {
                 why = QStringLiteral("ROWDATA の外に ROW があります");
                 break;
             }
             QVector<QVariant> values(readFields.size());
-            const QXmlStreamAttributes attributes = xml.attributes();
-            int expected = 0; // attributes come in field order, so try the next field first
-            for (const QXmlStreamAttribute& attribute : attributes) {
+            seen.fill(false, readFields.size());
+            int expected = 0; // attributes come in field order: look from the field after the last one
+            for (const XmlScanner::Attribute& attribute : xml.attributes()) {
                 int index = -1;
-                for (int n = 0; n < readFields.size(); ++n) {
-                    const int f = (expected + n) % int(readFields.size());
-                    if (readFields.at(f).name == attribute.name()) {
+                for (int n = 0; n < fieldNames.size(); ++n) {
+                    const int f = (expected + n) % int(fieldNames.size());
+                    if (fieldNames.at(f) == attribute.name) {
                         index = f;
                         break;
                     }
                 }
-                expected = index + 1;
                 if (index < 0) {
-                    why = QStringLiteral("%1 行目に未定義の項目 %2 があります").arg(readRows.size() + 1).arg(attribute.name().toString());
+                    why = QStringLiteral("%1 行目に未定義の項目 %2 があります").arg(readRows.size() + 1).arg(QString::fromUtf8(attribute.name));
                     break;
                 }
-                if (!parseValue(readFields.at(index), attribute.value(), &values[index])) {
+                if (seen.at(index)) {
+                    why = QStringLiteral("%1 行目の項目 %2 が重複しています").arg(readRows.size() + 1).arg(readFields.at(index).name);
+                    break;
+                }
+                seen[index] = true;
+                expected = index + 1;
+                if (!parseValue(readFields.at(index), attribute.value, &values[index])) {
                     why = QStringLiteral("%1 行目の項目 %2 の値 \"%3\" は型に合いません")
                               .arg(readRows.size() + 1)
-                              .arg(readFields.at(index).name, attribute.value().toString());
+                              .arg(readFields.at(index).name, attribute.value);
                     break;
                 }
             }
             readRows.append(std::move(values));
         }
     }
-    if (why.isEmpty() && xml.hasError())
-        why = xml.errorString();
     if (why.isEmpty() && (!sawPacket || !sawRowData))
         why = QStringLiteral("表の形式ではありません");
     if (!why.isEmpty()) {
         if (error)
-            *error = QStringLiteral("%1: %2 行 %3 桁: %4")
-                         .arg(shownPath)
-                         .arg(xml.lineNumber())
-                         .arg(xml.columnNumber())
-                         .arg(why);
+            *error = QStringLiteral("%1: %2 行 %3 桁: %4").arg(shownPath).arg(xml.lineNumber()).arg(xml.columnNumber()).arg(why);
         return false;
     }
     *fields = std::move(readFields);
@@ -239,55 +320,52 @@ bool write(const QString& path, const QList<FieldDef>& fields, const std::vector
             *error = QStringLiteral("%1: 書き込めません (%2)").arg(QDir::toNativeSeparators(path), file.errorString());
         return false;
     }
-    QXmlStreamWriter xml(&file);
-    xml.writeStartDocument(QStringLiteral("1.0"), true);
-    xml.writeCharacters(QStringLiteral("\n"));
-    xml.writeStartElement(QStringLiteral("DATAPACKET"));
-    xml.writeAttribute(QStringLiteral("Version"), QStringLiteral("2.0"));
-    xml.writeCharacters(QStringLiteral("\n"));
-    xml.writeStartElement(QStringLiteral("METADATA"));
-    xml.writeStartElement(QStringLiteral("FIELDS"));
-    xml.writeCharacters(QStringLiteral("\n"));
+    QByteArray out;
+    out.reserve(1 << 20);
+    out += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<DATAPACKET Version=\"2.0\">\n<METADATA><FIELDS>\n";
     QList<int> stored;
+    QVector<QByteArray> names;
     for (int f = 0; f < fields.size(); ++f) {
         const FieldDef& field = fields.at(f);
         if (!field.isStored())
             continue;
         stored.append(f);
-        xml.writeEmptyElement(QStringLiteral("FIELD"));
-        xml.writeAttribute(QStringLiteral("attrname"), field.name);
-        xml.writeAttribute(QStringLiteral("fieldtype"), typeName(field.type));
+        names.append(' ' + field.name.toUtf8() + "=\"");
+        out += "<FIELD attrname=\"";
+        appendEscaped(&out, field.name);
+        out += "\" fieldtype=\"" + typeName(field.type).toUtf8() + '"';
         if ((field.type == FieldType::FixedText || field.type == FieldType::Text) && field.width > 0)
-            xml.writeAttribute(QStringLiteral("WIDTH"), QString::number(field.width));
+            out += " WIDTH=\"" + QByteArray::number(field.width) + '"';
         if (field.type == FieldType::FixedText)
-            xml.writeAttribute(QStringLiteral("SUBTYPE"), kFixedChar);
+            out += " SUBTYPE=\"FixedChar\"";
         else if (field.type == FieldType::Memo)
-            xml.writeAttribute(QStringLiteral("SUBTYPE"), QStringLiteral("Text"));
-        xml.writeCharacters(QStringLiteral("\n"));
+            out += " SUBTYPE=\"Text\"";
+        out += "/>\n";
     }
-    xml.writeEndElement(); // FIELDS
-    xml.writeEmptyElement(QStringLiteral("PARAMS"));
-    xml.writeEndElement(); // METADATA
-    xml.writeCharacters(QStringLiteral("\n"));
-    xml.writeStartElement(QStringLiteral("ROWDATA"));
-    xml.writeCharacters(QStringLiteral("\n"));
+    out += "</FIELDS><PARAMS/></METADATA>\n<ROWDATA>\n";
+    bool ok = true;
     for (const QVector<QVariant>* row : rows) {
-        xml.writeEmptyElement(QStringLiteral("ROW"));
-        for (int f : stored) {
+        out += "<ROW";
+        for (int s = 0; s < stored.size(); ++s) {
+            const int f = stored.at(s);
             if (f >= row->size())
                 continue;
             const QVariant& value = row->at(f);
             if (!value.isValid() || value.isNull())
                 continue;
-            xml.writeAttribute(fields.at(f).name, fileValue(fields.at(f), value));
+            out += names.at(s);
+            appendFileValue(&out, fields.at(f), value);
+            out += '"';
         }
-        xml.writeCharacters(QStringLiteral("\n"));
+        out += "/>\n";
+        if (out.size() > (1 << 20)) {
+            ok = ok && file.write(out) == out.size();
+            out.clear();
+        }
     }
-    xml.writeEndElement(); // ROWDATA
-    xml.writeCharacters(QStringLiteral("\n"));
-    xml.writeEndElement(); // DATAPACKET
-    xml.writeEndDocument();
-    if (xml.hasError() || !file.commit()) {
+    out += "</ROWDATA>\n</DATAPACKET>\n";
+    ok = ok && file.write(out) == out.size();
+    if (!ok || !file.commit()) {
         if (error)
             *error = QStringLiteral("%1: 書き込みに失敗しました (%2)").arg(QDir::toNativeSeparators(path), file.errorString());
         return false;

@@ -1,6 +1,5 @@
 #include "util/NumberText.h"
 
-#include <QRegularExpression>
 
 #include <cmath>
 
@@ -27,12 +26,35 @@ QString format(double value)
 
 bool parse(const QString& text, double* value)
 {
-    static const QRegularExpression number(
-        QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?\\s*$"));
-    if (!number.match(text).hasMatch())
+    // blanks, [sign], digits [. digits] or . digits, [e [sign] digits], blanks
+    const QStringView t = QStringView(text).trimmed();
+    qsizetype i = 0;
+    const auto digits = [&] {
+        const qsizetype start = i;
+        while (i < t.size() && t.at(i) >= QLatin1Char('0') && t.at(i) <= QLatin1Char('9'))
+            ++i;
+        return i - start;
+    };
+    if (i < t.size() && (t.at(i) == QLatin1Char('+') || t.at(i) == QLatin1Char('-')))
+        ++i;
+    qsizetype mantissa = digits();
+    if (i < t.size() && t.at(i) == QLatin1Char('.')) {
+        ++i;
+        mantissa += digits();
+    }
+    if (mantissa == 0)
+        return false;
+    if (i < t.size() && (t.at(i) == QLatin1Char('e') || t.at(i) == QLatin1Char('E'))) {
+        ++i;
+        if (i < t.size() && (t.at(i) == QLatin1Char('+') || t.at(i) == QLatin1Char('-')))
+            ++i;
+        if (digits() == 0)
+            return false;
+    }
+    if (i != t.size())
         return false;
     bool ok = false;
-    const double parsed = text.trimmed().toDouble(&ok);
+    const double parsed = t.toDouble(&ok);
     if (!ok || !std::isfinite(parsed))
         return false;
     *value = parsed;

@@ -103,6 +103,23 @@ TEST(TableFile, DeclaredFieldsBindByNameAndUndeclaredOnesAreKept)
     EXPECT_FALSE(missing.isActive());
 }
 
+TEST(TableFile, ReadsWhatOtherXmlWritersProduce)
+{
+    // Comments, single quotes, character references, a byte-order mark and attributes out of order.
+    testsupport::TempDir dir;
+    const QString path = dir.write("T.cds", "\xEF\xBB\xBF<?xml version='1.0'?>\n<!-- exported -->\n<DATAPACKET Version='2.0'>"
+                                            "<METADATA><FIELDS>" + kFields + "</FIELDS></METADATA><ROWDATA>"
+                                            "<ROW D='20260101' REG_NO='A&amp;B&#x3042;&#10;' RATE = \"2\" ></ROW>"
+                                            "</ROWDATA></DATAPACKET>");
+    Table t(QStringLiteral("T"));
+    t.setFileName(path);
+    QString error;
+    ASSERT_TRUE(t.open(&error)) << error.toStdString();
+    EXPECT_EQ(t.field("REG_NO").asString(), QStringLiteral("A&Bあ\n"));
+    EXPECT_EQ(t.field("RATE").asFloat(), 2);
+    EXPECT_EQ(t.field("D").asDate(), QDate(2026, 1, 1));
+}
+
 TEST(TableFile, ClosingWritesOnlyWhenChangedOrMissing)
 {
     testsupport::TempDir dir;
@@ -142,6 +159,13 @@ TEST(TableFile, RefusesBrokenFilesNamingFileAndPlace)
         {"bad date", packet(kFields, "<ROW D=\"20260230\"/>"), "D"},
         {"too wide", packet(kFields, "<ROW REG_NO=\"XXK-0000001\"/>"), "REG_NO"},
         {"unknown field", packet(kFields, "<ROW OTHER=\"1\"/>"), "OTHER"},
+        {"duplicate attribute", packet(kFields, "<ROW RATE=\"1\" RATE=\"2\"/>"), "RATE"},
+        {"invalid utf-8", packet(kFields, "<ROW REG_NO=\"\xff\xfe\"/>"), "UTF-8"},
+        {"mismatched tags", packet(kFields, "<ROW></ROWDATA>"), "ROWDATA"},
+        {"text content", packet(kFields, "abc<ROW/>"), "行"},
+        {"doctype", "<!DOCTYPE x [<!ENTITY a 'b'>]>" + good, "DOCTYPE"},
+        {"unknown entity", packet(kFields, "<ROW REG_NO=\"&nbsp;\"/>"), "nbsp"},
+        {"second root", good + "<DATAPACKET/>", "行"},
     };
     for (const auto& c : cases) {
         const QString path = dir.write(QStringLiteral("broken.cds"), c.bytes);

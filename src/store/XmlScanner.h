@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QVector>
+
+namespace store {
+
+// A small, strict pull parser for the XML of the table files: a prolog, comments, elements with
+// attributes, whitespace between elements. Anything else (text content, DOCTYPE, CDATA, malformed
+// or truncated markup, invalid UTF-8, unknown entities) is an error with its line and column.
+// Duplicate attributes are left to the caller to refuse.
+// It reads the whole document from memory and decodes only attribute values, which keeps large
+// tables fast to open.
+class XmlScanner
+{
+public:
+    enum class Token { StartElement, EndElement, EndOfDocument, Error };
+
+    struct Attribute
+    {
+        QByteArrayView name; // as written; valid while the scanner lives
+        QString value;   // entities resolved
+    };
+
+    explicit XmlScanner(QByteArray document);
+
+    Token next();
+    // Valid after StartElement / EndElement.
+    const QByteArray& name() const { return m_name; }
+    const QVector<Attribute>& attributes() const { return m_attributes; }
+    bool selfClosing() const { return m_selfClosing; }
+
+    QString errorString() const { return m_error; }
+    // Line and column (from 1) of the current position: where the last token ended, or the error.
+    int lineNumber() const;
+    int columnNumber() const;
+
+private:
+    Token fail(const QString& why);
+    bool skipSpace();
+    bool readName(QByteArrayView* name);
+    bool readAttributeValue(QString* value);
+    bool skipProcessingInstruction();
+    bool skipComment();
+
+    QByteArray m_doc;
+    qsizetype m_pos = 0;
+    qsizetype m_errorPos = -1;
+    QByteArray m_name;
+    QVector<Attribute> m_attributes;
+    QVector<QByteArray> m_open;
+    bool m_selfClosing = false;
+    bool m_pendingEnd = false; // a self-closing element still owes its EndElement
+    bool m_sawRoot = false;
+    QString m_error;
+};
+
+} // namespace store
