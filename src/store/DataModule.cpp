@@ -360,10 +360,11 @@ void TDM1::bindRegistrationTable(Table* t)
     const schema::TableDef* def = schema::findTable(t->name());
     if (!def)
         return;
-    if (!def->indexFieldNames.isEmpty())
-        t->setIndexFieldNames(def->indexFieldNames);
+    // The master link first: the order then sorts only the current registration's rows.
     if (!def->masterTable.isEmpty())
         t->setMaster(table(def->masterTable), def->masterFields, def->detailFields);
+    if (!def->indexFieldNames.isEmpty())
+        t->setIndexFieldNames(def->indexFieldNames);
 }
 
 bool TDM1::OpenAllTables(QString* error)
@@ -412,11 +413,11 @@ void TDM1::setUpViews()
         if (!base->isActive())
             continue;
         view->cloneCursor(base);
+        view->setMaster(table(def.masterTable), def.masterFields, def.detailFields);
         view->setFilter(def.filter);
         view->setFiltered(true);
         if (!def.indexFieldNames.isEmpty())
             view->setIndexFieldNames(def.indexFieldNames);
-        view->setMaster(table(def.masterTable), def.masterFields, def.detailFields);
     }
 }
 

@@ -145,19 +145,24 @@ QString valueText(const FieldDef& field, const QVariant& value)
 
 int compareValues(const QVariant& a, const QVariant& b)
 {
+    const int aType = a.typeId();
+    const int bType = b.typeId();
+    // Text against text is by far the commonest case (keys, filters): compare in place.
+    if (aType == QMetaType::QString && bType == QMetaType::QString)
+        return QString::compare(*static_cast<const QString*>(a.constData()), *static_cast<const QString*>(b.constData()));
     const bool aNull = !a.isValid() || a.isNull();
     const bool bNull = !b.isValid() || b.isNull();
     if (aNull || bNull)
-        return int(bNull) - int(aNull) == 0 ? 0 : (aNull ? -1 : 1);
-    const auto isNumber = [](const QVariant& v) {
-        return v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Int || v.typeId() == QMetaType::LongLong;
+        return aNull == bNull ? 0 : (aNull ? -1 : 1);
+    const auto isNumber = [](int type) {
+        return type == QMetaType::Double || type == QMetaType::Int || type == QMetaType::LongLong;
     };
-    if (isNumber(a) && isNumber(b)) {
+    if (isNumber(aType) && isNumber(bType)) {
         const double x = a.toDouble();
         const double y = b.toDouble();
         return x < y ? -1 : (x > y ? 1 : 0);
     }
-    if (a.typeId() == QMetaType::QDate && b.typeId() == QMetaType::QDate) {
+    if (aType == QMetaType::QDate && bType == QMetaType::QDate) {
         const QDate x = a.toDate();
         const QDate y = b.toDate();
         return x < y ? -1 : (x > y ? 1 : 0);
