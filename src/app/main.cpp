@@ -1,10 +1,21 @@
+#include "app/MainWindow.h"
+#include "widgets/QtUserInteraction.h"
+
 #include <QApplication>
-#include <QLabel>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QLabel label(QStringLiteral("VORDELL(港湾版) Ver7.800"));
-    label.show();
-    return app.exec();
+    QApplication::setApplicationName(kProgramTitle);
+    widgets::QtUserInteraction interaction;
+    UserInteraction::setCurrent(&interaction);
+
+    // The program works on the files of its own folder.
+    app::TFrmMain window(QApplication::applicationDirPath());
+    if (!window.start())
+        return 1;
+    window.show();
+    const int result = app.exec();
+    UserInteraction::setCurrent(nullptr);
+    return result;
 }

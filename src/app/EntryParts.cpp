@@ -1,0 +1,242 @@
+#include "app/EntryParts.h"
+
+#include "util/RightAlignedEditWidget.h"
+#include "widgets/DBEdit.h"
+#include "widgets/DBMemo.h"
+#include "widgets/TextLineEdit.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace app::parts {
+
+const QStringList kPhotoSlotLetters = {"A", "B", "S", "T", "G", "H", "I"};
+
+int photoSlotNumber(const QString& letter)
+{
+    return int(kPhotoSlotLetters.indexOf(letter)) + 1;
+}
+
+QWidget* photoSlot(const QString& letter, const QString& caption, const form::SourceOf& sourceOf, QWidget* parent)
+{
+    auto* box = new QGroupBox(caption, parent);
+    auto* grid = new QGridLayout(box);
+    const QString view = QStringLiteral("NT_TBL_INFO_IMAGES%1").arg(photoSlotNumber(letter));
+    auto* path = new widgets::DBEdit(sourceOf(view), QStringLiteral("IMAGES_ORIGINAL"), box, QStringLiteral("ImagePath_") + letter);
+    auto* title = new widgets::DBEdit(sourceOf(QStringLiteral("NT_TBL_PICTURE")), QStringLiteral("PICTURE_") + letter, box);
+    grid->addWidget(form::label(QStringLiteral("ファイル名"), box), 0, 0);
+    grid->addWidget(path, 0, 1);
+    grid->addWidget(form::button(QStringLiteral("BtnPICTURE_") + letter, QStringLiteral("選択"), box), 0, 2);
+    grid->addWidget(form::button(QStringLiteral("BtnCancelPICTURE_") + letter, QStringLiteral("クリア"), box), 0, 3);
+    grid->addWidget(form::label(QStringLiteral("写真タイトル"), box), 1, 0);
+    grid->addWidget(title, 1, 1, 1, 3);
+    grid->setColumnStretch(1, 1);
+    return box;
+}
+
+const QList<DescriptionTableNames> kDescriptionTables = {
+    {"SUMMARY_TABLE", "SUMMARY_TABLE_TITLE", "eTCntSUMMARYcol", "udSUMMARY_TABLE_Col", "eTCntSUMMARYrow", "udSUMMARY_TABLE_Row", "SUMMARY_TABLE_MEMO"},
+    {"FEATURE_TABLE", "FEATURE_TABLE_TITLE", "eTCntFEATUREcol", "udTCntFEATUREcol", "eTCntFEATURErow", "udTCntFEATURErow", "FEATURE_TABLE_MEMO"},
+    {"CNST_METHOD_TABLE", "CNST_METHOD_TABLE_TITLE", "eTCntCNST_METHODcol", "udTCntCNST_METHODcol", "eTCntCNST_METHODrow",
+     "udTCntCNST_METHODrow", "CNST_METHOD_TABLE_MEMO"},
+    {"CNST_COST_TABLE", "CNST_COST_TABLE_TITLE", "eTCntCNST_COSTcol", "udTCntCNST_COSTcol", "eTCntCNST_COSTrow", "udTCntCNST_COSTrow",
+     "CNST_COST_TABLE_MEMO"},
+    {"TEST_TABLE", "TEST_TABLE_TITLE", "eTCntTEST_TITLEScol", "udTCntTESTcol", "eTCntTEST_TITLESrow", "udTCntTESTrow", "TEST_TABLE_MEMO"},
+};
+
+namespace {
+
+// A heading-count box with its arrows: the box holds "0" … "3".
+void addHeadingCount(QHBoxLayout* row, const QString& caption, const QString& boxName, const QString& arrowsName, QWidget* parent)
+{
+    row->addWidget(form::label(caption, parent));
+    auto* box = new widgets::TextLineEdit(boxName, parent);
+    box->setText(QStringLiteral("0"));
+    box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("00")) + 14);
+    row->addWidget(box);
+    auto* arrows = new QSpinBox(parent);
+    arrows->setObjectName(arrowsName);
+    arrows->setRange(0, 3);
+    arrows->setFixedWidth(arrows->sizeHint().height());
+    arrows->setFocusPolicy(Qt::NoFocus);
+    row->addWidget(arrows);
+}
+
+} // namespace
+
+void InitStringGrid(QTableWidget* grid)
+{
+    grid->setColumnWidth(0, 20);
+    for (int r = 1; r <= 20; ++r)
+        grid->setItem(r, 0, new QTableWidgetItem(QString::number(r)));
+    for (int c = 1; c <= 20; ++c)
+        grid->setItem(0, c, new QTableWidgetItem(QString(QChar(64 + c))));
+    const QColor fixed = grid->palette().color(QPalette::Button);
+    for (int i = 1; i <= 20; ++i) {
+        for (QTableWidgetItem* item : {grid->item(i, 0), grid->item(0, i)}) {
+            item->setFlags(Qt::ItemIsEnabled);
+            item->setTextAlignment(Qt::AlignCenter);
+            item->setBackground(fixed);
+        }
+    }
+}
+
+QWidget* descriptionTable(const DescriptionTableNames& names, const form::SourceOf& sourceOf, QWidget* parent)
+{
+    auto* box = new QWidget(parent);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    auto* head = new QHBoxLayout;
+    head->addWidget(form::label(QStringLiteral("表タイトル"), box));
+    head->addWidget(new widgets::TextLineEdit(names.title, box), 1);
+    head->addSpacing(12);
+    head->addWidget(form::label(QStringLiteral("見出し"), box));
+    addHeadingCount(head, QStringLiteral("列数"), names.columnsBox, names.columnsArrows, box);
+    addHeadingCount(head, QStringLiteral("行数"), names.rowsBox, names.rowsArrows, box);
+    layout->addLayout(head);
+
+    auto* grid = new QTableWidget(21, 21, box);
+    grid->setObjectName(names.grid);
+    grid->horizontalHeader()->hide();
+    grid->verticalHeader()->hide();
+    grid->horizontalHeader()->setDefaultSectionSize(130);
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+    grid->setFixedHeight((grid->fontMetrics().height() + 6) * 9 + 4);
+    InitStringGrid(grid);
+    layout->addWidget(grid);
+
+    auto* memo = new widgets::DBMemo(sourceOf(QStringLiteral("NT_TBL_DESCRIPTION")), names.grid, box, names.memo);
+    memo->hide();
+    return box;
+}
+
+QWidget* radioButtons(const QString& title, const QList<form::Choice>& buttons, QWidget* parent)
+{
+    auto* box = new QGroupBox(title, parent);
+    auto* layout = new QHBoxLayout(box);
+    auto* group = new QButtonGroup(box);
+    for (const form::Choice& choice : buttons) {
+        auto* button = new QRadioButton(choice.caption, box);
+        button->setObjectName(choice.value);
+        group->addButton(button);
+        layout->addWidget(button);
+    }
+    layout->addStretch(1);
+    return box;
+}
+
+namespace {
+
+QWidget* itemPanel(const QString& name, QWidget* parent)
+{
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(name);
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->hide();
+    return panel;
+}
+
+// The five panels of condition item n, bound to view n.
+QWidget* conditionItem(int n, const form::SourceOf& sourceOf, QWidget* parent)
+{
+    store::DataSource* view = sourceOf(QStringLiteral("NT_TBL_CONST_CONDITION_%1").arg(n));
+    const QString k = QString::number(n);
+    auto* row = new QWidget(parent);
+    row->setObjectName(QStringLiteral("CnstItem") + k);
+    auto* rowLayout = new QVBoxLayout(row);
+    rowLayout->setContentsMargins(0, 0, 0, 0);
+
+    // "M": up to seven choices as check boxes.
+    QWidget* m = itemPanel(QStringLiteral("plCNST_M") + k, row);
+    auto* mLayout = new QGridLayout(m);
+    mLayout->addWidget(form::label(QString(), m, QStringLiteral("Label_M") + k), 0, 0, 1, 4);
+    for (int c = 1; c <= 7; ++c) {
+        auto* box = new QCheckBox(m);
+        box->setObjectName(QStringLiteral("CheckBox%1").arg(7 * (n - 1) + c));
+        box->hide();
+        mLayout->addWidget(box, 1 + (c - 1) / 4, (c - 1) % 4);
+    }
+    rowLayout->addWidget(m);
+
+    // "N": one number with its unit.
+    QWidget* num = itemPanel(QStringLiteral("plCNST_N") + k, row);
+    auto* nLayout = new QHBoxLayout(num);
+    nLayout->addWidget(form::label(QString(), num, QStringLiteral("Label_N%11").arg(k)));
+    auto* value = new widgets::RightDBEdit(view, QStringLiteral("MIN_VAL"), num, QStringLiteral("DBEdit_N") + k);
+    value->setMaximumWidth(120);
+    nLayout->addWidget(value);
+    nLayout->addWidget(form::label(QString(), num, QStringLiteral("Label_N%12").arg(k)));
+    nLayout->addStretch(1);
+    rowLayout->addWidget(num);
+
+    // "R": a range with its unit.
+    QWidget* range = itemPanel(QStringLiteral("plCNST_R") + k, row);
+    auto* rLayout = new QHBoxLayout(range);
+    rLayout->addWidget(form::label(QString(), range, QStringLiteral("Label_R%11").arg(k)));
+    auto* low = new widgets::RightDBEdit(view, QStringLiteral("MIN_VAL"), range, QStringLiteral("DBEdit_R%11").arg(k));
+    auto* high = new widgets::RightDBEdit(view, QStringLiteral("MAX_VAL"), range, QStringLiteral("DBEdit_R%12").arg(k));
+    low->setMaximumWidth(120);
+    high->setMaximumWidth(120);
+    rLayout->addWidget(low);
+    rLayout->addWidget(form::label(QStringLiteral("～"), range, QStringLiteral("Label_R%13").arg(k)));
+    rLayout->addWidget(high);
+    rLayout->addWidget(form::label(QString(), range, QStringLiteral("Label_R%12").arg(k)));
+    rLayout->addStretch(1);
+    rowLayout->addWidget(range);
+
+    // "S": one of two choices.
+    QWidget* s = itemPanel(QStringLiteral("plCNST_S") + k, row);
+    auto* sLayout = new QHBoxLayout(s);
+    sLayout->addWidget(form::label(QString(), s, QStringLiteral("Label_S") + k));
+    auto* choices = new QWidget(s);
+    choices->setObjectName(QStringLiteral("Panel_S") + k);
+    auto* cLayout = new QHBoxLayout(choices);
+    for (int b : {2 * n - 1, 2 * n}) {
+        auto* button = new QRadioButton(choices);
+        button->setObjectName(QStringLiteral("RadioButton%1").arg(b));
+        cLayout->addWidget(button);
+    }
+    sLayout->addWidget(choices);
+    sLayout->addStretch(1);
+    rowLayout->addWidget(s);
+
+    // "T": one line of text.
+    QWidget* t = itemPanel(QStringLiteral("plCNST_T") + k, row);
+    auto* tLayout = new QHBoxLayout(t);
+    tLayout->addWidget(form::label(QString(), t, QStringLiteral("Label_T") + k));
+    auto* text = new widgets::DBMemo(view, QStringLiteral("TXT"), t, n == 2 ? QStringLiteral("DBMemoT2") : QStringLiteral("DBMemo_T") + k);
+    text->setFixedHeight(text->fontMetrics().lineSpacing() * 2 + 12);
+    tLayout->addWidget(text, 1);
+    rowLayout->addWidget(t);
+
+    for (const auto& [box, field] : {std::pair{"ORD", "ORD"}, {"TYPE", "TYPE"}, {"Name", "NAME"}, {"F_UNIT", "F_UNIT"}})
+        (new widgets::DBEdit(view, QLatin1String(field), row, QLatin1String(box) + k))->hide();
+    return row;
+}
+
+} // namespace
+
+QWidget* conditionArea(const form::SourceOf& sourceOf, QWidget* parent)
+{
+    auto* area = new QWidget(parent);
+    area->setObjectName(QStringLiteral("CnstArea"));
+    auto* layout = new QVBoxLayout(area);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(form::label(QStringLiteral("入力項目はありません。"), area, QStringLiteral("lblNoCnst")));
+    for (int n = 1; n <= 6; ++n)
+        layout->addWidget(conditionItem(n, sourceOf, area));
+    return area;
+}
+
+} // namespace app::parts

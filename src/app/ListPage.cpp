@@ -1,0 +1,74 @@
+#include "app/MainWindowPages.h"
+
+#include "widgets/DBGrid.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace app {
+
+namespace {
+
+// The six commands of the list page with the line that explains each.
+struct Command
+{
+    const char* name;
+    QString caption;
+    QString explanation;
+};
+
+const QList<Command> kCommands = {
+    {"Button5", QStringLiteral("新規作成"), QStringLiteral("データを新規に作成します。")},
+    {"Button4", QStringLiteral("編集"), QStringLiteral("”新技術一覧”で選択されているデータを編集します。")},
+    {"Button1", QStringLiteral("削除"), QStringLiteral("”新技術一覧”で選択されているデータを削除します。")},
+    {"Button2", QStringLiteral("提出用ファイル作成"), QString()},
+    {"Button3", QStringLiteral("データ取り込み"), QString()},
+    {"BitBtn1", QStringLiteral("終了"), QStringLiteral("プログラムを終了します。")},
+};
+
+} // namespace
+
+QWidget* buildListPage(const form::SourceOf& sourceOf, QWidget* parent)
+{
+    auto* page = new QWidget(parent);
+    page->setObjectName(QStringLiteral("TabSheet1"));
+    auto* layout = new QGridLayout(page);
+    layout->setContentsMargins(8, 8, 8, 8);
+
+    auto* listBox = new QGroupBox(QStringLiteral("新技術一覧"), page);
+    auto* listLayout = new QVBoxLayout(listBox);
+    auto* grid = new widgets::DBGrid(sourceOf(QStringLiteral("NT_TBL_MAIN")),
+                                     {{QStringLiteral("REG_NO"), QStringLiteral("登録番号"), 0},
+                                      {QStringLiteral("TECH_TITLE"), QStringLiteral("技術名称"), 878}},
+                                     listBox, QStringLiteral("DBGrid1"));
+    grid->setColumnHidden(0, true);
+    listLayout->addWidget(grid);
+    layout->addWidget(listBox, 0, 0, 1, 2);
+
+    auto* commands = new QGroupBox(page);
+    auto* commandLayout = new QGridLayout(commands);
+    int row = 0;
+    for (const Command& command : kCommands) {
+        QPushButton* button = form::button(QLatin1String(command.name), command.caption, commands);
+        button->setMinimumWidth(150);
+        commandLayout->addWidget(button, row, 0);
+        commandLayout->addWidget(form::label(command.explanation, commands), row++, 1);
+    }
+    commandLayout->setColumnStretch(1, 1);
+    layout->addWidget(commands, 1, 0);
+
+    auto* help = new QPlainTextEdit(page);
+    help->setObjectName(QStringLiteral("Memo1"));
+    help->setReadOnly(true);
+    layout->addWidget(help, 1, 1);
+    layout->setRowStretch(0, 3);
+    layout->setRowStretch(1, 2);
+    layout->setColumnStretch(0, 1);
+    layout->setColumnStretch(1, 1);
+    return page;
+}
+
+} // namespace app

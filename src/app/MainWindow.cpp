@@ -1,0 +1,740 @@
+#include "app/MainWindow.h"
+
+#include "app/EntryParts.h"
+#include "app/MainWindowPages.h"
+#include "app/ScrollingPage.h"
+#include "store/RegistrationNumbers.h"
+#include "util/HelpText.h"
+#include "util/HelpWindow.h"
+#include "util/PostCode.h"
+#include "util/UserInteraction.h"
+#include "widgets/DBGrid.h"
+#include "widgets/DBRadioGroup.h"
+#include "widgets/FieldLink.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QWheelEvent>
+
+namespace app {
+
+namespace {
+
+const QString kCaption = QStringLiteral("VORDELL(港湾版) Ver7.800");
+const QString kConfirm = QStringLiteral("確認");
+const QString kSaveQuestion = QStringLiteral("編集データを保存しますか？");
+const QString kDiscardQuestion = QStringLiteral("データの変更を取り消して、メニューに戻ります。");
+const QString kNothingToDelete = QStringLiteral("削除するデータがありません。");
+const QString kComparisonMissing = QStringLiteral("「活用の効果の根拠」を入力していません。\r\n新技術の入力を終了しますか？");
+constexpr int kClientWidth = 939;
+constexpr int kClientHeight = 694;
+constexpr int kTopRow = 30; // the buttons above the pages
+
+const QStringList kKeywordAndAimFlags = {
+    "KEYWD_SAFETY_YN", "KEYWD_ENV_YN", "KEYWD_INFO_YN", "KEYWD_COST_YN", "KEYWD_QUALITY_YN", "KEYWD_LANDSCAPE_YN",
+    "KEYWD_TRADITION_YN", "KEYWD_RECYCLE_YN", "TERGET_MAN_COUNT_YN", "TERGET_MAN_POWER_YN", "TERGET_EFFICIENCY_YN",
+    "TERGET_ACCURACY_YN", "TERGET_ENDURANCE_YN", "TERGET_SAFTY_YN", "TERGET_WORK_ENV_YN", "TERGET_AREA_ENV_YN",
+    "TERGET_EARTH_ENV_YN", "TERGET_RESOURCE_YN", "TERGET_RESULT_YN", "TERGET_RECYCLE_YN", "TERGET_OTHER_YN"};
+
+// The sample texts of a new registration: headings joined by an empty line.
+QString headings(const QStringList& lines)
+{
+    return lines.join(QStringLiteral("\r\n\r\n"));
+}
+
+const QList<std::pair<QString, QString>>& newDescriptionTexts()
+{
+    static const QList<std::pair<QString, QString>> texts = {
+        {"SUMMARY_DESC", headings({"①何について何をする技術なのか？", "②従来はどのような技術で対応していたのか？", "③公共工事のどこに適用できるのか？"})},
+        {"FEATURE_DESC", headings({"①どこに新規性があるのか？(従来技術と比較して何を改善したのか？)", "②期待される効果は？(新技術活用のメリットは？)"})},
+        {"CONDITION_DESC", headings({"①自然条件", "②現場条件", "③技術提供可能地域", "④関係法令等"})},
+        {"OLD_CONST_CONDITION",
+         headings({"①適用可能な範囲", "②特に効果の高い適用範囲", "③適用できない範囲", "④適用にあたり、関係する基準およびその引用元"})},
+        {"CNST_ATTN_DESC", headings({"①設計時", "②施工時", "③維持管理等", "④その他"})},
+        {"SUBJECT_DESC", headings({"①今後の課題", "②対応計画"})},
+        {"CNST_COST_TABLE", QStringList{"4\t4\t1\t1", "工種\t(事例)\t\t", "材料費\t○○\t～\t○○", "施工費\t○○\t～\t○○", "合計\t○○\t～\t○○", "参考例"}
+                                .join(QStringLiteral("\r\n"))},
+    };
+    return texts;
+}
+
+// Deletes (or, with a target, renames) the files matching `pattern` one after another until none
+// is left or one cannot be handled.
+void handleMatchingFiles(const QString& folder, const QString& pattern, const std::function<bool(const QString&)>& handle)
+{
+    for (QString path = store::FndFile(folder, pattern); !path.isEmpty(); path = store::FndFile(folder, pattern)) {
+        if (!handle(path))
+            break;
+    }
+}
+
+} // namespace
+
+TFrmMain::TFrmMain(const QString& programFolder, QWidget* parent)
+    : QMainWindow(parent)
+    , m_programFolder(programFolder)
+    , m_dm(std::make_unique<store::TDM1>(programFolder, &UserInteraction::current()))
+{
+    setObjectName(QStringLiteral("FrmMain"));
+    buildWindow();
+    FormCreate();
+}
+
+TFrmMain::~TFrmMain()
+{
+    // The controls go before the tables they show.
+    delete m_help;
+    delete takeCentralWidget();
+    if (!m_tablesClosed)
+        m_dm->CloseAllTables();
+}
+
+// ---------------------------------------------------------------- building
+
+void TFrmMain::buildWindow()
+{
+    setWindowTitle(kCaption);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(kClientWidth, kClientHeight);
+
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("MainClient"));
+    setCentralWidget(central);
+
+    m_actPost = new QAction(QStringLiteral("保   存"), this);
+    m_actPost->setObjectName(QStringLiteral("ActPost"));
+    m_actCancel = new QAction(QStringLiteral("取消"), this);
+    m_actCancel->setObjectName(QStringLiteral("ActCancel"));
+    connect(m_actPost, &QAction::triggered, this, &TFrmMain::ActPostExecute);
+    connect(m_actCancel, &QAction::triggered, this, &TFrmMain::ActCancelExecute);
+
+    m_menuButton = form::button(QStringLiteral("BitBtn2"), QStringLiteral("メニュー"), central);
+    m_helpButton = form::button(QStringLiteral("BtnHelp"), QStringLiteral("ヘルプ"), central);
+    m_postButton = form::button(QStringLiteral("BitBtnPost"), m_actPost->text(), central);
+    m_cancelButton = form::button(QStringLiteral("BitBtnCancel"), m_actCancel->text(), central);
+    m_methodLabel = form::label(QStringLiteral("データ処理方法："), central, QStringLiteral("StaticText1"));
+    m_menuButton->setGeometry(8, 2, 110, kTopRow - 4);
+    m_helpButton->setGeometry(124, 2, 110, kTopRow - 4);
+    m_postButton->setGeometry(kClientWidth - 128, 2, 120, kTopRow - 4);
+    // Placed outside the client area, as the window has always had them: not seen.
+    m_methodLabel->setGeometry(1000, 4, 120, 22);
+    m_cancelButton->setGeometry(1000, 2, 80, kTopRow - 4);
+    connect(m_menuButton, &QPushButton::clicked, this, &TFrmMain::BitBtn2Click);
+    connect(m_helpButton, &QPushButton::clicked, this, &TFrmMain::BtnHelpClick);
+    connect(m_postButton, &QPushButton::clicked, m_actPost, &QAction::trigger);
+    connect(m_cancelButton, &QPushButton::clicked, m_actCancel, &QAction::trigger);
+    connect(m_actPost, &QAction::enabledChanged, m_postButton, &QPushButton::setEnabled);
+    connect(m_actCancel, &QAction::enabledChanged, m_cancelButton, &QPushButton::setEnabled);
+
+    m_recordType = new widgets::DBRadioGroup(nullptr, QString(), QStringLiteral("データ種別"),
+                                             {{QStringLiteral("新規"), QStringLiteral("0")}, {QStringLiteral("編集"), QStringLiteral("1")}},
+                                             central, QStringLiteral("rgRECORD_TYPE"));
+    m_recordType->hide();
+
+    const form::SourceOf sourceOf = [this](const QString& name) { return m_dm->dataSource(name); };
+    m_pages = new QTabWidget(central);
+    m_pages->setObjectName(QStringLiteral("PageControl1"));
+    m_listPage = buildListPage(sourceOf, m_pages);
+    m_entryPages = {buildNamesPage(sourceOf, m_pages), buildSummaryPage(sourceOf, m_pages), buildComparisonPage(sourceOf, m_pages),
+                    buildRecordsPage(sourceOf, m_pages)};
+    m_previewPage = buildPreviewPage(m_pages);
+    m_pages->addTab(m_listPage, QStringLiteral("新技術一覧"));
+    const QStringList captions = {QStringLiteral("　　名称・分類等　　"), QStringLiteral("　　　概　要　　　"),
+                                  QStringLiteral("　　従来技術との比較　　"), QStringLiteral("　　施工実績等　　")};
+    for (int i = 0; i < m_entryPages.size(); ++i)
+        m_pages->addTab(m_entryPages.at(i), captions.at(i));
+    m_pages->addTab(m_previewPage, QStringLiteral("　　 印刷プレビュー 　　"));
+
+    // The list commands.
+    connect(control<QPushButton>(QStringLiteral("Button5")), &QPushButton::clicked, this, &TFrmMain::ActNewExecute);
+    connect(control<QPushButton>(QStringLiteral("Button4")), &QPushButton::clicked, this, &TFrmMain::ActEditExecute);
+    connect(control<QPushButton>(QStringLiteral("Button1")), &QPushButton::clicked, this, &TFrmMain::ActDellExecute);
+    connect(control<QPushButton>(QStringLiteral("BitBtn1")), &QPushButton::clicked, this, &QWidget::close);
+    connect(control<widgets::DBGrid>(QStringLiteral("DBGrid1")), &QAbstractItemView::doubleClicked, this, &TFrmMain::ActEditExecute);
+    // The commands and buttons whose dialogs and rules come with their own parts of the program.
+    for (const char* name : {"Button2", "Button3", "btnCmp", "btnCostType", "Project_Moc_Add", "Project_Moc_Edit", "Project_Moc_Del",
+                             "Project_Pvt_Add", "Project_Pvt_Edit", "Project_Pvt_Del", "BtnCmpnyAdd", "BtnCmpnyEdit", "BtnCmpnyDel",
+                             "EVALUATE_RSLT_ADD", "EVALUATE_RSLT_EDIT", "EVALUATE_RSLT_DEL"})
+        control<QPushButton>(QLatin1String(name))->setEnabled(false);
+    for (const QString& letter : parts::kPhotoSlotLetters)
+        control<QLineEdit>(QStringLiteral("ImagePath_") + letter)->setReadOnly(true);
+
+    connect(m_pages, &QTabWidget::currentChanged, this, [this](int index) {
+        onPageShown(index);
+        if (m_programPageChange)
+            return;
+        PageControl1Changing();
+        PageControl1Change(index);
+    });
+    connect(m_dm.get(), &store::TDM1::MarkModified, this, &TFrmMain::MarkModified);
+    connect(m_dm.get(), &store::TDM1::MarkSaved, this, &TFrmMain::MarkSaved);
+
+    // The technology's name repeats at the top of the summary, comparison and results pages.
+    auto* title = control<QLineEdit>(QStringLiteral("TECH_TITLE"));
+    connect(title, &QLineEdit::textChanged, this, [this, title](const QString& text) {
+        m_behaviours->BtnPostChangeSP(title);
+        for (const char* label : {"TECH_TITLE2", "TECH_TITLE3", "TECH_TITLE4"})
+            control<QLabel>(QLatin1String(label))->setText(text);
+    });
+
+    // A list turned by the wheel while the user scrolls the page would change a stored choice.
+    for (ScrollingPage* page : std::as_const(m_entryPages)) {
+        for (QComboBox* list : page->findChildren<QComboBox*>())
+            list->installEventFilter(this);
+        for (QSpinBox* arrows : page->findChildren<QSpinBox*>())
+            arrows->installEventFilter(this);
+    }
+    buildBehaviours();
+    layOutTop();
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TFrmMain::buildBehaviours()
+{
+    EditingHooks hooks;
+    hooks.markModified = [this] { MarkModified(); };
+    hooks.isNewMode = [this] { return mode() == 0; };
+    hooks.isSaveEnabled = [this] { return m_actPost->isEnabled(); };
+    hooks.setSaveEnabled = [this](bool on) { m_actPost->setEnabled(on); };
+    hooks.putDetailInEdit = [this] {
+        store::Table* detail = table(QStringLiteral("NT_TBL_DETAIL"));
+        if (detail->isActive() && !detail->isEditing())
+            detail->edit();
+    };
+    hooks.table = [this](const QString& name) { return m_dm->table(name); };
+    m_behaviours = new InputBehaviours(hooks, this);
+    for (ScrollingPage* page : std::as_const(m_entryPages))
+        m_behaviours->attach(page);
+}
+
+// ---------------------------------------------------------------- start
+
+void TFrmMain::FormCreate()
+{
+    m_dm->resetNumberCounter();
+    // Files left in the working folder by an earlier run are of no use.
+    const QString temp = m_dm->folder().path(QStringLiteral("Temp"));
+    for (const QFileInfo& entry : QDir(temp).entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
+        QFile::setPermissions(entry.filePath(), entry.permissions() | QFileDevice::WriteOwner);
+        QFile::remove(entry.filePath());
+    }
+    QStringList lines;
+    const bool read = helptext::readHelpLines(m_programFolder, &lines);
+    control<QPlainTextEdit>(QStringLiteral("Memo1"))->setPlainText(lines.join(QLatin1Char('\n')));
+    if (!read) {
+        UserInteraction::current().warn(helptext::kMissingCaption, helptext::kMissingMessage);
+        m_helpButton->setEnabled(false);
+    }
+}
+
+bool TFrmMain::start()
+{
+    if (!m_dm->DataModuleCreate())
+        return false;
+    const bool helpEnabled = m_helpButton->isEnabled();
+    m_help = new HelpWindow(m_programFolder, this);
+    m_help->setWindowFlag(Qt::Window);
+    if (!m_help->helpFileRead() || !helpEnabled)
+        m_helpButton->setEnabled(false);
+    FormShow();
+    return true;
+}
+
+void TFrmMain::FormShow()
+{
+    showPage(m_listPage);
+    onPageShown(m_pages->indexOf(m_listPage));
+    for (const parts::DescriptionTableNames& names : parts::kDescriptionTables)
+        parts::InitStringGrid(control<QTableWidget>(names.grid));
+    m_actPost->setEnabled(false);
+    m_actCancel->setEnabled(false);
+}
+
+// ---------------------------------------------------------------- state
+
+int TFrmMain::mode() const
+{
+    return m_recordType->itemIndex();
+}
+
+void TFrmMain::setMode(int mode)
+{
+    m_recordType->setItemIndex(mode);
+}
+
+bool TFrmMain::isModified() const
+{
+    return m_actPost->isEnabled();
+}
+
+void TFrmMain::MarkModified()
+{
+    m_actPost->setEnabled(true);
+    m_actCancel->setEnabled(true);
+}
+
+void TFrmMain::MarkSaved()
+{
+    m_actPost->setEnabled(false);
+    m_actCancel->setEnabled(false);
+}
+
+void TFrmMain::setText(const QString& name, const QString& text)
+{
+    if (auto* edit = control<QLineEdit>(name))
+        edit->setText(text);
+    else if (auto* label = control<QLabel>(name))
+        label->setText(text);
+    else if (auto* list = control<QComboBox>(name)) {
+        list->clear();
+        list->setCurrentIndex(-1);
+    }
+}
+
+void TFrmMain::setTableField(store::Table* t, const QString& field, const QVariant& value)
+{
+    if (!t->isEditing())
+        t->edit();
+    t->field(field).setValue(value);
+}
+
+// ---------------------------------------------------------------- pages
+
+void TFrmMain::layOutTop()
+{
+    const bool list = m_pages->currentWidget() == m_listPage;
+    m_pages->tabBar()->setVisible(!list);
+    m_pages->setGeometry(0, list ? 0 : kTopRow, kClientWidth, kClientHeight - (list ? 0 : kTopRow));
+    for (QWidget* w : {static_cast<QWidget*>(m_menuButton), m_methodLabel, static_cast<QWidget*>(m_postButton),
+                       static_cast<QWidget*>(m_cancelButton), static_cast<QWidget*>(m_helpButton)})
+        w->setVisible(!list);
+}
+
+void TFrmMain::showPage(QWidget* page)
+{
+    m_programPageChange = true;
+    m_pages->setCurrentWidget(page);
+    m_programPageChange = false;
+}
+
+void TFrmMain::onPageShown(int index)
+{
+    layOutTop();
+    auto* page = qobject_cast<ScrollingPage*>(m_pages->widget(index));
+    if (!page)
+        return;
+    page->resetScroll();
+    if (page->objectName() == QLatin1String("TbsPattern1"))
+        control<QTabWidget>(QStringLiteral("PageControl3"))->setCurrentIndex(0);
+    else if (page->objectName() == QLatin1String("TabSheet3"))
+        control<QTabWidget>(QStringLiteral("PageEVALUATE"))->setCurrentWidget(control(QStringLiteral("PageEVALUATE2")));
+    else if (page->objectName() == QLatin1String("TabSheet4"))
+        control<QTabWidget>(QStringLiteral("PageControl4"))->setCurrentIndex(0);
+}
+
+void TFrmMain::PageControl1Changing()
+{
+    m_dm->setSilentDescription(false);
+    store::Table* description = table(QStringLiteral("NT_TBL_DESCRIPTION"));
+    if (!description->isActive() || description->isEditing())
+        return;
+    // Putting the row in edit state loads nothing new: with no unsaved changes it is posted at once.
+    if (!m_postButton->isEnabled())
+        m_dm->setSilentDescription(true);
+    description->edit();
+}
+
+void TFrmMain::PageControl1Change(int index)
+{
+    control<QTabBar>(QStringLiteral("TabControl1"))->setCurrentIndex(0);
+    m_lastPage = index;
+}
+
+bool TFrmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Wheel && !static_cast<QWidget*>(watched)->hasFocus()) {
+        if (auto* page = qobject_cast<ScrollingPage*>(m_pages->currentWidget()))
+            page->turnWheel(-static_cast<QWheelEvent*>(event)->angleDelta().y() / 120);
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------- new, open
+
+void TFrmMain::FormatDBChkBox()
+{
+    store::Table* detail = table(QStringLiteral("NT_TBL_DETAIL"));
+    if (mode() == 0 && detail->state() != store::Table::State::Insert)
+        detail->append();
+    for (const QString& flag : kKeywordAndAimFlags) {
+        if (detail->field(flag).asString().isEmpty())
+            setTableField(detail, flag, QStringLiteral("0"));
+    }
+}
+
+void TFrmMain::SetPhotoSlotControls(const QString& letter)
+{
+    auto* path = control<QLineEdit>(QStringLiteral("ImagePath_") + letter);
+    const bool filled = !path->text().isEmpty();
+    control<QPushButton>(QStringLiteral("BtnPICTURE_") + letter)->setEnabled(!filled);
+    control<QPushButton>(QStringLiteral("BtnCancelPICTURE_") + letter)->setEnabled(filled);
+    control(QStringLiteral("PICTURE_") + letter)->setEnabled(filled);
+    path->setEnabled(filled);
+}
+
+void TFrmMain::clearPostCodes()
+{
+    for (const QString& name : kPostCodeBoxes)
+        setText(name, QString());
+}
+
+void TFrmMain::fillPostCodes()
+{
+    clearPostCodes();
+    store::Table* detail = table(QStringLiteral("NT_TBL_DETAIL"));
+    for (const auto& [field, box] : {std::pair{"SALES_POST_CODE", "SALES_POST_CODE"}, {"SALES_POST_CODE_BUSINESS", "SALES_POST_CODE_BUSINESS"}}) {
+        QString first, second;
+        postcode::split(detail->field(QLatin1String(field)).asString(), &first, &second);
+        setText(QLatin1String(box) + QLatin1Char('1'), first);
+        setText(QLatin1String(box) + QLatin1Char('2'), second);
+    }
+}
+
+void TFrmMain::ActNewExecute()
+{
+    store::Table* main = table(QStringLiteral("NT_TBL_MAIN"));
+    setMode(0);
+    if (main->state() != store::Table::State::Insert)
+        main->append();
+    QString number, error;
+    if (!m_dm->NextLocalNumber(&number, &error)) {
+        main->cancel();
+        setMode(-1);
+        UserInteraction::current().error(kProgramTitle, error);
+        return;
+    }
+    setTableField(main, QStringLiteral("REG_NO"), number);
+    setTableField(main, QStringLiteral("OPEN_DIV_CD"), QStringLiteral("0"));
+    setTableField(main, QStringLiteral("DATA_TYPE_CODE"), QStringLiteral("1"));
+
+    store::Table* compareMain = table(QStringLiteral("NT_TBL_COMPARE_MAIN"));
+    setTableField(compareMain, QStringLiteral("REC_ID"), number.trimmed().mid(4));
+
+    FormatDBChkBox();
+    for (QComboBox* level : findChildren<QComboBox*>()) {
+        if (kChoiceOnlyLists.contains(level->objectName()) && level->objectName().startsWith(QLatin1String("Level")))
+            setText(level->objectName(), QString());
+    }
+
+    store::Table* detail = table(QStringLiteral("NT_TBL_DETAIL"));
+    for (const QString& count : kResultCountBoxes)
+        setTableField(detail, count, 0);
+    setTableField(detail, QStringLiteral("CERTIFY_PATENT_STAT"), QStringLiteral("4"));
+    setTableField(detail, QStringLiteral("CERTIFY_IDEA_GENERAL"), QStringLiteral("9"));
+    setTableField(detail, QStringLiteral("CERTIFY_IDEA_PRIVATE"), QStringLiteral("9"));
+    control<QAbstractButton>(QStringLiteral("RbCERTIFY_PATENT_STAT4"))->setChecked(true);
+    control<QAbstractButton>(QStringLiteral("RbCERTIFY_IDEA_STAT4"))->setChecked(true);
+    control(QStringLiteral("CERTIFY_PATENT_NO"))->setEnabled(false);
+    control(QStringLiteral("CERTIFY_IDEA_NO"))->setEnabled(false);
+
+    clearPostCodes();
+    setText(QStringLiteral("lblCOST_TYPE"), QString());
+    control(QStringLiteral("GroupBox5"))->hide();
+
+    for (const char* field : {"BASE_VALUE", "N_COST", "O_COST", "RATE_COST", "N_PROCESS", "O_PROCESS", "RATE_PROCESS"})
+        setTableField(compareMain, QLatin1String(field), 0);
+
+    store::Table* description = table(QStringLiteral("NT_TBL_DESCRIPTION"));
+    for (const auto& [field, text] : newDescriptionTexts())
+        setTableField(description, field, text);
+
+    m_dm->PostPendingTables();
+    if (!compareMain->isEditing())
+        compareMain->edit();
+    for (const QString& letter : parts::kPhotoSlotLetters)
+        SetPhotoSlotControls(letter);
+    showPage(m_entryPages.first());
+    control<QTabBar>(QStringLiteral("TabControl1"))->setCurrentIndex(0);
+}
+
+void TFrmMain::ActEditExecute()
+{
+    store::Table* main = table(QStringLiteral("NT_TBL_MAIN"));
+    if (main->recordCount() == 0) {
+        ActNewExecute();
+        return;
+    }
+    const QString number = main->field(QStringLiteral("REG_NO")).asString().trimmed();
+    store::Table* compareMain = table(QStringLiteral("NT_TBL_COMPARE_MAIN"));
+    if (compareMain->field(QStringLiteral("REC_ID")).asString().isEmpty())
+        setTableField(compareMain, QStringLiteral("REC_ID"), number.mid(3));
+    if (main->field(QStringLiteral("OPEN_DIV_CD")).asString().isEmpty())
+        setTableField(main, QStringLiteral("OPEN_DIV_CD"), QStringLiteral("0"));
+    if (main->field(QStringLiteral("DATA_TYPE_CODE")).asString().isEmpty())
+        setTableField(main, QStringLiteral("DATA_TYPE_CODE"), QStringLiteral("1"));
+    FormatDBChkBox();
+
+    showPage(m_entryPages.first());
+    setMode(1);
+    for (const char* level : {"NT_STBL_INFO_GRP3", "NT_STBL_INFO_GRP4", "NT_STBL_INFO_GRP5", "NT_STBL_INFO_GRP2"})
+        table(QLatin1String(level))->setFiltered(false);
+
+    for (const char* period : {"N_PROCESS", "O_PROCESS"}) {
+        if (compareMain->field(QLatin1String(period)).asString().isEmpty())
+            setTableField(compareMain, QLatin1String(period), 0);
+    }
+    if (!compareMain->isEditing())
+        compareMain->edit();
+
+    for (const QString& letter : parts::kPhotoSlotLetters)
+        SetPhotoSlotControls(letter);
+    store::Table* detail = table(QStringLiteral("NT_TBL_DETAIL"));
+    if (detail->state() == store::Table::State::Browse)
+        detail->edit();
+    for (const QString& count : kResultCountBoxes)
+        m_behaviours->BeginningWork(control(count));
+
+    fillPostCodes();
+    const QString costType = detail->field(QStringLiteral("COST_TYPE")).asString();
+    control(QStringLiteral("GroupBox5"))->setVisible(costType == QLatin1String("7") || costType == QLatin1String("8"));
+
+    m_dm->PostPendingTables();
+    if (!main->isEditing())
+        main->edit();
+    MarkSaved();
+    control<QTabBar>(QStringLiteral("TabControl1"))->setCurrentIndex(0);
+}
+
+// ---------------------------------------------------------------- save, leave, discard
+
+bool TFrmMain::ChkSaveData()
+{
+    // The boxes' pending texts reach their fields first; a value a field refuses has been shown.
+    return !widgets::FieldLink::flushAll();
+}
+
+store::SaveInputs TFrmMain::saveInputs() const
+{
+    const auto text = [this](const QString& name) {
+        if (auto* edit = control<QLineEdit>(name))
+            return edit->text();
+        return control<QLabel>(name)->text();
+    };
+    store::SaveInputs inputs;
+    inputs.compareCostRate = text(QStringLiteral("Label119"));
+    inputs.compareProcessRate = text(QStringLiteral("Label217"));
+    inputs.salesPostCode1 = text(QStringLiteral("SALES_POST_CODE1"));
+    inputs.salesPostCode2 = text(QStringLiteral("SALES_POST_CODE2"));
+    inputs.salesPostCodeBusiness1 = text(QStringLiteral("SALES_POST_CODE_BUSINESS1"));
+    inputs.salesPostCodeBusiness2 = text(QStringLiteral("SALES_POST_CODE_BUSINESS2"));
+    inputs.compareTechTitle = text(QStringLiteral("COMPARE_TECH_TITLE"));
+    return inputs;
+}
+
+void TFrmMain::saveRegistration()
+{
+    m_dm->PostAllTables(saveInputs());
+    // The photos set aside since the last save are given up.
+    handleMatchingFiles(m_dm->folder().path(QStringLiteral("Images")), QStringLiteral("_*.*"),
+                        [](const QString& path) { return QFile::remove(path); });
+    m_dm->SubCdsPost(table(QStringLiteral("NT_TBL_MAIN")), 0);
+    // What has been saved reaches the data folder at once, so that a crash cannot lose it.
+    QString error;
+    if (!m_dm->WriteChangedTables(&error))
+        UserInteraction::current().error(kProgramTitle, error);
+}
+
+void TFrmMain::RestoreSetAsidePhotos()
+{
+    const QString folder = m_dm->folder().path(QStringLiteral("Images"));
+    const QString number = table(QStringLiteral("NT_TBL_MAIN"))->field(QStringLiteral("REG_NO")).asString().trimmed();
+    handleMatchingFiles(folder, QStringLiteral("_") + number + QStringLiteral("*.*"), [](const QString& path) {
+        const QFileInfo setAside(path);
+        const QString original = setAside.dir().filePath(setAside.fileName().mid(1));
+        if (QFileInfo::exists(original) && !QFile::remove(original))
+            return false;
+        return QFile::rename(path, original);
+    });
+}
+
+void TFrmMain::discardRegistration()
+{
+    RestoreSetAsidePhotos();
+    if (mode() == 0)
+        m_dm->DeleteRegistrationRows();
+    else
+        m_dm->CancelAllTables();
+    table(QStringLiteral("NT_TBL_MAIN"))->cancel();
+}
+
+void TFrmMain::ActPostExecute()
+{
+    if (UserInteraction::current().message(UserInteraction::Icon::Question, kConfirm, kSaveQuestion,
+                                           UserInteraction::Buttons(UserInteraction::Yes) | UserInteraction::No)
+        != UserInteraction::Yes)
+        return;
+    if (ChkSaveData())
+        return;
+    saveRegistration();
+    setMode(1);
+    store::Table* main = table(QStringLiteral("NT_TBL_MAIN"));
+    if (!main->isEditing())
+        main->edit();
+    MarkSaved();
+}
+
+bool TFrmMain::ChkCmpSheet()
+{
+    const QString title = control<QLineEdit>(QStringLiteral("COMPARE_TECH_TITLE"))->text();
+    store::Table* compareMain = table(QStringLiteral("NT_TBL_COMPARE_MAIN"));
+    const bool noBase = compareMain->field(QStringLiteral("BASE_VALUE")).asString().isEmpty()
+        && compareMain->field(QStringLiteral("BASE_UNIT")).asString().isEmpty();
+    if (!title.isEmpty() && !noBase)
+        return true;
+    return UserInteraction::current().message(UserInteraction::Icon::Warning, kProgramTitle, kComparisonMissing,
+                                              UserInteraction::Buttons(UserInteraction::Yes) | UserInteraction::No)
+        != UserInteraction::No;
+}
+
+void TFrmMain::BitBtn2Click()
+{
+    const auto backToList = [this] {
+        showPage(m_listPage);
+        setMode(-1);
+    };
+    if (!isModified()) {
+        if (mode() == 0) {
+            m_dm->DeleteRegistrationRows();
+            table(QStringLiteral("NT_TBL_MAIN"))->cancel();
+        }
+        if (ChkCmpSheet())
+            backToList();
+        return;
+    }
+    const UserInteraction::Button answer = UserInteraction::current().message(
+        UserInteraction::Icon::Information, kConfirm, kSaveQuestion,
+        UserInteraction::Buttons(UserInteraction::Yes) | UserInteraction::No | UserInteraction::Cancel);
+    if (answer == UserInteraction::Yes) {
+        if (ChkSaveData())
+            return;
+        saveRegistration();
+        if (ChkCmpSheet())
+            backToList();
+    } else if (answer == UserInteraction::No) {
+        discardRegistration();
+        if (ChkCmpSheet()) {
+            backToList();
+            MarkSaved();
+        }
+    }
+}
+
+void TFrmMain::ActCancelExecute()
+{
+    if (UserInteraction::current().message(UserInteraction::Icon::Question, kConfirm, kDiscardQuestion,
+                                           UserInteraction::Buttons(UserInteraction::Ok) | UserInteraction::Cancel)
+        != UserInteraction::Ok)
+        return;
+    // A new registration is removed with its default rows, never left behind half made.
+    if (mode() == 0)
+        m_dm->DeleteRegistrationRows();
+    else
+        m_dm->CancelAllTables();
+    table(QStringLiteral("NT_TBL_MAIN"))->cancel();
+    showPage(m_listPage);
+    setMode(-1);
+}
+
+void TFrmMain::ActDellExecute()
+{
+    store::Table* main = table(QStringLiteral("NT_TBL_MAIN"));
+    if (main->recordCount() == 0) {
+        UserInteraction::current().warn(QStringLiteral("注意"), kNothingToDelete);
+        return;
+    }
+    const QString title = main->field(QStringLiteral("TECH_TITLE")).asString();
+    if (!UserInteraction::current().askYesNo(kConfirm, QStringLiteral("\"") + title + QStringLiteral("\"を削除します。")))
+        return;
+    const QString number = main->field(QStringLiteral("REG_NO")).asString().trimmed();
+    handleMatchingFiles(m_dm->folder().path(QStringLiteral("Images")), QStringLiteral("*") + number + QStringLiteral("*.*"),
+                        [](const QString& path) { return QFile::remove(path); });
+    m_dm->DeleteRegistrationRows();
+    main->remove();
+    QString error;
+    if (!m_dm->WriteChangedTables(&error))
+        UserInteraction::current().error(kProgramTitle, error);
+}
+
+void TFrmMain::BtnHelpClick()
+{
+    if (m_help)
+        m_help->showCentred();
+}
+
+// ---------------------------------------------------------------- closing
+
+bool TFrmMain::FormCloseQuery()
+{
+    const auto closeTables = [this] {
+        QString error;
+        if (!m_dm->CloseAllTables(&error))
+            UserInteraction::current().error(kProgramTitle, error);
+        m_tablesClosed = true;
+        return true;
+    };
+    const auto closeIfComparisonAllows = [&] { return ChkCmpSheet() && closeTables(); };
+
+    if (m_pages->currentWidget() == m_listPage || m_tablesClosed)
+        return m_tablesClosed || closeTables();
+    if (!isModified()) {
+        if (mode() == 0)
+            m_dm->DeleteRegistrationRows();
+        else
+            m_dm->CancelAllTables();
+        table(QStringLiteral("NT_TBL_MAIN"))->cancel();
+        return closeIfComparisonAllows();
+    }
+    const UserInteraction::Button answer = UserInteraction::current().message(
+        UserInteraction::Icon::Information, kConfirm, kSaveQuestion,
+        UserInteraction::Buttons(UserInteraction::Yes) | UserInteraction::No | UserInteraction::Cancel);
+    if (answer == UserInteraction::Yes) {
+        if (ChkSaveData())
+            return false;
+        saveRegistration();
+        return closeIfComparisonAllows();
+    }
+    if (answer == UserInteraction::No) {
+        discardRegistration();
+        return closeIfComparisonAllows();
+    }
+    return false;
+}
+
+void TFrmMain::closeEvent(QCloseEvent* event)
+{
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    if (m_help)
+        m_help->close();
+    event->accept();
+}
+
+} // namespace app

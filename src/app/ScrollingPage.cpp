@@ -1,0 +1,96 @@
+#include "app/ScrollingPage.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+namespace app {
+
+ScrollingPage::ScrollingPage(const QString& name, const QString& scrollBarName, int wheelStep, QWidget* parent)
+    : QWidget(parent)
+    , m_header(new QWidget(this))
+    , m_panel(new QWidget(this))
+    , m_layout(new QVBoxLayout(m_panel))
+    , m_scrollBar(new QScrollBar(Qt::Vertical, this))
+    , m_wheelStep(wheelStep)
+{
+    setObjectName(name);
+    m_panel->setObjectName(name + QStringLiteral("Panel"));
+    m_layout->setContentsMargins(8, 4, 8, 12);
+    m_layout->setSpacing(10);
+    m_header->setAutoFillBackground(true);
+    auto* headerLayout = new QHBoxLayout(m_header);
+    headerLayout->setContentsMargins(8, 4, 8, 4);
+    m_scrollBar->setObjectName(scrollBarName);
+    m_scrollBar->setSingleStep(10);
+    m_scrollBar->setPageStep(10);
+    connect(m_scrollBar, &QScrollBar::valueChanged, this, &ScrollingPage::ScrollBarChange);
+}
+
+QLabel* ScrollingPage::addHeaderLabel(const QString& text, const QString& titleName)
+{
+    auto* label = new QLabel(text, m_header);
+    if (!titleName.isEmpty()) {
+        label->setObjectName(titleName);
+        QFont font = label->font();
+        font.setBold(true);
+        font.setPointSizeF(font.pointSizeF() * 1.15);
+        label->setFont(font);
+    }
+    static_cast<QHBoxLayout*>(m_header->layout())->addWidget(label, titleName.isEmpty() ? 0 : 1);
+    return label;
+}
+
+void ScrollingPage::finish()
+{
+    m_layout->addStretch(1);
+    m_layout->activate();
+    m_panelHeight = m_layout->totalSizeHint().height();
+    layOut();
+}
+
+void ScrollingPage::resetScroll()
+{
+    m_scrollBar->setValue(0);
+    ScrollBarChange(0);
+}
+
+void ScrollingPage::turnWheel(int notches)
+{
+    m_scrollBar->setValue(m_scrollBar->value() + notches * m_wheelStep);
+}
+
+void ScrollingPage::ScrollBarChange(int position)
+{
+    m_panel->move(0, kHeaderHeight - position);
+}
+
+void ScrollingPage::layOut()
+{
+    const int barWidth = m_scrollBar->sizeHint().width();
+    const int viewport = std::max(0, height() - kHeaderHeight);
+    m_header->setGeometry(0, 0, width() - barWidth, kHeaderHeight);
+    m_scrollBar->setGeometry(width() - barWidth, 0, barWidth, height());
+    m_panel->resize(width() - barWidth, std::max(m_panelHeight, viewport));
+    m_scrollBar->setMaximum(std::max(0, m_panelHeight - viewport));
+    ScrollBarChange(m_scrollBar->value());
+    m_header->raise();
+}
+
+void ScrollingPage::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    layOut();
+}
+
+void ScrollingPage::wheelEvent(QWheelEvent* event)
+{
+    const int notches = -event->angleDelta().y() / 120;
+    if (notches != 0)
+        turnWheel(notches);
+    event->accept();
+}
+
+} // namespace app

@@ -1,0 +1,420 @@
+#include "app/MainWindow.h"
+#include "store/Table.h"
+#include "store/TableFile.h"
+#include "support/ScriptedUserInteraction.h"
+#include "support/TempDir.h"
+#include "util/SjisText.h"
+#include "widgets/DBCheckBox.h"
+#include "widgets/DBEdit.h"
+#include "widgets/DBLookupComboBox.h"
+#include "widgets/DBMemo.h"
+#include "widgets/DBRadioGroup.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using app::TFrmMain;
+using testsupport::ScriptedUserInteraction;
+using UI = UserInteraction;
+
+namespace {
+
+const QString kSaveQuestion = QStringLiteral("編集データを保存しますか？");
+const QString kComparisonMissing = QStringLiteral("「活用の効果の根拠」を入力していません。\r\n新技術の入力を終了しますか？");
+
+// The five tables whose fields the entry pages edit directly.
+const QStringList kEditedTables = {"NT_TBL_MAIN", "NT_TBL_DETAIL", "NT_TBL_DETAIL_FREE", "NT_TBL_DESCRIPTION", "NT_TBL_PICTURE"};
+const QStringList kRegistrationTables = {
+    "NT_TBL_MAIN", "NT_TBL_DETAIL", "NT_TBL_DETAIL_FREE", "NT_TBL_DESCRIPTION", "NT_TBL_PICTURE", "NT_TBL_COMPANY",
+    "NT_TBL_EVALUATE_RESULT", "PL_TBL_PROJECT_MOC", "PL_TBL_PROJECT_PRIVATE", "NT_TBL_COMPARE_MAIN", "NT_TBL_COMPARE_DETAIL",
+    "NT_TBL_CONST_CONDITION", "NT_TBL_INFO_IMAGES"};
+
+void copyFolder(const QString& from, const QString& to)
+{
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(source);
+        QDir().mkpath(QFileInfo(target).path());
+        QFile::copy(source, target);
+        QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
+    }
+}
+
+// The main window over a copy of the shipped program folder, started as the program starts it.
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        copyFolder(QStringLiteral(VORDELL_SOURCE_DIR "/data/program"), dir.path());
+        QDir(dir.path()).mkpath(QStringLiteral("Images"));
+        QDir(dir.path()).mkpath(QStringLiteral("Temp"));
+        startWindow();
+    }
+
+    void startWindow()
+    {
+        window = std::make_unique<TFrmMain>(dir.path());
+        ASSERT_TRUE(window->start());
+    }
+
+    // Closes the window from the list page and destroys it with its tables.
+    void restart()
+    {
+        if (window->pages()->currentIndex() != 0) {
+            window->BitBtn2Click();
+            ASSERT_EQ(window->pages()->currentIndex(), 0) << ui.boxTexts().join('|').toStdString();
+        }
+        ASSERT_TRUE(window->close());
+        window.reset();
+        startWindow();
+    }
+
+    template <typename T = QWidget>
+    T* find(const QString& name) const
+    {
+        T* control = window->control<T>(name);
+        EXPECT_TRUE(control) << name.toStdString();
+        return control;
+    }
+    store::Table* table(const QString& name) const { return window->dm().table(name); }
+    QString field(const QString& tableName, const QString& name) const { return table(tableName)->field(name).asString().trimmed(); }
+    int rowsInFile(const QString& tableName) const
+    {
+        QList<store::FieldDef> fields;
+        QList<QVector<QVariant>> rows;
+        EXPECT_TRUE(store::TableFile::read(window->dm().folder().tablePath(tableName), &fields, &rows, nullptr));
+        return int(rows.size());
+    }
+    // A new registration with a name and a conventional technology, saved.
+    void saveNew(const QString& title)
+    {
+        window->ActNewExecute();
+        find<QLineEdit>("TECH_TITLE")->setText(title);
+        find<QLineEdit>("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
+        ui.expectBox(UI::Yes);
+        window->ActPostExecute();
+    }
+
+    testsupport::TempDir dir;
+    ScriptedUserInteraction ui;
+    std::unique_ptr<TFrmMain> window;
+};
+
+TEST_F(MainWindowTest, StartsOnTheListWithTheFixedCaptionAndSize)
+{
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("VORDELL(港湾版) Ver7.800"));
+    EXPECT_EQ(window->size(), QSize(939, 694));
+    EXPECT_EQ(window->pages()->currentWidget()->objectName(), QStringLiteral("TabSheet1"));
+    EXPECT_FALSE(find<QPlainTextEdit>("Memo1")->toPlainText().isEmpty());
+    EXPECT_TRUE(find<QPushButton>("BtnHelp")->isEnabled());
+    EXPECT_FALSE(find<QPushButton>("BitBtnPost")->isEnabled());
+    EXPECT_EQ(window->mode(), -1);
+    EXPECT_TRUE(ui.boxes().isEmpty());
+}
+
+TEST_F(MainWindowTest, WithoutHelpFileTheUserIsToldTwiceAndHelpIsDisabled)
+{
+    window.reset();
+    QFile::remove(dir.filePath("HELP.TXT"));
+    dir.write("Temp/NT_TBL_MAIN.Cds", "left over");
+    ui.expectBox(UI::Ok);
+    ui.expectBox(UI::Ok);
+    startWindow();
+    EXPECT_EQ(ui.boxTexts(), QStringList(2, QStringLiteral("ヘルプファイルがありません。")));
+    EXPECT_FALSE(find<QPushButton>("BtnHelp")->isEnabled());
+    EXPECT_FALSE(QFile::exists(dir.filePath("Temp/NT_TBL_MAIN.Cds"))) << "the working folder is emptied";
+}
+
+TEST_F(MainWindowTest, NewRegistrationLeftAtOnceLeavesNoRowAndTheNextNumberGoesOn)
+{
+    window->ActNewExecute();
+    EXPECT_EQ(field("NT_TBL_MAIN", "REG_NO"), QStringLiteral("XXK-000001"));
+    EXPECT_EQ(window->mode(), 0);
+    EXPECT_EQ(window->pages()->currentWidget()->objectName(), QStringLiteral("TbsPattern1"));
+    EXPECT_FALSE(window->isModified());
+    EXPECT_TRUE(field("NT_TBL_DESCRIPTION", "SUMMARY_DESC").startsWith(QStringLiteral("①何について")));
+
+    ui.expectBox(UI::Yes); // the comparison is not filled in: leave all the same
+    window->BitBtn2Click();
+    EXPECT_EQ(ui.boxTexts(), QStringList{kComparisonMissing});
+    EXPECT_EQ(window->pages()->currentIndex(), 0);
+    EXPECT_EQ(window->mode(), -1);
+    for (const QString& name : kRegistrationTables)
+        EXPECT_TRUE(table(name)->allRows().isEmpty()) << name.toStdString();
+
+    window->ActNewExecute();
+    EXPECT_EQ(field("NT_TBL_MAIN", "REG_NO"), QStringLiteral("XXK-000002"));
+}
+
+TEST_F(MainWindowTest, SaveAndCancelCommandsFollowTheModifiedState)
+{
+    window->ActNewExecute();
+    auto* save = find<QPushButton>("BitBtnPost");
+    EXPECT_FALSE(save->isEnabled());
+    find<QLineEdit>("SALES_SECTION")->setText(QStringLiteral("技術部"));
+    EXPECT_TRUE(save->isEnabled());
+    EXPECT_TRUE(find<QPushButton>("BitBtnCancel")->isEnabled());
+
+    ui.expectBox(UI::No); // not now
+    window->ActPostExecute();
+    EXPECT_TRUE(save->isEnabled());
+    EXPECT_EQ(window->mode(), 0);
+
+    ui.expectBox(UI::Yes);
+    window->ActPostExecute();
+    EXPECT_EQ(ui.boxes().last().text, kSaveQuestion);
+    EXPECT_EQ(ui.boxes().last().caption, QStringLiteral("確認"));
+    EXPECT_FALSE(save->isEnabled());
+    EXPECT_EQ(window->mode(), 1);
+}
+
+TEST_F(MainWindowTest, AfterASaveTheMenuKeepsTheRegistrationAndItsFilesAreWritten)
+{
+    saveNew(QStringLiteral("防波堤の新工法"));
+    EXPECT_EQ(rowsInFile("NT_TBL_MAIN"), 1) << "a saved registration reaches its file at once";
+    EXPECT_EQ(rowsInFile("NT_TBL_DETAIL"), 1);
+    window->BitBtn2Click();
+    EXPECT_EQ(window->pages()->currentIndex(), 0);
+    ASSERT_EQ(table("NT_TBL_MAIN")->recordCount(), 1);
+    EXPECT_EQ(field("NT_TBL_MAIN", "TECH_TITLE"), QStringLiteral("防波堤の新工法"));
+    EXPECT_EQ(table("NT_TBL_DETAIL")->recordCount(), 1);
+}
+
+TEST_F(MainWindowTest, PostCodesAreSplitOnOpeningAndJoinedOnSaving)
+{
+    saveNew(QStringLiteral("岸壁"));
+    find<QLineEdit>("SALES_POST_CODE1")->setText("100");
+    find<QLineEdit>("SALES_POST_CODE2")->setText("0013");
+    ui.expectBox(UI::Yes);
+    window->ActPostExecute();
+    EXPECT_EQ(field("NT_TBL_DETAIL", "SALES_POST_CODE"), QStringLiteral("〒100-0013"));
+    EXPECT_EQ(field("NT_TBL_DETAIL", "SALES_POST_CODE_BUSINESS"), QString());
+    window->BitBtn2Click();
+
+    struct Case
+    {
+        QString stored, first, second, savedAgain;
+    };
+    for (const Case& c : {Case{"〒123-4567", "123", "4567", "〒123-4567"}, Case{"123-4567", "", "", ""}}) {
+        store::Table* detail = table("NT_TBL_DETAIL");
+        detail->edit();
+        detail->field("SALES_POST_CODE").setString(c.stored);
+        detail->post();
+        window->ActEditExecute();
+        EXPECT_EQ(find<QLineEdit>("SALES_POST_CODE1")->text(), c.first) << c.stored.toStdString();
+        EXPECT_EQ(find<QLineEdit>("SALES_POST_CODE2")->text(), c.second);
+        find<QLineEdit>("SALES_SECTION")->setText(c.stored); // any change, so that there is something to save
+        ui.expectBox(UI::Yes);
+        window->ActPostExecute();
+        EXPECT_EQ(field("NT_TBL_DETAIL", "SALES_POST_CODE"), c.savedAgain);
+        window->BitBtn2Click();
+    }
+}
+
+TEST_F(MainWindowTest, NoToTheSaveQuestionBringsBackAReplacedPhoto)
+{
+    saveNew(QStringLiteral("消波ブロック"));
+    // Slot A's photo was cleared (set aside) and another chosen since the save.
+    dir.write("Images/_XXK-000001A.jpg", "old photo");
+    dir.write("Images/XXK-000001A.gif", "new photo");
+    dir.write("Images/XXK-000001A.jpg", "newer photo");
+    find<QLineEdit>("SALES_STUFF")->setText(QStringLiteral("山田"));
+    ASSERT_TRUE(window->isModified());
+
+    ui.clearBoxes();
+    ui.expectBox(UI::No);
+    window->BitBtn2Click();
+    ASSERT_EQ(ui.boxes().size(), 1) << ui.boxTexts().join('|').toStdString();
+    EXPECT_EQ(ui.boxes().at(0).text, kSaveQuestion);
+    EXPECT_EQ(ui.boxes().at(0).buttons, UI::Buttons(UI::Yes) | UI::No | UI::Cancel);
+    EXPECT_EQ(dir.read("Images/XXK-000001A.jpg"), QByteArray("old photo"));
+    EXPECT_FALSE(QFile::exists(dir.filePath("Images/_XXK-000001A.jpg")));
+    EXPECT_EQ(window->pages()->currentIndex(), 0);
+    EXPECT_EQ(field("NT_TBL_DETAIL", "SALES_STUFF"), QString()) << "the change is dropped";
+}
+
+TEST_F(MainWindowTest, DeleteAsksWithTheNameAndRemovesEveryRowAndPhoto)
+{
+    ui.expectBox(UI::Ok);
+    window->ActDellExecute();
+    EXPECT_EQ(ui.boxTexts(), QStringList{QStringLiteral("削除するデータがありません。")});
+    EXPECT_EQ(ui.boxes().at(0).caption, QStringLiteral("注意"));
+
+    saveNew(QStringLiteral("杭の打設工法"));
+    window->BitBtn2Click();
+    dir.write("Images/XXK-000001A.jpg", "photo");
+    dir.write("Images/XXK-000001G.gif", "photo");
+    dir.write("Images/XXK-000002A.jpg", "another registration's");
+    ui.clearBoxes();
+
+    ui.expectBox(UI::No);
+    window->ActDellExecute();
+    EXPECT_EQ(ui.boxTexts(), QStringList{QStringLiteral("\"杭の打設工法\"を削除します。")});
+    EXPECT_EQ(table("NT_TBL_MAIN")->recordCount(), 1);
+
+    ui.expectBox(UI::Yes);
+    window->ActDellExecute();
+    for (const QString& name : kRegistrationTables)
+        EXPECT_TRUE(table(name)->allRows().isEmpty()) << name.toStdString();
+    EXPECT_EQ(rowsInFile("NT_TBL_MAIN"), 0) << "the deletion reaches the data folder at once";
+    EXPECT_FALSE(QFile::exists(dir.filePath("Images/XXK-000001A.jpg")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("Images/XXK-000001G.gif")));
+    EXPECT_TRUE(QFile::exists(dir.filePath("Images/XXK-000002A.jpg")));
+}
+
+// The behaviours that need the keyboard focus, on a shown window.
+class MainWindowFocusTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        window->ActNewExecute();
+    }
+
+    bool focus(QWidget* widget)
+    {
+        widget->setFocus(Qt::TabFocusReason);
+        return QTest::qWaitFor([widget] { return widget->hasFocus(); }, 1000);
+    }
+};
+
+TEST_F(MainWindowFocusTest, EnterMovesTheFocusOn)
+{
+    auto* title = find<QLineEdit>("TECH_TITLE");
+    ASSERT_TRUE(focus(title));
+    QTest::keyClick(title, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), find("TECH_SUBTITLE"));
+}
+
+TEST_F(MainWindowFocusTest, NumberBoxesAreCleanedUpWhenLeft)
+{
+    window->pages()->setCurrentWidget(find("TabSheet4"));
+    auto* count = find<QLineEdit>("RESULTS_MOC");
+    auto* next = find<QLineEdit>("RESULTS_PUBLIC");
+    struct Case
+    {
+        QString typed, left;
+        bool error;
+    };
+    for (const Case& c : {Case{"-12.7", "12", false}, Case{"", "0", false}, Case{"3.99", "3", false}, Case{"１２", "12", false},
+                          Case{"abc", "abc", true}}) {
+        ASSERT_TRUE(focus(count));
+        count->setText(c.typed);
+        if (c.error)
+            ui.expectBox(UI::Ok);
+        ui.clearBoxes();
+        ASSERT_TRUE(focus(next));
+        EXPECT_EQ(count->text(), c.left) << c.typed.toStdString();
+        ASSERT_EQ(ui.boxes().size(), c.error ? 1 : 0) << c.typed.toStdString();
+        if (c.error)
+            EXPECT_EQ(ui.boxes().at(0).icon, UI::Icon::Error);
+    }
+}
+
+TEST_F(MainWindowFocusTest, AMemoOverItsLimitIsCutWithItsMessage)
+{
+    window->pages()->setCurrentWidget(find("PageControl2"));
+    auto* memo = find<widgets::DBMemo>("SUMMARY_DESC");
+    ASSERT_TRUE(focus(memo));
+    // 1990 bytes typed; ten half-width katakana become ten full-width ones on leaving: 2000 + 10.
+    memo->setText(QString(1990, QLatin1Char('a')) + QStringLiteral("ｱｲｳｴｵｶｷｸｹｺ"));
+    ui.expectBox(UI::Ok);
+    ASSERT_TRUE(focus(find("FEATURE_DESC")));
+    ASSERT_EQ(ui.boxTexts(), QStringList{QStringLiteral("文字制限をオーバーしました。\r\n制限を越えた分は削除されます。")});
+    EXPECT_EQ(ui.boxes().at(0).caption, QStringLiteral("VORDELL"));
+    EXPECT_EQ(sjis::byteLength(memo->text()), 2000);
+    EXPECT_TRUE(QTest::qWaitFor([memo] { return memo->hasFocus(); }, 1000)) << "the focus goes back to the memo";
+}
+
+// A value that fits the field, different for each control.
+QString valueFor(const store::FieldDef& def, int n)
+{
+    switch (def.type) {
+    case store::FieldType::Float:
+    case store::FieldType::Integer:
+        return QString::number(n + 1);
+    case store::FieldType::DateTime:
+        return QStringLiteral("2024/%1/%2").arg(n % 12 + 1, 2, 10, QLatin1Char('0')).arg(n % 28 + 1, 2, 10, QLatin1Char('0'));
+    case store::FieldType::Memo:
+        return QStringLiteral("一行目 %1\r\n二行目").arg(n);
+    default:
+        if (def.width > 0 && def.width < 12)
+            return QString::number(n).right(def.width);
+        return QStringLiteral("港湾%1").arg(n);
+    }
+}
+
+TEST_F(MainWindowTest, EveryBoundFieldTypedIntoIsFoundAgainAfterARestart)
+{
+    window->ActNewExecute();
+    QHash<QString, QString> typed; // control name → the value it must show again
+    int n = 0;
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        auto* bound = dynamic_cast<widgets::BoundControl*>(control);
+        widgets::FieldLink* link = control->findChild<widgets::FieldLink*>(QString(), Qt::FindDirectChildrenOnly);
+        if (!bound || !link || !link->isBound() || !kEditedTables.contains(link->table()->name()))
+            continue;
+        ++n;
+        if (auto* check = qobject_cast<widgets::DBCheckBox*>(control)) {
+            check->click();
+            typed.insert(control->objectName(), check->isChecked() ? "1" : "0");
+        } else if (auto* group = qobject_cast<widgets::DBRadioGroup*>(control)) {
+            group->button(group->count() - 1)->click();
+            typed.insert(control->objectName(), group->value());
+        } else if (auto* list = qobject_cast<widgets::DBLookupComboBox*>(control)) {
+            ASSERT_GT(list->count(), 0) << control->objectName().toStdString();
+            list->setCurrentIndex(list->count() - 1);
+            emit list->activated(list->count() - 1);
+            typed.insert(control->objectName(), list->keyValue());
+        } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+            if (edit->isReadOnly())
+                continue;
+            edit->setText(valueFor(link->field().def(), n));
+            typed.insert(control->objectName(), edit->text());
+        } else if (auto* memo = qobject_cast<widgets::DBMemo*>(control)) {
+            memo->setText(valueFor(link->field().def(), n));
+            typed.insert(control->objectName(), memo->text());
+        }
+    }
+    find<QLineEdit>("SALES_POST_CODE_BUSINESS1")->setText("231");
+    find<QLineEdit>("SALES_POST_CODE_BUSINESS2")->setText("0002");
+    ASSERT_GT(typed.size(), 150);
+
+    ui.expectBox(UI::Yes);
+    window->ActPostExecute();
+    ASSERT_EQ(ui.boxes().size(), 1);
+    restart();
+    ASSERT_EQ(table("NT_TBL_MAIN")->recordCount(), 1);
+    window->ActEditExecute();
+
+    for (auto it = typed.cbegin(); it != typed.cend(); ++it) {
+        QWidget* control = find(it.key());
+        QString shown;
+        if (auto* check = qobject_cast<widgets::DBCheckBox*>(control))
+            shown = check->isChecked() ? "1" : "0";
+        else if (auto* group = qobject_cast<widgets::DBRadioGroup*>(control))
+            shown = group->value();
+        else if (auto* list = qobject_cast<widgets::DBLookupComboBox*>(control))
+            shown = list->keyValue();
+        else if (auto* edit = qobject_cast<QLineEdit*>(control))
+            shown = edit->text();
+        else if (auto* memo = qobject_cast<widgets::DBMemo*>(control))
+            shown = memo->text();
+        EXPECT_EQ(shown, it.value()) << it.key().toStdString();
+    }
+    EXPECT_EQ(find<QLineEdit>("SALES_POST_CODE_BUSINESS1")->text(), QStringLiteral("231"));
+    EXPECT_EQ(find<QLineEdit>("SALES_POST_CODE_BUSINESS2")->text(), QStringLiteral("0002"));
+}
+
+} // namespace
