@@ -626,114 +626,74 @@ int Table::recNo() const
 
 // ---------------------------------------------------------------- navigation
 
-void Table::first()
+bool Table::leaveRow()
 {
     if (!m_store)
-        return;
-    checkBrowseMode();
-    if (isEditing())
-        return; // a refused value keeps the row where it is
-    refreshVisible();
-    m_pos = m_visible.empty() ? -1 : 0;
-    m_current = m_pos >= 0 ? m_visible[0] : nullptr;
-    m_bof = true;
-    m_eof = m_visible.empty();
-    emit recordChanged();
-    emit afterScroll();
-}
-
-void Table::last()
-{
-    if (!m_store)
-        return;
-    checkBrowseMode();
-    if (isEditing())
-        return; // a refused value keeps the row where it is
-    refreshVisible();
-    m_pos = int(m_visible.size()) - 1;
-    m_current = m_pos >= 0 ? m_visible[size_t(m_pos)] : nullptr;
-    m_eof = true;
-    m_bof = m_visible.empty();
-    emit recordChanged();
-    emit afterScroll();
-}
-
-void Table::next()
-{
-    if (!m_store)
-        return;
-    checkBrowseMode();
-    if (isEditing())
-        return; // a refused value keeps the row where it is
-    refreshVisible();
-    if (m_pos + 1 < int(m_visible.size())) {
-        ++m_pos;
-        m_current = m_visible[size_t(m_pos)];
-        m_bof = false;
-        m_eof = false;
-        emit recordChanged();
-        emit afterScroll();
-    } else {
-        m_eof = true;
-    }
-}
-
-void Table::prior()
-{
-    if (!m_store)
-        return;
-    checkBrowseMode();
-    if (isEditing())
-        return; // a refused value keeps the row where it is
-    refreshVisible();
-    if (m_pos > 0) {
-        --m_pos;
-        m_current = m_visible[size_t(m_pos)];
-        m_bof = false;
-        m_eof = false;
-        emit recordChanged();
-        emit afterScroll();
-    } else {
-        m_bof = true;
-    }
-}
-
-void Table::setRecNo(int number)
-{
-    if (!m_store)
-        return;
-    checkBrowseMode();
-    if (isEditing())
-        return; // a refused value keeps the row where it is
-    refreshVisible();
-    if (m_visible.empty())
-        return;
-    m_pos = std::clamp(number - 1, 0, int(m_visible.size()) - 1);
-    m_current = m_visible[size_t(m_pos)];
-    m_bof = m_eof = false;
-    emit recordChanged();
-    emit afterScroll();
-}
-
-bool Table::locate(const QString& fieldName, const QVariant& value)
-{
-    const int index = fieldIndex(fieldName);
-    if (!m_store || index < 0)
         return false;
     checkBrowseMode();
     if (isEditing())
         return false; // a refused value keeps the row where it is
     refreshVisible();
+    return true;
+}
+
+void Table::moveTo(int pos, bool bof, bool eof)
+{
+    m_pos = pos;
+    m_current = pos >= 0 ? m_visible[size_t(pos)] : nullptr;
+    m_bof = bof;
+    m_eof = eof;
+    emit recordChanged();
+    emit afterScroll();
+}
+
+void Table::first()
+{
+    if (leaveRow())
+        moveTo(m_visible.empty() ? -1 : 0, true, m_visible.empty());
+}
+
+void Table::last()
+{
+    if (leaveRow())
+        moveTo(int(m_visible.size()) - 1, m_visible.empty(), true);
+}
+
+void Table::next()
+{
+    if (!leaveRow())
+        return;
+    if (m_pos + 1 < int(m_visible.size()))
+        moveTo(m_pos + 1, false, false);
+    else
+        m_eof = true;
+}
+
+void Table::prior()
+{
+    if (!leaveRow())
+        return;
+    if (m_pos > 0)
+        moveTo(m_pos - 1, false, false);
+    else
+        m_bof = true;
+}
+
+void Table::setRecNo(int number)
+{
+    if (leaveRow() && !m_visible.empty())
+        moveTo(std::clamp(number - 1, 0, int(m_visible.size()) - 1), false, false);
+}
+
+bool Table::locate(const QString& fieldName, const QVariant& value)
+{
+    const int index = fieldIndex(fieldName);
     QVariant key;
-    if (!convertValue(m_store->fields.at(index), value, &key, nullptr))
+    if (index < 0 || !leaveRow() || !convertValue(m_store->fields.at(index), value, &key, nullptr))
         return false;
     for (size_t r = 0; r < m_visible.size(); ++r) {
         if (compareValues(m_visible[r]->values.at(index), key) == 0) {
-            m_pos = int(r);
-            m_current = m_visible[r];
-            m_bof = m_eof = false;
-            emit recordChanged();
-            emit afterScroll();
+            moveTo(int(r), false, false);
             return true;
         }
     }

@@ -210,6 +210,10 @@ private:
     void refreshVisible() const;
     void refreshAll(Table* origin);
     void relocate(const RowPtr& row, int fallbackPos);
+    // Navigation: posts or cancels a pending change and brings the rows shown up to date; false
+    // when the table is closed or a refused value keeps it on its row.
+    bool leaveRow();
+    void moveTo(int pos, bool bof, bool eof);
     void setState(State state);
     void startNewRow(bool appendAtEnd);
     RowValues masterValues() const;
