@@ -375,3 +375,72 @@ TEST_F(DataModuleTest, KilledWhileSavingLeavesEveryFileReadable)
         }
     }
 }
+
+TEST_F(DataModuleTest, CancelledComparisonRecomputesItsFigures)
+{
+    const struct
+    {
+        QList<double> newPrices, oldPrices;
+        double n, o, rate, wholeRate;
+    } cases[] = {
+        {{1000.004, 999.994}, {2500}, 2000, 2500, 20, 20},
+        {{2501}, {1000, 1000}, 2501, 2000, -25.05, -25},
+        {{333}, {}, 333, 0, 0, 0},
+    };
+    auto dm = start();
+    addRegistration(*dm, QStringLiteral("一"));
+    Table* compareMain = dm->table(QStringLiteral("NT_TBL_COMPARE_MAIN"));
+    Table* detail = dm->table(QStringLiteral("NT_TBL_DETAIL"));
+    compareMain->append();
+    compareMain->field(QStringLiteral("REC_ID")).setInteger(1);
+    compareMain->post();
+    for (const auto& c : cases) {
+        dm->DeleteAll(dm->table(QStringLiteral("NT_TBL_COMPARE_DETAIL")));
+        for (const auto& [view, prices] : {std::pair{"CdsNT_TBL_COMPARE_DETAIL1", c.newPrices}, std::pair{"CdsNT_TBL_COMPARE_DETAIL2", c.oldPrices}}) {
+            Table* t = dm->table(QLatin1String(view));
+            for (double price : prices) {
+                t->append();
+                t->field(QStringLiteral("RECORD_TYPE")).setString(QLatin1String(view).endsWith(QLatin1Char('1')) ? QStringLiteral("0") : QStringLiteral("1"));
+                t->field(QStringLiteral("PRICE")).setFloat(price);
+                t->post();
+            }
+        }
+        compareMain->edit();
+        compareMain->field(QStringLiteral("RATE_COST")).setFloat(999);
+        compareMain->cancel();
+        EXPECT_DOUBLE_EQ(compareMain->field(QStringLiteral("N_COST")).asFloat(), c.n);
+        EXPECT_DOUBLE_EQ(compareMain->field(QStringLiteral("O_COST")).asFloat(), c.o);
+        EXPECT_DOUBLE_EQ(compareMain->field(QStringLiteral("RATE_COST")).asFloat(), c.rate);
+        detail->edit();
+        detail->cancel();
+        EXPECT_DOUBLE_EQ(detail->field(QStringLiteral("COMPARE_COST_RATE")).asFloat(), c.wholeRate);
+    }
+    // chkData keeps the stored rate equal to the comparison's, rounded half away from zero.
+    compareMain->edit();
+    compareMain->field(QStringLiteral("RATE_COST")).setFloat(-12.5);
+    compareMain->post();
+    dm->chkData();
+    EXPECT_EQ(detail->state(), Table::State::Edit);
+    EXPECT_DOUBLE_EQ(detail->field(QStringLiteral("COMPARE_COST_RATE")).asFloat(), -13);
+}
+
+TEST_F(DataModuleTest, ErrorEvasionGivesARegistrationWithoutNumberTheReservedOne)
+{
+    auto dm = start();
+    Table* main = dm->table(QStringLiteral("NT_TBL_MAIN"));
+    main->append();
+    main->field(QStringLiteral("TECH_TITLE")).setString(QStringLiteral("番号なし"));
+    main->post();
+    dm->table(QStringLiteral("NT_TBL_DETAIL"))->append();
+    dm->table(QStringLiteral("NT_TBL_DETAIL"))->field(QStringLiteral("SALES_COMPANY")).setString(QStringLiteral("A社"));
+    dm->table(QStringLiteral("NT_TBL_DETAIL"))->post();
+    addContact(*dm, 1, 1, QStringLiteral("B社"));
+    addContact(*dm, 2, 2, QStringLiteral("C社"));
+
+    ui.expectBox(UserInteraction::Ok);
+    dm->ErrorEvasion();
+    EXPECT_TRUE(ui.boxes().last().text.startsWith(QStringLiteral("選択データにエラーが発生しました。\r\n\r\nすべての写真")));
+    EXPECT_EQ(main->field(QStringLiteral("REG_NO")).asString(), QStringLiteral("XXK-990001"));
+    EXPECT_EQ(dm->table(QStringLiteral("NT_TBL_DETAIL"))->field(QStringLiteral("SALES_COMPANY")).asString(), QStringLiteral("A社"));
+    EXPECT_EQ(dm->table(QStringLiteral("NT_TBL_COMPANY"))->recordCount(), 2);
+}
