@@ -77,6 +77,7 @@ QWidget* makeControl(const Item& item, const SourceOf& sourceOf, QWidget* parent
         auto* list = new widgets::DBLookupComboBox(source, fieldOf(item), sourceOf(item.lookupTable), item.lookupKey, item.lookupList,
                                                    parent, item.name);
         limitWidth(list, item.size);
+        list->setMinimumWidth(list->maximumWidth() < QWIDGETSIZE_MAX ? list->maximumWidth() : 0);
         return list;
     }
     case Kind::Plain: {

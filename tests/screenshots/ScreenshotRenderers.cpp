@@ -1,5 +1,8 @@
 #include "ScreenshotRenderers.h"
 
+#include "app/MainWindow.h"
+#include "app/ScrollingPage.h"
+
 #include "store/DataSource.h"
 #include "store/Table.h"
 #include "util/HelpWindow.h"
@@ -15,7 +18,12 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QDirIterator>
 #include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
 
 namespace screenshots {
 
@@ -89,11 +97,63 @@ private:
     store::DataSource m_organSource;
 };
 
+// The main window over a copy of the program folder (the pictures change nothing of the real one),
+// on the list page or on an entry page of a new registration scrolled to `scroll` (0 … 1 of the way).
+std::unique_ptr<QWidget> mainWindow(const QString& programFolder, const QString& page, double scroll)
+{
+    static QTemporaryDir copy;
+    static bool copied = false;
+    if (!copied) {
+        const QDir from(QFileInfo(programFolder).absoluteFilePath());
+        QDirIterator it(from.path(), QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString source = it.next();
+            const QString relative = from.relativeFilePath(source);
+            if (relative.startsWith(QLatin1String("vordell")))
+                continue;
+            QDir().mkpath(QFileInfo(copy.filePath(relative)).path());
+            QFile::copy(source, copy.filePath(relative));
+        }
+        QDir(copy.path()).mkpath(QStringLiteral("Images"));
+        QDir(copy.path()).mkpath(QStringLiteral("Temp"));
+        copied = true;
+    }
+    auto window = std::make_unique<app::TFrmMain>(copy.path());
+    if (!window->start())
+        return window;
+    if (page.isEmpty())
+        return window;
+    window->ActNewExecute();
+    window->control<QLineEdit>(QStringLiteral("TECH_TITLE"))->setText(QStringLiteral("鋼管杭の回転圧入工法"));
+    window->control<QLineEdit>(QStringLiteral("COMPARE_TECH_TITLE"))->setText(QStringLiteral("打撃による杭打設"));
+    window->pages()->setCurrentWidget(window->control(page));
+    auto* scrolling = window->control<app::ScrollingPage>(page);
+    window->show();
+    if (scrolling)
+        scrolling->scrollBar()->setValue(int(scrolling->scrollBar()->maximum() * scroll));
+    return window;
+}
+
+Renderer pageRenderer(const QString& name, const QString& page, double scroll)
+{
+    return {name, QStringLiteral("main window, page %1 scrolled %2").arg(page).arg(scroll),
+            [page, scroll](const QString& folder) { return mainWindow(folder, page, scroll); }};
+}
+
 } // namespace
 
 const std::vector<Renderer>& renderers()
 {
     static const std::vector<Renderer> list = {
+        {"list", QStringLiteral("main window, the technology list"), [](const QString& folder) { return mainWindow(folder, {}, 0); }},
+        pageRenderer("names", "TbsPattern1", 0), pageRenderer("names-middle", "TbsPattern1", 0.5), pageRenderer("names-end", "TbsPattern1", 1),
+        pageRenderer("summary", "PageControl2", 0), pageRenderer("summary-middle", "PageControl2", 0.5),
+        pageRenderer("summary-end", "PageControl2", 1),
+        pageRenderer("comparison", "TabSheet3", 0), pageRenderer("comparison-middle", "TabSheet3", 0.5),
+        pageRenderer("comparison-end", "TabSheet3", 1),
+        pageRenderer("records", "TabSheet4", 0), pageRenderer("records-third", "TabSheet4", 0.33),
+        pageRenderer("records-two-thirds", "TabSheet4", 0.66), pageRenderer("records-end", "TabSheet4", 1),
+        pageRenderer("preview", "TabSheet5", 0),
         {"help", QStringLiteral("help window over the program folder's HELP.TXT"),
          [](const QString& folder) { return std::make_unique<HelpWindow>(folder); }},
         {"controls", QStringLiteral("one of each data-aware control over a demo table"),
