@@ -21,8 +21,9 @@ LZH_BENCH_DATA="$PWD/$data" build/bench/lzh_bench --benchmark_min_time=1.0 \
 python3 - build/bench/lzh_bench.json "$data" <<'PY'
 import json, os, sys
 runs = [b for b in json.load(open(sys.argv[1]))["benchmarks"] if b.get("run_type", "iteration") == "iteration"]
-time = {b["name"]: b["real_time"] for b in runs}
-size = {b["name"]: b.get("packed_bytes") for b in runs}
+name = lambda b: b["name"].replace("/real_time", "")
+time = {name(b): b["real_time"] for b in runs}
+size = {name(b): b.get("packed_bytes") for b in runs}
 files = sorted(os.listdir(sys.argv[2]))
 ok = True
 print("\n%-12s %10s %10s %10s %8s %8s %6s  %8s %8s %8s %8s" % ("file", "original", "ours", "jlha", "pack ms", "jlha ms", "speed",

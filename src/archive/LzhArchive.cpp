@@ -11,6 +11,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QTemporaryFile>
+
+#include <filesystem>
 
 namespace lzh {
 
@@ -142,33 +145,33 @@ bool writeArchive(const QString& archivePath, const QList<QByteArray>& members, 
     return true;
 }
 
-// Writes one member into the folder through a temporary file that becomes the member only when
-// its data decoded completely with the right CRC.
+// Writes one member into the folder through a temporary file there that takes the member's name
+// only when its data decoded completely with the right CRC. The rename replaces a file or link of
+// that name without following it.
 bool extractMember(ArchiveReader& reader, const MemberEntry& entry, const QString& folder, QString* error)
 {
     const QString target = QDir(folder).filePath(entry.name);
     const QFileInfo targetInfo(target);
     if (targetInfo.isDir() && !targetInfo.isSymLink())
         return fail(error, QStringLiteral("%1: a folder of that name exists").arg(entry.name));
-    // A link of the member's name is replaced, never followed out of the folder.
-    if (targetInfo.isSymLink() && !QFile::remove(target))
-        return fail(error, QStringLiteral("%1: cannot replace the link of that name").arg(entry.name));
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
+    QTemporaryFile out(QDir(folder).filePath(QStringLiteral(".extracting-XXXXXX")));
+    if (!out.open())
         return fail(error, QStringLiteral("%1: cannot write: %2").arg(entry.name, out.errorString()));
     const ByteSink sink = [&](const uint8_t* data, size_t size) {
         return out.write(reinterpret_cast<const char*>(data), qint64(size)) == qint64(size);
     };
     QString problem;
-    if (!reader.readData(entry, sink, &problem)) {
-        out.cancelWriting();
+    if (!reader.readData(entry, sink, &problem))
         return fail(error, QStringLiteral("%1: %2").arg(entry.name, problem));
-    }
-    if (!out.commit())
+    out.setFileTime(QDateTime::fromSecsSinceEpoch(entry.header.modified), QFileDevice::FileModificationTime);
+    out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    if (!out.flush())
         return fail(error, QStringLiteral("%1: cannot write: %2").arg(entry.name, out.errorString()));
-    QFile written(target);
-    if (written.open(QIODevice::ReadWrite))
-        written.setFileTime(QDateTime::fromSecsSinceEpoch(entry.header.modified), QFileDevice::FileModificationTime);
+    std::error_code renameError;
+    std::filesystem::rename(QFile::encodeName(out.fileName()).toStdString(), QFile::encodeName(target).toStdString(), renameError);
+    if (renameError)
+        return fail(error, QStringLiteral("%1: cannot write: %2").arg(entry.name, QString::fromStdString(renameError.message())));
+    out.setAutoRemove(false);
     return true;
 }
 

@@ -2,6 +2,8 @@
 
 #include "util/SjisText.h"
 
+#include <algorithm>
+
 namespace lzh {
 
 namespace {
@@ -22,7 +24,8 @@ QString bareMemberName(const QByteArray& storedName, uint32_t codePage)
             start = i + 1;
     }
     const QByteArray last = storedName.mid(start);
-    const QString name = utf8 ? QString::fromUtf8(last) : sjis::decode(last);
+    const bool ascii = std::all_of(last.begin(), last.end(), [](char c) { return uint8_t(c) < 0x80; });
+    const QString name = ascii ? QString::fromLatin1(last) : utf8 ? QString::fromUtf8(last) : sjis::decode(last);
     if (name == QLatin1String(".") || name == QLatin1String(".."))
         return {};
     return name;
