@@ -98,14 +98,15 @@ bool encodeMember(const QString& path, QByteArray& member, QString* error)
     const QString name = info.fileName();
     if (const auto bad = sjis::findUnencodable(name))
         return fail(error, QStringLiteral("%1: %2").arg(name, sjis::unencodableMessage(*bad)));
+    // Header sizes are 32-bit: larger files are refused before anything is read.
+    if (uint64_t(info.size()) > 0xFFFFFFFFull)
+        return fail(error, QStringLiteral("%1 is too large for an LZH archive").arg(QDir::toNativeSeparators(path)));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(error, QStringLiteral("cannot read %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
     const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    if (file.error() != QFileDevice::NoError || content.size() != info.size())
         return fail(error, QStringLiteral("cannot read %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
-    if (uint64_t(content.size()) > 0xFFFFFFFFull)
-        return fail(error, QStringLiteral("%1 is too large for an LZH archive").arg(QDir::toNativeSeparators(path)));
 
     MemberHeader header;
     header.name = sjis::encode(name);
