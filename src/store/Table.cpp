@@ -160,14 +160,22 @@ bool Table::open(QString* error)
             asRead[f] = from >= 0 && fileFields.at(from).type == layout.at(f).type
                 && (layout.at(f).width == 0 || (fileFields.at(from).width > 0 && fileFields.at(from).width <= layout.at(f).width));
         }
+        // The common case — the file in exactly the declared layout — keeps the rows as read.
+        bool sameLayout = layout.size() == fileFields.size();
+        for (int f = 0; sameLayout && f < layout.size(); ++f)
+            sameLayout = source.at(f) == f && asRead.at(f);
         for (int r = 0; r < fileRows.size(); ++r) {
-            const RowValues& values = fileRows.at(r);
+            RowValues& values = fileRows[r];
+            if (sameLayout) {
+                store->rows.push_back(std::make_shared<Row>(Row{std::move(values)}));
+                continue;
+            }
             RowValues bound(layout.size());
             for (int f = 0; f < layout.size(); ++f) {
                 if (source.at(f) < 0)
                     continue;
                 if (asRead.at(f)) {
-                    bound[f] = values.at(source.at(f));
+                    bound[f] = std::move(values[source.at(f)]);
                     continue;
                 }
                 QString why;
