@@ -1,0 +1,98 @@
+#include "entry/Photos.h"
+
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kTooWide = QStringLiteral("画像の幅が大きすぎます。\r\n600ﾋﾟｸｾﾙ以内にしてください。");
+const QString kTooLarge = QStringLiteral("写真には185KB以下のファイルを指定してください。");
+
+// A JPEG header giving `width` × 100 pixels, padded to `size` bytes.
+QByteArray jpeg(int width, qint64 size)
+{
+    QByteArray bytes = QByteArray::fromHex("FFD8 FFC0 0011 08 0064") + char(width >> 8) + char(width & 0xFF)
+        + QByteArray::fromHex("03 011100 021101 031101");
+    return bytes + QByteArray(size - bytes.size(), '\0');
+}
+
+TEST(Photos, StoredNameKeepsTheChosenExtensionAsSpelled)
+{
+    EXPECT_EQ(photos::storedFileName("XXK-000001", "G", "/home/u/Photo.JPEG"), QStringLiteral("XXK-000001G.JPEG"));
+    EXPECT_EQ(photos::storedFileName("XXK-000001", "A", "/home/u/a.b/pic.v2.jpg"), QStringLiteral("XXK-000001A.jpg"));
+    EXPECT_EQ(photos::storedFileName("KK-990001 ", "S", "/home/u/noext"), QStringLiteral("KK-990001S"));
+    EXPECT_EQ(photos::setAsideName("XXK-000001A.jpg"), QStringLiteral("_XXK-000001A.jpg"));
+}
+
+TEST(Photos, SelectionRefusesWidthAboveSixHundredAndSizeFrom185KB)
+{
+    const struct
+    {
+        const char* name;
+        int width;
+        qint64 size;
+        QString refusal;
+    } cases[] = {{"ok.jpg", 600, 189439, {}},
+                 {"wide.jpg", 601, 1000, kTooWide},
+                 {"large.jpg", 600, 189440, kTooLarge},
+                 {"passesSaveLimitOnlyAtSelection.jpg", 100, 186000, {}},
+                 // The width of a ".jpeg" reads as 0; its size is checked all the same.
+                 {"wide.jpeg", 2000, 1000, {}},
+                 {"wideLarge.jpeg", 2000, 189440, kTooLarge}};
+    testsupport::TempDir dir;
+    for (const auto& c : cases)
+        EXPECT_EQ(photos::selectionRefusal(dir.write(QLatin1String(c.name), jpeg(c.width, c.size))), c.refusal) << c.name;
+}
+
+TEST(Photos, CopyReplacesTheStoredFileAndMakesItWritable)
+{
+    testsupport::TempDir dir;
+    const QString chosen = dir.write("pick/new.jpg", "new");
+    QFile::setPermissions(chosen, QFileDevice::ReadOwner);
+    const QString old = dir.write("Images/XXK-000001A.jpg", "old");
+    QFile::setPermissions(old, QFileDevice::ReadOwner);
+    QString error;
+    ASSERT_TRUE(photos::copyIntoFolder(chosen, dir.filePath("Images"), "XXK-000001A.jpg", &error));
+    EXPECT_EQ(dir.read("Images/XXK-000001A.jpg"), QByteArray("new"));
+    EXPECT_TRUE(QFileInfo(old).isWritable());
+    // Choosing the stored file itself keeps it.
+    ASSERT_TRUE(photos::copyIntoFolder(old, dir.filePath("Images"), "XXK-000001A.jpg", &error));
+    EXPECT_EQ(dir.read("Images/XXK-000001A.jpg"), QByteArray("new"));
+
+    EXPECT_FALSE(photos::copyIntoFolder(dir.filePath("pick/missing.jpg"), dir.filePath("Images"), "XXK-000001B.jpg", &error));
+    EXPECT_EQ(error, QStringLiteral("画像ファイルの取得に失敗しました。"));
+}
+
+TEST(Photos, SetAsideKeepsTheFirstCopyOfAnEditing)
+{
+    testsupport::TempDir dir;
+    const QString images = dir.filePath("Images");
+    dir.write("Images/XXK-000001A.jpg", "first");
+    QString error;
+    ASSERT_TRUE(photos::setAside(images, "XXK-000001A.jpg", &error));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("Images/XXK-000001A.jpg")));
+    EXPECT_EQ(dir.read("Images/_XXK-000001A.jpg"), QByteArray("first"));
+
+    dir.write("Images/XXK-000001A.jpg", "second");
+    ASSERT_TRUE(photos::setAside(images, "XXK-000001A.jpg", &error));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("Images/XXK-000001A.jpg")));
+    EXPECT_EQ(dir.read("Images/_XXK-000001A.jpg"), QByteArray("first"));
+
+    // A photo that is no longer there leaves nothing to set aside; the slot can still be cleared.
+    EXPECT_TRUE(photos::setAside(images, "XXK-000001B.jpg", &error));
+}
+
+TEST(Photos, DialogStartsInTheLastFolderWhileItExists)
+{
+    testsupport::TempDir dir;
+    QDir(dir.path()).mkpath("last");
+    EXPECT_EQ(photos::dialogFolder(dir.filePath("last"), "/desk"), dir.filePath("last"));
+    EXPECT_EQ(photos::dialogFolder(dir.filePath("gone"), "/desk"), QStringLiteral("/desk"));
+    EXPECT_EQ(photos::dialogFolder({}, "/desk"), QStringLiteral("/desk"));
+}
+
+} // namespace
