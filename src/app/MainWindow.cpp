@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/ConditionPanels.h"
 #include "app/EntryParts.h"
 #include "app/MainWindowPages.h"
 #include "app/ScrollingPage.h"
@@ -199,6 +200,7 @@ void TFrmMain::buildWindow()
             arrows->installEventFilter(this);
     }
     buildBehaviours();
+    buildConditionPanels();
     layOutTop();
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -220,6 +222,20 @@ void TFrmMain::buildBehaviours()
     m_behaviours = new InputBehaviours(hooks, this);
     for (ScrollingPage* page : std::as_const(m_entryPages))
         m_behaviours->attach(page);
+}
+
+void TFrmMain::buildConditionPanels()
+{
+    ConditionPanels::Hooks hooks;
+    hooks.isModified = [this] { return isModified(); };
+    hooks.setModified = [this](bool on) { on ? MarkModified() : MarkSaved(); };
+    m_conditions = new ConditionPanels(this, *m_dm, hooks, this);
+    connect(m_dm.get(), &store::TDM1::constConditionPosted, m_conditions, &ConditionPanels::CdsCnstDataChk);
+}
+
+void TFrmMain::RefreshConditions()
+{
+    m_conditions->LoadConstConditions(m_conditions->currentLevel3Code());
 }
 
 // ---------------------------------------------------------------- start
@@ -361,6 +377,8 @@ void TFrmMain::PageControl1Changing()
 
 void TFrmMain::PageControl1Change(int index)
 {
+    if (m_pages->widget(index)->objectName() == QLatin1String("PageControl2"))
+        RefreshConditions();
     control<QTabBar>(QStringLiteral("TabControl1"))->setCurrentIndex(0);
     m_lastPage = index;
 }
@@ -544,6 +562,7 @@ store::SaveInputs TFrmMain::saveInputs() const
     inputs.salesPostCodeBusiness1 = text(QStringLiteral("SALES_POST_CODE_BUSINESS1"));
     inputs.salesPostCodeBusiness2 = text(QStringLiteral("SALES_POST_CODE_BUSINESS2"));
     inputs.compareTechTitle = text(QStringLiteral("COMPARE_TECH_TITLE"));
+    inputs.saveConditions = [this] { m_conditions->saveConditions(); };
     return inputs;
 }
 

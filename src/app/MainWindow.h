@@ -18,6 +18,7 @@ class DBRadioGroup;
 
 namespace app {
 
+class ConditionPanels;
 class ScrollingPage;
 
 // The main window: the technology list and the four entry pages of one registration, with the
@@ -65,6 +66,10 @@ public:
     // The save check run before a registration is written; true when it found a problem (and has
     // told the user). The entry rules complete it.
     bool ChkSaveData();
+    // Rebuilds the construction-condition items for slot 1's level-3 code as it stands now (run
+    // when the user switches to the summary page; the classification lists may call it too).
+    void RefreshConditions();
+    ConditionPanels& conditionPanels() const { return *m_conditions; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -74,6 +79,7 @@ private:
     void FormCreate();
     void buildWindow();
     void buildBehaviours();
+    void buildConditionPanels();
     void layOutTop();
     void setMode(int mode);
     void MarkModified();
@@ -98,6 +104,7 @@ private:
     QString m_programFolder;
     std::unique_ptr<store::TDM1> m_dm;
     InputBehaviours* m_behaviours = nullptr;
+    ConditionPanels* m_conditions = nullptr;
     HelpWindow* m_help = nullptr;
     QTabWidget* m_pages = nullptr;
     QList<ScrollingPage*> m_entryPages;

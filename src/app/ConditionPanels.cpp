@@ -1,0 +1,274 @@
+#include "app/ConditionPanels.h"
+
+#include "store/DataModule.h"
+#include "store/Table.h"
+#include "util/UserInteraction.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+namespace app {
+
+using conditions::kItemCount;
+using conditions::kMaxChoices;
+
+namespace {
+
+const QStringList kPanelKinds = {"M", "N", "R", "S", "T"};
+
+QString checkBoxName(int item, int k)
+{
+    return QStringLiteral("CheckBox%1").arg(kMaxChoices * (item - 1) + k);
+}
+
+QString radioButtonName(int item, int choice) // choice 0 first, 1 second
+{
+    return QStringLiteral("RadioButton%1").arg(2 * item - 1 + choice);
+}
+
+// The hourglass while the area is rebuilt.
+struct WaitCursor
+{
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+} // namespace
+
+ConditionPanels::ConditionPanels(QWidget* root, store::TDM1& dm, Hooks hooks, QObject* parent)
+    : QObject(parent), m_root(root), m_dm(dm), m_hooks(std::move(hooks))
+{
+    watchControls();
+}
+
+template <typename T>
+T* ConditionPanels::control(const QString& name) const
+{
+    return m_root->findChild<T*>(name);
+}
+
+store::Table* ConditionPanels::view(int item) const
+{
+    return m_dm.table(QStringLiteral("NT_TBL_CONST_CONDITION_%1").arg(item));
+}
+
+void ConditionPanels::watchControls()
+{
+    for (int k = 1; k <= kItemCount * kMaxChoices; ++k)
+        control(QStringLiteral("CheckBox%1").arg(k))->installEventFilter(this);
+    for (int k = 1; k <= 2 * kItemCount; ++k)
+        control(QStringLiteral("RadioButton%1").arg(k))->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this, &ConditionPanels::onFocusChanged);
+}
+
+bool ConditionPanels::eventFilter(QObject* watched, QEvent* event)
+{
+    const QString name = watched->objectName();
+    const auto number = [&name](int prefix) { return name.mid(prefix).toInt(); };
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    if (name.startsWith(QLatin1String("CheckBox"))) {
+        const bool space = event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space;
+        if (press || space)
+            CheckBoxChange(number(8));
+    } else if (name.startsWith(QLatin1String("RadioButton"))) {
+        bool arrow = false;
+        if (event->type() == QEvent::KeyRelease) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            arrow = key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
+        }
+        if (press || arrow)
+            RadioButtonChange(number(11));
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void ConditionPanels::CheckBoxChange(int k)
+{
+    conditions::changeConstMode(view((k + kMaxChoices - 1) / kMaxChoices));
+}
+
+void ConditionPanels::RadioButtonChange(int k)
+{
+    conditions::changeConstMode(view((k + 1) / 2));
+}
+
+// ---------------------------------------------------------------- rebuild
+
+QString ConditionPanels::currentLevel3Code() const
+{
+    for (const char* level : {"LEVEL1_COMBO", "LEVEL2_COMBO", "LEVEL3_COMBO"}) {
+        auto* box = control<QLineEdit>(QLatin1String(level));
+        if (!box || box->text().trimmed().isEmpty())
+            return QString();
+    }
+    return control<QLineEdit>(QStringLiteral("LEVEL3_COMBO"))->text().trimmed();
+}
+
+void ConditionPanels::hideAll()
+{
+    for (int item = 1; item <= kItemCount; ++item) {
+        for (const QString& kind : kPanelKinds)
+            control(QStringLiteral("plCNST_") + kind + QString::number(item))->hide();
+        for (int k = 1; k <= kMaxChoices; ++k) {
+            auto* box = control<QCheckBox>(checkBoxName(item, k));
+            box->hide();
+            box->setChecked(false);
+        }
+    }
+    control(QStringLiteral("lblNoCnst"))->hide();
+}
+
+void ConditionPanels::setItemFields(int item, const conditions::ItemDefinition& definition)
+{
+    store::Table* row = view(item);
+    row->field(QStringLiteral("ORD")).setString(QString::number(item));
+    row->field(QStringLiteral("TYPE")).setString(definition.kind);
+    row->field(QStringLiteral("NAME")).setString(definition.name);
+    if (definition.hasUnit)
+        row->field(QStringLiteral("F_UNIT")).setString(definition.unit);
+}
+
+void ConditionPanels::showItem(int item, const conditions::ItemDefinition& definition)
+{
+    const QString n = QString::number(item);
+    const QString kind = definition.kind;
+    if (!kPanelKinds.contains(kind))
+        return;
+    const QString stored = view(item)->field(QStringLiteral("TXT")).asString();
+    const auto setLabel = [this](const QString& name, const QString& text) { control<QLabel>(name)->setText(text); };
+
+    if (kind == QLatin1String("M")) {
+        for (int k = 1; k <= definition.choices.size(); ++k) {
+            auto* box = control<QCheckBox>(checkBoxName(item, k));
+            box->setText(definition.choices.at(k - 1));
+            box->show();
+            if (!stored.isEmpty())
+                box->setChecked(conditions::isChecked(stored, k));
+        }
+        setLabel(QStringLiteral("Label_M") + n, definition.name);
+    } else if (kind == QLatin1String("N") || kind == QLatin1String("R")) {
+        setLabel(QStringLiteral("Label_%1%21").arg(kind, n), definition.name);
+        auto* unit = control<QLabel>(QStringLiteral("Label_%1%22").arg(kind, n));
+        unit->setText(definition.unit);
+        unit->setVisible(definition.hasUnit);
+    } else if (kind == QLatin1String("S")) {
+        const int selected = conditions::selectedChoice(stored);
+        const QStringList& choices = definition.choices;
+        for (int choice = 0; choice < 2; ++choice) {
+            auto* button = control<QRadioButton>(radioButtonName(item, choice));
+            // The last two choices of the list are used; a list of one leaves the first button out.
+            const QString caption = choices.value(int(choices.size()) - 2 + choice);
+            button->setText(caption);
+            button->setVisible(!caption.isEmpty());
+            button->setAutoExclusive(false);
+            button->setChecked(selected == choice);
+            button->setAutoExclusive(true);
+        }
+        setLabel(QStringLiteral("Label_S") + n, definition.name);
+    } else {
+        setLabel(QStringLiteral("Label_T") + n, definition.name);
+    }
+    control(QStringLiteral("plCNST_") + kind + n)->show();
+}
+
+void ConditionPanels::LoadConstConditions(const QString& code)
+{
+    WaitCursor wait;
+    hideAll();
+    // The kind boxes are emptied without touching the rows: an item the file no longer defines
+    // keeps an empty kind, so that the save removes its row.
+    for (int item = 1; item <= kItemCount; ++item) {
+        auto* kindBox = control<QLineEdit>(QStringLiteral("TYPE%1").arg(item));
+        const bool blocked = kindBox->blockSignals(true);
+        kindBox->clear();
+        kindBox->blockSignals(blocked);
+    }
+    const bool wasModified = m_hooks.isModified();
+
+    QList<conditions::ItemDefinition> definitions;
+    QString error;
+    if (!conditions::readDefinitions(m_dm.folder().path(conditions::kDefinitionFileName), code, &definitions, &error)) {
+        UserInteraction::current().error(kProgramTitle, error);
+        return;
+    }
+    for (const conditions::ItemDefinition& definition : std::as_const(definitions)) {
+        if (definition.item == 0)
+            continue;
+        conditions::changeConstMode(view(definition.item));
+        setItemFields(definition.item, definition);
+        showItem(definition.item, definition);
+    }
+    if (definitions.isEmpty())
+        control(QStringLiteral("lblNoCnst"))->show();
+
+    for (int item = 1; item <= kItemCount; ++item) {
+        store::Table* itemView = view(item);
+        if (item > definitions.size())
+            conditions::removeItemRow(itemView);
+        else if (itemView->isEditing())
+            itemView->post();
+    }
+    m_hooks.setModified(wasModified);
+}
+
+// ---------------------------------------------------------------- save
+
+void ConditionPanels::saveConditions()
+{
+    m_dm.table(QStringLiteral("NT_TBL_CONST_CONDITION"))->checkBrowseMode();
+    CdsCnstDataChk();
+    for (int item = 1; item <= kItemCount; ++item)
+        PutDataConst(item);
+}
+
+void ConditionPanels::PutDataConst(int item)
+{
+    conditions::ItemControls controls;
+    for (int k = 1; k <= kMaxChoices; ++k)
+        controls.checked.append(control<QCheckBox>(checkBoxName(item, k))->isChecked());
+    for (int choice = 0; choice < 2; ++choice) {
+        if (control<QRadioButton>(radioButtonName(item, choice))->isChecked())
+            controls.selected = choice;
+    }
+    const QString kind = control<QLineEdit>(QStringLiteral("TYPE%1").arg(item))->text().trimmed();
+    if (conditions::putDataConst(view(item), kind, controls))
+        m_hooks.setModified(false);
+}
+
+void ConditionPanels::CdsCnstDataChk()
+{
+    conditions::removeIncompleteRows(m_dm.table(QStringLiteral("NT_TBL_CONST_CONDITION")));
+    m_hooks.setModified(false);
+}
+
+// ---------------------------------------------------------------- range check
+
+void ConditionPanels::ChkTypR(int item)
+{
+    auto* lower = control<QLineEdit>(QStringLiteral("DBEdit_R%11").arg(item));
+    auto* upper = control<QLineEdit>(QStringLiteral("DBEdit_R%12").arg(item));
+    if (!conditions::rangeContradicts(lower->text(), upper->text()))
+        return;
+    const QString name = control<QLabel>(QStringLiteral("Label_R%11").arg(item))->text();
+    UserInteraction::current().inform(QStringLiteral("情報"), conditions::rangeContradictionMessage(name));
+    lower->setFocus();
+}
+
+void ConditionPanels::onFocusChanged(QWidget* old, QWidget* now)
+{
+    // Only a move to another control of the same window leaves a panel; a window losing the
+    // focus to another program or a message box does not.
+    if (!old || !now || now->window() != old->window())
+        return;
+    for (int item = 1; item <= kItemCount; ++item) {
+        QWidget* panel = control(QStringLiteral("plCNST_R%1").arg(item));
+        if (panel->isAncestorOf(old) && !panel->isAncestorOf(now))
+            ChkTypR(item);
+    }
+}
+
+} // namespace app

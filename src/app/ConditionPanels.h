@@ -1,0 +1,71 @@
+#pragma once
+
+#include "entry/Conditions.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace store {
+class TDM1;
+class Table;
+}
+
+namespace app {
+
+// The construction-condition area of the summary page: builds the six items' panels from the
+// definition file for a level-3 code, puts an item's row into edit mode when its check boxes or
+// radio buttons are used, checks the ranges, and hands the controls' values to the rows at save.
+// The controls are found by their names below `root` (the main window).
+class ConditionPanels : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Hooks
+    {
+        std::function<bool()> isModified;        // the save button's enabled state
+        std::function<void(bool)> setModified;   // MarkModified (true) or MarkSaved (false)
+    };
+
+    ConditionPanels(QWidget* root, store::TDM1& dm, Hooks hooks, QObject* parent = nullptr);
+
+    // Rebuilds the condition area for `code` (empty: no classification chosen), under the hourglass.
+    void LoadConstConditions(const QString& code);
+    // The code the summary page rebuilds with: LEVEL3_COMBO when the three levels of slot 1 are
+    // all filled, empty otherwise.
+    QString currentLevel3Code() const;
+    // The save step of the conditions: the row clean-up, then every item handed to its row.
+    void saveConditions();
+    // Saving item n (1 … 6) with the kind in its TYPE box.
+    void PutDataConst(int item);
+    // After NT_TBL_CONST_CONDITION itself was posted.
+    void CdsCnstDataChk();
+    // Check box k (1 … 42) or radio button k (1 … 12) is about to change: its item's row edits.
+    void CheckBoxChange(int k);
+    void RadioButtonChange(int k);
+    // The focus left the range panel of item n: an upper bound below the lower one is reported.
+    void ChkTypR(int item);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    template <typename T = QWidget>
+    T* control(const QString& name) const;
+    store::Table* view(int item) const;
+    void hideAll();
+    void showItem(int item, const conditions::ItemDefinition& definition);
+    void setItemFields(int item, const conditions::ItemDefinition& definition);
+    void watchControls();
+    void onFocusChanged(QWidget* old, QWidget* now);
+
+    QWidget* m_root;
+    store::TDM1& m_dm;
+    Hooks m_hooks;
+};
+
+} // namespace app

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace store {
+class Table;
+}
+
+// Construction conditions: the definition file "CNSTDEF.TXT", which names up to six condition
+// items for each level-3 classification code, and the rules that keep the items' rows of
+// NT_TBL_CONST_CONDITION in step with the controls that show them.
+namespace conditions {
+
+inline const QString kDefinitionFileName = QStringLiteral("CNSTDEF.TXT");
+inline constexpr int kItemCount = 6;
+inline constexpr int kMaxChoices = 7; // check boxes of one "M" item
+inline constexpr int kTextLimitBytes = 255;
+
+// One line of the definition file that belongs to the code asked for.
+struct ItemDefinition
+{
+    int item = 0;        // 1 … 6; 0 when field 2 is not such a number (the line then shows nothing)
+    QString kind;        // "M", "N", "R", "S", "T" (any other letter shows no panel)
+    QString name;        // caption and NAME
+    QStringList choices; // "M": the first seven choices; "S": the two choices used (may be fewer)
+    bool hasUnit = false; // "N" and "R": the line has exactly five fields
+    QString unit;
+};
+
+// A line split into its fields: "%" becomes "％", TAB separates fields (a TAB at the end of the
+// line starts no field), "+" reads as a blank. Double quotes are plain characters.
+QStringList splitFields(const QString& line);
+// A choice list of field 5, split at "/" by the same rules.
+QStringList splitChoices(const QString& field);
+// The definition carried by a split line, whatever its code.
+ItemDefinition definitionOf(const QStringList& fields);
+
+// Reads the definition file (Shift_JIS) and returns the definitions of `code`, in file order.
+// Lines with fewer than four fields (empty lines and the like) define nothing and are skipped;
+// an empty code matches no line. False with a message naming the file when it cannot be read.
+bool readDefinitions(const QString& path, const QString& code, QList<ItemDefinition>* definitions, QString* error);
+
+// The stored TXT of an "M" item: one "1" or "0" per check box, seven characters.
+QString checkStatesText(const QList<bool>& checked);
+// Whether check box k (1-based) of an "M" item is checked by its stored TXT.
+bool isChecked(const QString& storedText, int k);
+// The stored TXT of an "S" item from its selected radio button (0 first, 1 second, -1 none), and back.
+QString choiceText(int selected);
+int selectedChoice(const QString& storedText);
+
+// A range whose bounds both read as whole numbers and whose upper bound is below its lower one.
+bool rangeContradicts(const QString& lower, const QString& upper);
+QString rangeContradictionMessage(const QString& itemName);
+
+// The item's view into edit mode (CdsChangeConstMode): edited when it shows a row, a row inserted
+// (with the current REG_NO) when it shows none; nothing when it is already editing.
+void changeConstMode(store::Table* view);
+// Removes the row a view shows; a row being inserted is abandoned.
+void removeItemRow(store::Table* view);
+
+// What the controls of one item hold when the registration is saved.
+struct ItemControls
+{
+    QList<bool> checked; // "M": the seven check boxes
+    int selected = -1;   // "S": 0 first, 1 second, -1 none
+};
+
+// Saving one item (PutDataConst): with an empty kind the item is not defined and its row is
+// removed (true is returned: the registration counts as saved); otherwise an editing row gets the
+// fields its kind does not use emptied, the check and radio states written, and is posted.
+bool putDataConst(store::Table* view, const QString& kind, const ItemControls& controls);
+
+// Row clean-up (CdsCnstDataChk): removes every row the table shows whose REG_NO or ORD is empty.
+void removeIncompleteRows(store::Table* table);
+
+} // namespace conditions
