@@ -1,8 +1,10 @@
 #include "app/MainWindow.h"
 
+#include "app/ClassificationLists.h"
 #include "app/ConditionPanels.h"
 #include "app/EntryParts.h"
 #include "app/MainWindowPages.h"
+#include "app/PhotoSlots.h"
 #include "app/ScrollingPage.h"
 #include "store/RegistrationNumbers.h"
 #include "util/HelpText.h"
@@ -200,6 +202,8 @@ void TFrmMain::buildWindow()
             arrows->installEventFilter(this);
     }
     buildBehaviours();
+    m_classification = new ClassificationLists(this, [this](const QString& name) { return m_dm->table(name); }, this);
+    m_photos = new PhotoSlots(this, *m_dm, this);
     buildConditionPanels();
     layOutTop();
     if (QScreen* screen = QGuiApplication::primaryScreen())
@@ -408,12 +412,7 @@ void TFrmMain::FormatDBChkBox()
 
 void TFrmMain::SetPhotoSlotControls(const QString& letter)
 {
-    auto* path = control<QLineEdit>(QStringLiteral("ImagePath_") + letter);
-    const bool filled = !path->text().isEmpty();
-    control<QPushButton>(QStringLiteral("BtnPICTURE_") + letter)->setEnabled(!filled);
-    control<QPushButton>(QStringLiteral("BtnCancelPICTURE_") + letter)->setEnabled(filled);
-    control(QStringLiteral("PICTURE_") + letter)->setEnabled(filled);
-    path->setEnabled(filled);
+    m_photos->SetPhotoSlotControls(letter);
 }
 
 void TFrmMain::clearPostCodes()
@@ -510,8 +509,8 @@ void TFrmMain::ActEditExecute()
 
     showPage(m_entryPages.first());
     setMode(1);
-    for (const char* level : {"NT_STBL_INFO_GRP3", "NT_STBL_INFO_GRP4", "NT_STBL_INFO_GRP5", "NT_STBL_INFO_GRP2"})
-        table(QLatin1String(level))->setFiltered(false);
+    m_classification->switchOffFilters();
+    m_classification->SetGrpTitle();
 
     for (const char* period : {"N_PROCESS", "O_PROCESS"}) {
         if (compareMain->field(QLatin1String(period)).asString().isEmpty())
@@ -670,6 +669,8 @@ void TFrmMain::ActCancelExecute()
                                            UserInteraction::Buttons(UserInteraction::Ok) | UserInteraction::Cancel)
         != UserInteraction::Ok)
         return;
+    // The photos replaced since the last save come back with the rows that name them.
+    RestoreSetAsidePhotos();
     // A new registration is removed with its default rows, never left behind half made.
     if (mode() == 0)
         m_dm->DeleteRegistrationRows();

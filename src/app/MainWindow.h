@@ -18,7 +18,9 @@ class DBRadioGroup;
 
 namespace app {
 
+class ClassificationLists;
 class ConditionPanels;
+class PhotoSlots;
 class ScrollingPage;
 
 // The main window: the technology list and the four entry pages of one registration, with the
@@ -48,6 +50,8 @@ public:
     bool isModified() const;
     QTabWidget* pages() const { return m_pages; }
     HelpWindow* helpWindow() const { return m_help; }
+    ClassificationLists& classification() const { return *m_classification; }
+    PhotoSlots& photoSlots() const { return *m_photos; }
 
     // The documented handlers of the editing cycle.
     void FormShow();
@@ -104,6 +108,8 @@ private:
     QString m_programFolder;
     std::unique_ptr<store::TDM1> m_dm;
     InputBehaviours* m_behaviours = nullptr;
+    ClassificationLists* m_classification = nullptr;
+    PhotoSlots* m_photos = nullptr;
     ConditionPanels* m_conditions = nullptr;
     HelpWindow* m_help = nullptr;
     QTabWidget* m_pages = nullptr;

@@ -49,6 +49,7 @@ bool copyIntoFolder(const QString& chosenPath, const QString& imagesFolder, cons
     }
     if (QFileInfo::exists(target))
         makeWritable(target);
+    QDir().mkpath(imagesFolder);
     if ((QFileInfo::exists(target) && !QFile::remove(target)) || !QFile::copy(chosenPath, target)) {
         *error = QStringLiteral("画像ファイルの取得に失敗しました。");
         return false;

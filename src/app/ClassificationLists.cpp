@@ -1,0 +1,162 @@
+#include "app/ClassificationLists.h"
+
+#include "entry/Classification.h"
+#include "store/Table.h"
+#include "widgets/DBEdit.h"
+
+#include <QComboBox>
+#include <QMouseEvent>
+
+namespace app {
+
+namespace cls = classification;
+
+namespace {
+
+// Shows `title` in a list box whose entries are display state: the entry is selected when the list
+// holds it, otherwise the list is reduced to that title until it is opened again.
+void showTitle(QComboBox* list, const QString& title)
+{
+    if (title.isEmpty()) {
+        list->clear();
+        return;
+    }
+    int index = list->findText(title, Qt::MatchExactly);
+    if (index < 0) {
+        list->clear();
+        list->addItem(title);
+        index = 0;
+    }
+    list->setCurrentIndex(index);
+}
+
+} // namespace
+
+ClassificationLists::ClassificationLists(QWidget* root, TableOf tableOf, QObject* parent)
+    : QObject(parent)
+    , m_root(root)
+    , m_tableOf(std::move(tableOf))
+{
+    for (int slot = 1; slot <= cls::kSlots; ++slot) {
+        for (int level = 1; level <= cls::kLevels; ++level) {
+            QComboBox* box = list(level, slot);
+            box->installEventFilter(this);
+            connect(box, &QComboBox::activated, this, [this, level, slot] { Change(level, slot); });
+        }
+    }
+}
+
+QComboBox* ClassificationLists::list(int level, int slot) const
+{
+    return m_root->findChild<QComboBox*>(cls::listBoxName(level, slot));
+}
+
+widgets::DBEdit* ClassificationLists::codeBox(int level, int slot) const
+{
+    return m_root->findChild<widgets::DBEdit*>(cls::codeBoxName(level, slot));
+}
+
+store::Table* ClassificationLists::levelTable(int level) const
+{
+    return m_tableOf(cls::levelTableName(level));
+}
+
+bool ClassificationLists::eventFilter(QObject* watched, QEvent* event)
+{
+    // A list opens on a press of the left button (every key is discarded by the choice-only rule):
+    // it is filled just before it opens.
+    if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        for (int slot = 1; slot <= cls::kSlots; ++slot) {
+            for (int level = 1; level <= cls::kLevels; ++level) {
+                if (watched == list(level, slot))
+                    DropDown(level, slot);
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void ClassificationLists::fill(QComboBox* box, const QStringList& titles, bool withEmptyEntry)
+{
+    // The title shown stays selected when the new list holds it.
+    const QString shown = box->currentText();
+    box->clear();
+    if (withEmptyEntry)
+        box->addItem(QString());
+    box->addItems(titles);
+    box->setCurrentIndex(shown.isEmpty() ? -1 : box->findText(shown, Qt::MatchExactly));
+}
+
+void ClassificationLists::DropDown(int level, int slot)
+{
+    QComboBox* box = list(level, slot);
+    if (level == 1) {
+        // Slots 2 to 5 start with an empty entry, so that they can be emptied again.
+        fill(box, cls::titles(levelTable(1)), slot != 1);
+        return;
+    }
+    const QString parentCode = codeBox(level - 1, slot)->text().trimmed();
+    if (list(level - 1, slot)->currentText().isEmpty() || parentCode.isEmpty()) {
+        box->clear();
+        return;
+    }
+    fill(box, cls::childTitles(levelTable(level), parentCode), false);
+}
+
+void ClassificationLists::Change(int level, int slot)
+{
+    SetGrpCD(level, slot);
+    for (int below : cls::levelsClearedByChoice(level, !list(level, slot)->currentText().isEmpty()))
+        ClearCmb(below, slot);
+}
+
+void ClassificationLists::SetGrpCD(int level, int slot)
+{
+    store::Table* table = levelTable(level);
+    // The range of this slot is set again: the filter may have been left for another slot's list.
+    if (level > 1)
+        cls::childTitles(table, codeBox(level - 1, slot)->text().trimmed());
+    if (const std::optional<QString> code = cls::codeOfTitle(table, list(level, slot)->currentText()))
+        writeCode(level, slot, *code);
+}
+
+void ClassificationLists::ClearCmb(int level, int slot)
+{
+    list(level, slot)->clear();
+    writeCode(level, slot, QString());
+}
+
+void ClassificationLists::writeCode(int level, int slot, const QString& code)
+{
+    widgets::DBEdit* box = codeBox(level, slot);
+    if (box->text() == code)
+        return;
+    box->setText(code);
+    box->link()->updateRecord();
+}
+
+void ClassificationLists::SetGrpData(int level, int slot)
+{
+    if (const std::optional<QString> title = cls::titleOfCode(levelTable(level), codeBox(level, slot)->text().trimmed()))
+        showTitle(list(level, slot), *title);
+}
+
+void ClassificationLists::SetGrpTitle()
+{
+    for (int slot = 1; slot <= cls::kSlots; ++slot) {
+        for (int level = 1; level <= cls::kLevels; ++level) {
+            if (codeBox(level, slot)->text().trimmed().isEmpty())
+                showTitle(list(level, slot), QString());
+            else
+                SetGrpData(level, slot);
+        }
+    }
+}
+
+void ClassificationLists::switchOffFilters()
+{
+    for (int level = 1; level <= cls::kLevels; ++level)
+        levelTable(level)->setFiltered(false);
+}
+
+} // namespace app

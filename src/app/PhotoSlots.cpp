@@ -1,0 +1,163 @@
+#include "app/PhotoSlots.h"
+
+#include "app/EntryParts.h"
+#include "entry/Photos.h"
+#include "store/DataModule.h"
+#include "store/Table.h"
+#include "util/UserInteraction.h"
+
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace app {
+
+namespace {
+
+const QString kChosen = QStringLiteral("写真ファイルが指定されました。\r\n写真タイトルを入力してください。");
+const QString kClearQuestion = QStringLiteral("選択した画像ファイルをクリアしてよろしいですか？");
+const QString kClearWarning = QStringLiteral("クリアした画像をもとに戻すには、もう一度選択し直す必要があります。");
+
+// White for a box that holds or takes a value, the button face for one that does not.
+void paintBox(QWidget* box, bool white)
+{
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, white ? QColor(Qt::white) : palette.color(QPalette::Button));
+    box->setPalette(palette);
+}
+
+void putInEdit(store::Table* table)
+{
+    if (!table->isEditing())
+        table->edit();
+}
+
+} // namespace
+
+PhotoSlots::PhotoSlots(QWidget* root, store::TDM1& dm, QObject* parent)
+    : QObject(parent)
+    , m_root(root)
+    , m_dm(dm)
+{
+    for (const QString& letter : parts::kPhotoSlotLetters) {
+        connect(control<QPushButton>(QStringLiteral("BtnPICTURE_"), letter), &QPushButton::clicked, this,
+                [this, letter] { GetPictureInfo(letter); });
+        connect(control<QPushButton>(QStringLiteral("BtnCancelPICTURE_"), letter), &QPushButton::clicked, this,
+                [this, letter] { DeletePictureInfo(letter); });
+        connect(control<QLineEdit>(QStringLiteral("ImagePath_"), letter), &QLineEdit::textChanged, this,
+                [this, letter] { ChangeImageFile(letter); });
+    }
+}
+
+template <typename T>
+T* PhotoSlots::control(const QString& prefix, const QString& letter) const
+{
+    return m_root->findChild<T*>(prefix + letter);
+}
+
+store::Table* PhotoSlots::view(const QString& letter) const
+{
+    return m_dm.table(QStringLiteral("NT_TBL_INFO_IMAGES%1").arg(parts::photoSlotNumber(letter)));
+}
+
+QString PhotoSlots::imagesFolder() const
+{
+    return m_dm.folder().path(QStringLiteral("Images"));
+}
+
+QString PhotoSlots::OpenPictureDialog1Show() const
+{
+    return photos::dialogFolder(m_lastFolder, UserInteraction::current().desktopFolder());
+}
+
+void PhotoSlots::showSlotState(const QString& letter, bool filled)
+{
+    auto* path = control(QStringLiteral("ImagePath_"), letter);
+    auto* title = control(QStringLiteral("PICTURE_"), letter);
+    control(QStringLiteral("BtnPICTURE_"), letter)->setEnabled(!filled);
+    control(QStringLiteral("BtnCancelPICTURE_"), letter)->setEnabled(filled);
+    title->setEnabled(filled);
+    path->setEnabled(filled);
+    paintBox(title, filled);
+    paintBox(path, filled);
+}
+
+void PhotoSlots::SetPhotoSlotControls(const QString& letter)
+{
+    showSlotState(letter, !control<QLineEdit>(QStringLiteral("ImagePath_"), letter)->text().isEmpty());
+}
+
+void PhotoSlots::ChangeImageFile(const QString& letter)
+{
+    const bool named = !control<QLineEdit>(QStringLiteral("ImagePath_"), letter)->text().isEmpty();
+    auto* title = control(QStringLiteral("PICTURE_"), letter);
+    title->setEnabled(named);
+    paintBox(title, named);
+    paintBox(control(QStringLiteral("ImagePath_"), letter), named);
+}
+
+void PhotoSlots::GetPictureInfo(const QString& letter)
+{
+    UserInteraction& ui = UserInteraction::current();
+    UserInteraction::FileRequest request;
+    request.folder = OpenPictureDialog1Show();
+    request.filters = {photos::kPictureFilter};
+    const QString chosen = ui.fileDialog(UserInteraction::FileKind::Picture, request).path;
+    if (chosen.isEmpty() || !QFileInfo::exists(chosen))
+        return;
+    m_lastFolder = QFileInfo(chosen).absolutePath();
+
+    if (const QString refusal = photos::selectionRefusal(chosen); !refusal.isEmpty()) {
+        ui.error(QStringLiteral("エラー"), refusal);
+        return;
+    }
+    const QString regNo = m_dm.table(QStringLiteral("NT_TBL_MAIN"))->field(QStringLiteral("REG_NO")).asString();
+    const QString stored = photos::storedFileName(regNo, letter, chosen);
+    QString error;
+    if (!photos::copyIntoFolder(chosen, imagesFolder(), stored, &error)) {
+        ui.inform(kProgramTitle, error);
+        return;
+    }
+    ui.inform(kProgramTitle, kChosen);
+
+    store::Table* images = view(letter);
+    if (images->recordCount() > 0)
+        images->edit();
+    else
+        images->append();
+    images->field(QStringLiteral("REG_NO")).setString(regNo);
+    images->field(QStringLiteral("IMAGES_TYPE")).setString(letter);
+    images->field(QStringLiteral("IMAGES_FILE")).setString(stored);
+    images->field(QStringLiteral("IMAGES_ORIGINAL")).setString(QFileInfo(chosen).fileName());
+    showSlotState(letter, true);
+    control(QStringLiteral("PICTURE_"), letter)->setFocus();
+}
+
+void PhotoSlots::DeletePictureInfo(const QString& letter)
+{
+    UserInteraction& ui = UserInteraction::current();
+    const UserInteraction::Buttons okCancel = UserInteraction::Buttons(UserInteraction::Ok) | UserInteraction::Cancel;
+    if (ui.message(UserInteraction::Icon::Question, QStringLiteral("確認"), kClearQuestion, okCancel) != UserInteraction::Ok
+        || ui.message(UserInteraction::Icon::Warning, QStringLiteral("注意"), kClearWarning, okCancel) != UserInteraction::Ok)
+        return;
+    store::Table* images = view(letter);
+    QString error;
+    if (!photos::setAside(imagesFolder(), images->field(QStringLiteral("IMAGES_FILE")).asString().trimmed(), &error)) {
+        ui.inform(kProgramTitle, error);
+        return;
+    }
+    store::Table* pictures = m_dm.table(QStringLiteral("NT_TBL_PICTURE"));
+    putInEdit(pictures);
+    pictures->field(QStringLiteral("PICTURE_") + letter).clear();
+    // The view shows the slot's row; moving to it would post a pending change that the No to the
+    // save question must still be able to drop.
+    const bool onRow = images->recordCount() > 0 && images->field(QStringLiteral("IMAGES_TYPE")).asString() == letter;
+    if (onRow || images->locate(QStringLiteral("IMAGES_TYPE"), letter)) {
+        putInEdit(images);
+        images->field(QStringLiteral("IMAGES_ORIGINAL")).clear();
+    }
+    control<QLineEdit>(QStringLiteral("ImagePath_"), letter)->clear();
+    showSlotState(letter, false);
+}
+
+} // namespace app
