@@ -151,8 +151,8 @@ void ConditionPanels::showItem(int item, const conditions::ItemDefinition& defin
         }
         setLabel(QStringLiteral("Label_M") + n, definition.name);
     } else if (kind == QLatin1String("N") || kind == QLatin1String("R")) {
-        setLabel(QStringLiteral("Label_%1%21").arg(kind, n), definition.name);
-        auto* unit = control<QLabel>(QStringLiteral("Label_%1%22").arg(kind, n));
+        setLabel(QStringLiteral("Label_") + kind + n + QLatin1Char('1'), definition.name);
+        auto* unit = control<QLabel>(QStringLiteral("Label_") + kind + n + QLatin1Char('2'));
         unit->setText(definition.unit);
         unit->setVisible(definition.hasUnit);
     } else if (kind == QLatin1String("S")) {
@@ -249,11 +249,12 @@ void ConditionPanels::CdsCnstDataChk()
 
 void ConditionPanels::ChkTypR(int item)
 {
-    auto* lower = control<QLineEdit>(QStringLiteral("DBEdit_R%11").arg(item));
-    auto* upper = control<QLineEdit>(QStringLiteral("DBEdit_R%12").arg(item));
+    const QString n = QString::number(item);
+    auto* lower = control<QLineEdit>(QStringLiteral("DBEdit_R") + n + QLatin1Char('1'));
+    auto* upper = control<QLineEdit>(QStringLiteral("DBEdit_R") + n + QLatin1Char('2'));
     if (!conditions::rangeContradicts(lower->text(), upper->text()))
         return;
-    const QString name = control<QLabel>(QStringLiteral("Label_R%11").arg(item))->text();
+    const QString name = control<QLabel>(QStringLiteral("Label_R") + n + QLatin1Char('1'))->text();
     UserInteraction::current().inform(QStringLiteral("情報"), conditions::rangeContradictionMessage(name));
     lower->setFocus();
 }

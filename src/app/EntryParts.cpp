@@ -172,26 +172,26 @@ QWidget* conditionItem(int n, const form::SourceOf& sourceOf, QWidget* parent)
     // "N": one number with its unit.
     QWidget* num = itemPanel(QStringLiteral("plCNST_N") + k, row);
     auto* nLayout = new QHBoxLayout(num);
-    nLayout->addWidget(form::label(QString(), num, QStringLiteral("Label_N%11").arg(k)));
+    nLayout->addWidget(form::label(QString(), num, QStringLiteral("Label_N") + k + QLatin1Char('1')));
     auto* value = new widgets::RightDBEdit(view, QStringLiteral("MIN_VAL"), num, QStringLiteral("DBEdit_N") + k);
     value->setMaximumWidth(120);
     nLayout->addWidget(value);
-    nLayout->addWidget(form::label(QString(), num, QStringLiteral("Label_N%12").arg(k)));
+    nLayout->addWidget(form::label(QString(), num, QStringLiteral("Label_N") + k + QLatin1Char('2')));
     nLayout->addStretch(1);
     rowLayout->addWidget(num);
 
     // "R": a range with its unit.
     QWidget* range = itemPanel(QStringLiteral("plCNST_R") + k, row);
     auto* rLayout = new QHBoxLayout(range);
-    rLayout->addWidget(form::label(QString(), range, QStringLiteral("Label_R%11").arg(k)));
-    auto* low = new widgets::RightDBEdit(view, QStringLiteral("MIN_VAL"), range, QStringLiteral("DBEdit_R%11").arg(k));
-    auto* high = new widgets::RightDBEdit(view, QStringLiteral("MAX_VAL"), range, QStringLiteral("DBEdit_R%12").arg(k));
+    rLayout->addWidget(form::label(QString(), range, QStringLiteral("Label_R") + k + QLatin1Char('1')));
+    auto* low = new widgets::RightDBEdit(view, QStringLiteral("MIN_VAL"), range, QStringLiteral("DBEdit_R") + k + QLatin1Char('1'));
+    auto* high = new widgets::RightDBEdit(view, QStringLiteral("MAX_VAL"), range, QStringLiteral("DBEdit_R") + k + QLatin1Char('2'));
     low->setMaximumWidth(120);
     high->setMaximumWidth(120);
     rLayout->addWidget(low);
-    rLayout->addWidget(form::label(QStringLiteral("～"), range, QStringLiteral("Label_R%13").arg(k)));
+    rLayout->addWidget(form::label(QStringLiteral("～"), range, QStringLiteral("Label_R") + k + QLatin1Char('3')));
     rLayout->addWidget(high);
-    rLayout->addWidget(form::label(QString(), range, QStringLiteral("Label_R%12").arg(k)));
+    rLayout->addWidget(form::label(QString(), range, QStringLiteral("Label_R") + k + QLatin1Char('2')));
     rLayout->addStretch(1);
     rowLayout->addWidget(range);
 

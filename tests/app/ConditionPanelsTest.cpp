@@ -1,0 +1,226 @@
+#include "app/ConditionPanels.h"
+#include "app/MainWindow.h"
+#include "store/Table.h"
+#include "support/ScriptedUserInteraction.h"
+#include "support/ShippedProgramFolder.h"
+#include "support/TempDir.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using app::TFrmMain;
+using UI = UserInteraction;
+
+namespace {
+
+
+// The main window over a copy of the shipped program folder (whose CNSTDEF.TXT defines the items),
+// shown so that clicks and focus reach the controls, with a new registration named and ready to save.
+class ConditionPanelsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        testsupport::copyShippedProgramFolder(dir.path());
+        startWindow();
+        window->ActNewExecute();
+        text("TECH_TITLE")->setText(QStringLiteral("浚渫の新工法"));
+        text("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
+    }
+
+    void startWindow()
+    {
+        window = std::make_unique<TFrmMain>(dir.path());
+        ASSERT_TRUE(window->start());
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    template <typename T = QWidget>
+    T* find(const QString& name) const
+    {
+        T* control = window->control<T>(name);
+        EXPECT_TRUE(control) << name.toStdString();
+        return control;
+    }
+    QLineEdit* text(const QString& name) const { return find<QLineEdit>(name); }
+    bool shown(const QString& name) const { return find(name)->isVisibleTo(window.get()); }
+
+    // Slot 1's classification as the lists leave it in the hidden boxes.
+    void setLevel3(const QString& code)
+    {
+        text("LEVEL1_COMBO")->setText(code.left(3));
+        text("LEVEL2_COMBO")->setText(code.left(5));
+        text("LEVEL3_COMBO")->setText(code);
+    }
+    // The user switches to the summary page (from another entry page).
+    void showSummary()
+    {
+        window->pages()->setCurrentWidget(find("TbsPattern1"));
+        window->pages()->setCurrentWidget(find("PageControl2"));
+    }
+    void save()
+    {
+        ui.expectBox(UI::Yes);
+        window->ActPostExecute();
+        ASSERT_FALSE(window->isModified()) << ui.boxTexts().join('|').toStdString();
+    }
+
+    // The stored condition rows as "ORD TYPE NAME TXT MIN_VAL MAX_VAL F_UNIT", in row order.
+    QStringList rows() const
+    {
+        QStringList result;
+        for (const auto& row : window->dm().table("NT_TBL_CONST_CONDITION")->allRows()) {
+            QStringList cells;
+            for (int f = 1; f < row.size(); ++f)
+                cells << row.at(f).toString().trimmed();
+            result << cells.join(' ');
+        }
+        result.sort();
+        return result;
+    }
+
+    testsupport::TempDir dir;
+    testsupport::ScriptedUserInteraction ui;
+    std::unique_ptr<TFrmMain> window;
+};
+
+TEST_F(ConditionPanelsTest, WithoutALevel3CodeNoItemIsShownAndNothingChanges)
+{
+    save();
+    showSummary();
+    EXPECT_TRUE(shown("lblNoCnst"));
+    EXPECT_EQ(find<QLabel>("lblNoCnst")->text(), QStringLiteral("入力項目はありません。"));
+    for (const char* panel : {"plCNST_M1", "plCNST_N1", "plCNST_R1", "plCNST_S1", "plCNST_T1"})
+        EXPECT_FALSE(shown(QLatin1String(panel))) << panel;
+    EXPECT_TRUE(rows().isEmpty());
+    EXPECT_FALSE(window->isModified()) << "a rebuild alone is no change";
+}
+
+TEST_F(ConditionPanelsTest, TheItemsOfTheCodeAreBuiltAndTheirValuesSurviveSaveAndReopening)
+{
+    setLevel3("0100101"); // R, N, M (4 choices), S, T
+    save();
+    showSummary();
+    EXPECT_FALSE(window->isModified());
+    EXPECT_FALSE(shown("lblNoCnst"));
+    for (const char* panel : {"plCNST_R1", "plCNST_N2", "plCNST_M3", "plCNST_S4", "plCNST_T5"})
+        EXPECT_TRUE(shown(QLatin1String(panel))) << panel;
+    EXPECT_FALSE(shown("plCNST_N1"));
+    EXPECT_FALSE(shown("CnstItem6") && shown("plCNST_T6"));
+    EXPECT_EQ(find<QLabel>("Label_R11")->text(), QStringLiteral("浚渫水深"));
+    EXPECT_EQ(find<QLabel>("Label_R12")->text(), QStringLiteral("m (CDL基準)"));
+    EXPECT_EQ(find<QCheckBox>("CheckBox16")->text(), QStringLiteral("砂質土"));
+    EXPECT_TRUE(shown("CheckBox18"));
+    EXPECT_FALSE(shown("CheckBox19")) << "four choices, four boxes";
+    EXPECT_EQ(find<QRadioButton>("RadioButton7")->text(), QStringLiteral("要"));
+    EXPECT_EQ(find<QRadioButton>("RadioButton8")->text(), QStringLiteral("不要"));
+    EXPECT_EQ(find<QLabel>("Label_T5")->text(), QStringLiteral("適用できない条件"));
+
+    // A click on a check box or radio button marks the registration as changed.
+    auto* sand = find<QCheckBox>("CheckBox16");
+    QTest::mouseClick(sand, Qt::LeftButton, {}, QPoint(6, sand->height() / 2)); // on the box itself
+    EXPECT_TRUE(sand->isChecked());
+    EXPECT_TRUE(window->isModified());
+    QTest::mouseClick(find<QRadioButton>("RadioButton8"), Qt::LeftButton);
+    text("DBEdit_R11")->setText("10");
+    text("DBEdit_R12")->setText("20");
+    text("DBEdit_N2")->setText("3.5");
+    find<QPlainTextEdit>("DBMemo_T5")->setPlainText(QStringLiteral("流速2m/s以上"));
+    save();
+    const QStringList stored = {
+        QStringLiteral("1 R 浚渫水深  10 20 m (CDL基準)"),       QStringLiteral("2 N 最大排送距離  3.5  m"),
+        QStringLiteral("3 M 対象土質 0100000   "),              QStringLiteral("4 S 汚濁防止膜の併用 1   "),
+        QStringLiteral("5 T 適用できない条件 流速2m/s以上   "),
+    };
+    EXPECT_EQ(rows(), stored);
+
+    // Back to the list, the program restarted, the registration opened again.
+    window->BitBtn2Click();
+    ASSERT_TRUE(window->close());
+    window.reset();
+    startWindow();
+    window->ActEditExecute();
+    showSummary();
+    EXPECT_EQ(rows(), stored);
+    EXPECT_FALSE(window->isModified());
+    EXPECT_TRUE(find<QCheckBox>("CheckBox16")->isChecked());
+    for (const char* box : {"CheckBox15", "CheckBox17", "CheckBox18"})
+        EXPECT_FALSE(find<QCheckBox>(QLatin1String(box))->isChecked()) << box;
+    EXPECT_FALSE(find<QRadioButton>("RadioButton7")->isChecked());
+    EXPECT_TRUE(find<QRadioButton>("RadioButton8")->isChecked());
+    EXPECT_EQ(text("DBEdit_R11")->text(), "10");
+    EXPECT_EQ(text("DBEdit_N2")->text(), "3.5");
+    EXPECT_EQ(find<QPlainTextEdit>("DBMemo_T5")->toPlainText(), QStringLiteral("流速2m/s以上"));
+}
+
+TEST_F(ConditionPanelsTest, AnotherCodeRewritesTheItemsKeepsTheValuesAndDropsSurplusRows)
+{
+    setLevel3("0100101");
+    showSummary();
+    text("DBEdit_R11")->setText("7");
+    save();
+    ASSERT_EQ(rows().size(), 5);
+
+    // 0100401: R 矢板長 (m), M, N 最大N値 without a unit, S.
+    setLevel3("0100401");
+    showSummary();
+    // Only ORD, TYPE, NAME and the unit of N and R items come from the file; the rest stays.
+    EXPECT_EQ(rows(), (QStringList{QStringLiteral("1 R 矢板長  7  m"), QStringLiteral("2 M 打設方法    m"),
+                                   QStringLiteral("3 N 最大N値    "), QStringLiteral("4 S 施工場所    ")}));
+    EXPECT_FALSE(shown("Label_N32")) << "a line without a unit hides the unit label";
+    EXPECT_FALSE(shown("plCNST_T5"));
+
+    setLevel3(QString());
+    showSummary();
+    EXPECT_TRUE(shown("lblNoCnst"));
+    EXPECT_TRUE(rows().isEmpty());
+}
+
+TEST_F(ConditionPanelsTest, ARangeWhoseUpperBoundIsBelowTheLowerIsReportedOnLeavingThePanel)
+{
+    setLevel3("0100101");
+    showSummary();
+    auto* lower = text("DBEdit_R11");
+    auto* upper = text("DBEdit_R12");
+    lower->setText("10");
+    upper->setText("5.5");
+    upper->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([upper] { return upper->hasFocus(); }, 1000));
+    text("DBEdit_N2")->setFocus();
+    EXPECT_TRUE(ui.boxes().isEmpty()) << "5.5 is not a whole number";
+
+    upper->setText("5");
+    upper->setFocus();
+    ui.expectBox(UI::Ok);
+    text("DBEdit_N2")->setFocus();
+    ASSERT_EQ(ui.boxes().size(), 1);
+    EXPECT_EQ(ui.boxes().first().caption, QStringLiteral("情報"));
+    EXPECT_EQ(ui.boxes().first().text, QStringLiteral("浚渫水深の入力に矛盾があります。"));
+    EXPECT_TRUE(lower->hasFocus());
+}
+
+TEST_F(ConditionPanelsTest, AMissingDefinitionFileIsReportedAndTheRowsAreKept)
+{
+    setLevel3("0100101");
+    showSummary();
+    save();
+    QFile::remove(dir.filePath("CNSTDEF.TXT"));
+    ui.expectBox(UI::Ok);
+    showSummary();
+    ASSERT_EQ(ui.boxes().size(), 2);
+    EXPECT_EQ(ui.boxes().last().icon, UI::Icon::Error);
+    EXPECT_TRUE(ui.boxes().last().text.contains(QStringLiteral("CNSTDEF.TXT")));
+    EXPECT_FALSE(shown("plCNST_R1"));
+    EXPECT_EQ(rows().size(), 5);
+}
+
+} // namespace
