@@ -137,6 +137,20 @@ TEST_F(PhotoSlotsTest, ClearedPhotoComesBackWhenTheEditIsAbandoned)
     EXPECT_TRUE(slotFilled("A"));
 }
 
+TEST_F(PhotoSlotsTest, CancelledEditKeepsThePhotoItsRowsName)
+{
+    find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("技術"));
+    find<QLineEdit>("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
+    select("T", dir.write("old.jpg", jpeg(100, 1000, 'o')));
+    ui.expectBox(UI::Yes);
+    window->ActPostExecute();
+    clear("T");
+    ui.expectBox(UI::Ok);
+    window->ActCancelExecute();
+    EXPECT_EQ(dir.read("Images/" + regNo + "T.jpg"), jpeg(100, 1000, 'o'));
+    EXPECT_EQ(QDir(dir.filePath("Images")).entryList(QDir::Files), QStringList{regNo + "T.jpg"});
+}
+
 TEST_F(PhotoSlotsTest, SaveGivesUpTheClearedPhoto)
 {
     find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("技術"));
