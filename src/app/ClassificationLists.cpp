@@ -40,6 +40,7 @@ ClassificationLists::ClassificationLists(QWidget* root, TableOf tableOf, QObject
     for (int slot = 1; slot <= cls::kSlots; ++slot) {
         for (int level = 1; level <= cls::kLevels; ++level) {
             QComboBox* box = list(level, slot);
+            m_places.insert(box, {level, slot});
             box->installEventFilter(this);
             connect(box, &QComboBox::activated, this, [this, level, slot] { Change(level, slot); });
         }
@@ -65,13 +66,10 @@ bool ClassificationLists::eventFilter(QObject* watched, QEvent* event)
 {
     // A list opens on a press of the left button (every key is discarded by the choice-only rule):
     // it is filled just before it opens.
-    if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        for (int slot = 1; slot <= cls::kSlots; ++slot) {
-            for (int level = 1; level <= cls::kLevels; ++level) {
-                if (watched == list(level, slot))
-                    DropDown(level, slot);
-            }
-        }
+    if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton
+        && m_places.contains(watched)) {
+        const auto [level, slot] = m_places.value(watched);
+        DropDown(level, slot);
     }
     return QObject::eventFilter(watched, event);
 }

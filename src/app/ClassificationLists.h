@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 
 #include <functional>
@@ -54,6 +55,7 @@ private:
 
     QWidget* m_root;
     TableOf m_tableOf;
+    QHash<QObject*, std::pair<int, int>> m_places; // list box → (level, slot)
 };
 
 } // namespace app

@@ -4,6 +4,7 @@
 #include "entry/Classification.h"
 
 #include <QLineEdit>
+#include <QTest>
 
 using UI = UserInteraction;
 namespace cls = classification;
@@ -42,7 +43,10 @@ TEST_F(ClassificationListsTest, ListsFollowTheCodeOfTheLevelAbove)
     lists().DropDown(2, 1);
     EXPECT_TRUE(items("Level2").isEmpty());
 
-    lists().DropDown(1, 1);
+    // The list is filled when the user presses on it to open it.
+    auto* level1 = find<QComboBox>("Level1");
+    QTest::mousePress(level1, Qt::LeftButton);
+    level1->hidePopup();
     EXPECT_EQ(items("Level1").size(), 6);
     EXPECT_EQ(items("Level1").first(), kHarbour); // slot 1 has no empty entry
     lists().DropDown(1, 2);
