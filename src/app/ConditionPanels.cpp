@@ -1,5 +1,6 @@
 #include "app/ConditionPanels.h"
 
+#include "app/ScrollingPage.h"
 #include "store/DataModule.h"
 #include "store/Table.h"
 #include "util/UserInteraction.h"
@@ -192,6 +193,7 @@ void ConditionPanels::LoadConstConditions(const QString& code)
     QList<conditions::ItemDefinition> definitions;
     QString error;
     if (!conditions::readDefinitions(m_dm.folder().path(conditions::kDefinitionFileName), code, &definitions, &error)) {
+        fitPage();
         UserInteraction::current().error(kProgramTitle, error);
         return;
     }
@@ -204,6 +206,7 @@ void ConditionPanels::LoadConstConditions(const QString& code)
     }
     if (definitions.isEmpty())
         control(QStringLiteral("lblNoCnst"))->show();
+    fitPage();
 
     for (int item = 1; item <= kItemCount; ++item) {
         store::Table* itemView = view(item);
@@ -213,6 +216,16 @@ void ConditionPanels::LoadConstConditions(const QString& code)
             itemView->post();
     }
     m_hooks.setModified(wasModified);
+}
+
+void ConditionPanels::fitPage()
+{
+    for (QWidget* w = control(QStringLiteral("CnstArea")); w; w = w->parentWidget()) {
+        if (auto* page = qobject_cast<ScrollingPage*>(w)) {
+            page->fitPanel();
+            return;
+        }
+    }
 }
 
 // ---------------------------------------------------------------- save

@@ -58,6 +58,8 @@ private:
     T* control(const QString& name) const;
     store::Table* view(int item) const;
     void hideAll();
+    // The summary page's panel fitted to the items now shown.
+    void fitPage();
     void showItem(int item, const conditions::ItemDefinition& definition);
     void setItemFields(int item, const conditions::ItemDefinition& definition);
     void watchControls();

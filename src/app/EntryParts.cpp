@@ -202,6 +202,7 @@ QWidget* conditionItem(int n, const form::SourceOf& sourceOf, QWidget* parent)
     auto* choices = new QWidget(s);
     choices->setObjectName(QStringLiteral("Panel_S") + k);
     auto* cLayout = new QHBoxLayout(choices);
+    cLayout->setContentsMargins(0, 0, 0, 0);
     for (int b : {2 * n - 1, 2 * n}) {
         auto* button = new QRadioButton(choices);
         button->setObjectName(QStringLiteral("RadioButton%1").arg(b));

@@ -46,6 +46,11 @@ QLabel* ScrollingPage::addHeaderLabel(const QString& text, const QString& titleN
 void ScrollingPage::finish()
 {
     m_layout->addStretch(1);
+    fitPanel();
+}
+
+void ScrollingPage::fitPanel()
+{
     m_layout->activate();
     m_panelHeight = m_layout->totalSizeHint().height();
     layOut();

@@ -31,6 +31,8 @@ public:
     QLabel* addHeaderLabel(const QString& text, const QString& titleName = {});
     // Fixes the panel's height to what its controls need and sets the scroll bar's maximum.
     void finish();
+    // Fits the panel's height again after controls on it were shown or hidden.
+    void fitPanel();
     // The panel back at the top, the scroll bar at 0.
     void resetScroll();
     // Moves the scroll bar by the page's step for each notch (positive: down).

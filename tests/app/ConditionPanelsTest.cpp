@@ -1,5 +1,6 @@
 #include "app/ConditionPanels.h"
 #include "app/MainWindow.h"
+#include "app/ScrollingPage.h"
 #include "store/Table.h"
 #include "support/ScriptedUserInteraction.h"
 #include "support/ShippedProgramFolder.h"
@@ -12,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QVBoxLayout>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -112,6 +114,8 @@ TEST_F(ConditionPanelsTest, TheItemsOfTheCodeAreBuiltAndTheirValuesSurviveSaveAn
     showSummary();
     EXPECT_FALSE(window->isModified());
     EXPECT_FALSE(shown("lblNoCnst"));
+    auto* page = find<app::ScrollingPage>("PageControl2");
+    EXPECT_GE(page->panel()->height(), page->panelLayout()->totalSizeHint().height()) << "the page grows with the items";
     for (const char* panel : {"plCNST_R1", "plCNST_N2", "plCNST_M3", "plCNST_S4", "plCNST_T5"})
         EXPECT_TRUE(shown(QLatin1String(panel))) << panel;
     EXPECT_FALSE(shown("plCNST_N1"));

@@ -99,7 +99,8 @@ private:
 
 // The main window over a copy of the program folder (the pictures change nothing of the real one),
 // on the list page or on an entry page of a new registration scrolled to `scroll` (0 … 1 of the way).
-std::unique_ptr<QWidget> mainWindow(const QString& programFolder, const QString& page, double scroll)
+// A level-3 code given for slot 1 brings the construction conditions it defines.
+std::unique_ptr<QWidget> mainWindow(const QString& programFolder, const QString& page, double scroll, const QString& level3 = {})
 {
     static QTemporaryDir copy;
     static bool copied = false;
@@ -126,6 +127,11 @@ std::unique_ptr<QWidget> mainWindow(const QString& programFolder, const QString&
     window->ActNewExecute();
     window->control<QLineEdit>(QStringLiteral("TECH_TITLE"))->setText(QStringLiteral("鋼管杭の回転圧入工法"));
     window->control<QLineEdit>(QStringLiteral("COMPARE_TECH_TITLE"))->setText(QStringLiteral("打撃による杭打設"));
+    if (!level3.isEmpty()) {
+        window->control<QLineEdit>(QStringLiteral("LEVEL1_COMBO"))->setText(level3.left(3));
+        window->control<QLineEdit>(QStringLiteral("LEVEL2_COMBO"))->setText(level3.left(5));
+        window->control<QLineEdit>(QStringLiteral("LEVEL3_COMBO"))->setText(level3);
+    }
     window->pages()->setCurrentWidget(window->control(page));
     auto* scrolling = window->control<app::ScrollingPage>(page);
     window->show();
@@ -149,6 +155,15 @@ const std::vector<Renderer>& renderers()
         pageRenderer("names", "TbsPattern1", 0), pageRenderer("names-middle", "TbsPattern1", 0.5), pageRenderer("names-end", "TbsPattern1", 1),
         pageRenderer("summary", "PageControl2", 0), pageRenderer("summary-middle", "PageControl2", 0.5),
         pageRenderer("summary-end", "PageControl2", 1),
+        {"summary-conditions", QStringLiteral("main window, summary page at the construction conditions of a caisson code"),
+         [](const QString& folder) {
+             auto window = mainWindow(folder, QStringLiteral("PageControl2"), 0, QStringLiteral("0100302"));
+             if (auto* page = window->findChild<app::ScrollingPage*>(QStringLiteral("PageControl2"))) {
+                 QWidget* area = page->findChild<QWidget*>(QStringLiteral("CnstArea"));
+                 page->scrollBar()->setValue(area->mapTo(page->panel(), QPoint(0, 0)).y() - 40);
+             }
+             return window;
+         }},
         pageRenderer("comparison", "TabSheet3", 0), pageRenderer("comparison-middle", "TabSheet3", 0.5),
         pageRenderer("comparison-end", "TabSheet3", 1),
         pageRenderer("records", "TabSheet4", 0), pageRenderer("records-third", "TabSheet4", 0.33),
