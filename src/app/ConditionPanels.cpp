@@ -99,6 +99,17 @@ void ConditionPanels::RadioButtonChange(int k)
 
 // ---------------------------------------------------------------- rebuild
 
+QString ConditionPanels::currentRegNo() const
+{
+    store::Table* main = m_dm.table(QStringLiteral("NT_TBL_MAIN"));
+    return main->isActive() ? main->field(QStringLiteral("REG_NO")).asString().trimmed() : QString();
+}
+
+bool ConditionPanels::builtForAnotherRegistration() const
+{
+    return m_builtFor != currentRegNo();
+}
+
 QString ConditionPanels::currentLevel3Code() const
 {
     for (const char* level : {"LEVEL1_COMBO", "LEVEL2_COMBO", "LEVEL3_COMBO"}) {
@@ -189,6 +200,7 @@ void ConditionPanels::LoadConstConditions(const QString& code)
         kindBox->blockSignals(blocked);
     }
     const bool wasModified = m_hooks.isModified();
+    m_builtFor = currentRegNo();
 
     QList<conditions::ItemDefinition> definitions;
     QString error;

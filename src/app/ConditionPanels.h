@@ -35,6 +35,8 @@ public:
 
     // Rebuilds the condition area for `code` (empty: no classification chosen), under the hourglass.
     void LoadConstConditions(const QString& code);
+    // True when the panels were last built for another registration than the current one.
+    bool builtForAnotherRegistration() const;
     // The code the summary page rebuilds with: LEVEL3_COMBO when the three levels of slot 1 are
     // all filled, empty otherwise.
     QString currentLevel3Code() const;
@@ -57,6 +59,7 @@ private:
     template <typename T = QWidget>
     T* control(const QString& name) const;
     store::Table* view(int item) const;
+    QString currentRegNo() const;
     void hideAll();
     // The summary page's panel fitted to the items now shown.
     void fitPage();
@@ -68,6 +71,7 @@ private:
     QWidget* m_root;
     store::TDM1& m_dm;
     Hooks m_hooks;
+    QString m_builtFor; // REG_NO of the registration the panels were last built for
 };
 
 } // namespace app

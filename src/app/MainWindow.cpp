@@ -235,6 +235,12 @@ void TFrmMain::buildConditionPanels()
     hooks.setModified = [this](bool on) { on ? MarkModified() : MarkSaved(); };
     m_conditions = new ConditionPanels(this, *m_dm, hooks, this);
     connect(m_dm.get(), &store::TDM1::constConditionPosted, m_conditions, &ConditionPanels::CdsCnstDataChk);
+    // A page change made by the program does not rebuild the items, but panels left from another
+    // registration would hand that registration's choices to this one.
+    connect(m_pages, &QTabWidget::currentChanged, m_conditions, [this](int index) {
+        if (m_pages->widget(index)->objectName() == QLatin1String("PageControl2") && m_conditions->builtForAnotherRegistration())
+            RefreshConditions();
+    });
 }
 
 void TFrmMain::RefreshConditions()

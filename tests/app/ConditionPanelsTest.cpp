@@ -105,6 +105,11 @@ TEST_F(ConditionPanelsTest, WithoutALevel3CodeNoItemIsShownAndNothingChanges)
         EXPECT_FALSE(shown(QLatin1String(panel))) << panel;
     EXPECT_TRUE(rows().isEmpty());
     EXPECT_FALSE(window->isModified()) << "a rebuild alone is no change";
+
+    EXPECT_FALSE(window->conditionPanels().builtForAnotherRegistration());
+    window->BitBtn2Click();
+    window->ActNewExecute();
+    EXPECT_TRUE(window->conditionPanels().builtForAnotherRegistration()) << "the next registration's items are rebuilt on any way to the page";
 }
 
 TEST_F(ConditionPanelsTest, TheItemsOfTheCodeAreBuiltAndTheirValuesSurviveSaveAndReopening)
