@@ -1,15 +1,139 @@
-#include "app/MainWindowPages.h"
+#include "app/PreviewPage.h"
 
+#include "app/MainWindow.h"
+#include "app/MainWindowPages.h"
+#include "entry/Classification.h"
+#include "report/ReportGenerator.h"
+#include "util/UserInteraction.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTabWidget>
+#include <QUrl>
 #include <QVBoxLayout>
+#include <QWebEngineView>
 
 namespace app {
 
-// The preview page: the template selector, the print button and the note; the browser that shows
-// the generated document joins them with the report generation.
+namespace {
+
+QWebEngineView* browser(TFrmMain& window)
+{
+    return window.control<QWebEngineView>(QStringLiteral("WebBrowser1"));
+}
+
+// The text a control of the main window (or of one of the program's windows, such as the
+// comparison sheet) shows; none when no such control exists.
+std::optional<QString> shownText(TFrmMain& window, const QString& name)
+{
+    QList<QWidget*> windows{&window};
+    windows += QApplication::topLevelWidgets();
+    for (QWidget* w : std::as_const(windows)) {
+        if (auto* edit = w->findChild<QLineEdit*>(name))
+            return edit->text();
+        if (auto* label = w->findChild<QLabel*>(name))
+            return label->text();
+        if (auto* list = w->findChild<QComboBox*>(name))
+            return list->currentText();
+    }
+    return std::nullopt;
+}
+
+void overlay(TFrmMain& window, const QString& name, QString* value)
+{
+    if (const std::optional<QString> text = shownText(window, name))
+        *value = *text;
+}
+
+} // namespace
+
+report::ReportScreen shownReportScreen(TFrmMain& window)
+{
+    report::ReportScreen screen = report::screenFromTables(window.dm());
+    for (int slot = 1; slot <= classification::kSlots; ++slot) {
+        for (int level = 1; level <= classification::kLevels; ++level)
+            overlay(window, classification::listBoxName(level, slot), &screen.levelTitles[size_t(slot - 1)][size_t(level - 1)]);
+    }
+    overlay(window, QStringLiteral("GRP_TITLE1"), &screen.groupTitle);
+    overlay(window, QStringLiteral("EVALUATE_ORGAN_CODE"), &screen.evaluateOrgan);
+    overlay(window, QStringLiteral("SALES_POST_CODE1"), &screen.salesPostCode1);
+    overlay(window, QStringLiteral("SALES_POST_CODE2"), &screen.salesPostCode2);
+    overlay(window, QStringLiteral("SALES_POST_CODE_BUSINESS1"), &screen.salesPostCodeBusiness1);
+    overlay(window, QStringLiteral("SALES_POST_CODE_BUSINESS2"), &screen.salesPostCodeBusiness2);
+    overlay(window, QStringLiteral("RATE_COST"), &screen.rateCost);
+    overlay(window, QStringLiteral("RATE_PROCESS"), &screen.rateProcess);
+    overlay(window, QStringLiteral("Label119"), &screen.costRateLabel);
+    overlay(window, QStringLiteral("Label217"), &screen.processRateLabel);
+    overlay(window, QStringLiteral("TOTAL_NEW_TECH"), &screen.totalNewTech);
+    overlay(window, QStringLiteral("TOTAL_OLD_TECH"), &screen.totalOldTech);
+    // The cost-type label is filled by the cost-type window; until then the stored type names it.
+    if (const std::optional<QString> costType = shownText(window, QStringLiteral("lblCOST_TYPE")); costType && !costType->isEmpty())
+        screen.costTypeName = *costType;
+    return screen;
+}
+
+void PrintPreview(TFrmMain& window)
+{
+    const int tab = window.control<QTabBar>(QStringLiteral("TabControl1"))->currentIndex();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QString path;
+    QString error;
+    const bool written = report::GenerateReport(window.dm(), shownReportScreen(window), tab, &path, &error);
+    QGuiApplication::restoreOverrideCursor();
+    if (!written) {
+        UserInteraction::current().error(kProgramTitle, error);
+        return;
+    }
+    // The same URL again would be served from the cache: reload the file explicitly.
+    QWebEngineView* view = browser(window);
+    const QUrl url = QUrl::fromLocalFile(path);
+    if (view->url() == url)
+        view->reload();
+    else
+        view->setUrl(url);
+    window.control<QPushButton>(QStringLiteral("Button6"))->setEnabled(true);
+}
+
+void TabControl1Change(TFrmMain& window)
+{
+    if (window.pages()->currentWidget()->objectName() == QLatin1String("TabSheet5"))
+        PrintPreview(window);
+}
+
+void Button6Click(TFrmMain& window)
+{
+    QWebEngineView* view = browser(window);
+    auto* printer = new QPrinter(QPrinter::HighResolution);
+    printer->setPageSize(QPageSize(QPageSize::A4));
+    QPrintDialog dialog(printer, &window);
+    if (dialog.exec() != QDialog::Accepted) {
+        delete printer;
+        return;
+    }
+    // The page prints asynchronously; the printer lives until the page reports the end.
+    QObject::connect(view, &QWebEngineView::printFinished, view, [printer](bool) { delete printer; },
+                     Qt::SingleShotConnection);
+    view->print(printer);
+}
+
+void connectPreviewPage(TFrmMain& window)
+{
+    QObject::connect(window.control<QTabBar>(QStringLiteral("TabControl1")), &QTabBar::currentChanged, &window,
+                     [&window](int) { TabControl1Change(window); });
+    QObject::connect(window.control<QPushButton>(QStringLiteral("Button6")), &QPushButton::clicked, &window,
+                     [&window] { Button6Click(window); });
+}
+
+// The preview page: the template selector, the print button, the note and the browser that shows
+// the generated document.
 QWidget* buildPreviewPage(QWidget* parent)
 {
     auto* page = new QWidget(parent);
@@ -30,7 +154,9 @@ QWidget* buildPreviewPage(QWidget* parent)
     QLabel* note = form::label(QStringLiteral("※  実際のシステムでは、画面が若干異なります。"), page, QStringLiteral("Label280"));
     note->setStyleSheet(QStringLiteral("color: red;"));
     layout->addWidget(note);
-    layout->addStretch(1);
+    auto* view = new QWebEngineView(page);
+    view->setObjectName(QStringLiteral("WebBrowser1"));
+    layout->addWidget(view, 1);
     return page;
 }
 

@@ -1,0 +1,24 @@
+#pragma once
+
+namespace report {
+struct ReportScreen;
+}
+
+namespace app {
+
+class TFrmMain;
+
+// The preview page's handlers: the report built from the open registration and shown in
+// `WebBrowser1`, the template chosen by the selector `TabControl1`, printing through the print
+// dialog.
+void PrintPreview(TFrmMain& window);
+void TabControl1Change(TFrmMain& window);
+void Button6Click(TFrmMain& window);
+// Wires the selector and the print button of the page to the handlers above.
+void connectPreviewPage(TFrmMain& window);
+
+// What the main window shows that the report prints: the stored values, overlaid with the
+// controls' texts as they stand (edits not yet saved included).
+report::ReportScreen shownReportScreen(TFrmMain& window);
+
+} // namespace app

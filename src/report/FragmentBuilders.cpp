@@ -1,0 +1,103 @@
+#include "report/FragmentBuilders.h"
+
+#include "report/HtmlText.h"
+#include "store/FieldDef.h"
+#include "store/ProgramFolder.h"
+#include "store/Table.h"
+#include "util/ImageDimensions.h"
+
+#include <QStringList>
+#include <QUrl>
+
+#include <cmath>
+
+namespace report {
+
+namespace {
+
+const QString kLineEnd = QStringLiteral("\r\n");
+constexpr int kShownPhotoWidth = 400;
+
+QString valueOf(const store::Table& table, int row, int field)
+{
+    return store::valueText(table.fields().at(field), table.visibleValue(row, field));
+}
+
+QString cellLine(const QString& value)
+{
+    return QStringLiteral("<TD>") + value + QStringLiteral("&nbsp;</TD>");
+}
+
+} // namespace
+
+QString BuildPhotoBlock(const store::ProgramFolder& folder, const QString& caption, const QString& fileName)
+{
+    if (fileName.isEmpty())
+        return {};
+    const QString path = folder.path(QStringLiteral("Images\\") + fileName);
+    QString size;
+    const int width = imagesize::ImageWidth(path);
+    if (width > kShownPhotoWidth) {
+        const int height = imagesize::ImageHeight(path);
+        const auto shown = static_cast<long long>(std::floor(double(height) / width * kShownPhotoWidth + 0.5));
+        size = QStringLiteral("width=\"%1\" height=\"%2\"").arg(kShownPhotoWidth).arg(shown);
+    }
+    // The browser reads local files by URL; the URL encodes whatever the file name holds.
+    const QString source = html::escape(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded));
+    const QStringList lines{QStringLiteral("<CENTER>"),
+                            QStringLiteral("<IMG SRC=\"") + source + QStringLiteral("\" ") + size + QStringLiteral(">"),
+                            QStringLiteral("<BR>"), html::escape(caption), QStringLiteral("</CENTER>")};
+    return lines.join(kLineEnd);
+}
+
+QString BuildRecordRows(const store::Table& table, const QList<int>& leaveOut)
+{
+    QString text;
+    for (int row = 0; row < table.recordCount(); ++row) {
+        text += QStringLiteral("<TR>") + kLineEnd;
+        for (int field = 0; field < table.fieldCount(); ++field) {
+            if (!leaveOut.contains(field))
+                text += cellLine(html::escapeWithBreaks(valueOf(table, row, field))) + kLineEnd;
+        }
+        text += QStringLiteral("</TR>") + kLineEnd;
+    }
+    return text;
+}
+
+QString BuildContactRows(const store::Table& table, const QList<int>& leaveOut, std::pair<int, int> moved)
+{
+    QString text;
+    for (int row = 0; row < table.recordCount(); ++row) {
+        text += QStringLiteral("<TR>") + kLineEnd;
+        for (int field = 0; field < table.fieldCount(); ++field) {
+            if (leaveOut.contains(field))
+                continue;
+            if (field == moved.first + 1 && moved.second < table.fieldCount())
+                text += cellLine(html::escape(valueOf(table, row, moved.second))) + kLineEnd;
+            text += cellLine(html::escape(valueOf(table, row, field))) + kLineEnd;
+        }
+        text += QStringLiteral("</TR>") + kLineEnd;
+    }
+    return text;
+}
+
+QString BuildCycleCostTable()
+{
+    QStringList lines{QStringLiteral("<table border=\"1\" width=\"100%\">"), QStringLiteral("<tr>"),
+                      QStringLiteral("<td bgcolor=\"#FFFFD0\"><br></td>")};
+    for (const char* years : {"１年", "３年", "５年", "１０年"})
+        lines << QStringLiteral("<td align=\"center\" bgcolor=\"#FFFFD0\">") + QString::fromUtf8(years) + QStringLiteral("</td>");
+    lines << QStringLiteral("</tr>");
+    const std::pair<const char*, const char*> technologies[] = {{"新技術", "NEWTECH"}, {"従来技術", "OLDTECH"}};
+    for (const auto& [caption, prefix] : technologies) {
+        lines << QStringLiteral("<tr>")
+              << QStringLiteral("<td bgcolor=\"#FFFFD0\">") + QString::fromUtf8(caption) + QStringLiteral("</td>");
+        for (const char* years : {"ONE", "THREE", "FIVE", "TEN"})
+            lines << QStringLiteral("<td align=\"right\"><%=%1_COST_%2%></td>").arg(QLatin1String(prefix), QLatin1String(years));
+        lines << QStringLiteral("</tr>");
+    }
+    lines << QStringLiteral("</table>");
+    return lines.join(kLineEnd);
+}
+
+} // namespace report

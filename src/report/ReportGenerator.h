@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+namespace store {
+class TDM1;
+}
+
+// The printable report of the current registration: a template of the program folder with its
+// tags ("<%=NAME%>") replaced by the registration's values, written as "NewTech.htm".
+namespace report {
+
+// What the screens show at the moment of generation, including edits not yet saved; the main
+// window fills it from its controls, the command-line tool from the stored rows
+// (screenFromTables).
+struct ReportScreen
+{
+    // Displayed titles of the classification list boxes: [slot 1 … 5 − 1][level 1 … 4 − 1].
+    std::array<std::array<QString, 4>, 5> levelTitles;
+    QString groupTitle;    // the lookup box GRP_TITLE1
+    QString evaluateOrgan; // the lookup box EVALUATE_ORGAN_CODE
+    QString salesPostCode1, salesPostCode2;                 // technical contact's post-code boxes
+    QString salesPostCodeBusiness1, salesPostCodeBusiness2; // sales contact's post-code boxes
+    QString rateCost, rateProcess;             // the comparison sheet's RATE_COST and RATE_PROCESS
+    QString costRateLabel, processRateLabel;   // Label119 and Label217
+    QString costTypeName;                      // lblCOST_TYPE
+    QString totalNewTech = QStringLiteral("0"); // TOTAL_NEW_TECH
+    QString totalOldTech = QStringLiteral("0"); // TOTAL_OLD_TECH
+};
+
+// The screen values as a freshly opened registration shows them, read from its stored rows.
+ReportScreen screenFromTables(store::TDM1& dm);
+
+// The name of a cost type ("1" … "8") as the main window shows it; empty for any other code.
+QString costTypeName(const QString& code);
+
+// "Template.htm" for tab 0, "Template1.htm" … "Template4.htm" for tabs 1 … 4.
+QString templateFileName(int tab);
+
+// Replaces every occurrence of `tag` left to right; the inserted value is never searched again.
+QString ReplaceTag(const QString& text, const QString& tag, const QString& value);
+
+// The document with every tag that the registration's rows and the screen fill replaced.
+QString FillReport(store::TDM1& dm, const ReportScreen& screen, const QString& document);
+
+// Removes every tag still in the document: the options not chosen and the values a registration
+// does not have print as nothing rather than as the tag's own text.
+QString RemoveUnfilledTags(const QString& document);
+
+// Reads the template of `tab` as Shift_JIS, fills it, removes the tags left unfilled and writes "NewTech.htm" (Shift_JIS, lines
+// ending in CR LF) into the program folder; `outputPath` receives its path. False with a message
+// when the template cannot be read or the document cannot be written.
+bool GenerateReport(store::TDM1& dm, const ReportScreen& screen, int tab, QString* outputPath, QString* error);
+
+} // namespace report
