@@ -1,0 +1,186 @@
+#include "ReportFixture.h"
+
+#include "report/ReportGenerator.h"
+#include "support/CliRunner.h"
+#include "util/SjisText.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QSet>
+
+using namespace report;
+
+namespace {
+
+const QRegularExpression kTag(QStringLiteral("<%=([A-Z0-9_]+)%>"));
+
+QSet<QString> tagsOf(const QString& text)
+{
+    QSet<QString> names;
+    for (auto it = kTag.globalMatch(text); it.hasNext();)
+        names.insert(it.next().captured(1));
+    return names;
+}
+
+TEST(ReplaceTagTest, ReplacesEveryOccurrenceOnceLeftToRight)
+{
+    struct Case
+    {
+        const char* text;
+        const char* value;
+        const char* expected;
+    } cases[] = {
+        {"a<%=X%>b<%=X%>c", "1", "a1b1c"},
+        {"<%=X%><%=X%>", "v", "vv"},              // a tag right after another copy
+        {"[<%=X%>]", "<%=X%>", "[<%=X%>]"},       // a value holding its own tag is not expanded
+        {"<%=X%>", "", ""},
+        {"<%=x%><%=XY%>", "1", "<%=x%><%=XY%>"},  // exact and case-sensitive
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ReplaceTag(QString::fromUtf8(c.text), QStringLiteral("<%=X%>"), QString::fromUtf8(c.value)), QString::fromUtf8(c.expected))
+            << c.text;
+}
+
+TEST(TemplateNameTest, TabsChooseTheirTemplates)
+{
+    EXPECT_EQ(templateFileName(0), QStringLiteral("Template.htm"));
+    EXPECT_EQ(templateFileName(3), QStringLiteral("Template3.htm"));
+}
+
+using ReportGeneratorTest = ReportFixture;
+
+TEST_F(ReportGeneratorTest, ReportIsShiftJisWithCrLfLinesEscapedTextAndNoTagLeft)
+{
+    QString path;
+    QString error;
+    ASSERT_TRUE(GenerateReport(*dm, screenFromTables(*dm), 0, &path, &error)) << error.toStdString();
+    EXPECT_EQ(QDir::cleanPath(path), QDir::cleanPath(dir.filePath(QStringLiteral("NewTech.htm"))));
+    const QByteArray bytes = dir.read(QStringLiteral("NewTech.htm"));
+    const QString text = sjis::decode(bytes);
+    EXPECT_EQ(sjis::encode(text), bytes); // decodes back without loss
+    EXPECT_FALSE(text.contains(QChar(0xFFFD)));
+    EXPECT_TRUE(bytes.endsWith("\r\n"));
+    EXPECT_EQ(bytes.count('\n'), bytes.count("\r\n"));
+    EXPECT_FALSE(text.contains(QStringLiteral("<%=")));
+
+    EXPECT_TRUE(text.contains(QStringLiteral("防波堤&lt;script&gt;alert(1)&lt;/script&gt;&amp;補強工法")));
+    EXPECT_FALSE(text.contains(QStringLiteral("<script>")));
+    EXPECT_TRUE(text.contains(QStringLiteral("一行目<BR><BR>三行目 a&lt;b")));
+    EXPECT_TRUE(text.contains(QStringLiteral("<TH BGCOLOR=#FFFFD0>\r\n&lt;i&gt;深さ&lt;/i&gt;&nbsp;\r\n</TH>\r\n<TH>\r\n12.5m&nbsp;")));
+    EXPECT_TRUE(text.contains(QStringLiteral("width=\"400\" height=\"167\">")));
+    EXPECT_TRUE(text.contains(QStringLiteral("施工状況&lt;写真&gt;")));
+    EXPECT_TRUE(text.contains(QStringLiteral("〒100-0001")));
+    EXPECT_TRUE(text.contains(QStringLiteral("岸壁改良工事<BR>第二期&nbsp;")));
+    EXPECT_TRUE(text.contains(QStringLiteral("<td align=\"right\">1200.5</td>"))); // cycle costs filled in the same pass
+    EXPECT_TRUE(text.contains(QStringLiteral("一般財団法人 沿岸港湾技術評価センター")));
+    EXPECT_TRUE(text.contains(QStringLiteral("従来材料費&nbsp;")));
+}
+
+// Every tag of every template is one that the generator fills for some registration: each option
+// of the choice fields and each sign of the rates is tried in turn.
+TEST_F(ReportGeneratorTest, EveryTemplateTagIsFilledForSomeRegistration)
+{
+    QString documents;
+    for (int tab = 0; tab <= 4; ++tab) {
+        QFile file(dir.filePath(templateFileName(tab)));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << templateFileName(tab).toStdString();
+        documents += sjis::decode(file.readAll());
+    }
+    const QSet<QString> used = tagsOf(documents);
+    ASSERT_GT(used.size(), 250);
+
+    const QStringList developments = {"1", "2", "3", "7", "8", "9", "0"};
+    const QStringList statuses = {"1", "2", "3", "4", "5", ""};
+    const QStringList rates = {"5", "0", "-5"};
+    QSet<QString> filled;
+    for (int v = 0; v < 7; ++v) {
+        const QString option = QString::number(v % 3 + 1);
+        set("NT_TBL_MAIN", "DVLP_TYPE_CODE", developments.at(v));
+        set("NT_TBL_MAIN", "OPEN_DIV_CD", QString::number(v % 3));
+        for (const char* field : {"FREE_ITEM1", "FREE_ITEM2"})
+            set("NT_TBL_DETAIL_FREE", field, option);
+        for (const char* field : {"COMPARE_QUALITY", "COMPARE_SAFTY", "COMPARE_CONSTRUCT", "COMPARE_ENV"})
+            set("NT_TBL_DETAIL", field, option);
+        for (const char* field : {"CST_TBL_YN", "CERTIFY_PATENT_STAT", "CERTIFY_IDEA_STAT"})
+            set("NT_TBL_DETAIL", field, statuses.at(v % statuses.size()));
+        ReportScreen screen = screenFromTables(*dm);
+        screen.rateCost = screen.rateProcess = rates.at(v % 3);
+        const QSet<QString> left = tagsOf(FillReport(*dm, screen, documents));
+        for (const QString& name : used) {
+            if (!left.contains(name))
+                filled.insert(name);
+        }
+    }
+    QStringList never = QStringList(used.begin(), used.end());
+    never.removeIf([&](const QString& name) { return filled.contains(name); });
+    never.sort();
+    EXPECT_TRUE(never.isEmpty()) << never.join(QLatin1Char(' ')).toStdString();
+}
+
+TEST_F(ReportGeneratorTest, ChoicesMarkTheirOptions)
+{
+    const QString doc = QStringLiteral(
+        "S1=<%=CERTIFY_PATENT_STAT1%>|S4=<%=CERTIFY_PATENT_STAT4%>|S5=<%=CERTIFY_PATENT_STAT5%>|F1=<%=CERTIFY_PATENT_FLG1%>|"
+        "F2=<%=CERTIFY_PATENT_FLG2%>|C1=<%=COMPARE_COST1%>|C2=<%=COMPARE_COST2%>|C3=<%=COMPARE_COST3%>|"
+        "R1=<%=COMPARE_COST_RATE1%>|R3=<%=COMPARE_COST_RATE3%>|P=<%=SALES_POST_CODE%>|D1=<%=DVLP_TYPE1%>|D2=<%=DVLP_TYPE2%>|"
+        "D8=<%=DVLP_TYPE_CODE8%>|O2=<%=OPEN_DIV_CD2%>|O0=<%=OPEN_DIV_CD0%>|T=<%=FREE_ITEM_TITLE1%>|K=<%=KEYWD_ENV_YN%>|"
+        "K2=<%=KEYWD_SAFETY_YN%>|CT=<%=COST_TYPE%>|CY=<%=CYCLE_COST%>");
+    struct Case
+    {
+        std::function<void(ReportScreen&)> change;
+        QStringList expected;
+    } cases[] = {
+        {[](ReportScreen&) {},
+         {"S1=*", "S4=<%=CERTIFY_PATENT_STAT4%>", "S5=（専用実施権）", "F1=【出願中】", "F2=|", "C1=*", "R1=20",
+          "C3=<%=COMPARE_COST3%>", "P=〒100-0001", "D1=<%=DVLP_TYPE1%>", "D2=*", "D8=*", "O2=*", "O0=<%=OPEN_DIV_CD0%>", "K=*",
+          "K2=|", "CT=サイクルコスト型：Ｄ(Ⅰ)型", "<td align=\"right\">1200.5</td>"}},
+        {[](ReportScreen& s) { s.rateCost = "-12.5", s.costRateLabel = "12.5"; },
+         {"C1=<%=COMPARE_COST1%>", "C2=<%=COMPARE_COST2%>", "C3=*", "R3=12.5", "R1=<%=COMPARE_COST_RATE1%>"}},
+        {[](ReportScreen& s) { s.rateCost = "0"; }, {"C1=<%=COMPARE_COST1%>", "C2=*", "C3=<%=COMPARE_COST3%>"}},
+        {[](ReportScreen& s) { s.rateCost = ""; },
+         {"C1=<%=COMPARE_COST1%>", "C2=<%=COMPARE_COST2%>", "C3=<%=COMPARE_COST3%>", "R1=<%=COMPARE_COST_RATE1%>"}},
+        {[](ReportScreen& s) { s.salesPostCode1 = " 123 ", s.salesPostCode2 = "4567"; }, {"P=〒123-4567"}},
+        {[](ReportScreen& s) { s.salesPostCode1 = "123", s.salesPostCode2 = " "; }, {"P=〒100-0001"}},
+    };
+    for (const Case& c : cases) {
+        ReportScreen screen = screenFromTables(*dm);
+        c.change(screen);
+        const QString out = FillReport(*dm, screen, doc);
+        for (const QString& piece : c.expected)
+            EXPECT_TRUE(out.contains(piece)) << piece.toStdString() << " in " << out.toStdString();
+    }
+    set("NT_TBL_DETAIL", "CERTIFY_PATENT_STAT", QString());
+    set("NT_TBL_DETAIL", "COST_TYPE", QStringLiteral("3"));
+    set("NT_TBL_DETAIL_FREE", "FREE_ITEM_TITLE1", QStringLiteral("1"));
+    const QString out = FillReport(*dm, screenFromTables(*dm), doc);
+    for (const char* piece : {"S1=<%=CERTIFY_PATENT_STAT1%>", "S4=*", "CY=<%=CYCLE_COST%>", "T=1|", "CT=並行型：Ｂ(＋)型"})
+        EXPECT_TRUE(out.contains(QString::fromUtf8(piece))) << piece << " in " << out.toStdString();
+}
+
+TEST_F(ReportGeneratorTest, MissingTemplateIsReportedAndLeavesNoStaleReport)
+{
+    ASSERT_TRUE(QFile::remove(dir.filePath(QStringLiteral("Template2.htm"))));
+    QString path;
+    QString error;
+    EXPECT_FALSE(GenerateReport(*dm, screenFromTables(*dm), 2, &path, &error));
+    EXPECT_TRUE(error.startsWith(QStringLiteral("ファイル \"")) && error.contains(QStringLiteral("Template2.htm"))) << error.toStdString();
+    EXPECT_TRUE(GenerateReport(*dm, screenFromTables(*dm), 4, &path, &error)) << error.toStdString();
+    EXPECT_TRUE(sjis::decode(dir.read(QStringLiteral("NewTech.htm"))).contains(QStringLiteral("４．施工実績等")));
+}
+
+TEST_F(ReportGeneratorTest, CommandLineWritesTheReportOfARegistration)
+{
+    QString error;
+    ASSERT_TRUE(dm->CloseAllTables(&error)) << error.toStdString();
+    const QString out = dir.filePath(QStringLiteral("out.htm"));
+    const testsupport::CliResult result = testsupport::runCli({"--home", dir.path(), "preview", "--tab", "1", number, out});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QString text = sjis::decode(dir.read(QStringLiteral("out.htm")));
+    EXPECT_TRUE(text.contains(QStringLiteral("防波堤&lt;script&gt;")));
+    EXPECT_TRUE(text.contains(QStringLiteral("１．名称・分類等")));
+    EXPECT_FALSE(text.contains(QStringLiteral("２．概要")));
+    EXPECT_EQ(testsupport::runCli({"--home", dir.path(), "preview", "XXK-999999", out}).exitCode, 1);
+    EXPECT_EQ(testsupport::runCli({"--home", dir.path(), "preview", number}).exitCode, 2);
+}
+
+} // namespace
