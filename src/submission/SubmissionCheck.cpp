@@ -1,0 +1,124 @@
+#include "submission/SubmissionCheck.h"
+
+#include "entry/Classification.h"
+#include "store/DataModule.h"
+#include "util/UserInteraction.h"
+
+#include <functional>
+
+namespace submission {
+
+const QString kMissingItemsMessage = QStringLiteral(
+    "以下の入力必須項目が未入力であるため、登録用ファイルが作成できません。\r\n入力必須項目に入力して下さい。\r\n"
+    "（分類2～分類5は必須入力ではありませんが、レベル1を選択した場合は\r\n　下位のレベルを必ず選択して下さい。）\r\n");
+
+namespace {
+
+QString text(store::Table* table, const QString& field)
+{
+    if (!table->isActive() || table->isEmpty())
+        return QString();
+    const store::Field f = table->findField(field);
+    return f.isValid() ? f.asString() : QString();
+}
+
+// The titles of a lookup table's rows whose code satisfies `matches` (code field first, title second).
+int countTitles(store::Table* lookup, const std::function<bool(const QString&)>& matches)
+{
+    int count = 0;
+    for (const store::Table::RowValues& row : lookup->allRows()) {
+        if (row.size() >= 2 && matches(row.at(0).toString()) && !row.at(1).toString().isEmpty())
+            ++count;
+    }
+    return count;
+}
+
+// Whether the level box of a classification slot shows a title for its stored code.
+bool levelShown(store::TDM1& dm, int level, const QString& code, const QString& parentCode)
+{
+    if (code.isEmpty())
+        return false;
+    store::Table* lookup = dm.table(classification::levelTableName(level));
+    return countTitles(lookup, [&](const QString& cd) { return cd == code && (level == 1 || cd.startsWith(parentCode)); }) > 0;
+}
+
+// The candidates one level below `parentCode`.
+int childCount(store::TDM1& dm, int level, const QString& parentCode)
+{
+    store::Table* lookup = dm.table(classification::levelTableName(level));
+    return countTitles(lookup, [&](const QString& cd) { return cd.size() == parentCode.size() + 2 && cd.startsWith(parentCode); });
+}
+
+// A slot is complete when each lower level shows a choice or has no candidates below the level
+// above; a level without candidates receives the code above followed by "00".
+bool slotComplete(store::TDM1& dm, int slot)
+{
+    store::Table* main = dm.table(QStringLiteral("NT_TBL_MAIN"));
+    QString above = text(main, classification::codeBoxName(1, slot)).trimmed();
+    if (!levelShown(dm, 1, above, QString()))
+        return false;
+    for (int level = 2; level <= classification::kLevels; ++level) {
+        const QString field = classification::codeBoxName(level, slot);
+        const QString code = text(main, field).trimmed();
+        if (levelShown(dm, level, code, above)) {
+            above = code;
+            continue;
+        }
+        if (childCount(dm, level, above) > 0)
+            return false;
+        const QString filled = above + QStringLiteral("00");
+        if (!main->isEditing())
+            main->edit();
+        main->field(field).setString(filled);
+        emit dm.MarkSaved();
+        above = filled;
+    }
+    return true;
+}
+
+} // namespace
+
+QStringList MissingSubmissionItems(store::TDM1& dm)
+{
+    store::Table* main = dm.table(QStringLiteral("NT_TBL_MAIN"));
+    QStringList missing;
+    if (text(main, QStringLiteral("TECH_TITLE")).isEmpty())
+        missing << QStringLiteral("･ 技術名称");
+    if (text(main, QStringLiteral("TECH_DVLP_YEAR")).isEmpty())
+        missing << QStringLiteral("･ 技術開発年(半角で数値)");
+    const QString group = text(main, QStringLiteral("GRP_CODE1"));
+    if (group.isEmpty() || countTitles(dm.table(QStringLiteral("NT_STBL_INFO_GRP1")), [&](const QString& cd) { return cd == group; }) == 0)
+        missing << QStringLiteral("･ 区分(選択)");
+    if (!slotComplete(dm, 1))
+        missing << QStringLiteral("･ 分類(選択)");
+    for (int slot = 2; slot <= classification::kSlots; ++slot) {
+        if (text(main, classification::codeBoxName(1, slot)).trimmed().isEmpty())
+            continue;
+        if (!slotComplete(dm, slot))
+            missing << QStringLiteral("･ 分類%1(選択)").arg(slot);
+    }
+    if (text(dm.table(QStringLiteral("NT_TBL_DESCRIPTION")), QStringLiteral("SUMMARY_DESC")).isEmpty())
+        missing << QStringLiteral("･ 概要の文章");
+    if (!text(dm.table(QStringLiteral("NT_TBL_DETAIL")), QStringLiteral("COMPARE_TECH_TITLE")).isEmpty()) {
+        store::Table* sheet = dm.table(QStringLiteral("NT_TBL_COMPARE_MAIN"));
+        if (text(sheet, QStringLiteral("BASE_VALUE")).isEmpty())
+            missing << QStringLiteral("･ 基準とする数量(活用の効果の根拠)");
+        if (text(sheet, QStringLiteral("BASE_UNIT")).isEmpty())
+            missing << QStringLiteral("･ 単位(活用の効果の根拠)");
+    }
+    return missing;
+}
+
+bool CheckSubmissionItems(store::TDM1& dm, UserInteraction& ui)
+{
+    const QStringList missing = MissingSubmissionItems(dm);
+    if (missing.isEmpty())
+        return false;
+    QString message = kMissingItemsMessage;
+    for (const QString& item : missing)
+        message += QStringLiteral("\r\n") + item;
+    ui.error(QStringLiteral("エラー"), message);
+    return true;
+}
+
+} // namespace submission

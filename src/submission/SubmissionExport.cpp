@@ -1,0 +1,184 @@
+#include "submission/SubmissionExport.h"
+
+#include "archive/TArchiveFile.h"
+#include "store/DataModule.h"
+#include "submission/DataUpgrade.h"
+#include "submission/SubmissionCheck.h"
+#include "submission/SubmissionFiles.h"
+#include "util/UserInteraction.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QUuid>
+
+#include <filesystem>
+
+namespace submission {
+
+const QString kCannotExport = QStringLiteral("登録用ファイルを作成できません。");
+const QString kPackFailed = QStringLiteral("提出用ファイルを作成できませんでした。");
+
+namespace {
+
+// The tables in the order their rows are copied; MAIN last.
+const QStringList kCopyOrder = {"NT_TBL_DETAIL",          "NT_TBL_DETAIL_FREE",    "NT_TBL_DESCRIPTION", "NT_TBL_PICTURE",
+                                "NT_TBL_COMPANY",         "NT_TBL_EVALUATE_RESULT", "PL_TBL_PROJECT_MOC", "PL_TBL_PROJECT_PRIVATE",
+                                "NT_TBL_COMPARE_MAIN",    "NT_TBL_COMPARE_DETAIL",  "NT_TBL_CONST_CONDITION", "NT_TBL_INFO_IMAGES",
+                                "NT_TBL_MAIN"};
+
+// The stored rows of a live table (all registrations) whose field `field` satisfies `selected`.
+QList<store::Table::RowValues> rowsWhere(store::Table* live, const QString& field, const std::function<bool(const QVariant&)>& selected)
+{
+    QList<store::Table::RowValues> rows;
+    const int index = live->fieldIndex(field);
+    if (index < 0)
+        return rows;
+    for (const store::Table::RowValues& row : live->allRows()) {
+        if (selected(row.value(index)))
+            rows.append(row);
+    }
+    return rows;
+}
+
+// A name beside `path` that no file has yet, for the archive being written.
+QString unusedSiblingName(const QString& path)
+{
+    const QFileInfo info(path);
+    QString candidate;
+    do {
+        candidate = info.dir().filePath(QStringLiteral(".%1.%2.lzh").arg(info.completeBaseName(), QUuid::createUuid().toString(QUuid::Id128).left(8)));
+    } while (QFileInfo::exists(candidate));
+    return candidate;
+}
+
+bool replaceFile(const QString& from, const QString& to, QString* error)
+{
+    std::error_code code;
+    std::filesystem::rename(std::filesystem::path(from.toStdU16String()), std::filesystem::path(to.toStdU16String()), code);
+    if (code && error)
+        *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(to), QString::fromLocal8Bit(code.message().c_str()));
+    return !code;
+}
+
+} // namespace
+
+QString SubmissionExport::chooseFile(const QString& proposedName)
+{
+    UserInteraction::FileRequest request;
+    request.folder = m_ui.desktopFolder();
+    request.fileName = proposedName;
+    request.filters = {QStringLiteral("新技術データ|*.lzh")};
+    QString path = m_ui.fileDialog(UserInteraction::FileKind::Save, request).path;
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".lzh");
+    return path;
+}
+
+SubmissionExport::Outcome SubmissionExport::ActExportExecute(const QString& chosenPath)
+{
+    m_writtenPath.clear();
+    if (CheckSubmissionItems(m_dm, m_ui))
+        return Outcome::Stopped;
+    store::Table* main = m_dm.table(QStringLiteral("NT_TBL_MAIN"));
+    if (main->isEmpty()) {
+        m_ui.warn(QStringLiteral("注意"), kCannotExport);
+        return Outcome::Stopped;
+    }
+    StampDataVersion(m_dm);
+    StampDataType(m_dm);
+    if (main->field(QStringLiteral("REG_NO")).asString().trimmed().isEmpty()) {
+        m_dm.ErrorEvasion();
+        return Outcome::Stopped;
+    }
+    const QString regNo = main->field(QStringLiteral("REG_NO")).asString().trimmed();
+    const QString proposed = ProposedFileName(main->field(QStringLiteral("TECH_TITLE")).asString());
+    m_dm.chkData();
+
+    Outcome outcome = Outcome::Cancelled;
+    const QString path = chosenPath.isEmpty() ? chooseFile(proposed) : chosenPath;
+    if (!path.isEmpty()) {
+        QString error;
+        if (WriteSubmissionFile(regNo, path, &error)) {
+            const QFileInfo written(path);
+            m_ui.message(UserInteraction::Icon::Information, kProgramTitle,
+                         QStringLiteral("\"%1\"にファイル\"%2\"をエクスポートしました。")
+                             .arg(QDir::toNativeSeparators(written.absolutePath() + QLatin1Char('/')), written.fileName()),
+                         UserInteraction::Ok);
+            m_writtenPath = path;
+            outcome = Outcome::Written;
+        } else {
+            m_ui.error(kProgramTitle, kPackFailed + QStringLiteral("\r\n") + error);
+            outcome = Outcome::Failed;
+        }
+    }
+    emit m_dm.MarkSaved();
+    return outcome;
+}
+
+bool SubmissionExport::WriteSubmissionFile(const QString& regNo, const QString& path, QString* error)
+{
+    // The pending edits of the registration (the cost rate set by chkData among them) go with it.
+    for (store::Table* live : m_dm.registrationTables())
+        live->checkBrowseMode();
+    fillWorkingFolder(regNo);
+    const bool packed = packWorkingFolder(regNo, path, error);
+    DeleteTempFiles(m_dm.folder());
+    return packed;
+}
+
+void SubmissionExport::fillWorkingFolder(const QString& regNo)
+{
+    DeleteTempFiles(m_dm.folder());
+    SetZeroFiles(m_dm.folder());
+    const auto sameNumber = [&](const QVariant& value) { return value.toString().trimmed() == regNo; };
+    QSet<qint64> sheetIds;
+    for (const store::Table::RowValues& row : rowsWhere(m_dm.table(QStringLiteral("NT_TBL_COMPARE_MAIN")), QStringLiteral("REG_NO"), sameNumber))
+        sheetIds.insert(row.value(m_dm.table(QStringLiteral("NT_TBL_COMPARE_MAIN"))->fieldIndex(QStringLiteral("REC_ID"))).toLongLong());
+    for (const QString& table : kCopyOrder) {
+        store::Table* working = m_dm.table(QStringLiteral("CdsTemp") + table);
+        store::Table* live = m_dm.table(table);
+        if (!m_dm.BeforeExpFile(working, memberName(table), nullptr))
+            continue;
+        const QList<store::Table::RowValues> rows = table == QLatin1String("NT_TBL_COMPARE_DETAIL")
+            ? rowsWhere(live, QStringLiteral("REC_ID"), [&](const QVariant& id) { return !id.isNull() && sheetIds.contains(id.toLongLong()); })
+            : rowsWhere(live, QStringLiteral("REG_NO"), sameNumber);
+        // Fields are copied by position: the working table has the live table's layout.
+        for (const store::Table::RowValues& row : rows)
+            working->appendRowValues(row);
+        working->save(nullptr);
+        working->close(nullptr);
+    }
+}
+
+bool SubmissionExport::packWorkingFolder(const QString& regNo, const QString& path, QString* error)
+{
+    const store::ProgramFolder& folder = m_dm.folder();
+    const QStringList patterns = {QDir(folder.path(QStringLiteral("Temp"))).filePath(QStringLiteral("*.Cds")),
+                                  QDir(folder.path(QStringLiteral("Images"))).filePath(regNo + QStringLiteral("*.*"))};
+    // The archive is written under a new name and replaces the chosen file only when complete,
+    // so a failure never costs the user an earlier submission file.
+    const QString partial = unusedSiblingName(path);
+    TArchiveFile archive(nullptr);
+    EArchiver failure;
+    int result = 0;
+    const bool ran = archive.SetFileName(partial, failure) && archive.SetArchiverType(atLha, failure);
+    if (ran) {
+        archive.Options()->x = 0;
+        archive.Options()->n = 1;
+    }
+    if (!ran || !archive.PackFiles(nullptr, QString(), patterns, result, failure) || result != 0 || !QFileInfo(partial).isFile()) {
+        QFile::remove(partial);
+        if (error)
+            *error = failure.Message.isEmpty() ? QStringLiteral("LZH (%1)").arg(result) : failure.Message;
+        return false;
+    }
+    if (!replaceFile(partial, path, error)) {
+        QFile::remove(partial);
+        return false;
+    }
+    return true;
+}
+
+} // namespace submission

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+
+class UserInteraction;
+
+namespace store {
+class TDM1;
+}
+
+namespace submission {
+
+extern const QString kCannotExport;
+extern const QString kPackFailed;
+
+// The export of the registration selected in the technology list (the current row of the main
+// table) into a submission file: the submission check, the version stamps, the registration's
+// rows copied into the working tables and saved in Temp\, and those files packed with the
+// registration's photos into an LZH archive.
+class SubmissionExport
+{
+public:
+    enum class Outcome { Stopped, Cancelled, Written, Failed };
+
+    SubmissionExport(store::TDM1& dm, UserInteraction& ui) : m_dm(dm), m_ui(ui) {}
+
+    // The whole command. With `chosenPath` empty the user chooses the file in the save dialog;
+    // otherwise that file is written without asking.
+    Outcome ActExportExecute(const QString& chosenPath = QString());
+    // The file written by the last successful run.
+    QString writtenPath() const { return m_writtenPath; }
+
+    // Fills Temp\ with the registration's table files and packs them with its photos into `path`.
+    // An existing file at `path` is replaced only when the new archive is complete; on failure it
+    // is left as it was. Temp\ is emptied either way.
+    bool WriteSubmissionFile(const QString& regNo, const QString& path, QString* error);
+
+private:
+    QString chooseFile(const QString& proposedName);
+    void fillWorkingFolder(const QString& regNo);
+    bool packWorkingFolder(const QString& regNo, const QString& path, QString* error);
+
+    store::TDM1& m_dm;
+    UserInteraction& m_ui;
+    QString m_writtenPath;
+};
+
+} // namespace submission

@@ -1,0 +1,281 @@
+#include "submission/SubmissionImport.h"
+
+#include "archive/TArchiveFile.h"
+#include "store/DataModule.h"
+#include "store/RegistrationNumbers.h"
+#include "store/TableFile.h"
+#include "submission/DataUpgrade.h"
+#include "submission/SubmissionFiles.h"
+#include "util/UserInteraction.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace submission {
+
+const QString kOldDataNotSupported = QStringLiteral(
+    "旧バージョンの新技術データ（NewTech.nt6）は、変換プログラム「ConvertToCDS.exe」がないため、この環境では変換できません。\r\n"
+    "旧バージョンのプログラムで提出用ファイル（.lzh）を作成してから取り込んで下さい。");
+const QString kOtherEditionQuestion =
+    QStringLiteral("指定されたデータは港湾版のデータではありません。\r\n港湾版のデータとして取り込みますか？");
+const QString kOtherEditionNotice = QStringLiteral(
+    "指定されたデータを港湾版のデータに変換して、データの取り込みを行います。\r\n以下の項目については再度入力して下さい。\r\n\r\n"
+    "・分類\r\n・施工上・使用上の条件\r\n・評価・証明\r\n・施工実績");
+
+namespace {
+
+const QString kCaution = QStringLiteral("注意");
+
+// The tables in the order their rows are merged; MAIN last, so that a failure on the way leaves no
+// main row pointing at missing details.
+const QStringList kMergeOrder = {"NT_TBL_DETAIL",       "NT_TBL_DETAIL_FREE",    "NT_TBL_DESCRIPTION",     "NT_TBL_PICTURE",
+                                 "NT_TBL_COMPANY",      "NT_TBL_EVALUATE_RESULT", "PL_TBL_PROJECT_MOC",     "PL_TBL_PROJECT_PRIVATE",
+                                 "NT_TBL_COMPARE_MAIN", "NT_TBL_COMPARE_DETAIL",  "NT_TBL_CONST_CONDITION", "NT_TBL_INFO_IMAGES",
+                                 "NT_TBL_MAIN"};
+
+// The items of the other edition that this edition does not take over.
+const QStringList kDroppedTablesOfOtherEdition = {"PL_TBL_PROJECT_MOC", "PL_TBL_PROJECT_PRIVATE", "NT_TBL_CONST_CONDITION"};
+const QStringList kClearedDetailFields = {"EVALUATE_MOC_NO", "EVALUATE_MOC_DATE", "EVALUATE_PRIVATE_NO", "EVALUATE_PRIVATE_DATE",
+                                          "EVALUATE_ORGAN_CODE"};
+const QStringList kZeroedDetailFields = {"RESULTS_MOC",     "RESULTS_TECH_USE", "RESULTS_SPE_TECH", "RESULTS_TEST",
+                                         "RESULTS_RECYCLE", "RESULTS_PUBLIC",   "RESULTS_PRIVATE"};
+const QStringList kClearedMainFields = {"LEVEL1_COMBO", "LEVEL2_COMBO", "LEVEL3_COMBO", "LEVEL4_COMBO"};
+
+void setByName(store::Table* table, store::Table::RowValues& row, const QString& field, const QVariant& value)
+{
+    const int index = table->fieldIndex(field);
+    if (index >= 0 && index < row.size())
+        row[index] = value;
+}
+
+// Clears, in the rows of the other edition, what the harbour edition records differently.
+void ConvertToHarbourEdition(const QString& table, store::Table* live, QList<store::Table::RowValues>& rows)
+{
+    if (kDroppedTablesOfOtherEdition.contains(table)) {
+        rows.clear();
+    } else if (table == QLatin1String("NT_TBL_DETAIL")) {
+        for (store::Table::RowValues& row : rows) {
+            for (const QString& field : kClearedDetailFields)
+                setByName(live, row, field, QVariant());
+            for (const QString& field : kZeroedDetailFields)
+                setByName(live, row, field, 0);
+        }
+    } else if (table == QLatin1String("NT_TBL_MAIN")) {
+        for (store::Table::RowValues& row : rows) {
+            for (const QString& field : kClearedMainFields)
+                setByName(live, row, field, QVariant());
+        }
+    }
+}
+
+// The rows of a table file in Temp\, read through its working table (so in the live layout).
+QList<store::Table::RowValues> workingRows(store::TDM1& dm, const QString& table)
+{
+    store::Table* working = dm.table(QStringLiteral("CdsTemp") + table);
+    working->close(nullptr);
+    working->setFileName(dm.folder().tempPath(memberName(table)));
+    QList<store::Table::RowValues> rows;
+    if (working->open(nullptr))
+        rows = working->allRows();
+    working->markUnchanged();
+    working->close(nullptr);
+    working->setFileName(QString());
+    return rows;
+}
+
+// Moves the photos of the extension from Temp\ into Images\ under the new number, each keeping
+// its slot letter.
+void MoveImageFile(const QString& source, const QString& target, const QString& number, const QString& extension)
+{
+    QDir().mkpath(target);
+    for (const QFileInfo& file : QDir(source).entryInfoList({QStringLiteral("*") + extension}, QDir::Files | QDir::Hidden)) {
+        QFile::setPermissions(file.filePath(), file.permissions() | QFileDevice::WriteOwner);
+        const QString slot = store::PhotoSlotOfFileName(file.fileName());
+        if (slot.isEmpty())
+            continue;
+        const QString destination = QDir(target).filePath(number + slot + extension);
+        if (QFileInfo::exists(destination))
+            QFile::remove(destination);
+        if (QFile::copy(file.filePath(), destination))
+            QFile::remove(file.filePath());
+    }
+}
+
+} // namespace
+
+QString SubmissionImport::RememberedFolder() const
+{
+    if (!m_rememberedFolder.isEmpty() && QFileInfo(m_rememberedFolder).isDir())
+        return m_rememberedFolder;
+    return m_ui.desktopFolder();
+}
+
+SubmissionImport::Choice SubmissionImport::chooseFile()
+{
+    UserInteraction::FileRequest request;
+    request.folder = RememberedFolder();
+    request.filters = {QStringLiteral("新技術データ|*.lzh"), QStringLiteral("旧新技術データ|NewTech.nt6")};
+    request.fileNameForFilter = {QString(), QStringLiteral("NewTech.nt6")};
+    const UserInteraction::FileAnswer answer = m_ui.fileDialog(UserInteraction::FileKind::Open, request);
+    if (answer.path.isEmpty())
+        return {};
+    m_rememberedFolder = QFileInfo(answer.path).absolutePath();
+    return {answer.path, answer.filterIndex == 1};
+}
+
+SubmissionImport::Outcome SubmissionImport::ActImportExecute(const QString& chosenPath)
+{
+    m_importedNumber.clear();
+    Choice choice = chosenPath.isEmpty() ? chooseFile() : Choice{chosenPath, false};
+    if (choice.path.isEmpty())
+        return Outcome::Cancelled;
+    if (choice.oldData || QFileInfo(choice.path).fileName().compare(QLatin1String("NewTech.nt6"), Qt::CaseInsensitive) == 0) {
+        m_ui.warn(kCaution, kOldDataNotSupported);
+        return Outcome::Refused;
+    }
+    return ImportSubmissionFile(choice.path);
+}
+
+SubmissionImport::Outcome SubmissionImport::refuse()
+{
+    DeleteTempFiles(m_dm.folder());
+    return Outcome::Refused;
+}
+
+bool SubmissionImport::extractInto(const QString& path, const QString& folder)
+{
+    if (!QFileInfo(path).isFile())
+        return false;
+    TArchiveFile archive(nullptr);
+    EArchiver failure;
+    if (!archive.SetFileName(path, failure) || !archive.SetArchiverType(atLha, failure)) {
+        m_ui.error(kProgramTitle, failure.Message);
+        return false;
+    }
+    archive.Options()->x = 1;
+    archive.Options()->n = 1;
+    int result = 0;
+    if (!archive.ExtractFiles(nullptr, folder, nullptr, result, failure)) {
+        m_ui.error(kProgramTitle, failure.Message);
+        return false;
+    }
+    return result == 0;
+}
+
+SubmissionImport::Outcome SubmissionImport::ImportSubmissionFile(const QString& path)
+{
+    m_importedNumber.clear();
+    const store::ProgramFolder& folder = m_dm.folder();
+    const QString temp = folder.path(QStringLiteral("Temp"));
+    QDir().mkpath(temp);
+    DeleteTempFiles(folder);
+    // A broken archive may leave part of its members behind: only a complete extraction counts.
+    if (!extractInto(path, temp))
+        DeleteTempFiles(folder);
+
+    QString problem = CheckSubmissionFiles(temp);
+    QList<store::FieldDef> fields;
+    QList<QVector<QVariant>> mainRows;
+    // A submission file holds exactly one registration.
+    if (problem.isEmpty() && (!store::TableFile::read(folder.tempPath(QStringLiteral("NT_TBL_MAIN.Cds")), &fields, &mainRows, nullptr)
+                              || mainRows.size() != 1))
+        problem = kNotSubmissionData;
+    if (!problem.isEmpty()) {
+        m_ui.warn(kCaution, problem);
+        return refuse();
+    }
+
+    const bool otherEdition = DataEditionCode(temp) != QLatin1String("kw");
+    if (otherEdition) {
+        if (m_ui.message(UserInteraction::Icon::Question, kProgramTitle, kOtherEditionQuestion, UserInteraction::Yes | UserInteraction::No)
+            != UserInteraction::Yes)
+            return refuse();
+        m_ui.warn(kCaution, kOtherEditionNotice);
+    }
+
+    DataUpgrade upgrade(m_dm, m_ui);
+    if (!upgrade.UpgradeImportedData(temp))
+        return refuse();
+    m_dm.RenumberContacts(folder.tempPath(QStringLiteral("NT_TBL_COMPANY.cds")));
+
+    QString number;
+    QString error;
+    store::Table* main = m_dm.table(QStringLiteral("NT_TBL_MAIN"));
+    const bool numbered = m_dm.NextLocalNumber(&number, &error);
+    if (main->state() == store::Table::State::Insert)
+        main->cancel();
+    if (!numbered) {
+        m_ui.error(kProgramTitle, error);
+        return refuse();
+    }
+    number = number.trimmed();
+    mergeRegistration(number, otherEdition);
+
+    const QDir tempDir(temp);
+    if (!tempDir.entryList({QStringLiteral("*.gif"), QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")}, QDir::Files).isEmpty()) {
+        for (const char* extension : {".jpg", ".gif", ".jpeg"})
+            MoveImageFile(temp, folder.path(QStringLiteral("Images")), number, QLatin1String(extension));
+    }
+    DeleteTempFiles(folder);
+    main->locate(QStringLiteral("REG_NO"), number);
+    m_importedNumber = number;
+    return Outcome::Imported;
+}
+
+void SubmissionImport::mergeRegistration(const QString& number, bool convertEdition)
+{
+    const int sheetId = number.mid(4).toInt();
+    const QString temp = m_dm.folder().path(QStringLiteral("Temp"));
+    QStringList failures;
+    for (const QString& table : kMergeOrder) {
+        store::Table* live = m_dm.table(table);
+        live->checkBrowseMode();
+        QList<store::Table::RowValues> rows = workingRows(m_dm, table);
+        if (convertEdition)
+            ConvertToHarbourEdition(table, live, rows);
+        const int regNo = live->fieldIndex(QStringLiteral("REG_NO"));
+        const int recId = live->fieldIndex(QStringLiteral("REC_ID"));
+        if (table == QLatin1String("NT_TBL_COMPANY") && regNo >= 0 && recId >= 0) {
+            std::stable_sort(rows.begin(), rows.end(), [&](const store::Table::RowValues& a, const store::Table::RowValues& b) {
+                const QString ka = a.value(regNo).toString();
+                const QString kb = b.value(regNo).toString();
+                return ka != kb ? ka < kb : a.value(recId).toDouble() < b.value(recId).toDouble();
+            });
+        }
+        int k = 0;
+        for (store::Table::RowValues row : std::as_const(rows)) {
+            if (table == QLatin1String("NT_TBL_INFO_IMAGES")) {
+                // A photo row comes over only with its photo, under the photo's new name.
+                const QString type = row.value(live->fieldIndex(QStringLiteral("IMAGES_TYPE"))).toString();
+                const QString base = row.value(regNo).toString().trimmed() + type;
+                QString extension;
+                for (const char* candidate : {".jpg", ".GIF", ".jpeg"}) {
+                    if (extension.isEmpty() && QFileInfo(store::ProgramFolder::resolveIn(temp, base + QLatin1String(candidate))).isFile())
+                        extension = QString::fromLatin1(candidate).toLower();
+                }
+                if (extension.isEmpty())
+                    continue;
+                setByName(live, row, QStringLiteral("IMAGES_FILE"), number + type + extension);
+            }
+            if (regNo >= 0)
+                row[regNo] = number;
+            if (recId >= 0) {
+                const bool contacts = table == QLatin1String("NT_TBL_COMPANY");
+                const bool sheet = table == QLatin1String("NT_TBL_COMPARE_MAIN") || table == QLatin1String("NT_TBL_COMPARE_DETAIL");
+                row[recId] = contacts ? k + 1 : sheet ? sheetId : 0;
+            }
+            live->appendRowValues(row);
+            ++k;
+        }
+        QString error;
+        if (k > 0 && !live->save(&error))
+            failures << error;
+    }
+    if (!failures.isEmpty())
+        m_ui.error(kProgramTitle, failures.join(QStringLiteral("\r\n")));
+}
+
+} // namespace submission

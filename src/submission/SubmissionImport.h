@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+
+class UserInteraction;
+
+namespace store {
+class TDM1;
+}
+
+namespace submission {
+
+extern const QString kOldDataNotSupported;
+extern const QString kOtherEditionQuestion;
+extern const QString kOtherEditionNotice;
+
+// The import of a submission file: extracted into Temp\, checked, its table files upgraded to the
+// current layouts, data of the other edition converted after the user agrees, and its rows
+// appended under a new local registration number, its photos moved into Images\ under that number.
+class SubmissionImport
+{
+public:
+    enum class Outcome { Cancelled, Refused, Imported };
+
+    SubmissionImport(store::TDM1& dm, UserInteraction& ui) : m_dm(dm), m_ui(ui) {}
+
+    // The whole command. With `chosenPath` empty the user chooses the file in the open dialog.
+    Outcome ActImportExecute(const QString& chosenPath = QString());
+    // The registration number the last successful import gave.
+    QString importedNumber() const { return m_importedNumber; }
+
+    // Takes over the submission file: every step after the file has been chosen.
+    Outcome ImportSubmissionFile(const QString& path);
+
+private:
+    struct Choice
+    {
+        QString path;
+        bool oldData = false;
+    };
+    Choice chooseFile();
+    QString RememberedFolder() const;
+    bool extractInto(const QString& path, const QString& folder);
+    void mergeRegistration(const QString& number, bool convertEdition);
+    Outcome refuse();
+
+    store::TDM1& m_dm;
+    UserInteraction& m_ui;
+    QString m_rememberedFolder; // the folder of the last chosen file, for the run
+    QString m_importedNumber;
+};
+
+} // namespace submission

@@ -1,0 +1,546 @@
+#include "archive/LzhArchive.h"
+#include "store/DataModule.h"
+#include "store/TableFile.h"
+#include "submission/DataUpgrade.h"
+#include "submission/SubmissionCheck.h"
+#include "submission/SubmissionExport.h"
+#include "submission/SubmissionFiles.h"
+#include "submission/SubmissionImport.h"
+#include "support/CliRunner.h"
+#include "support/ScriptedUserInteraction.h"
+#include "support/ShippedProgramFolder.h"
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << text.toStdString();
+}
+
+inline void PrintTo(const QVariant& value, std::ostream* os)
+{
+    *os << (value.isNull() ? std::string("null") : value.toString().toStdString());
+}
+
+using store::Table;
+using submission::SubmissionExport;
+using submission::SubmissionImport;
+using testsupport::ScriptedUserInteraction;
+
+namespace {
+
+const QString kOldNumber = QStringLiteral("XXK-000005");
+
+// Every file below a folder with its bytes, by relative path.
+QMap<QString, QByteArray> snapshot(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        files.insert(QDir(folder).relativeFilePath(path), file.readAll());
+    }
+    return files;
+}
+
+class SubmissionTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        testsupport::copyShippedProgramFolder(home.path());
+        dm = std::make_unique<store::TDM1>(home.path(), &ui);
+        ASSERT_TRUE(dm->DataModuleCreate()) << dm->startError().toStdString();
+        addRegistration(QStringLiteral("XXK-000001"), QStringLiteral("別の技術"));
+        addRegistration(kOldNumber, QStringLiteral("防波堤/の新工法"));
+        // Photos of the registration (one named with an upper-case extension) and of another one.
+        photoA = QByteArray(5000, 'a') + QByteArray("jpeg");
+        home.write(QStringLiteral("Images/XXK-000005A.jpg"), photoA);
+        home.write(QStringLiteral("Images/XXK-000005S.GIF"), "GIF89a-s");
+        home.write(QStringLiteral("Images/XXK-000001A.jpg"), "other");
+        addPhotoRow(kOldNumber, QStringLiteral("A"), QStringLiteral(".jpg"));
+        addPhotoRow(kOldNumber, QStringLiteral("S"), QStringLiteral(".GIF"));
+        addPhotoRow(QStringLiteral("XXK-000001"), QStringLiteral("A"), QStringLiteral(".jpg"));
+        ASSERT_TRUE(dm->WriteChangedTables());
+        ASSERT_TRUE(main()->locate(QStringLiteral("REG_NO"), kOldNumber));
+        ui.setDesktopFolder(out.path());
+    }
+
+    Table* main() const { return dm->table(QStringLiteral("NT_TBL_MAIN")); }
+
+    // A value for every stored field, so that a lost or shifted field shows in the comparison.
+    static QVariant sampleValue(const store::FieldDef& field, int serial)
+    {
+        switch (field.type) {
+        case store::FieldType::Float:
+        case store::FieldType::Integer: return 10 + serial;
+        case store::FieldType::DateTime: return QDate(2024, 1, 1 + serial);
+        case store::FieldType::Lookup: return QVariant();
+        default: {
+            const QString text = QStringLiteral("%1%2").arg(serial).arg(field.name);
+            return field.width > 0 ? text.left(field.width) : text;
+        }
+        }
+    }
+
+    void appendRow(const QString& table, const QString& regNo, int serial, const QHash<QString, QVariant>& values = {})
+    {
+        Table* t = dm->table(table);
+        Table::RowValues row;
+        for (const store::FieldDef& field : t->fields())
+            row.append(values.contains(field.name) ? values.value(field.name) : sampleValue(field, serial));
+        row[t->fieldIndex(QStringLiteral("REG_NO"))] = regNo;
+        t->appendRowValues(row);
+    }
+
+    // A registration that passes the submission check, with rows in every table.
+    void addRegistration(const QString& regNo, const QString& title)
+    {
+        const int number = regNo.mid(4).toInt();
+        QHash<QString, QVariant> mainValues = {{"TECH_TITLE", title},         {"TECH_DVLP_YEAR", "2024"},
+                                               {"GRP_CODE1", "01"},          {"LEVEL1_COMBO", "010"},
+                                               {"LEVEL2_COMBO", "01001"},    {"LEVEL3_COMBO", "0100101"},
+                                               {"LEVEL4_COMBO", "010010101"}, {"REG_VERSION", 7800}};
+        for (int slot = 2; slot <= 5; ++slot) {
+            for (int level = 1; level <= 4; ++level)
+                mainValues.insert(QStringLiteral("LEVEL%1_COMBO%2").arg(level).arg(slot), QVariant());
+        }
+        appendRow(QStringLiteral("NT_TBL_MAIN"), regNo, number, mainValues);
+        for (const char* table : {"NT_TBL_DETAIL", "NT_TBL_DETAIL_FREE", "NT_TBL_DESCRIPTION", "NT_TBL_PICTURE", "NT_TBL_EVALUATE_RESULT",
+                                  "PL_TBL_PROJECT_MOC", "PL_TBL_PROJECT_PRIVATE", "NT_TBL_CONST_CONDITION"})
+            appendRow(QLatin1String(table), regNo, number);
+        for (int contact : {7, 3})
+            appendRow(QStringLiteral("NT_TBL_COMPANY"), regNo, number + contact, {{"REC_ID", contact}});
+        appendRow(QStringLiteral("NT_TBL_COMPARE_MAIN"), regNo, number, {{"REC_ID", number}});
+        for (int ord : {1, 2}) {
+            Table* detail = dm->table(QStringLiteral("NT_TBL_COMPARE_DETAIL"));
+            Table::RowValues row;
+            for (const store::FieldDef& field : detail->fields())
+                row.append(sampleValue(field, number + ord));
+            row[detail->fieldIndex(QStringLiteral("REC_ID"))] = number;
+            detail->appendRowValues(row);
+        }
+    }
+
+    void addPhotoRow(const QString& regNo, const QString& slot, const QString& extension)
+    {
+        appendRow(QStringLiteral("NT_TBL_INFO_IMAGES"), regNo, 0,
+                  {{"IMAGES_TYPE", slot}, {"IMAGES_FILE", regNo + slot + extension}, {"IMAGES_ORIGINAL", "C:/photos/" + slot + extension}});
+    }
+
+    // The stored rows of a table that belong to a registration, without the fields the import
+    // renumbers.
+    QList<Table::RowValues> rowsOf(const QString& table, const QString& regNo, int sheetId) const
+    {
+        Table* t = dm->table(table);
+        const bool bySheet = table == QLatin1String("NT_TBL_COMPARE_DETAIL");
+        const int key = t->fieldIndex(bySheet ? QStringLiteral("REC_ID") : QStringLiteral("REG_NO"));
+        QList<Table::RowValues> rows;
+        for (Table::RowValues row : t->allRows()) {
+            if (bySheet ? row.at(key).toInt() != sheetId : row.at(key).toString() != regNo)
+                continue;
+            for (const char* renumbered : {"REG_NO", "REC_ID", "IMAGES_FILE", "SALES_ORDER_OTHER"}) {
+                const int index = t->fieldIndex(QLatin1String(renumbered));
+                if (index >= 0)
+                    row[index] = QVariant();
+            }
+            rows.append(row);
+        }
+        // The import numbers contacts in their former order: compare without regard to order.
+        std::sort(rows.begin(), rows.end(), [](const Table::RowValues& a, const Table::RowValues& b) {
+            return QVariant(a.toList()).toStringList().join('|') < QVariant(b.toList()).toStringList().join('|');
+        });
+        return rows;
+    }
+
+    QString exportTo(const QString& name)
+    {
+        const QString path = out.filePath(name);
+        ui.expectBox(UserInteraction::Ok); // the completion message
+        SubmissionExport exporter(*dm, ui);
+        EXPECT_EQ(exporter.ActExportExecute(path), SubmissionExport::Outcome::Written) << ui.boxTexts().join('\n').toStdString();
+        return path;
+    }
+
+    QStringList tempFiles() const { return QDir(home.filePath(QStringLiteral("Temp"))).entryList(QDir::Files | QDir::Hidden); }
+
+    testsupport::TempDir home;
+    testsupport::TempDir out;
+    ScriptedUserInteraction ui;
+    std::unique_ptr<store::TDM1> dm;
+    QByteArray photoA;
+};
+
+TEST_F(SubmissionTest, ExportThenImportBringsBackEveryRowAndPhotoUnderANewNumber)
+{
+    const QString path = exportTo(QStringLiteral("提出.lzh"));
+    ASSERT_EQ(ui.boxes().size(), 1);
+    EXPECT_EQ(ui.boxes().first().caption, QStringLiteral("VORDELL"));
+    EXPECT_EQ(ui.boxes().first().text,
+              QStringLiteral("\"%1\"にファイル\"提出.lzh\"をエクスポートしました。").arg(QDir::toNativeSeparators(out.path() + "/")));
+    EXPECT_TRUE(tempFiles().isEmpty());
+    // The stamps are in the live row, and the selection stays on the exported registration.
+    EXPECT_EQ(main()->field(QStringLiteral("REG_NO")).asString(), kOldNumber);
+    EXPECT_EQ(main()->field(QStringLiteral("DATA_TYPE_CODE")).asString(), QStringLiteral("1"));
+
+    ui.clearBoxes();
+    SubmissionImport importer(*dm, ui);
+    ASSERT_EQ(importer.ImportSubmissionFile(path), SubmissionImport::Outcome::Imported) << ui.boxTexts().join('\n').toStdString();
+    EXPECT_TRUE(ui.boxes().isEmpty()) << ui.boxTexts().join('\n').toStdString();
+    const QString newNumber = QStringLiteral("XXK-000006");
+    EXPECT_EQ(importer.importedNumber(), newNumber);
+    EXPECT_EQ(main()->field(QStringLiteral("REG_NO")).asString(), newNumber);
+
+    for (const QString& table : submission::registrationTableNames()) {
+        const auto before = rowsOf(table, kOldNumber, 5);
+        EXPECT_FALSE(before.isEmpty()) << table.toStdString();
+        EXPECT_EQ(rowsOf(table, newNumber, 6), before) << table.toStdString();
+    }
+    // Renumbered fields: contacts 1, 2 in their former order, the comparison sheet by the number.
+    Table* contacts = dm->table(QStringLiteral("NT_TBL_COMPANY"));
+    QList<int> contactIds;
+    QStringList contactNames;
+    for (const Table::RowValues& row : contacts->allRows()) {
+        if (row.at(contacts->fieldIndex(QStringLiteral("REG_NO"))).toString() == newNumber) {
+            contactIds << row.at(contacts->fieldIndex(QStringLiteral("REC_ID"))).toInt();
+            contactNames << row.at(contacts->fieldIndex(QStringLiteral("SALES_COMPANY_OTHER"))).toString();
+        }
+    }
+    EXPECT_EQ(contactIds, (QList<int>{1, 2}));
+    EXPECT_TRUE(contactNames.at(0).startsWith(QStringLiteral("8"))) << "contact REC_ID 3 comes first";
+    Table* sheet = dm->table(QStringLiteral("NT_TBL_COMPARE_MAIN"));
+    sheet->setFiltered(false);
+    EXPECT_EQ(rowsOf(QStringLiteral("NT_TBL_COMPARE_DETAIL"), QString(), 6).size(), 2);
+
+    // The photos moved under the new number, the ".GIF" one as ".gif", and the rows name them.
+    const QDir images(home.filePath(QStringLiteral("Images")));
+    EXPECT_EQ(home.read(QStringLiteral("Images/XXK-000006A.jpg")), photoA);
+    EXPECT_EQ(home.read(QStringLiteral("Images/XXK-000006S.gif")), QByteArray("GIF89a-s"));
+    EXPECT_TRUE(images.exists(QStringLiteral("XXK-000005A.jpg")));
+    Table* photos = dm->table(QStringLiteral("NT_TBL_INFO_IMAGES"));
+    QStringList files;
+    for (const Table::RowValues& row : photos->allRows()) {
+        if (row.at(photos->fieldIndex(QStringLiteral("REG_NO"))).toString() == newNumber)
+            files << row.at(photos->fieldIndex(QStringLiteral("IMAGES_FILE"))).toString();
+    }
+    files.sort();
+    EXPECT_EQ(files, (QStringList{"XXK-000006A.jpg", "XXK-000006S.gif"}));
+    EXPECT_TRUE(tempFiles().isEmpty());
+
+    // Each merged table was written at once.
+    QList<store::FieldDef> fields;
+    QList<QVector<QVariant>> rows;
+    ASSERT_TRUE(store::TableFile::read(home.filePath(QStringLiteral("FLATT_FILES/NT_TBL_COMPANY.cds")), &fields, &rows, nullptr));
+    EXPECT_EQ(rows.size(), 6);
+}
+
+TEST_F(SubmissionTest, SubmissionFileHoldsTheThirteenTablesAndTheRegistrationsPhotosForLhasa)
+{
+    const QString path = exportTo(QStringLiteral("a.lzh"));
+    const QString lhasa = QStandardPaths::findExecutable(QStringLiteral("lhasa"));
+    ASSERT_FALSE(lhasa.isEmpty()) << "lhasa is not installed (scripts/install-deps installs it)";
+    const QString extracted = out.filePath(QStringLiteral("x"));
+    QDir().mkpath(extracted);
+    QProcess tool;
+    tool.setProcessChannelMode(QProcess::MergedChannels);
+    tool.start(lhasa, {QStringLiteral("xw=") + extracted, path});
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    ASSERT_EQ(tool.exitCode(), 0) << tool.readAll().toStdString();
+
+    QStringList expected;
+    for (const QString& table : submission::registrationTableNames())
+        expected << submission::memberName(table);
+    expected << QStringLiteral("XXK-000005A.jpg") << QStringLiteral("XXK-000005S.GIF");
+    expected.sort();
+    // lhasa shows the all-capital names of MS-DOS archives in lower case.
+    QMap<QString, QByteArray> files;
+    for (const auto& [name, bytes] : snapshot(extracted).asKeyValueRange())
+        files.insert(name.toLower(), bytes);
+    for (QString& name : expected)
+        name = name.toLower();
+    expected.sort();
+    EXPECT_EQ(files.keys(), expected);
+    EXPECT_EQ(files.value(QStringLiteral("xxk-000005a.jpg")), photoA);
+
+    // The main member is the stamped row of the registration alone.
+    QList<store::FieldDef> fields;
+    QList<QVector<QVariant>> rows;
+    ASSERT_TRUE(store::TableFile::read(extracted + QStringLiteral("/NT_TBL_MAIN.Cds"), &fields, &rows, nullptr));
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(submission::ReadDataVersion(extracted + QStringLiteral("/NT_TBL_MAIN.Cds")), QStringLiteral("7800"));
+}
+
+TEST_F(SubmissionTest, FailedPackKeepsTheOldSubmissionFileAndAGoodOneReplacesIt)
+{
+    const QString path = out.write(QStringLiteral("old.lzh"), "the earlier submission file");
+    // A photo whose name an LZH header cannot hold makes the packing fail.
+    const QString badPhoto = home.write(QStringLiteral("Images/XXK-000005A\U0001F600.jpg"), "x");
+    ui.expectBox(UserInteraction::Ok);
+    SubmissionExport exporter(*dm, ui);
+    EXPECT_EQ(exporter.ActExportExecute(path), SubmissionExport::Outcome::Failed);
+    ASSERT_EQ(ui.boxes().size(), 1);
+    EXPECT_EQ(ui.boxes().first().icon, UserInteraction::Icon::Error);
+    EXPECT_TRUE(ui.boxes().first().text.startsWith(submission::kPackFailed));
+    EXPECT_EQ(out.read(QStringLiteral("old.lzh")), QByteArray("the earlier submission file"));
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.lzh"}) << "no partial archive is left";
+    EXPECT_TRUE(tempFiles().isEmpty());
+
+    QFile::remove(badPhoto);
+    exportTo(QStringLiteral("old.lzh"));
+    QList<lzh::MemberEntry> members;
+    ASSERT_TRUE(lzh::listArchive(path, members, nullptr));
+    EXPECT_EQ(members.size(), 15);
+}
+
+TEST_F(SubmissionTest, MissingItemsStopTheExportWithOneListAndAnOpenLevelWithoutCandidatesIsFilled)
+{
+    main()->edit();
+    main()->field(QStringLiteral("TECH_DVLP_YEAR")).clear();
+    main()->field(QStringLiteral("LEVEL3_COMBO")).clear(); // "01001" has subdivisions: a choice is missing
+    // Slot 2 stops at "0100104", which has no subdivisions: complete.
+    main()->field(QStringLiteral("LEVEL1_COMBO2")).setString(QStringLiteral("010"));
+    main()->field(QStringLiteral("LEVEL2_COMBO2")).setString(QStringLiteral("01001"));
+    main()->field(QStringLiteral("LEVEL3_COMBO2")).setString(QStringLiteral("0100104"));
+    main()->post();
+
+    ui.expectBox(UserInteraction::Ok);
+    SubmissionExport exporter(*dm, ui);
+    EXPECT_EQ(exporter.ActExportExecute(out.filePath(QStringLiteral("a.lzh"))), SubmissionExport::Outcome::Stopped);
+    ASSERT_EQ(ui.boxes().size(), 1);
+    EXPECT_EQ(ui.boxes().first().caption, QStringLiteral("エラー"));
+    EXPECT_EQ(ui.boxes().first().text, submission::kMissingItemsMessage + QStringLiteral("\r\n･ 技術開発年(半角で数値)\r\n･ 分類(選択)"));
+    EXPECT_EQ(main()->field(QStringLiteral("LEVEL4_COMBO2")).asString(), QStringLiteral("010010400"));
+    EXPECT_FALSE(QFile::exists(out.filePath(QStringLiteral("a.lzh"))));
+}
+
+TEST(SubmissionFileName, ProposedNameDropsWhatAFileNameCannotHold)
+{
+    const QList<std::pair<QString, QString>> cases = {
+        {QStringLiteral("A/B:C*?"), QStringLiteral("ABC")},
+        {QStringLiteral(" 100%の'技術' "), QStringLiteral("100％の’技術’")},
+        {QStringLiteral("港湾＜新＞／工法｜"), QStringLiteral("港湾新工法")},
+        {QStringLiteral(" \\ <> "), QString()},
+    };
+    for (const auto& [title, proposed] : cases)
+        EXPECT_EQ(submission::ProposedFileName(title), proposed) << title.toStdString();
+}
+
+// The submission file of the registration with its main table rewritten by `rewriteMain`.
+class ImportVariantsTest : public SubmissionTest
+{
+protected:
+    void SetUp() override
+    {
+        SubmissionTest::SetUp();
+        const QString path = exportTo(QStringLiteral("base.lzh"));
+        members = out.filePath(QStringLiteral("members"));
+        ASSERT_TRUE(lzh::extractArchive(path, members, {}, nullptr, nullptr));
+        ui.clearBoxes();
+        before = snapshot(home.filePath(QStringLiteral("FLATT_FILES")));
+    }
+
+    QString repack(const QString& name)
+    {
+        const QString path = out.filePath(name);
+        QStringList files;
+        for (const QString& file : QDir(members).entryList(QDir::Files))
+            files << QDir(members).filePath(file);
+        QString error;
+        EXPECT_TRUE(lzh::packFiles(path, files, &error)) << error.toStdString();
+        return path;
+    }
+
+    // Rewrites a member table: its last `dropped` fields removed and REG_VERSION / REG_NO set.
+    void rewriteMain(int dropped, const QVariant& version, const QString& regNo = kOldNumber)
+    {
+        const QString file = members + QStringLiteral("/NT_TBL_MAIN.Cds");
+        QList<store::FieldDef> fields;
+        QList<QVector<QVariant>> rows;
+        ASSERT_TRUE(store::TableFile::read(file, &fields, &rows, nullptr));
+        for (int f = 0; f < fields.size(); ++f) {
+            if (fields.at(f).name == QLatin1String("REG_VERSION"))
+                rows[0][f] = version;
+            if (fields.at(f).name == QLatin1String("REG_NO"))
+                rows[0][f] = regNo;
+        }
+        fields = fields.mid(0, fields.size() - dropped);
+        rows[0].resize(fields.size());
+        QString error;
+        ASSERT_TRUE(store::TableFile::write(file, fields, {&rows.at(0)}, &error)) << error.toStdString();
+    }
+
+    QString members;
+    QMap<QString, QByteArray> before;
+};
+
+TEST_F(ImportVariantsTest, OlderLayoutIsUpgradedBeforeItsRowsAreMerged)
+{
+    const int current = main()->fieldCount();
+    const Table::RowValues original = rowsOf(QStringLiteral("NT_TBL_MAIN"), kOldNumber, 0).value(0);
+    rewriteMain(3, 7300);
+    QFile::remove(members + QStringLiteral("/NT_TBL_DETAIL_FREE.Cds")); // older data has no free items
+    const QString path = repack(QStringLiteral("old.lzh"));
+
+    for (int notice = 0; notice < 3; ++notice) // steps from 7300: 7300, 7400, 7500
+        ui.expectBox(UserInteraction::Ok);
+    SubmissionImport importer(*dm, ui);
+    ASSERT_EQ(importer.ImportSubmissionFile(path), SubmissionImport::Outcome::Imported) << ui.boxTexts().join('\n').toStdString();
+    EXPECT_EQ(ui.boxTexts(), QStringList(3, submission::kUpgradeNotice));
+    ASSERT_EQ(main()->field(QStringLiteral("REG_NO")).asString(), QStringLiteral("XXK-000006"));
+    EXPECT_EQ(main()->field(QStringLiteral("REG_VERSION")).asInteger(), 7300);
+    // The older fields keep their values, the fields the older layout lacked are empty.
+    const Table::RowValues upgraded = rowsOf(QStringLiteral("NT_TBL_MAIN"), QStringLiteral("XXK-000006"), 0).value(0);
+    const int version = main()->fieldIndex(QStringLiteral("REG_VERSION"));
+    for (int f = 0; f < current - 3; ++f) {
+        if (f != version)
+            EXPECT_EQ(upgraded.value(f), original.value(f)) << main()->field(f).name().toStdString();
+    }
+    for (int f = current - 3; f < current; ++f)
+        EXPECT_TRUE(upgraded.value(f).isNull()) << main()->field(f).name().toStdString();
+    EXPECT_TRUE(tempFiles().isEmpty()) << "no Z file is left";
+}
+
+TEST_F(ImportVariantsTest, DataVersionDecidesTheUpgradeSteps)
+{
+    struct Case
+    {
+        QVariant version;
+        QStringList boxes;
+        bool imported;
+    };
+    const QList<Case> cases = {
+        {7800, {}, true},
+        {QVariant(), QStringList(5, submission::kUpgradeNotice), true}, // counts as 7000
+        {6500, QStringList(5, submission::kUpgradeNotice), true},
+        {7700, {submission::kUpgradeNotice}, true},
+        {7900, {submission::kDataTooNew}, false},
+    };
+    int imported = 0;
+    for (const Case& c : cases) {
+        rewriteMain(0, c.version);
+        const QString path = repack(QStringLiteral("v.lzh"));
+        ui.clearBoxes();
+        for (int box = 0; box < c.boxes.size(); ++box)
+            ui.expectBox(UserInteraction::Ok);
+        SubmissionImport importer(*dm, ui);
+        const auto outcome = importer.ImportSubmissionFile(path);
+        EXPECT_EQ(outcome == SubmissionImport::Outcome::Imported, c.imported) << c.version.toString().toStdString();
+        EXPECT_EQ(ui.boxTexts(), c.boxes) << c.version.toString().toStdString();
+        imported += c.imported ? 1 : 0;
+        QFile::remove(path);
+    }
+    EXPECT_EQ(main()->recordCount(), 2 + imported);
+}
+
+TEST_F(ImportVariantsTest, OtherEditionIsConvertedAfterYesAndLeftOutAfterNo)
+{
+    rewriteMain(0, 7800, QStringLiteral("TH-0042"));
+    const QString path = repack(QStringLiteral("other.lzh"));
+
+    ui.expectBox(UserInteraction::No);
+    SubmissionImport importer(*dm, ui);
+    EXPECT_EQ(importer.ImportSubmissionFile(path), SubmissionImport::Outcome::Refused);
+    EXPECT_EQ(snapshot(home.filePath(QStringLiteral("FLATT_FILES"))), before);
+
+    ui.clearBoxes();
+    ui.expectBox(UserInteraction::Yes);
+    ui.expectBox(UserInteraction::Ok);
+    ASSERT_EQ(importer.ImportSubmissionFile(path), SubmissionImport::Outcome::Imported);
+    EXPECT_EQ(ui.boxTexts(), (QStringList{submission::kOtherEditionQuestion, submission::kOtherEditionNotice}));
+    const QString number = importer.importedNumber();
+    EXPECT_TRUE(rowsOf(QStringLiteral("PL_TBL_PROJECT_MOC"), number, 0).isEmpty());
+    EXPECT_TRUE(rowsOf(QStringLiteral("NT_TBL_CONST_CONDITION"), number, 0).isEmpty());
+    EXPECT_TRUE(main()->field(QStringLiteral("LEVEL1_COMBO")).isNull());
+    Table* detail = dm->table(QStringLiteral("NT_TBL_DETAIL"));
+    ASSERT_EQ(detail->recordCount(), 1);
+    EXPECT_TRUE(detail->field(QStringLiteral("EVALUATE_MOC_NO")).isNull());
+    EXPECT_EQ(detail->field(QStringLiteral("RESULTS_MOC")).asInteger(), 0);
+    EXPECT_FALSE(detail->field(QStringLiteral("COMPARE_TECH_TITLE")).isNull());
+}
+
+TEST_F(ImportVariantsTest, BrokenOrForeignFilesAreRefusedWithTheirMessageAndChangeNothing)
+{
+    const QByteArray good = out.read(QStringLiteral("base.lzh"));
+    QFile::remove(members + QStringLiteral("/NT_TBL_EVALUATE_RESULT.Cds"));
+    const QString incomplete = repack(QStringLiteral("incomplete.lzh"));
+    const QString oldData = out.filePath(QStringLiteral("NewTech.lzh"));
+    ASSERT_TRUE(lzh::packFiles(oldData, {out.write(QStringLiteral("NewTech.nt6"), "old data")}, nullptr));
+    const QList<std::pair<QString, QString>> cases = {
+        {out.write(QStringLiteral("text.lzh"), "this is not an archive"), submission::kNotSubmissionData},
+        {out.write(QStringLiteral("truncated.lzh"), good.left(good.size() / 2)), submission::kNotSubmissionData},
+        {out.filePath(QStringLiteral("missing.lzh")), submission::kNotSubmissionData},
+        {incomplete, submission::kNotSubmissionData},
+        {oldData, submission::kOldVersionData},
+    };
+    const auto images = snapshot(home.filePath(QStringLiteral("Images")));
+    for (const auto& [path, message] : cases) {
+        ui.clearBoxes();
+        ui.expectBox(UserInteraction::Ok);
+        SubmissionImport importer(*dm, ui);
+        EXPECT_EQ(importer.ImportSubmissionFile(path), SubmissionImport::Outcome::Refused) << path.toStdString();
+        EXPECT_EQ(ui.boxTexts(), QStringList{message}) << path.toStdString();
+        EXPECT_EQ(ui.boxes().first().caption, QStringLiteral("注意"));
+        EXPECT_TRUE(tempFiles().isEmpty()) << path.toStdString();
+    }
+    EXPECT_EQ(main()->recordCount(), 2);
+    EXPECT_EQ(snapshot(home.filePath(QStringLiteral("FLATT_FILES"))), before);
+    EXPECT_EQ(snapshot(home.filePath(QStringLiteral("Images"))), images);
+}
+
+TEST_F(SubmissionTest, ImportDialogOffersBothKindsAndOldDataIsDeclared)
+{
+    ui.expectFile(out.filePath(QStringLiteral("NewTech.nt6")), 1);
+    ui.expectBox(UserInteraction::Ok);
+    SubmissionImport importer(*dm, ui);
+    EXPECT_EQ(importer.ActImportExecute(), SubmissionImport::Outcome::Refused);
+    ASSERT_EQ(ui.fileRequests().size(), 1);
+    EXPECT_EQ(ui.fileRequests().first().filters, (QStringList{"新技術データ|*.lzh", "旧新技術データ|NewTech.nt6"}));
+    EXPECT_EQ(ui.fileRequests().first().folder, out.path());
+    EXPECT_EQ(ui.boxTexts(), QStringList{submission::kOldDataNotSupported});
+
+    // The next opening starts in the folder of the file chosen last.
+    const QString other = out.filePath(QStringLiteral("sub"));
+    QDir().mkpath(other);
+    ui.expectFile(other + QStringLiteral("/NewTech.nt6"), 1);
+    ui.expectBox(UserInteraction::Ok);
+    importer.ActImportExecute();
+    ui.expectFile(QString());
+    EXPECT_EQ(importer.ActImportExecute(), SubmissionImport::Outcome::Cancelled);
+    EXPECT_EQ(ui.fileRequests().last().folder, other);
+}
+
+TEST_F(SubmissionTest, CommandLineExportsAndImports)
+{
+    dm.reset();
+    const QStringList homeArgs = {QStringLiteral("--home"), home.path()};
+    const QString path = out.filePath(QStringLiteral("cli.lzh"));
+    auto result = testsupport::runCli(homeArgs + QStringList{"export", kOldNumber, path});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    ASSERT_TRUE(QFile::exists(path));
+    result = testsupport::runCli(homeArgs + QStringList{"export", "XXK-999999", path});
+    EXPECT_EQ(result.exitCode, 1);
+
+    result = testsupport::runCli(homeArgs + QStringList{"import", path});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, QStringLiteral("XXK-000006\n"));
+    EXPECT_TRUE(QFile::exists(home.filePath(QStringLiteral("Images/XXK-000006A.jpg"))));
+
+    result = testsupport::runCli(homeArgs + QStringList{"import", out.write(QStringLiteral("bad.lzh"), "junk")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.contains(submission::kNotSubmissionData)) << result.err.toStdString();
+    result = testsupport::runCli(homeArgs + QStringList{"list"});
+    EXPECT_EQ(result.out.count(QLatin1Char('\n')), 3) << result.out.toStdString();
+}
+
+} // namespace
