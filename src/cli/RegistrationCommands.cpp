@@ -1,31 +1,9 @@
 #include "cli/CliCommand.h"
 #include "cli/CliUserInteraction.h"
+#include "cli/DataModuleSession.h"
 #include "store/DataModule.h"
 
 namespace {
-
-// Runs the data module's start on the program folder; on a broken data folder the backup is
-// restored only when --restore-backup was given.
-bool startDataModule(cli::CliContext& context, store::TDM1& dm)
-{
-    if (context.restoreBackup)
-        dm.setAnswerForBrokenData(true);
-    if (dm.DataModuleCreate())
-        return true;
-    if (!dm.startError().isEmpty())
-        cli::printErr(dm.startError() + QLatin1Char('\n'));
-    return false;
-}
-
-int finish(store::TDM1& dm, int code)
-{
-    QString error;
-    if (!dm.CloseAllTables(&error)) {
-        cli::printErr(error + QLatin1Char('\n'));
-        return 1;
-    }
-    return code;
-}
 
 int list(cli::CliContext& context)
 {
@@ -35,14 +13,14 @@ int list(cli::CliContext& context)
     }
     cli::CliUserInteraction interaction;
     store::TDM1 dm(context.home, &interaction);
-    if (!startDataModule(context, dm))
+    if (!cli::startDataModule(context, dm))
         return 1;
     store::Table* main = dm.table(QStringLiteral("NT_TBL_MAIN"));
     QString out;
     for (main->first(); !main->eof(); main->next())
         out += main->field(QStringLiteral("REG_NO")).asString() + QLatin1Char('\t') + main->field(QStringLiteral("TECH_TITLE")).asString() + QLatin1Char('\n');
     cli::printOut(out);
-    return finish(dm, 0);
+    return cli::finishDataModule(dm, 0);
 }
 
 int nextNumber(cli::CliContext& context)
@@ -53,17 +31,17 @@ int nextNumber(cli::CliContext& context)
     }
     cli::CliUserInteraction interaction;
     store::TDM1 dm(context.home, &interaction);
-    if (!startDataModule(context, dm))
+    if (!cli::startDataModule(context, dm))
         return 1;
     QString number;
     QString error;
     if (!dm.NextLocalNumber(&number, &error)) {
         cli::printErr(error.replace(QStringLiteral("\r\n"), QStringLiteral("\n")) + QLatin1Char('\n'));
-        return finish(dm, 1);
+        return cli::finishDataModule(dm, 1);
     }
     dm.table(QStringLiteral("NT_TBL_MAIN"))->cancel(); // only the number is asked for
     cli::printOut(number.trimmed() + QLatin1Char('\n'));
-    return finish(dm, 0);
+    return cli::finishDataModule(dm, 0);
 }
 
 const cli::CliRegistration registerList({QStringLiteral("list"),

@@ -1,5 +1,6 @@
 #include "cli/CliCommand.h"
 #include "cli/CliUserInteraction.h"
+#include "cli/DataModuleSession.h"
 #include "store/DataModule.h"
 #include "submission/SubmissionExport.h"
 #include "submission/SubmissionImport.h"
@@ -7,28 +8,6 @@
 #include <QFileInfo>
 
 namespace {
-
-bool startDataModule(cli::CliContext& context, store::TDM1& dm)
-{
-    if (context.restoreBackup)
-        dm.setAnswerForBrokenData(true);
-    if (dm.DataModuleCreate())
-        return true;
-    if (!dm.startError().isEmpty())
-        cli::printErr(dm.startError() + QLatin1Char('\n'));
-    return false;
-}
-
-// Closes the tables (writing the changed ones); a failed write turns success into failure.
-int finish(store::TDM1& dm, int code)
-{
-    QString error;
-    if (!dm.CloseAllTables(&error)) {
-        cli::printErr(error + QLatin1Char('\n'));
-        return 1;
-    }
-    return code;
-}
 
 int exportRegistration(cli::CliContext& context)
 {
@@ -40,15 +19,15 @@ int exportRegistration(cli::CliContext& context)
     const QString path = QFileInfo(context.args.at(1)).absoluteFilePath();
     cli::CliUserInteraction interaction;
     store::TDM1 dm(context.home, &interaction);
-    if (!startDataModule(context, dm))
+    if (!cli::startDataModule(context, dm))
         return 1;
     if (!dm.table(QStringLiteral("NT_TBL_MAIN"))->locate(QStringLiteral("REG_NO"), regNo)) {
         cli::printErr(QStringLiteral("%1: no such registration\n").arg(regNo));
-        return finish(dm, 1);
+        return cli::finishDataModule(dm, 1);
     }
     submission::SubmissionExport exporter(dm, interaction);
     const bool written = exporter.ActExportExecute(path) == submission::SubmissionExport::Outcome::Written;
-    return finish(dm, written ? 0 : 1);
+    return cli::finishDataModule(dm, written ? 0 : 1);
 }
 
 int importSubmission(cli::CliContext& context)
@@ -59,13 +38,13 @@ int importSubmission(cli::CliContext& context)
     }
     cli::CliUserInteraction interaction;
     store::TDM1 dm(context.home, &interaction);
-    if (!startDataModule(context, dm))
+    if (!cli::startDataModule(context, dm))
         return 1;
     submission::SubmissionImport importer(dm, interaction);
     if (importer.ActImportExecute(QFileInfo(context.args.at(0)).absoluteFilePath()) != submission::SubmissionImport::Outcome::Imported)
-        return finish(dm, 1);
+        return cli::finishDataModule(dm, 1);
     cli::printOut(importer.importedNumber() + QLatin1Char('\n'));
-    return finish(dm, 0);
+    return cli::finishDataModule(dm, 0);
 }
 
 const cli::CliRegistration registerExport({QStringLiteral("export"),

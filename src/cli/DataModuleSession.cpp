@@ -1,0 +1,28 @@
+#include "cli/DataModuleSession.h"
+
+#include "store/DataModule.h"
+
+namespace cli {
+
+bool startDataModule(CliContext& context, store::TDM1& dm)
+{
+    if (context.restoreBackup)
+        dm.setAnswerForBrokenData(true);
+    if (dm.DataModuleCreate())
+        return true;
+    if (!dm.startError().isEmpty())
+        printErr(dm.startError() + QLatin1Char('\n'));
+    return false;
+}
+
+int finishDataModule(store::TDM1& dm, int code)
+{
+    QString error;
+    if (!dm.CloseAllTables(&error)) {
+        printErr(error + QLatin1Char('\n'));
+        return 1;
+    }
+    return code;
+}
+
+} // namespace cli

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "cli/CliCommand.h"
+
+namespace store {
+class TDM1;
+}
+
+namespace cli {
+
+// Runs the data module's start on the program folder; on a broken data folder the backup is
+// restored only when --restore-backup was given. False (the reason printed) when it failed.
+bool startDataModule(CliContext& context, store::TDM1& dm);
+
+// Closes the tables, writing the changed ones; a failed write turns `code` into 1.
+int finishDataModule(store::TDM1& dm, int code);
+
+} // namespace cli
