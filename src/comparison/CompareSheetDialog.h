@@ -1,0 +1,76 @@
+#pragma once
+
+#include "comparison/ComparisonDialog.h"
+
+class QLabel;
+class QLineEdit;
+class QScrollArea;
+
+namespace store {
+class TDM1;
+class Table;
+}
+
+namespace comparison {
+
+class CompareBreakdownDialog;
+
+// The comparison sheet "活用の効果の根拠": the reference quantity, the construction periods, the
+// two priced breakdowns with their running totals, and the two rates of change. It edits the
+// registration's NT_TBL_COMPARE_MAIN row; the breakdown rows are added and changed through the two
+// breakdown dialogs.
+class TFrmCompare : public ComparisonDialog
+{
+    Q_OBJECT
+
+public:
+    TFrmCompare(store::TDM1& dm, CompareBreakdownDialog* newDialog, CompareBreakdownDialog* oldDialog, QWidget* parent);
+
+    QLineEdit* box(const QString& name) const;
+    CompareBreakdownDialog* newDialog() const { return m_newDialog; }
+    CompareBreakdownDialog* oldDialog() const { return m_oldDialog; }
+
+    // Prepares and shows the sheet for the registration `registrationNumber`; the texts are the main
+    // window's technology name, conventional technology name and contact company.
+    void open(const QString& registrationNumber, const QString& techTitle, const QString& compareTechTitle,
+              const QString& salesCompany);
+    // The running totals as text (what the editing cycle sets when it starts a registration).
+    void setTotals(const QString& newTotal, const QString& oldTotal);
+
+    void BASE_VALUEChange(QLineEdit* changed);
+    void PROCESSChange(QLineEdit* changed = nullptr);
+    void COSTChange(QLineEdit* changed = nullptr);
+    void TOTAL_NEW_TECHChange();
+    void TOTAL_OLD_TECHChange();
+    void BtnCmpNewAddClick() { addRow(m_newDialog); }
+    void BtnCmpOldAddClick() { addRow(m_oldDialog); }
+    void BtnCmpNewEditClick() { editRow(m_newDialog); }
+    void BtnCmpOldEditClick() { editRow(m_oldDialog); }
+    void BtnCmpNewDelClick() { deleteRow(m_newDialog); }
+    void BtnCmpOldDelClick() { deleteRow(m_oldDialog); }
+    void BtnOkClick();
+    void BtnCancelClick();
+
+signals:
+    // The text of RATE_COST or RATE_PROCESS changed (typed, computed or loaded).
+    void rateChanged(const QString& rateBox, const QString& text);
+
+private:
+    void build();
+    QWidget* buildBreakdown(CompareBreakdownDialog* dialog, QWidget* parent);
+    store::Table* head() const;
+    void fillZero();
+    bool numericCheck();
+    void addRow(CompareBreakdownDialog* dialog);
+    void editRow(CompareBreakdownDialog* dialog);
+    void deleteRow(CompareBreakdownDialog* dialog);
+    QLineEdit* totalOf(CompareBreakdownDialog* dialog) const;
+
+    store::TDM1& m_dm;
+    CompareBreakdownDialog* m_newDialog;
+    CompareBreakdownDialog* m_oldDialog;
+    QScrollArea* m_scroll = nullptr;
+    bool m_computing = false;
+};
+
+} // namespace comparison

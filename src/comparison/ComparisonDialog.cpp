@@ -1,0 +1,105 @@
+#include "comparison/ComparisonDialog.h"
+
+#include "app/InputBehaviours.h"
+#include "util/InputRules.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace comparison {
+
+namespace {
+
+std::function<void(ComparisonDialog*)>& modalShow()
+{
+    static std::function<void(ComparisonDialog*)> show;
+    return show;
+}
+
+// Runs a function on one kind of event of one widget; the function returns true to swallow it.
+class EventHook : public QObject
+{
+public:
+    EventHook(QWidget* target, QEvent::Type type, std::function<bool(QEvent*)> handler)
+        : QObject(target)
+        , m_type(type)
+        , m_handler(std::move(handler))
+    {
+        target->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == m_type && m_handler(event); }
+
+private:
+    QEvent::Type m_type;
+    std::function<bool(QEvent*)> m_handler;
+};
+
+} // namespace
+
+ComparisonDialog::ComparisonDialog(QWidget* parent)
+    : QDialog(parent)
+{
+    setModal(true);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+}
+
+void ComparisonDialog::showModal()
+{
+    if (modalShow())
+        modalShow()(this);
+    else
+        exec();
+}
+
+void ComparisonDialog::setModalShow(std::function<void(ComparisonDialog*)> show)
+{
+    modalShow() = std::move(show);
+}
+
+void ComparisonDialog::filterNumberKeys(QLineEdit* box)
+{
+    const auto refused = [](const QString& text) { return text.contains(QLatin1Char('-')) || text.contains(QLatin1Char('e')); };
+    new EventHook(box, QEvent::KeyPress, [refused](QEvent* e) { return refused(static_cast<QKeyEvent*>(e)->text()); });
+    new EventHook(box, QEvent::InputMethod, [refused](QEvent* e) { return refused(static_cast<QInputMethodEvent*>(e)->commitString()); });
+}
+
+void ComparisonDialog::onLeave(QLineEdit* box, std::function<void()> handler)
+{
+    new EventHook(box, QEvent::FocusOut, [handler = std::move(handler)](QEvent*) {
+        handler();
+        return false;
+    });
+}
+
+void ComparisonDialog::enterMovesFocus()
+{
+    for (QLineEdit* edit : findChildren<QLineEdit*>()) {
+        new EventHook(edit, QEvent::KeyPress, [edit](QEvent* e) {
+            const int key = static_cast<QKeyEvent*>(e)->key();
+            if (key != Qt::Key_Return && key != Qt::Key_Enter)
+                return false;
+            QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+            QCoreApplication::sendEvent(edit, &tab);
+            return true;
+        });
+    }
+}
+
+void ComparisonDialog::convertWidth(QLineEdit* box)
+{
+    app::convertWidthOnExit(box);
+}
+
+void ComparisonDialog::roundNumber(QLineEdit* box, bool keepEmpty)
+{
+    const inputrules::NumberCleanUp result = inputrules::cleanUpNumber(
+        box->text(), keepEmpty ? inputrules::Rounding::TwoDecimalsKeepEmpty : inputrules::Rounding::TwoDecimals);
+    // A text that is no number stays as typed (width-normalised); the checks on confirming name it.
+    if (result.text != box->text())
+        box->setText(result.text);
+}
+
+} // namespace comparison

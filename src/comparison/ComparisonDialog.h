@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+
+class QLineEdit;
+
+namespace comparison {
+
+// What the comparison windows share: they live for the whole run, are shown modally through one
+// seam (tests show them without a nested event loop), and their boxes share the small entry rules:
+// the number key filter, Enter moving to the next control, actions on leaving a box.
+class ComparisonDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit ComparisonDialog(QWidget* parent);
+
+    // Shows the window modally (or as the installed seam says).
+    void showModal();
+    // Replaces the modal showing for every comparison window; an empty function restores exec().
+    static void setModalShow(std::function<void(ComparisonDialog*)> show);
+
+protected:
+    // The keys "-" and "e" are swallowed: no sign, no exponent.
+    static void filterNumberKeys(QLineEdit* box);
+    // Runs `handler` whenever the box loses the focus, before the box writes its text to its field.
+    static void onLeave(QLineEdit* box, std::function<void()> handler);
+    // Enter moves the focus to the next control in every line edit of the window.
+    void enterMovesFocus();
+    // The width conversion of a box being left (a bound box only while its table is edited).
+    static void convertWidth(QLineEdit* box);
+    // The number clean-up of a box being left: empty becomes "0" (unless `keepEmpty`), a negative
+    // value loses its sign, the value is rounded to two decimals.
+    static void roundNumber(QLineEdit* box, bool keepEmpty);
+};
+
+} // namespace comparison

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QObject>
+
+class QWidget;
+
+namespace store {
+class TDM1;
+}
+
+namespace comparison {
+
+class TFrmCompare;
+class TFrmCompareNew;
+class TFrmCompareOld;
+class TFrmCostType;
+
+// The comparison controls of the main window's comparison page and the windows behind them: the
+// gate of the conventional technology's name, the sheet button and its results (rates and their
+// directions), the cost type, and the free comparison items. The windows live for the whole run.
+class ComparisonPageWidget : public QObject
+{
+    Q_OBJECT
+
+public:
+    // `window` is the main window holding the page's controls (found by name).
+    ComparisonPageWidget(QWidget* window, store::TDM1& dm);
+    // The windows go with it: they show the data module's tables, which must outlive them.
+    ~ComparisonPageWidget() override;
+
+    TFrmCompare* sheet() const { return m_sheet; }
+    TFrmCompareNew* newDialog() const { return m_newDialog; }
+    TFrmCompareOld* oldDialog() const { return m_oldDialog; }
+    TFrmCostType* costTypeWindow() const { return m_costType; }
+
+    void btnCmpClick();
+    void GetCmpTitle();
+    void COMPARE_TECH_TITLEChange();
+    void btnCostTypeClick();
+    // Shows a rate box's text on the main window: the label and the direction group.
+    void mirrorRate(const QString& rateBox, const QString& text);
+    void JudgeOtherRadioCondition();
+
+    // The editing cycle: a new registration starts with both totals "0"; an opened one gets its
+    // totals from its breakdown rows and its period rate recomputed; then the name of its cost type
+    // and the gate are shown.
+    void registrationCreated();
+    void registrationOpened();
+    void showCostType();
+
+private:
+    template <typename T = QWidget>
+    T* control(const QString& name) const;
+    QString text(const QString& name) const;
+
+    QWidget* m_window;
+    store::TDM1& m_dm;
+    TFrmCompareNew* m_newDialog;
+    TFrmCompareOld* m_oldDialog;
+    TFrmCompare* m_sheet;
+    TFrmCostType* m_costType;
+};
+
+} // namespace comparison

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "comparison/ComparisonDialog.h"
+
+#include <QMap>
+
+class QAbstractButton;
+class QButtonGroup;
+class QFrame;
+class QLabel;
+class QScrollArea;
+
+namespace store {
+class TDM1;
+class Table;
+}
+
+namespace comparison {
+
+// The window "新技術のコストタイプ": the eight cost types with their diagrams, and the cycle costs of
+// the two cycle-cost types. The choice is written to COST_TYPE of NT_TBL_DETAIL when it closes.
+class TFrmCostType : public ComparisonDialog
+{
+    Q_OBJECT
+
+public:
+    TFrmCostType(store::TDM1& dm, QWidget* parent);
+
+    // Opens the window for the technology named `techTitle`, showing the stored type.
+    void open(const QString& techTitle);
+    void SetCostTypeCheck(const QString& code);
+    void SelectTypeClear();
+    // The code of the selected radio button, empty when none is.
+    QString selectedCode() const;
+
+    void typeClicked(const QString& code); // rbA1Click … rbD2Click
+    void btnClearClick();
+    void btnCloseClick() { close(); }
+
+    // The closing (btnCloseClick, the window frame, Escape): the choice is stored.
+    void done(int result) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+signals:
+    // The window closed with `code` chosen (empty: none).
+    void costTypeClosed(const QString& code);
+
+private:
+    void build();
+    QWidget* buildFamily(QChar family, QWidget* parent);
+    void paintPanel(const QString& code, bool selected);
+    void clearCycleCosts();
+    store::Table* detail() const;
+
+    store::TDM1& m_dm;
+    QButtonGroup* m_radios = nullptr;
+    QMap<QString, QFrame*> m_panels; // by type code
+    QScrollArea* m_scroll = nullptr;
+};
+
+} // namespace comparison
