@@ -7,6 +7,8 @@
 #include "app/PhotoSlots.h"
 #include "app/ScrollingPage.h"
 #include "store/RegistrationNumbers.h"
+#include "submission/SubmissionExport.h"
+#include "submission/SubmissionImport.h"
 #include "util/HelpText.h"
 #include "util/HelpWindow.h"
 #include "util/PostCode.h"
@@ -91,6 +93,7 @@ TFrmMain::TFrmMain(const QString& programFolder, QWidget* parent)
     : QMainWindow(parent)
     , m_programFolder(programFolder)
     , m_dm(std::make_unique<store::TDM1>(programFolder, &UserInteraction::current()))
+    , m_import(std::make_unique<submission::SubmissionImport>(*m_dm, UserInteraction::current()))
 {
     setObjectName(QStringLiteral("FrmMain"));
     buildWindow();
@@ -167,9 +170,11 @@ void TFrmMain::buildWindow()
     connect(control<QPushButton>(QStringLiteral("Button4")), &QPushButton::clicked, this, &TFrmMain::ActEditExecute);
     connect(control<QPushButton>(QStringLiteral("Button1")), &QPushButton::clicked, this, &TFrmMain::ActDellExecute);
     connect(control<QPushButton>(QStringLiteral("BitBtn1")), &QPushButton::clicked, this, &QWidget::close);
+    connect(control<QPushButton>(QStringLiteral("Button2")), &QPushButton::clicked, this, &TFrmMain::ActExportExecute);
+    connect(control<QPushButton>(QStringLiteral("Button3")), &QPushButton::clicked, this, &TFrmMain::ActImportExecute);
     connect(control<widgets::DBGrid>(QStringLiteral("DBGrid1")), &QAbstractItemView::doubleClicked, this, &TFrmMain::ActEditExecute);
     // The commands and buttons whose dialogs and rules come with their own parts of the program.
-    for (const char* name : {"Button2", "Button3", "btnCmp", "btnCostType", "Project_Moc_Add", "Project_Moc_Edit", "Project_Moc_Del",
+    for (const char* name : {"btnCmp", "btnCostType", "Project_Moc_Add", "Project_Moc_Edit", "Project_Moc_Del",
                              "Project_Pvt_Add", "Project_Pvt_Edit", "Project_Pvt_Del", "BtnCmpnyAdd", "BtnCmpnyEdit", "BtnCmpnyDel",
                              "EVALUATE_RSLT_ADD", "EVALUATE_RSLT_EDIT", "EVALUATE_RSLT_DEL"})
         control<QPushButton>(QLatin1String(name))->setEnabled(false);
@@ -289,6 +294,18 @@ void TFrmMain::FormShow()
         parts::InitStringGrid(control<QTableWidget>(names.grid));
     m_actPost->setEnabled(false);
     m_actCancel->setEnabled(false);
+}
+
+// ---------------------------------------------------------------- submission file
+
+void TFrmMain::ActExportExecute()
+{
+    submission::SubmissionExport(*m_dm, UserInteraction::current()).ActExportExecute();
+}
+
+void TFrmMain::ActImportExecute()
+{
+    m_import->ActImportExecute();
 }
 
 // ---------------------------------------------------------------- state

@@ -16,6 +16,10 @@ namespace widgets {
 class DBRadioGroup;
 }
 
+namespace submission {
+class SubmissionImport;
+}
+
 namespace app {
 
 class ClassificationLists;
@@ -62,6 +66,9 @@ public:
     void ActCancelExecute();
     void BitBtn2Click();
     void BtnHelpClick();
+    // The list page's submission-file commands: "提出用ファイル作成" and "データ取り込み".
+    void ActExportExecute();
+    void ActImportExecute();
     // True when the program may end (the tables have then been closed).
     bool FormCloseQuery();
     bool ChkCmpSheet();
@@ -127,6 +134,7 @@ private:
     bool m_programPageChange = false;
     int m_lastPage = 0;
     bool m_tablesClosed = false;
+    std::unique_ptr<submission::SubmissionImport> m_import; // keeps the import folder for the run
 };
 
 } // namespace app

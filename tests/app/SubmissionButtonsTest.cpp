@@ -1,0 +1,84 @@
+#include "app/MainWindow.h"
+#include "store/Table.h"
+#include "submission/SubmissionCheck.h"
+#include "support/ScriptedUserInteraction.h"
+#include "support/ShippedProgramFolder.h"
+#include "support/TempDir.h"
+#include "widgets/DBGrid.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+using UI = UserInteraction;
+
+namespace {
+
+// The list page's "提出用ファイル作成" and "データ取り込み" on a registration entered in the window.
+class SubmissionButtonsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        testsupport::copyShippedProgramFolder(dir.path());
+        ui.setDesktopFolder(out.path());
+        window = std::make_unique<app::TFrmMain>(dir.path());
+        ASSERT_TRUE(window->start());
+        window->ActNewExecute();
+        window->control<QLineEdit>(QStringLiteral("TECH_TITLE"))->setText(QStringLiteral("消波ブロック: 新型"));
+        ui.expectBox(UI::Yes);
+        window->ActPostExecute();
+        ui.expectBox(UI::Yes); // no comparison with a conventional technology: leave all the same
+        window->BitBtn2Click();
+        ASSERT_EQ(window->pages()->currentIndex(), 0) << ui.boxTexts().join('|').toStdString();
+        ui.clearBoxes();
+    }
+
+    void click(const char* name) { window->control<QPushButton>(QLatin1String(name))->click(); }
+    store::Table* main() const { return window->dm().table(QStringLiteral("NT_TBL_MAIN")); }
+
+    testsupport::TempDir dir;
+    testsupport::TempDir out;
+    testsupport::ScriptedUserInteraction ui;
+    std::unique_ptr<app::TFrmMain> window;
+};
+
+TEST_F(SubmissionButtonsTest, ExportChecksFirstThenWritesTheFileThatImportAddsAgain)
+{
+    EXPECT_TRUE(window->control<QPushButton>(QStringLiteral("Button2"))->isEnabled());
+    EXPECT_TRUE(window->control<QPushButton>(QStringLiteral("Button3"))->isEnabled());
+
+    ui.expectBox(UI::Ok);
+    click("Button2");
+    ASSERT_EQ(ui.boxes().size(), 1);
+    EXPECT_TRUE(ui.boxes().first().text.startsWith(submission::kMissingItemsMessage));
+    EXPECT_TRUE(ui.fileRequests().isEmpty());
+
+    main()->edit();
+    for (const auto& [field, value] : QList<std::pair<const char*, const char*>>{
+             {"TECH_DVLP_YEAR", "2024"}, {"GRP_CODE1", "01"}, {"LEVEL1_COMBO", "010"}, {"LEVEL2_COMBO", "01001"},
+             {"LEVEL3_COMBO", "0100101"}, {"LEVEL4_COMBO", "010010101"}})
+        main()->field(QLatin1String(field)).setString(QLatin1String(value));
+    main()->post();
+    ui.clearBoxes();
+    const QString path = out.filePath(QStringLiteral("消波ブロック 新型.lzh"));
+    ui.expectFile(path);
+    ui.expectBox(UI::Ok);
+    click("Button2");
+    ASSERT_EQ(ui.fileRequests().size(), 1);
+    EXPECT_EQ(ui.fileRequests().first().fileName, QStringLiteral("消波ブロック 新型"));
+    EXPECT_EQ(ui.fileRequests().first().folder, out.path());
+    EXPECT_TRUE(QFile::exists(path)) << ui.boxTexts().join('|').toStdString();
+    EXPECT_FALSE(window->control<QPushButton>(QStringLiteral("BitBtnPost"))->isEnabled());
+
+    ui.clearBoxes();
+    ui.expectFile(path);
+    click("Button3");
+    EXPECT_TRUE(ui.boxes().isEmpty()) << ui.boxTexts().join('|').toStdString();
+    EXPECT_EQ(window->control<widgets::DBGrid>(QStringLiteral("DBGrid1"))->model()->rowCount(), 2);
+    EXPECT_EQ(main()->field(QStringLiteral("REG_NO")).asString(), QStringLiteral("XXK-000002"));
+    EXPECT_EQ(main()->field(QStringLiteral("TECH_TITLE")).asString(), QStringLiteral("消波ブロック: 新型"));
+}
+
+} // namespace
