@@ -5,6 +5,7 @@
 #include "entry/Classification.h"
 #include "report/ReportGenerator.h"
 #include "util/UserInteraction.h"
+#include "widgets/FieldLink.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -83,6 +84,8 @@ report::ReportScreen shownReportScreen(TFrmMain& window)
 void PrintPreview(TFrmMain& window)
 {
     const int tab = window.control<QTabBar>(QStringLiteral("TabControl1"))->currentIndex();
+    // Texts typed but not yet written to their fields are part of what the screens show.
+    widgets::FieldLink::flushAll();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     QString path;
     QString error;
