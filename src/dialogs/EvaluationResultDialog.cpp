@@ -1,0 +1,114 @@
+#include "dialogs/EvaluationResultDialog.h"
+
+#include "app/InputBehaviours.h"
+#include "store/DataModule.h"
+#include "widgets/DBMemo.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+
+namespace dialogs {
+
+namespace {
+
+SubRecordSettings evaluationSettings()
+{
+    SubRecordSettings s;
+    s.name = QStringLiteral("EVALUATE_RESULT_Frm");
+    s.caption = QStringLiteral("評価・証明と結果");
+    s.table = QStringLiteral("NT_TBL_EVALUATE_RESULT");
+    s.rowLimit = 20;
+    s.prevButton = QStringLiteral("BtnPrevEvl");
+    s.nextButton = QStringLiteral("BtnNextEvl");
+    s.numberLabel = QStringLiteral("lblRecNo");
+    s.questionIcon = UserInteraction::Icon::Question;
+    s.editOkQuestion = QStringLiteral("変更を保存しますか？");
+    s.asksBeforeDelete = false;
+    return s;
+}
+
+// Runs `handler` when the watched memo loses the focus; Enter and line feeds are dropped when
+// `singleLine` is set.
+class MemoHook : public QObject
+{
+public:
+    MemoHook(QWidget* memo, bool singleLine, std::function<void()> onExit)
+        : QObject(memo)
+        , m_singleLine(singleLine)
+        , m_onExit(std::move(onExit))
+    {
+        memo->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusOut)
+            m_onExit();
+        if (event->type() != QEvent::KeyPress || !m_singleLine)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->text().contains(QLatin1Char('\n'));
+    }
+
+private:
+    bool m_singleLine;
+    std::function<void()> m_onExit;
+};
+
+} // namespace
+
+TEVALUATE_RESULT_Frm::TEVALUATE_RESULT_Frm(store::TDM1& dm, QWidget* parent)
+    : SubRecordDialog(dm, evaluationSettings(), parent)
+{
+    body()->addWidget(new QLabel(kInputHint, this), 0, 0, 1, 3);
+    m_item = new widgets::DBMemo(source(), QStringLiteral("ITEM"), this);
+    m_item->setFixedHeight(m_item->fontMetrics().lineSpacing() * 2 + 12);
+    addLine(QStringLiteral("証明項目"), m_item);
+    m_contents = new widgets::DBMemo(source(), QStringLiteral("CONTENTS"), this);
+    addLine(QStringLiteral("試験調査内容"), m_contents, QStringLiteral("（全角で510文字まで）"));
+    m_results = new widgets::DBMemo(source(), QStringLiteral("RESULT"), this, QStringLiteral("RESULTS"));
+    addLine(QStringLiteral("結果"), m_results, QStringLiteral("（全角で510文字まで）"));
+    for (widgets::DBMemo* memo : {m_contents, m_results})
+        memo->setFixedHeight(memo->fontMetrics().lineSpacing() * 7 + 12);
+
+    for (widgets::DBMemo* memo : {m_item, m_contents, m_results})
+        attachSpaceRule(memo);
+    new MemoHook(m_item, true, [this] { ITEMExit(); });
+    for (widgets::DBMemo* memo : {m_contents, m_results})
+        new MemoHook(memo, false, [this, memo] { DescExit(memo); });
+    finishControls();
+}
+
+QWidget* TEVALUATE_RESULT_Frm::firstControl() const
+{
+    return m_item;
+}
+
+void TEVALUATE_RESULT_Frm::ITEMExit()
+{
+    // Only a row being entered is cleaned: a memo merely looked at stays as stored.
+    if (table()->isEditing())
+        app::cleanUpMemoText(m_item, kMemoLimit, true);
+}
+
+void TEVALUATE_RESULT_Frm::DescExit(QWidget* memo)
+{
+    if (table()->isEditing())
+        app::cleanUpMemoText(memo, kMemoLimit);
+}
+
+bool TEVALUATE_RESULT_Frm::CheckEvl()
+{
+    if (m_item->text().trimmed().isEmpty())
+        return problem(m_item, QStringLiteral("証明項目を入力してください"));
+    if (m_contents->text().trimmed().isEmpty())
+        return problem(m_contents, QStringLiteral("試験調査内容を入力してください"));
+    if (m_results->text().trimmed().isEmpty())
+        return problem(m_results, QStringLiteral("結果を入力してください"));
+    return false;
+}
+
+} // namespace dialogs

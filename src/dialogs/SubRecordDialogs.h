@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QObject>
+
+class QTableView;
+class QWidget;
+
+namespace store {
+class TDM1;
+}
+
+namespace dialogs {
+
+class TEVALUATE_RESULT_Frm;
+class TFrmMocRec;
+class TFrmPrvRec;
+class TSALES_COMPANY_OTHER_Frm;
+
+// The four sub-record dialogs, made once for the run as children of the main window, and their
+// wiring to the main window's add, edit and delete buttons and grids (found by name).
+class SubRecordDialogs : public QObject
+{
+    Q_OBJECT
+
+public:
+    SubRecordDialogs(store::TDM1& dm, QWidget* mainWindow);
+
+    TFrmMocRec* moc() const { return m_moc; }
+    TFrmPrvRec* privateRecords() const { return m_private; }
+    TSALES_COMPANY_OTHER_Frm* contacts() const { return m_contacts; }
+    TEVALUATE_RESULT_Frm* evaluations() const { return m_evaluations; }
+
+    // A column wider than the grid leaves the grid: the first such column is narrowed to the
+    // grid's width minus 39 pixels (run when the mouse button is released over the grid).
+    static void SetDBGridMaxWidths(QTableView* grid);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    TFrmMocRec* m_moc;
+    TFrmPrvRec* m_private;
+    TSALES_COMPANY_OTHER_Frm* m_contacts;
+    TEVALUATE_RESULT_Frm* m_evaluations;
+};
+
+} // namespace dialogs
