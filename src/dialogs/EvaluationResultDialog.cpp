@@ -29,35 +29,6 @@ SubRecordSettings evaluationSettings()
     return s;
 }
 
-// Runs `handler` when the watched memo loses the focus; Enter and line feeds are dropped when
-// `singleLine` is set.
-class MemoHook : public QObject
-{
-public:
-    MemoHook(QWidget* memo, bool singleLine, std::function<void()> onExit)
-        : QObject(memo)
-        , m_singleLine(singleLine)
-        , m_onExit(std::move(onExit))
-    {
-        memo->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::FocusOut)
-            m_onExit();
-        if (event->type() != QEvent::KeyPress || !m_singleLine)
-            return false;
-        const auto* key = static_cast<QKeyEvent*>(event);
-        return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->text().contains(QLatin1Char('\n'));
-    }
-
-private:
-    bool m_singleLine;
-    std::function<void()> m_onExit;
-};
-
 } // namespace
 
 TEVALUATE_RESULT_Frm::TEVALUATE_RESULT_Frm(store::TDM1& dm, QWidget* parent)
@@ -76,9 +47,21 @@ TEVALUATE_RESULT_Frm::TEVALUATE_RESULT_Frm(store::TDM1& dm, QWidget* parent)
 
     for (widgets::DBMemo* memo : {m_item, m_contents, m_results})
         attachSpaceRule(memo);
-    new MemoHook(m_item, true, [this] { ITEMExit(); });
-    for (widgets::DBMemo* memo : {m_contents, m_results})
-        new MemoHook(memo, false, [this, memo] { DescExit(memo); });
+    onEvent(m_item, QEvent::FocusOut, [this](QEvent*) {
+        ITEMExit();
+        return false;
+    });
+    // The item stays one line: Enter and line feeds are dropped.
+    onEvent(m_item, QEvent::KeyPress, [](QEvent* e) {
+        const auto* key = static_cast<QKeyEvent*>(e);
+        return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->text().contains(QLatin1Char('\n'));
+    });
+    for (widgets::DBMemo* memo : {m_contents, m_results}) {
+        onEvent(memo, QEvent::FocusOut, [this, memo](QEvent*) {
+            DescExit(memo);
+            return false;
+        });
+    }
     finishControls();
 }
 

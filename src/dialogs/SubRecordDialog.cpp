@@ -54,11 +54,6 @@ private:
     std::function<bool(QEvent*)> m_handler;
 };
 
-void onEvent(QWidget* control, QEvent::Type type, std::function<bool(QEvent*)> handler)
-{
-    new EventHook(control, type, std::move(handler));
-}
-
 QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent)
 {
     auto* button = new QPushButton(caption, parent);
@@ -126,6 +121,11 @@ QWidget* SubRecordDialog::addLine(const QString& caption, QWidget* control, cons
         m_body->addWidget(note, row, 2);
     }
     return control;
+}
+
+void SubRecordDialog::onEvent(QWidget* control, QEvent::Type type, std::function<bool(QEvent*)> handler)
+{
+    new EventHook(control, type, std::move(handler));
 }
 
 void SubRecordDialog::addNote(const QString& text)

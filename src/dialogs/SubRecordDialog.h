@@ -3,6 +3,9 @@
 #include "util/UserInteraction.h"
 
 #include <QDialog>
+#include <QEvent>
+
+#include <functional>
 
 class QComboBox;
 class QLineEdit;
@@ -101,6 +104,8 @@ protected:
     // A list that is chosen from only: typed keys are dropped; with `deleteClears` the Delete key
     // empties a bound lookup list's choice.
     void attachChoiceOnly(QComboBox* list, bool deleteClears);
+    // Runs `handler` on each event of `type` sent to `control`; it returns true to swallow the event.
+    static void onEvent(QWidget* control, QEvent::Type type, std::function<bool(QEvent*)> handler);
     // The Enter key moves the focus on in every line edit of the dialog; run once the controls exist.
     void finishControls();
 
