@@ -39,15 +39,19 @@ private:
 
 } // namespace
 
-ComparisonDialog::ComparisonDialog(QWidget* parent)
-    : QDialog(parent)
+ComparisonDialog::ComparisonDialog(QWidget* owner)
+    : QDialog(nullptr)
+    , m_owner(owner)
 {
     setModal(true);
+    setWindowModality(Qt::ApplicationModal);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 }
 
 void ComparisonDialog::showModal()
 {
+    if (m_owner)
+        move(m_owner->geometry().center() - rect().center());
     if (modalShow())
         modalShow()(this);
     else

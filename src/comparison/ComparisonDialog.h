@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 
 #include <functional>
 
@@ -16,7 +17,9 @@ class ComparisonDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit ComparisonDialog(QWidget* parent);
+    // The window is shown over `owner` but is not its child: the names of its controls repeat
+    // those of the main window's, which looks its own controls up by name.
+    explicit ComparisonDialog(QWidget* owner);
 
     // Shows the window modally (or as the installed seam says).
     void showModal();
@@ -35,6 +38,9 @@ protected:
     // The number clean-up of a box being left: empty becomes "0" (unless `keepEmpty`), a negative
     // value loses its sign, the value is rounded to two decimals.
     static void roundNumber(QLineEdit* box, bool keepEmpty);
+
+private:
+    QPointer<QWidget> m_owner;
 };
 
 } // namespace comparison

@@ -62,12 +62,7 @@ ComparisonPageWidget::~ComparisonPageWidget()
 template <typename T>
 T* ComparisonPageWidget::control(const QString& name) const
 {
-    // The main window's own control, not the one of the same name on a comparison window.
-    for (T* found : m_window->findChildren<T*>(name)) {
-        if (found->window() == m_window)
-            return found;
-    }
-    return nullptr;
+    return m_window->findChild<T*>(name);
 }
 
 QString ComparisonPageWidget::text(const QString& name) const
