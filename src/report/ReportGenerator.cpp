@@ -182,6 +182,16 @@ void fillRate(Document& doc, const QString& stem, const QString& rateBox, const 
     }
 }
 
+// The joined post-code boxes of a post-code field; empty for other fields or a blank box.
+QString shownPostCode(const QString& field, const ReportScreen& screen)
+{
+    if (field == QLatin1String("SALES_POST_CODE"))
+        return postcode::JoinPostCode(screen.salesPostCode1, screen.salesPostCode2);
+    if (field == QLatin1String("SALES_POST_CODE_BUSINESS"))
+        return postcode::JoinPostCode(screen.salesPostCodeBusiness1, screen.salesPostCodeBusiness2);
+    return {};
+}
+
 void fillDetail(Document& doc, store::Table* detail, const ReportScreen& screen)
 {
     static const QSet<QString> flags{
@@ -201,6 +211,10 @@ void fillDetail(Document& doc, store::Table* detail, const ReportScreen& screen)
         const store::Field field = detail->field(i);
         const QString name = field.name();
         const QString value = field.asString();
+        // The post code shown in the two boxes wins over the stored one, which the save writes
+        // from the boxes only later.
+        if (const QString shown = shownPostCode(name, screen); !shown.isEmpty())
+            doc.fillText(name, QStringLiteral("〒") + shown);
         if (name == QLatin1String("COMPARE_COST")) {
             fillRate(doc, name, screen.rateCost, screen.costRateLabel);
         } else if (name == QLatin1String("COMPARE_PROCESS")) {
@@ -246,13 +260,6 @@ void fillDetail(Document& doc, store::Table* detail, const ReportScreen& screen)
             else
                 doc.remove(name);
         } else {
-            QString joined;
-            if (name == QLatin1String("SALES_POST_CODE"))
-                joined = postcode::JoinPostCode(screen.salesPostCode1, screen.salesPostCode2);
-            else if (name == QLatin1String("SALES_POST_CODE_BUSINESS"))
-                joined = postcode::JoinPostCode(screen.salesPostCodeBusiness1, screen.salesPostCodeBusiness2);
-            if (!joined.isEmpty())
-                doc.fillText(name, QStringLiteral("〒") + joined);
             if (ideaMarks.contains(name))
                 doc.remove(name);
             doc.fillText(name, value);

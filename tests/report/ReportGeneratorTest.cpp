@@ -152,8 +152,12 @@ TEST_F(ReportGeneratorTest, ChoicesMarkTheirOptions)
     set("NT_TBL_DETAIL", "CERTIFY_PATENT_STAT", QString());
     set("NT_TBL_DETAIL", "COST_TYPE", QStringLiteral("3"));
     set("NT_TBL_DETAIL_FREE", "FREE_ITEM_TITLE1", QStringLiteral("1"));
-    const QString out = FillReport(*dm, screenFromTables(*dm), doc);
-    for (const char* piece : {"S1=<%=CERTIFY_PATENT_STAT1%>", "S4=*", "CY=<%=CYCLE_COST%>", "T=1|", "CT=並行型：Ｂ(＋)型"})
+    set("NT_TBL_DETAIL", "SALES_POST_CODE", QString()); // typed into the boxes, not saved yet
+    ReportScreen screen = screenFromTables(*dm);
+    screen.salesPostCode1 = QStringLiteral("105");
+    screen.salesPostCode2 = QStringLiteral("0011");
+    const QString out = FillReport(*dm, screen, doc);
+    for (const char* piece : {"S1=<%=CERTIFY_PATENT_STAT1%>", "S4=*", "CY=<%=CYCLE_COST%>", "T=1|", "CT=並行型：Ｂ(＋)型", "P=〒105-0011|"})
         EXPECT_TRUE(out.contains(QString::fromUtf8(piece))) << piece << " in " << out.toStdString();
 }
 
