@@ -6,6 +6,7 @@
 #include "app/MainWindowPages.h"
 #include "app/PhotoSlots.h"
 #include "app/ScrollingPage.h"
+#include "comparison/ComparisonPageWidget.h"
 #include "store/RegistrationNumbers.h"
 #include "submission/SubmissionExport.h"
 #include "submission/SubmissionImport.h"
@@ -104,6 +105,7 @@ TFrmMain::~TFrmMain()
 {
     // The controls go before the tables they show.
     delete m_help;
+    delete m_comparison;
     delete takeCentralWidget();
     if (!m_tablesClosed)
         m_dm->CloseAllTables();
@@ -210,6 +212,7 @@ void TFrmMain::buildWindow()
     m_classification = new ClassificationLists(this, [this](const QString& name) { return m_dm->table(name); }, this);
     m_photos = new PhotoSlots(this, *m_dm, this);
     buildConditionPanels();
+    m_comparison = new comparison::ComparisonPageWidget(this, *m_dm);
     layOutTop();
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -228,6 +231,10 @@ void TFrmMain::buildBehaviours()
             detail->edit();
     };
     hooks.table = [this](const QString& name) { return m_dm->table(name); };
+    hooks.judgeOtherRadioCondition = [this] {
+        if (m_comparison)
+            m_comparison->JudgeOtherRadioCondition();
+    };
     m_behaviours = new InputBehaviours(hooks, this);
     for (ScrollingPage* page : std::as_const(m_entryPages))
         m_behaviours->attach(page);
@@ -503,6 +510,7 @@ void TFrmMain::ActNewExecute()
     store::Table* description = table(QStringLiteral("NT_TBL_DESCRIPTION"));
     for (const auto& [field, text] : newDescriptionTexts())
         setTableField(description, field, text);
+    m_comparison->registrationCreated();
 
     m_dm->PostPendingTables();
     if (!compareMain->isEditing())
@@ -541,6 +549,7 @@ void TFrmMain::ActEditExecute()
     }
     if (!compareMain->isEditing())
         compareMain->edit();
+    m_comparison->registrationOpened();
 
     for (const QString& letter : parts::kPhotoSlotLetters)
         SetPhotoSlotControls(letter);
@@ -553,11 +562,13 @@ void TFrmMain::ActEditExecute()
     fillPostCodes();
     const QString costType = detail->field(QStringLiteral("COST_TYPE")).asString();
     control(QStringLiteral("GroupBox5"))->setVisible(costType == QLatin1String("7") || costType == QLatin1String("8"));
+    m_comparison->showCostType();
 
     m_dm->PostPendingTables();
     if (!main->isEditing())
         main->edit();
     MarkSaved();
+    m_comparison->JudgeOtherRadioCondition();
     control<QTabBar>(QStringLiteral("TabControl1"))->setCurrentIndex(0);
 }
 
@@ -638,6 +649,7 @@ void TFrmMain::ActPostExecute()
     if (!main->isEditing())
         main->edit();
     MarkSaved();
+    m_comparison->JudgeOtherRadioCondition();
 }
 
 bool TFrmMain::ChkCmpSheet()

@@ -12,6 +12,10 @@ class QPushButton;
 class QTabWidget;
 class HelpWindow;
 
+namespace comparison {
+class ComparisonPageWidget;
+}
+
 namespace widgets {
 class DBRadioGroup;
 }
@@ -81,6 +85,7 @@ public:
     // when the user switches to the summary page; the classification lists may call it too).
     void RefreshConditions();
     ConditionPanels& conditionPanels() const { return *m_conditions; }
+    comparison::ComparisonPageWidget& comparison() const { return *m_comparison; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -118,6 +123,7 @@ private:
     ClassificationLists* m_classification = nullptr;
     PhotoSlots* m_photos = nullptr;
     ConditionPanels* m_conditions = nullptr;
+    comparison::ComparisonPageWidget* m_comparison = nullptr;
     HelpWindow* m_help = nullptr;
     QTabWidget* m_pages = nullptr;
     QList<ScrollingPage*> m_entryPages;

@@ -82,7 +82,7 @@ void CompareBreakdownDialog::build()
     // The conventional technology's unit price has always accepted a sign and an exponent.
     numberBox(QStringLiteral("UNIT_PRICE"), QStringLiteral("単価（円）"), m_technology == Technology::New);
     auto* price = new widgets::RightDBEdit(source, QStringLiteral("PRICE"), this);
-    price->setEnabled(false);
+    showOnly(price);
     price->setFixedWidth(140);
     grid->addWidget(new QLabel(QStringLiteral("金額（円）"), this), row, 0);
     grid->addWidget(price, row++, 1);

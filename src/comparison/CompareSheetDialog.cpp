@@ -147,7 +147,8 @@ void TFrmCompare::build()
         for (const char* name : {line.newBox, line.oldBox, line.rateBox}) {
             auto* edit = new widgets::RightDBEdit(source, QLatin1String(name), results);
             edit->setFixedWidth(130);
-            edit->setEnabled(!line.computed && name != line.rateBox);
+            if (line.computed || name == line.rateBox)
+                showOnly(edit);
             grid->addWidget(edit, row, c++);
             grid->addWidget(new QLabel(name == line.rateBox ? QStringLiteral("％") : QString::fromUtf8(line.unit), results), row, c++);
         }
@@ -230,7 +231,7 @@ QWidget* TFrmCompare::buildBreakdown(CompareBreakdownDialog* dialog, QWidget* pa
     bar->addWidget(new QLabel(QStringLiteral("合計"), group));
     auto* total = new widgets::RightEdit(isNew ? QStringLiteral("TOTAL_NEW_TECH") : QStringLiteral("TOTAL_OLD_TECH"), group);
     total->setText(QStringLiteral("0"));
-    total->setEnabled(false);
+    showOnly(total);
     total->setFixedWidth(130);
     bar->addWidget(total);
     bar->addWidget(new QLabel(QStringLiteral("円"), group));

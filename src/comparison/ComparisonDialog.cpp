@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPalette>
 
 namespace comparison {
 
@@ -90,6 +91,15 @@ void ComparisonDialog::enterMovesFocus()
             return true;
         });
     }
+}
+
+void ComparisonDialog::showOnly(QLineEdit* box)
+{
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::NoFocus);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+    box->setPalette(palette);
 }
 
 void ComparisonDialog::convertWidth(QLineEdit* box)

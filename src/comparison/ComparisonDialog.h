@@ -33,6 +33,9 @@ protected:
     static void onLeave(QLineEdit* box, std::function<void()> handler);
     // Enter moves the focus to the next control in every line edit of the window.
     void enterMovesFocus();
+    // A box the program fills and the user only reads: not editable, never focused, in the
+    // button-face colour, its text kept dark enough to read (a disabled box greys it out).
+    static void showOnly(QLineEdit* box);
     // The width conversion of a box being left (a bound box only while its table is edited).
     static void convertWidth(QLineEdit* box);
     // The number clean-up of a box being left: empty becomes "0" (unless `keepEmpty`), a negative

@@ -83,7 +83,7 @@ QPixmap costDiagram(const QString& code)
     pixmap.fill(Qt::white);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF plot(30, 10, size.width() - 45, size.height() - 34);
+    const QRectF plot(42, 10, size.width() - 57, size.height() - 34);
     p.setPen(QPen(Qt::black, 1.2));
     p.drawLine(plot.bottomLeft(), plot.topLeft());
     p.drawLine(plot.bottomLeft(), plot.bottomRight());
@@ -91,7 +91,7 @@ QPixmap costDiagram(const QString& code)
     font.setPixelSize(10);
     p.setFont(font);
     const bool cycle = isCycleCostType(code);
-    p.drawText(QRectF(0, plot.top(), plot.left() - 3, 30), Qt::AlignRight | Qt::AlignTop | Qt::TextWordWrap, QStringLiteral("コスト"));
+    p.drawText(QRectF(0, plot.top(), plot.left() - 3, 30), Qt::AlignRight | Qt::AlignTop, QStringLiteral("コスト"));
     p.drawText(QRectF(plot.left(), plot.bottom() + 3, plot.width(), 16), Qt::AlignRight,
                cycle ? QStringLiteral("経過年数") : QStringLiteral("施工量"));
     const auto [newCurve, oldCurve] = curvesOf(code);

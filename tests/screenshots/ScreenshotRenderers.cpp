@@ -1,4 +1,5 @@
 #include "ScreenshotRenderers.h"
+#include "ComparisonScreenshots.h"
 
 #include "app/MainWindow.h"
 #include "app/ScrollingPage.h"
@@ -174,7 +175,13 @@ const std::vector<Renderer>& renderers()
         {"controls", QStringLiteral("one of each data-aware control over a demo table"),
          [](const QString&) { return std::make_unique<ControlsDemo>(); }},
     };
-    return list;
+    static const std::vector<Renderer> withComparison = [] {
+        std::vector<Renderer> all = list;
+        for (Renderer& r : comparisonRenderers([](const QString& folder) { return mainWindow(folder, QStringLiteral("TabSheet3"), 0); }))
+            all.push_back(std::move(r));
+        return all;
+    }();
+    return withComparison;
 }
 
 } // namespace screenshots

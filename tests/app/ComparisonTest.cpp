@@ -1,0 +1,314 @@
+#include "EntryWindowFixture.h"
+
+#include "comparison/Breakdown.h"
+#include "comparison/CompareBreakdownDialog.h"
+#include "comparison/CompareSheetDialog.h"
+#include "comparison/ComparisonPageWidget.h"
+#include "comparison/CostTypeDialog.h"
+#include "widgets/DBGrid.h"
+#include "widgets/DBRadioGroup.h"
+#include "widgets/FieldLink.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+using comparison::CompareBreakdownDialog;
+using UI = UserInteraction;
+
+namespace {
+
+// The main window with a new registration that names a conventional technology; the comparison
+// windows are shown without a nested event loop, so the test works them as the user would.
+class ComparisonTest : public EntryWindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        comparison::ComparisonDialog::setModalShow([](comparison::ComparisonDialog* d) { d->show(); });
+        EntryWindowFixture::SetUp();
+        window->ActNewExecute();
+        find<QLineEdit>(QStringLiteral("TECH_TITLE"))->setText(QStringLiteral("新工法"));
+        find<QLineEdit>(QStringLiteral("COMPARE_TECH_TITLE"))->setText(QStringLiteral("従来工法"));
+    }
+    void TearDown() override { comparison::ComparisonDialog::setModalShow({}); }
+
+    comparison::TFrmCompare* sheet() const { return window->comparison().sheet(); }
+    QString sheetText(const QString& box) const { return sheet()->box(box)->text(); }
+    CompareBreakdownDialog* dialog(bool isNew) const
+    {
+        return isNew ? static_cast<CompareBreakdownDialog*>(window->comparison().newDialog()) : window->comparison().oldDialog();
+    }
+    store::Table* table(const QString& name) const { return window->dm().table(name); }
+
+    void openSheet() const
+    {
+        find<QPushButton>(QStringLiteral("btnCmp"))->click();
+        ASSERT_TRUE(sheet()->isVisible());
+    }
+    // Adds a row through the sheet's add button and its dialog, answering `confirm` to the question.
+    void addRow(bool isNew, const QString& quantity, const QString& unitPrice, bool confirm = true)
+    {
+        isNew ? sheet()->BtnCmpNewAddClick() : sheet()->BtnCmpOldAddClick();
+        CompareBreakdownDialog* d = dialog(isNew);
+        ASSERT_TRUE(d->isVisible());
+        for (const auto& [name, text] : {std::pair{"ITEM", QStringLiteral("土工")}, {"METHOD", QStringLiteral("掘削")}, {"F_VALUE", quantity},
+                                         {"F_UNIT", QStringLiteral("m3")}, {"UNIT_PRICE", unitPrice}})
+            d->findChild<QLineEdit*>(QLatin1String(name))->setText(text);
+        ui.expectBox(confirm ? UI::Yes : UI::No);
+        d->BtnOkClick();
+        EXPECT_FALSE(d->isVisible());
+    }
+    int gridRows(const QString& grid) const { return sheet()->findChild<widgets::DBGrid*>(grid)->model()->rowCount(); }
+};
+
+TEST_F(ComparisonTest, RowsAddedThroughTheDialogsMakeTheTotalsRateAndMainWindowMirror)
+{
+    openSheet();
+    EXPECT_EQ(sheet()->findChild<QLabel*>(QStringLiteral("COMPARE_TECH_TITLE"))->text(), QStringLiteral("従来工法"));
+    addRow(true, QStringLiteral("12.5"), QStringLiteral("1000"));
+    EXPECT_EQ(sheetText(QStringLiteral("TOTAL_NEW_TECH")), QStringLiteral("12500"));
+    addRow(false, QStringLiteral("1"), QStringLiteral("15000"));
+    EXPECT_EQ(sheetText(QStringLiteral("TOTAL_OLD_TECH")), QStringLiteral("15000"));
+    EXPECT_EQ(sheetText(QStringLiteral("N_COST")), QStringLiteral("12500"));
+    EXPECT_EQ(sheetText(QStringLiteral("RATE_COST")), QStringLiteral("16.67"));
+    EXPECT_EQ(find<QLabel>(QStringLiteral("Label119"))->text(), QStringLiteral("16.67"));
+    EXPECT_EQ(find<widgets::DBRadioGroup>(QStringLiteral("COMPARE_COST"))->itemIndex(), 0);
+    EXPECT_EQ(gridRows(QStringLiteral("NT_TBL_COMPARE_DETAIL_NEW")), 1);
+    EXPECT_EQ(gridRows(QStringLiteral("NT_TBL_COMPARE_DETAIL_OLD")), 1);
+    // The breakdown's file is written as each row is confirmed.
+    QFile file(window->dm().folder().path(QStringLiteral("FLATT_FILES\\NT_TBL_COMPARE_DETAIL.cds")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray written = file.readAll();
+    EXPECT_TRUE(written.contains("PRICE=\"12500\"") && written.contains("PRICE=\"15000\"")) << written.constData();
+
+    // A longer construction period for the new technology: a negative rate, "増加".
+    sheet()->box(QStringLiteral("N_PROCESS"))->setText(QStringLiteral("12"));
+    sheet()->box(QStringLiteral("O_PROCESS"))->setText(QStringLiteral("10"));
+    EXPECT_EQ(sheetText(QStringLiteral("RATE_PROCESS")), QStringLiteral("-20"));
+    EXPECT_EQ(find<QLabel>(QStringLiteral("Label217"))->text(), QStringLiteral("20"));
+    EXPECT_EQ(find<widgets::DBRadioGroup>(QStringLiteral("COMPARE_PROCESS"))->itemIndex(), 2);
+
+    sheet()->box(QStringLiteral("BASE_VALUE"))->setText(QStringLiteral("100"));
+    sheet()->box(QStringLiteral("BASE_UNIT"))->setText(QStringLiteral("m"));
+    EXPECT_EQ(sheet()->findChild<QLabel*>(QStringLiteral("UNIT_NEW_TECH"))->text(), QStringLiteral("100m"));
+    ui.expectBox(UI::Yes);
+    sheet()->BtnOkClick();
+    EXPECT_FALSE(sheet()->isVisible());
+
+    // Saved with the registration: the rates shown on the main window.
+    ui.expectBox(UI::Yes);
+    window->ActPostExecute();
+    store::Table* detail = table(QStringLiteral("NT_TBL_DETAIL"));
+    EXPECT_EQ(detail->field(QStringLiteral("COMPARE_COST_RATE")).asString(), QStringLiteral("16.67"));
+    EXPECT_EQ(detail->field(QStringLiteral("COMPARE_PROCESS_RATE")).asString(), QStringLiteral("20"));
+    EXPECT_EQ(table(QStringLiteral("NT_TBL_COMPARE_MAIN"))->field(QStringLiteral("RATE_COST")).asString(), QStringLiteral("16.67"));
+
+    // Reopened, the totals come back from the rows.
+    window->BitBtn2Click();
+    window->ActEditExecute();
+    EXPECT_EQ(sheetText(QStringLiteral("TOTAL_NEW_TECH")), QStringLiteral("12500"));
+    EXPECT_EQ(sheetText(QStringLiteral("TOTAL_OLD_TECH")), QStringLiteral("15000"));
+    EXPECT_EQ(find<QLabel>(QStringLiteral("Label119"))->text(), QStringLiteral("16.67"));
+}
+
+TEST_F(ComparisonTest, EditingAndDeletingRowsMoveTheRunningTotal)
+{
+    openSheet();
+    addRow(true, QStringLiteral("1"), QStringLiteral("500"));
+    addRow(true, QStringLiteral("1"), QStringLiteral("1234.5"));
+    addRow(true, QStringLiteral("1"), QStringLiteral("265.5"));
+    EXPECT_EQ(sheetText(QStringLiteral("TOTAL_NEW_TECH")), QStringLiteral("2000"));
+
+    // Adding answered No leaves no row and the total as it was.
+    addRow(true, QStringLiteral("1"), QStringLiteral("999"), false);
+    EXPECT_EQ(table(comparison::kNewView)->recordCount(), 3);
+    EXPECT_EQ(sheetText(QStringLiteral("TOTAL_NEW_TECH")), QStringLiteral("2000"));
+
+    // Editing the first row from 500 to 700: +200; then back to the first row from the second.
+    store::Table* rows = table(comparison::kNewView);
+    rows->first();
+    sheet()->BtnCmpNewEditClick();
+    CompareBreakdownDialog* d = dialog(true);
+    EXPECT_TRUE(d->findChild<QPushButton*>(QStringLiteral("BtnNextCmpNew"))->isVisibleTo(d));
+    EXPECT_EQ(d->findChild<QLabel*>(QStringLiteral("lblRecNo"))->text(), QStringLiteral("1"));
+    d->findChild<QLineEdit*>(QStringLiteral("UNIT_PRICE"))->setText(QStringLiteral("700"));
+    EXPECT_EQ(d->findChild<QLineEdit*>(QStringLiteral("PRICE"))->text(), QStringLiteral("700"));
+    ui.expectBox(UI::Yes);
+    d->BtnNextClick();
+    EXPECT_EQ(sheetText(QStringLiteral("TOTAL_NEW_TECH")), QStringLiteral("2200"));
+    EXPECT_EQ(d->findChild<QLabel*>(QStringLiteral("lblRecNo"))->text(), QStringLiteral("2"));
+    d->BtnPriorClick();
+    d->BtnPriorClick();
+    EXPECT_EQ(d->findChild<QLabel*>(QStringLiteral("lblRecNo"))->text(), QStringLiteral("1"));
+    d->BtnCancelClick();
+
+    // Deleting the row priced 1234.5 from 2200 leaves 965.5.
+    rows->setRecNo(2);
+    ui.expectBox(UI::Ok);
+    sheet()->BtnCmpNewDelClick();
+    EXPECT_EQ(ui.boxes().last().text, QStringLiteral("選択中のデータを削除しますか？"));
+    EXPECT_EQ(sheetText(QStringLiteral("TOTAL_NEW_TECH")), QStringLiteral("965.5"));
+    EXPECT_EQ(gridRows(QStringLiteral("NT_TBL_COMPARE_DETAIL_NEW")), 2);
+
+    // The conventional technology has nothing to edit or delete yet.
+    ui.expectBox(UI::Ok);
+    ui.expectBox(UI::Ok);
+    sheet()->BtnCmpOldEditClick();
+    sheet()->BtnCmpOldDelClick();
+    EXPECT_EQ(ui.boxTexts().mid(ui.boxTexts().size() - 2),
+              (QStringList{QStringLiteral("編集するデータはありません。"), QStringLiteral("削除するデータはありません")}));
+}
+
+TEST_F(ComparisonTest, RowCheckKeepsTheDialogOpenOnTheMissingBox)
+{
+    openSheet();
+    sheet()->BtnCmpOldAddClick();
+    CompareBreakdownDialog* d = dialog(false);
+    d->findChild<QLineEdit*>(QStringLiteral("ITEM"))->setText(QStringLiteral("型枠"));
+    ui.expectBox(UI::Yes);
+    ui.expectBox(UI::Ok);
+    d->BtnOkClick();
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(ui.boxes().last().caption, QStringLiteral("情報"));
+    EXPECT_EQ(ui.boxes().last().text, QStringLiteral("仕様を入力してください。"));
+    EXPECT_EQ(table(comparison::kOldView)->state(), store::Table::State::Insert);
+    d->BtnCancelClick();
+    EXPECT_EQ(table(comparison::kOldView)->recordCount(), 0);
+    EXPECT_EQ(sheetText(QStringLiteral("TOTAL_OLD_TECH")), QStringLiteral("0"));
+}
+
+TEST_F(ComparisonTest, TheFiftyFirstRowIsRefusedWithEachTechnologysMessage)
+{
+    openSheet();
+    for (store::Table* rows : {table(comparison::kNewView), table(comparison::kOldView)}) {
+        const QString type = rows == table(comparison::kNewView) ? QStringLiteral("0") : QStringLiteral("1");
+        for (int i = 1; i <= 49; ++i) {
+            rows->append();
+            rows->field(QStringLiteral("RECORD_TYPE")).setString(type);
+            rows->field(QStringLiteral("ORD")).setInteger(i);
+            rows->field(QStringLiteral("PRICE")).setFloat(1);
+            ASSERT_TRUE(rows->post());
+        }
+    }
+    addRow(true, QStringLiteral("1"), QStringLiteral("1")); // the 50th is accepted
+    EXPECT_EQ(table(comparison::kNewView)->recordCount(), 50);
+    EXPECT_EQ(table(comparison::kNewView)->field(QStringLiteral("ORD")).asString(), QStringLiteral("50"));
+    addRow(false, QStringLiteral("1"), QStringLiteral("1"));
+
+    ui.clearBoxes();
+    ui.expectBox(UI::Ok);
+    ui.expectBox(UI::Ok);
+    sheet()->BtnCmpNewAddClick();
+    sheet()->BtnCmpOldAddClick();
+    ASSERT_EQ(ui.boxes().size(), 2);
+    EXPECT_EQ(ui.boxes().at(0).caption, QStringLiteral("注意"));
+    EXPECT_EQ(ui.boxes().at(0).text, QStringLiteral("これ以上入力できません。"));
+    EXPECT_EQ(ui.boxes().at(1).text, QStringLiteral("これ以上入力できません"));
+    EXPECT_FALSE(dialog(true)->isVisible());
+    EXPECT_EQ(table(comparison::kNewView)->recordCount(), 50);
+}
+
+TEST_F(ComparisonTest, ARowWhoseTypeChangesMovesToTheOtherList)
+{
+    openSheet();
+    addRow(true, QStringLiteral("2"), QStringLiteral("300"));
+    store::Table* newRows = table(comparison::kNewView);
+    newRows->edit();
+    newRows->field(QStringLiteral("RECORD_TYPE")).setString(QStringLiteral("1"));
+    ASSERT_TRUE(newRows->post());
+    EXPECT_EQ(newRows->recordCount(), 0);
+    EXPECT_EQ(table(comparison::kOldView)->recordCount(), 1);
+    EXPECT_EQ(gridRows(QStringLiteral("NT_TBL_COMPARE_DETAIL_NEW")), 0);
+    EXPECT_EQ(gridRows(QStringLiteral("NT_TBL_COMPARE_DETAIL_OLD")), 1);
+    EXPECT_EQ(table(comparison::kOldView)->field(QStringLiteral("PRICE")).asString(), QStringLiteral("600"));
+}
+
+TEST_F(ComparisonTest, SheetNeedsAConventionalTechnologyAndRefusesTextAsNumbers)
+{
+    find<QLineEdit>(QStringLiteral("COMPARE_TECH_TITLE"))->clear();
+    EXPECT_FALSE(find(QStringLiteral("btnCostType"))->isEnabled());
+    EXPECT_FALSE(find(QStringLiteral("COMPARE_QUALITY"))->isEnabled());
+    ui.expectBox(UI::Ok);
+    find<QPushButton>(QStringLiteral("btnCmp"))->click();
+    EXPECT_EQ(ui.boxes().last().text, QStringLiteral("従来技術名を入力して下さい。"));
+    EXPECT_FALSE(sheet()->isVisible());
+
+    find<QLineEdit>(QStringLiteral("COMPARE_TECH_TITLE"))->setText(QStringLiteral("従来工法"));
+    EXPECT_TRUE(find(QStringLiteral("btnCostType"))->isEnabled());
+    openSheet();
+    sheet()->box(QStringLiteral("N_PROCESS"))->setText(QStringLiteral("十日"));
+    ui.expectBox(UI::Yes);
+    ui.expectBox(UI::Ok);
+    sheet()->BtnOkClick();
+    EXPECT_EQ(ui.boxes().last().text, QStringLiteral("数値を入力してください。"));
+    EXPECT_TRUE(sheet()->isVisible());
+    // Leaving without saving drops the change.
+    ui.expectBox(UI::Yes);
+    sheet()->BtnCancelClick();
+    EXPECT_FALSE(sheet()->isVisible());
+    EXPECT_EQ(table(QStringLiteral("NT_TBL_COMPARE_MAIN"))->field(QStringLiteral("N_PROCESS")).asString(), QStringLiteral("0"));
+}
+
+TEST_F(ComparisonTest, CostTypeIsStoredAndShownAgainAfterReopening)
+{
+    comparison::TFrmCostType* types = window->comparison().costTypeWindow();
+    find<QPushButton>(QStringLiteral("btnCostType"))->click();
+    ASSERT_TRUE(types->isVisible());
+    EXPECT_EQ(types->findChild<QLabel*>(QStringLiteral("TECH_TITLE3"))->text(), QStringLiteral("新工法"));
+    types->findChild<QRadioButton*>(QStringLiteral("rbD1"))->click();
+    types->findChild<QLineEdit*>(QStringLiteral("NEWTECH_COST_ONE"))->setText(QStringLiteral("1000"));
+    types->btnCloseClick();
+    EXPECT_FALSE(types->isVisible());
+    store::Table* detail = table(QStringLiteral("NT_TBL_DETAIL"));
+    EXPECT_EQ(detail->field(QStringLiteral("COST_TYPE")).asString(), QStringLiteral("7"));
+    EXPECT_EQ(detail->field(QStringLiteral("NEWTECH_COST_ONE")).asString(), QStringLiteral("1000"));
+    EXPECT_EQ(find<QLabel>(QStringLiteral("lblCOST_TYPE"))->text(), QStringLiteral("サイクルコスト型：Ｄ(Ⅰ)型"));
+    EXPECT_TRUE(!find(QStringLiteral("GroupBox5"))->isHidden());
+
+    // Saved, left and opened again: the type comes back on the page and in the window.
+    ui.expectBox(UI::Yes);
+    window->ActPostExecute();
+    window->BitBtn2Click();
+    find<QLabel>(QStringLiteral("lblCOST_TYPE"))->clear();
+    window->ActEditExecute();
+    EXPECT_EQ(find<QLabel>(QStringLiteral("lblCOST_TYPE"))->text(), QStringLiteral("サイクルコスト型：Ｄ(Ⅰ)型"));
+    EXPECT_TRUE(!find(QStringLiteral("GroupBox5"))->isHidden());
+    ASSERT_TRUE(find(QStringLiteral("btnCostType"))->isEnabled());
+    find<QPushButton>(QStringLiteral("btnCostType"))->click();
+    EXPECT_TRUE(types->findChild<QRadioButton*>(QStringLiteral("rbD1"))->isChecked());
+    EXPECT_TRUE(types->findChild<QWidget*>(QStringLiteral("pnlD1"))->property("selected").toBool());
+    EXPECT_FALSE(types->findChild<QWidget*>(QStringLiteral("pnlA1"))->property("selected").toBool());
+
+    // "選択クリア" answered No changes nothing; a non-cycle type drops the cycle costs.
+    ui.expectBox(UI::No);
+    types->btnClearClick();
+    EXPECT_TRUE(types->findChild<QRadioButton*>(QStringLiteral("rbD1"))->isChecked());
+    types->findChild<QRadioButton*>(QStringLiteral("rbA1"))->click();
+    types->btnCloseClick();
+    EXPECT_EQ(detail->field(QStringLiteral("COST_TYPE")).asString(), QStringLiteral("1"));
+    EXPECT_TRUE(detail->field(QStringLiteral("NEWTECH_COST_ONE")).isNull());
+    EXPECT_FALSE(!find(QStringLiteral("GroupBox5"))->isHidden());
+    EXPECT_EQ(find<QLabel>(QStringLiteral("lblCOST_TYPE"))->text(), QStringLiteral("損益分岐点型：Ａ(Ⅰ)型"));
+}
+
+TEST_F(ComparisonTest, FreeItemWithoutTitleIsDisabledAndLosesItsChoice)
+{
+    auto* title = find<QLineEdit>(QStringLiteral("FREE_ITEM_TITLE1"));
+    auto* choice = find<widgets::DBRadioGroup>(QStringLiteral("FREE_ITEM1"));
+    title->setText(QStringLiteral("耐久性"));
+    EXPECT_TRUE(choice->isEnabled());
+    choice->button(0)->click();
+    store::Table* free = table(QStringLiteral("NT_TBL_DETAIL_FREE"));
+    ASSERT_TRUE(free->isEditing());
+    EXPECT_EQ(free->field(QStringLiteral("FREE_ITEM1")).asString(), QStringLiteral("1"));
+    title->clear();
+    EXPECT_FALSE(choice->isEnabled());
+    EXPECT_TRUE(free->field(QStringLiteral("FREE_ITEM1")).asString().isEmpty());
+    title->setText(QStringLiteral("耐久性"));
+    EXPECT_TRUE(choice->isEnabled());
+    EXPECT_EQ(choice->itemIndex(), -1);
+}
+
+} // namespace
