@@ -1,5 +1,6 @@
 #include "report/ReportGenerator.h"
 
+#include "comparison/CostType.h"
 #include "entry/Classification.h"
 #include "report/DescriptionGrid.h"
 #include "report/FragmentBuilders.h"
@@ -288,16 +289,6 @@ QString withCrLfLines(QString text)
 
 } // namespace
 
-QString costTypeName(const QString& code)
-{
-    static const char* const names[] = {"損益分岐点型：Ａ(Ⅰ)型", "損益分岐点型：Ａ(Ⅱ)型", "並行型：Ｂ(＋)型", "並行型：Ｂ(－)型",
-                                        "発散型：Ｃ(＋)型",       "発散型：Ｃ(－)型",       "サイクルコスト型：Ｄ(Ⅰ)型",
-                                        "サイクルコスト型：Ｄ(Ⅱ)型"};
-    bool ok = false;
-    const int n = code.trimmed().toInt(&ok);
-    return ok && n >= 1 && n <= 8 ? QString::fromUtf8(names[n - 1]) : QString();
-}
-
 ReportScreen screenFromTables(store::TDM1& dm)
 {
     ReportScreen screen;
@@ -319,7 +310,7 @@ ReportScreen screenFromTables(store::TDM1& dm)
     postcode::split(detail->field(QStringLiteral("SALES_POST_CODE")).asString(), &screen.salesPostCode1, &screen.salesPostCode2);
     postcode::split(detail->field(QStringLiteral("SALES_POST_CODE_BUSINESS")).asString(), &screen.salesPostCodeBusiness1,
                     &screen.salesPostCodeBusiness2);
-    screen.costTypeName = costTypeName(detail->field(QStringLiteral("COST_TYPE")).asString());
+    screen.costTypeName = comparison::GetCostType(detail->field(QStringLiteral("COST_TYPE")).asString());
 
     store::Table* sheet = dm.table(QStringLiteral("NT_TBL_COMPARE_MAIN"));
     const auto sheetText = [sheet](const char* name) { return sheet->field(QLatin1String(name)).asString(); };

@@ -33,9 +33,6 @@ struct ReportScreen
 // The screen values as a freshly opened registration shows them, read from its stored rows.
 ReportScreen screenFromTables(store::TDM1& dm);
 
-// The name of a cost type ("1" … "8") as the main window shows it; empty for any other code.
-QString costTypeName(const QString& code);
-
 // "Template.htm" for tab 0, "Template1.htm" … "Template4.htm" for tabs 1 … 4.
 QString templateFileName(int tab);
 
