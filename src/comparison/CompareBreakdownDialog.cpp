@@ -21,12 +21,6 @@ const QString kConfirm = QStringLiteral("確認");
 const QString kTextNote = QStringLiteral("( 半角ｶﾀｶﾅ 及び 連続するｽﾍﾟｰｽ は入力できません。)");
 const QString kNumberNote = QStringLiteral("(半角入力 例：5000 )");
 
-bool isLoading(QLineEdit* box)
-{
-    auto* bound = qobject_cast<widgets::DBEdit*>(box);
-    return bound && bound->link()->isLoading();
-}
-
 } // namespace
 
 CompareBreakdownDialog::CompareBreakdownDialog(Technology technology, store::TDM1& dm, QWidget* parent)
@@ -153,7 +147,7 @@ void CompareBreakdownDialog::FormShow()
 void CompareBreakdownDialog::calculationPrice(QLineEdit* changed)
 {
     // A row being shown is not a change: its stored price stays as it is.
-    if (isLoading(changed))
+    if (isBeingLoaded(changed))
         return;
     app::EditSpaceCheck(changed);
     const double quantity = numberOrZero(box(QStringLiteral("F_VALUE"))->text());

@@ -28,13 +28,6 @@ namespace {
 const QString kHead = QStringLiteral("NT_TBL_COMPARE_MAIN");
 const QString kConfirm = QStringLiteral("確認");
 const QString kEditingQuestion = QStringLiteral("現在編集中のデータを保存しますか？");
-constexpr int kWheelStep = 5;
-
-bool isLoading(QLineEdit* box)
-{
-    auto* bound = qobject_cast<widgets::DBEdit*>(box);
-    return bound && bound->link()->isLoading();
-}
 
 QLabel* namedLabel(const QString& name, QWidget* parent)
 {
@@ -96,14 +89,9 @@ void TFrmCompare::build()
     connect(cancel, &QPushButton::clicked, this, &TFrmCompare::BtnCancelClick);
 
     // The scrolling panel.
-    m_scroll = new QScrollArea(this);
-    m_scroll->setWidgetResizable(true);
-    m_scroll->verticalScrollBar()->setObjectName(QStringLiteral("ScrollBar1"));
-    m_scroll->verticalScrollBar()->setSingleStep(kWheelStep);
-    auto* panel = new QWidget(m_scroll);
-    panel->setObjectName(QStringLiteral("Panel5"));
-    auto* layout = new QVBoxLayout(panel);
-    m_scroll->setWidget(panel);
+    m_scroll = scrollingPanel(QStringLiteral("Panel5"));
+    QWidget* panel = m_scroll->widget();
+    auto* layout = static_cast<QVBoxLayout*>(panel->layout());
     outer->addWidget(m_scroll, 1);
 
     store::DataSource* source = m_dm.dataSource(kHead);
@@ -311,29 +299,27 @@ void TFrmCompare::BASE_VALUEChange(QLineEdit* changed)
 // not be put into edit state.
 void TFrmCompare::PROCESSChange(QLineEdit* changed)
 {
-    if (m_computing || (changed && isLoading(changed)))
-        return;
-    m_computing = true;
-    if (changed)
-        app::EditSpaceCheck(changed);
-    fillZero();
-    const double rate = changeRate(numberOrZero(box(QStringLiteral("N_PROCESS"))->text()), numberOrZero(box(QStringLiteral("O_PROCESS"))->text()));
-    QLineEdit* rateBox = box(QStringLiteral("RATE_PROCESS"));
-    rateBox->clear();
-    rateBox->setText(numbertext::format(rate));
-    m_computing = false;
+    recomputeRate(changed, QStringLiteral("N_PROCESS"), QStringLiteral("O_PROCESS"), QStringLiteral("RATE_PROCESS"));
 }
 
 void TFrmCompare::COSTChange(QLineEdit* changed)
 {
-    if (m_computing || (changed && isLoading(changed)))
+    recomputeRate(changed, QStringLiteral("N_COST"), QStringLiteral("O_COST"), QStringLiteral("RATE_COST"));
+}
+
+void TFrmCompare::recomputeRate(QLineEdit* changed, const QString& newBox, const QString& oldBox, const QString& rateBox)
+{
+    if (m_computing || (changed && isBeingLoaded(changed)))
         return;
     m_computing = true;
     if (changed)
         app::EditSpaceCheck(changed);
     fillZero();
-    const double rate = changeRate(numberOrZero(box(QStringLiteral("N_COST"))->text()), numberOrZero(box(QStringLiteral("O_COST"))->text()));
-    box(QStringLiteral("RATE_COST"))->setText(numbertext::format(rate));
+    const double rate = changeRate(numberOrZero(box(newBox)->text()), numberOrZero(box(oldBox)->text()));
+    // The period rate is emptied first, so that its change shows even when the text stays the same.
+    if (rateBox == QLatin1String("RATE_PROCESS"))
+        box(rateBox)->clear();
+    box(rateBox)->setText(numbertext::format(rate));
     m_computing = false;
 }
 

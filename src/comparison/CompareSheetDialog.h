@@ -60,6 +60,8 @@ private:
     QWidget* buildBreakdown(CompareBreakdownDialog* dialog, QWidget* parent);
     store::Table* head() const;
     void fillZero();
+    // The rate box shows the rate of change of the two boxes (not for a row merely being shown).
+    void recomputeRate(QLineEdit* changed, const QString& newBox, const QString& oldBox, const QString& rateBox);
     bool numericCheck();
     void addRow(CompareBreakdownDialog* dialog);
     void editRow(CompareBreakdownDialog* dialog);

@@ -2,11 +2,15 @@
 
 #include "app/InputBehaviours.h"
 #include "util/InputRules.h"
+#include "widgets/DBEdit.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPalette>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
 
 namespace comparison {
 
@@ -100,6 +104,25 @@ void ComparisonDialog::showOnly(QLineEdit* box)
     QPalette palette = box->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Button));
     box->setPalette(palette);
+}
+
+bool ComparisonDialog::isBeingLoaded(QLineEdit* box)
+{
+    auto* bound = qobject_cast<widgets::DBEdit*>(box);
+    return bound && bound->link()->isLoading();
+}
+
+QScrollArea* ComparisonDialog::scrollingPanel(const QString& name)
+{
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->verticalScrollBar()->setObjectName(QStringLiteral("ScrollBar1"));
+    scroll->verticalScrollBar()->setSingleStep(5);
+    auto* panel = new QWidget(scroll);
+    panel->setObjectName(name);
+    new QVBoxLayout(panel);
+    scroll->setWidget(panel);
+    return scroll;
 }
 
 void ComparisonDialog::convertWidth(QLineEdit* box)

@@ -6,6 +6,7 @@
 #include <functional>
 
 class QLineEdit;
+class QScrollArea;
 
 namespace comparison {
 
@@ -36,6 +37,11 @@ protected:
     // A box the program fills and the user only reads: not editable, never focused, in the
     // button-face colour, its text kept dark enough to read (a disabled box greys it out).
     static void showOnly(QLineEdit* box);
+    // True while a bound box shows the field of a row being loaded (no change by anyone).
+    static bool isBeingLoaded(QLineEdit* box);
+    // The scrolling panel under the window's fixed header: a panel named `name` with a vertical
+    // layout, its scroll bar ScrollBar1 moving by the wheel step of 5.
+    QScrollArea* scrollingPanel(const QString& name);
     // The width conversion of a box being left (a bound box only while its table is edited).
     static void convertWidth(QLineEdit* box);
     // The number clean-up of a box being left: empty becomes "0" (unless `keepEmpty`), a negative

@@ -32,7 +32,6 @@ namespace {
 const QString kDetail = QStringLiteral("NT_TBL_DETAIL");
 const QColor kNewLine(200, 30, 30);
 const QColor kOldLine(30, 60, 200);
-constexpr int kWheelStep = 5;
 
 struct Family
 {
@@ -171,14 +170,9 @@ void TFrmCostType::build()
     connect(clear, &QPushButton::clicked, this, &TFrmCostType::btnClearClick);
     connect(closeButton, &QPushButton::clicked, this, &TFrmCostType::btnCloseClick);
 
-    m_scroll = new QScrollArea(this);
-    m_scroll->setWidgetResizable(true);
-    m_scroll->verticalScrollBar()->setObjectName(QStringLiteral("ScrollBar1"));
-    m_scroll->verticalScrollBar()->setSingleStep(kWheelStep);
-    auto* panel = new QWidget(m_scroll);
-    panel->setObjectName(QStringLiteral("Panel1"));
-    auto* layout = new QVBoxLayout(panel);
-    m_scroll->setWidget(panel);
+    m_scroll = scrollingPanel(QStringLiteral("Panel1"));
+    QWidget* panel = m_scroll->widget();
+    auto* layout = static_cast<QVBoxLayout*>(panel->layout());
     outer->addWidget(m_scroll, 1);
 
     auto* legend = new QLabel(panel);
