@@ -161,6 +161,24 @@ TEST_F(ComparisonTest, EditingAndDeletingRowsMoveTheRunningTotal)
               (QStringList{QStringLiteral("編集するデータはありません。"), QStringLiteral("削除するデータはありません")}));
 }
 
+TEST_F(ComparisonTest, CancellingTheSheetKeepsTheRowsAndBringsTheHeadInLine)
+{
+    openSheet();
+    addRow(true, QStringLiteral("1"), QStringLiteral("8000"));
+    addRow(false, QStringLiteral("1"), QStringLiteral("10000"));
+    ui.expectBox(UI::Yes);
+    sheet()->BtnCancelClick();
+    EXPECT_EQ(ui.boxes().last().text, QStringLiteral("現在編集中のデータをクリアしますか？"));
+    EXPECT_FALSE(sheet()->isVisible());
+    store::Table* head = table(QStringLiteral("NT_TBL_COMPARE_MAIN"));
+    EXPECT_EQ(head->field(QStringLiteral("N_COST")).asString(), QStringLiteral("8000"));
+    EXPECT_EQ(head->field(QStringLiteral("O_COST")).asString(), QStringLiteral("10000"));
+    EXPECT_EQ(head->field(QStringLiteral("RATE_COST")).asString(), QStringLiteral("20"));
+    EXPECT_EQ(find<QLabel>(QStringLiteral("Label119"))->text(), QStringLiteral("20"));
+    EXPECT_EQ(table(comparison::kNewView)->recordCount(), 1);
+    EXPECT_EQ(table(comparison::kOldView)->recordCount(), 1);
+}
+
 TEST_F(ComparisonTest, RowCheckKeepsTheDialogOpenOnTheMissingBox)
 {
     openSheet();
