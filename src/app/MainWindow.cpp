@@ -7,6 +7,7 @@
 #include "app/PhotoSlots.h"
 #include "app/ScrollingPage.h"
 #include "comparison/ComparisonPageWidget.h"
+#include "dialogs/SubRecordDialogs.h"
 #include "store/RegistrationNumbers.h"
 #include "submission/SubmissionExport.h"
 #include "submission/SubmissionImport.h"
@@ -213,6 +214,8 @@ void TFrmMain::buildWindow()
     m_photos = new PhotoSlots(this, *m_dm, this);
     buildConditionPanels();
     m_comparison = new comparison::ComparisonPageWidget(this, *m_dm);
+    // The record, contact and evaluation dialogs, made once for the run; they enable their buttons.
+    new dialogs::SubRecordDialogs(*m_dm, this);
     layOutTop();
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

@@ -1,5 +1,6 @@
 #include "ScreenshotRenderers.h"
 #include "ComparisonScreenshots.h"
+#include "DialogScreenshots.h"
 
 #include "app/MainWindow.h"
 #include "app/ScrollingPage.h"
@@ -177,6 +178,8 @@ const std::vector<Renderer>& renderers()
     };
     static const std::vector<Renderer> withComparison = [] {
         std::vector<Renderer> all = list;
+        for (Renderer& r : dialogRenderers([](const QString& folder) { return mainWindow(folder, QStringLiteral("TabSheet4"), 0); }))
+            all.push_back(std::move(r));
         for (Renderer& r : comparisonRenderers([](const QString& folder) { return mainWindow(folder, QStringLiteral("TabSheet3"), 0); }))
             all.push_back(std::move(r));
         return all;
