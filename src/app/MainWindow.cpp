@@ -5,6 +5,7 @@
 #include "app/EntryParts.h"
 #include "app/MainWindowPages.h"
 #include "app/PhotoSlots.h"
+#include "app/PreviewPage.h"
 #include "app/ScrollingPage.h"
 #include "comparison/ComparisonPageWidget.h"
 #include "dialogs/SubRecordDialogs.h"
@@ -30,6 +31,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QScreen>
 #include <QSpinBox>
 #include <QTabBar>
@@ -190,7 +192,10 @@ void TFrmMain::buildWindow()
             return;
         PageControl1Changing();
         PageControl1Change(index);
+        if (m_pages->widget(index) == m_previewPage)
+            PrintPreview(*this);
     });
+    connectPreviewPage(*this);
     connect(m_dm.get(), &store::TDM1::MarkModified, this, &TFrmMain::MarkModified);
     connect(m_dm.get(), &store::TDM1::MarkSaved, this, &TFrmMain::MarkSaved);
 
@@ -416,6 +421,8 @@ void TFrmMain::PageControl1Change(int index)
 {
     if (m_pages->widget(index)->objectName() == QLatin1String("PageControl2"))
         RefreshConditions();
+    // Resetting the preview selector is no choice of a template by the user.
+    const QSignalBlocker quietSelector(control<QTabBar>(QStringLiteral("TabControl1")));
     control<QTabBar>(QStringLiteral("TabControl1"))->setCurrentIndex(0);
     m_lastPage = index;
 }

@@ -1,6 +1,7 @@
 #include "ScreenshotRenderers.h"
 #include "ComparisonScreenshots.h"
 #include "DialogScreenshots.h"
+#include "ReportScreenshots.h"
 
 #include "app/MainWindow.h"
 #include "app/ScrollingPage.h"
@@ -179,6 +180,8 @@ const std::vector<Renderer>& renderers()
     static const std::vector<Renderer> withComparison = [] {
         std::vector<Renderer> all = list;
         for (Renderer& r : dialogRenderers([](const QString& folder) { return mainWindow(folder, QStringLiteral("TabSheet4"), 0); }))
+            all.push_back(std::move(r));
+        for (Renderer& r : reportRenderers([](const QString& folder) { return mainWindow(folder, QStringLiteral("TabSheet4"), 0); }))
             all.push_back(std::move(r));
         for (Renderer& r : comparisonRenderers([](const QString& folder) { return mainWindow(folder, QStringLiteral("TabSheet3"), 0); }))
             all.push_back(std::move(r));
