@@ -540,8 +540,10 @@ void TFrmMain::ActEditExecute()
     }
     const QString number = main->field(QStringLiteral("REG_NO")).asString().trimmed();
     store::Table* compareMain = table(QStringLiteral("NT_TBL_COMPARE_MAIN"));
+    // The comparison identifier is the number's digits, as for a new registration (the number
+    // from its fourth character on would give "-000012", a negative identifier).
     if (compareMain->field(QStringLiteral("REC_ID")).asString().isEmpty())
-        setTableField(compareMain, QStringLiteral("REC_ID"), number.mid(3));
+        setTableField(compareMain, QStringLiteral("REC_ID"), number.mid(4));
     if (main->field(QStringLiteral("OPEN_DIV_CD")).asString().isEmpty())
         setTableField(main, QStringLiteral("OPEN_DIV_CD"), QStringLiteral("0"));
     if (main->field(QStringLiteral("DATA_TYPE_CODE")).asString().isEmpty())

@@ -1,10 +1,12 @@
 #include "app/MainWindow.h"
 #include "widgets/QtUserInteraction.h"
+#include "widgets/WebEngineSetup.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
+    widgets::prepareWebEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(kProgramTitle);
     widgets::QtUserInteraction interaction;

@@ -418,3 +418,13 @@ TEST_F(MainWindowTest, EveryBoundFieldTypedIntoIsFoundAgainAfterARestart)
 }
 
 } // namespace
+
+TEST_F(MainWindowTest, OpeningARegistrationWithoutComparisonGivesItTheNumbersDigits)
+{
+    saveNew(QStringLiteral("消波ブロック"));
+    window->BitBtn2Click();
+    ASSERT_EQ(window->pages()->currentIndex(), 0);
+    window->dm().DeleteAll(table("NT_TBL_COMPARE_MAIN"));
+    window->ActEditExecute();
+    EXPECT_EQ(table("NT_TBL_COMPARE_MAIN")->field("REC_ID").asInteger(), 1) << "XXK-000001 gives 1, never -1";
+}
