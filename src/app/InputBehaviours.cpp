@@ -2,6 +2,7 @@
 
 #include "store/Table.h"
 #include "util/RightAlignedEditWidget.h"
+#include "widgets/EventHook.h"
 #include "util/SjisText.h"
 #include "util/UserInteraction.h"
 #include "widgets/DBEdit.h"
@@ -126,30 +127,8 @@ const QStringList kEditExitSPBoxes = QStringList{"TECH_TITLE"} + without(kBtnPos
 
 namespace {
 
-// Runs a function on one kind of event of one control; the function returns true to swallow it.
-class EventHook : public QObject
-{
-public:
-    EventHook(QWidget* target, QEvent::Type type, std::function<bool(QEvent*)> handler)
-        : QObject(target)
-        , m_type(type)
-        , m_handler(std::move(handler))
-    {
-        target->installEventFilter(this);
-    }
 
-protected:
-    bool eventFilter(QObject*, QEvent* event) override { return event->type() == m_type && m_handler(event); }
-
-private:
-    QEvent::Type m_type;
-    std::function<bool(QEvent*)> m_handler;
-};
-
-void onEvent(QWidget* control, QEvent::Type type, std::function<bool(QEvent*)> handler)
-{
-    new EventHook(control, type, std::move(handler));
-}
+using widgets::onEvent;
 
 bool isEnterKey(const QKeyEvent* event)
 {

@@ -2,6 +2,7 @@
 
 #include "app/InputBehaviours.h"
 #include "util/InputRules.h"
+#include "widgets/EventHook.h"
 #include "widgets/DBEdit.h"
 
 #include <QCoreApplication>
@@ -22,25 +23,6 @@ std::function<void(ComparisonDialog*)>& modalShow()
     return show;
 }
 
-// Runs a function on one kind of event of one widget; the function returns true to swallow it.
-class EventHook : public QObject
-{
-public:
-    EventHook(QWidget* target, QEvent::Type type, std::function<bool(QEvent*)> handler)
-        : QObject(target)
-        , m_type(type)
-        , m_handler(std::move(handler))
-    {
-        target->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override { return event->type() == m_type && m_handler(event); }
-
-private:
-    QEvent::Type m_type;
-    std::function<bool(QEvent*)> m_handler;
-};
 
 } // namespace
 
@@ -71,13 +53,13 @@ void ComparisonDialog::setModalShow(std::function<void(ComparisonDialog*)> show)
 void ComparisonDialog::filterNumberKeys(QLineEdit* box)
 {
     const auto refused = [](const QString& text) { return text.contains(QLatin1Char('-')) || text.contains(QLatin1Char('e')); };
-    new EventHook(box, QEvent::KeyPress, [refused](QEvent* e) { return refused(static_cast<QKeyEvent*>(e)->text()); });
-    new EventHook(box, QEvent::InputMethod, [refused](QEvent* e) { return refused(static_cast<QInputMethodEvent*>(e)->commitString()); });
+    widgets::onEvent(box, QEvent::KeyPress, [refused](QEvent* e) { return refused(static_cast<QKeyEvent*>(e)->text()); });
+    widgets::onEvent(box, QEvent::InputMethod, [refused](QEvent* e) { return refused(static_cast<QInputMethodEvent*>(e)->commitString()); });
 }
 
 void ComparisonDialog::onLeave(QLineEdit* box, std::function<void()> handler)
 {
-    new EventHook(box, QEvent::FocusOut, [handler = std::move(handler)](QEvent*) {
+    widgets::onEvent(box, QEvent::FocusOut, [handler = std::move(handler)](QEvent*) {
         handler();
         return false;
     });
@@ -86,7 +68,7 @@ void ComparisonDialog::onLeave(QLineEdit* box, std::function<void()> handler)
 void ComparisonDialog::enterMovesFocus()
 {
     for (QLineEdit* edit : findChildren<QLineEdit*>()) {
-        new EventHook(edit, QEvent::KeyPress, [edit](QEvent* e) {
+        widgets::onEvent(edit, QEvent::KeyPress, [edit](QEvent* e) {
             const int key = static_cast<QKeyEvent*>(e)->key();
             if (key != Qt::Key_Return && key != Qt::Key_Enter)
                 return false;

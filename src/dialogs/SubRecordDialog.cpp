@@ -2,6 +2,7 @@
 
 #include "app/InputBehaviours.h"
 #include "dialogs/RecordRules.h"
+#include "widgets/EventHook.h"
 #include "store/DataModule.h"
 #include "store/RegistrationNumbers.h"
 #include "widgets/DBEdit.h"
@@ -34,25 +35,6 @@ constexpr int kClientHeight = 455;
 const QString kConfirm = QStringLiteral("確認");
 const QString kAttention = QStringLiteral("注意");
 
-// Runs a function on one kind of event of one control; the function returns true to swallow it.
-class EventHook : public QObject
-{
-public:
-    EventHook(QWidget* target, QEvent::Type type, std::function<bool(QEvent*)> handler)
-        : QObject(target)
-        , m_type(type)
-        , m_handler(std::move(handler))
-    {
-        target->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override { return event->type() == m_type && m_handler(event); }
-
-private:
-    QEvent::Type m_type;
-    std::function<bool(QEvent*)> m_handler;
-};
 
 QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent)
 {
@@ -125,7 +107,7 @@ QWidget* SubRecordDialog::addLine(const QString& caption, QWidget* control, cons
 
 void SubRecordDialog::onEvent(QWidget* control, QEvent::Type type, std::function<bool(QEvent*)> handler)
 {
-    new EventHook(control, type, std::move(handler));
+    widgets::onEvent(control, type, std::move(handler));
 }
 
 void SubRecordDialog::addNote(const QString& text)
