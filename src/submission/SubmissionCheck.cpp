@@ -1,6 +1,7 @@
 #include "submission/SubmissionCheck.h"
 
 #include "entry/Classification.h"
+#include "entry/InputCheck.h"
 #include "store/DataModule.h"
 #include "util/UserInteraction.h"
 
@@ -8,9 +9,7 @@
 
 namespace submission {
 
-const QString kMissingItemsMessage = QStringLiteral(
-    "以下の入力必須項目が未入力であるため、登録用ファイルが作成できません。\r\n入力必須項目に入力して下さい。\r\n"
-    "（分類2～分類5は必須入力ではありませんが、レベル1を選択した場合は\r\n　下位のレベルを必ず選択して下さい。）\r\n");
+const QString kMissingItemsMessage = inputcheck::missingItemsIntro();
 
 namespace {
 
@@ -81,32 +80,24 @@ bool slotComplete(store::TDM1& dm, int slot)
 QStringList MissingSubmissionItems(store::TDM1& dm)
 {
     store::Table* main = dm.table(QStringLiteral("NT_TBL_MAIN"));
-    QStringList missing;
-    if (text(main, QStringLiteral("TECH_TITLE")).isEmpty())
-        missing << QStringLiteral("･ 技術名称");
-    if (text(main, QStringLiteral("TECH_DVLP_YEAR")).isEmpty())
-        missing << QStringLiteral("･ 技術開発年(半角で数値)");
+    inputcheck::SubmissionValues values;
+    values.techTitle = text(main, QStringLiteral("TECH_TITLE"));
+    values.developmentYear = text(main, QStringLiteral("TECH_DVLP_YEAR"));
     const QString group = text(main, QStringLiteral("GRP_CODE1"));
-    if (group.isEmpty() || countTitles(dm.table(QStringLiteral("NT_STBL_INFO_GRP1")), [&](const QString& cd) { return cd == group; }) == 0)
-        missing << QStringLiteral("･ 区分(選択)");
+    values.groupShown = !group.isEmpty()
+        && countTitles(dm.table(QStringLiteral("NT_STBL_INFO_GRP1")), [&](const QString& cd) { return cd == group; }) > 0;
     if (!slotComplete(dm, 1))
-        missing << QStringLiteral("･ 分類(選択)");
+        values.incompleteSlots << 1;
     for (int slot = 2; slot <= classification::kSlots; ++slot) {
-        if (text(main, classification::codeBoxName(1, slot)).trimmed().isEmpty())
-            continue;
-        if (!slotComplete(dm, slot))
-            missing << QStringLiteral("･ 分類%1(選択)").arg(slot);
+        if (!text(main, classification::codeBoxName(1, slot)).trimmed().isEmpty() && !slotComplete(dm, slot))
+            values.incompleteSlots << slot;
     }
-    if (text(dm.table(QStringLiteral("NT_TBL_DESCRIPTION")), QStringLiteral("SUMMARY_DESC")).isEmpty())
-        missing << QStringLiteral("･ 概要の文章");
-    if (!text(dm.table(QStringLiteral("NT_TBL_DETAIL")), QStringLiteral("COMPARE_TECH_TITLE")).isEmpty()) {
-        store::Table* sheet = dm.table(QStringLiteral("NT_TBL_COMPARE_MAIN"));
-        if (text(sheet, QStringLiteral("BASE_VALUE")).isEmpty())
-            missing << QStringLiteral("･ 基準とする数量(活用の効果の根拠)");
-        if (text(sheet, QStringLiteral("BASE_UNIT")).isEmpty())
-            missing << QStringLiteral("･ 単位(活用の効果の根拠)");
-    }
-    return missing;
+    values.summaryText = text(dm.table(QStringLiteral("NT_TBL_DESCRIPTION")), QStringLiteral("SUMMARY_DESC"));
+    values.comparedTechnology = text(dm.table(QStringLiteral("NT_TBL_DETAIL")), QStringLiteral("COMPARE_TECH_TITLE"));
+    store::Table* sheet = dm.table(QStringLiteral("NT_TBL_COMPARE_MAIN"));
+    values.baseValue = text(sheet, QStringLiteral("BASE_VALUE"));
+    values.baseUnit = text(sheet, QStringLiteral("BASE_UNIT"));
+    return inputcheck::missingSubmissionItems(values);
 }
 
 bool CheckSubmissionItems(store::TDM1& dm, UserInteraction& ui)
@@ -114,10 +105,7 @@ bool CheckSubmissionItems(store::TDM1& dm, UserInteraction& ui)
     const QStringList missing = MissingSubmissionItems(dm);
     if (missing.isEmpty())
         return false;
-    QString message = kMissingItemsMessage;
-    for (const QString& item : missing)
-        message += QStringLiteral("\r\n") + item;
-    ui.error(QStringLiteral("エラー"), message);
+    ui.error(inputcheck::kErrorCaption, inputcheck::missingItemsMessage(missing));
     return true;
 }
 

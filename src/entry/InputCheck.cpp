@@ -1,0 +1,271 @@
+#include "entry/InputCheck.h"
+
+#include "util/ImageDimensions.h"
+#include "util/SjisText.h"
+
+#include <QDate>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace inputcheck {
+
+namespace {
+
+constexpr int kMaxTableBytes = 2000;
+constexpr qint64 kMaxPhotoBytes = 185000;
+constexpr int kMaxPhotoWidth = 600;
+
+const QString kDevelopmentYearForm = QStringLiteral("技術開発年：書式が誤っています。\r\n半角で数値を入力してください。");
+const QString kEntryDateForm = QStringLiteral("記入年月日：書式が誤っています。\r\nyyyy/mm/dd の形式で半角入力してください。");
+const QString kPostCode3 = QStringLiteral("問合せ先（郵便番号）：書式が誤っています。\r\n半角で３桁の整数を入力してください。");
+const QString kPostCode4 = QStringLiteral("問合せ先（郵便番号）：書式が誤っています。\r\n半角で４桁の整数を入力してください。");
+const QString kEvaluationDateMissing = QStringLiteral("評価年月日を入力してください。");
+const QString kOrganMissing = QStringLiteral("評価機関を選択してください。");
+const QString kOtherDateForm =
+    QStringLiteral("評価年月日(その他の制度等による証明)：書式が誤っています。\r\nyyyy/mm/dd の形式で半角入力してください。");
+
+QString tableTooLongMessage(const QString& tableName)
+{
+    return tableName + QStringLiteral("の表で入力文字数が2000文字を超えています。");
+}
+
+QString countFormMessage(const QString& what)
+{
+    return QStringLiteral("実績件数（") + what + QStringLiteral("）：書式が誤っています。\r\n半角で数値を入力してください。");
+}
+
+// Collects the failures of the rules in the order they are tested.
+class Rules
+{
+public:
+    explicit Rules(const ScreenValues& values) : m_values(values) {}
+
+    QString text(const QString& name) const { return m_values.text(name); }
+    bool filled(const QString& name) const { return !text(name).isEmpty(); }
+    void fail(const QString& control, const QString& message) { m_failures.append({control, kErrorCaption, message}); }
+    void failIf(bool failed, const QString& control, const QString& message)
+    {
+        if (failed)
+            fail(control, message);
+    }
+
+    void photo(const QString& letter)
+    {
+        if (!filled(QStringLiteral("PICTURE_") + letter))
+            return;
+        const QString problem = photoFileProblem(m_values.photoFiles.value(letter));
+        failIf(!problem.isEmpty(), QStringLiteral("BtnPICTURE_") + letter, problem);
+    }
+    void table(const QString& grid, const QString& tableName)
+    {
+        const auto found = m_values.tables.constFind(grid);
+        failIf(found != m_values.tables.cend() && tableTextTooLong(*found), grid, tableTooLongMessage(tableName));
+    }
+    void postCodePair(const QString& first, const QString& second)
+    {
+        if (!filled(first) && !filled(second))
+            return;
+        failIf(sjis::byteLength(text(first)) != 3 || !isInteger(text(first)), first, kPostCode3);
+        failIf(sjis::byteLength(text(second)) != 4 || !isInteger(text(second)), second, kPostCode4);
+    }
+    void resultCount(const QString& field, const QString& what)
+    {
+        failIf(filled(field) && !isInteger(text(field)), field, countFormMessage(what));
+    }
+
+    QList<Failure> failures() const { return m_failures; }
+
+private:
+    const ScreenValues& m_values;
+    QList<Failure> m_failures;
+};
+
+void nameAndDates(Rules& r)
+{
+    r.failIf(!r.filled(QStringLiteral("TECH_TITLE")), QStringLiteral("TECH_TITLE"), QStringLiteral("名称を入力してください。"));
+    const QString year = r.text(QStringLiteral("TECH_DVLP_YEAR"));
+    r.failIf(!year.isEmpty() && (sjis::byteLength(year) != 4 || !isInteger(year)), QStringLiteral("TECH_DVLP_YEAR"), kDevelopmentYearForm);
+    const QString entered = r.text(QStringLiteral("DB_REG_DATE"));
+    r.failIf(!entered.isEmpty() && !isEntryDate(entered), QStringLiteral("DB_REG_DATE"), kEntryDateForm);
+}
+
+void ministryEvaluation(Rules& r)
+{
+    const QString number = QStringLiteral("EVALUATE_MOC_NO");
+    const QString date = QStringLiteral("EVALUATE_MOC_DATE");
+    r.failIf(r.filled(number) && !r.filled(date), date, kEvaluationDateMissing);
+    if (!r.filled(date))
+        return;
+    if (!isEvaluationDate(r.text(date))) {
+        r.fail(date, QStringLiteral("評価年月日(国土交通省)：書式が誤っています。\r\nyyyy/mm/dd の形式で半角入力してください。"));
+        return;
+    }
+    r.failIf(!r.filled(number), number, QStringLiteral("建設技術評価(番号)を入力してください。"));
+}
+
+// A private certification is complete with its number, date and evaluating body together.
+void privateCertification(Rules& r)
+{
+    const QString number = QStringLiteral("EVALUATE_PRIVATE_NO");
+    const QString date = QStringLiteral("EVALUATE_PRIVATE_DATE");
+    const QString organ = QStringLiteral("EVALUATE_ORGAN_CODE");
+    r.failIf(r.filled(number) && !r.filled(date), date, kEvaluationDateMissing);
+    r.failIf(r.filled(number) && !r.filled(organ), organ, kOrganMissing);
+    if (r.filled(date)) {
+        if (!isEvaluationDate(r.text(date)))
+            r.fail(date, QStringLiteral("評価年月日(民間)：書式が誤っています。\r\nyyyy/mm/dd の形式で半角入力してください。"));
+        else if (!r.filled(number))
+            r.fail(number, QStringLiteral("建設技術(番号)を入力してください。"));
+        else if (!r.filled(organ))
+            r.fail(organ, kOrganMissing);
+    }
+    r.failIf(r.filled(organ) && !r.filled(number), number, QStringLiteral("建設技術(番号)を選択してください。"));
+    r.failIf(r.filled(organ) && !r.filled(date), date, kEvaluationDateMissing);
+}
+
+void otherCertificationDates(Rules& r)
+{
+    for (const QString date : {QStringLiteral("EVALUATE_DATE3"), QStringLiteral("EVALUATE_DATE4")})
+        r.failIf(r.filled(date) && !isEvaluationDate(r.text(date)), date, kOtherDateForm);
+}
+
+} // namespace
+
+bool isInteger(const QString& text)
+{
+    if (text.isEmpty() || text.front().isSpace() || text.back().isSpace())
+        return false;
+    bool ok = false;
+    text.toInt(&ok, 10);
+    return ok;
+}
+
+bool isEvaluationDate(const QString& text)
+{
+    if (sjis::byteLength(text) != 10)
+        return false;
+    const QStringList parts = text.split(QLatin1Char('/'));
+    if (parts.size() != 3)
+        return false;
+    int numbers[3];
+    for (int i = 0; i < 3; ++i) {
+        const QString& part = parts.at(i);
+        if (part.isEmpty() || std::any_of(part.begin(), part.end(), [](QChar c) { return c < u'0' || c > u'9'; }))
+            return false;
+        numbers[i] = part.toInt();
+    }
+    return QDate(numbers[0], numbers[1], numbers[2]).isValid();
+}
+
+bool isEntryDate(const QString& text)
+{
+    return isEvaluationDate(text) && text.at(4) == QLatin1Char('/') && text.at(7) == QLatin1Char('/');
+}
+
+bool tableTextTooLong(const report::DescriptionGrid& table)
+{
+    const report::GridExtent extent = report::GridUsedExtent(table);
+    if (extent.lastColumn == 0 || extent.lastRow == 0)
+        return false;
+    QString measured = QStringLiteral("%1\t%2\t0\t0").arg(extent.lastColumn).arg(extent.lastRow);
+    for (int row = 1; row <= extent.lastRow; ++row) {
+        QStringList cells;
+        for (int column = 1; column <= extent.lastColumn; ++column)
+            cells.append(table.cell(column, row));
+        measured += QStringLiteral("\r\n") + cells.join(QLatin1Char('\t'));
+    }
+    measured += QStringLiteral("\r\n") + table.title;
+    return sjis::byteLength(measured) > kMaxTableBytes;
+}
+
+QString photoFileProblem(const QString& path)
+{
+    const QFileInfo file(path);
+    if (path.isEmpty() || !file.isFile())
+        return QStringLiteral("画像ファイルが見つかりません。\r\n画像ファイルを選択し直して下さい。");
+    if (file.size() > kMaxPhotoBytes)
+        return QStringLiteral("写真のﾌｧｲﾙｻｲｽﾞが大きすぎます。\r\n185K ﾊﾞｲﾄ以内にしてください。");
+    if (imagesize::ImageWidth(path) > kMaxPhotoWidth)
+        return QStringLiteral("画像の幅が大きすぎます。\r\n") + QString::number(kMaxPhotoWidth) + QStringLiteral("ﾋﾟｸｾﾙ以内にしてください。");
+    return {};
+}
+
+QStringList saveCheckTextControls()
+{
+    QStringList names = {"TECH_TITLE", "TECH_DVLP_YEAR", "DB_REG_DATE", "SALES_POST_CODE1", "SALES_POST_CODE2",
+                         "SALES_POST_CODE_BUSINESS1", "SALES_POST_CODE_BUSINESS2", "RESULTS_MOC", "RESULTS_PUBLIC",
+                         "RESULTS_PRIVATE", "EVALUATE_MOC_NO", "EVALUATE_MOC_DATE", "EVALUATE_PRIVATE_NO",
+                         "EVALUATE_PRIVATE_DATE", "EVALUATE_ORGAN_CODE", "EVALUATE_DATE3", "EVALUATE_DATE4"};
+    for (const QString& letter : kCheckedPhotoSlots)
+        names.append(QStringLiteral("PICTURE_") + letter);
+    return names;
+}
+
+QList<Failure> saveCheckFailures(const ScreenValues& values)
+{
+    Rules r(values);
+    nameAndDates(r);
+    r.postCodePair(QStringLiteral("SALES_POST_CODE1"), QStringLiteral("SALES_POST_CODE2"));
+    r.postCodePair(QStringLiteral("SALES_POST_CODE_BUSINESS1"), QStringLiteral("SALES_POST_CODE_BUSINESS2"));
+
+    r.photo(QStringLiteral("A"));
+    r.table(QStringLiteral("SUMMARY_TABLE"), QStringLiteral("概要"));
+    r.photo(QStringLiteral("B"));
+    r.table(QStringLiteral("FEATURE_TABLE"), QStringLiteral("特徴"));
+    r.table(QStringLiteral("CNST_COST_TABLE"), QStringLiteral("施工単価"));
+    r.photo(QStringLiteral("S"));
+    r.table(QStringLiteral("CNST_METHOD_TABLE"), QStringLiteral("施工方法"));
+
+    r.resultCount(QStringLiteral("RESULTS_MOC"), QStringLiteral("国土交通省"));
+    r.resultCount(QStringLiteral("RESULTS_PUBLIC"), QStringLiteral("その他公共機関"));
+    r.resultCount(QStringLiteral("RESULTS_PRIVATE"), QStringLiteral("民間"));
+
+    ministryEvaluation(r);
+    privateCertification(r);
+    otherCertificationDates(r);
+
+    r.photo(QStringLiteral("T"));
+    r.table(QStringLiteral("TEST_TABLE"), QStringLiteral("実験等実施状況"));
+    for (const QString letter : {QStringLiteral("G"), QStringLiteral("H"), QStringLiteral("I")})
+        r.photo(letter);
+    return r.failures();
+}
+
+QStringList missingSubmissionItems(const SubmissionValues& values)
+{
+    QStringList missing;
+    if (values.techTitle.isEmpty())
+        missing << QStringLiteral("･ 技術名称");
+    if (values.developmentYear.isEmpty())
+        missing << QStringLiteral("･ 技術開発年(半角で数値)");
+    if (!values.groupShown)
+        missing << QStringLiteral("･ 区分(選択)");
+    for (int slot : values.incompleteSlots)
+        missing << (slot == 1 ? QStringLiteral("･ 分類(選択)") : QStringLiteral("･ 分類%1(選択)").arg(slot));
+    if (values.summaryText.isEmpty())
+        missing << QStringLiteral("･ 概要の文章");
+    if (!values.comparedTechnology.isEmpty()) {
+        if (values.baseValue.isEmpty())
+            missing << QStringLiteral("･ 基準とする数量(活用の効果の根拠)");
+        if (values.baseUnit.isEmpty())
+            missing << QStringLiteral("･ 単位(活用の効果の根拠)");
+    }
+    return missing;
+}
+
+QString missingItemsIntro()
+{
+    return QStringLiteral("以下の入力必須項目が未入力であるため、登録用ファイルが作成できません。\r\n入力必須項目に入力して下さい。\r\n"
+                          "（分類2～分類5は必須入力ではありませんが、レベル1を選択した場合は\r\n　下位のレベルを必ず選択して下さい。）\r\n");
+}
+
+QString missingItemsMessage(const QStringList& items)
+{
+    QString message = missingItemsIntro();
+    for (const QString& item : items)
+        message += QStringLiteral("\r\n") + item;
+    return message;
+}
+
+} // namespace inputcheck

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "report/DescriptionGrid.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The checks a registration passes before it is saved and before its submission file is made.
+// They judge the values the entry pages show; the main window gathers them and shows the result.
+namespace inputcheck {
+
+inline const QString kErrorCaption = QStringLiteral("エラー");
+
+// One failed rule: the control that gets the focus and the error box to show.
+struct Failure
+{
+    QString control;
+    QString caption;
+    QString message;
+
+    bool operator==(const Failure&) const = default;
+};
+
+// Value tests.
+// The whole text is a signed 32-bit integer (an empty text is not).
+bool isInteger(const QString& text);
+// "yyyy/mm/dd" of a real date: 10 bytes, slashes at the 5th and 8th characters.
+bool isEntryDate(const QString& text);
+// 10 bytes that read as a real date in year/month/day order with "/" between the parts.
+bool isEvaluationDate(const QString& text);
+// The measured text of a description table is longer than 2000 Shift_JIS bytes; a table without a
+// used cell passes.
+bool tableTextTooLong(const report::DescriptionGrid& table);
+// Why a slot's photo file cannot be submitted (missing, above 185000 bytes, wider than 600 pixels);
+// empty when it can.
+QString photoFileProblem(const QString& path);
+
+// What the entry pages show, as the save check reads it.
+struct ScreenValues
+{
+    QHash<QString, QString> texts;                  // control name → its text (a lookup list: the title shown)
+    QHash<QString, QString> photoFiles;             // slot letter → path of the slot's stored photo file
+    QHash<QString, report::DescriptionGrid> tables; // grid name → the table it shows
+
+    QString text(const QString& name) const { return texts.value(name); }
+};
+
+// The controls whose texts the save check reads.
+QStringList saveCheckTextControls();
+// The photo slots the save check tests, in its order.
+inline const QStringList kCheckedPhotoSlots = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("S"), QStringLiteral("T"),
+                                               QStringLiteral("G"), QStringLiteral("H"), QStringLiteral("I")};
+
+// Every rule of the save check that fails, in the order the check tests them; the check itself
+// stops at the first. A photo failure names the slot's select button "BtnPICTURE_" + letter.
+QList<Failure> saveCheckFailures(const ScreenValues& values);
+
+// What the submission check reads.
+struct SubmissionValues
+{
+    QString techTitle;
+    QString developmentYear;
+    bool groupShown = false;  // the 区分 list shows an entry
+    QList<int> incompleteSlots; // classification slots (1 … 5) with a level left open
+    QString summaryText;
+    QString comparedTechnology; // the conventional technology's name
+    QString baseValue;
+    QString baseUnit;
+};
+
+// The lines of the missing mandatory items ("･ 技術名称"), in the check's order.
+QStringList missingSubmissionItems(const SubmissionValues& values);
+// The explanation that heads the list of missing items.
+QString missingItemsIntro();
+// The error box's text: the explanation, then one "\r\n" + line per missing item.
+QString missingItemsMessage(const QStringList& items);
+
+} // namespace inputcheck

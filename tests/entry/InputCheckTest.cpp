@@ -1,0 +1,173 @@
+#include "entry/InputCheck.h"
+
+#include "support/TempDir.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+using inputcheck::Failure;
+using inputcheck::ScreenValues;
+
+namespace {
+
+const QString kYearForm = QStringLiteral("技術開発年：書式が誤っています。\r\n半角で数値を入力してください。");
+const QString kEntryDateForm = QStringLiteral("記入年月日：書式が誤っています。\r\nyyyy/mm/dd の形式で半角入力してください。");
+const QString kPost3 = QStringLiteral("問合せ先（郵便番号）：書式が誤っています。\r\n半角で３桁の整数を入力してください。");
+const QString kPost4 = QStringLiteral("問合せ先（郵便番号）：書式が誤っています。\r\n半角で４桁の整数を入力してください。");
+const QString kDateMissing = QStringLiteral("評価年月日を入力してください。");
+const QString kOrganMissing = QStringLiteral("評価機関を選択してください。");
+const QString kMissingPhoto = QStringLiteral("画像ファイルが見つかりません。\r\n画像ファイルを選択し直して下さい。");
+const QString kPhotoTooLarge = QStringLiteral("写真のﾌｧｲﾙｻｲｽﾞが大きすぎます。\r\n185K ﾊﾞｲﾄ以内にしてください。");
+const QString kPhotoTooWide = QStringLiteral("画像の幅が大きすぎます。\r\n600ﾋﾟｸｾﾙ以内にしてください。");
+
+ScreenValues titled(std::initializer_list<std::pair<const char*, QString>> texts)
+{
+    ScreenValues values;
+    values.texts.insert(QStringLiteral("TECH_TITLE"), QStringLiteral("技術"));
+    for (const auto& [name, text] : texts)
+        values.texts.insert(QLatin1String(name), text);
+    return values;
+}
+
+// The first failing rule, as the save check shows it.
+Failure firstFailure(const ScreenValues& values)
+{
+    const QList<Failure> failures = inputcheck::saveCheckFailures(values);
+    return failures.isEmpty() ? Failure{} : failures.first();
+}
+
+// A JPEG header giving `width` pixels, padded to `size` bytes.
+QByteArray jpeg(int width, qint64 size)
+{
+    QByteArray bytes = QByteArray::fromHex("FFD8 FFC0 0011 08 0064") + char(width >> 8) + char(width & 0xFF)
+        + QByteArray::fromHex("03 011100 021101 031101");
+    return bytes + QByteArray(size - bytes.size(), '\0');
+}
+
+} // namespace
+
+TEST(InputCheck, ValueTests)
+{
+    EXPECT_TRUE(inputcheck::isInteger("-2147483648"));
+    for (const char* text : {"", "2147483648", "12a", " 12", "1.5"})
+        EXPECT_FALSE(inputcheck::isInteger(text)) << text;
+    EXPECT_TRUE(inputcheck::isEntryDate("1997/04/01"));
+    EXPECT_TRUE(inputcheck::isEntryDate("2000/02/29"));
+    for (const char* text : {"1997/4/1", "1997-04-01", "1997/02/30", "１９９７/04/01", "1997/04/1x"})
+        EXPECT_FALSE(inputcheck::isEntryDate(text)) << text;
+    // The evaluation form does not pin the slashes, only the length and the date.
+    EXPECT_TRUE(inputcheck::isEvaluationDate("1997/4/001"));
+    EXPECT_FALSE(inputcheck::isEvaluationDate("1997/13/01"));
+}
+
+TEST(InputCheck, SaveCheckStopsAtTheFirstFailingRowInOrder)
+{
+    const struct
+    {
+        ScreenValues values;
+        QString control;
+        QString message;
+    } cases[] = {
+        // An empty title fails first even when everything else is wrong too.
+        {ScreenValues{{{"TECH_DVLP_YEAR", "98"}, {"DB_REG_DATE", "x"}}}, "TECH_TITLE", QStringLiteral("名称を入力してください。")},
+        {titled({{"TECH_DVLP_YEAR", "98"}}), "TECH_DVLP_YEAR", kYearForm},
+        {titled({{"TECH_DVLP_YEAR", "19a8"}}), "TECH_DVLP_YEAR", kYearForm},
+        {titled({{"DB_REG_DATE", "1997/4/1"}}), "DB_REG_DATE", kEntryDateForm},
+        {titled({{"DB_REG_DATE", "1997-04-01"}}), "DB_REG_DATE", kEntryDateForm},
+        {titled({{"DB_REG_DATE", "1997/02/30"}}), "DB_REG_DATE", kEntryDateForm},
+        // Only the second half of a post code: the empty first half fails.
+        {titled({{"SALES_POST_CODE2", "1234"}}), "SALES_POST_CODE1", kPost3},
+        {titled({{"SALES_POST_CODE1", "123"}, {"SALES_POST_CODE2", "12"}}), "SALES_POST_CODE2", kPost4},
+        {titled({{"SALES_POST_CODE_BUSINESS1", "12３"}, {"SALES_POST_CODE_BUSINESS2", "1234"}}), "SALES_POST_CODE_BUSINESS1", kPost3},
+        {titled({{"RESULTS_PUBLIC", "3件"}}), "RESULTS_PUBLIC",
+         QStringLiteral("実績件数（その他公共機関）：書式が誤っています。\r\n半角で数値を入力してください。")},
+        {titled({{"EVALUATE_MOC_NO", "1"}}), "EVALUATE_MOC_DATE", kDateMissing},
+        {titled({{"EVALUATE_MOC_DATE", "2001/1/1"}}), "EVALUATE_MOC_DATE",
+         QStringLiteral("評価年月日(国土交通省)：書式が誤っています。\r\nyyyy/mm/dd の形式で半角入力してください。")},
+        {titled({{"EVALUATE_MOC_DATE", "2001/01/01"}}), "EVALUATE_MOC_NO", QStringLiteral("建設技術評価(番号)を入力してください。")},
+        // Number and date without a body: the number is tested before the date.
+        {titled({{"EVALUATE_PRIVATE_NO", "1"}, {"EVALUATE_PRIVATE_DATE", "2001/01/01"}}), "EVALUATE_ORGAN_CODE", kOrganMissing},
+        {titled({{"EVALUATE_PRIVATE_NO", "1"}}), "EVALUATE_PRIVATE_DATE", kDateMissing},
+        {titled({{"EVALUATE_PRIVATE_DATE", "2001/01/01"}}), "EVALUATE_PRIVATE_NO", QStringLiteral("建設技術(番号)を入力してください。")},
+        {titled({{"EVALUATE_PRIVATE_DATE", "01/01/2001"}, {"EVALUATE_PRIVATE_NO", "1"}, {"EVALUATE_ORGAN_CODE", "機関"}}),
+         "EVALUATE_PRIVATE_DATE", QStringLiteral("評価年月日(民間)：書式が誤っています。\r\nyyyy/mm/dd の形式で半角入力してください。")},
+        // A body chosen alone asks for the number.
+        {titled({{"EVALUATE_ORGAN_CODE", "機関"}}), "EVALUATE_PRIVATE_NO", QStringLiteral("建設技術(番号)を選択してください。")},
+        {titled({{"EVALUATE_DATE4", "2001.01.01"}}), "EVALUATE_DATE4",
+         QStringLiteral("評価年月日(その他の制度等による証明)：書式が誤っています。\r\nyyyy/mm/dd の形式で半角入力してください。")},
+        // A photo title without its file fails at the slot's select button.
+        {titled({{"PICTURE_G", "写真"}}), "BtnPICTURE_G", kMissingPhoto},
+    };
+    for (const auto& c : cases) {
+        const Failure failure = firstFailure(c.values);
+        EXPECT_EQ(failure.control, c.control);
+        EXPECT_EQ(failure.message, c.message) << c.control.toStdString();
+        EXPECT_EQ(failure.caption, QStringLiteral("エラー"));
+    }
+}
+
+TEST(InputCheck, CompleteValuesPass)
+{
+    const ScreenValues values = titled({{"TECH_DVLP_YEAR", "1998"}, {"DB_REG_DATE", "1997/04/01"}, {"SALES_POST_CODE1", "123"},
+                                        {"SALES_POST_CODE2", "4567"}, {"RESULTS_MOC", "-3"}, {"EVALUATE_MOC_NO", "1"},
+                                        {"EVALUATE_MOC_DATE", "2001/01/01"}, {"EVALUATE_PRIVATE_NO", "2"},
+                                        {"EVALUATE_PRIVATE_DATE", "2001/02/01"}, {"EVALUATE_ORGAN_CODE", "機関"}});
+    EXPECT_TRUE(inputcheck::saveCheckFailures(values).isEmpty());
+}
+
+TEST(InputCheck, PhotoFileLimits)
+{
+    testsupport::TempDir dir;
+    const struct
+    {
+        const char* name;
+        int width;
+        qint64 size;
+        QString problem;
+    } cases[] = {{"limit.jpg", 600, 185000, {}},
+                 {"large.jpg", 600, 185001, kPhotoTooLarge},
+                 {"wide.jpg", 601, 1000, kPhotoTooWide},
+                 {"both.jpg", 700, 190000, kPhotoTooLarge}};
+    for (const auto& c : cases) {
+        QFile file(dir.filePath(c.name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(jpeg(c.width, c.size));
+        file.close();
+        EXPECT_EQ(inputcheck::photoFileProblem(file.fileName()), c.problem) << c.name;
+    }
+    EXPECT_EQ(inputcheck::photoFileProblem(dir.filePath("absent.jpg")), kMissingPhoto);
+}
+
+TEST(InputCheck, TableLengthCountsShiftJisBytesOfTheMeasuredText)
+{
+    // One cell in column 2, row 1: "2\t1\t0\t0" (7) + "\r\n" + "\t" + cell + "\r\n" + title.
+    const auto table = [](int cellBytes, const QString& title) {
+        report::DescriptionGrid grid;
+        grid.setCell(2, 1, QString(cellBytes / 2, QChar(0x3042)) + QString(cellBytes % 2, QLatin1Char('x')));
+        grid.title = title;
+        return grid;
+    };
+    EXPECT_FALSE(inputcheck::tableTextTooLong(table(2000 - 7 - 2 - 1 - 2 - 2, "ab")));
+    EXPECT_TRUE(inputcheck::tableTextTooLong(table(2000 - 7 - 2 - 1 - 2 - 2 + 1, "ab")));
+    EXPECT_TRUE(inputcheck::tableTextTooLong(table(1990, QString())));
+    EXPECT_FALSE(inputcheck::tableTextTooLong(report::DescriptionGrid{}));
+
+    ScreenValues values = titled({});
+    values.tables.insert(QStringLiteral("TEST_TABLE"), table(2100, QString()));
+    EXPECT_EQ(firstFailure(values), (Failure{"TEST_TABLE", "エラー", QStringLiteral("実験等実施状況の表で入力文字数が2000文字を超えています。")}));
+}
+
+TEST(InputCheck, SubmissionItemsInOrder)
+{
+    inputcheck::SubmissionValues values;
+    values.incompleteSlots = {1, 3};
+    values.comparedTechnology = QStringLiteral("従来");
+    values.baseUnit = QStringLiteral("m");
+    EXPECT_EQ(inputcheck::missingSubmissionItems(values),
+              (QStringList{"･ 技術名称", "･ 技術開発年(半角で数値)", "･ 区分(選択)", "･ 分類(選択)", "･ 分類3(選択)", "･ 概要の文章",
+                           "･ 基準とする数量(活用の効果の根拠)"}));
+    EXPECT_TRUE(inputcheck::missingItemsMessage({"･ 技術名称"}).endsWith(QStringLiteral("選択して下さい。）\r\n\r\n･ 技術名称")));
+
+    values = {"技術", "1998", true, {}, "概要", {}, {}, {}};
+    EXPECT_TRUE(inputcheck::missingSubmissionItems(values).isEmpty());
+}
