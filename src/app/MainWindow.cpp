@@ -2,6 +2,7 @@
 
 #include "app/ClassificationLists.h"
 #include "app/ConditionPanels.h"
+#include "app/DescriptionGrids.h"
 #include "app/EntryParts.h"
 #include "app/MainWindowPages.h"
 #include "app/PhotoSlots.h"
@@ -217,6 +218,7 @@ void TFrmMain::buildWindow()
     buildBehaviours();
     m_classification = new ClassificationLists(this, [this](const QString& name) { return m_dm->table(name); }, this);
     m_photos = new PhotoSlots(this, *m_dm, this);
+    m_grids = new DescriptionGrids(this, {[this] { MarkModified(); }, [this] { return table(QStringLiteral("NT_TBL_DESCRIPTION")); }}, this);
     buildConditionPanels();
     m_comparison = new comparison::ComparisonPageWidget(this, *m_dm);
     // The record, contact and evaluation dialogs, made once for the run; they enable their buttons.
@@ -580,6 +582,7 @@ void TFrmMain::ActEditExecute()
     if (!main->isEditing())
         main->edit();
     MarkSaved();
+    m_grids->showLoadProblems();
     m_comparison->JudgeOtherRadioCondition();
     control<QTabBar>(QStringLiteral("TabControl1"))->setCurrentIndex(0);
 }
@@ -608,6 +611,7 @@ store::SaveInputs TFrmMain::saveInputs() const
     inputs.salesPostCodeBusiness2 = text(QStringLiteral("SALES_POST_CODE_BUSINESS2"));
     inputs.compareTechTitle = text(QStringLiteral("COMPARE_TECH_TITLE"));
     inputs.saveConditions = [this] { m_conditions->saveConditions(); };
+    inputs.writeDescriptionGrids = [this] { m_grids->SaveAllGridText(); };
     return inputs;
 }
 

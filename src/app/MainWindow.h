@@ -28,6 +28,7 @@ namespace app {
 
 class ClassificationLists;
 class ConditionPanels;
+class DescriptionGrids;
 class PhotoSlots;
 class ScrollingPage;
 
@@ -60,6 +61,7 @@ public:
     HelpWindow* helpWindow() const { return m_help; }
     ClassificationLists& classification() const { return *m_classification; }
     PhotoSlots& photoSlots() const { return *m_photos; }
+    DescriptionGrids& descriptionGrids() const { return *m_grids; }
 
     // The documented handlers of the editing cycle.
     void FormShow();
@@ -122,6 +124,7 @@ private:
     InputBehaviours* m_behaviours = nullptr;
     ClassificationLists* m_classification = nullptr;
     PhotoSlots* m_photos = nullptr;
+    DescriptionGrids* m_grids = nullptr;
     ConditionPanels* m_conditions = nullptr;
     comparison::ComparisonPageWidget* m_comparison = nullptr;
     HelpWindow* m_help = nullptr;

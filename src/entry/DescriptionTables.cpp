@@ -111,13 +111,15 @@ LoadedTable LoadGridText(const QString& stored)
     const int columns = head.value(0).toInt(&columnsRead);
     const int rows = head.value(1).toInt(&rowsRead);
     QStringList rowTexts = lines.mid(1);
-    if (!columnsRead || !rowsRead || columns <= 0 || rows <= 0) {
-        const bool emptyTable = columnsRead && rowsRead && rowTexts.isEmpty();
-        if (emptyTable)
-            return result;
+    if (!columnsRead || !rowsRead) {
+        // No header at all: every line, the first included, is shown as a row.
+        rowTexts = lines;
+        result.problems << QStringLiteral("表の大きさを読み取れないため、すべての行を表の行として表示しました。");
+    } else if (columns <= 0 || rows <= 0) {
+        if (rowTexts.isEmpty())
+            return result; // the empty table
         // Nothing says where the rows end: every line is shown as a row, none taken as the title.
-        result.problems << QStringLiteral("1行目「%1」から表の大きさを読み取れないため、2行目以降をすべて表の行として表示しました。")
-                               .arg(lines.first());
+        result.problems << QStringLiteral("表の大きさが0とされていますが、続く行があるため、それらを表の行として表示しました。");
     } else {
         result.grid.headerColumns = clampedHeadingCount(head.value(2));
         result.grid.headerRows = clampedHeadingCount(head.value(3));

@@ -42,8 +42,8 @@ struct LoadedTable
     QStringList problems;
 };
 
-// The grid rebuilt from a stored text. Malformed text never fails: an unreadable header or a
-// header that contradicts the lines after it still shows every line as a row, and cells beyond
+// The grid rebuilt from a stored text. Malformed text never fails: without a readable header every
+// line is shown as a row, a zero extent followed by lines shows those lines as rows, and cells beyond
 // the 20 × 20 grid are counted in the problems instead of vanishing unnoticed.
 LoadedTable LoadGridText(const QString& stored);
 

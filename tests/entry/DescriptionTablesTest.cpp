@@ -95,9 +95,9 @@ TEST(DescriptionTablesTest, MalformedTextShowsWhatItCanAndSaysWhatItCannot)
     const QList<Case> cases = {
         {"nothing stored", "", {}, "", "00", false},
         {"LF line ends", "1\t1\t0\t0\nx\nT\n", {{1, 1, "x"}}, "T", "00", false},
-        {"unreadable header: every line a row", "abc\r\nx\ty\r\nz", {{1, 1, "x"}, {2, 1, "y"}, {1, 2, "z"}}, "", "00", true},
+        {"unreadable header: every line a row", "abc\r\nx\ty\r\nz", {{1, 1, "abc"}, {1, 2, "x"}, {2, 2, "y"}, {1, 3, "z"}}, "", "00", true},
         {"zero extent with lines after it", "0\t0\t0\t0\r\nx", {{1, 1, "x"}}, "", "00", true},
-        {"header alone and unreadable", "garbage", {}, "", "00", true},
+        {"text that is no table at all", "一行目\r\n二行目", {{1, 1, "一行目"}, {1, 2, "二行目"}}, "", "00", true},
         {"heading counts out of range are clamped", "1\t1\t7\t-2\r\nx", {{1, 1, "x"}}, "", "30", false},
         {"more rows than stated are shown, last line the title", "1\t1\t0\t0\r\na\r\nb\r\nT", {{1, 1, "a"}, {1, 2, "b"}}, "T", "00", false},
         {"fewer rows than stated", "2\t3\t0\t0\r\na\tb", {{1, 1, "a"}, {2, 1, "b"}}, "", "00", false},

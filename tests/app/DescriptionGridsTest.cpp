@@ -1,0 +1,178 @@
+#include "EntryWindowFixture.h"
+
+#include "app/DescriptionGrids.h"
+
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTest>
+
+using UI = UserInteraction;
+
+namespace {
+
+// Typing as the user does: ASCII keys, other characters committed by the input method.
+void typeText(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClicks(widget, QString(c));
+            continue;
+        }
+        QInputMethodEvent commit;
+        commit.setCommitString(QString(c));
+        QApplication::sendEvent(widget, &commit);
+    }
+}
+
+// The entry window with a registration saved under a name, and a restart on the same folder.
+class DescriptionGridsTest : public EntryWindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        EntryWindowFixture::SetUp();
+        showWindow();
+    }
+    void showWindow() const
+    {
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+    static bool focus(QWidget* widget)
+    {
+        widget->setFocus(Qt::TabFocusReason);
+        return QTest::qWaitFor([widget] { return widget->hasFocus(); }, 1000);
+    }
+    QTableWidget* grid(const QString& name) const { return find<QTableWidget>(name); }
+    QString cell(const QString& gridName, int column, int row) const
+    {
+        QTableWidgetItem* item = grid(gridName)->item(row, column);
+        return item ? item->text() : QString();
+    }
+    QString descriptionField(const QString& name) const
+    {
+        return window->dm().table(QStringLiteral("NT_TBL_DESCRIPTION"))->field(name).asString();
+    }
+    // The user types into a cell through the grid's editor and confirms with Enter.
+    void typeIntoCell(const QString& gridName, int column, int row, const QString& text) const
+    {
+        QTableWidget* table = grid(gridName);
+        window->pages()->setCurrentWidget(find("PageControl2"));
+        ASSERT_TRUE(focus(table));
+        table->setCurrentCell(row, column);
+        table->editItem(table->item(row, column));
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_TRUE(editor && table->isAncestorOf(editor));
+        typeText(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents(); // the grid takes the text after the key
+    }
+    void typeInto(const QString& boxName, const QString& text) const
+    {
+        auto* box = find<QLineEdit>(boxName);
+        ASSERT_TRUE(focus(box));
+        typeText(box, text);
+    }
+    void save()
+    {
+        ui.expectBox(UI::Yes);
+        window->ActPostExecute();
+    }
+    void newRegistration()
+    {
+        window->ActNewExecute();
+        find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("桟橋の補修"));
+        find<QLineEdit>("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
+    }
+    // The window closed from the list page and started again on the same folder, the registration opened.
+    void restartAndOpen()
+    {
+        window->BitBtn2Click();
+        ASSERT_EQ(window->pages()->currentIndex(), 0) << ui.boxTexts().join('|').toStdString();
+        ASSERT_TRUE(window->close());
+        window.reset();
+        window = std::make_unique<app::TFrmMain>(dir.path());
+        ASSERT_TRUE(window->start());
+        showWindow();
+        window->ActEditExecute();
+    }
+};
+
+} // namespace
+
+TEST_F(DescriptionGridsTest, ANewRegistrationShowsTheSampleCostTable)
+{
+    window->ActNewExecute();
+    EXPECT_EQ(cell("CNST_COST_TABLE", 1, 1), QStringLiteral("工種"));
+    EXPECT_EQ(cell("CNST_COST_TABLE", 4, 4), QStringLiteral("○○"));
+    EXPECT_EQ(find<QLineEdit>("CNST_COST_TABLE_TITLE")->text(), QStringLiteral("参考例"));
+    EXPECT_EQ(find<QLineEdit>("eTCntCNST_COSTcol")->text(), QStringLiteral("1"));
+    EXPECT_EQ(find<QSpinBox>("udTCntCNST_COSTrow")->value(), 1);
+    EXPECT_EQ(cell("SUMMARY_TABLE", 1, 1), QString());
+    EXPECT_FALSE(window->isModified()) << "loading the grids is no change";
+}
+
+TEST_F(DescriptionGridsTest, TypedCellsTitleAndHeadingsAreSavedAndFoundAfterARestart)
+{
+    newRegistration();
+    save();
+    ASSERT_FALSE(window->isModified());
+
+    typeIntoCell("SUMMARY_TABLE", 2, 2, QStringLiteral("鋼管杭"));
+    EXPECT_TRUE(window->isModified()) << "a typed cell marks the registration as changed";
+    typeIntoCell("SUMMARY_TABLE", 1, 3, QStringLiteral(" "));
+    typeIntoCell("FEATURE_TABLE", 1, 1, QStringLiteral("ABC"));
+    typeInto("SUMMARY_TABLE_TITLE", QStringLiteral("工法, 比較"));
+    find<QSpinBox>("udSUMMARY_TABLE_Col")->setValue(2);
+    EXPECT_EQ(find<QLineEdit>("eTCntSUMMARYcol")->text(), QStringLiteral("2"));
+    find<QLineEdit>("eTCntSUMMARYrow")->setText(QStringLiteral("5"));
+    EXPECT_EQ(find<QLineEdit>("eTCntSUMMARYrow")->text(), QStringLiteral("3")) << "a value above 3 becomes 3";
+    EXPECT_EQ(find<QSpinBox>("udSUMMARY_TABLE_Row")->value(), 3);
+    ASSERT_TRUE(focus(find("SUMMARY_DESC"))); // the title box is left
+    save();
+
+    EXPECT_EQ(descriptionField("SUMMARY_TABLE"), QStringLiteral("2\t2\t2\t3\r\n\t\r\n\t鋼管杭\r\n工法, 比較\r\n"));
+    EXPECT_EQ(descriptionField("FEATURE_TABLE"), QStringLiteral("1\t1\t0\t0\r\nABC\r\n"));
+    EXPECT_EQ(descriptionField("TEST_TABLE"), QStringLiteral("0\t0\t0\t0\r\n"));
+    EXPECT_EQ(cell("SUMMARY_TABLE", 1, 3), QString()) << "the blank outside the used extent is dropped at the save";
+
+    restartAndOpen();
+    EXPECT_EQ(cell("SUMMARY_TABLE", 2, 2), QStringLiteral("鋼管杭"));
+    EXPECT_EQ(find<QLineEdit>("SUMMARY_TABLE_TITLE")->text(), QStringLiteral("工法, 比較"));
+    EXPECT_EQ(find<QLineEdit>("eTCntSUMMARYcol")->text(), QStringLiteral("2"));
+    EXPECT_EQ(find<QLineEdit>("eTCntSUMMARYrow")->text(), QStringLiteral("3"));
+    EXPECT_EQ(cell("FEATURE_TABLE", 1, 1), QStringLiteral("ABC"));
+    EXPECT_EQ(cell("CNST_COST_TABLE", 1, 2), QStringLiteral("材料費")) << "the sample saved with the registration";
+    EXPECT_FALSE(window->isModified());
+    EXPECT_TRUE(ui.boxes().size() == 2) << ui.boxTexts().join('|').toStdString();
+}
+
+TEST_F(DescriptionGridsTest, ACellWithDoubleBlanksKeepsOneWhenTheGridIsLeft)
+{
+    window->ActNewExecute();
+    typeIntoCell("FEATURE_TABLE", 1, 1, QStringLiteral("a   b"));
+    EXPECT_EQ(cell("FEATURE_TABLE", 1, 1), QStringLiteral("a   b"));
+    ASSERT_TRUE(focus(find("SUMMARY_DESC")));
+    EXPECT_EQ(cell("FEATURE_TABLE", 1, 1), QStringLiteral("a b"));
+}
+
+TEST_F(DescriptionGridsTest, AStoredTextThatDoesNotFitIsShownAsFarAsPossibleAndReported)
+{
+    newRegistration();
+    save();
+    store::Table* description = window->dm().table(QStringLiteral("NT_TBL_DESCRIPTION"));
+    description->edit();
+    description->field(QStringLiteral("FEATURE_TABLE")).setString(QStringLiteral("22\t1\t0\t0\r\n") + QString("x\t").repeated(21) + "y");
+    ASSERT_TRUE(description->post());
+    window->dm().WriteChangedTables(nullptr);
+
+    ui.expectBox(UI::Ok);
+    restartAndOpen();
+    ASSERT_EQ(ui.boxes().size(), 2);
+    EXPECT_EQ(ui.boxes().last().caption, QStringLiteral("注意"));
+    EXPECT_TRUE(ui.boxes().last().text.startsWith(QStringLiteral("特徴の表の保存内容に"))) << ui.boxes().last().text.toStdString();
+    EXPECT_EQ(cell("FEATURE_TABLE", 20, 1), QStringLiteral("x"));
+}
