@@ -5,8 +5,10 @@
 #include "app/DescriptionGrids.h"
 #include "app/EntryParts.h"
 #include "app/MainWindowPages.h"
+#include "app/PatentBlocks.h"
 #include "app/PhotoSlots.h"
 #include "app/PreviewPage.h"
+#include "app/SaveCheckScreen.h"
 #include "app/ScrollingPage.h"
 #include "comparison/ComparisonPageWidget.h"
 #include "dialogs/SubRecordDialogs.h"
@@ -218,6 +220,8 @@ void TFrmMain::buildWindow()
     buildBehaviours();
     m_classification = new ClassificationLists(this, [this](const QString& name) { return m_dm->table(name); }, this);
     m_photos = new PhotoSlots(this, *m_dm, this);
+    m_patents = new PatentBlocks(
+        this, *m_dm, [this](QWidget* box) { m_behaviours->BtnPostChange(box); }, [this] { MarkModified(); }, [this] { return mode(); }, this);
     m_grids = new DescriptionGrids(this, {[this] { MarkModified(); }, [this] { return table(QStringLiteral("NT_TBL_DESCRIPTION")); }}, this);
     buildConditionPanels();
     m_comparison = new comparison::ComparisonPageWidget(this, *m_dm);
@@ -511,6 +515,7 @@ void TFrmMain::ActNewExecute()
     control<QAbstractButton>(QStringLiteral("RbCERTIFY_IDEA_STAT4"))->setChecked(true);
     control(QStringLiteral("CERTIFY_PATENT_NO"))->setEnabled(false);
     control(QStringLiteral("CERTIFY_IDEA_NO"))->setEnabled(false);
+    m_patents->ShowBlocks();
 
     clearPostCodes();
     setText(QStringLiteral("lblCOST_TYPE"), QString());
@@ -573,6 +578,7 @@ void TFrmMain::ActEditExecute()
     for (const QString& count : kResultCountBoxes)
         m_behaviours->BeginningWork(control(count));
 
+    m_patents->ShowStoredCodes();
     fillPostCodes();
     const QString costType = detail->field(QStringLiteral("COST_TYPE")).asString();
     control(QStringLiteral("GroupBox5"))->setVisible(costType == QLatin1String("7") || costType == QLatin1String("8"));
@@ -592,7 +598,29 @@ void TFrmMain::ActEditExecute()
 bool TFrmMain::ChkSaveData()
 {
     // The boxes' pending texts reach their fields first; a value a field refuses has been shown.
-    return !widgets::FieldLink::flushAll();
+    if (!widgets::FieldLink::flushAll())
+        return true;
+    return CheckRegistration();
+}
+
+bool TFrmMain::CheckRegistration()
+{
+    const QList<inputcheck::Failure> failures = inputcheck::saveCheckFailures(savecheck::readScreenValues(this, *m_dm));
+    if (failures.isEmpty())
+        return false;
+    const inputcheck::Failure& failure = failures.first();
+    UserInteraction::current().error(failure.caption, failure.message);
+    QWidget* target = control(failure.control);
+    for (ScrollingPage* page : std::as_const(m_entryPages)) {
+        if (page->isAncestorOf(target) && m_pages->currentWidget() != page)
+            showPage(page);
+    }
+    const QString photoButton = QStringLiteral("BtnPICTURE_");
+    if (failure.control.startsWith(photoButton))
+        m_photos->EmptySlot(failure.control.mid(photoButton.size()));
+    savecheck::bringIntoView(target);
+    target->setFocus();
+    return true;
 }
 
 store::SaveInputs TFrmMain::saveInputs() const

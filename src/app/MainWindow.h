@@ -29,6 +29,7 @@ namespace app {
 class ClassificationLists;
 class ConditionPanels;
 class DescriptionGrids;
+class PatentBlocks;
 class PhotoSlots;
 class ScrollingPage;
 
@@ -81,8 +82,11 @@ public:
     void FormatDBChkBox();
     void SetPhotoSlotControls(const QString& letter);
     // The save check run before a registration is written; true when it found a problem (and has
-    // told the user). The entry rules complete it.
+    // told the user).
     bool ChkSaveData();
+    // The entry rules of the save check: the first failing rule's box, its page brought into view,
+    // a failing photo's slot emptied and the focus on the rule's control; true when a rule failed.
+    bool CheckRegistration();
     // Rebuilds the construction-condition items for slot 1's level-3 code as it stands now (run
     // when the user switches to the summary page; the classification lists may call it too).
     void RefreshConditions();
@@ -124,6 +128,7 @@ private:
     InputBehaviours* m_behaviours = nullptr;
     ClassificationLists* m_classification = nullptr;
     PhotoSlots* m_photos = nullptr;
+    PatentBlocks* m_patents = nullptr;
     DescriptionGrids* m_grids = nullptr;
     ConditionPanels* m_conditions = nullptr;
     comparison::ComparisonPageWidget* m_comparison = nullptr;

@@ -146,6 +146,12 @@ void PhotoSlots::DeletePictureInfo(const QString& letter)
         ui.inform(kProgramTitle, error);
         return;
     }
+    EmptySlot(letter);
+}
+
+void PhotoSlots::EmptySlot(const QString& letter)
+{
+    store::Table* images = view(letter);
     store::Table* pictures = m_dm.table(QStringLiteral("NT_TBL_PICTURE"));
     putInEdit(pictures);
     pictures->field(QStringLiteral("PICTURE_") + letter).clear();

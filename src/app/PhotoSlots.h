@@ -28,6 +28,9 @@ public:
     void DeletePictureInfo(const QString& letter);
     // The file-name box of a slot changed: the title box follows it.
     void ChangeImageFile(const QString& letter);
+    // Empties a slot (after its clear button, or when its photo failed the save check): the title
+    // and the source name are emptied and the slot shows as empty; the stored file name stays.
+    void EmptySlot(const QString& letter);
     // The controls of a slot set from its file name, when a registration is created or opened.
     void SetPhotoSlotControls(const QString& letter);
     // The folder the picture dialog starts in.

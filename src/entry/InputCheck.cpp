@@ -1,5 +1,7 @@
 #include "entry/InputCheck.h"
 
+#include "entry/DescriptionTables.h"
+
 #include "util/ImageDimensions.h"
 #include "util/SjisText.h"
 
@@ -12,7 +14,6 @@ namespace inputcheck {
 
 namespace {
 
-constexpr int kMaxTableBytes = 2000;
 constexpr qint64 kMaxPhotoBytes = 185000;
 constexpr int kMaxPhotoWidth = 600;
 
@@ -60,7 +61,7 @@ public:
     void table(const QString& grid, const QString& tableName)
     {
         const auto found = m_values.tables.constFind(grid);
-        failIf(found != m_values.tables.cend() && tableTextTooLong(*found), grid, tableTooLongMessage(tableName));
+        failIf(found != m_values.tables.cend() && entry::TableTextTooLong(*found), grid, tableTooLongMessage(tableName));
     }
     void postCodePair(const QString& first, const QString& second)
     {
@@ -161,22 +162,6 @@ bool isEvaluationDate(const QString& text)
 bool isEntryDate(const QString& text)
 {
     return isEvaluationDate(text) && text.at(4) == QLatin1Char('/') && text.at(7) == QLatin1Char('/');
-}
-
-bool tableTextTooLong(const report::DescriptionGrid& table)
-{
-    const report::GridExtent extent = report::GridUsedExtent(table);
-    if (extent.lastColumn == 0 || extent.lastRow == 0)
-        return false;
-    QString measured = QStringLiteral("%1\t%2\t0\t0").arg(extent.lastColumn).arg(extent.lastRow);
-    for (int row = 1; row <= extent.lastRow; ++row) {
-        QStringList cells;
-        for (int column = 1; column <= extent.lastColumn; ++column)
-            cells.append(table.cell(column, row));
-        measured += QStringLiteral("\r\n") + cells.join(QLatin1Char('\t'));
-    }
-    measured += QStringLiteral("\r\n") + table.title;
-    return sjis::byteLength(measured) > kMaxTableBytes;
 }
 
 QString photoFileProblem(const QString& path)

@@ -30,9 +30,6 @@ bool isInteger(const QString& text);
 bool isEntryDate(const QString& text);
 // 10 bytes that read as a real date in year/month/day order with "/" between the parts.
 bool isEvaluationDate(const QString& text);
-// The measured text of a description table is longer than 2000 Shift_JIS bytes; a table without a
-// used cell passes.
-bool tableTextTooLong(const report::DescriptionGrid& table);
 // Why a slot's photo file cannot be submitted (missing, above 185000 bytes, wider than 600 pixels);
 // empty when it can.
 QString photoFileProblem(const QString& path);

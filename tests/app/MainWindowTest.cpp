@@ -159,6 +159,7 @@ TEST_F(MainWindowTest, SaveAndCancelCommandsFollowTheModifiedState)
     auto* save = find<QPushButton>("BitBtnPost");
     EXPECT_FALSE(save->isEnabled());
     find<QLineEdit>("SALES_SECTION")->setText(QStringLiteral("技術部"));
+    find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("防波堤の新工法"));
     EXPECT_TRUE(save->isEnabled());
     EXPECT_TRUE(find<QPushButton>("BitBtnCancel")->isEnabled());
 
@@ -358,6 +359,8 @@ QString valueFor(const store::FieldDef& def, int n)
 TEST_F(MainWindowTest, EveryBoundFieldTypedIntoIsFoundAgainAfterARestart)
 {
     window->ActNewExecute();
+    // A utility-model number is kept only with a granted utility model.
+    find<QRadioButton>("RbCERTIFY_IDEA_STAT1")->click();
     QHash<QString, QString> typed; // control name → the value it must show again
     int n = 0;
     for (QWidget* control : window->findChildren<QWidget*>()) {
@@ -391,6 +394,28 @@ TEST_F(MainWindowTest, EveryBoundFieldTypedIntoIsFoundAgainAfterARestart)
     }
     find<QLineEdit>("SALES_POST_CODE_BUSINESS1")->setText("231");
     find<QLineEdit>("SALES_POST_CODE_BUSINESS2")->setText("0002");
+    // The fields whose form the save check tests get values of that form.
+    const std::pair<const char*, QString> formed[] = {{"TECH_DVLP_YEAR", "1998"},          {"DB_REG_DATE", "2024/01/02"},
+                                                      {"EVALUATE_MOC_DATE", "2024/03/04"},  {"EVALUATE_PRIVATE_DATE", "2024/05/06"},
+                                                      {"EVALUATE_DATE3", "2024/07/08"},     {"EVALUATE_DATE4", "2024/09/10"},
+                                                      {"RESULTS_MOC", "1"},                 {"RESULTS_PUBLIC", "2"},
+                                                      {"RESULTS_PRIVATE", "3"}};
+    for (const auto& [name, value] : formed) {
+        find<QLineEdit>(name)->setText(value);
+        typed.insert(name, value);
+    }
+    // A titled photo needs its file in the photo folder.
+    const QString regNo = table("NT_TBL_MAIN")->field("REG_NO").asString().trimmed();
+    const QStringList letters = {"A", "B", "S", "T", "G", "H", "I"};
+    for (int slot = 1; slot <= 7; ++slot) {
+        const QString file = regNo + letters.at(slot - 1) + ".gif";
+        dir.write("Images/" + file, QByteArray("GIF89a") + QByteArray::fromHex("6400 6400"));
+        store::Table* images = table(QStringLiteral("NT_TBL_INFO_IMAGES%1").arg(slot));
+        images->append();
+        images->field("REG_NO").setString(regNo);
+        images->field("IMAGES_TYPE").setString(letters.at(slot - 1));
+        images->field("IMAGES_FILE").setString(file);
+    }
     ASSERT_GT(typed.size(), 150);
 
     ui.expectBox(UI::Yes);

@@ -105,7 +105,7 @@ TEST_F(PhotoSlotsTest, ClearedPhotoComesBackWhenTheEditIsAbandoned)
 {
     find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("技術"));
     find<QLineEdit>("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
-    select("A", dir.write("old.jpg", jpeg(600, 189439, 'o')));
+    select("A", dir.write("old.jpg", jpeg(600, 185000, 'o')));
     find<QLineEdit>("PICTURE_A")->setText(QStringLiteral("旧写真"));
     ui.expectBox(UI::Yes);
     window->ActPostExecute();
@@ -114,7 +114,7 @@ TEST_F(PhotoSlotsTest, ClearedPhotoComesBackWhenTheEditIsAbandoned)
     EXPECT_EQ(ui.boxes().at(ui.boxes().size() - 2).caption, QStringLiteral("確認"));
     EXPECT_EQ(ui.boxes().last().caption, QStringLiteral("注意"));
     EXPECT_FALSE(QFileInfo::exists(imagesFile(regNo + "A.jpg")));
-    EXPECT_EQ(dir.read("Images/_" + regNo + "A.jpg"), jpeg(600, 189439, 'o'));
+    EXPECT_EQ(dir.read("Images/_" + regNo + "A.jpg"), jpeg(600, 185000, 'o'));
     EXPECT_FALSE(slotFilled("A"));
     EXPECT_TRUE(find<QLineEdit>("ImagePath_A")->text().isEmpty());
     EXPECT_TRUE(find<QLineEdit>("PICTURE_A")->text().isEmpty());
@@ -123,11 +123,11 @@ TEST_F(PhotoSlotsTest, ClearedPhotoComesBackWhenTheEditIsAbandoned)
     select("A", dir.write("new.jpg", jpeg(100, 1000, 'n')));
     clear("A");
     select("A", dir.write("newer.gif", QByteArray("GIF89a") + QByteArray::fromHex("6400 6400")));
-    EXPECT_EQ(dir.read("Images/_" + regNo + "A.jpg"), jpeg(600, 189439, 'o'));
+    EXPECT_EQ(dir.read("Images/_" + regNo + "A.jpg"), jpeg(600, 185000, 'o'));
 
     ui.expectBox(UI::No);
     window->BitBtn2Click();
-    EXPECT_EQ(dir.read("Images/" + regNo + "A.jpg"), jpeg(600, 189439, 'o'));
+    EXPECT_EQ(dir.read("Images/" + regNo + "A.jpg"), jpeg(600, 185000, 'o'));
     EXPECT_FALSE(QFileInfo::exists(imagesFile("_" + regNo + "A.jpg")));
     EXPECT_TRUE(QFileInfo::exists(imagesFile(regNo + "A.gif")));
 

@@ -138,25 +138,20 @@ TEST(InputCheck, PhotoFileLimits)
     EXPECT_EQ(inputcheck::photoFileProblem(dir.filePath("absent.jpg")), kMissingPhoto);
 }
 
-TEST(InputCheck, TableLengthCountsShiftJisBytesOfTheMeasuredText)
+TEST(InputCheck, OverlongTableNamesItsTable)
 {
-    // One cell in column 2, row 1: "2\t1\t0\t0" (7) + "\r\n" + "\t" + cell + "\r\n" + title.
-    const auto table = [](int cellBytes, const QString& title) {
-        report::DescriptionGrid grid;
-        grid.setCell(2, 1, QString(cellBytes / 2, QChar(0x3042)) + QString(cellBytes % 2, QLatin1Char('x')));
-        grid.title = title;
-        return grid;
-    };
-    EXPECT_FALSE(inputcheck::tableTextTooLong(table(2000 - 7 - 2 - 1 - 2 - 2, "ab")));
-    EXPECT_TRUE(inputcheck::tableTextTooLong(table(2000 - 7 - 2 - 1 - 2 - 2 + 1, "ab")));
-    EXPECT_TRUE(inputcheck::tableTextTooLong(table(1990, QString())));
-    EXPECT_FALSE(inputcheck::tableTextTooLong(report::DescriptionGrid{}));
-
+    report::DescriptionGrid table;
+    table.setCell(2, 1, QString(1100, QChar(0x3042)));
     ScreenValues values = titled({});
-    values.tables.insert(QStringLiteral("TEST_TABLE"), table(2100, QString()));
-    EXPECT_EQ(firstFailure(values), (Failure{"TEST_TABLE", "エラー", QStringLiteral("実験等実施状況の表で入力文字数が2000文字を超えています。")}));
+    values.tables.insert(QStringLiteral("TEST_TABLE"), report::DescriptionGrid{});
+    EXPECT_TRUE(inputcheck::saveCheckFailures(values).isEmpty());
+    values.tables.insert(QStringLiteral("FEATURE_TABLE"), table);
+    values.tables.insert(QStringLiteral("TEST_TABLE"), table);
+    const QList<Failure> failures = inputcheck::saveCheckFailures(values);
+    ASSERT_EQ(failures.size(), 2);
+    EXPECT_EQ(failures.first(), (Failure{"FEATURE_TABLE", "エラー", QStringLiteral("特徴の表で入力文字数が2000文字を超えています。")}));
+    EXPECT_EQ(failures.last(), (Failure{"TEST_TABLE", "エラー", QStringLiteral("実験等実施状況の表で入力文字数が2000文字を超えています。")}));
 }
-
 TEST(InputCheck, SubmissionItemsInOrder)
 {
     inputcheck::SubmissionValues values;

@@ -1,0 +1,83 @@
+#include "app/SaveCheckScreen.h"
+
+#include "app/EntryParts.h"
+#include "app/ScrollingPage.h"
+#include "store/DataModule.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTableWidget>
+
+namespace app::savecheck {
+
+namespace {
+
+QString shownText(const QWidget* control)
+{
+    if (auto* edit = qobject_cast<const QLineEdit*>(control))
+        return edit->text();
+    if (auto* list = qobject_cast<const QComboBox*>(control))
+        return list->currentText();
+    if (auto* memo = qobject_cast<const QPlainTextEdit*>(control))
+        return memo->toPlainText();
+    return {};
+}
+
+report::DescriptionGrid shownTable(const QWidget* root, const parts::DescriptionTableNames& names)
+{
+    report::DescriptionGrid table;
+    if (auto* grid = root->findChild<const QTableWidget*>(names.grid)) {
+        for (int row = 1; row < grid->rowCount(); ++row) {
+            for (int column = 1; column < grid->columnCount(); ++column) {
+                if (const QTableWidgetItem* item = grid->item(row, column))
+                    table.setCell(column, row, item->text());
+            }
+        }
+    }
+    table.title = shownText(root->findChild<const QWidget*>(names.title));
+    table.headerColumns = shownText(root->findChild<const QWidget*>(names.columnsBox));
+    table.headerRows = shownText(root->findChild<const QWidget*>(names.rowsBox));
+    return table;
+}
+
+} // namespace
+
+inputcheck::ScreenValues readScreenValues(const QWidget* root, store::TDM1& dm)
+{
+    inputcheck::ScreenValues values;
+    for (const QString& name : inputcheck::saveCheckTextControls())
+        values.texts.insert(name, shownText(root->findChild<const QWidget*>(name)));
+    for (const QString& letter : inputcheck::kCheckedPhotoSlots) {
+        store::Table* images = dm.table(QStringLiteral("NT_TBL_INFO_IMAGES%1").arg(parts::photoSlotNumber(letter)));
+        const QString file = images->isActive() && !images->isEmpty() ? images->field(QStringLiteral("IMAGES_FILE")).asString().trimmed()
+                                                                      : QString();
+        values.photoFiles.insert(letter, file.isEmpty() ? QString() : dm.folder().path(QStringLiteral("Images\\") + file));
+    }
+    for (const parts::DescriptionTableNames& names : parts::kDescriptionTables)
+        values.tables.insert(names.grid, shownTable(root, names));
+    return values;
+}
+
+void bringIntoView(QWidget* control)
+{
+    ScrollingPage* page = nullptr;
+    for (QWidget* child = control; child && !page; child = child->parentWidget()) {
+        QWidget* parent = child->parentWidget();
+        if (auto* stack = qobject_cast<QStackedWidget*>(parent)) {
+            if (auto* tabs = qobject_cast<QTabWidget*>(stack->parentWidget()))
+                tabs->setCurrentWidget(child);
+        }
+        page = qobject_cast<ScrollingPage*>(parent);
+    }
+    if (!page)
+        return;
+    // The control's top a little below the page's header.
+    const int top = control->mapTo(page->panel(), QPoint(0, 0)).y();
+    page->scrollBar()->setValue(std::max(0, top - ScrollingPage::kHeaderHeight));
+}
+
+} // namespace app::savecheck

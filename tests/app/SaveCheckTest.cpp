@@ -1,0 +1,128 @@
+#include "EntryWindowFixture.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+using UI = UserInteraction;
+
+namespace {
+
+// A JPEG header giving `width` × 100 pixels, padded to `size` bytes.
+QByteArray jpeg(int width, int size)
+{
+    QByteArray bytes = QByteArray::fromHex("FFD8 FFC0 0011 08 0064") + char(width >> 8) + char(width & 0xFF)
+        + QByteArray::fromHex("03 011100 021101 031101");
+    return bytes + QByteArray(size - bytes.size(), 'x');
+}
+
+class SaveCheckTest : public EntryWindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        EntryWindowFixture::SetUp();
+        ui.setDesktopFolder(dir.filePath("Desktop"));
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        window->ActNewExecute();
+    }
+    void type(const QString& name, const QString& text) const { find<QLineEdit>(name)->setText(text); }
+    // "保   存" answered Yes (and the error box of a failing check confirmed); true when the
+    // registration was saved.
+    bool save(bool failing = false)
+    {
+        ui.expectBox(UI::Yes);
+        if (failing)
+            ui.expectBox(UI::Ok);
+        window->ActPostExecute();
+        return window->mode() == 1;
+    }
+    bool hasFocus(const QString& name) const
+    {
+        QWidget* control = find(name);
+        return QTest::qWaitFor([control] { return control->hasFocus(); }, 1000);
+    }
+    QString currentTab(const QString& tabsName) const { return find<QTabWidget>(tabsName)->currentWidget()->objectName(); }
+};
+
+} // namespace
+
+TEST_F(SaveCheckTest, FailingRuleShowsItsBoxFocusesItsControlAndDoesNotSave)
+{
+    const struct
+    {
+        const char* typedBox; // what the user typed, into which box
+        QString typed;
+        QString control;
+        QString message;
+        QString page;    // entry page shown
+        QString subPage; // "tabs/page" selected, if any
+    } cases[] = {
+        {nullptr, {}, "TECH_TITLE", QStringLiteral("名称を入力してください。"), "TbsPattern1", {}},
+        {"TECH_DVLP_YEAR", "98", "TECH_DVLP_YEAR",
+         QStringLiteral("技術開発年：書式が誤っています。\r\n半角で数値を入力してください。"), "TbsPattern1", {}},
+        {"SALES_POST_CODE_BUSINESS2", "1234", "SALES_POST_CODE_BUSINESS1",
+         QStringLiteral("問合せ先（郵便番号）：書式が誤っています。\r\n半角で３桁の整数を入力してください。"), "TbsPattern1",
+         "PageControl3/TabSheet24"},
+        {"EVALUATE_PRIVATE_NO", QStringLiteral("第1号"), "EVALUATE_PRIVATE_DATE",
+         QStringLiteral("評価年月日を入力してください。"), "TabSheet4", "PageEVALUATE/PageEVALUATE2"},
+    };
+    for (const auto& c : cases) {
+        window->pages()->setCurrentWidget(find("PageControl2"));
+        ui.clearBoxes();
+        if (c.typedBox) {
+            type("TECH_TITLE", QStringLiteral("防波堤の新工法"));
+            type(c.typedBox, c.typed);
+        }
+        EXPECT_FALSE(save(true)) << c.control.toStdString();
+        ASSERT_EQ(ui.boxes().size(), 2);
+        EXPECT_EQ(ui.boxes().last().caption, QStringLiteral("エラー"));
+        EXPECT_EQ(ui.boxes().last().icon, UI::Icon::Error);
+        EXPECT_EQ(ui.boxes().last().text, c.message);
+        EXPECT_EQ(window->pages()->currentWidget()->objectName(), c.page);
+        if (!c.subPage.isEmpty())
+            EXPECT_EQ(currentTab(c.subPage.section('/', 0, 0)), c.subPage.section('/', 1));
+        EXPECT_TRUE(hasFocus(c.control)) << c.control.toStdString();
+        EXPECT_EQ(window->dm().table("NT_TBL_MAIN")->recordCount(), 0) << "nothing posted";
+        if (c.typedBox) {
+            EXPECT_EQ(find<QLineEdit>(c.typedBox)->text(), c.typed) << "the entered value stays for the correction";
+            find<QLineEdit>(c.typedBox)->clear();
+        }
+    }
+    type("TECH_TITLE", QStringLiteral("防波堤の新工法"));
+    type("TECH_DVLP_YEAR", "1998");
+    type("DB_REG_DATE", "1997/04/01");
+    type("SALES_POST_CODE1", "100");
+    type("SALES_POST_CODE2", "0001");
+    ui.clearBoxes();
+    EXPECT_TRUE(save());
+    EXPECT_EQ(ui.boxes().size(), 1);
+    EXPECT_EQ(mainField("TECH_DVLP_YEAR"), QStringLiteral("1998"));
+}
+
+TEST_F(SaveCheckTest, PhotoTooLargeForTheSubmissionIsDroppedFromItsSlot)
+{
+    type("TECH_TITLE", QStringLiteral("防波堤の新工法"));
+    // Accepted when chosen (below 185 KB of 1024 bytes) but above the 185000 bytes a submission holds.
+    ui.expectFile(dir.write("Desktop/photo.jpg", jpeg(600, 185001)));
+    ui.expectBox(UI::Ok);
+    find<QPushButton>("BtnPICTURE_B")->click();
+    type("PICTURE_B", QStringLiteral("全景"));
+
+    ui.clearBoxes();
+    EXPECT_FALSE(save(true));
+    ASSERT_EQ(ui.boxes().size(), 2);
+    EXPECT_EQ(ui.boxes().last().text, QStringLiteral("写真のﾌｧｲﾙｻｲｽﾞが大きすぎます。\r\n185K ﾊﾞｲﾄ以内にしてください。"));
+    EXPECT_EQ(window->pages()->currentWidget(), find("PageControl2"));
+    EXPECT_TRUE(hasFocus("BtnPICTURE_B"));
+    EXPECT_TRUE(find<QLineEdit>("PICTURE_B")->text().isEmpty());
+    EXPECT_TRUE(find<QLineEdit>("ImagePath_B")->text().isEmpty());
+    EXPECT_FALSE(find("BtnCancelPICTURE_B")->isEnabled());
+
+    // The slot is empty now: the next save passes it.
+    EXPECT_TRUE(save());
+}
