@@ -605,7 +605,7 @@ bool TFrmMain::ChkSaveData()
 
 bool TFrmMain::CheckRegistration()
 {
-    const QList<inputcheck::Failure> failures = inputcheck::saveCheckFailures(savecheck::readScreenValues(this, *m_dm));
+    const QList<inputcheck::Failure> failures = inputcheck::saveCheckFailures(savecheck::readScreenValues(this, *m_dm, *m_grids));
     if (failures.isEmpty())
         return false;
     const inputcheck::Failure& failure = failures.first();

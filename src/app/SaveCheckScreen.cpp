@@ -1,5 +1,6 @@
 #include "app/SaveCheckScreen.h"
 
+#include "app/DescriptionGrids.h"
 #include "app/EntryParts.h"
 #include "app/ScrollingPage.h"
 #include "store/DataModule.h"
@@ -10,7 +11,6 @@
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QTabWidget>
-#include <QTableWidget>
 
 namespace app::savecheck {
 
@@ -27,26 +27,9 @@ QString shownText(const QWidget* control)
     return {};
 }
 
-report::DescriptionGrid shownTable(const QWidget* root, const parts::DescriptionTableNames& names)
-{
-    report::DescriptionGrid table;
-    if (auto* grid = root->findChild<const QTableWidget*>(names.grid)) {
-        for (int row = 1; row < grid->rowCount(); ++row) {
-            for (int column = 1; column < grid->columnCount(); ++column) {
-                if (const QTableWidgetItem* item = grid->item(row, column))
-                    table.setCell(column, row, item->text());
-            }
-        }
-    }
-    table.title = shownText(root->findChild<const QWidget*>(names.title));
-    table.headerColumns = shownText(root->findChild<const QWidget*>(names.columnsBox));
-    table.headerRows = shownText(root->findChild<const QWidget*>(names.rowsBox));
-    return table;
-}
-
 } // namespace
 
-inputcheck::ScreenValues readScreenValues(const QWidget* root, store::TDM1& dm)
+inputcheck::ScreenValues readScreenValues(const QWidget* root, store::TDM1& dm, const DescriptionGrids& grids)
 {
     inputcheck::ScreenValues values;
     for (const QString& name : inputcheck::saveCheckTextControls())
@@ -58,7 +41,7 @@ inputcheck::ScreenValues readScreenValues(const QWidget* root, store::TDM1& dm)
         values.photoFiles.insert(letter, file.isEmpty() ? QString() : dm.folder().path(QStringLiteral("Images\\") + file));
     }
     for (const parts::DescriptionTableNames& names : parts::kDescriptionTables)
-        values.tables.insert(names.grid, shownTable(root, names));
+        values.tables.insert(names.grid, grids.contents(names.grid));
     return values;
 }
 

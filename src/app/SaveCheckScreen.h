@@ -10,11 +10,15 @@ class TDM1;
 
 // The save check's side on the screen: what the entry pages show, gathered for the rules, and the
 // way to the control of a failed rule.
+namespace app {
+class DescriptionGrids;
+}
+
 namespace app::savecheck {
 
 // The texts, photo files and description tables the save check reads, from the controls below
-// `root` and the photo slots' image rows.
-inputcheck::ScreenValues readScreenValues(const QWidget* root, store::TDM1& dm);
+// `root`, the photo slots' image rows and the description grids.
+inputcheck::ScreenValues readScreenValues(const QWidget* root, store::TDM1& dm, const DescriptionGrids& grids);
 
 // Selects the tab of every tab control that holds `control` below its entry page and scrolls that
 // page so that the control is in view. The entry page itself is shown by the caller.

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 
 using UI = UserInteraction;
@@ -125,4 +126,16 @@ TEST_F(SaveCheckTest, PhotoTooLargeForTheSubmissionIsDroppedFromItsSlot)
 
     // The slot is empty now: the next save passes it.
     EXPECT_TRUE(save());
+}
+
+TEST_F(SaveCheckTest, OverlongTableFocusesItsGrid)
+{
+    type("TECH_TITLE", QStringLiteral("防波堤の新工法"));
+    window->pages()->setCurrentWidget(find("TbsPattern1"));
+    // "1\t1\t0\t0" + CR LF + 1000 full-width characters + CR LF: 2011 bytes.
+    find<QTableWidget>("FEATURE_TABLE")->setItem(1, 1, new QTableWidgetItem(QString(1000, QChar(0x3042))));
+    EXPECT_FALSE(save(true));
+    EXPECT_EQ(ui.boxes().last().text, QStringLiteral("特徴の表で入力文字数が2000文字を超えています。"));
+    EXPECT_EQ(window->pages()->currentWidget(), find("PageControl2"));
+    EXPECT_TRUE(hasFocus("FEATURE_TABLE"));
 }
