@@ -67,6 +67,13 @@ TEST_F(PatentBlocksTest, APatentNumberActivatesItsBlockAndItsRemovalEmptiesIt)
     EXPECT_TRUE(button("RbCERTIFY_PATENT_GENERAL_Y3")->isChecked());
     EXPECT_TRUE(button("RbCERTIFY_PATENT_FLG_N3")->isChecked());
     EXPECT_FALSE(button("RbCERTIFY_PATENT_FLG_Y2")->isEnabled());
+    // Pressing the button already chosen records nothing.
+    ASSERT_FALSE(find("BitBtnPost")->isEnabled());
+    button("RbCERTIFY_PATENT_GENERAL_Y3")->click();
+    EXPECT_FALSE(find("BitBtnPost")->isEnabled());
+    button("RbCERTIFY_PATENT_GENERAL_N3")->click();
+    EXPECT_TRUE(find("BitBtnPost")->isEnabled());
+    EXPECT_EQ(code("NT_TBL_PICTURE", "CERTIFY_PATENT_GENERAL3"), QStringLiteral("0"));
 }
 
 TEST_F(PatentBlocksTest, UtilityModelStatusDecidesItsNumberAndLicences)
