@@ -181,11 +181,6 @@ void TFrmMain::buildWindow()
     connect(control<QPushButton>(QStringLiteral("Button2")), &QPushButton::clicked, this, &TFrmMain::ActExportExecute);
     connect(control<QPushButton>(QStringLiteral("Button3")), &QPushButton::clicked, this, &TFrmMain::ActImportExecute);
     connect(control<widgets::DBGrid>(QStringLiteral("DBGrid1")), &QAbstractItemView::doubleClicked, this, &TFrmMain::ActEditExecute);
-    // The commands and buttons whose dialogs and rules come with their own parts of the program.
-    for (const char* name : {"btnCmp", "btnCostType", "Project_Moc_Add", "Project_Moc_Edit", "Project_Moc_Del",
-                             "Project_Pvt_Add", "Project_Pvt_Edit", "Project_Pvt_Del", "BtnCmpnyAdd", "BtnCmpnyEdit", "BtnCmpnyDel",
-                             "EVALUATE_RSLT_ADD", "EVALUATE_RSLT_EDIT", "EVALUATE_RSLT_DEL"})
-        control<QPushButton>(QLatin1String(name))->setEnabled(false);
     for (const QString& letter : parts::kPhotoSlotLetters)
         control<QLineEdit>(QStringLiteral("ImagePath_") + letter)->setReadOnly(true);
 
