@@ -2,6 +2,7 @@
 #include "store/Table.h"
 #include "store/TableFile.h"
 #include "support/ScriptedUserInteraction.h"
+#include "support/ShippedProgramFolder.h"
 #include "support/TempDir.h"
 #include "util/SjisText.h"
 #include "widgets/DBCheckBox.h"
@@ -10,7 +11,7 @@
 #include "widgets/DBMemo.h"
 #include "widgets/DBRadioGroup.h"
 
-#include <QDirIterator>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
@@ -34,27 +35,13 @@ const QStringList kRegistrationTables = {
     "NT_TBL_EVALUATE_RESULT", "PL_TBL_PROJECT_MOC", "PL_TBL_PROJECT_PRIVATE", "NT_TBL_COMPARE_MAIN", "NT_TBL_COMPARE_DETAIL",
     "NT_TBL_CONST_CONDITION", "NT_TBL_INFO_IMAGES"};
 
-void copyFolder(const QString& from, const QString& to)
-{
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(source);
-        QDir().mkpath(QFileInfo(target).path());
-        QFile::copy(source, target);
-        QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
-    }
-}
-
 // The main window over a copy of the shipped program folder, started as the program starts it.
 class MainWindowTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        copyFolder(QStringLiteral(VORDELL_SOURCE_DIR "/data/program"), dir.path());
-        QDir(dir.path()).mkpath(QStringLiteral("Images"));
-        QDir(dir.path()).mkpath(QStringLiteral("Temp"));
+        testsupport::copyShippedProgramFolder(dir.path());
         startWindow();
     }
 
