@@ -666,6 +666,8 @@ void TFrmMain::RestoreSetAsidePhotos()
 
 void TFrmMain::discardRegistration()
 {
+    // The photos replaced since the last save come back with the rows that name them; a new
+    // registration is removed with its default rows, never left behind half made.
     RestoreSetAsidePhotos();
     if (mode() == 0)
         m_dm->DeleteRegistrationRows();
@@ -743,14 +745,7 @@ void TFrmMain::ActCancelExecute()
                                            UserInteraction::Buttons(UserInteraction::Ok) | UserInteraction::Cancel)
         != UserInteraction::Ok)
         return;
-    // The photos replaced since the last save come back with the rows that name them.
-    RestoreSetAsidePhotos();
-    // A new registration is removed with its default rows, never left behind half made.
-    if (mode() == 0)
-        m_dm->DeleteRegistrationRows();
-    else
-        m_dm->CancelAllTables();
-    table(QStringLiteral("NT_TBL_MAIN"))->cancel();
+    discardRegistration();
     showPage(m_listPage);
     setMode(-1);
 }
