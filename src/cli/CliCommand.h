@@ -8,11 +8,13 @@
 
 namespace cli {
 
-// What every command gets: its arguments and the program folder (--home, or the folder of the
-// executable). Commands print results on stdout and messages on stderr, and return the exit code.
+// What every command gets: its arguments and the program folder (--home, a writable data folder
+// beside the executable, or the user's own folder). Commands print results on stdout and messages
+// on stderr, and return the exit code.
 struct CliContext
 {
     QString home;
+    QString homeError; // why no program folder could be found; set when `home` is empty
     bool restoreBackup = false;
     QStringList args;
 };

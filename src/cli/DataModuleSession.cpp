@@ -6,6 +6,10 @@ namespace cli {
 
 bool startDataModule(CliContext& context, store::TDM1& dm)
 {
+    if (context.home.isEmpty()) {
+        printErr(QString(context.homeError).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) + QLatin1Char('\n'));
+        return false;
+    }
     if (context.restoreBackup)
         dm.setAnswerForBrokenData(true);
     if (dm.DataModuleCreate())

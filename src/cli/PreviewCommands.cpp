@@ -1,5 +1,6 @@
 #include "cli/CliCommand.h"
 #include "cli/CliUserInteraction.h"
+#include "cli/DataModuleSession.h"
 #include "report/ReportGenerator.h"
 #include "store/DataModule.h"
 
@@ -30,13 +31,8 @@ int preview(cli::CliContext& context)
     }
     cli::CliUserInteraction interaction;
     store::TDM1 dm(context.home, &interaction);
-    if (context.restoreBackup)
-        dm.setAnswerForBrokenData(true);
-    if (!dm.DataModuleCreate()) {
-        if (!dm.startError().isEmpty())
-            cli::printErr(dm.startError() + QLatin1Char('\n'));
+    if (!cli::startDataModule(context, dm))
         return 1;
-    }
     int code = 0;
     store::Table* main = dm.table(QStringLiteral("NT_TBL_MAIN"));
     QString generated;

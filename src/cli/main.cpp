@@ -1,4 +1,6 @@
 #include "cli/CliCommand.h"
+#include "store/ProgramFolderLocation.h"
+#include "util/UserInteraction.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -54,14 +56,15 @@ void printUsage()
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(kProgramTitle); // names the user's data folder, as the program does
     cli::CliContext context;
-    context.home = QCoreApplication::applicationDirPath();
+    QString home;
 
     QStringList args = QCoreApplication::arguments().mid(1);
     while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
         const QString option = args.takeFirst();
         if (option == QLatin1String("--home") && !args.isEmpty()) {
-            context.home = QDir(args.takeFirst()).absolutePath();
+            home = QDir(args.takeFirst()).absolutePath();
         } else if (option == QLatin1String("--restore-backup")) {
             context.restoreBackup = true;
         } else {
@@ -78,6 +81,7 @@ int main(int argc, char** argv)
     for (const auto& command : cli::commandRegistry()) {
         if (command.name == name) {
             context.args = args;
+            context.home = store::locateProgramFolder(home, &context.homeError);
             return command.run(context);
         }
     }
