@@ -1,8 +1,10 @@
 #include "app/MainWindow.h"
+#include "store/ProgramFolderLocation.h"
 #include "widgets/QtUserInteraction.h"
 #include "widgets/WebEngineSetup.h"
 
 #include <QApplication>
+#include <QDir>
 
 int main(int argc, char** argv)
 {
@@ -12,8 +14,18 @@ int main(int argc, char** argv)
     widgets::QtUserInteraction interaction;
     UserInteraction::setCurrent(&interaction);
 
-    // The program works on the files of its own folder.
-    app::TFrmMain window(QApplication::applicationDirPath());
+    // The program works on the files of its program folder: --home DIR, else its own folder when
+    // that holds the data (a build or a portable copy), else the user's own data folder.
+    const QStringList args = QApplication::arguments();
+    const qsizetype homeAt = args.indexOf(QStringLiteral("--home"));
+    const QString home = homeAt > 0 && homeAt + 1 < args.size() ? QDir(args.at(homeAt + 1)).absolutePath() : QString();
+    QString error;
+    const QString folder = store::locateProgramFolder(home, &error);
+    if (folder.isEmpty()) {
+        interaction.error(kProgramTitle, error);
+        return 1;
+    }
+    app::TFrmMain window(folder);
     if (!window.start())
         return 1;
     window.show();
