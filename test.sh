@@ -5,3 +5,4 @@ cd "$(dirname "$0")"
 ./scripts/install-deps
 ./scripts/build
 ctest --test-dir build --output-on-failure -j2 "$@"
+./scripts/test-package
