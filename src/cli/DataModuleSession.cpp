@@ -4,12 +4,18 @@
 
 namespace cli {
 
+bool requireProgramFolder(const CliContext& context)
+{
+    if (!context.home.isEmpty())
+        return true;
+    printErr(QString(context.homeError).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) + QLatin1Char('\n'));
+    return false;
+}
+
 bool startDataModule(CliContext& context, store::TDM1& dm)
 {
-    if (context.home.isEmpty()) {
-        printErr(QString(context.homeError).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) + QLatin1Char('\n'));
+    if (!requireProgramFolder(context))
         return false;
-    }
     if (context.restoreBackup)
         dm.setAnswerForBrokenData(true);
     if (dm.DataModuleCreate())

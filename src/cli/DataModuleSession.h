@@ -8,6 +8,9 @@ class TDM1;
 
 namespace cli {
 
+// True when a program folder was found; otherwise prints why not.
+bool requireProgramFolder(const CliContext& context);
+
 // Runs the data module's start on the program folder; on a broken data folder the backup is
 // restored only when --restore-backup was given. False (the reason printed) when it failed.
 bool startDataModule(CliContext& context, store::TDM1& dm);

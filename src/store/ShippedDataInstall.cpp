@@ -85,6 +85,8 @@ bool installTableFile(const QString& source, const QString& dataFolder, const QS
 
 bool installShippedData(const QString& shippedFolder, const QString& programFolder, QString* error)
 {
+    if (!QFileInfo(shippedFolder).isDir())
+        return fail(error, QStringLiteral("%1: フォルダがありません。").arg(QDir::toNativeSeparators(shippedFolder)));
     const ProgramFolder target(programFolder);
     for (const char* folder : {"FLATT_FILES", "Zero", "Temp", "Images"}) {
         if (!makeFolder(target.path(QString::fromLatin1(folder)), error))
