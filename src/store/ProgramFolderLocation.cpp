@@ -35,6 +35,9 @@ QString locateProgramFolder(const QString& home, const QString& executableFolder
 
     const QString shipped = installedShippedData(executableFolder);
     if (!QFileInfo(ProgramFolder(shipped).dataFolder()).isDir()) {
+        // Without the installed data the user's folder made before still holds all the program needs.
+        if (holdsWritableDataFolder(userDataFolder))
+            return QDir(userDataFolder).absolutePath();
         if (error) {
             *error = QStringLiteral("プログラムのデータが見つかりません。\r\n入力システムを再インストールして下さい。\r\n(%1)")
                          .arg(QDir::toNativeSeparators(shipped));

@@ -8,7 +8,8 @@ namespace store {
 // - `home` when given (--home DIR);
 // - the executable's own folder when it holds a writable FLATT_FILES (the build, a portable copy);
 // - the user's data folder `userDataFolder`, brought up to date from the shipped data installed
-//   beside the executable (see installedShippedData) and created from it at the first start.
+//   beside the executable (see installedShippedData) and created from it at the first start; used
+//   as it is when the shipped data is missing.
 // Returns the folder, or an empty string with `error` set to a message for the user.
 QString locateProgramFolder(const QString& home, const QString& executableFolder, const QString& userDataFolder,
                             QString* error);

@@ -206,4 +206,11 @@ TEST_F(ProgramFolderLocationTest, MissingShippedDataOrAnUnwritableUserFolderIsRe
     EXPECT_TRUE(error.contains(QDir::toNativeSeparators(user()))) << error.toStdString();
 }
 
+TEST_F(ProgramFolderLocationTest, AUsersFolderMadeBeforeServesWhenTheShippedDataIsGone)
+{
+    const QString folder = locate();
+    QDir(shipped()).removeRecursively();
+    EXPECT_EQ(locate(), folder);
+}
+
 } // namespace
