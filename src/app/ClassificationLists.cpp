@@ -5,6 +5,7 @@
 #include "widgets/DBEdit.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace app {
@@ -28,6 +29,16 @@ void showTitle(QComboBox* list, const QString& title)
         index = 0;
     }
     list->setCurrentIndex(index);
+}
+
+bool opensList(const QKeyEvent* key)
+{
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    if (key->key() == Qt::Key_F4)
+        return modifiers == Qt::NoModifier;
+    if (key->key() == Qt::Key_Down || key->key() == Qt::Key_Up)
+        return modifiers == Qt::NoModifier || modifiers == Qt::AltModifier;
+    return false;
 }
 
 } // namespace
@@ -64,12 +75,18 @@ store::Table* ClassificationLists::levelTable(int level) const
 
 bool ClassificationLists::eventFilter(QObject* watched, QEvent* event)
 {
-    // A list opens on a press of the left button (every key is discarded by the choice-only rule):
-    // it is filled just before it opens.
-    if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton
-        && m_places.contains(watched)) {
-        const auto [level, slot] = m_places.value(watched);
+    // A list is filled just before it opens: on a press of the left button, and on the keys that
+    // open a list (F4, Alt+Down, Alt+Up, and Down or Up, which here open it rather than step
+    // through an unfilled list; typed characters are discarded by the choice-only rule).
+    if (!m_places.contains(watched))
+        return QObject::eventFilter(watched, event);
+    const auto [level, slot] = m_places.value(watched);
+    if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         DropDown(level, slot);
+    } else if (event->type() == QEvent::KeyPress && opensList(static_cast<QKeyEvent*>(event))) {
+        DropDown(level, slot);
+        static_cast<QComboBox*>(watched)->showPopup();
+        return true;
     }
     return QObject::eventFilter(watched, event);
 }

@@ -39,9 +39,8 @@ QList<widgets::DBRadioGroup::Item> radioItems(const QList<Choice>& choices)
     return items;
 }
 
-} // namespace
-
-QWidget* makeControl(const Item& item, const SourceOf& sourceOf, QWidget* parent)
+// The control of a table row, without its caption.
+QWidget* makeBareControl(const Item& item, const SourceOf& sourceOf, QWidget* parent)
 {
     store::DataSource* source = item.table.isEmpty() ? nullptr : sourceOf(item.table);
     switch (item.kind) {
@@ -98,6 +97,17 @@ QWidget* makeControl(const Item& item, const SourceOf& sourceOf, QWidget* parent
         return label(item.caption, parent, item.name);
     }
     return nullptr;
+}
+
+} // namespace
+
+QWidget* makeControl(const Item& item, const SourceOf& sourceOf, QWidget* parent)
+{
+    QWidget* control = makeBareControl(item, sourceOf, parent);
+    // Messages and screen readers name a control by its caption.
+    if (control && !item.caption.isEmpty())
+        control->setAccessibleName(item.caption);
+    return control;
 }
 
 int addItems(QGridLayout* grid, int row, const QList<Item>& items, const SourceOf& sourceOf, QWidget* parent)

@@ -5,16 +5,22 @@
 #include "widgets/DBMemo.h"
 #include "widgets/TextLineEdit.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QScopedValueRollback>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QLineEdit>
 #include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -56,6 +62,23 @@ const QList<DescriptionTableNames> kDescriptionTables = {
 
 namespace {
 
+// The arrows beside a heading-count box: a spin box that shows only its two arrow buttons, as
+// wide as they are; the box beside it shows the number.
+class ArrowButtons : public QSpinBox
+{
+public:
+    explicit ArrowButtons(QWidget* parent) : QSpinBox(parent)
+    {
+        lineEdit()->hide();
+        QStyleOptionSpinBox option;
+        initStyleOption(&option);
+        constexpr int kProbeWidth = 100;
+        option.rect = QRect(0, 0, kProbeWidth, QSpinBox::sizeHint().height());
+        const QRect up = style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp, this);
+        setFixedWidth(kProbeWidth - up.left() + 2);
+    }
+};
+
 // A heading-count box with its arrows: the box holds "0" … "3".
 void addHeadingCount(QHBoxLayout* row, const QString& caption, const QString& boxName, const QString& arrowsName, QWidget* parent)
 {
@@ -64,12 +87,93 @@ void addHeadingCount(QHBoxLayout* row, const QString& caption, const QString& bo
     box->setText(QStringLiteral("0"));
     box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("00")) + 14);
     row->addWidget(box);
-    auto* arrows = new QSpinBox(parent);
+    auto* arrows = new ArrowButtons(parent);
     arrows->setObjectName(arrowsName);
     arrows->setRange(0, 3);
-    arrows->setFixedWidth(arrows->sizeHint().height());
     arrows->setFocusPolicy(Qt::NoFocus);
     row->addWidget(arrows);
+}
+
+// Tab leaves a grid from its last cell and Shift+Tab from its first, Ctrl+Tab and Ctrl+Shift+Tab
+// from any cell, as in spreadsheets; elsewhere Tab moves from cell to cell. An open cell editor
+// hands its text over first.
+class GridTabExit : public QObject
+{
+public:
+    explicit GridTabExit(QTableWidget* grid) : QObject(grid), m_grid(grid)
+    {
+        grid->installEventFilter(this);
+        // The editor of a cell gets the keys while it is open.
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+            if (now && m_grid->viewport()->isAncestorOf(now))
+                now->installEventFilter(this);
+        });
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (m_leaving || event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab)
+            return false;
+        const bool back = key->key() == Qt::Key_Backtab || key->modifiers().testFlag(Qt::ShiftModifier);
+        const QModelIndex current = m_grid->currentIndex();
+        const bool atEdge = back ? current.row() <= 1 && current.column() <= 1
+                                 : current.row() == m_grid->rowCount() - 1 && current.column() == m_grid->columnCount() - 1;
+        if (!atEdge && !key->modifiers().testFlag(Qt::ControlModifier))
+            return false;
+        leave(back);
+        return true;
+    }
+
+private:
+    void leave(bool back)
+    {
+        const QScopedValueRollback leaving(m_leaving, true);
+        m_grid->setFocus(Qt::TabFocusReason);
+        m_grid->setTabKeyNavigation(false);
+        QKeyEvent tab(QEvent::KeyPress, back ? Qt::Key_Backtab : Qt::Key_Tab, back ? Qt::ShiftModifier : Qt::NoModifier);
+        QCoreApplication::sendEvent(m_grid, &tab);
+        m_grid->setTabKeyNavigation(true);
+    }
+
+    QTableWidget* m_grid;
+    bool m_leaving = false;
+};
+
+// No column grows wider than the grid minus the number column and 40 pixels, so that a column
+// dragged wide can still be narrowed.
+void capColumnWidths(QTableWidget* grid)
+{
+    QObject::connect(grid->horizontalHeader(), &QHeaderView::sectionResized, grid, [grid](int column, int, int width) {
+        const int widest = grid->width() - grid->verticalHeader()->width() - 40;
+        if (widest > 0 && width > widest)
+            grid->horizontalHeader()->resizeSection(column, widest);
+    });
+}
+
+// The grid's fixed row and column (letters and numbers) are Qt's own headers, so they stay in
+// place when the cells scroll, and the column letters can be dragged to resize a column. The
+// cells of row 0 and column 0 still hold the letters and numbers, hidden.
+void showHeaders(QTableWidget* grid)
+{
+    QStringList letters = {QString()};
+    QStringList numbers = {QString()};
+    for (int i = 1; i <= 20; ++i) {
+        letters << QString(QChar(64 + i));
+        numbers << QString::number(i);
+    }
+    grid->setHorizontalHeaderLabels(letters);
+    grid->setVerticalHeaderLabels(numbers);
+    grid->setColumnHidden(0, true);
+    grid->setRowHidden(0, true);
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    // The number column is 20 pixels wide, or what "20" needs in a larger font.
+    grid->verticalHeader()->setFixedWidth(std::max(20, grid->fontMetrics().horizontalAdvance(QStringLiteral("20")) + 8));
 }
 
 } // namespace
@@ -108,12 +212,13 @@ QWidget* descriptionTable(const DescriptionTableNames& names, const form::Source
 
     auto* grid = new QTableWidget(21, 21, box);
     grid->setObjectName(names.grid);
-    grid->horizontalHeader()->hide();
-    grid->verticalHeader()->hide();
     grid->horizontalHeader()->setDefaultSectionSize(130);
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
     grid->setFixedHeight((grid->fontMetrics().height() + 6) * 9 + 4);
     InitStringGrid(grid);
+    showHeaders(grid);
+    capColumnWidths(grid);
+    new GridTabExit(grid);
     layout->addWidget(grid);
 
     auto* memo = new widgets::DBMemo(sourceOf(QStringLiteral("NT_TBL_DESCRIPTION")), names.grid, box, names.memo);

@@ -46,6 +46,17 @@ QWidget* buildListPage(const form::SourceOf& sourceOf, QWidget* parent)
                                      listBox, QStringLiteral("DBGrid1"));
     grid->setColumnHidden(0, true);
     listLayout->addWidget(grid);
+    // Registrations of the same name (after an import, say) are told apart by their numbers.
+    QLabel* number = form::label(QString(), listBox, QStringLiteral("lblRegNo"));
+    listLayout->addWidget(number);
+    const auto showNumber = [grid, number] {
+        const QModelIndex current = grid->currentIndex();
+        const QString regNo = current.isValid() ? grid->model()->index(current.row(), 0).data().toString().trimmed() : QString();
+        number->setText(regNo.isEmpty() ? QString() : QStringLiteral("選択中のデータの登録番号：") + regNo);
+    };
+    QObject::connect(grid->selectionModel(), &QItemSelectionModel::currentChanged, number, showNumber);
+    QObject::connect(grid->model(), &QAbstractItemModel::modelReset, number, showNumber);
+    QObject::connect(grid->model(), &QAbstractItemModel::dataChanged, number, showNumber);
     layout->addWidget(listBox, 0, 0, 1, 2);
 
     auto* commands = new QGroupBox(page);

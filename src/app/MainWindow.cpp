@@ -4,6 +4,7 @@
 #include "app/ConditionPanels.h"
 #include "app/DescriptionGrids.h"
 #include "app/EntryParts.h"
+#include "app/InputCheckDialog.h"
 #include "app/MainWindowPages.h"
 #include "app/PatentBlocks.h"
 #include "app/PhotoSlots.h"
@@ -122,7 +123,9 @@ TFrmMain::~TFrmMain()
 void TFrmMain::buildWindow()
 {
     setWindowTitle(kCaption);
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    // The size is fixed: a title, a system menu, minimise and close, no maximise button.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
     setFixedSize(kClientWidth, kClientHeight);
 
     auto* central = new QWidget(this);
@@ -140,15 +143,18 @@ void TFrmMain::buildWindow()
     m_helpButton = form::button(QStringLiteral("BtnHelp"), QStringLiteral("ヘルプ"), central);
     m_postButton = form::button(QStringLiteral("BitBtnPost"), m_actPost->text(), central);
     m_cancelButton = form::button(QStringLiteral("BitBtnCancel"), m_actCancel->text(), central);
+    m_checkButton = form::button(QStringLiteral("BtnInputCheck"), QStringLiteral("入力チェック"), central);
     m_methodLabel = form::label(QStringLiteral("データ処理方法："), central, QStringLiteral("StaticText1"));
     m_menuButton->setGeometry(8, 2, 110, kTopRow - 4);
     m_helpButton->setGeometry(124, 2, 110, kTopRow - 4);
+    m_checkButton->setGeometry(240, 2, 110, kTopRow - 4);
     m_postButton->setGeometry(kClientWidth - 128, 2, 120, kTopRow - 4);
     // Placed outside the client area, as the window has always had them: not seen.
     m_methodLabel->setGeometry(1000, 4, 120, 22);
     m_cancelButton->setGeometry(1000, 2, 80, kTopRow - 4);
     connect(m_menuButton, &QPushButton::clicked, this, &TFrmMain::BitBtn2Click);
     connect(m_helpButton, &QPushButton::clicked, this, &TFrmMain::BtnHelpClick);
+    connect(m_checkButton, &QPushButton::clicked, this, &TFrmMain::ActInputCheckExecute);
     connect(m_postButton, &QPushButton::clicked, m_actPost, &QAction::trigger);
     connect(m_cancelButton, &QPushButton::clicked, m_actCancel, &QAction::trigger);
     connect(m_actPost, &QAction::enabledChanged, m_postButton, &QPushButton::setEnabled);
@@ -380,8 +386,10 @@ void TFrmMain::layOutTop()
     m_pages->tabBar()->setVisible(!list);
     m_pages->setGeometry(0, list ? 0 : kTopRow, kClientWidth, kClientHeight - (list ? 0 : kTopRow));
     for (QWidget* w : {static_cast<QWidget*>(m_menuButton), m_methodLabel, static_cast<QWidget*>(m_postButton),
-                       static_cast<QWidget*>(m_cancelButton), static_cast<QWidget*>(m_helpButton)})
+                       static_cast<QWidget*>(m_cancelButton), static_cast<QWidget*>(m_helpButton), static_cast<QWidget*>(m_checkButton)})
         w->setVisible(!list);
+    if (list && m_checkList)
+        m_checkList->close();
 }
 
 void TFrmMain::showPage(QWidget* page)
@@ -592,10 +600,12 @@ void TFrmMain::ActEditExecute()
 
 bool TFrmMain::ChkSaveData()
 {
-    // The boxes' pending texts reach their fields first; a value a field refuses has been shown.
-    if (!widgets::FieldLink::flushAll())
+    // The rules judge what the boxes show, so a text a field would refuse (a date that does not
+    // exist, say) gets the rule's own message and the focus first; then the boxes' pending texts
+    // reach their fields.
+    if (CheckRegistration())
         return true;
-    return CheckRegistration();
+    return !widgets::FieldLink::flushAll();
 }
 
 bool TFrmMain::CheckRegistration()
@@ -605,17 +615,38 @@ bool TFrmMain::CheckRegistration()
         return false;
     const inputcheck::Failure& failure = failures.first();
     UserInteraction::current().error(failure.caption, failure.message);
-    QWidget* target = control(failure.control);
+    const QString photoButton = QStringLiteral("BtnPICTURE_");
+    if (failure.control.startsWith(photoButton))
+        m_photos->EmptySlot(failure.control.mid(photoButton.size()));
+    showControl(failure.control);
+    return true;
+}
+
+void TFrmMain::showControl(const QString& name)
+{
+    QWidget* target = control(name);
+    if (!target)
+        return;
     for (ScrollingPage* page : std::as_const(m_entryPages)) {
         if (page->isAncestorOf(target) && m_pages->currentWidget() != page)
             showPage(page);
     }
-    const QString photoButton = QStringLiteral("BtnPICTURE_");
-    if (failure.control.startsWith(photoButton))
-        m_photos->EmptySlot(failure.control.mid(photoButton.size()));
     savecheck::bringIntoView(target);
     target->setFocus();
-    return true;
+}
+
+QList<inputcheck::Problem> TFrmMain::inputProblems() const
+{
+    return inputcheck::allProblems(savecheck::readScreenValues(this, *m_dm, *m_grids), savecheck::readSubmissionValues(this, *m_dm));
+}
+
+void TFrmMain::ActInputCheckExecute()
+{
+    if (!m_checkList)
+        m_checkList = new InputCheckDialog([this] { return inputProblems(); }, [this](const QString& name) { showControl(name); }, this);
+    m_checkList->recheck();
+    m_checkList->show();
+    m_checkList->raise();
 }
 
 store::SaveInputs TFrmMain::saveInputs() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/InputBehaviours.h"
+#include "entry/InputCheck.h"
 #include "store/DataModule.h"
 
 #include <QMainWindow>
@@ -27,6 +28,7 @@ class SubmissionImport;
 namespace app {
 
 class ClassificationLists;
+class InputCheckDialog;
 class ConditionPanels;
 class DescriptionGrids;
 class PatentBlocks;
@@ -87,6 +89,12 @@ public:
     // The entry rules of the save check: the first failing rule's box, its page brought into view,
     // a failing photo's slot emptied and the focus on the rule's control; true when a rule failed.
     bool CheckRegistration();
+    // "入力チェック": lists every problem of both checks; choosing one shows its control.
+    void ActInputCheckExecute();
+    // Every problem of the registration as the entry pages show it, in the checks' order.
+    QList<inputcheck::Problem> inputProblems() const;
+    // Brings the entry page, tab and scroll position of a control into view and focuses it.
+    void showControl(const QString& name);
     // Rebuilds the construction-condition items for slot 1's level-3 code as it stands now (run
     // when the user switches to the summary page; the classification lists may call it too).
     void RefreshConditions();
@@ -141,6 +149,8 @@ private:
     QPushButton* m_helpButton = nullptr;
     QPushButton* m_postButton = nullptr;
     QPushButton* m_cancelButton = nullptr;
+    QPushButton* m_checkButton = nullptr;
+    InputCheckDialog* m_checkList = nullptr;
     QWidget* m_methodLabel = nullptr;
     QAction* m_actPost = nullptr;
     QAction* m_actCancel = nullptr;

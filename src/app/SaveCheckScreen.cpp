@@ -4,6 +4,8 @@
 #include "app/EntryParts.h"
 #include "app/ScrollingPage.h"
 #include "store/DataModule.h"
+#include "submission/RegistrationProblems.h"
+#include "submission/SubmissionCheck.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -42,6 +44,21 @@ inputcheck::ScreenValues readScreenValues(const QWidget* root, store::TDM1& dm, 
     }
     for (const parts::DescriptionTableNames& names : parts::kDescriptionTables)
         values.tables.insert(names.grid, grids.contents(names.grid));
+    return values;
+}
+
+inputcheck::SubmissionValues readSubmissionValues(const QWidget* root, store::TDM1& dm)
+{
+    const submission::StoredRegistration stored = submission::currentRegistration(dm);
+    const auto text = [&](const QString& table, const QString& field) {
+        const QWidget* box = root->findChild<const QWidget*>(field);
+        return box && (qobject_cast<const QLineEdit*>(box) || qobject_cast<const QPlainTextEdit*>(box)) ? shownText(box)
+                                                                                                       : stored.text(table, field);
+    };
+    inputcheck::SubmissionValues values = submission::submissionValues(dm, text);
+    // The group is judged by what its list shows.
+    if (auto* group = root->findChild<const QComboBox*>(QStringLiteral("GRP_TITLE1")))
+        values.groupShown = !group->currentText().isEmpty();
     return values;
 }
 

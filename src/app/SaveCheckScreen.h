@@ -20,6 +20,10 @@ namespace app::savecheck {
 // `root`, the photo slots' image rows and the description grids.
 inputcheck::ScreenValues readScreenValues(const QWidget* root, store::TDM1& dm, const DescriptionGrids& grids);
 
+// What the submission check reads, from the boxes below `root` where a box shows the field and
+// from the tables elsewhere. Nothing is changed.
+inputcheck::SubmissionValues readSubmissionValues(const QWidget* root, store::TDM1& dm);
+
 // Selects the tab of every tab control that holds `control` below its entry page and scrolls that
 // page so that the control is in view. The entry page itself is shown by the caller.
 void bringIntoView(QWidget* control);

@@ -1,5 +1,6 @@
 #include "app/ScrollingPage.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollBar>
@@ -27,6 +28,23 @@ ScrollingPage::ScrollingPage(const QString& name, const QString& scrollBarName, 
     m_scrollBar->setSingleStep(10);
     m_scrollBar->setPageStep(10);
     connect(m_scrollBar, &QScrollBar::valueChanged, this, &ScrollingPage::ScrollBarChange);
+    // Tab, Enter or a check's message may move the focus to a control outside the visible part.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && m_panel->isAncestorOf(now))
+            keepInView(now);
+    });
+}
+
+void ScrollingPage::keepInView(QWidget* control)
+{
+    const int viewport = std::max(0, height() - kHeaderHeight);
+    const QRect area(control->mapTo(m_panel, QPoint(0, 0)), control->size());
+    const int top = m_scrollBar->value();
+    // A control taller than the view shows its top.
+    if (area.top() < top || area.height() > viewport)
+        m_scrollBar->setValue(area.top() - kMargin);
+    else if (area.bottom() > top + viewport)
+        m_scrollBar->setValue(area.bottom() - viewport + kMargin);
 }
 
 QLabel* ScrollingPage::addHeaderLabel(const QString& text, const QString& titleName)

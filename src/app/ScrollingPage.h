@@ -37,12 +37,17 @@ public:
     void resetScroll();
     // Moves the scroll bar by the page's step for each notch (positive: down).
     void turnWheel(int notches);
+    // Scrolls as little as needed to show `control`, a control on the panel; the page follows the
+    // focus this way.
+    void keepInView(QWidget* control);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
 private:
+    static constexpr int kMargin = 8; // room kept between a control brought into view and the edge
+
     void layOut();
     void ScrollBarChange(int position);
 

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 #include "store/ProgramFolderLocation.h"
+#include "widgets/QtJapanese.h"
 #include "widgets/QtUserInteraction.h"
 #include "widgets/WebEngineSetup.h"
 
@@ -11,6 +12,7 @@ int main(int argc, char** argv)
     widgets::prepareWebEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(kProgramTitle);
+    widgets::installQtJapanese(app);
     widgets::QtUserInteraction interaction;
     UserInteraction::setCurrent(&interaction);
 

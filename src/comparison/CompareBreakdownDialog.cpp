@@ -51,6 +51,7 @@ void CompareBreakdownDialog::build()
     int row = 0;
     const auto textBox = [&](const QString& field, const QString& caption) {
         auto* edit = new widgets::DBEdit(source, field, this);
+        edit->setAccessibleName(caption);
         edit->setMinimumWidth(320);
         grid->addWidget(new QLabel(caption, this), row, 0);
         grid->addWidget(edit, row++, 1, 1, 2);
@@ -60,6 +61,7 @@ void CompareBreakdownDialog::build()
     };
     const auto numberBox = [&](const QString& field, const QString& caption, bool filterKeys) {
         auto* edit = new widgets::RightDBEdit(source, field, this);
+        edit->setAccessibleName(caption);
         edit->setFixedWidth(140);
         grid->addWidget(new QLabel(caption, this), row, 0);
         grid->addWidget(edit, row, 1);
@@ -170,7 +172,7 @@ bool CompareBreakdownDialog::CompareRowCheck()
     if (failure->information)
         UserInteraction::current().message(UserInteraction::Icon::Information, QStringLiteral("情報"), failure->message, UserInteraction::Ok);
     else
-        UserInteraction::current().inform(kProgramTitle, failure->message);
+        UserInteraction::current().plain(kProgramTitle, failure->message);
     box(failure->box)->setFocus();
     return false;
 }

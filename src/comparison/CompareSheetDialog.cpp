@@ -101,6 +101,9 @@ void TFrmCompare::build()
     auto* base = new QGridLayout;
     auto* baseValue = new widgets::RightDBEdit(source, QStringLiteral("BASE_VALUE"), panel);
     auto* baseUnit = new widgets::DBEdit(source, QStringLiteral("BASE_UNIT"), panel);
+    // Messages name a box by its caption.
+    baseValue->setAccessibleName(QStringLiteral("基準とする数量"));
+    baseUnit->setAccessibleName(QStringLiteral("単位"));
     baseValue->setFixedWidth(120);
     baseUnit->setFixedWidth(120);
     base->addWidget(new QLabel(QStringLiteral("基準とする数量"), panel), 0, 0);
@@ -134,6 +137,10 @@ void TFrmCompare::build()
         int c = 1;
         for (const char* name : {line.newBox, line.oldBox, line.rateBox}) {
             auto* edit = new widgets::RightDBEdit(source, QLatin1String(name), results);
+            edit->setAccessibleName(QString::fromUtf8(line.caption)
+                                    + (name == line.newBox   ? QStringLiteral("(新技術)")
+                                           : name == line.oldBox ? QStringLiteral("(従来技術)")
+                                                                 : QStringLiteral("(変化値)")));
             edit->setFixedWidth(130);
             if (line.computed || name == line.rateBox)
                 showOnly(edit);
@@ -357,7 +364,7 @@ void TFrmCompare::editRow(CompareBreakdownDialog* dialog)
 {
     store::Table* view = dialog->view();
     if (view->isEmpty()) {
-        UserInteraction::current().inform(kProgramTitle, QStringLiteral("編集するデータはありません。"));
+        UserInteraction::current().plain(kProgramTitle, QStringLiteral("編集するデータはありません。"));
         return;
     }
     dialog->setAdding(false);
@@ -373,7 +380,7 @@ void TFrmCompare::deleteRow(CompareBreakdownDialog* dialog)
 {
     store::Table* view = dialog->view();
     if (view->isEmpty()) {
-        UserInteraction::current().inform(kProgramTitle, dialog == m_newDialog ? QStringLiteral("削除するデータはありません。")
+        UserInteraction::current().plain(kProgramTitle, dialog == m_newDialog ? QStringLiteral("削除するデータはありません。")
                                                                               : QStringLiteral("削除するデータはありません"));
         return;
     }
@@ -395,7 +402,7 @@ bool TFrmCompare::numericCheck()
     for (const char* name : {"BASE_VALUE", "N_COST", "O_COST", "N_PROCESS", "O_PROCESS"}) {
         QLineEdit* edit = box(QLatin1String(name));
         if (!edit->text().isEmpty() && !isNumberText(edit->text())) {
-            UserInteraction::current().inform(kProgramTitle, QStringLiteral("数値を入力してください。"));
+            UserInteraction::current().plain(kProgramTitle, QStringLiteral("数値を入力してください。"));
             edit->setFocus();
             return false;
         }

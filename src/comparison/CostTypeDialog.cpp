@@ -197,6 +197,7 @@ void TFrmCostType::build()
         costs->addWidget(new QLabel(r == 0 ? QStringLiteral("新技術") : QStringLiteral("従来技術"), cycle), r + 2, 0);
         for (int c = 0; c < 4; ++c) {
             auto* box = new widgets::RightDBEdit(source, cycleCostFields().at(r * 4 + c), cycle);
+            box->setAccessibleName((r == 0 ? QStringLiteral("新技術") : QStringLiteral("従来技術")) + years.at(c));
             box->setFixedWidth(110);
             filterNumberKeys(box);
             onLeave(box, [box] { convertWidth(box); });

@@ -163,7 +163,7 @@ void SubRecordDialog::DelClick()
         return;
     }
     if (m_settings.asksBeforeDelete
-        && UserInteraction::current().message(UserInteraction::Icon::Question, kConfirm, kDeleteQuestion,
+        && UserInteraction::current().message(UserInteraction::Icon::None, kConfirm, kDeleteQuestion,
                                               UserInteraction::Buttons(UserInteraction::Yes) | UserInteraction::No)
             != UserInteraction::Yes)
         return;
@@ -300,6 +300,8 @@ void SubRecordDialog::addPeriodBoxes(widgets::DBEdit** start, widgets::DBEdit** 
     auto* grid = new QGridLayout(group);
     *start = new widgets::DBEdit(m_source, QStringLiteral("PJT_START_DATE"), group);
     *end = new widgets::DBEdit(m_source, QStringLiteral("PJT_END_DATE"), group);
+    (*start)->setAccessibleName(QStringLiteral("施工期間(開始)"));
+    (*end)->setAccessibleName(QStringLiteral("施工期間(終了)"));
     const auto hint = [group](const QString& text) {
         auto* note = new QLabel(text, group);
         note->setStyleSheet(QStringLiteral("color: #555555;"));

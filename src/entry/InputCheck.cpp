@@ -1,5 +1,6 @@
 #include "entry/InputCheck.h"
 
+#include "entry/Classification.h"
 #include "entry/DescriptionTables.h"
 
 #include "util/ImageDimensions.h"
@@ -217,26 +218,36 @@ QList<Failure> saveCheckFailures(const ScreenValues& values)
     return r.failures();
 }
 
-QStringList missingSubmissionItems(const SubmissionValues& values)
+QList<Failure> submissionFailures(const SubmissionValues& values)
 {
-    QStringList missing;
+    QList<Failure> missing;
+    const auto add = [&](const QString& control, const QString& line) { missing.append({control, kErrorCaption, line}); };
     if (values.techTitle.isEmpty())
-        missing << QStringLiteral("･ 技術名称");
+        add(QStringLiteral("TECH_TITLE"), QStringLiteral("･ 技術名称"));
     if (values.developmentYear.isEmpty())
-        missing << QStringLiteral("･ 技術開発年(半角で数値)");
+        add(QStringLiteral("TECH_DVLP_YEAR"), QStringLiteral("･ 技術開発年(半角で数値)"));
     if (!values.groupShown)
-        missing << QStringLiteral("･ 区分(選択)");
+        add(QStringLiteral("GRP_TITLE1"), QStringLiteral("･ 区分(選択)"));
     for (int slot : values.incompleteSlots)
-        missing << (slot == 1 ? QStringLiteral("･ 分類(選択)") : QStringLiteral("･ 分類%1(選択)").arg(slot));
+        add(classification::listBoxName(1, slot), slot == 1 ? QStringLiteral("･ 分類(選択)") : QStringLiteral("･ 分類%1(選択)").arg(slot));
     if (values.summaryText.isEmpty())
-        missing << QStringLiteral("･ 概要の文章");
+        add(QStringLiteral("SUMMARY_DESC"), QStringLiteral("･ 概要の文章"));
     if (!values.comparedTechnology.isEmpty()) {
+        // Both are entered on the comparison sheet, which its button on the comparison page opens.
         if (values.baseValue.isEmpty())
-            missing << QStringLiteral("･ 基準とする数量(活用の効果の根拠)");
+            add(QStringLiteral("btnCmp"), QStringLiteral("･ 基準とする数量(活用の効果の根拠)"));
         if (values.baseUnit.isEmpty())
-            missing << QStringLiteral("･ 単位(活用の効果の根拠)");
+            add(QStringLiteral("btnCmp"), QStringLiteral("･ 単位(活用の効果の根拠)"));
     }
     return missing;
+}
+
+QStringList missingSubmissionItems(const SubmissionValues& values)
+{
+    QStringList lines;
+    for (const Failure& item : submissionFailures(values))
+        lines << item.message;
+    return lines;
 }
 
 QString missingItemsIntro()
@@ -251,6 +262,46 @@ QString missingItemsMessage(const QStringList& items)
     for (const QString& item : items)
         message += QStringLiteral("\r\n") + item;
     return message;
+}
+
+QString pageOf(const QString& control)
+{
+    static const QStringList summary = {"BtnPICTURE_A", "BtnPICTURE_B", "SUMMARY_TABLE", "FEATURE_TABLE", "SUMMARY_DESC"};
+    static const QStringList comparison = {"BtnPICTURE_S", "CNST_COST_TABLE", "CNST_METHOD_TABLE", "btnCmp"};
+    if (summary.contains(control))
+        return kSummaryPage;
+    if (comparison.contains(control))
+        return kComparisonPage;
+    if (control.startsWith(QLatin1String("RESULTS_")) || control.startsWith(QLatin1String("EVALUATE_"))
+        || control.startsWith(QLatin1String("BtnPICTURE_")) || control == QLatin1String("TEST_TABLE"))
+        return kRecordsPage;
+    return kNamesPage;
+}
+
+QString Problem::checkName() const
+{
+    return check == Check::Save ? QStringLiteral("保存") : QStringLiteral("提出");
+}
+
+QString Problem::oneLineMessage() const
+{
+    QString text = message;
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+}
+
+QString Problem::line() const
+{
+    return page() + QLatin1Char('\t') + checkName() + QLatin1Char('\t') + oneLineMessage();
+}
+
+QList<Problem> allProblems(const ScreenValues& screen, const SubmissionValues& submission)
+{
+    QList<Problem> problems;
+    for (const Failure& failure : saveCheckFailures(screen))
+        problems.append({Problem::Check::Save, failure.control, failure.message});
+    for (const Failure& item : submissionFailures(submission))
+        problems.append({Problem::Check::Submission, item.control, item.message});
+    return problems;
 }
 
 } // namespace inputcheck

@@ -67,11 +67,45 @@ struct SubmissionValues
     QString baseUnit;
 };
 
+// The missing mandatory items, in the check's order: each names the control to fill and its line
+// ("･ 技術名称") as the message.
+QList<Failure> submissionFailures(const SubmissionValues& values);
 // The lines of the missing mandatory items ("･ 技術名称"), in the check's order.
 QStringList missingSubmissionItems(const SubmissionValues& values);
 // The explanation that heads the list of missing items.
 QString missingItemsIntro();
 // The error box's text: the explanation, then one "\r\n" + line per missing item.
 QString missingItemsMessage(const QStringList& items);
+
+// The entry pages, as the lists of problems name them.
+inline const QString kNamesPage = QStringLiteral("名称・分類等");
+inline const QString kSummaryPage = QStringLiteral("概要");
+inline const QString kComparisonPage = QStringLiteral("従来技術との比較");
+inline const QString kRecordsPage = QStringLiteral("施工実績等");
+// The caption of the entry page that holds a control the checks name.
+QString pageOf(const QString& control);
+
+// One problem of a registration, whichever check found it.
+struct Problem
+{
+    enum class Check { Save, Submission };
+    Check check;
+    QString control;
+    QString message;
+
+    QString page() const { return pageOf(control); }
+    // "保存" for the save check, "提出" for the submission check.
+    QString checkName() const;
+    // The message on one line (its line breaks become blanks).
+    QString oneLineMessage() const;
+    // The page, the check and the message, separated by tabs.
+    QString line() const;
+
+    bool operator==(const Problem&) const = default;
+};
+
+// Every problem of both checks: the save check's failing rules in their order, then the missing
+// mandatory items of the submission check.
+QList<Problem> allProblems(const ScreenValues& screen, const SubmissionValues& submission);
 
 } // namespace inputcheck

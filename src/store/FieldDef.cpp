@@ -40,6 +40,14 @@ bool parseDate(const QString& text, QDate* date)
 
 } // namespace
 
+QString refusalMessage(const FieldDef& field, const QString& text, const QString& shownName)
+{
+    const QString kind = field.type == FieldType::DateTime ? QStringLiteral("日付")
+        : field.type == FieldType::Integer                 ? QStringLiteral("整数")
+                                                           : QStringLiteral("数値");
+    return QStringLiteral("'%1' は %2 の%3として正しくありません。").arg(text, shownName, kind);
+}
+
 bool convertText(const FieldDef& field, const QString& text, QVariant* value, QString* error)
 {
     switch (field.type) {
@@ -63,14 +71,14 @@ bool convertText(const FieldDef& field, const QString& text, QVariant* value, QS
         double number = 0;
         if (!numbertext::parse(text, &number)) {
             if (error)
-                *error = QStringLiteral("'%1' は %2 の数値として正しくありません。").arg(text, field.name);
+                *error = refusalMessage(field, text, field.name);
             return false;
         }
         if (field.type == FieldType::Integer) {
             if (number != std::trunc(number) || number < std::numeric_limits<qint32>::min()
                 || number > std::numeric_limits<qint32>::max()) {
                 if (error)
-                    *error = QStringLiteral("'%1' は %2 の整数として正しくありません。").arg(text, field.name);
+                    *error = refusalMessage(field, text, field.name);
                 return false;
             }
             *value = QVariant(qint32(number));
@@ -87,7 +95,7 @@ bool convertText(const FieldDef& field, const QString& text, QVariant* value, QS
         QDate date;
         if (!parseDate(text, &date)) {
             if (error)
-                *error = QStringLiteral("'%1' は %2 の日付として正しくありません。").arg(text, field.name);
+                *error = refusalMessage(field, text, field.name);
             return false;
         }
         *value = QVariant(date);

@@ -52,6 +52,9 @@ inline FieldDef lookup(const QString& name, int width, LookupDef def) { return {
 // QDate for dates, the text cut to the field's width for text fields. An empty text gives null.
 // False, with a message, when the text is not a value of the field's type.
 bool convertText(const FieldDef& field, const QString& text, QVariant* value, QString* error);
+// Why `text` is no value of a date or number field, naming the field as `shownName`:
+// "'2024/02/30' は 記入年月日 の日付として正しくありません。".
+QString refusalMessage(const FieldDef& field, const QString& text, const QString& shownName);
 
 // Converts any value (text, number, date) into the field's stored form.
 bool convertValue(const FieldDef& field, const QVariant& input, QVariant* value, QString* error);

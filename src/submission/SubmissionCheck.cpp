@@ -3,6 +3,7 @@
 #include "entry/Classification.h"
 #include "entry/InputCheck.h"
 #include "store/DataModule.h"
+#include "submission/RegistrationProblems.h"
 #include "util/UserInteraction.h"
 
 #include <functional>
@@ -12,14 +13,6 @@ namespace submission {
 const QString kMissingItemsMessage = inputcheck::missingItemsIntro();
 
 namespace {
-
-QString text(store::Table* table, const QString& field)
-{
-    if (!table->isActive() || table->isEmpty())
-        return QString();
-    const store::Field f = table->findField(field);
-    return f.isValid() ? f.asString() : QString();
-}
 
 // The titles of a lookup table's rows whose code satisfies `matches` (code field first, title second).
 int countTitles(store::Table* lookup, const std::function<bool(const QString&)>& matches)
@@ -49,54 +42,66 @@ int childCount(store::TDM1& dm, int level, const QString& parentCode)
 }
 
 // A slot is complete when each lower level shows a choice or has no candidates below the level
-// above; a level without candidates receives the code above followed by "00".
-bool slotComplete(store::TDM1& dm, int slot)
+// above; a level without candidates counts as the code above followed by "00".
+bool slotComplete(store::TDM1& dm, const FieldText& fieldText, int slot, QHash<QString, QString>* filledCodes)
 {
-    store::Table* main = dm.table(QStringLiteral("NT_TBL_MAIN"));
-    QString above = text(main, classification::codeBoxName(1, slot)).trimmed();
+    const QString main = QStringLiteral("NT_TBL_MAIN");
+    QString above = fieldText(main, classification::codeBoxName(1, slot)).trimmed();
     if (!levelShown(dm, 1, above, QString()))
         return false;
     for (int level = 2; level <= classification::kLevels; ++level) {
         const QString field = classification::codeBoxName(level, slot);
-        const QString code = text(main, field).trimmed();
+        const QString code = fieldText(main, field).trimmed();
         if (levelShown(dm, level, code, above)) {
             above = code;
             continue;
         }
         if (childCount(dm, level, above) > 0)
             return false;
-        const QString filled = above + QStringLiteral("00");
-        if (!main->isEditing())
-            main->edit();
-        main->field(field).setString(filled);
-        emit dm.MarkSaved();
-        above = filled;
+        above += QStringLiteral("00");
+        if (filledCodes)
+            filledCodes->insert(field, above);
     }
     return true;
 }
 
 } // namespace
 
-QStringList MissingSubmissionItems(store::TDM1& dm)
+inputcheck::SubmissionValues submissionValues(store::TDM1& dm, const FieldText& fieldText, QHash<QString, QString>* filledCodes)
 {
-    store::Table* main = dm.table(QStringLiteral("NT_TBL_MAIN"));
+    const QString main = QStringLiteral("NT_TBL_MAIN");
     inputcheck::SubmissionValues values;
-    values.techTitle = text(main, QStringLiteral("TECH_TITLE"));
-    values.developmentYear = text(main, QStringLiteral("TECH_DVLP_YEAR"));
-    const QString group = text(main, QStringLiteral("GRP_CODE1"));
+    values.techTitle = fieldText(main, QStringLiteral("TECH_TITLE"));
+    values.developmentYear = fieldText(main, QStringLiteral("TECH_DVLP_YEAR"));
+    const QString group = fieldText(main, QStringLiteral("GRP_CODE1"));
     values.groupShown = !group.isEmpty()
         && countTitles(dm.table(QStringLiteral("NT_STBL_INFO_GRP1")), [&](const QString& cd) { return cd == group; }) > 0;
-    if (!slotComplete(dm, 1))
+    if (!slotComplete(dm, fieldText, 1, filledCodes))
         values.incompleteSlots << 1;
     for (int slot = 2; slot <= classification::kSlots; ++slot) {
-        if (!text(main, classification::codeBoxName(1, slot)).trimmed().isEmpty() && !slotComplete(dm, slot))
+        if (!fieldText(main, classification::codeBoxName(1, slot)).trimmed().isEmpty() && !slotComplete(dm, fieldText, slot, filledCodes))
             values.incompleteSlots << slot;
     }
-    values.summaryText = text(dm.table(QStringLiteral("NT_TBL_DESCRIPTION")), QStringLiteral("SUMMARY_DESC"));
-    values.comparedTechnology = text(dm.table(QStringLiteral("NT_TBL_DETAIL")), QStringLiteral("COMPARE_TECH_TITLE"));
-    store::Table* sheet = dm.table(QStringLiteral("NT_TBL_COMPARE_MAIN"));
-    values.baseValue = text(sheet, QStringLiteral("BASE_VALUE"));
-    values.baseUnit = text(sheet, QStringLiteral("BASE_UNIT"));
+    values.summaryText = fieldText(QStringLiteral("NT_TBL_DESCRIPTION"), QStringLiteral("SUMMARY_DESC"));
+    values.comparedTechnology = fieldText(QStringLiteral("NT_TBL_DETAIL"), QStringLiteral("COMPARE_TECH_TITLE"));
+    values.baseValue = fieldText(QStringLiteral("NT_TBL_COMPARE_MAIN"), QStringLiteral("BASE_VALUE"));
+    values.baseUnit = fieldText(QStringLiteral("NT_TBL_COMPARE_MAIN"), QStringLiteral("BASE_UNIT"));
+    return values;
+}
+
+QStringList MissingSubmissionItems(store::TDM1& dm)
+{
+    QHash<QString, QString> filledCodes;
+    const inputcheck::SubmissionValues values =
+        submissionValues(dm, currentRegistration(dm).text, &filledCodes);
+    if (!filledCodes.isEmpty()) {
+        store::Table* main = dm.table(QStringLiteral("NT_TBL_MAIN"));
+        if (!main->isEditing())
+            main->edit();
+        for (auto it = filledCodes.cbegin(); it != filledCodes.cend(); ++it)
+            main->field(it.key()).setString(it.value());
+        emit dm.MarkSaved();
+    }
     return inputcheck::missingSubmissionItems(values);
 }
 

@@ -1,7 +1,12 @@
 #pragma once
 
+#include "entry/InputCheck.h"
+
+#include <QHash>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 class UserInteraction;
 
@@ -12,6 +17,15 @@ class TDM1;
 namespace submission {
 
 extern const QString kMissingItemsMessage;
+
+// Reads a field of the registration being checked ("NT_TBL_MAIN", "TECH_TITLE").
+using FieldText = std::function<QString(const QString& table, const QString& field)>;
+
+// What the submission check reads, from the registration's fields and the data module's lookup
+// tables. A classification level left open while its level above has no subdivisions is complete;
+// the code it receives (the code above followed by "00") is added to `filledCodes` (code field →
+// code) when given.
+inputcheck::SubmissionValues submissionValues(store::TDM1& dm, const FieldText& text, QHash<QString, QString>* filledCodes = nullptr);
 
 // The items of the current registration that a submission file must hold and that are missing,
 // each as its line ("･ 技術名称"). A classification level left open while its level above has no

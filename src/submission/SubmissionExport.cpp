@@ -102,7 +102,7 @@ SubmissionExport::Outcome SubmissionExport::ActExportExecute(const QString& chos
         QString error;
         if (WriteSubmissionFile(regNo, path, &error)) {
             const QFileInfo written(path);
-            m_ui.message(UserInteraction::Icon::Information, kProgramTitle,
+            m_ui.message(UserInteraction::Icon::None, kProgramTitle,
                          QStringLiteral("\"%1\"にファイル\"%2\"をエクスポートしました。")
                              .arg(QDir::toNativeSeparators(written.absolutePath() + QLatin1Char('/')), written.fileName()),
                          UserInteraction::Ok);

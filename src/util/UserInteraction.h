@@ -10,7 +10,7 @@
 class UserInteraction
 {
 public:
-    enum class Icon { Information, Warning, Error, Question };
+    enum class Icon { Information, Warning, Error, Question, None };
     enum Button { NoButton = 0x0, Ok = 0x1, Cancel = 0x2, Yes = 0x4, No = 0x8 };
     Q_DECLARE_FLAGS(Buttons, Button)
 
@@ -45,6 +45,8 @@ public:
 
     // Shorthands for the common boxes.
     void inform(const QString& caption, const QString& text) { message(Icon::Information, caption, text, Ok); }
+    // A plain box: no icon, an OK button.
+    void plain(const QString& caption, const QString& text) { message(Icon::None, caption, text, Ok); }
     void warn(const QString& caption, const QString& text) { message(Icon::Warning, caption, text, Ok); }
     void error(const QString& caption, const QString& text) { message(Icon::Error, caption, text, Ok); }
     bool askYesNo(const QString& caption, const QString& text) { return message(Icon::Question, caption, text, Buttons(Yes) | No) == Yes; }

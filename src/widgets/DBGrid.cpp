@@ -43,8 +43,9 @@ void DBGrid::applyColumnWidths()
 {
     const QList<GridColumn>& columns = m_model->columns();
     for (int c = 0; c < columns.size(); ++c) {
+        // A column is never narrower than its caption.
         if (columns.at(c).width > 0)
-            setColumnWidth(c, columns.at(c).width);
+            setColumnWidth(c, std::max(columns.at(c).width, horizontalHeader()->sectionSizeHint(c)));
     }
 }
 

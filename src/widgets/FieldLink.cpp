@@ -2,6 +2,7 @@
 
 #include "util/UserInteraction.h"
 
+#include <QLabel>
 #include <QList>
 
 namespace widgets {
@@ -97,6 +98,10 @@ bool FieldLink::updateRecord()
     const bool ok = f.setValue(m_control->valueForField(), &error);
     m_writing = false;
     if (!ok) {
+        // The user knows the box by its caption, never by the field's name.
+        const QString caption = shownName();
+        if (!caption.isEmpty() && (f.def().type == store::FieldType::DateTime || f.def().isNumeric()))
+            error = store::refusalMessage(f.def(), m_control->valueForField().toString(), caption);
         UserInteraction::current().error(kProgramTitle, error);
         return false;
     }
@@ -104,6 +109,22 @@ bool FieldLink::updateRecord()
     // Show what the field holds now (a text cut to the field's width, say).
     reload();
     return true;
+}
+
+QString FieldLink::shownName() const
+{
+    auto* widget = dynamic_cast<QWidget*>(m_control);
+    if (!widget)
+        return {};
+    if (!widget->accessibleName().isEmpty())
+        return widget->accessibleName();
+    if (QWidget* parent = widget->parentWidget()) {
+        for (const QLabel* label : parent->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+            if (label->buddy() == widget)
+                return label->text().remove(QLatin1Char('&'));
+        }
+    }
+    return {};
 }
 
 void FieldLink::reload()

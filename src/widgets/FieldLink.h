@@ -64,6 +64,8 @@ public:
     static bool flushAll();
 
 private:
+    // The caption the user knows the control by: its accessible name or its label's text.
+    QString shownName() const;
     void onDataChanged();
     void onFieldChanged(int index);
 

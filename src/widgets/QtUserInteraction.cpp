@@ -17,6 +17,7 @@ QMessageBox::Icon boxIcon(UserInteraction::Icon icon)
     case UserInteraction::Icon::Warning: return QMessageBox::Warning;
     case UserInteraction::Icon::Error: return QMessageBox::Critical;
     case UserInteraction::Icon::Question: return QMessageBox::Question;
+    case UserInteraction::Icon::None: return QMessageBox::NoIcon;
     }
     return QMessageBox::NoIcon;
 }

@@ -48,6 +48,13 @@ TEST_F(ClassificationListsTest, ListsFollowTheCodeOfTheLevelAbove)
     QTest::mousePress(level1, Qt::LeftButton);
     level1->hidePopup();
     EXPECT_EQ(items("Level1").size(), 6);
+    // The keys that open a list fill it as well: F4, Alt+Down and Down.
+    for (const auto& [key, modifiers] : {std::pair{Qt::Key_F4, Qt::NoModifier}, {Qt::Key_Down, Qt::AltModifier}, {Qt::Key_Down, Qt::NoModifier}}) {
+        level1->clear();
+        QTest::keyClick(level1, key, modifiers);
+        level1->hidePopup();
+        EXPECT_EQ(items("Level1").size(), 6) << int(key) << " " << int(modifiers);
+    }
     EXPECT_EQ(items("Level1").first(), kHarbour); // slot 1 has no empty entry
     lists().DropDown(1, 2);
     EXPECT_EQ(items("Level1_2").size(), 7);

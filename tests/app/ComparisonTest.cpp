@@ -159,6 +159,7 @@ TEST_F(ComparisonTest, EditingAndDeletingRowsMoveTheRunningTotal)
     sheet()->BtnCmpOldDelClick();
     EXPECT_EQ(ui.boxTexts().mid(ui.boxTexts().size() - 2),
               (QStringList{QStringLiteral("編集するデータはありません。"), QStringLiteral("削除するデータはありません")}));
+    EXPECT_EQ(ui.boxes().last().icon, UI::Icon::None) << "a plain box";
 }
 
 TEST_F(ComparisonTest, CancellingTheSheetKeepsTheRowsAndBringsTheHeadInLine)
@@ -261,6 +262,7 @@ TEST_F(ComparisonTest, SheetNeedsAConventionalTechnologyAndRefusesTextAsNumbers)
     ui.expectBox(UI::Ok);
     sheet()->BtnOkClick();
     EXPECT_EQ(ui.boxes().last().text, QStringLiteral("数値を入力してください。"));
+    EXPECT_EQ(ui.boxes().last().icon, UI::Icon::None) << "a plain box";
     EXPECT_TRUE(sheet()->isVisible());
     // Leaving without saving drops the change.
     ui.expectBox(UI::Yes);

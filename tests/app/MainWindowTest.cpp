@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "app/ScrollingPage.h"
 #include "store/Table.h"
 #include "store/TableFile.h"
 #include "support/ScriptedUserInteraction.h"
@@ -7,15 +8,19 @@
 #include "util/SjisText.h"
 #include "widgets/DBCheckBox.h"
 #include "widgets/DBEdit.h"
+#include "widgets/DBGrid.h"
 #include "widgets/DBLookupComboBox.h"
 #include "widgets/DBMemo.h"
 #include "widgets/DBRadioGroup.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -98,6 +103,7 @@ TEST_F(MainWindowTest, StartsOnTheListWithTheFixedCaptionAndSize)
 {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("VORDELL(港湾版) Ver7.800"));
     EXPECT_EQ(window->size(), QSize(939, 694));
+    EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint)) << "the size is fixed";
     EXPECT_EQ(window->pages()->currentWidget()->objectName(), QStringLiteral("TabSheet1"));
     EXPECT_FALSE(find<QPlainTextEdit>("Memo1")->toPlainText().isEmpty());
     EXPECT_TRUE(find<QPushButton>("BtnHelp")->isEnabled());
@@ -255,6 +261,19 @@ TEST_F(MainWindowTest, DeleteAsksWithTheNameAndRemovesEveryRowAndPhoto)
     EXPECT_FALSE(QFile::exists(dir.filePath("Images/XXK-000001A.jpg")));
     EXPECT_FALSE(QFile::exists(dir.filePath("Images/XXK-000001G.gif")));
     EXPECT_TRUE(QFile::exists(dir.filePath("Images/XXK-000002A.jpg")));
+}
+
+TEST_F(MainWindowTest, TheSelectedRowsNumberTellsRegistrationsOfTheSameNameApart)
+{
+    for (int i = 0; i < 2; ++i) {
+        saveNew(QStringLiteral("同じ名前の工法"));
+        window->BitBtn2Click();
+    }
+    auto* list = find<widgets::DBGrid>("DBGrid1");
+    for (const auto& [row, number] : {std::pair{0, "XXK-000001"}, {1, "XXK-000002"}}) {
+        list->setCurrentIndex(list->model()->index(row, 1));
+        EXPECT_EQ(find<QLabel>("lblRegNo")->text(), QStringLiteral("選択中のデータの登録番号：") + QLatin1String(number));
+    }
 }
 
 // The behaviours that need the keyboard focus, on a shown window.
@@ -441,4 +460,36 @@ TEST_F(MainWindowTest, OpeningARegistrationWithoutComparisonGivesItTheNumbersDig
     window->dm().DeleteAll(table("NT_TBL_COMPARE_MAIN"));
     window->ActEditExecute();
     EXPECT_EQ(table("NT_TBL_COMPARE_MAIN")->field("REC_ID").asInteger(), 1) << "XXK-000001 gives 1, never -1";
+}
+
+TEST_F(MainWindowFocusTest, TabKeepsTheFocusedBoxInViewAndLeavesAGridAfterItsLastCell)
+{
+    auto* page = find<app::ScrollingPage>("TbsPattern1");
+    ASSERT_TRUE(focus(find("TECH_TITLE")));
+    int outOfView = 0;
+    for (int press = 0; press < 66; ++press) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* now = QApplication::focusWidget();
+        if (!now || !page->panel()->isAncestorOf(now))
+            continue;
+        const int top = now->mapTo(page, QPoint(0, 0)).y();
+        if (top < app::ScrollingPage::kHeaderHeight || top + std::min(now->height(), 100) > page->height())
+            ++outOfView;
+    }
+    EXPECT_EQ(outOfView, 0);
+
+    window->pages()->setCurrentWidget(find("PageControl2"));
+    auto* grid = find<QTableWidget>("SUMMARY_TABLE");
+    ASSERT_TRUE(focus(grid));
+    grid->setCurrentCell(1, 1);
+    QTest::keyClick(grid, Qt::Key_Tab);
+    EXPECT_EQ(grid->currentColumn(), 2) << "inside the grid Tab goes from cell to cell";
+    EXPECT_TRUE(grid->hasFocus());
+    QTest::keyClick(grid, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_FALSE(grid->isAncestorOf(QApplication::focusWidget()) || grid->hasFocus()) << "Ctrl+Tab leaves at once";
+
+    ASSERT_TRUE(focus(grid));
+    grid->setCurrentCell(20, 20);
+    QTest::keyClick(grid, Qt::Key_Tab);
+    EXPECT_FALSE(grid->isAncestorOf(QApplication::focusWidget()) || grid->hasFocus()) << "Tab leaves after the last cell";
 }

@@ -1,4 +1,5 @@
 #include "EntryWindowFixture.h"
+#include "app/ScrollingPage.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -6,6 +7,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QTreeWidget>
 
 using UI = UserInteraction;
 
@@ -66,6 +68,9 @@ TEST_F(SaveCheckTest, FailingRuleShowsItsBoxFocusesItsControlAndDoesNotSave)
         {nullptr, {}, "TECH_TITLE", QStringLiteral("名称を入力してください。"), "TbsPattern1", {}},
         {"TECH_DVLP_YEAR", "98", "TECH_DVLP_YEAR",
          QStringLiteral("技術開発年：書式が誤っています。\r\n半角で数値を入力してください。"), "TbsPattern1", {}},
+        // A date the field itself would refuse gets the rule's message, not the field's.
+        {"DB_REG_DATE", "2024/02/30", "DB_REG_DATE",
+         QStringLiteral("記入年月日：書式が誤っています。\r\nyyyy/mm/dd の形式で半角入力してください。"), "TbsPattern1", {}},
         {"SALES_POST_CODE_BUSINESS2", "1234", "SALES_POST_CODE_BUSINESS1",
          QStringLiteral("問合せ先（郵便番号）：書式が誤っています。\r\n半角で３桁の整数を入力してください。"), "TbsPattern1",
          "PageControl3/TabSheet24"},
@@ -138,4 +143,68 @@ TEST_F(SaveCheckTest, OverlongTableFocusesItsGrid)
     EXPECT_EQ(ui.boxes().last().text, QStringLiteral("特徴の表で入力文字数が2000文字を超えています。"));
     EXPECT_EQ(window->pages()->currentWidget(), find("PageControl2"));
     EXPECT_TRUE(hasFocus("FEATURE_TABLE"));
+}
+
+TEST_F(SaveCheckTest, RefusedDateNamesTheBoxByItsCaption)
+{
+    QLineEdit* date = find<QLineEdit>("DB_REG_DATE");
+    date->setFocus();
+    ASSERT_TRUE(hasFocus("DB_REG_DATE"));
+    date->setText("2024/02/30");
+    ui.expectBox(UI::Ok);
+    find("TECH_TITLE")->setFocus();
+    ASSERT_TRUE(hasFocus("TECH_TITLE"));
+    EXPECT_EQ(ui.boxTexts(), QStringList{QStringLiteral("'2024/02/30' は 記入年月日 の日付として正しくありません。")});
+}
+
+TEST_F(SaveCheckTest, CheckListShowsEveryProblemInRuleOrderAndALineShowsItsControl)
+{
+    type("TECH_DVLP_YEAR", "98");
+    type("DB_REG_DATE", "2024/02/30");
+    type("SALES_POST_CODE2", "12");
+    type("RESULTS_MOC", "1x");
+    type("EVALUATE_PRIVATE_NO", QStringLiteral("第1号"));
+    type("EVALUATE_DATE3", "2024/13/01");
+    ui.clearBoxes();
+
+    window->ActInputCheckExecute();
+    auto* list = find<QTreeWidget>("ProblemList");
+    ASSERT_TRUE(list);
+    QStringList lines;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = list->topLevelItem(i);
+        lines << item->text(0) + " | " + item->text(1) + " | " + item->text(2);
+    }
+    const QString form = QStringLiteral("yyyy/mm/dd の形式で半角入力してください。");
+    EXPECT_EQ(lines, (QStringList{
+                         QStringLiteral("名称・分類等 | 保存 | 名称を入力してください。"),
+                         QStringLiteral("名称・分類等 | 保存 | 技術開発年：書式が誤っています。 半角で数値を入力してください。"),
+                         QStringLiteral("名称・分類等 | 保存 | 記入年月日：書式が誤っています。 ") + form,
+                         QStringLiteral("名称・分類等 | 保存 | 問合せ先（郵便番号）：書式が誤っています。 半角で３桁の整数を入力してください。"),
+                         QStringLiteral("名称・分類等 | 保存 | 問合せ先（郵便番号）：書式が誤っています。 半角で４桁の整数を入力してください。"),
+                         QStringLiteral("施工実績等 | 保存 | 実績件数（国土交通省）：書式が誤っています。 半角で数値を入力してください。"),
+                         QStringLiteral("施工実績等 | 保存 | 評価年月日を入力してください。"),
+                         QStringLiteral("施工実績等 | 保存 | 評価機関を選択してください。"),
+                         QStringLiteral("施工実績等 | 保存 | 評価年月日(その他の制度等による証明)：書式が誤っています。 ") + form,
+                         QStringLiteral("名称・分類等 | 提出 | ･ 技術名称"),
+                         QStringLiteral("名称・分類等 | 提出 | ･ 区分(選択)"),
+                         QStringLiteral("名称・分類等 | 提出 | ･ 分類(選択)"),
+                     }));
+    EXPECT_TRUE(ui.boxes().isEmpty()) << "the list shows no message box";
+
+    // Choosing a line brings its page, tab and control into view.
+    emit list->itemActivated(list->topLevelItem(8), 0);
+    EXPECT_EQ(window->pages()->currentWidget()->objectName(), QStringLiteral("TabSheet4"));
+    EXPECT_EQ(currentTab("PageEVALUATE"), QStringLiteral("PageEVALUATE3"));
+    EXPECT_TRUE(hasFocus("EVALUATE_DATE3"));
+    QWidget* date = find("EVALUATE_DATE3");
+    const auto* page = static_cast<app::ScrollingPage*>(window->pages()->currentWidget());
+    const int top = date->mapTo(page, QPoint(0, 0)).y();
+    EXPECT_GE(top, app::ScrollingPage::kHeaderHeight);
+    EXPECT_LE(top + date->height(), page->height());
+
+    // Mended, the line is gone on the next run.
+    type("EVALUATE_DATE3", "2024/12/01");
+    find<QPushButton>("BtnRecheck")->click();
+    EXPECT_EQ(list->topLevelItemCount(), 11);
 }

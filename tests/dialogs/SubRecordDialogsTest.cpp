@@ -176,6 +176,7 @@ TEST_F(SubRecordDialogsTest, MinistryRecordIsAddedEditedAndDeletedThroughTheDial
     ui.expectBox(UI::Yes);
     find<QPushButton>("Project_Moc_Del")->click();
     EXPECT_EQ(ui.boxTexts(), QStringList{QStringLiteral("削除してよろしいですか？")});
+    EXPECT_EQ(ui.boxes().last().icon, UserInteraction::Icon::None);
     EXPECT_EQ(table("PL_TBL_PROJECT_MOC")->recordCount(), 0);
     ui.expectBox(UI::Ok);
     find<QPushButton>("Project_Moc_Edit")->click();

@@ -3,6 +3,7 @@
 #include "DialogScreenshots.h"
 #include "ReportScreenshots.h"
 
+#include "app/InputCheckDialog.h"
 #include "app/MainWindow.h"
 #include "app/ScrollingPage.h"
 
@@ -172,6 +173,21 @@ const std::vector<Renderer>& renderers()
         pageRenderer("records", "TabSheet4", 0), pageRenderer("records-third", "TabSheet4", 0.33),
         pageRenderer("records-two-thirds", "TabSheet4", 0.66), pageRenderer("records-end", "TabSheet4", 1),
         pageRenderer("preview", "TabSheet5", 0),
+        {"check-list", QStringLiteral("入力チェック: every problem of a registration that fails many rules"),
+         [](const QString& folder) -> std::unique_ptr<QWidget> {
+             // The list lives beside its window, which has to outlive the picture.
+             static std::unique_ptr<QWidget> owner;
+             owner = mainWindow(folder, QStringLiteral("TbsPattern1"), 0);
+             auto* window = static_cast<app::TFrmMain*>(owner.get());
+             window->control<QLineEdit>(QStringLiteral("TECH_DVLP_YEAR"))->setText(QStringLiteral("98"));
+             window->control<QLineEdit>(QStringLiteral("DB_REG_DATE"))->setText(QStringLiteral("2024/02/30"));
+             window->control<QLineEdit>(QStringLiteral("SALES_POST_CODE2"))->setText(QStringLiteral("12"));
+             window->control<QLineEdit>(QStringLiteral("EVALUATE_PRIVATE_NO"))->setText(QStringLiteral("第1号"));
+             window->ActInputCheckExecute();
+             auto list = std::make_unique<app::InputCheckDialog>([window] { return window->inputProblems(); }, [](const QString&) {}, nullptr);
+             list->recheck();
+             return list;
+         }},
         {"help", QStringLiteral("help window over the program folder's HELP.TXT"),
          [](const QString& folder) { return std::make_unique<HelpWindow>(folder); }},
         {"controls", QStringLiteral("one of each data-aware control over a demo table"),

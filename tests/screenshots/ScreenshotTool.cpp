@@ -1,6 +1,7 @@
 // Renders the program's windows to PNG files so that anyone can look at the screens without
 // running the program: vordell-screenshots OUTPUT_FOLDER [PROGRAM_FOLDER] [NAME...]
 #include "ScreenshotRenderers.h"
+#include "widgets/QtJapanese.h"
 #include "widgets/WebEngineSetup.h"
 
 #include "util/UserInteraction.h"
@@ -30,6 +31,7 @@ int main(int argc, char** argv)
 {
     widgets::prepareWebEngine();
     QApplication app(argc, argv);
+    widgets::installQtJapanese(app);
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty()) {
         QTextStream(stderr) << "usage: vordell-screenshots OUTPUT_FOLDER [PROGRAM_FOLDER] [NAME...]\n";

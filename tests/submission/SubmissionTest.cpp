@@ -187,6 +187,7 @@ TEST_F(SubmissionTest, ExportThenImportBringsBackEveryRowAndPhotoUnderANewNumber
     const QString path = exportTo(QStringLiteral("提出.lzh"));
     ASSERT_EQ(ui.boxes().size(), 1);
     EXPECT_EQ(ui.boxes().first().caption, QStringLiteral("VORDELL"));
+    EXPECT_EQ(ui.boxes().first().icon, UserInteraction::Icon::None);
     EXPECT_EQ(ui.boxes().first().text,
               QStringLiteral("\"%1\"にファイル\"提出.lzh\"をエクスポートしました。").arg(QDir::toNativeSeparators(out.path() + "/")));
     EXPECT_TRUE(tempFiles().isEmpty());
@@ -518,6 +519,54 @@ TEST_F(SubmissionTest, ImportDialogOffersBothKindsAndOldDataIsDeclared)
     ui.expectFile(QString());
     EXPECT_EQ(importer.ActImportExecute(), SubmissionImport::Outcome::Cancelled);
     EXPECT_EQ(ui.fileRequests().last().folder, other);
+}
+
+TEST_F(SubmissionTest, CommandLineCheckListsEveryProblemOfARegistrationOrSubmissionFile)
+{
+    // XXK-000001 mended: no evaluation, no photo titles.
+    ASSERT_TRUE(main()->locate(QStringLiteral("REG_NO"), QStringLiteral("XXK-000001")));
+    Table* detail = dm->table(QStringLiteral("NT_TBL_DETAIL"));
+    detail->edit();
+    for (const char* field : {"EVALUATE_MOC_NO", "EVALUATE_MOC_DATE", "EVALUATE_PRIVATE_NO", "EVALUATE_PRIVATE_DATE", "EVALUATE_ORGAN_CODE"})
+        detail->field(QLatin1String(field)).clear();
+    detail->post();
+    Table* pictures = dm->table(QStringLiteral("NT_TBL_PICTURE"));
+    pictures->edit();
+    for (const char* slot : {"A", "B", "S", "T", "G", "H", "I"})
+        pictures->field(QStringLiteral("PICTURE_") + QLatin1String(slot)).clear();
+    pictures->post();
+    ASSERT_TRUE(main()->locate(QStringLiteral("REG_NO"), kOldNumber));
+    const QString path = exportTo(QStringLiteral("check.lzh"));
+    ASSERT_TRUE(dm->CloseAllTables());
+    dm.reset();
+    const QByteArray storedMain = home.read(QStringLiteral("FLATT_FILES/NT_TBL_MAIN.cds"));
+
+    const QStringList homeArgs = {QStringLiteral("--home"), home.path()};
+    auto result = testsupport::runCli(homeArgs + QStringList{"check", "XXK-000001"});
+    EXPECT_EQ(result.exitCode, 0) << result.out.toStdString() << result.err.toStdString();
+    EXPECT_TRUE(result.out.isEmpty());
+
+    // Photos B, T, G, H and I are titled without a photo, photo S reads as 29485 pixels wide ("GIF89a-s")
+    // and the evaluating body's code is unknown.
+    const QString missingPhoto = QStringLiteral("\t保存\t画像ファイルが見つかりません。 画像ファイルを選択し直して下さい。\n");
+    const QString organ = QStringLiteral("施工実績等\t保存\t評価機関を選択してください。\n");
+    const QString expected = QStringLiteral("概要") + missingPhoto
+        + QStringLiteral("従来技術との比較\t保存\t画像の幅が大きすぎます。 600ﾋﾟｸｾﾙ以内にしてください。\n") + organ + organ + QStringLiteral("施工実績等") + missingPhoto
+        + QStringLiteral("施工実績等") + missingPhoto + QStringLiteral("施工実績等") + missingPhoto + QStringLiteral("施工実績等") + missingPhoto;
+    result = testsupport::runCli(homeArgs + QStringList{"check", kOldNumber});
+    EXPECT_EQ(result.exitCode, 1) << result.err.toStdString();
+    EXPECT_EQ(result.out, expected);
+    // The submission file of the same registration, by the same rules, without importing it.
+    result = testsupport::runCli(homeArgs + QStringList{"check", path});
+    EXPECT_EQ(result.exitCode, 1) << result.err.toStdString();
+    EXPECT_EQ(result.out, expected);
+    EXPECT_EQ(home.read(QStringLiteral("FLATT_FILES/NT_TBL_MAIN.cds")), storedMain);
+
+    result = testsupport::runCli(homeArgs + QStringList{"check", out.write(QStringLiteral("bad.lzh"), "junk")});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_TRUE(result.out.isEmpty());
+    result = testsupport::runCli(homeArgs + QStringList{"check", "XXK-999999"});
+    EXPECT_EQ(result.exitCode, 2);
 }
 
 TEST_F(SubmissionTest, CommandLineExportsAndImports)
