@@ -175,9 +175,7 @@ const std::vector<Renderer>& renderers()
         pageRenderer("preview", "TabSheet5", 0),
         {"check-list", QStringLiteral("入力チェック: every problem of a registration that fails many rules"),
          [](const QString& folder) -> std::unique_ptr<QWidget> {
-             // The list lives beside its window, which has to outlive the picture.
-             static std::unique_ptr<QWidget> owner;
-             owner = mainWindow(folder, QStringLiteral("TbsPattern1"), 0);
+             std::unique_ptr<QWidget> owner = mainWindow(folder, QStringLiteral("TbsPattern1"), 0);
              auto* window = static_cast<app::TFrmMain*>(owner.get());
              window->control<QLineEdit>(QStringLiteral("TECH_DVLP_YEAR"))->setText(QStringLiteral("98"));
              window->control<QLineEdit>(QStringLiteral("DB_REG_DATE"))->setText(QStringLiteral("2024/02/30"));
@@ -186,6 +184,8 @@ const std::vector<Renderer>& renderers()
              window->ActInputCheckExecute();
              auto list = std::make_unique<app::InputCheckDialog>([window] { return window->inputProblems(); }, [](const QString&) {}, nullptr);
              list->recheck();
+             // The window stays a window of its own, owned by the list that reads it.
+             owner.release()->setParent(list.get(), window->windowFlags());
              return list;
          }},
         {"help", QStringLiteral("help window over the program folder's HELP.TXT"),
