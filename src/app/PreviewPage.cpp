@@ -2,13 +2,16 @@
 
 #include "app/MainWindow.h"
 #include "app/MainWindowPages.h"
+#include "app/ReportBrowser.h"
 #include "entry/Classification.h"
 #include "report/ReportGenerator.h"
+#include "submission/SubmissionFiles.h"
 #include "util/UserInteraction.h"
 #include "widgets/FieldLink.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -29,6 +32,24 @@ namespace {
 QWebEngineView* browser(TFrmMain& window)
 {
     return window.control<QWebEngineView>(QStringLiteral("WebBrowser1"));
+}
+
+// The print button and the PDF button: usable while a loaded report is shown.
+void enableOutputButtons(TFrmMain& window, bool enabled)
+{
+    window.control<QPushButton>(QStringLiteral("Button6"))->setEnabled(enabled);
+    window.control<QPushButton>(QStringLiteral("BtnSavePdf"))->setEnabled(enabled);
+}
+
+// The name the PDF save dialog proposes: the submission file's name with ".pdf", the
+// registration number when the technology has no usable name.
+QString proposedPdfName(TFrmMain& window)
+{
+    store::TDM1& dm = window.dm();
+    QString name = submission::ProposedFileName(dm.table(QStringLiteral("NT_TBL_MAIN"))->field(QStringLiteral("TECH_TITLE")).asString());
+    if (name.isEmpty())
+        name = dm.table(QStringLiteral("NT_TBL_MAIN"))->field(QStringLiteral("REG_NO")).asString().trimmed();
+    return name + QStringLiteral(".pdf");
 }
 
 // The text a control of the main window (or of one of the program's windows, such as the
@@ -95,14 +116,10 @@ void PrintPreview(TFrmMain& window)
         UserInteraction::current().error(kProgramTitle, error);
         return;
     }
-    // The same URL again would be served from the cache: reload the file explicitly.
+    // A fresh address each time: the section opens at its top, never from a cached copy.
     QWebEngineView* view = browser(window);
-    const QUrl url = QUrl::fromLocalFile(path);
-    if (view->url() == url)
-        view->reload();
-    else
-        view->setUrl(url);
-    window.control<QPushButton>(QStringLiteral("Button6"))->setEnabled(true);
+    enableOutputButtons(window, false);
+    view->setUrl(static_cast<ReportWebPage*>(view->page())->freshReportUrl());
 }
 
 void TabControl1Change(TFrmMain& window)
@@ -113,18 +130,39 @@ void TabControl1Change(TFrmMain& window)
 
 void Button6Click(TFrmMain& window)
 {
-    QWebEngineView* view = browser(window);
     auto* printer = new QPrinter(QPrinter::HighResolution);
-    printer->setPageSize(QPageSize(QPageSize::A4));
+    prepareReportPrinter(printer);
     QPrintDialog dialog(printer, &window);
     if (dialog.exec() != QDialog::Accepted) {
         delete printer;
         return;
     }
     // The page prints asynchronously; the printer lives until the page reports the end.
-    QObject::connect(view, &QWebEngineView::printFinished, view, [printer](bool) { delete printer; },
-                     Qt::SingleShotConnection);
-    view->print(printer);
+    printReport(browser(window)->page(), printer, [printer](bool printed) {
+        delete printer;
+        if (!printed)
+            UserInteraction::current().error(kProgramTitle, QStringLiteral("印刷できませんでした。"));
+    });
+}
+
+void savePdf(TFrmMain& window)
+{
+    UserInteraction& ui = UserInteraction::current();
+    UserInteraction::FileRequest request;
+    request.folder = ui.desktopFolder();
+    request.fileName = proposedPdfName(window);
+    request.filters = {QStringLiteral("PDFファイル|*.pdf")};
+    QString path = ui.fileDialog(UserInteraction::FileKind::Save, request).path;
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    writeReportPdf(browser(window)->page(), path, [](const QString& error) {
+        QGuiApplication::restoreOverrideCursor();
+        if (!error.isEmpty())
+            UserInteraction::current().error(kProgramTitle, error);
+    });
 }
 
 void connectPreviewPage(TFrmMain& window)
@@ -133,6 +171,14 @@ void connectPreviewPage(TFrmMain& window)
                      [&window](int) { TabControl1Change(window); });
     QObject::connect(window.control<QPushButton>(QStringLiteral("Button6")), &QPushButton::clicked, &window,
                      [&window] { Button6Click(window); });
+    QObject::connect(window.control<QPushButton>(QStringLiteral("BtnSavePdf")), &QPushButton::clicked, &window,
+                     [&window] { savePdf(window); });
+    // The report is shown in a browser that runs no scripts and loads nothing but the report
+    // and its photos.
+    QWebEngineView* view = browser(window);
+    const store::ProgramFolder& folder = window.dm().folder();
+    view->setPage(new ReportWebPage(folder.path(QStringLiteral("NewTech.htm")), folder.path(QStringLiteral("Images")), view));
+    QObject::connect(view, &QWebEngineView::loadFinished, &window, [&window](bool ok) { enableOutputButtons(window, ok); });
 }
 
 // The preview page: the template selector, the print button, the note and the browser that shows
@@ -148,6 +194,9 @@ QWidget* buildPreviewPage(QWidget* parent)
     QPushButton* print = form::button(QStringLiteral("Button6"), QStringLiteral("印刷"), page);
     print->setEnabled(false);
     head->addWidget(print);
+    QPushButton* pdf = form::button(QStringLiteral("BtnSavePdf"), QStringLiteral("PDF保存"), page);
+    pdf->setEnabled(false);
+    head->addWidget(pdf);
     layout->addLayout(head);
     auto* selector = new QTabBar(page);
     selector->setObjectName(QStringLiteral("TabControl1"));

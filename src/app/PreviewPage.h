@@ -10,10 +10,13 @@ class TFrmMain;
 
 // The preview page's handlers: the report built from the open registration and shown in
 // `WebBrowser1`, the template chosen by the selector `TabControl1`, printing through the print
-// dialog.
+// dialog and saving as PDF.
 void PrintPreview(TFrmMain& window);
 void TabControl1Change(TFrmMain& window);
 void Button6Click(TFrmMain& window);
+// The "PDF保存" button: writes the shown report (the whole report on the first tab, else the
+// chosen section) to a PDF file the user names; a failure is reported.
+void savePdf(TFrmMain& window);
 // Wires the selector and the print button of the page to the handlers above.
 void connectPreviewPage(TFrmMain& window);
 

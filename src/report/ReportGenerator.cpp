@@ -193,7 +193,29 @@ QString shownPostCode(const QString& field, const ReportScreen& screen)
     return {};
 }
 
-void fillDetail(Document& doc, store::Table* detail, const ReportScreen& screen)
+} // namespace
+
+QString shownPatentStatus(const QString& stored, store::Table* pictures)
+{
+    if (!stored.trimmed().isEmpty() && stored.trimmed() != QLatin1String("4"))
+        return stored;
+    bool entered = false;
+    bool granted = false;
+    for (int block = 1; block <= 5; ++block) {
+        if (pictures->field(QStringLiteral("CERTIFY_PATENT_NO%1").arg(block)).asString().trimmed().isEmpty())
+            continue;
+        entered = true;
+        if (pictures->field(QStringLiteral("CERTIFY_PATENT_FLG%1").arg(block)).asString().trimmed() != QLatin1String("0"))
+            granted = true;
+    }
+    if (!entered)
+        return stored;
+    return granted ? QStringLiteral("1") : QStringLiteral("2");
+}
+
+namespace {
+
+void fillDetail(Document& doc, store::Table* detail, store::Table* pictures, const ReportScreen& screen)
 {
     static const QSet<QString> flags{
         "KEYWD_SAFETY_YN",      "KEYWD_ENV_YN",         "KEYWD_INFO_YN",       "KEYWD_COST_YN",       "KEYWD_QUALITY_YN",
@@ -211,7 +233,7 @@ void fillDetail(Document& doc, store::Table* detail, const ReportScreen& screen)
     for (int i = 0; i < detail->fieldCount(); ++i) {
         const store::Field field = detail->field(i);
         const QString name = field.name();
-        const QString value = field.asString();
+        const QString value = name == patent ? shownPatentStatus(field.asString(), pictures) : field.asString();
         // The post code shown in the two boxes wins over the stored one, which the save writes
         // from the boxes only later.
         if (const QString shown = shownPostCode(name, screen); !shown.isEmpty())
@@ -358,7 +380,7 @@ QString FillReport(store::TDM1& dm, const ReportScreen& screen, const QString& d
     doc.fill(QStringLiteral("PL_TBL_PROJECT_PRIVATE"), BuildRecordRows(*dm.table(QStringLiteral("PL_TBL_PROJECT_PRIVATE")), {0, 1, 2}));
     doc.fill(QStringLiteral("PL_TBL_PROJECT_MOC"), BuildRecordRows(*dm.table(QStringLiteral("PL_TBL_PROJECT_MOC")), {0, 1, 2, 3}));
     fillFreeItems(doc, dm.table(QStringLiteral("NT_TBL_DETAIL_FREE")));
-    fillDetail(doc, dm.table(QStringLiteral("NT_TBL_DETAIL")), screen);
+    fillDetail(doc, dm.table(QStringLiteral("NT_TBL_DETAIL")), dm.table(QStringLiteral("NT_TBL_PICTURE")), screen);
     doc.fill(QStringLiteral("SALES_OTHER_TABLE"), BuildContactRows(*dm.table(QStringLiteral("NT_TBL_COMPANY")), {0, 1, 8, 11}, {4, 8}));
     doc.fill(QStringLiteral("EVL_TABLE"), BuildRecordRows(*dm.table(QStringLiteral("NT_TBL_EVALUATE_RESULT")), {0, 1}));
     doc.fillText(QStringLiteral("TOTAL_NEW_TECH"), screen.totalNewTech);

@@ -6,6 +6,7 @@
 
 namespace store {
 class TDM1;
+class Table;
 }
 
 // The printable report of the current registration: a template of the program folder with its
@@ -35,6 +36,14 @@ ReportScreen screenFromTables(store::TDM1& dm);
 
 // "Template.htm" for tab 0, "Template1.htm" … "Template4.htm" for tabs 1 … 4.
 QString templateFileName(int tab);
+
+// The patent status the report marks. The status field has no control of its own: a new
+// registration stores "4" (無し) and opening one without a status writes "4" too, so an empty or
+// "4" status says nothing about the patents entered in the five patent blocks. There the blocks
+// decide: "1" (有り) when a patent number is entered and one of the entered patents is not flagged
+// as applied for, "2" (出願中) when every entered one is; with no patent number entered, and for
+// any other stored status, the stored value stands.
+QString shownPatentStatus(const QString& stored, store::Table* pictures);
 
 // Replaces every occurrence of `tag` left to right; the inserted value is never searched again.
 QString ReplaceTag(const QString& text, const QString& tag, const QString& value);

@@ -87,7 +87,7 @@ TEST_F(ReportGeneratorTest, EveryTemplateTagIsFilledForSomeRegistration)
         documents += sjis::decode(file.readAll());
     }
     const QSet<QString> used = tagsOf(documents);
-    ASSERT_GT(used.size(), 250);
+    ASSERT_GT(used.size(), 240);
 
     const QStringList developments = {"1", "2", "3", "7", "8", "9", "0"};
     const QStringList statuses = {"1", "2", "3", "4", "5", ""};
@@ -159,6 +159,45 @@ TEST_F(ReportGeneratorTest, ChoicesMarkTheirOptions)
     const QString out = FillReport(*dm, screen, doc);
     for (const char* piece : {"S1=<%=CERTIFY_PATENT_STAT1%>", "S4=*", "CY=<%=CYCLE_COST%>", "T=1|", "CT=並行型：Ｂ(＋)型", "P=〒105-0011|"})
         EXPECT_TRUE(out.contains(QString::fromUtf8(piece))) << piece << " in " << out.toStdString();
+}
+
+// The 特許 row agrees with the patent blocks wherever the status field says nothing of its own
+// (empty, or the "4" every registration gets by default); a status stored otherwise stands.
+TEST_F(ReportGeneratorTest, PatentRowFollowsTheEnteredPatentsWhenTheStatusSaysNothing)
+{
+    const QString doc =
+        QStringLiteral("1=<%=CERTIFY_PATENT_STAT1%>|2=<%=CERTIFY_PATENT_STAT2%>|3=<%=CERTIFY_PATENT_STAT3%>|4=<%=CERTIFY_PATENT_STAT4%>|");
+    struct Case
+    {
+        const char* stored;
+        const char* number1;
+        const char* flag1;
+        const char* number3;
+        const char* flag3;
+        const char* marked;
+    } cases[] = {
+        {"4", "", "9", "", "9", "4"},                       // no patent entered: 無し
+        {"", "", "", "", "", "4"},
+        {"4", "特許第1234567号", "1", "", "9", "1"},         // a granted patent: 有り
+        {"", "特許第1234567号", "0", "", "9", "2"},          // only applied for: 出願中
+        {"4", "特願2025-000001", "0", "特許第7654321号", "1", "1"}, // one granted among them: 有り
+        {"4", "特願2025-000001", "0", "特願2025-000002", "0", "2"},
+        {"4", "  ", "1", "", "9", "4"},                     // a blank number is no patent
+        {"2", "特許第1234567号", "1", "", "9", "2"},         // a stored status stands
+        {"3", "", "9", "", "9", "3"},
+    };
+    for (const Case& c : cases) {
+        set("NT_TBL_DETAIL", "CERTIFY_PATENT_STAT", QString::fromUtf8(c.stored));
+        set("NT_TBL_PICTURE", "CERTIFY_PATENT_NO1", QString::fromUtf8(c.number1));
+        set("NT_TBL_PICTURE", "CERTIFY_PATENT_FLG1", QString::fromUtf8(c.flag1));
+        set("NT_TBL_PICTURE", "CERTIFY_PATENT_NO3", QString::fromUtf8(c.number3));
+        set("NT_TBL_PICTURE", "CERTIFY_PATENT_FLG3", QString::fromUtf8(c.flag3));
+        const QString out = RemoveUnfilledTags(FillReport(*dm, screenFromTables(*dm), doc));
+        QString expected = QStringLiteral("1=|2=|3=|4=|");
+        expected.replace(QString::fromUtf8(c.marked) + QStringLiteral("=|"), QString::fromUtf8(c.marked) + QStringLiteral("=*|"));
+        EXPECT_EQ(out, expected) << "stored " << c.stored << ", blocks " << c.number1 << "/" << c.flag1 << ", " << c.number3 << "/" << c.flag3;
+        EXPECT_EQ(table("NT_TBL_DETAIL")->field(QStringLiteral("CERTIFY_PATENT_STAT")).asString(), QString::fromUtf8(c.stored));
+    }
 }
 
 TEST_F(ReportGeneratorTest, MissingTemplateIsReportedAndLeavesNoStaleReport)

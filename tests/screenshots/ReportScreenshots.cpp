@@ -5,6 +5,7 @@
 #include "report/ReportGenerator.h"
 #include "store/Table.h"
 
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -71,13 +72,17 @@ void settle(int milliseconds)
     loop.exec();
 }
 
-void waitForLoad(QWebEngineView* view)
+// Does what `start` starts a load with and waits until the view has finished loading (the
+// last load, when one replaces another), then lets the page paint.
+void loadAndWait(QWebEngineView* view, const std::function<void()>& start)
 {
-    QEventLoop loop;
-    QObject::connect(view, &QWebEngineView::loadFinished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(15000, &loop, &QEventLoop::quit);
-    loop.exec();
-    settle(500);
+    bool finished = false;
+    const QMetaObject::Connection done = QObject::connect(view, &QWebEngineView::loadFinished, [&finished](bool) { finished = true; });
+    start();
+    for (QDeadlineTimer deadline(30000); !deadline.hasExpired() && (!finished || view->page()->isLoading());)
+        settle(50);
+    QObject::disconnect(done);
+    settle(800);
 }
 
 std::unique_ptr<QWidget> filledPreview(const std::function<std::unique_ptr<QWidget>(const QString&)>& entryWindow, const QString& folder)
@@ -85,8 +90,8 @@ std::unique_ptr<QWidget> filledPreview(const std::function<std::unique_ptr<QWidg
     std::unique_ptr<QWidget> widget = entryWindow(folder);
     auto* window = static_cast<app::TFrmMain*>(widget.get());
     fillSample(*window);
-    window->pages()->setCurrentWidget(window->control(QStringLiteral("TabSheet5")));
-    waitForLoad(window->control<QWebEngineView>(QStringLiteral("WebBrowser1")));
+    loadAndWait(window->control<QWebEngineView>(QStringLiteral("WebBrowser1")),
+                [window] { window->pages()->setCurrentWidget(window->control(QStringLiteral("TabSheet5"))); });
     return widget;
 }
 
@@ -97,9 +102,8 @@ std::unique_ptr<QWidget> sheet(const std::function<std::unique_ptr<QWidget>(cons
     const QString path = static_cast<app::TFrmMain*>(widget.get())->dm().folder().path(QStringLiteral("NewTech.htm"));
     auto view = std::make_unique<QWebEngineView>();
     view->resize(794, 1123);
-    view->setUrl(QUrl::fromLocalFile(path));
     view->show();
-    waitForLoad(view.get());
+    loadAndWait(view.get(), [&] { view->setUrl(QUrl::fromLocalFile(path)); });
     view->page()->runJavaScript(QStringLiteral("window.scrollTo(0, %1)").arg(down));
     settle(500);
     return view;
