@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "app/PdfCommand.h"
 #include "store/ProgramFolderLocation.h"
 #include "widgets/QtJapanese.h"
 #include "widgets/QtUserInteraction.h"
@@ -9,6 +10,9 @@
 
 int main(int argc, char** argv)
 {
+    // `--pdf` writes a report without showing the program.
+    if (const std::optional<int> code = app::runPdfCommand(argc, argv))
+        return *code;
     widgets::prepareWebEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(kProgramTitle);
