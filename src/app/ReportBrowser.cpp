@@ -54,7 +54,7 @@ void ReportRequestFilter::interceptRequest(QWebEngineUrlRequestInfo& info)
 
 ReportWebPage::ReportWebPage(const QString& reportPath, const QString& photoFolder, QObject* parent)
     // An off-the-record profile of its own: no disk cache that could serve an earlier report.
-    : QWebEnginePage(new QWebEngineProfile, parent), m_reportPath(reportPath), m_photoFolder(photoFolder)
+    : QWebEnginePage(new QWebEngineProfile, parent), m_reportPath(reportPath)
 {
     // The profile goes with the page, after it.
     profile()->setParent(this);

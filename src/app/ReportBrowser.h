@@ -50,7 +50,6 @@ protected:
 
 private:
     QString m_reportPath;
-    QString m_photoFolder;
     int m_loads = 0;
 };
 
