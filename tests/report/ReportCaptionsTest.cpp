@@ -233,8 +233,8 @@ TEST_F(ReportCaptionsTest, EveryCaptionStandsBesideItsOwnValue)
     expect(comparison + "安全性", {"✓向上", "NT_TBL_DETAIL.COMPARE_SAFTY_NOTE"});
     expect(comparison + "施工性", {"✓同程度", "NT_TBL_DETAIL.COMPARE_CONSTRUCT_NOTE"});
     expect(comparison + "周辺環境への影響", {"✓向上", "NT_TBL_DETAIL.COMPARE_ENV_NOTE"});
-    expect(comparison + "自由項目A", {"✓同程度", "NT_TBL_DETAIL_FREE.FREE_ITEM_NOTE1"});
-    expect(comparison + "自由項目B", {"✓低下", "NT_TBL_DETAIL_FREE.FREE_ITEM_NOTE2"});
+    expect(comparison + "自由項目1：自由項目A", {"✓同程度", "NT_TBL_DETAIL_FREE.FREE_ITEM_NOTE1"});
+    expect(comparison + "自由項目2：自由項目B", {"✓低下", "NT_TBL_DETAIL_FREE.FREE_ITEM_NOTE2"});
     expect(comparison + "その他、技術のアピールポイント等", {"NT_TBL_DETAIL.COMPARE_OTHER_NOTE"});
     expect("活用の効果の根拠||基準とする数量", {"NT_TBL_COMPARE_MAIN.BASE_VALUE", "NT_TBL_COMPARE_MAIN.BASE_UNIT"});
     expect("活用の効果の根拠|経済性|新技術", {"=8000"});
