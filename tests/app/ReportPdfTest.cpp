@@ -2,9 +2,12 @@
 
 #include "app/ReportBrowser.h"
 
+#include <QBuffer>
 #include <QDeadlineTimer>
 #include <QImage>
+#include <QPageRanges>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QPrinter>
 #include <QRegularExpression>
@@ -239,6 +242,55 @@ TEST_F(ReportPdfTest, PrintingKeepsTheLayoutOfTheSavedPdf)
     }
     EXPECT_EQ(pages.size(), 34);
     ASSERT_TRUE(reopened.CloseAllTables(&error)) << error.toStdString();
+}
+
+// The pages chosen in the print dialog are the pages printed, each on its own sheet; a PDF that
+// cannot be read prints nothing and says so.
+TEST(PrintPdfPagesTest, PrintsTheChosenPagesAndRefusesABrokenPdf)
+{
+    testsupport::TempDir dir;
+    QByteArray source;
+    {
+        QBuffer buffer(&source);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setPageLayout(app::reportPageLayout());
+        QPainter painter(&writer);
+        for (int page = 1; page <= 3; ++page) {
+            if (page > 1)
+                writer.newPage();
+            painter.drawText(QPointF(500, 500), QStringLiteral("page %1").arg(page));
+        }
+    }
+    const auto pageCount = [](const QString& pdf) {
+        QProcess info;
+        info.start(QStringLiteral("pdfinfo"), {pdf});
+        info.waitForFinished();
+        const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(QString::fromLatin1(info.readAllStandardOutput()));
+        return m.hasMatch() ? m.captured(1).toInt() : -1;
+    };
+    struct Case
+    {
+        int from;
+        int to;
+        int sheets;
+    } cases[] = {{0, 0, 3}, {2, 3, 2}, {2, 2, 1}};
+    for (const Case& c : cases) {
+        const QString out = dir.filePath(QStringLiteral("printed-%1-%2.pdf").arg(c.from).arg(c.to));
+        QPrinter printer(QPrinter::HighResolution);
+        app::prepareReportPrinter(&printer);
+        printer.setResolution(72);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(out);
+        if (c.from > 0)
+            printer.setPageRanges(QPageRanges::fromString(QStringLiteral("%1-%2").arg(c.from).arg(c.to)));
+        ASSERT_TRUE(app::printPdfPages(source, &printer));
+        EXPECT_EQ(pageCount(out), c.sheets) << c.from << "-" << c.to;
+    }
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("broken.pdf")));
+    EXPECT_FALSE(app::printPdfPages(QByteArray("%PDF-1.4 not really"), &printer));
 }
 
 // One section alone, and the failures: each ends with exit code 1 and says why on stderr.
