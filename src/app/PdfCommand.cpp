@@ -3,6 +3,7 @@
 #include "app/ReportBrowser.h"
 #include "report/ReportGenerator.h"
 #include "store/DataModule.h"
+#include "store/ProgramFolderLocation.h"
 #include "util/UserInteraction.h"
 #include "widgets/WebEngineSetup.h"
 
@@ -82,8 +83,13 @@ QString writePdf(const PdfRequest& request)
 {
     StderrInteraction interaction;
     UserInteraction* previous = UserInteraction::setCurrent(&interaction);
-    const QString home = request.home.isEmpty() ? QCoreApplication::applicationDirPath() : request.home;
+    // The same program folder the program itself would work on.
     QString error;
+    const QString home = store::locateProgramFolder(request.home.isEmpty() ? QString() : QDir(request.home).absolutePath(), &error);
+    if (home.isEmpty()) {
+        UserInteraction::setCurrent(previous);
+        return error;
+    }
     {
         store::TDM1 dm(home, &interaction);
         if (!dm.DataModuleCreate()) {
