@@ -111,6 +111,28 @@ void prepareReportPrinter(QPrinter* printer)
     printer->setPageLayout(reportPageLayout());
 }
 
+QRectF pagePlacement(const QSizeF& page, const QMarginsF& margins, const QRectF& sheet, const QRectF& printable)
+{
+    double scale = std::min(sheet.width() / page.width(), sheet.height() / page.height());
+    // Each side of the content, measured from the page's centre, must stay inside the printable
+    // part measured from the sheet's centre.
+    const QPointF centre = sheet.center();
+    const double halfWidth = page.width() / 2;
+    const double halfHeight = page.height() / 2;
+    const std::pair<double, double> sides[] = {
+        {centre.x() - printable.left(), halfWidth - margins.left()},
+        {printable.right() - centre.x(), halfWidth - margins.right()},
+        {centre.y() - printable.top(), halfHeight - margins.top()},
+        {printable.bottom() - centre.y(), halfHeight - margins.bottom()},
+    };
+    for (const auto& [room, reach] : sides) {
+        if (reach > 0)
+            scale = std::min(scale, room / reach);
+    }
+    const QSizeF placed = page * scale;
+    return QRectF(centre - QPointF(placed.width() / 2, placed.height() / 2), placed);
+}
+
 bool printPdfPages(const QByteArray& pdf, QPrinter* printer)
 {
     QBuffer buffer;
@@ -120,12 +142,17 @@ bool printPdfPages(const QByteArray& pdf, QPrinter* printer)
     document.load(&buffer);
     if (document.status() != QPdfDocument::Status::Ready || document.pageCount() == 0)
         return false;
-    // Each page carries its margins already: it is painted on the whole sheet.
+    // Each page carries its margins already: it is painted on the whole sheet (pagePlacement).
     printer->setFullPage(true);
     QPainter painter;
     if (!painter.begin(printer))
         return false;
-    const QRect sheet = printer->pageLayout().fullRectPixels(printer->resolution());
+    const int resolution = printer->resolution();
+    const QRect sheet = printer->pageLayout().fullRectPixels(resolution);
+    QPageLayout printableLayout = printer->pageLayout();
+    printableLayout.setMargins(printableLayout.minimumMargins());
+    const QRect printable = printableLayout.paintRectPixels(resolution);
+    const QMarginsF margins = QMarginsF(reportPageLayout().marginsPoints()) * (resolution / 72.0);
     const QPageRanges chosen = printer->pageRanges();
     bool first = true;
     for (int page = 0; page < document.pageCount(); ++page) {
@@ -141,9 +168,7 @@ bool printPdfPages(const QByteArray& pdf, QPrinter* printer)
         const QImage image = document.render(page, pixels);
         if (image.isNull())
             return false;
-        const QSize fitted = pixels.scaled(sheet.size(), Qt::KeepAspectRatio);
-        painter.drawImage(QRect(sheet.topLeft() + QPoint((sheet.width() - fitted.width()) / 2, (sheet.height() - fitted.height()) / 2), fitted),
-                          image);
+        painter.drawImage(pagePlacement(points * (resolution / 72.0), margins, sheet, printable), image);
     }
     return painter.end();
 }

@@ -63,6 +63,12 @@ void writeReportPdf(QWebEnginePage* page, const QString& path, const std::functi
 // Sets the printer to the report's page layout before its print dialog is shown.
 void prepareReportPrinter(QPrinter* printer);
 
+// Where a page of `page` size, whose content keeps `margins` from its edges, is painted on a
+// sheet (all in the same units): centred, as large as the sheet allows with its proportions
+// kept, and smaller still where the content would otherwise reach into the border of the sheet
+// that the printer cannot print (outside `printable`).
+QRectF pagePlacement(const QSizeF& page, const QMarginsF& margins, const QRectF& sheet, const QRectF& printable);
+
 // Paints the pages of a PDF on the printer, each on a sheet of its own (the printer's page range
 // respected); false when the PDF cannot be read or the printer fails.
 bool printPdfPages(const QByteArray& pdf, QPrinter* printer);

@@ -293,6 +293,36 @@ TEST(PrintPdfPagesTest, PrintsTheChosenPagesAndRefusesABrokenPdf)
     EXPECT_FALSE(app::printPdfPages(QByteArray("%PDF-1.4 not really"), &printer));
 }
 
+// A page fills the sheet it is printed on; a sheet of another size takes it whole and centred; a
+// printer that cannot print as far out as the page's margins gets the page shrunk until its
+// content lies inside what the printer prints.
+TEST(PagePlacementTest, ContentStaysInsideWhatThePrinterPrints)
+{
+    const QSizeF a4(2100, 2970);
+    const QMarginsF margins(120, 140, 120, 140);
+    struct Case
+    {
+        QRectF sheet;
+        QRectF printable;
+        QRectF placed;
+    } cases[] = {
+        {{0, 0, 2100, 2970}, {0, 0, 2100, 2970}, {0, 0, 2100, 2970}},
+        {{0, 0, 2100, 2970}, {50, 50, 2000, 2870}, {0, 0, 2100, 2970}},       // usual printer margins: untouched
+        {{0, 0, 2100, 2970}, {200, 0, 1700, 2970}, {0, 0, 2100 * 850.0 / 930, 0}}, // 200 cannot be printed at the sides
+        {{0, 0, 2159, 2794}, {0, 0, 2159, 2794}, {0, 0, 2100 * 2794.0 / 2970, 0}}, // Letter: whole, centred
+    };
+    for (const Case& c : cases) {
+        const QRectF placed = app::pagePlacement(a4, margins, c.sheet, c.printable);
+        EXPECT_NEAR(placed.width() / placed.height(), a4.width() / a4.height(), 1e-9);
+        EXPECT_NEAR(placed.center().x(), c.sheet.center().x(), 1e-6);
+        EXPECT_NEAR(placed.center().y(), c.sheet.center().y(), 1e-6);
+        EXPECT_NEAR(placed.width(), c.placed.width(), 0.01) << c.sheet.width() << " " << c.printable.left();
+        const double scale = placed.width() / a4.width();
+        EXPECT_GE(placed.left() + margins.left() * scale, c.printable.left() - 1e-6);
+        EXPECT_LE(placed.right() - margins.right() * scale, c.printable.right() + 1e-6);
+    }
+}
+
 // One section alone, and the failures: each ends with exit code 1 and says why on stderr.
 TEST_F(ReportPdfTest, CommandWritesOneSectionAndReportsFailures)
 {
