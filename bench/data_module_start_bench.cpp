@@ -4,12 +4,10 @@
 // local registration number on the same data.
 //
 //   build/bench/data_module_start_bench [--registrations=N]
+#include "BenchData.h"
 #include "store/DataModule.h"
-#include "store/Schema.h"
-#include "store/TableFile.h"
 
 #include <QCoreApplication>
-#include <QDate>
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -21,69 +19,6 @@ namespace {
 
 int g_registrations = 1000;
 QString g_home;
-
-// Rows per registration: the limits the adding operations enforce.
-const QList<QPair<QString, int>> kRowsPerRegistration = {
-    {"NT_TBL_MAIN", 1},           {"NT_TBL_DETAIL", 1},         {"NT_TBL_DETAIL_FREE", 1},      {"NT_TBL_DESCRIPTION", 1},
-    {"NT_TBL_PICTURE", 1},        {"NT_TBL_COMPANY", 40},       {"NT_TBL_EVALUATE_RESULT", 20}, {"PL_TBL_PROJECT_MOC", 20},
-    {"PL_TBL_PROJECT_PRIVATE", 20}, {"NT_TBL_COMPARE_MAIN", 1}, {"NT_TBL_COMPARE_DETAIL", 100}, {"NT_TBL_CONST_CONDITION", 6},
-    {"NT_TBL_INFO_IMAGES", 7},
-};
-
-QVariant sampleValue(const store::FieldDef& field, int registration, int n)
-{
-    const QString name = field.name;
-    if (name == QLatin1String("REG_NO"))
-        return QStringLiteral("XXK-%1").arg(registration, 6, 10, QLatin1Char('0'));
-    if (name == QLatin1String("REC_ID") || name.endsWith(QLatin1String("_ID")) || name == QLatin1String("ORD"))
-        return name == QLatin1String("ORD") && field.isText() ? QVariant(QString::number(n % 6 + 1)) : QVariant(n + 1);
-    if (name == QLatin1String("RECORD_TYPE"))
-        return QString::number(n % 2);
-    switch (field.type) {
-    case store::FieldType::FixedText:
-        return field.width <= 2 ? QString::number(n % 2) : QStringLiteral("%1").arg(n % 100);
-    case store::FieldType::Text:
-        return field.width > 0 && field.width < 8 ? QString::number(n % 7) : QStringLiteral("港湾工事の技術情報 %1-%2").arg(registration).arg(n);
-    case store::FieldType::Memo:
-        return QStringLiteral("ケーソンの据付精度を高め、工期を短縮する。\r\n従来工法に比べ安全性が向上する。");
-    case store::FieldType::Float:
-    case store::FieldType::Integer:
-        return (n % 50) * 1000.5;
-    case store::FieldType::DateTime:
-        return QDate(2024, 4, 1).addDays(n % 365);
-    case store::FieldType::Lookup:
-        break;
-    }
-    return {};
-}
-
-void writeFixture()
-{
-    QDir(g_home).mkpath(QStringLiteral("FLATT_FILES"));
-    QDir(g_home).mkpath(QStringLiteral("Zero"));
-    const QString data = g_home + QStringLiteral("/FLATT_FILES/");
-    for (const auto& [table, perRegistration] : kRowsPerRegistration) {
-        const store::schema::TableDef* def = store::schema::findTable(table);
-        std::vector<QVector<QVariant>> rows;
-        for (int r = 1; r <= g_registrations; ++r) {
-            for (int n = 0; n < perRegistration; ++n) {
-                QVector<QVariant> row(def->fields.size());
-                for (int f = 0; f < def->fields.size(); ++f)
-                    row[f] = sampleValue(def->fields.at(f), r, n);
-                if (table == QLatin1String("NT_TBL_COMPARE_MAIN") || table == QLatin1String("NT_TBL_COMPARE_DETAIL"))
-                    row[table == QLatin1String("NT_TBL_COMPARE_MAIN") ? 1 : 0] = r;
-                rows.push_back(row);
-            }
-        }
-        std::vector<const QVector<QVariant>*> pointers;
-        for (const auto& row : rows)
-            pointers.push_back(&row);
-        store::TableFile::write(data + table + QStringLiteral(".cds"), def->fields, pointers, nullptr);
-    }
-    const QString shipped = QStringLiteral(VORDELL_SOURCE_DIR "/data/program/FLATT_FILES/");
-    for (const store::schema::TableDef& def : store::schema::lookupTables())
-        QFile::copy(shipped + def.name + QStringLiteral(".cds"), data + def.name + QStringLiteral(".cds"));
-}
 
 class SilentInteraction : public UserInteraction
 {
@@ -164,7 +99,8 @@ int main(int argc, char** argv)
     }
     QTemporaryDir dir;
     g_home = dir.path();
-    writeFixture();
+    if (!benchdata::makeProgramFolder(g_home, g_registrations, benchdata::Shape::AtLimits))
+        return 1;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -866,37 +866,34 @@ void TDM1::CdsChangeCmpMainMode(Table* t)
 
 bool TDM1::NextLocalNumber(QString* number, QString* error)
 {
-    Table* scan = table(QStringLiteral("CdsGetMaxRegNo"));
+    // The tables hold what their files hold (each is written as soon as a save or delete has
+    // posted, and the folder is locked for the run), so the rows in memory are scanned.
     int highest = 0;
     for (const QString& name : kNumberScanTables) {
-        scan->setFileName(m_folder.tablePath(name));
-        QString why;
-        if (!scan->open(&why)) {
+        const Table* scanned = table(name);
+        if (!scanned->isActive()) {
             if (error)
-                *error = why;
+                *error = QStringLiteral("%1: 表が開かれていません。").arg(name);
             return false;
         }
-        const int regNo = scan->fieldIndex(QStringLiteral("REG_NO"));
-        if (regNo >= 0) {
-            for (const Table::RowValues& row : scan->allRows()) {
-                const QString value = row.at(regNo).toString();
-                if (!value.left(4).toUpper().startsWith(QLatin1String("XXK-")))
-                    continue;
-                bool ok = false;
-                const int v = value.mid(4, 6).trimmed().toInt(&ok);
-                if (!ok) {
-                    if (error)
-                        *error = QStringLiteral("'%1' は正しい登録番号ではありません (%2)。").arg(value, QDir::toNativeSeparators(scan->fileName()));
-                    scan->close(nullptr);
-                    return false;
-                }
-                highest = std::max(highest, v);
+        const int regNo = scanned->fieldIndex(QStringLiteral("REG_NO"));
+        if (regNo < 0)
+            continue;
+        for (const QVariant& stored : scanned->storedValues(regNo)) {
+            const QString value = stored.toString();
+            if (!value.left(4).toUpper().startsWith(QLatin1String("XXK-")))
+                continue;
+            bool ok = false;
+            const int v = value.mid(4, 6).trimmed().toInt(&ok);
+            if (!ok) {
+                if (error)
+                    *error = QStringLiteral("'%1' は正しい登録番号ではありません (%2)。")
+                                 .arg(value, QDir::toNativeSeparators(scanned->fileName()));
+                return false;
             }
+            highest = std::max(highest, v);
         }
-        scan->markUnchanged();
-        scan->close(nullptr);
     }
-    scan->setFileName(QString());
     int n = highest + 1;
     if (m_numberCounter >= n)
         n = m_numberCounter + 1;

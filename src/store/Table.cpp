@@ -189,6 +189,7 @@ bool Table::open(QString* error)
         }
         store->fields = layout;
     }
+    store->numberRows();
     attachStore(store);
     emit stateChanged();
     emit recordChanged();
@@ -205,6 +206,7 @@ void Table::createDataSet()
             convertValue(m_declared.at(f), initial.at(f), &values[f], nullptr);
         store->rows.push_back(std::make_shared<Row>(Row{values}));
     }
+    store->numberRows();
     attachStore(store);
     emit stateChanged();
     emit recordChanged();
@@ -269,7 +271,7 @@ void Table::emptyTable()
         cancel();
     if (m_store->rows.empty())
         return;
-    m_store->rows.clear();
+    m_store->clearRows();
     touchStore();
     refreshAll(nullptr);
 }
@@ -457,16 +459,11 @@ bool Table::post()
     emit beforePost();
     if (!isEditing() || m_postRefused)
         return false; // a handler cancelled the change or refused a value
-    RowPtr row;
     if (m_state == State::Edit) {
-        row = m_current;
-        row->values = m_buffer;
+        m_store->setRowValues(m_current, m_buffer);
     } else {
-        row = std::make_shared<Row>(Row{m_buffer});
-        auto& rows = m_store->rows;
-        auto at = m_insertBefore ? std::find(rows.begin(), rows.end(), m_insertBefore) : rows.end();
-        rows.insert(at, row);
-        m_current = row;
+        m_current = std::make_shared<Row>(Row{m_buffer});
+        m_store->insertRow(m_current, m_insertBefore);
         m_insertBefore.reset();
     }
     m_buffer.clear();
@@ -509,8 +506,7 @@ void Table::remove()
     }
     if (!m_current)
         return;
-    auto& rows = m_store->rows;
-    rows.erase(std::remove(rows.begin(), rows.end(), m_current), rows.end());
+    m_store->eraseRow(m_current);
     m_current.reset();
     touchStore();
     refreshAll(this);
@@ -536,6 +532,97 @@ void Table::touchStore()
     m_store->changed = true;
 }
 
+namespace {
+
+// The kind of value a field stores, as far as compareValues is concerned.
+enum class ValueKind { Text, Number, Date, Other };
+
+ValueKind valueKind(FieldType type)
+{
+    switch (type) {
+    case FieldType::FixedText:
+    case FieldType::Text:
+    case FieldType::Memo:
+        return ValueKind::Text;
+    case FieldType::Float:
+    case FieldType::Integer:
+        return ValueKind::Number;
+    case FieldType::DateTime:
+        return ValueKind::Date;
+    case FieldType::Lookup:
+        break;
+    }
+    return ValueKind::Other;
+}
+
+} // namespace
+
+bool Table::linkIndexUsable() const
+{
+    const QList<FieldDef>& masterFields = m_master->fields();
+    const QList<FieldDef>& detailFields = m_store->fields;
+    for (int k = 0; k < m_detailFieldIndexes.size(); ++k) {
+        const ValueKind kind = valueKind(detailFields.at(m_detailFieldIndexes.at(k)).type);
+        if (kind == ValueKind::Other || kind != valueKind(masterFields.at(m_masterFieldIndexes.at(k)).type))
+            return false;
+    }
+    return true;
+}
+
+void Table::Store::numberRows()
+{
+    for (const RowPtr& row : rows)
+        row->seq = nextSeq++;
+}
+
+void Table::Store::insertRow(const RowPtr& row, const RowPtr& before)
+{
+    const auto at = before ? std::find(rows.begin(), rows.end(), before) : rows.end();
+    const bool atEnd = at == rows.end();
+    rows.insert(at, row);
+    if (atEnd) {
+        row->seq = nextSeq++;
+    } else {
+        // Numbering again keeps the order of the rows already indexed, so the groups stay sorted.
+        nextSeq = 0;
+        numberRows();
+    }
+    for (const auto& index : indexes)
+        index->add(row);
+}
+
+void Table::Store::eraseRow(const RowPtr& row)
+{
+    for (const auto& index : indexes)
+        index->remove(row);
+    rows.erase(std::remove(rows.begin(), rows.end(), row), rows.end());
+}
+
+void Table::Store::setRowValues(const RowPtr& row, const RowValues& values)
+{
+    const RowValues old = row->values;
+    row->values = values;
+    for (const auto& index : indexes)
+        index->update(row, old);
+}
+
+void Table::Store::clearRows()
+{
+    rows.clear();
+    for (const auto& index : indexes)
+        index->clear();
+}
+
+const LinkIndex& Table::Store::linkIndex(const QList<int>& fields)
+{
+    for (const auto& index : indexes) {
+        if (index->fields() == fields)
+            return *index;
+    }
+    indexes.push_back(std::make_unique<LinkIndex>(fields, rows));
+    return *indexes.back();
+}
+
 Table::RowValues Table::masterValues() const
 {
     RowValues keys;
@@ -556,14 +643,22 @@ void Table::refreshVisible() const
     const bool linked = m_master && m_master->isActive();
     const bool masterHasRow = linked && (m_master->m_current || m_master->isEditing());
     const RowValues keys = linked ? masterValues() : RowValues();
-    if (!linked || masterHasRow) {
+    const auto passesFilter = [this](const RowPtr& row) {
+        return !m_filtered || m_filter.isEmpty() || m_filter.accepts([&](int f) { return row->values.at(f); });
+    };
+    if (linked && masterHasRow && linkIndexUsable()) {
+        if (const std::vector<RowPtr>* group = m_store->linkIndex(m_detailFieldIndexes).find(keys)) {
+            for (const RowPtr& row : *group) {
+                if (passesFilter(row))
+                    m_visible.push_back(row);
+            }
+        }
+    } else if (!linked || masterHasRow) {
         for (const RowPtr& row : m_store->rows) {
             bool shown = true;
             for (int k = 0; shown && k < m_detailFieldIndexes.size(); ++k)
                 shown = compareValues(row->values.at(m_detailFieldIndexes.at(k)), keys.at(k)) == 0;
-            if (shown && m_filtered && !m_filter.isEmpty())
-                shown = m_filter.accepts([&](int f) { return row->values.at(f); });
-            if (shown)
+            if (shown && passesFilter(row))
                 m_visible.push_back(row);
         }
     }
@@ -872,6 +967,17 @@ QList<Table::RowValues> Table::allRows() const
     return rows;
 }
 
+QVector<QVariant> Table::storedValues(int field) const
+{
+    QVector<QVariant> values;
+    if (!m_store || field < 0 || field >= m_store->fields.size())
+        return values;
+    values.reserve(qsizetype(m_store->rows.size()));
+    for (const RowPtr& row : m_store->rows)
+        values.append(field < row->values.size() ? row->values.at(field) : QVariant());
+    return values;
+}
+
 void Table::appendRowValues(const RowValues& values)
 {
     if (!m_store)
@@ -879,7 +985,7 @@ void Table::appendRowValues(const RowValues& values)
     RowValues stored(m_store->fields.size());
     for (int f = 0; f < stored.size() && f < values.size(); ++f)
         convertValue(m_store->fields.at(f), values.at(f), &stored[f], nullptr);
-    m_store->rows.push_back(std::make_shared<Row>(Row{stored}));
+    m_store->insertRow(std::make_shared<Row>(Row{stored}), nullptr);
     touchStore();
     refreshAll(nullptr);
 }

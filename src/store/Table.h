@@ -2,6 +2,7 @@
 
 #include "store/FieldDef.h"
 #include "store/FilterExpression.h"
+#include "store/LinkIndex.h"
 
 #include <QDate>
 #include <QObject>
@@ -153,6 +154,8 @@ public:
 
     // The stored values of every row, in the store's natural order (filters and master ignored).
     QList<RowValues> allRows() const;
+    // The stored values of one field over every row, in natural order (filters and master ignored).
+    QVector<QVariant> storedValues(int field) const;
     // Appends a row of stored values without events (used to fill tables from code).
     void appendRowValues(const RowValues& values);
 
@@ -177,11 +180,8 @@ signals:
     void fieldChanged(int index);
 
 private:
-    struct Row
-    {
-        RowValues values;
-    };
-    using RowPtr = std::shared_ptr<Row>;
+    using Row = TableRow;
+    using RowPtr = TableRowPtr;
     struct IndexSpec
     {
         int field = -1;
@@ -192,7 +192,9 @@ private:
         QString name;
         QList<IndexSpec> specs;
     };
-    // The rows shared by a table and its clones.
+    // The rows shared by a table and its clones, with the indexes on link fields that the
+    // master–detail views of any of them asked for. Rows change only through the methods below,
+    // which keep those indexes up to date.
     struct Store
     {
         QList<FieldDef> fields;
@@ -200,6 +202,18 @@ private:
         quint64 version = 0;
         bool changed = false;
         std::vector<Table*> cursors;
+        std::vector<std::unique_ptr<LinkIndex>> indexes;
+        quint64 nextSeq = 0;
+
+        // Numbers the rows as loaded, in their order.
+        void numberRows();
+        // Puts the row before `before` (at the end when null).
+        void insertRow(const RowPtr& row, const RowPtr& before);
+        void eraseRow(const RowPtr& row);
+        void setRowValues(const RowPtr& row, const RowValues& values);
+        void clearRows();
+        // The index on these fields, built at the first request.
+        const LinkIndex& linkIndex(const QList<int>& fields);
     };
 
     friend class Field;
@@ -217,6 +231,9 @@ private:
     void setState(State state);
     void startNewRow(bool appendAtEnd);
     RowValues masterValues() const;
+    // True when the master's key values are of the kinds stored in the link fields, so that the
+    // detail rows can be found through an index that compares them the same way a scan would.
+    bool linkIndexUsable() const;
     void onMasterChanged();
     bool parseFieldList(const QString& names, QList<int>* indexes, QString* error) const;
     RowPtr currentRow() const;

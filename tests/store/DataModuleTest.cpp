@@ -279,7 +279,7 @@ TEST_F(DataModuleTest, DeleteRegistrationRowsRemovesOnlyTheCurrentRegistration)
     EXPECT_EQ(dm->table(QStringLiteral("NT_TBL_DETAIL"))->recordCount(), 1);
 }
 
-TEST_F(DataModuleTest, NextLocalNumberScansTheFilesAndCountsWithinTheRun)
+TEST_F(DataModuleTest, NextLocalNumberScansTheTablesAndCountsWithinTheRun)
 {
     auto dm = start();
     QString number;
@@ -292,23 +292,25 @@ TEST_F(DataModuleTest, NextLocalNumberScansTheFilesAndCountsWithinTheRun)
     EXPECT_EQ(number, QStringLiteral("XXK-000002 ")) << "an unsaved number is not issued twice";
     dm->table(QStringLiteral("NT_TBL_MAIN"))->cancel();
 
-    // A lower-case number found only in a detail file counts.
-    const QList<FieldDef>& pictureFields = schema::findTable(QStringLiteral("NT_TBL_PICTURE"))->fields;
-    QVector<QVariant> row(pictureFields.size());
-    row[0] = QStringLiteral("xxk-000020");
-    ASSERT_TRUE(TableFile::write(data(QStringLiteral("NT_TBL_PICTURE.cds")), pictureFields, {&row}, nullptr));
+    // A lower-case number found only in a detail table counts.
+    Table* picture = dm->table(QStringLiteral("NT_TBL_PICTURE"));
+    const auto holdOnly = [&](const QString& regNo) {
+        picture->emptyTable();
+        QVector<QVariant> row(picture->fieldCount());
+        row[0] = regNo;
+        picture->appendRowValues(row);
+    };
+    holdOnly(QStringLiteral("xxk-000020"));
     ASSERT_TRUE(dm->NextLocalNumber(&number, &error));
     EXPECT_EQ(number, QStringLiteral("XXK-000021 "));
     dm->table(QStringLiteral("NT_TBL_MAIN"))->cancel();
 
-    row[0] = QStringLiteral("XXK-999999");
-    ASSERT_TRUE(TableFile::write(data(QStringLiteral("NT_TBL_PICTURE.cds")), pictureFields, {&row}, nullptr));
+    holdOnly(QStringLiteral("XXK-999999"));
     EXPECT_FALSE(dm->NextLocalNumber(&number, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("XXK-999999")));
     EXPECT_EQ(dm->table(QStringLiteral("NT_TBL_MAIN"))->state(), Table::State::Browse);
 
-    row[0] = QStringLiteral("XXK-12A");
-    ASSERT_TRUE(TableFile::write(data(QStringLiteral("NT_TBL_PICTURE.cds")), pictureFields, {&row}, nullptr));
+    holdOnly(QStringLiteral("XXK-12A"));
     EXPECT_FALSE(dm->NextLocalNumber(&number, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("XXK-12A")));
 }

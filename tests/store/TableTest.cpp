@@ -19,6 +19,14 @@ QList<FieldDef> breakdownFields()
     return {integer("REC_ID"), integer("ORD"), text("RECORD_TYPE", 1), text("ITEM", 255), floatField("PRICE")};
 }
 
+void createHeadAndBreakdown(Table& head, Table& breakdown)
+{
+    head.setDeclaredFields(headFields());
+    head.createDataSet();
+    breakdown.setDeclaredFields(breakdownFields());
+    breakdown.createDataSet();
+}
+
 struct Events
 {
     explicit Events(Table& t)
@@ -211,11 +219,8 @@ TEST(Table, NavigationAndRowNumbers)
 TEST(Table, DetailFollowsItsMasterAndFillsLinkFields)
 {
     Table head(QStringLiteral("HEAD"));
-    head.setDeclaredFields(headFields());
-    head.createDataSet();
     Table detail(QStringLiteral("BREAKDOWN"));
-    detail.setDeclaredFields(breakdownFields());
-    detail.createDataSet();
+    createHeadAndBreakdown(head, detail);
     ASSERT_TRUE(detail.setMaster(&head, QStringLiteral("REC_ID"), QStringLiteral("REC_ID")));
     detail.setIndexFieldNames(QStringLiteral("REC_ID;RECORD_TYPE;ORD"));
 
@@ -250,11 +255,8 @@ TEST(Table, DetailFollowsItsMasterAndFillsLinkFields)
 TEST(Table, ViewsShareRowsWithTheirTable)
 {
     Table head(QStringLiteral("HEAD"));
-    head.setDeclaredFields(headFields());
-    head.createDataSet();
     Table detail(QStringLiteral("BREAKDOWN"));
-    detail.setDeclaredFields(breakdownFields());
-    detail.createDataSet();
+    createHeadAndBreakdown(head, detail);
     detail.setMaster(&head, QStringLiteral("REC_ID"), QStringLiteral("REC_ID"));
     Table newRows(QStringLiteral("VIEW1"));
     Table oldRows(QStringLiteral("VIEW2"));
@@ -292,6 +294,117 @@ TEST(Table, ViewsShareRowsWithTheirTable)
     EXPECT_EQ(detail.field("ITEM").asString(), QStringLiteral("新工法"));
     newRows.remove();
     EXPECT_EQ(detail.recordCount(), 0);
+}
+
+// The detail rows a master shows are found through an index on the link fields, built at the
+// first move of the master: every change of the rows after that must reach it.
+TEST(Table, DetailViewsStayCurrentAfterKeyChangesDeletesCancelsAndInserts)
+{
+    Table head(QStringLiteral("HEAD"));
+    Table detail(QStringLiteral("BREAKDOWN"));
+    createHeadAndBreakdown(head, detail);
+    ASSERT_TRUE(detail.setMaster(&head, QStringLiteral("REC_ID"), QStringLiteral("REC_ID")));
+    addHead(head, QStringLiteral("XXK-000001"), QString(), 1);
+    addBreakdown(detail, 1, QStringLiteral("0"), QStringLiteral("a"));
+    addBreakdown(detail, 2, QStringLiteral("0"), QStringLiteral("b"));
+    addHead(head, QStringLiteral("XXK-000002"), QString(), 2);
+    addBreakdown(detail, 1, QStringLiteral("0"), QStringLiteral("c"));
+    const auto itemsOf = [&](int recNo) {
+        head.setRecNo(recNo);
+        return column(detail, "ITEM");
+    };
+    ASSERT_EQ(itemsOf(1), (QStringList{"a", "b"}));
+
+    // A key change moves the row to the other master, in natural order.
+    head.setRecNo(1);
+    detail.first();
+    detail.edit();
+    detail.field("REC_ID").setInteger(2);
+    detail.post();
+    EXPECT_EQ(itemsOf(1), (QStringList{"b"}));
+    EXPECT_EQ(itemsOf(2), (QStringList{"a", "c"}));
+
+    // A cancelled key change and a cancelled new row leave the rows as they were.
+    detail.first();
+    detail.edit();
+    detail.field("REC_ID").setInteger(1);
+    detail.cancel();
+    detail.append();
+    detail.field("ITEM").setString(QStringLiteral("x"));
+    detail.cancel();
+    EXPECT_EQ(itemsOf(2), (QStringList{"a", "c"}));
+    EXPECT_EQ(itemsOf(1), (QStringList{"b"}));
+
+    // insert() places the new row before the current one, also among the rows found by key.
+    head.setRecNo(2);
+    detail.last();
+    detail.insert();
+    detail.field("ITEM").setString(QStringLiteral("d"));
+    detail.post();
+    EXPECT_EQ(itemsOf(2), (QStringList{"a", "d", "c"}));
+
+    // A deleted row is gone; a master key changed to match other rows shows them.
+    head.setRecNo(2);
+    ASSERT_TRUE(detail.locate(QStringLiteral("ITEM"), QStringLiteral("a")));
+    detail.remove();
+    EXPECT_EQ(itemsOf(2), (QStringList{"d", "c"}));
+    head.setRecNo(1);
+    head.edit();
+    head.field("REC_ID").setInteger(2);
+    head.post();
+    EXPECT_EQ(itemsOf(1), (QStringList{"d", "c"}));
+
+    // Emptied and refilled from code.
+    detail.emptyTable();
+    EXPECT_TRUE(itemsOf(1).isEmpty());
+    detail.appendRowValues({2, 1, QStringLiteral("0"), QStringLiteral("e"), QVariant()});
+    EXPECT_EQ(itemsOf(2), (QStringList{"e"}));
+}
+
+TEST(Table, FilteredClonesOverAMasterLinkSeeChangesMadeThroughEachOther)
+{
+    Table head(QStringLiteral("HEAD"));
+    Table detail(QStringLiteral("BREAKDOWN"));
+    createHeadAndBreakdown(head, detail);
+    Table oldRows(QStringLiteral("VIEW2"));
+    oldRows.cloneCursor(&detail);
+    ASSERT_TRUE(oldRows.setMaster(&head, QStringLiteral("REC_ID"), QStringLiteral("REC_ID")));
+    ASSERT_TRUE(oldRows.setFilter(QStringLiteral("RECORD_TYPE = '1'")));
+    oldRows.setFiltered(true);
+    addHead(head, QStringLiteral("XXK-000001"), QString(), 1);
+    addHead(head, QStringLiteral("XXK-000002"), QString(), 2);
+    head.first();
+    EXPECT_EQ(oldRows.recordCount(), 0);
+
+    // Rows added through the unlinked table reach the clone's view of its master.
+    for (int recId : {1, 2, 1}) {
+        detail.append();
+        detail.field("REC_ID").setInteger(recId);
+        detail.field("RECORD_TYPE").setString(QStringLiteral("1"));
+        detail.field("ITEM").setString(QStringLiteral("r%1").arg(detail.recordCount()));
+        detail.post();
+    }
+    EXPECT_EQ(column(oldRows, "ITEM"), (QStringList{"r0", "r2"}));
+    head.next();
+    EXPECT_EQ(column(oldRows, "ITEM"), (QStringList{"r1"}));
+
+    // A key change through the table, and a change of the filtered field, move rows in and out.
+    detail.first();
+    detail.edit();
+    detail.field("REC_ID").setInteger(2);
+    detail.post();
+    EXPECT_EQ(column(oldRows, "ITEM"), (QStringList{"r0", "r1"}));
+    oldRows.first();
+    oldRows.edit();
+    oldRows.field("RECORD_TYPE").setString(QStringLiteral("0"));
+    oldRows.post();
+    EXPECT_EQ(column(oldRows, "ITEM"), (QStringList{"r1"}));
+
+    // A delete through the clone is gone from the table.
+    oldRows.first();
+    oldRows.remove();
+    EXPECT_EQ(oldRows.recordCount(), 0);
+    EXPECT_EQ(column(detail, "ITEM"), (QStringList{"r0", "r2"}));
 }
 
 TEST(Table, LookedUpFieldsShowTheMatchingRowOrNothing)
