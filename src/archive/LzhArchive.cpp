@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QSet>
 #include <QTemporaryFile>
 
 #include <filesystem>
@@ -164,10 +165,11 @@ bool extractMember(ArchiveReader& reader, const MemberEntry& entry, const QStrin
     QString problem;
     if (!reader.readData(entry, sink, &problem))
         return fail(error, QStringLiteral("%1: %2").arg(entry.name, problem));
-    out.setFileTime(QDateTime::fromSecsSinceEpoch(entry.header.modified), QFileDevice::FileModificationTime);
-    out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    // The stamp goes on after the last buffered bytes, whose write would otherwise replace it.
     if (!out.flush())
         return fail(error, QStringLiteral("%1: cannot write: %2").arg(entry.name, out.errorString()));
+    out.setFileTime(QDateTime::fromSecsSinceEpoch(entry.header.modified), QFileDevice::FileModificationTime);
+    out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     std::error_code renameError;
     std::filesystem::rename(QFile::encodeName(out.fileName()).toStdString(), QFile::encodeName(target).toStdString(), renameError);
     if (renameError)
@@ -230,6 +232,7 @@ bool extractArchive(const QString& archivePath, const QString& folder, const QSt
     if (!QDir().mkpath(folder))
         return fail(error, QStringLiteral("cannot create the folder %1").arg(QDir::toNativeSeparators(folder)));
     QStringList problems;
+    QSet<QString> extracted; // names taken by earlier members: members of different folders may share one
     for (const MemberEntry& entry : archive.members()) {
         if (entry.header.isDirectory() || !matchesAny(entry.name, patterns))
             continue;
@@ -237,6 +240,12 @@ bool extractArchive(const QString& archivePath, const QString& folder, const QSt
             problems.append(QStringLiteral("%1: the member has no usable file name").arg(memberLabel(entry)));
             continue;
         }
+        if (extracted.contains(entry.name)) {
+            problems.append(QStringLiteral("%1: another member was already extracted as %2; this one was not")
+                                .arg(sjis::decode(entry.header.name), entry.name));
+            continue;
+        }
+        extracted.insert(entry.name);
         QString problem;
         if (extractMember(archive.reader(), entry, folder, &problem)) {
             if (written)

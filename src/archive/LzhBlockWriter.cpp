@@ -177,6 +177,8 @@ bool BlockWriter::hasLiteralCodes() const
 
 bool BlockWriter::lastTokenReadable(const Token& last, int paddingBits) const
 {
+    if (!hasLiteralCodes())
+        return false; // a table coded in no bits is itself what such readers fail on
     const int longestLiteral = *std::max_element(std::begin(m_literalLength), std::end(m_literalLength));
     if (last.length == 0)
         return m_literalLength[last.value] + paddingBits >= longestLiteral;

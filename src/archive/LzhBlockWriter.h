@@ -27,7 +27,8 @@ public:
 
     // Whether a reader that looks ahead by the longest code of a table before decoding each symbol
     // finds enough bits for the last token of the block just written, with paddingBits after it.
-    // Some readers fail at the end of a stream where they could look past the last byte.
+    // Some readers fail at the end of a stream where they could look past the last byte, and on a
+    // literal table of one symbol coded in no bits: such a block is never readable.
     bool lastTokenReadable(const Token& last, int paddingBits) const;
     // False when the block just written had a one-symbol literal table (coded with no bits).
     bool hasLiteralCodes() const;

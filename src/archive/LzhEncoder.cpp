@@ -168,6 +168,26 @@ void writeLastBlock(BlockWriter& blockWriter, const std::vector<Token>& tokens, 
     blockWriter.write(tokens, out);
 }
 
+// A block whose tokens all share one symbol of the literal table (a long run of one byte) has that
+// table coded in no bits, and a reader misreads such a block at the end of a stream. The last match
+// of such a last block is split, so that its table has two symbols and codes of one bit.
+void giveLastBlockTwoSymbols(std::vector<Token>& tokens, const uint8_t* data, size_t size)
+{
+    const auto symbol = [](const Token& token) { return token.length == 0 ? int(token.value) : 256 + token.length - kMinMatch; };
+    if (tokens.empty() || tokens.back().length == 0
+        || std::any_of(tokens.begin(), tokens.end(), [&](const Token& token) { return symbol(token) != symbol(tokens.front()); }))
+        return;
+    const Token last = tokens.back();
+    tokens.pop_back();
+    if (last.length > kMinMatch) {
+        tokens.push_back({uint16_t(last.length - 1), last.value});
+        tokens.push_back({0, data[size - 1]});
+    } else {
+        for (size_t back = kMinMatch; back > 0; --back)
+            tokens.push_back({0, data[size - back]});
+    }
+}
+
 // Tokens of the chunks [firstChunk, endChunk), each chunk priced with the code lengths of the one
 // before. A range that does not start at the beginning first sees the window before it.
 std::vector<std::vector<Token>> parseChunks(const uint8_t* data, size_t size, size_t firstChunk, size_t endChunk)
@@ -215,10 +235,12 @@ std::optional<std::vector<uint8_t>> encodeLh5(const uint8_t* data, size_t size)
     BlockWriter blockWriter(kLh5);
     BitWriter out;
     for (size_t chunk = 0; chunk < chunks.size(); ++chunk) {
-        if (chunk + 1 == chunks.size())
+        if (chunk + 1 == chunks.size()) {
+            giveLastBlockTwoSymbols(chunks[chunk], data, size);
             writeLastBlock(blockWriter, chunks[chunk], out);
-        else
+        } else {
             blockWriter.write(chunks[chunk], out);
+        }
         if (out.byteCount() >= size)
             return std::nullopt;
     }

@@ -56,7 +56,9 @@ INSTANTIATE_TEST_SUITE_P(
                        ::testing::Values(TraversalCase{"../evil.txt", "parent"}, TraversalCase{"..\\..\\evil.txt", "dosParent"},
                                          TraversalCase{"/tmp/evil.txt", "absolute"}, TraversalCase{"\\evil.txt", "dosAbsolute"},
                                          TraversalCase{"C:evil.txt", "driveRelative"}, TraversalCase{"C:\\evil.txt", "drive"},
-                                         TraversalCase{"sub\xff..\xff" "evil.txt", "extensionSeparators"})),
+                                         TraversalCase{"sub\xff..\xff" "evil.txt", "extensionSeparators"},
+                                         TraversalCase{"sub\x81/evil.txt", "leadByteBeforeSlash"},
+                                         TraversalCase{"sub\x81\xff" "evil.txt", "leadByteBeforeExtensionSeparator"})),
     [](const auto& info) { return "level" + std::to_string(std::get<0>(info.param)) + "_" + std::get<1>(info.param).label; });
 
 TEST_F(LzhHostileInput, NameWithoutAFilePartIsRefusedAndOthersStillExtracted)
@@ -65,6 +67,28 @@ TEST_F(LzhHostileInput, NameWithoutAFilePartIsRefusedAndOthersStillExtracted)
         {lzhtest::storedMember(0, "..", "x"), lzhtest::storedMember(1, "sub/..", "y"), lzhtest::storedMember(2, "ok.txt", "z")}));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(written(), QStringList{QStringLiteral("out/ok.txt")});
+}
+
+TEST_F(LzhHostileInput, ControlCharactersInNamesNeverReachTheDiskOrTheListing)
+{
+    const QByteArray archive = lzhtest::archiveOf({lzhtest::storedMember(2, "a\x01\x1b[2Jb\x7f.txt", "x")});
+    QList<lzh::MemberEntry> members;
+    QString error;
+    ASSERT_TRUE(lzh::listArchive(m_dir.write(QStringLiteral("list.lzh"), archive), members, &error)) << error.toStdString();
+    ASSERT_EQ(members.size(), 1);
+    EXPECT_EQ(members[0].name, QStringLiteral("a__[2Jb_.txt"));
+    EXPECT_TRUE(extract(archive).isEmpty());
+    EXPECT_EQ(written(), QStringList{QStringLiteral("out/a__[2Jb_.txt")});
+}
+
+TEST_F(LzhHostileInput, MembersOfTheSameFileNameAreReportedNotOverwritten)
+{
+    const QString error = extract(lzhtest::archiveOf({lzhtest::storedMember(2, "one/same.txt", "first"),
+                                                      lzhtest::storedMember(2, "two/same.txt", "second"),
+                                                      lzhtest::storedMember(2, "other.txt", "third")}));
+    EXPECT_TRUE(error.contains(QStringLiteral("two/same.txt"))) << error.toStdString();
+    EXPECT_EQ(written(), (QStringList{QStringLiteral("out/other.txt"), QStringLiteral("out/same.txt")}));
+    EXPECT_EQ(m_dir.read(QStringLiteral("work/out/same.txt")), QByteArray("first"));
 }
 
 TEST_F(LzhHostileInput, HugeDeclaredSizeIsRefusedWithoutWritingOrWaiting)

@@ -30,7 +30,9 @@ QList<QPair<QString, QByteArray>> sampleFiles()
             {QStringLiteral("XXK-000001A.jpg"), random},
             {QStringLiteral("empty.txt"), QByteArray()},
             {QStringLiteral("one.txt"), QByteArray("1")},
-            {QStringLiteral("repeat.bin"), QByteArray(200000, '\0') + QByteArray("end")}};
+            {QStringLiteral("repeat.bin"), QByteArray(200000, '\0') + QByteArray("end")},
+            {QStringLiteral("run.bin"), QByteArray(98304, 'A')},
+            {QStringLiteral("zeros.bin"), QByteArray(1 << 20, '\0')}};
 }
 
 QString requireTool(const char* name)
@@ -183,7 +185,8 @@ TEST_P(LzhReadsJlha, ArchivesOfEveryLevelAndMethodReadBackIdentically)
 
 INSTANTIATE_TEST_SUITE_P(HeaderLevelsAndMethods, LzhReadsJlha,
                          ::testing::Values(WriterCase{"a0", "-lh5-", 0}, WriterCase{"a1", "-lh5-", 1}, WriterCase{"a2", "-lh5-", 2},
-                                           WriterCase{"az0", "-lh0-", 0}, WriterCase{"az1", "-lh0-", 1}, WriterCase{"az2", "-lh0-", 2}),
+                                           WriterCase{"az0", "-lh0-", 0}, WriterCase{"az1", "-lh0-", 1}, WriterCase{"az2", "-lh0-", 2},
+                                           WriterCase{"a2o6", "-lh6-", 2}, WriterCase{"a2o7", "-lh7-", 2}),
                          [](const auto& info) { return std::string(info.param.command); });
 
 } // namespace

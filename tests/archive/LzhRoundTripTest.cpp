@@ -1,9 +1,12 @@
 #include "archive/LzhArchive.h"
+#include "archive/LzhHeader.h"
 #include "LzhFixtures.h"
 #include "support/TempDir.h"
 #include "util/SjisText.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <gtest/gtest.h>
@@ -50,6 +53,12 @@ TEST_P(LzhRoundTrip, PacksAndExtractsIdenticalContent)
     const RoundTripCase& c = GetParam();
     TempDir dir;
     const QString source = dir.write(QStringLiteral("in/member.bin"), c.content);
+    const QDateTime stamp = QDateTime::fromSecsSinceEpoch(981169506); // 2001-02-03
+    {
+        QFile file(source);
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        ASSERT_TRUE(file.setFileTime(stamp, QFileDevice::FileModificationTime));
+    }
     const QString archive = dir.filePath(QStringLiteral("out.lzh"));
     QString error;
     ASSERT_TRUE(lzh::packFiles(archive, {source}, &error)) << error.toStdString();
@@ -65,6 +74,7 @@ TEST_P(LzhRoundTrip, PacksAndExtractsIdenticalContent)
     ASSERT_TRUE(lzh::extractArchive(archive, dir.filePath(QStringLiteral("x")), {}, &written, &error)) << error.toStdString();
     EXPECT_EQ(written, QStringList{QStringLiteral("member.bin")});
     EXPECT_EQ(dir.read(QStringLiteral("x/member.bin")), c.content);
+    EXPECT_EQ(QFileInfo(dir.filePath(QStringLiteral("x/member.bin"))).lastModified(), stamp) << "the stored time, not the extraction's";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -72,6 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(RoundTripCase{"empty", QByteArray(), "-lh0-"},
                       RoundTripCase{"oneByte", QByteArray("A"), "-lh0-"},
                       RoundTripCase{"repetitive", QByteArray(300000, 'x') + QByteArray("tail"), "-lh5-"},
+                      RoundTripCase{"longRunOnly", QByteArray(98304, 'A'), "-lh5-"},
                       RoundTripCase{"random", randomBytes(100000, 1), "-lh0-"},
                       RoundTripCase{"textOver64KiB", textLike(200000), "-lh5-"},
                       RoundTripCase{"mixedOver64KiB", textLike(70000) + randomBytes(3000, 2) + textLike(90000), "-lh5-"}),
@@ -109,6 +120,28 @@ TEST(LzhNames, NameThatShiftJisCannotHoldIsRefused)
     EXPECT_FALSE(lzh::packFiles(dir.filePath(QStringLiteral("a.lzh")), {source}, &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("a.lzh"))));
+}
+
+// The bytes the other readers rely on: the attribute byte 0x20 at 19, level 2, the OS id, the code
+// page, and never a header size whose low byte is 0 (read as the end of the archive).
+TEST(LzhHeader, WriterLaysOutTheBytesReadersExpect)
+{
+    for (const qsizetype nameLength : {5, 210}) {
+        lzh::MemberHeader header;
+        header.method = "-lh5-";
+        header.name = QByteArray(nameLength - 4, 'a') + ".txt";
+        header.modified = 1750000000;
+        const QByteArray bytes = lzh::writeLevel2Header(header);
+        const int size = uint8_t(bytes[0]) | uint8_t(bytes[1]) << 8;
+        EXPECT_EQ(size, bytes.size());
+        EXPECT_NE(size & 0xFF, 0) << nameLength;
+        EXPECT_EQ(uint8_t(bytes[19]), 0x20);
+        EXPECT_EQ(bytes[20], 2);
+        EXPECT_EQ(bytes[23], 'M');
+        EXPECT_TRUE(bytes.contains(QByteArray("\x07\x00\x46\xa4\x03\x00\x00", 7))) << "code page 932";
+        const bool stamped = bytes.contains(QByteArray("\x07\x00\x54\x80\xe1\x4e\x68", 7));
+        EXPECT_EQ(stamped, nameLength == 210) << "the time extension pads the size only when it is needed";
+    }
 }
 
 TEST(LzhUpdate, PackingReplacesMembersOfTheSameNameInPlace)
