@@ -27,6 +27,7 @@ public:
         return m_bytes;
     }
     size_t byteCount() const { return m_bytes.size() + size_t(m_count) / 8; }
+    size_t bitCount() const { return m_bytes.size() * 8 + size_t(m_count); }
     // Zero bits that finish() will add to complete the last byte.
     int paddingBits() const { return (8 - m_count % 8) % 8; }
 

@@ -15,9 +15,9 @@ namespace {
 
 constexpr size_t kChunkBytes = 49152;   // input bytes parsed together and written as one block
 constexpr size_t kParallelFrom = 1 << 20;
-constexpr int kMaxChain = 32;           // chain candidates tried per position
-constexpr uint32_t kNiceLength = 128;   // a match this long is taken without looking inside it
-constexpr uint32_t kEveryLengthUpTo = 32; // longer matches are priced at their full length only
+constexpr int kMaxChain = 8;           // chain candidates tried per position
+constexpr uint32_t kNiceLength = 48;   // a match this long is taken without looking inside it
+constexpr uint32_t kEveryLengthUpTo = 16; // longer matches are priced at their full length only
 constexpr int kMaxCandidates = 32;
 
 // Bits a token costs under the code lengths of the previous block.
@@ -207,6 +207,39 @@ std::vector<std::vector<Token>> parseChunks(const uint8_t* data, size_t size, si
     return chunks;
 }
 
+// Consecutive chunks go into one block while that makes the output smaller: on uniform data (a
+// table file of similar rows) a block's code tables cost more than adapting them to each chunk buys.
+std::vector<std::vector<Token>> mergeChunks(std::vector<std::vector<Token>> chunks)
+{
+    constexpr size_t kMaxBlockTokens = 0xFFFF; // the token count of a block has 16 bits
+    BlockWriter writer(kLh5);
+    const auto bitsOf = [&writer](const std::vector<Token>& tokens) {
+        BitWriter scratch;
+        writer.write(tokens, scratch);
+        return scratch.bitCount();
+    };
+    std::vector<std::vector<Token>> blocks;
+    size_t blockBits = 0;
+    for (std::vector<Token>& chunk : chunks) {
+        const size_t chunkBits = bitsOf(chunk);
+        if (!blocks.empty() && blocks.back().size() + chunk.size() <= kMaxBlockTokens) {
+            std::vector<Token> merged;
+            merged.reserve(blocks.back().size() + chunk.size());
+            merged.insert(merged.end(), blocks.back().begin(), blocks.back().end());
+            merged.insert(merged.end(), chunk.begin(), chunk.end());
+            const size_t mergedBits = bitsOf(merged);
+            if (mergedBits <= blockBits + chunkBits) {
+                blocks.back() = std::move(merged);
+                blockBits = mergedBits;
+                continue;
+            }
+        }
+        blocks.push_back(std::move(chunk));
+        blockBits = chunkBits;
+    }
+    return blocks;
+}
+
 } // namespace
 
 std::optional<std::vector<uint8_t>> encodeLh5(const uint8_t* data, size_t size)
@@ -231,6 +264,8 @@ std::optional<std::vector<uint8_t>> encodeLh5(const uint8_t* data, size_t size)
         worker.join();
         std::move(secondHalf.begin(), secondHalf.end(), std::back_inserter(chunks));
     }
+
+    chunks = mergeChunks(std::move(chunks));
 
     BlockWriter blockWriter(kLh5);
     BitWriter out;

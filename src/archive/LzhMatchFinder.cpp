@@ -8,6 +8,7 @@ namespace {
 
 constexpr uint32_t kLargestHashBits = 16;
 constexpr uint32_t kShortest = 3;
+constexpr uint32_t kRememberedLength = 16; // a match this long gives a distance worth trying again
 
 uint32_t read32(const uint8_t* p)
 {
@@ -93,7 +94,35 @@ int MatchFinder::findAndInsert(size_t pos, uint32_t maxLength, int chain, uint32
         }
         candidate = m_previous[size_t(candidate) & m_windowMask];
     }
+    if (best < nice) {
+        for (const uint32_t distance : m_recent) {
+            if (distance == 0 || distance > pos || int64_t(pos - distance) < lowest || count >= maxOut)
+                continue;
+            const uint8_t* there = here - distance;
+            if (there[best] != here[best] || read32(there) != first4)
+                continue;
+            const uint32_t length = matchLength(there, here, maxLength);
+            if (length > best) {
+                best = length;
+                out[count++] = {length, distance};
+            }
+        }
+    }
+    if (count > 0 && best >= kRememberedLength)
+        remember(out[count - 1].distance);
     return count;
+}
+
+void MatchFinder::remember(uint32_t distance)
+{
+    int at = kRecentDistances - 1;
+    for (int i = 0; i < kRecentDistances; ++i) {
+        if (m_recent[i] == distance)
+            at = i;
+    }
+    for (int i = at; i > 0; --i)
+        m_recent[i] = m_recent[i - 1];
+    m_recent[0] = distance;
 }
 
 } // namespace lzh

@@ -29,6 +29,8 @@ public:
     int findAndInsert(size_t pos, uint32_t maxLength, int chain, uint32_t niceLength, Match* out, int maxOut);
 
 private:
+    void remember(uint32_t distance);
+
     static uint32_t matchLength(const uint8_t* a, const uint8_t* b, uint32_t limit)
     {
         uint32_t n = 0;
@@ -67,6 +69,11 @@ private:
     std::vector<int32_t> m_last3;     // last position of each 3-byte hash
     std::vector<int32_t> m_head4;     // last position of each 4-byte hash
     std::vector<int32_t> m_previous;  // previous position with the same 4-byte hash, by window slot
+    // Distances of the last long matches, most recent first. In data of similar records (the rows of
+    // a table file) the match with the previous record resumes after each field that differs, often
+    // beyond the candidates a chain reaches.
+    static constexpr int kRecentDistances = 4;
+    uint32_t m_recent[kRecentDistances] = {};
 };
 
 } // namespace lzh
