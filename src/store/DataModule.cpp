@@ -881,10 +881,10 @@ bool TDM1::NextLocalNumber(QString* number, QString* error)
             continue;
         for (const QVariant& stored : scanned->storedValues(regNo)) {
             const QString value = stored.toString();
-            if (!value.left(4).toUpper().startsWith(QLatin1String("XXK-")))
+            if (!QStringView(value).left(4).startsWith(u"XXK-", Qt::CaseInsensitive))
                 continue;
             bool ok = false;
-            const int v = value.mid(4, 6).trimmed().toInt(&ok);
+            const int v = QStringView(value).mid(4, 6).trimmed().toInt(&ok);
             if (!ok) {
                 if (error)
                     *error = QStringLiteral("'%1' は正しい登録番号ではありません (%2)。")
