@@ -46,6 +46,10 @@ QVariant sampleValue(const store::FieldDef& field, int position, int registratio
         return name == QLatin1String("ORD") && field.isText() ? QVariant(QString::number(n % 6 + 1)) : QVariant(n + 1);
     if (name == QLatin1String("RECORD_TYPE"))
         return QString::number(n % 2);
+    if (name.startsWith(QLatin1String("PICTURE_")))
+        return {}; // photo file names: the data has no photo files
+    if (name == QLatin1String("TECH_DVLP_YEAR"))
+        return QStringLiteral("2020");
     switch (field.type) {
     case store::FieldType::FixedText:
         return field.width <= 2 ? QString::number(n % 2) : QStringLiteral("%1").arg(n % 100);

@@ -3,7 +3,8 @@
 // (cp -r) and parse every table file (xmllint --stream --noout). Also the scan for the next
 // local registration number on the same data.
 //
-//   build/bench/data_module_start_bench [--registrations=N]
+//   build/bench/data_module_start_bench [--registrations=N] [--home=DIR]
+// With --home the program folder DIR (made by make_bench_data) is used instead of generated data.
 #include "BenchData.h"
 #include "store/DataModule.h"
 
@@ -96,11 +97,15 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         if (std::strncmp(argv[i], "--registrations=", 16) == 0)
             g_registrations = std::atoi(argv[i] + 16);
+        else if (std::strncmp(argv[i], "--home=", 7) == 0)
+            g_home = QString::fromLocal8Bit(argv[i] + 7);
     }
     QTemporaryDir dir;
-    g_home = dir.path();
-    if (!benchdata::makeProgramFolder(g_home, g_registrations, benchdata::Shape::AtLimits))
-        return 1;
+    if (g_home.isEmpty()) {
+        g_home = dir.path();
+        if (!benchdata::makeProgramFolder(g_home, g_registrations, benchdata::Shape::AtLimits))
+            return 1;
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

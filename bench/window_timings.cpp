@@ -1,0 +1,114 @@
+// The main window's timings on a program folder, offscreen: from the start of the process until
+// the window is visible; opening a registration from the list (the double click, to the first
+// entry page filled); saving it after one change (the post and the write of the changed tables),
+// beside copying the changed table files with cp. Prints "name value" lines for bench/run-all.
+//
+//   QT_QPA_PLATFORM=offscreen build/bench/window_timings HOME [REG_ROW]
+#include "app/MainWindow.h"
+#include "store/Table.h"
+#include "widgets/DBGrid.h"
+#include "widgets/WebEngineSetup.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QWindow>
+
+#include <cstdio>
+
+namespace {
+
+// Answers every question with Yes and reports any other box, which a timing run does not expect.
+class YesInteraction : public UserInteraction
+{
+public:
+    Button message(Icon icon, const QString&, const QString& text, Buttons buttons) override
+    {
+        if (icon != Icon::Question)
+            std::fprintf(stderr, "box: %s\n", qPrintable(text));
+        return buttons.testFlag(Yes) ? Yes : Ok;
+    }
+    FileAnswer fileDialog(FileKind, const FileRequest&) override { return {}; }
+    QString desktopFolder() override { return QDir::tempPath(); }
+};
+
+QHash<QString, QDateTime> stamps(const QString& folder)
+{
+    QHash<QString, QDateTime> result;
+    for (const QFileInfo& info : QDir(folder).entryInfoList({QStringLiteral("*.cds")}, QDir::Files))
+        result.insert(info.absoluteFilePath(), info.lastModified());
+    return result;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    widgets::prepareWebEngine();
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: window_timings HOME [ROW]\n");
+        return 2;
+    }
+    const QString home = QString::fromLocal8Bit(argv[1]);
+    const int row = argc > 2 ? std::atoi(argv[2]) : 0;
+    YesInteraction interaction;
+    UserInteraction::setCurrent(&interaction);
+
+    app::TFrmMain window(home);
+    if (!window.start())
+        return 1;
+    window.show();
+    while (!window.windowHandle() || !window.windowHandle()->isExposed())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    std::printf("visible_ms %lld\n", sinceStart.elapsed());
+    if (window.dm().table(QStringLiteral("NT_TBL_MAIN"))->recordCount() <= row)
+        return 0;
+
+    auto* grid = window.control<widgets::DBGrid>(QStringLiteral("DBGrid1")); // the list of registrations
+    QElapsedTimer open;
+    open.start();
+    const QModelIndex index = grid->model()->index(row, 0);
+    grid->setCurrentIndex(index);
+    emit grid->doubleClicked(index);
+    QCoreApplication::processEvents();
+    std::printf("open_ms %.1f\n", open.nsecsElapsed() / 1e6);
+
+    const QString data = QDir(home).filePath(QStringLiteral("FLATT_FILES"));
+    const QHash<QString, QDateTime> before = stamps(data);
+    auto* section = window.control<QLineEdit>(QStringLiteral("SALES_SECTION")); // the sales contact's section
+    section->setText(section->text() + QStringLiteral("課"));
+    QElapsedTimer save;
+    save.start();
+    window.ActPostExecute();
+    QCoreApplication::processEvents();
+    std::printf("save_ms %.1f\n", save.nsecsElapsed() / 1e6);
+
+    QStringList changed;
+    const QHash<QString, QDateTime> after = stamps(data);
+    for (auto it = after.begin(); it != after.end(); ++it) {
+        if (before.value(it.key()) != it.value())
+            changed.append(it.key());
+    }
+    if (changed.isEmpty()) {
+        std::printf("save_refused 1\n"); // a check of the save refused the registration: nothing to compare
+        return 0;
+    }
+    QTemporaryDir copy;
+    QElapsedTimer cp;
+    cp.start();
+    QProcess::execute(QStringLiteral("cp"), changed + QStringList{copy.path()});
+    std::printf("cp_ms %.1f\n", cp.nsecsElapsed() / 1e6);
+    std::printf("changed_tables %lld\n", qint64(changed.size()));
+    UserInteraction::setCurrent(nullptr);
+    return 0;
+}
