@@ -8,6 +8,8 @@
 #include "widgets/DBEdit.h"
 #include "widgets/DBMemo.h"
 #include "widgets/DBRadioGroup.h"
+#include "widgets/SjisInput.h"
+#include "widgets/TextLineEdit.h"
 #include "widgets/TextMemo.h"
 
 #include <QAbstractButton>
@@ -139,10 +141,15 @@ bool isEnterKey(const QKeyEvent* event)
 // no character (arrows, Delete, Tab) and control keys (copy, paste) are not judged.
 void filterCharacters(QWidget* control, std::function<bool(QChar)> accepted, bool backspaceAccepted)
 {
+    // A paste is judged by the same rule (the box refuses it with a message).
+    if (auto* box = qobject_cast<widgets::TextLineEdit*>(control))
+        box->setAcceptedCharacters(accepted);
     onEvent(control, QEvent::KeyPress, [accepted, backspaceAccepted](QEvent* e) {
         const auto* key = static_cast<QKeyEvent*>(e);
         if (key->key() == Qt::Key_Backspace)
             return !backspaceAccepted;
+        if (key->matches(QKeySequence::Paste))
+            return false; // the box judges what is pasted
         const QString text = key->text();
         if (text.isEmpty() || !text.at(0).isPrint())
             return false;
@@ -171,6 +178,12 @@ widgets::FieldLink* linkOf(QWidget* control)
 bool isStandardEdit(QWidget* control)
 {
     return qobject_cast<QLineEdit*>(control) && !widgets::isRightAlignedEdit(control);
+}
+
+// A control being left takes the focus back once the focus change is over.
+void giveFocusBack(QWidget* control)
+{
+    QTimer::singleShot(0, control, [control] { control->setFocus(Qt::OtherFocusReason); });
 }
 
 } // namespace
@@ -216,23 +229,33 @@ bool cleanUpMemoText(QWidget* control, int limitBytes, bool cursorToStart)
         memo->setCursorPositionInText(0);
     if (!result.cut)
         return false;
-    UserInteraction::current().warn(kProgramTitle, inputrules::kMemoLimitMessage);
-    // The memo is being left; it takes the focus back once the focus change is over.
-    QTimer::singleShot(0, memo, [memo] { memo->setFocus(Qt::OtherFocusReason); });
+    widgets::tellCut();
+    giveFocusBack(memo);
     return true;
 }
 
-void convertWidthOnExit(QWidget* control)
+bool convertWidthOnExit(QWidget* control)
 {
     auto* box = qobject_cast<QLineEdit*>(control);
     if (!box)
-        return;
+        return false;
     widgets::FieldLink* link = linkOf(box);
     if (link && link->isBound() && !link->isTableEditing())
-        return;
-    const QString converted = sjis::NormalizeCharWidth(box->text());
+        return false;
+    QString converted = sjis::NormalizeCharWidth(box->text());
+    // A half-width katakana takes two bytes once converted: what no longer fits is cut where the
+    // user sees it, with the limit's message, and the box keeps the focus.
+    auto* limited = qobject_cast<widgets::TextLineEdit*>(box);
+    const bool cut = limited && limited->maxBytes() > 0 && sjis::byteLength(converted) > limited->maxBytes();
+    if (cut)
+        converted = sjis::cutToBytes(converted, limited->maxBytes());
     if (converted != box->text())
         box->setText(converted);
+    if (cut) {
+        widgets::tellCut();
+        giveFocusBack(box);
+    }
+    return cut;
 }
 
 // ---------------------------------------------------------------- InputBehaviours
@@ -314,11 +337,11 @@ QStringList InputBehaviours::attach(QWidget* root)
             m_postCodeFocus = true;
             return false;
         });
-        onEvent(c, QEvent::FocusOut, [this, c](QEvent*) {
+        onEvent(c, QEvent::FocusOut, [this](QEvent*) {
             m_postCodeFocus = false;
-            convertWidthOnExit(c);
             return false;
         });
+        onExit(c, [c] { return convertWidthOnExit(c); });
     });
 
     // Keys.
@@ -335,27 +358,63 @@ QStringList InputBehaviours::attach(QWidget* root)
             return isEnterKey(key) || key->text().contains(QLatin1Char('\n'));
         });
         onChange(c, [c] { MemoSpaceCheck(c); });
-        onEvent(c, QEvent::FocusOut, [this, c](QEvent*) {
-            DBMemoSpExit(c);
-            return false;
-        });
+        onExit(c, [this, c] { return DBMemoSpExit(c); });
+        if (auto* memo = qobject_cast<widgets::TextMemo*>(c))
+            memo->setOneLine(true);
     });
 
     // Leaving a box.
-    each(kEditExitBoxes, [this](QWidget* c) { onEvent(c, QEvent::FocusOut, [this, c](QEvent*) { EditExit(c); return false; }); });
-    each(kEditExitSPBoxes, [this](QWidget* c) { onEvent(c, QEvent::FocusOut, [this, c](QEvent*) { EditExitSP(c); return false; }); });
-    each(kDescriptionMemos + QStringList{"SUMMARY"}, [this](QWidget* c) {
-        onEvent(c, QEvent::FocusOut, [this, c](QEvent*) { DESCExit(c); return false; });
-    });
+    each(kEditExitBoxes, [this](QWidget* c) { onExit(c, [this, c] { return EditExit(c); }); });
+    each(kEditExitSPBoxes, [this](QWidget* c) { onExit(c, [this, c] { return EditExitSP(c); }); });
+    each(kDescriptionMemos + QStringList{"SUMMARY"}, [this](QWidget* c) { onExit(c, [this, c] { return DESCExit(c); }); });
     each(kPatentNumberMemos, [this](QWidget* c) {
-        onEvent(c, QEvent::FocusOut, [this, c](QEvent*) { DESCExit_Patent(c); return false; });
+        onExit(c, [this, c] { return DESCExit_Patent(c); });
+        // The numbers follow the blank rule as every other text does.
+        onChange(c, [c] { MemoSpaceCheck(c); });
     });
-    each(kRoundValueBoxes, [this](QWidget* c) { onEvent(c, QEvent::FocusOut, [this, c](QEvent*) { RoundValue(c); return false; }); });
-    each(kRoundValueSPBoxes, [this](QWidget* c) { onEvent(c, QEvent::FocusOut, [this, c](QEvent*) { RoundValueSP(c); return false; }); });
-    each(kRoundValueDownBoxes, [this](QWidget* c) { onEvent(c, QEvent::FocusOut, [this, c](QEvent*) { RoundValueDown(c); return false; }); });
+    each(kRoundValueBoxes, [this](QWidget* c) { onExit(c, [this, c] { return RoundValue(c); }); });
+    each(kRoundValueSPBoxes, [this](QWidget* c) { onExit(c, [this, c] { return RoundValueSP(c); }); });
+    each(kRoundValueDownBoxes, [this](QWidget* c) { onExit(c, [this, c] { return RoundValueDown(c); }); });
 
     attachEnterMovesFocus(root);
     return missing;
+}
+
+void InputBehaviours::onExit(QWidget* control, const std::function<bool()>& handler)
+{
+    m_exits[control].append(handler);
+    onEvent(control, QEvent::FocusOut, [handler](QEvent*) {
+        handler();
+        return false;
+    });
+}
+
+bool InputBehaviours::leaveControl(QWidget* control)
+{
+    bool told = false;
+    for (const std::function<bool()>& handler : m_exits.value(control))
+        told = handler() || told;
+    return told;
+}
+
+QWidget* InputBehaviours::memoOverLimit(QWidget* root) const
+{
+    const auto limitOf = [](const QString& name) {
+        return kDescriptionMemos.contains(name) ? inputrules::kDescriptionMemoLimit : inputrules::kShortMemoLimit;
+    };
+    for (const QString& name : kDescriptionMemos + QStringList{"SUMMARY"} + kPatentNumberMemos + kConditionTextMemos) {
+        auto* memo = root->findChild<widgets::TextMemo*>(name);
+        if (memo && sjis::byteLength(memo->text()) > limitOf(name))
+            return memo;
+    }
+    return nullptr;
+}
+
+bool InputBehaviours::cutMemoToItsLimit(QWidget* memo)
+{
+    const QString name = memo->objectName();
+    return cleanUpMemoText(memo, kDescriptionMemos.contains(name) ? inputrules::kDescriptionMemoLimit : inputrules::kShortMemoLimit,
+                           kConditionTextMemos.contains(name));
 }
 
 void InputBehaviours::attachEnterMovesFocus(QWidget* root)
@@ -405,18 +464,19 @@ void InputBehaviours::PostCodeEditChange(QWidget* control)
     EditSpaceCheck(control);
 }
 
-void InputBehaviours::EditExit(QWidget* control)
+bool InputBehaviours::EditExit(QWidget* control)
 {
-    convertWidthOnExit(control);
+    return convertWidthOnExit(control);
 }
 
-void InputBehaviours::EditExitSP(QWidget* control)
+bool InputBehaviours::EditExitSP(QWidget* control)
 {
     // The conversion never counts as a change: the save button gets back the state it had.
     const bool saveWasEnabled = m_hooks.isSaveEnabled ? m_hooks.isSaveEnabled() : false;
-    convertWidthOnExit(control);
+    const bool cut = convertWidthOnExit(control);
     if (m_hooks.setSaveEnabled)
         m_hooks.setSaveEnabled(saveWasEnabled);
+    return cut;
 }
 
 bool InputBehaviours::tableEditing(const QString& name, QWidget* control) const
@@ -427,38 +487,38 @@ bool InputBehaviours::tableEditing(const QString& name, QWidget* control) const
     return !link || !link->isBound() || link->isTableEditing();
 }
 
-void InputBehaviours::DESCExit(QWidget* memo)
+bool InputBehaviours::DESCExit(QWidget* memo)
 {
     const bool summary = memo->objectName() == QLatin1String("SUMMARY");
-    if (summary || tableEditing(QStringLiteral("NT_TBL_DESCRIPTION"), memo))
-        cleanUpMemoText(memo, summary ? inputrules::kShortMemoLimit : inputrules::kDescriptionMemoLimit);
+    return (summary || tableEditing(QStringLiteral("NT_TBL_DESCRIPTION"), memo))
+        && cleanUpMemoText(memo, summary ? inputrules::kShortMemoLimit : inputrules::kDescriptionMemoLimit);
 }
 
-void InputBehaviours::DESCExit_Patent(QWidget* memo)
+bool InputBehaviours::DESCExit_Patent(QWidget* memo)
 {
-    if (tableEditing(QStringLiteral("NT_TBL_PICTURE"), memo))
-        cleanUpMemoText(memo, inputrules::kShortMemoLimit);
+    return tableEditing(QStringLiteral("NT_TBL_PICTURE"), memo) && cleanUpMemoText(memo, inputrules::kShortMemoLimit);
 }
 
-void InputBehaviours::DBMemoSpExit(QWidget* memo)
+bool InputBehaviours::DBMemoSpExit(QWidget* memo)
 {
-    cleanUpMemoText(memo, inputrules::kShortMemoLimit, true);
+    return cleanUpMemoText(memo, inputrules::kShortMemoLimit, true);
 }
 
-void InputBehaviours::cleanUpNumber(QWidget* control, inputrules::Rounding rounding)
+bool InputBehaviours::cleanUpNumber(QWidget* control, inputrules::Rounding rounding)
 {
     auto* box = qobject_cast<QLineEdit*>(control);
     if (!box)
-        return;
+        return false;
     const inputrules::NumberCleanUp result = inputrules::cleanUpNumber(box->text(), rounding);
     if (result.text != box->text())
         box->setText(result.text);
     if (result.ok)
-        return;
+        return false;
     // A bound box about to write the text tells the user itself, with the field's name.
     widgets::FieldLink* link = linkOf(box);
     if (!(link && link->isBound() && link->isModified()))
         UserInteraction::current().error(kProgramTitle, result.error);
+    return true;
 }
 
 void InputBehaviours::BeginningWork(QWidget* control)

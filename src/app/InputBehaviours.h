@@ -2,6 +2,7 @@
 
 #include "util/InputRules.h"
 
+#include <QHash>
 #include <QObject>
 #include <QStringList>
 
@@ -84,25 +85,38 @@ public:
     void BtnPostChange(QWidget* control);
     void BtnPostChangeSP(QWidget* control);
     void PostCodeEditChange(QWidget* control);
-    void EditExit(QWidget* control);
-    void EditExitSP(QWidget* control);
+    // The handlers run when a box is left; each answers true when it had to tell the user
+    // something (a text cut to its limit, a number that is none).
+    bool EditExit(QWidget* control);
+    bool EditExitSP(QWidget* control);
     // Memo clean-up with the memo's limit, when its condition holds.
-    void DESCExit(QWidget* memo);
-    void DESCExit_Patent(QWidget* memo);
-    void DBMemoSpExit(QWidget* memo);
-    void RoundValue(QWidget* box) { cleanUpNumber(box, inputrules::Rounding::TwoDecimals); }
-    void RoundValueSP(QWidget* box) { cleanUpNumber(box, inputrules::Rounding::TwoDecimalsKeepEmpty); }
-    void RoundValueDown(QWidget* box) { cleanUpNumber(box, inputrules::Rounding::WholeNumber); }
+    bool DESCExit(QWidget* memo);
+    bool DESCExit_Patent(QWidget* memo);
+    bool DBMemoSpExit(QWidget* memo);
+    bool RoundValue(QWidget* box) { return cleanUpNumber(box, inputrules::Rounding::TwoDecimals); }
+    bool RoundValueSP(QWidget* box) { return cleanUpNumber(box, inputrules::Rounding::TwoDecimalsKeepEmpty); }
+    bool RoundValueDown(QWidget* box) { return cleanUpNumber(box, inputrules::Rounding::WholeNumber); }
+
+    // Runs what leaving `control` runs, for a save that is made while it still has the focus; true
+    // when the user was told something (the save then waits for the user).
+    bool leaveControl(QWidget* control);
+    // The first memo below `root` whose text is longer than its limit, or null.
+    QWidget* memoOverLimit(QWidget* root) const;
+    // Cuts a memo to its limit with the limit's message and gives it the focus; true when cut.
+    bool cutMemoToItsLimit(QWidget* memo);
     // Prepares a result-count box when a registration is opened: empty becomes "0".
     void BeginningWork(QWidget* box);
 
 private:
     void onChange(QWidget* control, const std::function<void()>& handler);
     void onClick(QWidget* control, const std::function<void()>& handler);
+    // Runs `handler` when the control is left, and keeps it for leaveControl().
+    void onExit(QWidget* control, const std::function<bool()>& handler);
     bool tableEditing(const QString& name, QWidget* control) const;
-    void cleanUpNumber(QWidget* box, inputrules::Rounding rounding);
+    bool cleanUpNumber(QWidget* box, inputrules::Rounding rounding);
 
     EditingHooks m_hooks;
+    QHash<QWidget*, QList<std::function<bool()>>> m_exits;
     bool m_postCodeFocus = false;
 };
 
@@ -118,7 +132,8 @@ inline bool MemoSpaceCheck(QWidget* root, const QString& name) { return EditSpac
 bool cleanUpMemoText(QWidget* memo, int limitBytes, bool cursorToStart = false);
 
 // The width conversion of a box being left: a plain box always, a bound one only while its table
-// is being edited or inserted.
-void convertWidthOnExit(QWidget* box);
+// is being edited or inserted. Converted text that no longer fits the box is cut with the limit's
+// message and the box keeps the focus; true then.
+bool convertWidthOnExit(QWidget* box);
 
 } // namespace app

@@ -25,6 +25,7 @@
 #include "widgets/FieldLink.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -600,6 +601,16 @@ void TFrmMain::ActEditExecute()
 
 bool TFrmMain::ChkSaveData()
 {
+    // A save made while a box still has the focus (the close button, a menu key) applies what
+    // leaving it applies: its conversion and limit, with their messages, before anything is kept.
+    if (QWidget* focused = QApplication::focusWidget(); focused && isAncestorOf(focused) && m_behaviours->leaveControl(focused))
+        return true;
+    // No memo goes into a save longer than its limit, whichever way its text came.
+    if (QWidget* memo = m_behaviours->memoOverLimit(this)) {
+        showControl(memo->objectName());
+        m_behaviours->cutMemoToItsLimit(memo);
+        return true;
+    }
     // The rules judge what the boxes show, so a text a field would refuse (a date that does not
     // exist, say) gets the rule's own message and the focus first; then the boxes' pending texts
     // reach their fields.
@@ -617,7 +628,7 @@ bool TFrmMain::CheckRegistration()
     UserInteraction::current().error(failure.caption, failure.message);
     const QString photoButton = QStringLiteral("BtnPICTURE_");
     if (failure.control.startsWith(photoButton))
-        m_photos->EmptySlot(failure.control.mid(photoButton.size()));
+        m_photos->EmptySlot(failure.control.mid(photoButton.size()), true);
     showControl(failure.control);
     return true;
 }
@@ -672,39 +683,33 @@ store::SaveInputs TFrmMain::saveInputs() const
 void TFrmMain::saveRegistration()
 {
     m_dm->PostAllTables(saveInputs());
-    // The photos set aside since the last save are given up.
-    handleMatchingFiles(m_dm->folder().path(QStringLiteral("Images")), QStringLiteral("_*.*"),
-                        [](const QString& path) { return QFile::remove(path); });
     m_dm->SubCdsPost(table(QStringLiteral("NT_TBL_MAIN")), 0);
     // What has been saved reaches the data folder at once, so that a crash cannot lose it.
     QString error;
     if (!m_dm->WriteChangedTables(&error))
         UserInteraction::current().error(kProgramTitle, error);
+    // The photos set aside since the last save, and those the saved rows no longer name, go.
+    m_photos->photosSaved(currentNumber());
 }
 
-void TFrmMain::RestoreSetAsidePhotos()
+QString TFrmMain::currentNumber() const
 {
-    const QString folder = m_dm->folder().path(QStringLiteral("Images"));
-    const QString number = table(QStringLiteral("NT_TBL_MAIN"))->field(QStringLiteral("REG_NO")).asString().trimmed();
-    handleMatchingFiles(folder, QStringLiteral("_") + number + QStringLiteral("*.*"), [](const QString& path) {
-        const QFileInfo setAside(path);
-        const QString original = setAside.dir().filePath(setAside.fileName().mid(1));
-        if (QFileInfo::exists(original) && !QFile::remove(original))
-            return false;
-        return QFile::rename(path, original);
-    });
+    return table(QStringLiteral("NT_TBL_MAIN"))->field(QStringLiteral("REG_NO")).asString().trimmed();
 }
 
 void TFrmMain::discardRegistration()
 {
     // The photos replaced since the last save come back with the rows that name them; a new
-    // registration is removed with its default rows, never left behind half made.
-    RestoreSetAsidePhotos();
-    if (mode() == 0)
+    // registration is removed with its default rows and its photos, never left behind half made.
+    // The pending rows are dropped first: a slot's new image row would otherwise be posted when
+    // the main row moves.
+    const QString number = currentNumber();
+    const bool created = mode() == 0;
+    m_dm->CancelAllTables();
+    if (created)
         m_dm->DeleteRegistrationRows();
-    else
-        m_dm->CancelAllTables();
     table(QStringLiteral("NT_TBL_MAIN"))->cancel();
+    m_photos->photosAbandoned(number);
 }
 
 void TFrmMain::ActPostExecute()
@@ -744,10 +749,8 @@ void TFrmMain::BitBtn2Click()
         setMode(-1);
     };
     if (!isModified()) {
-        if (mode() == 0) {
-            m_dm->DeleteRegistrationRows();
-            table(QStringLiteral("NT_TBL_MAIN"))->cancel();
-        }
+        if (mode() == 0)
+            discardRegistration();
         if (ChkCmpSheet())
             backToList();
         return;
@@ -823,11 +826,7 @@ bool TFrmMain::FormCloseQuery()
     if (m_pages->currentWidget() == m_listPage || m_tablesClosed)
         return m_tablesClosed || closeTables();
     if (!isModified()) {
-        if (mode() == 0)
-            m_dm->DeleteRegistrationRows();
-        else
-            m_dm->CancelAllTables();
-        table(QStringLiteral("NT_TBL_MAIN"))->cancel();
+        discardRegistration();
         return closeIfComparisonAllows();
     }
     const UserInteraction::Button answer = UserInteraction::current().message(

@@ -119,7 +119,8 @@ private:
     void saveRegistration();
     // The answer No to the save question: set-aside photos restored, the changes dropped.
     void discardRegistration();
-    void RestoreSetAsidePhotos();
+    // REG_NO of the current main row.
+    QString currentNumber() const;
     void showPage(QWidget* page);
     void PageControl1Changing();
     void PageControl1Change(int index);

@@ -5,7 +5,9 @@
 #include "store/DataModule.h"
 #include "store/Table.h"
 #include "util/UserInteraction.h"
+#include "widgets/SjisInput.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
@@ -73,12 +75,15 @@ QString PhotoSlots::OpenPictureDialog1Show() const
 void PhotoSlots::showSlotState(const QString& letter, bool filled)
 {
     auto* path = control(QStringLiteral("ImagePath_"), letter);
-    auto* title = control(QStringLiteral("PICTURE_"), letter);
+    auto* title = control<QLineEdit>(QStringLiteral("PICTURE_"), letter);
     control(QStringLiteral("BtnPICTURE_"), letter)->setEnabled(!filled);
     control(QStringLiteral("BtnCancelPICTURE_"), letter)->setEnabled(filled);
-    title->setEnabled(filled);
-    path->setEnabled(filled);
-    paintBox(title, filled);
+    // A title left without its photo stays open, so that the user can change or remove it.
+    const bool titleOpen = filled || !title->text().isEmpty();
+    title->setEnabled(titleOpen);
+    // The source name only shows which file was chosen: it is never typed in.
+    path->setEnabled(false);
+    paintBox(title, titleOpen);
     paintBox(path, filled);
 }
 
@@ -90,9 +95,10 @@ void PhotoSlots::SetPhotoSlotControls(const QString& letter)
 void PhotoSlots::ChangeImageFile(const QString& letter)
 {
     const bool named = !control<QLineEdit>(QStringLiteral("ImagePath_"), letter)->text().isEmpty();
-    auto* title = control(QStringLiteral("PICTURE_"), letter);
-    title->setEnabled(named);
-    paintBox(title, named);
+    auto* title = control<QLineEdit>(QStringLiteral("PICTURE_"), letter);
+    const bool titleOpen = named || !title->text().isEmpty();
+    title->setEnabled(titleOpen);
+    paintBox(title, titleOpen);
     paintBox(control(QStringLiteral("ImagePath_"), letter), named);
 }
 
@@ -107,6 +113,9 @@ void PhotoSlots::GetPictureInfo(const QString& letter)
         return;
     m_lastFolder = QFileInfo(chosen).absolutePath();
 
+    // The name is kept in the image row and submitted: it must hold in code page 932.
+    if (widgets::refuseUnencodable(QFileInfo(chosen).fileName()))
+        return;
     if (const QString refusal = photos::selectionRefusal(chosen); !refusal.isEmpty()) {
         ui.error(QStringLiteral("エラー"), refusal);
         return;
@@ -141,20 +150,27 @@ void PhotoSlots::DeletePictureInfo(const QString& letter)
         || ui.message(UserInteraction::Icon::Warning, QStringLiteral("注意"), kClearWarning, okCancel) != UserInteraction::Ok)
         return;
     store::Table* images = view(letter);
+    const QString stored = images->field(QStringLiteral("IMAGES_FILE")).asString().trimmed();
+    const QString setAsideName = photos::setAsideName(stored);
+    const bool earlierCopySetAside = m_setAside.contains(setAsideName);
     QString error;
-    if (!photos::setAside(imagesFolder(), images->field(QStringLiteral("IMAGES_FILE")).asString().trimmed(), &error)) {
+    if (!photos::setAside(imagesFolder(), stored, earlierCopySetAside, &error)) {
         ui.inform(kProgramTitle, error);
         return;
     }
+    if (!earlierCopySetAside && QFileInfo::exists(QDir(imagesFolder()).filePath(setAsideName)))
+        m_setAside.append(setAsideName);
     EmptySlot(letter);
 }
 
-void PhotoSlots::EmptySlot(const QString& letter)
+void PhotoSlots::EmptySlot(const QString& letter, bool keepTitle)
 {
     store::Table* images = view(letter);
-    store::Table* pictures = m_dm.table(QStringLiteral("NT_TBL_PICTURE"));
-    putInEdit(pictures);
-    pictures->field(QStringLiteral("PICTURE_") + letter).clear();
+    if (!keepTitle) {
+        store::Table* pictures = m_dm.table(QStringLiteral("NT_TBL_PICTURE"));
+        putInEdit(pictures);
+        pictures->field(QStringLiteral("PICTURE_") + letter).clear();
+    }
     // The view shows the slot's row; moving to it would post a pending change that the No to the
     // save question must still be able to drop.
     const bool onRow = images->recordCount() > 0 && images->field(QStringLiteral("IMAGES_TYPE")).asString() == letter;
@@ -164,6 +180,35 @@ void PhotoSlots::EmptySlot(const QString& letter)
     }
     control<QLineEdit>(QStringLiteral("ImagePath_"), letter)->clear();
     showSlotState(letter, false);
+}
+
+void PhotoSlots::photosSaved(const QString& regNo)
+{
+    m_setAside.clear();
+    reportFailure(photos::kNotDeleted, photos::removeSetAsideFiles(imagesFolder()));
+    removeUnnamedPhotos(regNo);
+}
+
+void PhotoSlots::photosAbandoned(const QString& regNo)
+{
+    const QStringList setAside = std::exchange(m_setAside, {});
+    reportFailure(photos::kNotRestored, photos::restoreSetAsideFiles(imagesFolder(), setAside));
+    removeUnnamedPhotos(regNo);
+}
+
+void PhotoSlots::removeUnnamedPhotos(const QString& regNo)
+{
+    store::Table* images = m_dm.table(QStringLiteral("NT_TBL_INFO_IMAGES"));
+    if (!images->isActive())
+        return; // without the rows every photo would look unnamed
+    const QStringList named = photos::namedFiles(*images, regNo);
+    reportFailure(photos::kNotDeleted, photos::removeUnnamedFiles(imagesFolder(), regNo, named));
+}
+
+void PhotoSlots::reportFailure(const QString& heading, const QStringList& paths)
+{
+    if (!paths.isEmpty())
+        UserInteraction::current().error(kProgramTitle, photos::fileFailureMessage(heading, paths));
 }
 
 } // namespace app

@@ -28,13 +28,23 @@ public:
     void DeletePictureInfo(const QString& letter);
     // The file-name box of a slot changed: the title box follows it.
     void ChangeImageFile(const QString& letter);
-    // Empties a slot (after its clear button, or when its photo failed the save check): the title
-    // and the source name are emptied and the slot shows as empty; the stored file name stays.
-    void EmptySlot(const QString& letter);
+    // Empties a slot (after its clear button, or when its photo failed the save check): the source
+    // name is emptied, and the title unless `keepTitle`; the slot shows as empty (a kept title stays
+    // in an enabled box, for the user to change or remove). The stored file name stays.
+    void EmptySlot(const QString& letter, bool keepTitle = false);
     // The controls of a slot set from its file name, when a registration is created or opened.
     void SetPhotoSlotControls(const QString& letter);
     // The folder the picture dialog starts in.
     QString OpenPictureDialog1Show() const;
+
+    // The photo files at a save: every set-aside photo is given up, and the files of registration
+    // `regNo` that its saved image rows no longer name are deleted. A file that cannot be deleted is
+    // reported. Nothing set aside before can come back afterwards.
+    void photosSaved(const QString& regNo);
+    // The photo files when the edit of registration `regNo` is abandoned (its rows cancelled or
+    // deleted): the photos set aside during this editing get back their names, and the files the
+    // remaining rows do not name are deleted.
+    void photosAbandoned(const QString& regNo);
 
 private:
     template <typename T = QWidget>
@@ -43,10 +53,13 @@ private:
     QString imagesFolder() const;
     // Enables or disables the slot's buttons and boxes as an empty or filled slot.
     void showSlotState(const QString& letter, bool filled);
+    void removeUnnamedPhotos(const QString& regNo);
+    void reportFailure(const QString& heading, const QStringList& paths);
 
     QWidget* m_root;
     store::TDM1& m_dm;
     QString m_lastFolder; // of the last photo chosen during this run
+    QStringList m_setAside; // the set-aside names of the photos cleared since the last save
 };
 
 } // namespace app

@@ -53,6 +53,9 @@ void ComparisonDialog::setModalShow(std::function<void(ComparisonDialog*)> show)
 void ComparisonDialog::filterNumberKeys(QLineEdit* box)
 {
     const auto refused = [](const QString& text) { return text.contains(QLatin1Char('-')) || text.contains(QLatin1Char('e')); };
+    // A paste is judged by the same rule.
+    if (auto* edit = qobject_cast<widgets::TextLineEdit*>(box))
+        edit->setAcceptedCharacters([](QChar c) { return c != QLatin1Char('-') && c != QLatin1Char('e'); });
     widgets::onEvent(box, QEvent::KeyPress, [refused](QEvent* e) { return refused(static_cast<QKeyEvent*>(e)->text()); });
     widgets::onEvent(box, QEvent::InputMethod, [refused](QEvent* e) { return refused(static_cast<QInputMethodEvent*>(e)->commitString()); });
 }

@@ -45,8 +45,11 @@ TEVALUATE_RESULT_Frm::TEVALUATE_RESULT_Frm(store::TDM1& dm, QWidget* parent)
     for (widgets::DBMemo* memo : {m_contents, m_results})
         memo->setFixedHeight(memo->fontMetrics().lineSpacing() * 7 + 12);
 
-    for (widgets::DBMemo* memo : {m_item, m_contents, m_results})
+    for (widgets::DBMemo* memo : {m_item, m_contents, m_results}) {
         attachSpaceRule(memo);
+        memo->setMaxBytes(kMemoLimit);
+    }
+    m_item->setOneLine(true);
     onEvent(m_item, QEvent::FocusOut, [this](QEvent*) {
         ITEMExit();
         return false;

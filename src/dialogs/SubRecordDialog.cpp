@@ -358,10 +358,13 @@ void SubRecordDialog::attachAllowedCharacters(QWidget* box, const QString& allow
     const auto refused = [allowed](const QString& text) {
         return !std::all_of(text.begin(), text.end(), [&](QChar c) { return allowed.contains(c); });
     };
+    // A paste is judged by the same rule.
+    if (auto* edit = qobject_cast<widgets::TextLineEdit*>(box))
+        edit->setAcceptedCharacters([allowed](QChar c) { return allowed.contains(c); });
     onEvent(box, QEvent::KeyPress, [refused](QEvent* e) {
         const auto* key = static_cast<QKeyEvent*>(e);
         const QString text = key->text();
-        if (key->key() == Qt::Key_Backspace || text.isEmpty() || !text.at(0).isPrint())
+        if (key->key() == Qt::Key_Backspace || key->matches(QKeySequence::Paste) || text.isEmpty() || !text.at(0).isPrint())
             return false;
         return refused(text);
     });

@@ -2,8 +2,8 @@
 
 #include "entry/Classification.h"
 #include "entry/DescriptionTables.h"
+#include "entry/Photos.h"
 
-#include "util/ImageDimensions.h"
 #include "util/SjisText.h"
 
 #include <QDate>
@@ -52,11 +52,14 @@ public:
             fail(control, message);
     }
 
+    // A slot that shows a photo, or a title, must have its file: a row naming a missing file is
+    // never submitted.
     void photo(const QString& letter)
     {
-        if (!filled(QStringLiteral("PICTURE_") + letter))
+        const bool named = filled(QStringLiteral("ImagePath_") + letter);
+        if (!named && !filled(QStringLiteral("PICTURE_") + letter))
             return;
-        const QString problem = photoFileProblem(m_values.photoFiles.value(letter));
+        const QString problem = photoFileProblem(named ? m_values.photoFiles.value(letter) : QString());
         failIf(!problem.isEmpty(), QStringLiteral("BtnPICTURE_") + letter, problem);
     }
     void table(const QString& grid, const QString& tableName)
@@ -170,9 +173,12 @@ QString photoFileProblem(const QString& path)
     const QFileInfo file(path);
     if (path.isEmpty() || !file.isFile())
         return QStringLiteral("画像ファイルが見つかりません。\r\n画像ファイルを選択し直して下さい。");
+    const int width = photos::photoWidth(path);
+    if (width < 0)
+        return photos::kNotAPhoto;
     if (file.size() > kMaxPhotoBytes)
         return QStringLiteral("写真のﾌｧｲﾙｻｲｽﾞが大きすぎます。\r\n185K ﾊﾞｲﾄ以内にしてください。");
-    if (imagesize::ImageWidth(path) > kMaxPhotoWidth)
+    if (width > kMaxPhotoWidth)
         return QStringLiteral("画像の幅が大きすぎます。\r\n") + QString::number(kMaxPhotoWidth) + QStringLiteral("ﾋﾟｸｾﾙ以内にしてください。");
     return {};
 }
@@ -184,7 +190,7 @@ QStringList saveCheckTextControls()
                          "RESULTS_PRIVATE", "EVALUATE_MOC_NO", "EVALUATE_MOC_DATE", "EVALUATE_PRIVATE_NO",
                          "EVALUATE_PRIVATE_DATE", "EVALUATE_ORGAN_CODE", "EVALUATE_DATE3", "EVALUATE_DATE4"};
     for (const QString& letter : kCheckedPhotoSlots)
-        names.append(QStringLiteral("PICTURE_") + letter);
+        names << QStringLiteral("PICTURE_") + letter << QStringLiteral("ImagePath_") + letter;
     return names;
 }
 

@@ -30,8 +30,8 @@ bool isInteger(const QString& text);
 bool isEntryDate(const QString& text);
 // 10 bytes that read as a real date in year/month/day order with "/" between the parts.
 bool isEvaluationDate(const QString& text);
-// Why a slot's photo file cannot be submitted (missing, above 185000 bytes, wider than 600 pixels);
-// empty when it can.
+// Why a slot's photo file cannot be submitted (missing, not a GIF or JPEG picture, above 185000
+// bytes, wider than 600 pixels); empty when it can.
 QString photoFileProblem(const QString& path);
 
 // What the entry pages show, as the save check reads it.

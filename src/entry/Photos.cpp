@@ -1,5 +1,6 @@
 #include "entry/Photos.h"
 
+#include "store/Table.h"
 #include "util/ImageDimensions.h"
 
 #include <QDir>
@@ -10,12 +11,33 @@ namespace photos {
 
 namespace {
 
+const QString kSlotLetters = QStringLiteral("ABSTGHI");
+
 void makeWritable(const QString& path)
 {
     const QFile::Permissions permissions = QFile::permissions(path);
     if (!(permissions & QFileDevice::WriteOwner))
         QFile::setPermissions(path, permissions | QFileDevice::WriteOwner);
 }
+
+bool removeWritable(const QString& path)
+{
+    makeWritable(path);
+    return QFile::remove(path);
+}
+
+// REG_NO + slot letter, then nothing or one extension: the name of a stored photo of `regNo`.
+bool isPhotoOf(const QString& fileName, const QString& regNo)
+{
+    if (regNo.isEmpty() || !fileName.startsWith(regNo) || fileName.size() <= regNo.size())
+        return false;
+    if (!kSlotLetters.contains(fileName.at(regNo.size())))
+        return false;
+    const QString rest = fileName.mid(regNo.size() + 1);
+    return rest.isEmpty() || (rest.startsWith(QLatin1Char('.')) && rest.count(QLatin1Char('.')) == 1);
+}
+
+const QDir::Filters kFiles = QDir::Files | QDir::Hidden | QDir::System;
 
 } // namespace
 
@@ -31,9 +53,23 @@ QString setAsideName(const QString& storedName)
     return QLatin1Char('_') + storedName;
 }
 
+int photoWidth(const QString& path)
+{
+    const imagesize::PhotoHeader header = imagesize::ReadPhotoHeader(path);
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const bool named = header.format == imagesize::PhotoFormat::Gif ? suffix == QLatin1String("gif")
+                                                                      : suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg");
+    if (header.format == imagesize::PhotoFormat::None || !named || header.size.width == 0 || header.size.height == 0)
+        return -1;
+    return header.size.width;
+}
+
 QString selectionRefusal(const QString& chosenPath)
 {
-    if (imagesize::ImageWidth(chosenPath) > kMaxWidth)
+    const int width = photoWidth(chosenPath);
+    if (width < 0)
+        return kNotAPhoto;
+    if (width > kMaxWidth)
         return QStringLiteral("画像の幅が大きすぎます。\r\n") + QString::number(kMaxWidth) + QStringLiteral("ﾋﾟｸｾﾙ以内にしてください。");
     if (QFileInfo(chosenPath).size() / 1024 >= kMaxKiloBytes)
         return QStringLiteral("写真には") + QString::number(kMaxKiloBytes) + QStringLiteral("KB以下のファイルを指定してください。");
@@ -58,7 +94,7 @@ bool copyIntoFolder(const QString& chosenPath, const QString& imagesFolder, cons
     return true;
 }
 
-bool setAside(const QString& imagesFolder, const QString& storedName, QString* error)
+bool setAside(const QString& imagesFolder, const QString& storedName, bool earlierCopySetAside, QString* error)
 {
     const QDir folder(imagesFolder);
     const QString stored = folder.filePath(storedName);
@@ -66,10 +102,72 @@ bool setAside(const QString& imagesFolder, const QString& storedName, QString* e
         return true;
     makeWritable(stored);
     const QString setAsidePath = folder.filePath(setAsideName(storedName));
-    const bool done = QFileInfo::exists(setAsidePath) ? QFile::remove(stored) : QFile::rename(stored, setAsidePath);
+    const bool done = earlierCopySetAside
+        ? QFile::remove(stored)
+        : (!QFileInfo::exists(setAsidePath) || removeWritable(setAsidePath)) && QFile::rename(stored, setAsidePath);
     if (!done)
-        *error = QStringLiteral("画像ファイルは削除できませんでした。");
+        *error = kNotDeleted;
     return done;
+}
+
+QStringList namedFiles(const store::Table& images, const QString& regNo)
+{
+    const int number = images.fieldIndex(QStringLiteral("REG_NO"));
+    const int file = images.fieldIndex(QStringLiteral("IMAGES_FILE"));
+    QStringList names;
+    if (number < 0 || file < 0)
+        return names;
+    for (const store::Table::RowValues& row : images.allRows()) {
+        const QString name = row.value(file).toString().trimmed();
+        if (row.value(number).toString().trimmed() == regNo.trimmed() && !name.isEmpty())
+            names.append(name);
+    }
+    return names;
+}
+
+QStringList removeUnnamedFiles(const QString& imagesFolder, const QString& regNo, const QStringList& named)
+{
+    QStringList failed;
+    const QDir folder(imagesFolder);
+    for (const QString& name : folder.entryList(kFiles)) {
+        if (isPhotoOf(name, regNo.trimmed()) && !named.contains(name) && !removeWritable(folder.filePath(name)))
+            failed.append(folder.filePath(name));
+    }
+    return failed;
+}
+
+QStringList removeSetAsideFiles(const QString& imagesFolder)
+{
+    QStringList failed;
+    const QDir folder(imagesFolder);
+    for (const QString& name : folder.entryList({QStringLiteral("_*")}, kFiles)) {
+        if (!removeWritable(folder.filePath(name)))
+            failed.append(folder.filePath(name));
+    }
+    return failed;
+}
+
+QStringList restoreSetAsideFiles(const QString& imagesFolder, const QStringList& setAsideNames)
+{
+    QStringList failed;
+    const QDir folder(imagesFolder);
+    for (const QString& setAside : setAsideNames) {
+        const QString from = folder.filePath(setAside);
+        const QString to = folder.filePath(setAside.mid(1));
+        if (!QFileInfo::exists(from))
+            continue;
+        if ((QFileInfo::exists(to) && !removeWritable(to)) || !QFile::rename(from, to))
+            failed.append(from);
+    }
+    return failed;
+}
+
+QString fileFailureMessage(const QString& heading, const QStringList& paths)
+{
+    QStringList shown;
+    for (const QString& path : paths)
+        shown.append(QDir::toNativeSeparators(path));
+    return heading + QStringLiteral("\r\n") + shown.join(QStringLiteral("\r\n"));
 }
 
 QString dialogFolder(const QString& lastFolder, const QString& desktopFolder)

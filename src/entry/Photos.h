@@ -1,6 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+namespace store {
+class Table;
+}
 
 // The photo files of a registration: a chosen picture is copied into the photo folder Images\ under
 // REG_NO + slot letter + the chosen file's extension. Clearing a photo sets the copy aside as
@@ -19,17 +24,48 @@ QString storedFileName(const QString& regNo, const QString& letter, const QStrin
 // The name a stored photo is set aside under.
 QString setAsideName(const QString& storedName);
 
-// Why a chosen picture is refused at selection (too wide, too large); empty when it is accepted.
+// The refusal of a file that is not a GIF or JPEG picture.
+inline const QString kNotAPhoto = QStringLiteral("写真にはGIFまたはJPEG形式の画像ファイルを指定してください。");
+
+// The pixel width of a photo whose content is a GIF or JPEG picture, as its extension (".gif",
+// ".jpg", ".jpeg") says, and whose header gives a size; -1 for any other file. The content decides,
+// never the name alone: a text or PNG file named ".jpg" is no photo.
+int photoWidth(const QString& path);
+
+// Why a chosen picture is refused at selection (not a GIF or JPEG picture, too wide, too large);
+// empty when it is accepted.
 QString selectionRefusal(const QString& chosenPath);
 
 // Copies the chosen file into `imagesFolder` as `storedName`, replacing a file of that name, and
 // makes the copy writable. False, with the user's message, when the copy fails.
 bool copyIntoFolder(const QString& chosenPath, const QString& imagesFolder, const QString& storedName, QString* error);
 
-// Sets the stored photo aside when a slot is cleared: renamed to the set-aside name, or deleted when
-// an older copy has already been set aside during this editing. A photo that is not there leaves
-// nothing to set aside. False, with the user's message, when the file cannot be handled.
-bool setAside(const QString& imagesFolder, const QString& storedName, QString* error);
+// Sets the stored photo aside when a slot is cleared: deleted when an older copy has already been
+// set aside during this editing (`earlierCopySetAside`), otherwise renamed to the set-aside name,
+// replacing a set-aside file left from before. A photo that is not there leaves nothing to set
+// aside. False, with the user's message, when the file cannot be handled.
+bool setAside(const QString& imagesFolder, const QString& storedName, bool earlierCopySetAside, QString* error);
+
+// The stored photo file names (IMAGES_FILE) that the image rows of registration `regNo` hold in
+// NT_TBL_INFO_IMAGES; the rows of every registration are read, whatever the table's cursor shows.
+QStringList namedFiles(const store::Table& images, const QString& regNo);
+
+// Deletes the photo files of registration `regNo` (REG_NO + slot letter + extension) that no name of
+// `named` is: the old file of a slot whose photo now has another extension, or of a slot emptied.
+// Returns the paths that could not be deleted.
+QStringList removeUnnamedFiles(const QString& imagesFolder, const QString& regNo, const QStringList& named);
+
+// Deletes every set-aside photo in the folder; returns the paths that could not be deleted.
+QStringList removeSetAsideFiles(const QString& imagesFolder);
+
+// Gives the set-aside files named in `setAsideNames` back their names, replacing the newer copies;
+// returns the paths that could not be restored.
+QStringList restoreSetAsideFiles(const QString& imagesFolder, const QStringList& setAsideNames);
+
+// What the user is told when photo files cannot be deleted or restored: the heading, then the files.
+inline const QString kNotDeleted = QStringLiteral("画像ファイルは削除できませんでした。");
+inline const QString kNotRestored = QStringLiteral("画像ファイルをもとに戻せませんでした。");
+QString fileFailureMessage(const QString& heading, const QStringList& paths);
 
 // The folder the picture dialog starts in: the folder of the last chosen photo while it exists,
 // otherwise the desktop.

@@ -1,6 +1,7 @@
 #include "submission/SubmissionExport.h"
 
 #include "archive/TArchiveFile.h"
+#include "entry/Photos.h"
 #include "store/DataModule.h"
 #include "submission/DataUpgrade.h"
 #include "submission/SubmissionCheck.h"
@@ -155,8 +156,12 @@ void SubmissionExport::fillWorkingFolder(const QString& regNo)
 bool SubmissionExport::packWorkingFolder(const QString& regNo, const QString& path, QString* error)
 {
     const store::ProgramFolder& folder = m_dm.folder();
-    const QStringList patterns = {QDir(folder.path(QStringLiteral("Temp"))).filePath(QStringLiteral("*.Cds")),
-                                  QDir(folder.path(QStringLiteral("Images"))).filePath(regNo + QStringLiteral("*.*"))};
+    QStringList patterns = {QDir(folder.path(QStringLiteral("Temp"))).filePath(QStringLiteral("*.Cds"))};
+    // Exactly the photos the registration's image rows name: a file left in the folder by a photo
+    // refused or replaced belongs to no row.
+    const QDir images(folder.path(QStringLiteral("Images")));
+    for (const QString& name : photos::namedFiles(*m_dm.table(QStringLiteral("NT_TBL_INFO_IMAGES")), regNo))
+        patterns.append(images.filePath(name));
     // The archive is written under a new name and replaces the chosen file only when complete,
     // so a failure never costs the user an earlier submission file.
     const QString partial = unusedSiblingName(path);

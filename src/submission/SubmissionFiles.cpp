@@ -78,7 +78,11 @@ QString StripFileNameChars(const QString& text)
 
 QString ProposedFileName(const QString& techTitle)
 {
-    QString name = StripFileNameChars(techTitle).trimmed();
+    QString name = StripFileNameChars(techTitle);
+    // A title that came with line breaks or tabs (an import, an older paste) gives no file name
+    // with control characters in it.
+    name.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
+    name = name.trimmed();
     name.replace(QLatin1Char('%'), QStringLiteral("％"));
     name.replace(QLatin1Char('\''), QStringLiteral("’"));
     return name;

@@ -81,6 +81,24 @@ Size sizeOf(const QString& fileName)
 
 } // namespace
 
+PhotoHeader ReadPhotoHeader(const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray start = file.read(6);
+    file.close();
+    PhotoHeader header;
+    if (start == "GIF87a" || start == "GIF89a") {
+        header.format = PhotoFormat::Gif;
+        header.size = GifSize(fileName);
+    } else if (start.startsWith("\xFF\xD8")) {
+        header.format = PhotoFormat::Jpeg;
+        header.size = JpegSize(fileName);
+    }
+    return header;
+}
+
 quint16 ImageWidth(const QString& fileName)
 {
     return sizeOf(fileName).width;

@@ -17,6 +17,17 @@ struct Size
 quint16 ImageWidth(const QString& fileName);
 quint16 ImageHeight(const QString& fileName);
 
+// A photo's format and size judged by its content, whatever its name: a file that starts with a GIF
+// signature is read as GIF, one that starts with a JPEG start marker as JPEG; any other file has no
+// format. A file whose header is cut short or names no size reads as 0 wide or high.
+enum class PhotoFormat { None, Gif, Jpeg };
+struct PhotoHeader
+{
+    PhotoFormat format = PhotoFormat::None;
+    Size size;
+};
+PhotoHeader ReadPhotoHeader(const QString& fileName);
+
 // The logical screen size of a GIF header; (0, 0) when the file does not start with "GIF".
 Size GifSize(const QString& fileName);
 // The size of a JPEG's first frame header (SOF0 … SOF3, SOF9 … SOF11, SOF13 … SOF15); (0, 0)

@@ -14,11 +14,21 @@ bool removeDoubleBlank(QString* text, int* cursor)
     const QByteArray bytes = sjis::encode(*text);
     QByteArray working;
     working.reserve(bytes.size());
+    qsizetype firstRemoved = -1; // where the first dropped blank stood, in `working`
+    // Each blank that follows a blank is dropped as it is met, so one pass leaves what deleting one
+    // blank at a time would leave. A trail byte is never 0x20, so every blank here is a real one.
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const auto byte = static_cast<unsigned char>(bytes.at(i));
-        if (byte == 0x81 && i + 1 < bytes.size() && static_cast<unsigned char>(bytes.at(i + 1)) == 0x40) {
+        const bool fullWidthBlank = byte == 0x81 && i + 1 < bytes.size() && static_cast<unsigned char>(bytes.at(i + 1)) == 0x40;
+        if (byte == ' ' || fullWidthBlank) {
+            if (fullWidthBlank)
+                ++i;
+            if (working.endsWith(' ')) {
+                if (firstRemoved < 0)
+                    firstRemoved = working.size();
+                continue;
+            }
             working.append(' ');
-            ++i;
         } else if (byte >= 0x81 && i + 1 < bytes.size()) {
             working.append(bytes.mid(i, 2));
             ++i;
@@ -26,13 +36,10 @@ bool removeDoubleBlank(QString* text, int* cursor)
             working.append(char(byte));
         }
     }
-    // A trail byte is never 0x20, so every pair of blanks found here is a pair of real blanks.
-    const qsizetype found = working.indexOf("  ");
-    if (found < 0)
+    if (firstRemoved < 0)
         return false;
-    working.remove(found, 1);
     *text = sjis::decode(working);
-    *cursor = int(sjis::decode(working.left(found)).size()) + 1;
+    *cursor = int(sjis::decode(working.left(firstRemoved)).size());
     return true;
 }
 

@@ -7,11 +7,12 @@ namespace inputrules {
 
 // The blank rule: a run of two blanks is not accepted. The text is read in its Shift_JIS bytes, a
 // full-width blank (0x81 0x40) counting as one ASCII blank and every other byte of 0x81 or more
-// taken together with the byte after it. When the result holds two blanks in a row, the first blank
-// of the first pair is deleted: `text` becomes the result (its full-width blanks now ASCII blanks),
-// `cursor` the position just after the blank that stays (so a second blank typed after a blank
-// has no visible effect), and the answer is true. Otherwise nothing changes. A text that code
-// page 932 cannot hold is left alone.
+// taken together with the byte after it. When the result holds two blanks in a row, every run of
+// blanks shrinks to one blank, in one pass (as deleting one blank of a pair at a time would leave
+// it): `text` becomes the result (its full-width blanks now ASCII blanks), `cursor` the position
+// just after the blank that stays of the first run (so a second blank typed after a blank has no
+// visible effect), and the answer is true. Otherwise nothing changes. A text that code page 932
+// cannot hold is left alone.
 bool removeDoubleBlank(QString* text, int* cursor);
 
 // The memo text clean-up: trailing runs of line breaks shrink to one CR LF, the widths are

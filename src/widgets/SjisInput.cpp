@@ -1,5 +1,6 @@
 #include "widgets/SjisInput.h"
 
+#include "util/InputRules.h"
 #include "util/SjisText.h"
 #include "util/UserInteraction.h"
 
@@ -16,6 +17,34 @@ bool refuseUnencodable(const QString& text)
         return false;
     UserInteraction::current().warn(QStringLiteral("注意"), sjis::unencodableMessage(*bad));
     return true;
+}
+
+QString firstLineOnly(const QString& text)
+{
+    QString line;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            break;
+        if (c == QLatin1Char('\t'))
+            line.append(QLatin1Char(' '));
+        else if (c.category() != QChar::Other_Control)
+            line.append(c);
+    }
+    return line;
+}
+
+bool refuseCharacters(const QString& text, const std::function<bool(QChar)>& accepted)
+{
+    const auto refused = std::find_if_not(text.begin(), text.end(), accepted);
+    if (refused == text.end())
+        return false;
+    UserInteraction::current().warn(QStringLiteral("注意"), QStringLiteral("「%1」はこの欄に入力できない文字のため、貼り付けできません。").arg(*refused));
+    return true;
+}
+
+void tellCut()
+{
+    UserInteraction::current().warn(kProgramTitle, inputrules::kMemoLimitMessage);
 }
 
 QString textOfKey(const QKeyEvent* event)

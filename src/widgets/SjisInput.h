@@ -3,6 +3,8 @@
 #include <QString>
 #include <QValidator>
 
+#include <functional>
+
 class QKeyEvent;
 
 namespace widgets {
@@ -10,6 +12,17 @@ namespace widgets {
 // True, after telling the user which character, when `text` holds a character that code page 932
 // cannot hold: such text is refused where it is typed or pasted.
 bool refuseUnencodable(const QString& text);
+
+// The first line of a pasted text, for a one-line box: the text up to its first line break, tabs
+// as blanks, no other control character.
+QString firstLineOnly(const QString& text);
+
+// True, after telling the user which character, when `text` holds a character that `accepted`
+// refuses: a paste is refused where the box's key filter would refuse typing it.
+bool refuseCharacters(const QString& text, const std::function<bool(QChar)>& accepted);
+
+// Tells the user that what did not fit was cut (the limit's message).
+void tellCut();
 
 // The text a key press would insert, or that a paste key would insert from the clipboard.
 QString textOfKey(const QKeyEvent* event);

@@ -1,9 +1,16 @@
 #include "widgets/TextLineEdit.h"
 
+#include "util/SjisText.h"
 #include "widgets/SjisInput.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 
 namespace widgets {
 
@@ -25,8 +32,34 @@ int TextLineEdit::maxBytes() const
     return m_validator->maxBytes();
 }
 
+void TextLineEdit::pasteText(const QString& text)
+{
+    if (isReadOnly() || refuseUnencodable(text))
+        return;
+    QString line = firstLineOnly(text);
+    if (m_accepted && refuseCharacters(line, m_accepted))
+        return;
+    if (maxBytes() > 0) {
+        QString kept = this->text();
+        if (hasSelectedText())
+            kept.remove(selectionStart(), selectedText().size());
+        const int room = std::max(0, maxBytes() - int(sjis::byteLength(kept)));
+        if (sjis::byteLength(line) > room) {
+            line = sjis::cutToBytes(line, room);
+            tellCut();
+        }
+    }
+    if (!line.isEmpty())
+        insert(line);
+}
+
 void TextLineEdit::keyPressEvent(QKeyEvent* event)
 {
+    if (!isReadOnly() && event->matches(QKeySequence::Paste)) {
+        pasteText(QApplication::clipboard()->text());
+        event->accept();
+        return;
+    }
     if (!isReadOnly() && refuseUnencodable(textOfKey(event))) {
         event->accept();
         return;
@@ -41,6 +74,34 @@ void TextLineEdit::inputMethodEvent(QInputMethodEvent* event)
         return;
     }
     QLineEdit::inputMethodEvent(event);
+}
+
+void TextLineEdit::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu* menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    // The menu's paste takes the same way as the paste keys: its action is the one connected to
+    // the box's own paste.
+    for (QAction* action : menu->actions()) {
+        if (disconnect(action, SIGNAL(triggered()), this, SLOT(paste())) || disconnect(action, &QAction::triggered, this, &QLineEdit::paste)) {
+            action->setObjectName(QStringLiteral("edit-paste"));
+            connect(action, &QAction::triggered, this, [this] { pasteText(QApplication::clipboard()->text()); });
+        }
+    }
+    menu->popup(event->globalPos());
+}
+
+void TextLineEdit::dropEvent(QDropEvent* event)
+{
+    // Text dragged within the box moves as the box moves it; text from elsewhere is inserted where
+    // it is dropped, as a paste.
+    if (isReadOnly() || !event->mimeData()->hasText() || event->source() == this) {
+        QLineEdit::dropEvent(event);
+        return;
+    }
+    setCursorPosition(cursorPositionAt(event->position().toPoint()));
+    pasteText(event->mimeData()->text());
+    event->acceptProposedAction();
 }
 
 } // namespace widgets

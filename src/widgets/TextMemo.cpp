@@ -1,5 +1,6 @@
 #include "widgets/TextMemo.h"
 
+#include "util/SjisText.h"
 #include "widgets/SjisInput.h"
 
 #include <QInputMethodEvent>
@@ -52,9 +53,25 @@ void TextMemo::setCursorPositionInText(int position)
     setTextCursor(cursor);
 }
 
+int TextMemo::roomInBytes() const
+{
+    const QString selected = textCursor().selectedText().replace(QChar::ParagraphSeparator, kCrLf);
+    return std::max(0, m_maxBytes - int(sjis::byteLength(text())) + int(sjis::byteLength(selected)));
+}
+
 void TextMemo::keyPressEvent(QKeyEvent* event)
 {
-    if (!isReadOnly() && refuseUnencodable(textOfKey(event))) {
+    // Paste keys go to insertFromMimeData, which judges the pasted text.
+    const bool paste = event->matches(QKeySequence::Paste);
+    if (!isReadOnly() && !paste && refuseUnencodable(event->text())) {
+        event->accept();
+        return;
+    }
+    // Typing past the limit is refused, as in a fixed-width box; Enter adds a line break.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const QString typed = enter ? kCrLf : event->text();
+    const bool inserts = enter || (!typed.isEmpty() && typed.at(0).isPrint());
+    if (!isReadOnly() && !paste && m_maxBytes > 0 && inserts && sjis::byteLength(typed) > roomInBytes()) {
         event->accept();
         return;
     }
@@ -63,7 +80,8 @@ void TextMemo::keyPressEvent(QKeyEvent* event)
 
 void TextMemo::inputMethodEvent(QInputMethodEvent* event)
 {
-    if (!isReadOnly() && refuseUnencodable(event->commitString())) {
+    const QString committed = event->commitString();
+    if (!isReadOnly() && (refuseUnencodable(committed) || (m_maxBytes > 0 && sjis::byteLength(committed) > roomInBytes()))) {
         event->accept();
         return;
     }
@@ -72,9 +90,26 @@ void TextMemo::inputMethodEvent(QInputMethodEvent* event)
 
 void TextMemo::insertFromMimeData(const QMimeData* source)
 {
-    if (source->hasText() && refuseUnencodable(source->text()))
+    if (!source->hasText()) {
+        QPlainTextEdit::insertFromMimeData(source);
         return;
-    QPlainTextEdit::insertFromMimeData(source);
+    }
+    if (isReadOnly() || refuseUnencodable(source->text()))
+        return;
+    QString pasted = m_oneLine ? firstLineOnly(source->text()) : source->text();
+    if (m_maxBytes > 0) {
+        QString crlf = pasted;
+        crlf.replace(kCrLf, QStringLiteral("\n")).replace(QLatin1Char('\n'), kCrLf);
+        if (sjis::byteLength(crlf) > roomInBytes()) {
+            pasted = sjis::cutToBytes(crlf, roomInBytes());
+            if (pasted.endsWith(QLatin1Char('\r')))
+                pasted.chop(1); // never half a line break
+            tellCut();
+        }
+    }
+    // Plain text only: the memo holds no formatting.
+    textCursor().insertText(QString(pasted).replace(kCrLf, QStringLiteral("\n")));
+    ensureCursorVisible();
 }
 
 } // namespace widgets

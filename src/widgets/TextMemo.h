@@ -24,10 +24,24 @@ public:
     int cursorPositionInText() const;
     void setCursorPositionInText(int position);
 
+    // A limit in Shift_JIS bytes (0: none): typing past it is refused, and a paste that does not fit
+    // is cut with the limit's message.
+    void setMaxBytes(int maxBytes) { m_maxBytes = maxBytes; }
+    int maxBytes() const { return m_maxBytes; }
+    // A one-line memo keeps only the first line of a paste, as a one-line box does.
+    void setOneLine(bool oneLine) { m_oneLine = oneLine; }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    // The bytes left for text that replaces the selection.
+    int roomInBytes() const;
+
+    int m_maxBytes = 0;
+    bool m_oneLine = false;
 };
 
 } // namespace widgets

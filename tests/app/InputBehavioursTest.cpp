@@ -8,6 +8,8 @@
 #include "widgets/DBMemo.h"
 #include "widgets/TextLineEdit.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -67,6 +69,7 @@ protected:
         range = static_cast<QLineEdit*>(add(new widgets::RightEdit("DBEdit_R11")));
         summaryDesc = static_cast<widgets::TextMemo*>(add(new widgets::DBMemo(&descriptionSource, "SUMMARY_DESC")));
         conditionText = static_cast<widgets::TextMemo*>(add(new widgets::TextMemo("DBMemo_T1")));
+        patentNumber = static_cast<widgets::TextMemo*>(add(new widgets::TextMemo("CERTIFY_PATENT_NO1")));
         level = static_cast<QComboBox*>(add(new QComboBox));
         level->setObjectName("Level1");
         level->addItems({"a", "b"});
@@ -90,7 +93,7 @@ protected:
     store::DataSource mainSource, descriptionSource;
     QWidget page;
     QLineEdit *techTitle, *subtitle, *salesSection, *year, *phone, *headingCount, *postCode, *results, *number, *range;
-    widgets::TextMemo *summaryDesc, *conditionText;
+    widgets::TextMemo *summaryDesc, *conditionText, *patentNumber;
     QComboBox* level;
     std::unique_ptr<InputBehaviours> behaviours;
     QStringList missing;
@@ -172,7 +175,7 @@ TEST_F(InputBehavioursTest, KeyFiltersLetOnlyTheirCharactersThrough)
     EXPECT_EQ(conditionText->text(), "a");
 }
 
-TEST(BlankRuleTest, DeletesTheFirstBlankOfTheFirstPairAndPutsTheCursorAfterTheBlankThatStays)
+TEST(BlankRuleTest, ShrinksEveryRunOfBlanksToOneAndPutsTheCursorAfterTheFirstBlankThatStays)
 {
     struct Case
     {
@@ -184,7 +187,8 @@ TEST(BlankRuleTest, DeletesTheFirstBlankOfTheFirstPairAndPutsTheCursorAfterTheBl
     const QList<Case> cases = {
         {"a b", false, "a b", 0},
         {"a  b", true, "a b", 2},
-        {"a  b  c", true, "a b  c", 2},
+        {"a  b  c", true, "a b c", 2},
+        {"a b    c", true, "a b c", 4},
         {QStringLiteral("全　 と"), true, QStringLiteral("全 と"), 2},     // full-width blank beside a blank: two blanks
         {QStringLiteral("　　x"), true, QStringLiteral(" x"), 1},
         {QStringLiteral("表　示　 a"), true, QStringLiteral("表 示 a"), 4}, // every full-width blank becomes a blank
@@ -213,6 +217,61 @@ TEST_F(InputBehavioursTest, ASecondBlankTypedAfterABlankHasNoEffect)
     typeText(summaryDesc, QStringLiteral("　 "));
     EXPECT_EQ(summaryDesc->text(), "x\r\n y");
     EXPECT_EQ(summaryDesc->cursorPositionInText(), 4);
+}
+
+TEST_F(InputBehavioursTest, PasteMeetsTheSameFiltersAsTypingAndOneLineMemosStayOneLine)
+{
+    ASSERT_TRUE(active);
+    ASSERT_TRUE(focus(phone));
+    phone->clear();
+    QApplication::clipboard()->setText(QStringLiteral("1abc"));
+    user.expectBox(UserInteraction::Ok);
+    QTest::keyClick(phone, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_TRUE(phone->text().isEmpty());
+    ASSERT_EQ(user.boxes().size(), 1);
+    EXPECT_EQ(user.boxes().first().caption, QStringLiteral("注意"));
+    EXPECT_TRUE(user.boxes().first().text.contains(QStringLiteral("「a」")));
+
+    QApplication::clipboard()->setText(QStringLiteral("幅\r\n高さ"));
+    ASSERT_TRUE(focus(conditionText));
+    conditionText->clear();
+    QTest::keyClick(conditionText, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(conditionText->text(), QStringLiteral("幅"));
+}
+
+TEST_F(InputBehavioursTest, PatentNumbersFollowTheBlankRule)
+{
+    patentNumber->setText(QStringLiteral("特許  第1号"));
+    EXPECT_EQ(patentNumber->text(), QStringLiteral("特許 第1号"));
+}
+
+TEST_F(InputBehavioursTest, ConvertedTextThatNoLongerFitsIsCutWithTheMessageWhereTheUserSeesIt)
+{
+    ASSERT_TRUE(active);
+    main.edit();
+    ASSERT_TRUE(focus(techTitle));
+    techTitle->setText(QString(200, QChar(0xFF71))); // 200 bytes; 400 once converted, the field holds 255
+    user.expectBox(UserInteraction::Ok);
+    ASSERT_TRUE(focus(year));
+    ASSERT_EQ(user.boxes().size(), 1);
+    EXPECT_EQ(user.boxes().first().text, "文字制限をオーバーしました。\r\n制限を越えた分は削除されます。");
+    EXPECT_EQ(techTitle->text(), QString(127, QChar(0x30A2)));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return techTitle->hasFocus(); }, 1000));
+    EXPECT_EQ(main.field("TECH_TITLE").asString(), QString(127, QChar(0x30A2)));
+}
+
+TEST_F(InputBehavioursTest, PastedRunsOfBlanksShrinkInOnePass)
+{
+    ASSERT_TRUE(active);
+    // Many pairs of blanks at once (a paste): the text is set twice, not once for each pair.
+    QString pasted;
+    for (int i = 0; i < 2000; ++i)
+        pasted += QStringLiteral("語  ");
+    int changes = 0;
+    QObject::connect(summaryDesc, &QPlainTextEdit::textChanged, [&changes] { ++changes; });
+    summaryDesc->setText(pasted);
+    EXPECT_EQ(summaryDesc->text(), QString(pasted).replace(QStringLiteral("  "), QStringLiteral(" ")));
+    EXPECT_LE(changes, 3);
 }
 
 TEST_F(InputBehavioursTest, ChangesAreMarkedAsTheModeAndTheListSay)

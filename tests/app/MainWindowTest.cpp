@@ -214,11 +214,22 @@ TEST_F(MainWindowTest, PostCodesAreSplitOnOpeningAndJoinedOnSaving)
 
 TEST_F(MainWindowTest, NoToTheSaveQuestionBringsBackAReplacedPhoto)
 {
-    saveNew(QStringLiteral("消波ブロック"));
+    const QByteArray oldPhoto = QByteArray("GIF89a") + QByteArray::fromHex("6400 6400") + "old photo";
+    window->ActNewExecute();
+    ui.expectFile(dir.write("old.gif", oldPhoto));
+    ui.expectBox(UI::Ok);
+    find<QPushButton>("BtnPICTURE_A")->click();
+    find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("消波ブロック"));
+    find<QLineEdit>("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
+    ui.expectBox(UI::Yes);
+    window->ActPostExecute();
     // Slot A's photo was cleared (set aside) and another chosen since the save.
-    dir.write("Images/_XXK-000001A.jpg", "old photo");
-    dir.write("Images/XXK-000001A.gif", "new photo");
-    dir.write("Images/XXK-000001A.jpg", "newer photo");
+    ui.expectBox(UI::Ok);
+    ui.expectBox(UI::Ok);
+    find<QPushButton>("BtnCancelPICTURE_A")->click();
+    ui.expectFile(dir.write("new.gif", QByteArray("GIF89a") + QByteArray::fromHex("6400 6400") + "new photo"));
+    ui.expectBox(UI::Ok);
+    find<QPushButton>("BtnPICTURE_A")->click();
     find<QLineEdit>("SALES_STUFF")->setText(QStringLiteral("山田"));
     ASSERT_TRUE(window->isModified());
 
@@ -228,8 +239,8 @@ TEST_F(MainWindowTest, NoToTheSaveQuestionBringsBackAReplacedPhoto)
     ASSERT_EQ(ui.boxes().size(), 1) << ui.boxTexts().join('|').toStdString();
     EXPECT_EQ(ui.boxes().at(0).text, kSaveQuestion);
     EXPECT_EQ(ui.boxes().at(0).buttons, UI::Buttons(UI::Yes) | UI::No | UI::Cancel);
-    EXPECT_EQ(dir.read("Images/XXK-000001A.jpg"), QByteArray("old photo"));
-    EXPECT_FALSE(QFile::exists(dir.filePath("Images/_XXK-000001A.jpg")));
+    EXPECT_EQ(dir.read("Images/XXK-000001A.gif"), oldPhoto);
+    EXPECT_EQ(QDir(dir.filePath("Images")).entryList(QDir::Files), QStringList{"XXK-000001A.gif"});
     EXPECT_EQ(window->pages()->currentIndex(), 0);
     EXPECT_EQ(field("NT_TBL_DETAIL", "SALES_STUFF"), QString()) << "the change is dropped";
 }
@@ -421,6 +432,7 @@ TEST_F(MainWindowTest, EveryBoundFieldTypedIntoIsFoundAgainAfterARestart)
         images->field("REG_NO").setString(regNo);
         images->field("IMAGES_TYPE").setString(letters.at(slot - 1));
         images->field("IMAGES_FILE").setString(file);
+        images->field("IMAGES_ORIGINAL").setString(file);
     }
     ASSERT_GT(typed.size(), 150);
 

@@ -1,6 +1,10 @@
 #include "EntryWindowFixture.h"
 
 #include "app/PhotoSlots.h"
+#include "archive/LzhArchive.h"
+#include "entry/Photos.h"
+#include "store/TableFile.h"
+#include "submission/SubmissionFiles.h"
 
 #include <QFileInfo>
 #include <QLineEdit>
@@ -57,19 +61,20 @@ protected:
 
 TEST_F(PhotoSlotsTest, ChosenPhotoIsCopiedUnderTheStoredName)
 {
-    const QString chosen = dir.write("Pictures/Photo.JPEG", jpeg(2000, 5000, 'n'));
+    const QString chosen = dir.write("Pictures/Photo.JPEG", jpeg(600, 5000, 'n'));
     select("G", chosen);
     ASSERT_EQ(ui.boxTexts(), QStringList{kChosen});
     EXPECT_EQ(ui.boxes().first().caption, QStringLiteral("VORDELL"));
     EXPECT_EQ(ui.fileRequests().first().folder, dir.filePath("Desktop"));
     EXPECT_EQ(ui.fileRequests().first().filters, QStringList{QStringLiteral("イメージファイル|*.gif;*.jpg;*.jpeg")});
 
-    EXPECT_EQ(dir.read("Images/" + regNo + "G.JPEG"), jpeg(2000, 5000, 'n'));
+    EXPECT_EQ(dir.read("Images/" + regNo + "G.JPEG"), jpeg(600, 5000, 'n'));
     store::Table* view = window->dm().table("NT_TBL_INFO_IMAGES5");
     EXPECT_EQ(view->field("IMAGES_FILE").asString(), regNo + "G.JPEG");
     EXPECT_EQ(view->field("IMAGES_TYPE").asString(), QStringLiteral("G"));
     EXPECT_EQ(view->field("REG_NO").asString().trimmed(), regNo);
     EXPECT_EQ(find<QLineEdit>("ImagePath_G")->text(), QStringLiteral("Photo.JPEG"));
+    EXPECT_FALSE(find("ImagePath_G")->isEnabled()) << "the chosen name is shown, never typed";
     EXPECT_TRUE(slotFilled("G"));
     EXPECT_FALSE(slotFilled("H"));
     EXPECT_TRUE(window->isModified());
@@ -101,6 +106,28 @@ TEST_F(PhotoSlotsTest, TooWideOrTooLargePhotoIsRefused)
     }
 }
 
+TEST_F(PhotoSlotsTest, WhatIsNoPictureOrHasANameShiftJisCannotHoldIsRefused)
+{
+    const struct
+    {
+        const char* name;
+        QByteArray bytes;
+        QString message; // contained in the one box shown
+    } cases[] = {{"text.jpg", "kein Bild", QStringLiteral("写真にはGIFまたはJPEG形式の画像ファイルを指定してください。")},
+                 {"empty.jpg", {}, QStringLiteral("写真にはGIFまたはJPEG形式の画像ファイルを指定してください。")},
+                 {"caf\u00e9.jpg", jpeg(100, 1000, 'c'), QStringLiteral("「\u00e9」(U+00E9)")},
+                 {"\U0001F600.jpg", jpeg(100, 1000, 'e'), QStringLiteral("(U+1F600)")}};
+    for (const auto& c : cases) {
+        ui.clearBoxes();
+        select("A", dir.write(QString::fromUtf8(c.name), c.bytes));
+        ASSERT_EQ(ui.boxes().size(), 1) << c.name;
+        EXPECT_TRUE(ui.boxes().first().text.contains(c.message)) << ui.boxes().first().text.toStdString();
+        EXPECT_TRUE(QDir(dir.filePath("Images")).entryList(QDir::Files).isEmpty()) << c.name;
+        EXPECT_FALSE(window->dm().table("NT_TBL_INFO_IMAGES1")->isEditing()) << c.name;
+        EXPECT_FALSE(slotFilled("A"));
+    }
+}
+
 TEST_F(PhotoSlotsTest, ClearedPhotoComesBackWhenTheEditIsAbandoned)
 {
     find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("技術"));
@@ -128,8 +155,8 @@ TEST_F(PhotoSlotsTest, ClearedPhotoComesBackWhenTheEditIsAbandoned)
     ui.expectBox(UI::No);
     window->BitBtn2Click();
     EXPECT_EQ(dir.read("Images/" + regNo + "A.jpg"), jpeg(600, 185000, 'o'));
-    EXPECT_FALSE(QFileInfo::exists(imagesFile("_" + regNo + "A.jpg")));
-    EXPECT_TRUE(QFileInfo::exists(imagesFile(regNo + "A.gif")));
+    // The new copy goes with the edit that made it: no row names it.
+    EXPECT_EQ(QDir(dir.filePath("Images")).entryList(QDir::Files), QStringList{regNo + "A.jpg"});
 
     window->ActEditExecute();
     EXPECT_EQ(find<QLineEdit>("ImagePath_A")->text(), QStringLiteral("old.jpg"));
@@ -161,6 +188,152 @@ TEST_F(PhotoSlotsTest, SaveGivesUpTheClearedPhoto)
     window->ActPostExecute();
     EXPECT_TRUE(QDir(dir.filePath("Images")).entryList(QDir::Files).isEmpty());
     EXPECT_FALSE(slotFilled("S"));
+}
+
+TEST_F(PhotoSlotsTest, AbandonedNewRegistrationLeavesNoPhotoRowOrFile)
+{
+    const auto rowsOfImages = [this](const QString& number) {
+        return photos::namedFiles(*window->dm().table("NT_TBL_INFO_IMAGES"), number);
+    };
+    const auto abandonWithMenuNo = [this] {
+        ui.expectBox(UI::No);
+        ui.expectBox(UI::Yes); // the comparison, gone with the registration, is missing: leave all the same
+        window->BitBtn2Click();
+    };
+    const auto abandonWithCancel = [this] {
+        ui.expectBox(UI::Ok);
+        window->ActCancelExecute();
+    };
+    for (const auto& abandon : {std::function<void()>(abandonWithMenuNo), std::function<void()>(abandonWithCancel)}) {
+        find<QLineEdit>("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
+        const QString number = mainField("REG_NO");
+        select("A", dir.write("a.jpg", jpeg(100, 1000, 'a')));
+        ASSERT_TRUE(QFileInfo::exists(imagesFile(number + "A.jpg")));
+        abandon();
+        EXPECT_EQ(window->pages()->currentIndex(), 0) << ui.boxTexts().join('|').toStdString();
+        EXPECT_TRUE(rowsOfImages(number).isEmpty()) << number.toStdString();
+        EXPECT_TRUE(QDir(dir.filePath("Images")).entryList(QDir::Files).isEmpty()) << number.toStdString();
+        window->ActNewExecute();
+    }
+
+    // Closing the window and answering No: the table file holds no row of it either.
+    find<QLineEdit>("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
+    select("B", dir.write("b.jpg", jpeg(100, 1000, 'b')));
+    ui.expectBox(UI::No);
+    ui.expectBox(UI::Yes);
+    ASSERT_TRUE(window->FormCloseQuery());
+    EXPECT_TRUE(QDir(dir.filePath("Images")).entryList(QDir::Files).isEmpty());
+    QList<store::FieldDef> fields;
+    QList<QVector<QVariant>> rows;
+    ASSERT_TRUE(store::TableFile::read(dir.filePath("FLATT_FILES/NT_TBL_INFO_IMAGES.cds"), &fields, &rows, nullptr));
+    EXPECT_TRUE(rows.isEmpty());
+}
+
+TEST_F(PhotoSlotsTest, ASetAsideFileFromBeforeTheLastSaveNeverComesBackOverTheSavedPhoto)
+{
+    find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("技術"));
+    find<QLineEdit>("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
+    select("A", dir.write("new.jpg", jpeg(100, 1000, 'n')));
+    ui.expectBox(UI::Yes);
+    window->ActPostExecute();
+    // A set-aside copy the save could not give up (or an earlier run left behind).
+    dir.write("Images/_" + regNo + "A.jpg", jpeg(100, 1000, 'o'));
+
+    find<QLineEdit>("PICTURE_A")->setText(QStringLiteral("題"));
+    ui.expectBox(UI::No);
+    window->BitBtn2Click();
+    EXPECT_EQ(dir.read("Images/" + regNo + "A.jpg"), jpeg(100, 1000, 'n'));
+
+    // Cleared now, it is the saved photo that is set aside and comes back.
+    window->ActEditExecute();
+    clear("A");
+    ui.expectBox(UI::No);
+    window->BitBtn2Click();
+    EXPECT_EQ(dir.read("Images/" + regNo + "A.jpg"), jpeg(100, 1000, 'n'));
+}
+
+TEST_F(PhotoSlotsTest, APhotoThatCannotBeRestoredIsReported)
+{
+    find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("技術"));
+    find<QLineEdit>("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
+    select("T", dir.write("t.jpg", jpeg(100, 1000, 't')));
+    ui.expectBox(UI::Yes);
+    window->ActPostExecute();
+    clear("T");
+    // Something now stands where the photo must come back, and cannot be replaced.
+    dir.write("Images/" + regNo + "T.jpg/inside", "x");
+    ui.clearBoxes();
+    ui.expectBox(UI::No);
+    ui.expectBox(UI::Ok);
+    window->BitBtn2Click();
+    ASSERT_EQ(ui.boxes().size(), 2);
+    EXPECT_EQ(ui.boxes().last().icon, UI::Icon::Error);
+    EXPECT_TRUE(ui.boxes().last().text.startsWith(QStringLiteral("画像ファイルをもとに戻せませんでした。\r\n")));
+    EXPECT_TRUE(ui.boxes().last().text.contains("_" + regNo + "T.jpg"));
+    EXPECT_EQ(dir.read("Images/_" + regNo + "T.jpg"), jpeg(100, 1000, 't')) << "the photo itself is kept";
+}
+
+TEST_F(PhotoSlotsTest, SubmissionHoldsExactlyThePhotosTheRowsNameAfterARefusalAReplacementAndAClearing)
+{
+    find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("防波堤の新工法"));
+    find<QLineEdit>("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
+    // A: refused at selection (no picture), then one that the save check refuses (over 185000 bytes).
+    select("A", dir.write("notes.jpg", "kein Bild"));
+    select("A", dir.write("large.jpg", jpeg(600, 186000, 'l')));
+    find<QLineEdit>("PICTURE_A")->setText(QStringLiteral("全景"));
+    // B: a JPEG replaced by a GIF.
+    select("B", dir.write("b.jpg", jpeg(100, 1000, 'b')));
+    clear("B");
+    const QByteArray gif = QByteArray("GIF89a") + QByteArray::fromHex("6400 6400") + QByteArray(50, 'g');
+    select("B", dir.write("b.gif", gif));
+    // S: chosen and cleared.
+    select("S", dir.write("s.jpg", jpeg(100, 1000, 's')));
+    clear("S");
+
+    ui.expectBox(UI::Yes);
+    ui.expectBox(UI::Ok);
+    window->ActPostExecute();
+    ASSERT_EQ(window->mode(), 0) << "photo A fails the save check";
+    find<QLineEdit>("PICTURE_A")->clear();
+    ui.expectBox(UI::Yes);
+    window->ActPostExecute();
+    ASSERT_EQ(window->mode(), 1) << ui.boxTexts().join('|').toStdString();
+    window->BitBtn2Click();
+    ASSERT_EQ(window->pages()->currentIndex(), 0) << ui.boxTexts().join('|').toStdString();
+
+    store::Table* main = window->dm().table("NT_TBL_MAIN");
+    main->edit();
+    for (const auto& [field, value] : QList<std::pair<const char*, const char*>>{
+             {"TECH_DVLP_YEAR", "2024"}, {"GRP_CODE1", "01"}, {"LEVEL1_COMBO", "010"}, {"LEVEL2_COMBO", "01001"},
+             {"LEVEL3_COMBO", "0100101"}, {"LEVEL4_COMBO", "010010101"}})
+        main->field(QLatin1String(field)).setString(QLatin1String(value));
+    main->post();
+    store::Table* sheet = window->dm().table("NT_TBL_COMPARE_MAIN");
+    sheet->edit();
+    sheet->field("BASE_UNIT").setString("m");
+    sheet->post();
+    ui.clearBoxes();
+    const QString path = dir.filePath("Desktop/submission.lzh");
+    QDir().mkpath(dir.filePath("Desktop"));
+    ui.expectFile(path);
+    ui.expectBox(UI::Ok);
+    window->ActExportExecute();
+    ASSERT_TRUE(QFileInfo::exists(path)) << ui.boxTexts().join('|').toStdString();
+
+    const QStringList named = photos::namedFiles(*window->dm().table("NT_TBL_INFO_IMAGES"), regNo);
+    EXPECT_EQ(named, QStringList{regNo + "B.gif"});
+    EXPECT_EQ(QDir(dir.filePath("Images")).entryList(QDir::Files), named);
+    QList<lzh::MemberEntry> members;
+    ASSERT_TRUE(lzh::listArchive(path, members, nullptr));
+    QStringList names;
+    for (const lzh::MemberEntry& member : members)
+        names.append(member.name);
+    QStringList expected = named;
+    for (const QString& table : submission::registrationTableNames())
+        expected.append(submission::memberName(table));
+    names.sort();
+    expected.sort();
+    EXPECT_EQ(names, expected);
 }
 
 } // namespace

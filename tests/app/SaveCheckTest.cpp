@@ -1,6 +1,8 @@
 #include "EntryWindowFixture.h"
 #include "app/ScrollingPage.h"
 
+#include "widgets/TextMemo.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -110,13 +112,14 @@ TEST_F(SaveCheckTest, FailingRuleShowsItsBoxFocusesItsControlAndDoesNotSave)
     EXPECT_EQ(mainField("TECH_DVLP_YEAR"), QStringLiteral("1998"));
 }
 
-TEST_F(SaveCheckTest, PhotoTooLargeForTheSubmissionIsDroppedFromItsSlot)
+TEST_F(SaveCheckTest, PhotoTooLargeForTheSubmissionIsDroppedFromItsSlotAndItsTitleKept)
 {
     type("TECH_TITLE", QStringLiteral("防波堤の新工法"));
     // Accepted when chosen (below 185 KB of 1024 bytes) but above the 185000 bytes a submission holds.
     ui.expectFile(dir.write("Desktop/photo.jpg", jpeg(600, 185001)));
     ui.expectBox(UI::Ok);
     find<QPushButton>("BtnPICTURE_B")->click();
+    const QString regNo = mainField("REG_NO");
     type("PICTURE_B", QStringLiteral("全景"));
 
     ui.clearBoxes();
@@ -125,12 +128,71 @@ TEST_F(SaveCheckTest, PhotoTooLargeForTheSubmissionIsDroppedFromItsSlot)
     EXPECT_EQ(ui.boxes().last().text, QStringLiteral("写真のﾌｧｲﾙｻｲｽﾞが大きすぎます。\r\n185K ﾊﾞｲﾄ以内にしてください。"));
     EXPECT_EQ(window->pages()->currentWidget(), find("PageControl2"));
     EXPECT_TRUE(hasFocus("BtnPICTURE_B"));
-    EXPECT_TRUE(find<QLineEdit>("PICTURE_B")->text().isEmpty());
     EXPECT_TRUE(find<QLineEdit>("ImagePath_B")->text().isEmpty());
     EXPECT_FALSE(find("BtnCancelPICTURE_B")->isEnabled());
+    // What the user typed stays, open for a change.
+    EXPECT_EQ(find<QLineEdit>("PICTURE_B")->text(), QStringLiteral("全景"));
+    EXPECT_TRUE(find("PICTURE_B")->isEnabled());
 
-    // The slot is empty now: the next save passes it.
+    // A title without its photo does not pass either.
+    ui.clearBoxes();
+    EXPECT_FALSE(save(true));
+    EXPECT_EQ(ui.boxes().last().text, QStringLiteral("画像ファイルが見つかりません。\r\n画像ファイルを選択し直して下さい。"));
+
+    // Without the title the slot passes; neither its row nor its file outlives the save.
+    find<QLineEdit>("PICTURE_B")->clear();
     EXPECT_TRUE(save());
+    EXPECT_FALSE(window->dm().table("NT_TBL_INFO_IMAGES")->locate("REG_NO", regNo));
+    EXPECT_TRUE(QDir(dir.filePath("Images")).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(SaveCheckTest, PhotoWhoseFileIsGoneNeverPassesEvenWithoutTitle)
+{
+    type("TECH_TITLE", QStringLiteral("防波堤の新工法"));
+    ui.expectFile(dir.write("Desktop/photo.jpg", jpeg(600, 1000)));
+    ui.expectBox(UI::Ok);
+    find<QPushButton>("BtnPICTURE_G")->click();
+    ASSERT_TRUE(QFile::remove(dir.filePath("Images/" + mainField("REG_NO") + "G.jpg")));
+
+    ui.clearBoxes();
+    EXPECT_FALSE(save(true));
+    EXPECT_EQ(ui.boxes().last().text, QStringLiteral("画像ファイルが見つかりません。\r\n画像ファイルを選択し直して下さい。"));
+    EXPECT_TRUE(hasFocus("BtnPICTURE_G"));
+    EXPECT_TRUE(find<QLineEdit>("ImagePath_G")->text().isEmpty());
+    EXPECT_TRUE(save());
+    EXPECT_FALSE(window->dm().table("NT_TBL_INFO_IMAGES")->locate("REG_NO", mainField("REG_NO")));
+}
+
+TEST_F(SaveCheckTest, EveryWayToASaveAppliesTheMemoLimitsWithTheirMessage)
+{
+    const QString limit = QStringLiteral("文字制限をオーバーしました。\r\n制限を越えた分は削除されます。");
+    type("TECH_TITLE", QStringLiteral("防波堤の新工法"));
+    type("COMPARE_TECH_TITLE", QStringLiteral("従来の工法"));
+    // Pasted into the focused summary text, and the window closed at once.
+    window->pages()->setCurrentWidget(find("PageControl2"));
+    auto* summary = find<widgets::TextMemo>("SUMMARY_DESC");
+    ASSERT_TRUE(QTest::qWaitFor([&] { summary->setFocus(); return summary->hasFocus(); }, 1000));
+    summary->setText(QString(10000, QChar(0x3042)));
+    ui.clearBoxes();
+    ui.expectBox(UI::Yes);
+    ui.expectBox(UI::Ok);
+    EXPECT_FALSE(window->FormCloseQuery());
+    EXPECT_EQ(ui.boxTexts(), (QStringList{QStringLiteral("編集データを保存しますか？"), limit}));
+    EXPECT_EQ(summary->text(), QString(1000, QChar(0x3042)));
+    EXPECT_TRUE(hasFocus("SUMMARY_DESC"));
+    EXPECT_EQ(window->dm().table("NT_TBL_MAIN")->recordCount(), 0) << "nothing saved unseen";
+
+    // A memo over its limit that does not have the focus is cut the same way before a save.
+    find<widgets::TextMemo>("SUMMARY")->setText(QString(400, 'a'));
+    ui.clearBoxes();
+    EXPECT_FALSE(save(true));
+    EXPECT_EQ(ui.boxTexts().last(), limit);
+    EXPECT_TRUE(hasFocus("SUMMARY"));
+
+    EXPECT_TRUE(save());
+    store::Table* description = window->dm().table("NT_TBL_DESCRIPTION");
+    EXPECT_EQ(description->field("SUMMARY_DESC").asString(), QString(1000, QChar(0x3042)));
+    EXPECT_EQ(mainField("SUMMARY"), QString(255, 'a'));
 }
 
 TEST_F(SaveCheckTest, OverlongTableFocusesItsGrid)

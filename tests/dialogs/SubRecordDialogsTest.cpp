@@ -10,6 +10,8 @@
 #include "widgets/DBMemo.h"
 #include "widgets/DBPanelList.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QLabel>
@@ -512,6 +514,13 @@ TEST_F(OtherContactsTest, PhoneAndPostCodeBoxesTakeOnlyTheirCharacters)
         auto* post = in<QLineEdit>(d, "SALES_POST_CODE_OTHER1");
         QTest::keyClicks(post, "1a2-345");
         EXPECT_EQ(post->text(), "123") << "digits only, three at most";
+        // Pasted text meets the same filter, and is refused with a message.
+        tel->clear();
+        QApplication::clipboard()->setText(QStringLiteral("03-1234 内線5"));
+        ui.expectBox(UI::Ok);
+        QTest::keyClick(tel, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_TRUE(tel->text().isEmpty());
+        EXPECT_TRUE(ui.boxTexts().last().contains(QStringLiteral("「 」"))) << ui.boxTexts().join('|').toStdString();
         click(d, "BtnCancel");
     });
 }
@@ -648,6 +657,23 @@ TEST_F(SubRecordDialogsTest, EvaluationCheckAndTheMemoLimit)
     EXPECT_EQ(ui.boxes().at(0).text, QStringLiteral("文字制限をオーバーしました。\r\n制限を越えた分は削除されます。"));
     EXPECT_EQ(ui.boxes().at(2).text, QStringLiteral("結果を入力してください"));
     EXPECT_EQ(table("NT_TBL_EVALUATE_RESULT")->recordCount(), 0);
+}
+
+TEST_F(SubRecordDialogsTest, EvaluationMemosStopAtTheirLimitWhereTyped)
+{
+    auto* d = dialog<dialogs::TEVALUATE_RESULT_Frm>();
+    withDialog(d, "EVALUATE_RSLT_ADD", [&] {
+        for (const char* name : {"ITEM", "CONTENTS", "RESULTS"}) {
+            auto* memo = in<widgets::DBMemo>(d, QLatin1String(name));
+            memo->setText(QString(1018, 'x'));
+            memo->moveCursor(QTextCursor::End);
+            QTest::keyClicks(memo, QStringLiteral("ab"));
+            QTest::keyClicks(memo, QStringLiteral("c"));
+            EXPECT_EQ(memo->text(), QString(1018, 'x') + QStringLiteral("ab")) << name;
+        }
+        click(d, "BtnCancel");
+    });
+    EXPECT_TRUE(ui.boxes().isEmpty()) << ui.boxTexts().join('|').toStdString();
 }
 
 } // namespace

@@ -127,7 +127,9 @@ TEST(InputCheck, PhotoFileLimits)
     } cases[] = {{"limit.jpg", 600, 185000, {}},
                  {"large.jpg", 600, 185001, kPhotoTooLarge},
                  {"wide.jpg", 601, 1000, kPhotoTooWide},
-                 {"both.jpg", 700, 190000, kPhotoTooLarge}};
+                 {"both.jpg", 700, 190000, kPhotoTooLarge},
+                 {"wide.jpeg", 2000, 1000, kPhotoTooWide},
+                 {"noWidth.jpg", 0, 1000, QStringLiteral("写真にはGIFまたはJPEG形式の画像ファイルを指定してください。")}};
     for (const auto& c : cases) {
         QFile file(dir.filePath(c.name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -136,6 +138,8 @@ TEST(InputCheck, PhotoFileLimits)
         EXPECT_EQ(inputcheck::photoFileProblem(file.fileName()), c.problem) << c.name;
     }
     EXPECT_EQ(inputcheck::photoFileProblem(dir.filePath("absent.jpg")), kMissingPhoto);
+    // A text named as a picture is no photo, whatever its size.
+    EXPECT_EQ(inputcheck::photoFileProblem(dir.write("text.jpg", "kein Bild")), QStringLiteral("写真にはGIFまたはJPEG形式の画像ファイルを指定してください。"));
 }
 
 TEST(InputCheck, OverlongTableNamesItsTable)

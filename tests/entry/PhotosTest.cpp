@@ -11,6 +11,7 @@ namespace {
 
 const QString kTooWide = QStringLiteral("画像の幅が大きすぎます。\r\n600ﾋﾟｸｾﾙ以内にしてください。");
 const QString kTooLarge = QStringLiteral("写真には185KB以下のファイルを指定してください。");
+const QString kNotAPhoto = QStringLiteral("写真にはGIFまたはJPEG形式の画像ファイルを指定してください。");
 
 // A JPEG header giving `width` × 100 pixels, padded to `size` bytes.
 QByteArray jpeg(int width, qint64 size)
@@ -40,12 +41,38 @@ TEST(Photos, SelectionRefusesWidthAboveSixHundredAndSizeFrom185KB)
                  {"wide.jpg", 601, 1000, kTooWide},
                  {"large.jpg", 600, 189440, kTooLarge},
                  {"passesSaveLimitOnlyAtSelection.jpg", 100, 186000, {}},
-                 // The width of a ".jpeg" reads as 0; its size is checked all the same.
-                 {"wide.jpeg", 2000, 1000, {}},
-                 {"wideLarge.jpeg", 2000, 189440, kTooLarge}};
+                 // A ".jpeg" is read like any JPEG.
+                 {"ok.jpeg", 600, 1000, {}},
+                 {"wide.jpeg", 2000, 1000, kTooWide},
+                 // A header that gives no width is no picture.
+                 {"noWidth.jpg", 0, 1000, kNotAPhoto}};
     testsupport::TempDir dir;
     for (const auto& c : cases)
         EXPECT_EQ(photos::selectionRefusal(dir.write(QLatin1String(c.name), jpeg(c.width, c.size))), c.refusal) << c.name;
+}
+
+TEST(Photos, SelectionRefusesWhatIsNoGifOrJpegWhateverItsName)
+{
+    const QByteArray gif = QByteArray("GIF89a") + QByteArray::fromHex("6400 6400 F70000");
+    const QByteArray png2000 = QByteArray::fromHex("89504E470D0A1A0A 0000000D 49484452 000007D0 00000064");
+    const QByteArray bmp900 = QByteArray("BM") + QByteArray(16, '\0') + QByteArray::fromHex("84030000 64000000");
+    const struct
+    {
+        const char* name;
+        QByteArray bytes;
+        QString refusal;
+    } cases[] = {{"photo.gif", gif, {}},
+                 {"text.jpg", "kein Bild, nur Text\n", kNotAPhoto},
+                 {"empty.jpg", {}, kNotAPhoto},
+                 {"png.jpg", png2000, kNotAPhoto},
+                 {"bmp.gif", bmp900, kNotAPhoto},
+                 // The content must be what the name says: a JPEG named ".gif" is refused too.
+                 {"jpeg.gif", jpeg(100, 1000), kNotAPhoto},
+                 {"gif.jpg", gif, kNotAPhoto},
+                 {"cutShort.gif", QByteArray("GIF89a") + char(0x64), kNotAPhoto}};
+    testsupport::TempDir dir;
+    for (const auto& c : cases)
+        EXPECT_EQ(photos::selectionRefusal(dir.write(QLatin1String(c.name), c.bytes)), c.refusal) << c.name;
 }
 
 TEST(Photos, CopyReplacesTheStoredFileAndMakesItWritable)
@@ -71,19 +98,36 @@ TEST(Photos, SetAsideKeepsTheFirstCopyOfAnEditing)
 {
     testsupport::TempDir dir;
     const QString images = dir.filePath("Images");
+    // A set-aside file left from before this editing gives way to the photo cleared now.
+    dir.write("Images/_XXK-000001A.jpg", "stale");
     dir.write("Images/XXK-000001A.jpg", "first");
     QString error;
-    ASSERT_TRUE(photos::setAside(images, "XXK-000001A.jpg", &error));
+    ASSERT_TRUE(photos::setAside(images, "XXK-000001A.jpg", false, &error));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("Images/XXK-000001A.jpg")));
     EXPECT_EQ(dir.read("Images/_XXK-000001A.jpg"), QByteArray("first"));
 
     dir.write("Images/XXK-000001A.jpg", "second");
-    ASSERT_TRUE(photos::setAside(images, "XXK-000001A.jpg", &error));
+    ASSERT_TRUE(photos::setAside(images, "XXK-000001A.jpg", true, &error));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("Images/XXK-000001A.jpg")));
     EXPECT_EQ(dir.read("Images/_XXK-000001A.jpg"), QByteArray("first"));
 
     // A photo that is no longer there leaves nothing to set aside; the slot can still be cleared.
-    EXPECT_TRUE(photos::setAside(images, "XXK-000001B.jpg", &error));
+    EXPECT_TRUE(photos::setAside(images, "XXK-000001B.jpg", false, &error));
+}
+
+TEST(Photos, UnnamedFilesOfTheRegistrationAreRemoved)
+{
+    testsupport::TempDir dir;
+    const QString images = dir.filePath("Images");
+    for (const char* name : {"XXK-000001A.jpg", "XXK-000001A.gif", "XXK-000001S.jpg", "_XXK-000001B.jpg", "XXK-000001", "XXK-000001A.x.jpg",
+                             "XXK-0000012A.jpg", "XXK-000002A.jpg", "notes.txt"})
+        dir.write("Images/" + QString::fromLatin1(name), "x");
+    EXPECT_TRUE(photos::removeUnnamedFiles(images, "XXK-000001 ", {"XXK-000001A.gif"}).isEmpty());
+    QStringList left = QDir(images).entryList(QDir::Files);
+    QStringList kept = {"XXK-000001", "XXK-000001A.gif", "XXK-000001A.x.jpg", "XXK-0000012A.jpg", "XXK-000002A.jpg", "_XXK-000001B.jpg", "notes.txt"};
+    left.sort();
+    kept.sort();
+    EXPECT_EQ(left, kept);
 }
 
 TEST(Photos, DialogStartsInTheLastFolderWhileItExists)

@@ -248,6 +248,9 @@ TEST_F(SubmissionTest, ExportThenImportBringsBackEveryRowAndPhotoUnderANewNumber
 
 TEST_F(SubmissionTest, SubmissionFileHoldsTheThirteenTablesAndTheRegistrationsPhotosForLhasa)
 {
+    // Files of the registration's number that no row names: a refused photo, a slot's old extension.
+    home.write(QStringLiteral("Images/XXK-000005B.jpg"), "refused");
+    home.write(QStringLiteral("Images/XXK-000005A.gif"), "GIF89a-replaced");
     const QString path = exportTo(QStringLiteral("a.lzh"));
     const QString lhasa = QStandardPaths::findExecutable(QStringLiteral("lhasa"));
     ASSERT_FALSE(lhasa.isEmpty()) << "lhasa is not installed (scripts/install-deps installs it)";
@@ -286,7 +289,8 @@ TEST_F(SubmissionTest, FailedPackKeepsTheOldSubmissionFileAndAGoodOneReplacesIt)
 {
     const QString path = out.write(QStringLiteral("old.lzh"), "the earlier submission file");
     // A photo whose name an LZH header cannot hold makes the packing fail.
-    const QString badPhoto = home.write(QStringLiteral("Images/XXK-000005A\U0001F600.jpg"), "x");
+    const QString badPhoto = home.write(QStringLiteral("Images/XXK-000005G\U0001F600.jpg"), "x");
+    addPhotoRow(kOldNumber, QStringLiteral("G"), QStringLiteral("\U0001F600.jpg"));
     ui.expectBox(UserInteraction::Ok);
     SubmissionExport exporter(*dm, ui);
     EXPECT_EQ(exporter.ActExportExecute(path), SubmissionExport::Outcome::Failed);
@@ -332,6 +336,7 @@ TEST(SubmissionFileName, ProposedNameDropsWhatAFileNameCannotHold)
         {QStringLiteral(" 100%の'技術' "), QStringLiteral("100％の’技術’")},
         {QStringLiteral("港湾＜新＞／工法｜"), QStringLiteral("港湾新工法")},
         {QStringLiteral(" \\ <> "), QString()},
+        {QStringLiteral("防波堤\r\n補強\t工法\n"), QStringLiteral("防波堤補強工法")},
     };
     for (const auto& [title, proposed] : cases)
         EXPECT_EQ(submission::ProposedFileName(title), proposed) << title.toStdString();
