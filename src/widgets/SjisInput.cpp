@@ -4,9 +4,7 @@
 #include "util/SjisText.h"
 #include "util/UserInteraction.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QKeyEvent>
+#include <algorithm>
 
 namespace widgets {
 
@@ -45,13 +43,6 @@ bool refuseCharacters(const QString& text, const std::function<bool(QChar)>& acc
 void tellCut()
 {
     UserInteraction::current().warn(kProgramTitle, inputrules::kMemoLimitMessage);
-}
-
-QString textOfKey(const QKeyEvent* event)
-{
-    if (event->matches(QKeySequence::Paste))
-        return QApplication::clipboard()->text();
-    return event->text();
 }
 
 QValidator::State SjisValidator::validate(QString& input, int&) const

@@ -5,8 +5,6 @@
 
 #include <functional>
 
-class QKeyEvent;
-
 namespace widgets {
 
 // True, after telling the user which character, when `text` holds a character that code page 932
@@ -23,9 +21,6 @@ bool refuseCharacters(const QString& text, const std::function<bool(QChar)>& acc
 
 // Tells the user that what did not fit was cut (the limit's message).
 void tellCut();
-
-// The text a key press would insert, or that a paste key would insert from the clipboard.
-QString textOfKey(const QKeyEvent* event);
 
 // Accepts text that code page 932 can hold and, with a byte limit, no longer than the limit in
 // Shift_JIS bytes: typing past a field's width is refused as the fixed-width boxes do.

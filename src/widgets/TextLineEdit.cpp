@@ -60,7 +60,7 @@ void TextLineEdit::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    if (!isReadOnly() && refuseUnencodable(textOfKey(event))) {
+    if (!isReadOnly() && refuseUnencodable(event->text())) {
         event->accept();
         return;
     }
