@@ -130,7 +130,8 @@ QStringList removeUnnamedFiles(const QString& imagesFolder, const QString& regNo
     QStringList failed;
     const QDir folder(imagesFolder);
     for (const QString& name : folder.entryList(kFiles)) {
-        if (isPhotoOf(name, regNo.trimmed()) && !named.contains(name) && !removeWritable(folder.filePath(name)))
+        // A row may spell the name in other letter case (data from a system whose file names ignore it).
+        if (isPhotoOf(name, regNo.trimmed()) && !named.contains(name, Qt::CaseInsensitive) && !removeWritable(folder.filePath(name)))
             failed.append(folder.filePath(name));
     }
     return failed;

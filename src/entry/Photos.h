@@ -51,8 +51,8 @@ bool setAside(const QString& imagesFolder, const QString& storedName, bool earli
 QStringList namedFiles(const store::Table& images, const QString& regNo);
 
 // Deletes the photo files of registration `regNo` (REG_NO + slot letter + extension) that no name of
-// `named` is: the old file of a slot whose photo now has another extension, or of a slot emptied.
-// Returns the paths that could not be deleted.
+// `named` is (letter case aside): the old file of a slot whose photo now has another extension, or
+// of a slot emptied. Returns the paths that could not be deleted.
 QStringList removeUnnamedFiles(const QString& imagesFolder, const QString& regNo, const QStringList& named);
 
 // Deletes every set-aside photo in the folder; returns the paths that could not be deleted.

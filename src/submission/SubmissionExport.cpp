@@ -159,9 +159,8 @@ bool SubmissionExport::packWorkingFolder(const QString& regNo, const QString& pa
     QStringList patterns = {QDir(folder.path(QStringLiteral("Temp"))).filePath(QStringLiteral("*.Cds"))};
     // Exactly the photos the registration's image rows name: a file left in the folder by a photo
     // refused or replaced belongs to no row.
-    const QDir images(folder.path(QStringLiteral("Images")));
     for (const QString& name : photos::namedFiles(*m_dm.table(QStringLiteral("NT_TBL_INFO_IMAGES")), regNo))
-        patterns.append(images.filePath(name));
+        patterns.append(folder.path(QStringLiteral("Images\\") + name));
     // The archive is written under a new name and replaces the chosen file only when complete,
     // so a failure never costs the user an earlier submission file.
     const QString partial = unusedSiblingName(path);
