@@ -132,7 +132,10 @@ inputcheck::ScreenValues storedScreenValues(store::TDM1& dm, const StoredRegistr
                         organ.isEmpty() || !organs ? QString() : classification::titleOfCode(organs, organ).value_or(QString()));
     for (const QString& letter : inputcheck::kCheckedPhotoSlots) {
         values.texts.insert(QStringLiteral("PICTURE_") + letter, text(QStringLiteral("NT_TBL_PICTURE"), QStringLiteral("PICTURE_") + letter));
-        values.photoFiles.insert(letter, registration.photoPath(letter));
+        // A slot whose row names a file shows a photo, which must then be there.
+        const QString photo = registration.photoPath(letter);
+        values.texts.insert(QStringLiteral("ImagePath_") + letter, QFileInfo(photo).fileName());
+        values.photoFiles.insert(letter, photo);
     }
     for (const QString& grid : {"SUMMARY_TABLE", "FEATURE_TABLE", "CNST_METHOD_TABLE", "CNST_COST_TABLE", "TEST_TABLE"})
         values.tables.insert(grid, report::DescriptionGrid::fromStoredText(text(QStringLiteral("NT_TBL_DESCRIPTION"), grid)));

@@ -54,6 +54,8 @@ QMap<QString, QByteArray> snapshot(const QString& folder)
     return files;
 }
 
+const QByteArray kPhotoS = QByteArray("GIF89a-s") + QByteArray::fromHex("6400");
+
 class SubmissionTest : public ::testing::Test
 {
 protected:
@@ -65,10 +67,12 @@ protected:
         addRegistration(QStringLiteral("XXK-000001"), QStringLiteral("別の技術"));
         addRegistration(kOldNumber, QStringLiteral("防波堤/の新工法"));
         // Photos of the registration (one named with an upper-case extension) and of another one.
-        photoA = QByteArray(5000, 'a') + QByteArray("jpeg");
+        // Picture headers (a JPEG 100 pixels wide; a GIF 29485 pixels wide) with filler.
+        const QByteArray jpegHeader = QByteArray::fromHex("FFD8 FFC0 0011 08 0064 0064 03 011100 021101 031101");
+        photoA = jpegHeader + QByteArray(5000, 'a') + QByteArray("jpeg");
         home.write(QStringLiteral("Images/XXK-000005A.jpg"), photoA);
-        home.write(QStringLiteral("Images/XXK-000005S.GIF"), "GIF89a-s");
-        home.write(QStringLiteral("Images/XXK-000001A.jpg"), "other");
+        home.write(QStringLiteral("Images/XXK-000005S.GIF"), kPhotoS);
+        home.write(QStringLiteral("Images/XXK-000001A.jpg"), jpegHeader + "other");
         addPhotoRow(kOldNumber, QStringLiteral("A"), QStringLiteral(".jpg"));
         addPhotoRow(kOldNumber, QStringLiteral("S"), QStringLiteral(".GIF"));
         addPhotoRow(QStringLiteral("XXK-000001"), QStringLiteral("A"), QStringLiteral(".jpg"));
@@ -227,7 +231,7 @@ TEST_F(SubmissionTest, ExportThenImportBringsBackEveryRowAndPhotoUnderANewNumber
     // The photos moved under the new number, the ".GIF" one as ".gif", and the rows name them.
     const QDir images(home.filePath(QStringLiteral("Images")));
     EXPECT_EQ(home.read(QStringLiteral("Images/XXK-000006A.jpg")), photoA);
-    EXPECT_EQ(home.read(QStringLiteral("Images/XXK-000006S.gif")), QByteArray("GIF89a-s"));
+    EXPECT_EQ(home.read(QStringLiteral("Images/XXK-000006S.gif")), kPhotoS);
     EXPECT_TRUE(images.exists(QStringLiteral("XXK-000005A.jpg")));
     Table* photos = dm->table(QStringLiteral("NT_TBL_INFO_IMAGES"));
     QStringList files;
@@ -551,7 +555,7 @@ TEST_F(SubmissionTest, CommandLineCheckListsEveryProblemOfARegistrationOrSubmiss
     EXPECT_EQ(result.exitCode, 0) << result.out.toStdString() << result.err.toStdString();
     EXPECT_TRUE(result.out.isEmpty());
 
-    // Photos B, T, G, H and I are titled without a photo, photo S reads as 29485 pixels wide ("GIF89a-s")
+    // Photos B, T, G, H and I are titled without a photo, photo S reads as 29485 pixels wide
     // and the evaluating body's code is unknown.
     const QString missingPhoto = QStringLiteral("\t保存\t画像ファイルが見つかりません。 画像ファイルを選択し直して下さい。\n");
     const QString organ = QStringLiteral("施工実績等\t保存\t評価機関を選択してください。\n");
