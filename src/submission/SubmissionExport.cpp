@@ -1,6 +1,7 @@
 #include "submission/SubmissionExport.h"
 
 #include "archive/TArchiveFile.h"
+#include "comparison/CostRate.h"
 #include "entry/Photos.h"
 #include "store/DataModule.h"
 #include "submission/DataUpgrade.h"
@@ -63,6 +64,21 @@ bool replaceFile(const QString& from, const QString& to, QString* error)
     return !code;
 }
 
+// The period rate goes out as the sheet shows it, as the save stores it: a sheet confirmed after
+// the last save must not leave an older rate in the submission.
+void chkProcessRate(store::TDM1& dm)
+{
+    store::Table* detail = dm.table(QStringLiteral("NT_TBL_DETAIL"));
+    store::Table* sheet = dm.table(QStringLiteral("NT_TBL_COMPARE_MAIN"));
+    if (detail->isEmpty() || sheet->isEmpty() || sheet->field(QStringLiteral("RATE_PROCESS")).isNull())
+        return;
+    const QString shown = comparison::mirrorOfRate(sheet->field(QStringLiteral("RATE_PROCESS")).asString()).label;
+    if (detail->field(QStringLiteral("COMPARE_PROCESS_RATE")).asString() == shown)
+        return;
+    dm.CdsChangeCmpMainMode(detail);
+    detail->field(QStringLiteral("COMPARE_PROCESS_RATE")).setString(shown);
+}
+
 } // namespace
 
 QString SubmissionExport::chooseFile(const QString& proposedName)
@@ -96,6 +112,7 @@ SubmissionExport::Outcome SubmissionExport::ActExportExecute(const QString& chos
     const QString regNo = main->field(QStringLiteral("REG_NO")).asString().trimmed();
     const QString proposed = ProposedFileName(main->field(QStringLiteral("TECH_TITLE")).asString());
     m_dm.chkData();
+    chkProcessRate(m_dm);
 
     Outcome outcome = Outcome::Cancelled;
     const QString path = chosenPath.isEmpty() ? chooseFile(proposed) : chosenPath;
@@ -120,16 +137,15 @@ SubmissionExport::Outcome SubmissionExport::ActExportExecute(const QString& chos
 
 bool SubmissionExport::WriteSubmissionFile(const QString& regNo, const QString& path, QString* error)
 {
-    // The pending edits of the registration (the cost rate set by chkData among them) go with it.
+    // The pending edits of the registration (the rates set by chkData among them) go with it.
     for (store::Table* live : m_dm.registrationTables())
         live->checkBrowseMode();
-    fillWorkingFolder(regNo);
-    const bool packed = packWorkingFolder(regNo, path, error);
+    const bool packed = fillWorkingFolder(regNo, error) && packWorkingFolder(regNo, path, error);
     DeleteTempFiles(m_dm.folder());
     return packed;
 }
 
-void SubmissionExport::fillWorkingFolder(const QString& regNo)
+bool SubmissionExport::fillWorkingFolder(const QString& regNo, QString* error)
 {
     DeleteTempFiles(m_dm.folder());
     SetZeroFiles(m_dm.folder());
@@ -137,20 +153,27 @@ void SubmissionExport::fillWorkingFolder(const QString& regNo)
     QSet<qint64> sheetIds;
     for (const store::Table::RowValues& row : rowsWhere(m_dm.table(QStringLiteral("NT_TBL_COMPARE_MAIN")), QStringLiteral("REG_NO"), sameNumber))
         sheetIds.insert(row.value(m_dm.table(QStringLiteral("NT_TBL_COMPARE_MAIN"))->fieldIndex(QStringLiteral("REC_ID"))).toLongLong());
+    // Every one of the thirteen files belongs in the submission: one that cannot be prepared ends
+    // the export, rather than a file being handed in without it.
     for (const QString& table : kCopyOrder) {
         store::Table* working = m_dm.table(QStringLiteral("CdsTemp") + table);
         store::Table* live = m_dm.table(table);
-        if (!m_dm.BeforeExpFile(working, memberName(table), nullptr))
-            continue;
+        if (!m_dm.BeforeExpFile(working, memberName(table), error)) {
+            working->close(nullptr);
+            return false;
+        }
         const QList<store::Table::RowValues> rows = table == QLatin1String("NT_TBL_COMPARE_DETAIL")
             ? rowsWhere(live, QStringLiteral("REC_ID"), [&](const QVariant& id) { return !id.isNull() && sheetIds.contains(id.toLongLong()); })
             : rowsWhere(live, QStringLiteral("REG_NO"), sameNumber);
         // Fields are copied by position: the working table has the live table's layout.
         for (const store::Table::RowValues& row : rows)
             working->appendRowValues(row);
-        working->save(nullptr);
+        const bool saved = working->save(error);
         working->close(nullptr);
+        if (!saved)
+            return false;
     }
+    return true;
 }
 
 bool SubmissionExport::packWorkingFolder(const QString& regNo, const QString& path, QString* error)

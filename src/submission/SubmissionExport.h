@@ -37,7 +37,7 @@ public:
 
 private:
     QString chooseFile(const QString& proposedName);
-    void fillWorkingFolder(const QString& regNo);
+    bool fillWorkingFolder(const QString& regNo, QString* error);
     bool packWorkingFolder(const QString& regNo, const QString& path, QString* error);
 
     store::TDM1& m_dm;

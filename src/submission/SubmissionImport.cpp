@@ -71,19 +71,20 @@ void ConvertToHarbourEdition(const QString& table, store::Table* live, QList<sto
     }
 }
 
-// The rows of a table file in Temp\, read through its working table (so in the live layout).
-QList<store::Table::RowValues> workingRows(store::TDM1& dm, const QString& table)
+// The rows of a table file in Temp\, read through its working table (so in the live layout); false
+// with the engine's error when the file cannot be opened as that table.
+bool readWorkingRows(store::TDM1& dm, const QString& table, QList<store::Table::RowValues>* rows, QString* error)
 {
     store::Table* working = dm.table(QStringLiteral("CdsTemp") + table);
     working->close(nullptr);
     working->setFileName(dm.folder().tempPath(memberName(table)));
-    QList<store::Table::RowValues> rows;
-    if (working->open(nullptr))
-        rows = working->allRows();
+    const bool opened = working->open(error);
+    if (opened)
+        *rows = working->allRows();
     working->markUnchanged();
     working->close(nullptr);
     working->setFileName(QString());
-    return rows;
+    return opened;
 }
 
 // Moves the photos of the extension from Temp\ into Images\ under the new number, each keeping
@@ -201,8 +202,18 @@ SubmissionImport::Outcome SubmissionImport::ImportSubmissionFile(const QString& 
         return refuse();
     m_dm.RenumberContacts(folder.tempPath(QStringLiteral("NT_TBL_COMPANY.cds")));
 
-    QString number;
+    // Every member is read before anything is merged: a registration comes over whole or not at
+    // all, and a refused one leaves the data folder, the photos and the numbers as they were.
+    QHash<QString, QList<store::Table::RowValues>> members;
     QString error;
+    for (const QString& table : kMergeOrder) {
+        if (!readWorkingRows(m_dm, table, &members[table], &error)) {
+            m_ui.error(kProgramTitle, error);
+            return refuse();
+        }
+    }
+
+    QString number;
     store::Table* main = m_dm.table(QStringLiteral("NT_TBL_MAIN"));
     const bool numbered = m_dm.NextLocalNumber(&number, &error);
     if (main->state() == store::Table::State::Insert)
@@ -212,7 +223,7 @@ SubmissionImport::Outcome SubmissionImport::ImportSubmissionFile(const QString& 
         return refuse();
     }
     number = number.trimmed();
-    mergeRegistration(number, otherEdition);
+    mergeRegistration(number, otherEdition, members);
 
     const QDir tempDir(temp);
     if (!tempDir.entryList({QStringLiteral("*.gif"), QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")}, QDir::Files).isEmpty()) {
@@ -225,7 +236,8 @@ SubmissionImport::Outcome SubmissionImport::ImportSubmissionFile(const QString& 
     return Outcome::Imported;
 }
 
-void SubmissionImport::mergeRegistration(const QString& number, bool convertEdition)
+void SubmissionImport::mergeRegistration(const QString& number, bool convertEdition,
+                                         const QHash<QString, QList<store::Table::RowValues>>& members)
 {
     const int sheetId = number.mid(4).toInt();
     const QString temp = m_dm.folder().path(QStringLiteral("Temp"));
@@ -233,7 +245,7 @@ void SubmissionImport::mergeRegistration(const QString& number, bool convertEdit
     for (const QString& table : kMergeOrder) {
         store::Table* live = m_dm.table(table);
         live->checkBrowseMode();
-        QList<store::Table::RowValues> rows = workingRows(m_dm, table);
+        QList<store::Table::RowValues> rows = members.value(table);
         if (convertEdition)
             ConvertToHarbourEdition(table, live, rows);
         const int regNo = live->fieldIndex(QStringLiteral("REG_NO"));

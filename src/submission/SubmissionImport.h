@@ -1,5 +1,8 @@
 #pragma once
 
+#include "store/Table.h"
+
+#include <QHash>
 #include <QString>
 
 class UserInteraction;
@@ -41,7 +44,7 @@ private:
     Choice chooseFile();
     QString RememberedFolder() const;
     bool extractInto(const QString& path, const QString& folder);
-    void mergeRegistration(const QString& number, bool convertEdition);
+    void mergeRegistration(const QString& number, bool convertEdition, const QHash<QString, QList<store::Table::RowValues>>& members);
     Outcome refuse();
 
     store::TDM1& m_dm;

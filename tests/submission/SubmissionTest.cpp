@@ -347,6 +347,61 @@ TEST(SubmissionFileName, ProposedNameDropsWhatAFileNameCannotHold)
 }
 
 // The submission file of the registration with its main table rewritten by `rewriteMain`.
+// The rows of an exported member, as field name → value of its one row.
+QHash<QString, QString> exportedRow(const QString& member)
+{
+    QList<store::FieldDef> fields;
+    QList<QVector<QVariant>> rows;
+    EXPECT_TRUE(store::TableFile::read(member, &fields, &rows, nullptr));
+    QHash<QString, QString> row;
+    for (int f = 0; f < fields.size() && !rows.isEmpty(); ++f)
+        row.insert(fields.at(f).name, rows.first().value(f).toString());
+    return row;
+}
+
+// The submitted rates agree with the comparison sheet even when the registration was not saved
+// after the sheet changed them.
+TEST_F(SubmissionTest, ExportedRatesAgreeWithTheComparisonSheet)
+{
+    Table* sheet = dm->table(QStringLiteral("NT_TBL_COMPARE_MAIN"));
+    sheet->edit();
+    sheet->field(QStringLiteral("RATE_COST")).setString(QStringLiteral("12.5"));
+    sheet->field(QStringLiteral("RATE_PROCESS")).setString(QStringLiteral("-7.25"));
+    ASSERT_TRUE(sheet->post());
+    Table* detail = dm->table(QStringLiteral("NT_TBL_DETAIL"));
+    detail->edit();
+    detail->field(QStringLiteral("COMPARE_COST_RATE")).setString(QStringLiteral("3"));
+    detail->field(QStringLiteral("COMPARE_PROCESS_RATE")).setString(QStringLiteral("3"));
+    ASSERT_TRUE(detail->post());
+
+    const QString path = exportTo(QStringLiteral("rates.lzh"));
+    const QString members = out.filePath(QStringLiteral("members"));
+    ASSERT_TRUE(lzh::extractArchive(path, members, {}, nullptr, nullptr));
+    const QHash<QString, QString> exported = exportedRow(members + QStringLiteral("/NT_TBL_DETAIL.Cds"));
+    EXPECT_EQ(exported.value(QStringLiteral("COMPARE_COST_RATE")), QStringLiteral("13"));
+    EXPECT_EQ(exported.value(QStringLiteral("COMPARE_PROCESS_RATE")), QStringLiteral("7.25"));
+    EXPECT_EQ(detail->field(QStringLiteral("COMPARE_PROCESS_RATE")).asString(), QStringLiteral("7.25")) << "the stored row agrees too";
+}
+
+// Any of the thirteen files that cannot be prepared ends the export with a message, and the
+// earlier submission file stays as it was.
+TEST_F(SubmissionTest, AWorkingFileThatCannotBePreparedEndsTheExport)
+{
+    const QString path = out.write(QStringLiteral("old.lzh"), "the earlier submission file");
+    QFile::remove(home.filePath(QStringLiteral("Zero/NT_TBL_COMPANY.Cds")));
+    ASSERT_FALSE(QFileInfo::exists(dm->folder().templatePath(QStringLiteral("NT_TBL_COMPANY"))));
+    ui.expectBox(UserInteraction::Ok);
+    SubmissionExport exporter(*dm, ui);
+    EXPECT_EQ(exporter.ActExportExecute(path), SubmissionExport::Outcome::Failed);
+    ASSERT_EQ(ui.boxes().size(), 1);
+    EXPECT_EQ(ui.boxes().first().icon, UserInteraction::Icon::Error);
+    EXPECT_TRUE(ui.boxes().first().text.startsWith(submission::kPackFailed));
+    EXPECT_TRUE(ui.boxes().first().text.contains(QStringLiteral("NT_TBL_COMPANY"))) << ui.boxes().first().text.toStdString();
+    EXPECT_EQ(out.read(QStringLiteral("old.lzh")), QByteArray("the earlier submission file"));
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.lzh"});
+    EXPECT_TRUE(tempFiles().isEmpty());
+}
+
 class ImportVariantsTest : public SubmissionTest
 {
 protected:
@@ -477,6 +532,55 @@ TEST_F(ImportVariantsTest, OtherEditionIsConvertedAfterYesAndLeftOutAfterNo)
     EXPECT_TRUE(detail->field(QStringLiteral("EVALUATE_MOC_NO")).isNull());
     EXPECT_EQ(detail->field(QStringLiteral("RESULTS_MOC")).asInteger(), 0);
     EXPECT_FALSE(detail->field(QStringLiteral("COMPARE_TECH_TITLE")).isNull());
+}
+
+// A member that cannot be read as its table refuses the whole registration with the engine's
+// message: no row is merged, no photo moved and no number used.
+TEST_F(ImportVariantsTest, AMemberThatCannotBeReadRefusesTheWholeRegistration)
+{
+    const QByteArray detail = out.read(QStringLiteral("members/NT_TBL_DETAIL.Cds"));
+    const QByteArray breakdown = out.read(QStringLiteral("members/NT_TBL_COMPARE_DETAIL.Cds"));
+    const auto restore = [&] {
+        rewriteMain(0, 7800);
+        out.write(QStringLiteral("members/NT_TBL_DETAIL.Cds"), detail);
+        out.write(QStringLiteral("members/NT_TBL_COMPARE_DETAIL.Cds"), breakdown);
+    };
+    const QList<std::pair<const char*, std::function<void()>>> cases = {
+        {"a main table missing a field", [&] { rewriteMain(1, 7800); }},
+        {"a detail table of garbage", [&] { out.write(QStringLiteral("members/NT_TBL_DETAIL.Cds"), "garbage"); }},
+        {"a price that is no number", [&] {
+             QByteArray bytes = breakdown;
+             const int at = bytes.indexOf("PRICE=\"");
+             ASSERT_GE(at, 0);
+             bytes.insert(at + 7, "12a");
+             out.write(QStringLiteral("members/NT_TBL_COMPARE_DETAIL.Cds"), bytes);
+         }},
+    };
+    const auto images = snapshot(home.filePath(QStringLiteral("Images")));
+    QHash<QString, int> rowsBefore;
+    for (const QString& table : submission::registrationTableNames())
+        rowsBefore.insert(table, dm->table(table)->allRows().size());
+    for (const auto& [name, spoil] : cases) {
+        restore();
+        spoil();
+        const QString path = repack(QStringLiteral("spoilt.lzh"));
+        ui.clearBoxes();
+        ui.expectBox(UserInteraction::Ok);
+        SubmissionImport importer(*dm, ui);
+        EXPECT_EQ(importer.ImportSubmissionFile(path), SubmissionImport::Outcome::Refused) << name;
+        ASSERT_EQ(ui.boxes().size(), 1) << name;
+        EXPECT_EQ(ui.boxes().first().icon, UserInteraction::Icon::Error) << name;
+        EXPECT_EQ(ui.boxes().first().caption, QStringLiteral("VORDELL")) << name;
+        EXPECT_TRUE(tempFiles().isEmpty()) << name;
+        for (const QString& table : submission::registrationTableNames())
+            EXPECT_EQ(dm->table(table)->allRows().size(), rowsBefore.value(table)) << name << " " << table.toStdString();
+        EXPECT_EQ(snapshot(home.filePath(QStringLiteral("FLATT_FILES"))), before) << name;
+        EXPECT_EQ(snapshot(home.filePath(QStringLiteral("Images"))), images) << name;
+        QFile::remove(path);
+    }
+    QString number;
+    ASSERT_TRUE(dm->NextLocalNumber(&number, nullptr));
+    EXPECT_EQ(number.trimmed(), QStringLiteral("XXK-000006")) << "no number was used";
 }
 
 TEST_F(ImportVariantsTest, BrokenOrForeignFilesAreRefusedWithTheirMessageAndChangeNothing)
