@@ -120,18 +120,25 @@ QString ConditionPanels::currentLevel3Code() const
     return control<QLineEdit>(QStringLiteral("LEVEL3_COMBO"))->text().trimmed();
 }
 
-void ConditionPanels::hideAll()
+void ConditionPanels::hidePanels()
 {
     for (int item = 1; item <= kItemCount; ++item) {
         for (const QString& kind : kPanelKinds)
             control(QStringLiteral("plCNST_") + kind + QString::number(item))->hide();
+    }
+    control(QStringLiteral("lblNoCnst"))->hide();
+}
+
+void ConditionPanels::hideAll()
+{
+    hidePanels();
+    for (int item = 1; item <= kItemCount; ++item) {
         for (int k = 1; k <= kMaxChoices; ++k) {
             auto* box = control<QCheckBox>(checkBoxName(item, k));
             box->hide();
             box->setChecked(false);
         }
     }
-    control(QStringLiteral("lblNoCnst"))->hide();
 }
 
 void ConditionPanels::setItemFields(int item, const conditions::ItemDefinition& definition)
@@ -190,6 +197,17 @@ void ConditionPanels::showItem(int item, const conditions::ItemDefinition& defin
 void ConditionPanels::LoadConstConditions(const QString& code)
 {
     WaitCursor wait;
+    // The definitions are read before anything is touched: without them nothing can be entered,
+    // and the stored rows and the choices in the boxes stay exactly as they are.
+    QList<conditions::ItemDefinition> definitions;
+    QString error;
+    if (!conditions::readDefinitions(m_dm.folder().path(conditions::kDefinitionFileName), code, &definitions, &error)) {
+        hidePanels();
+        m_builtFor = currentRegNo(); // told once for this registration, not again at once
+        fitPage();
+        UserInteraction::current().error(kProgramTitle, error);
+        return;
+    }
     hideAll();
     // The kind boxes are emptied without touching the rows: an item the file no longer defines
     // keeps an empty kind, so that the save removes its row.
@@ -202,13 +220,6 @@ void ConditionPanels::LoadConstConditions(const QString& code)
     const bool wasModified = m_hooks.isModified();
     m_builtFor = currentRegNo();
 
-    QList<conditions::ItemDefinition> definitions;
-    QString error;
-    if (!conditions::readDefinitions(m_dm.folder().path(conditions::kDefinitionFileName), code, &definitions, &error)) {
-        fitPage();
-        UserInteraction::current().error(kProgramTitle, error);
-        return;
-    }
     for (const conditions::ItemDefinition& definition : std::as_const(definitions)) {
         if (definition.item == 0)
             continue;

@@ -60,6 +60,8 @@ private:
     T* control(const QString& name) const;
     store::Table* view(int item) const;
     QString currentRegNo() const;
+    // The item panels hidden; hideAll also hides and clears the check boxes.
+    void hidePanels();
     void hideAll();
     // The summary page's panel fitted to the items now shown.
     void fitPage();

@@ -1,6 +1,9 @@
 #include "app/PreviewPage.h"
 
+#include "app/DescriptionGrids.h"
+#include "app/EntryParts.h"
 #include "app/MainWindow.h"
+#include "entry/DescriptionTables.h"
 #include "app/MainWindowPages.h"
 #include "app/ReportBrowser.h"
 #include "entry/Classification.h"
@@ -96,6 +99,10 @@ report::ReportScreen shownReportScreen(TFrmMain& window)
     overlay(window, QStringLiteral("Label217"), &screen.processRateLabel);
     overlay(window, QStringLiteral("TOTAL_NEW_TECH"), &screen.totalNewTech);
     overlay(window, QStringLiteral("TOTAL_OLD_TECH"), &screen.totalOldTech);
+    // The grids as they stand, cut to their used extent as the save would store them.
+    for (const parts::DescriptionTableNames& names : parts::kDescriptionTables)
+        screen.descriptionGrids.insert(names.grid, report::DescriptionGrid::fromStoredText(
+                                                       entry::SaveGridText(window.descriptionGrids().contents(names.grid))));
     // The cost-type label is filled by the cost-type window; until then the stored type names it.
     if (const std::optional<QString> costType = shownText(window, QStringLiteral("lblCOST_TYPE")); costType && !costType->isEmpty())
         screen.costTypeName = *costType;

@@ -86,12 +86,14 @@ void fillMain(Document& doc, store::Table* main, const ReportScreen& screen)
     }
 }
 
-void fillDescription(Document& doc, store::Table* description)
+void fillDescription(Document& doc, store::Table* description, const QMap<QString, DescriptionGrid>& shownGrids)
 {
     static const QSet<QString> grids{"SUMMARY_TABLE", "FEATURE_TABLE", "CNST_METHOD_TABLE", "CNST_COST_TABLE", "TEST_TABLE"};
     for (int i = 0; i < description->fieldCount(); ++i) {
         const store::Field field = description->field(i);
-        if (grids.contains(field.name()))
+        if (shownGrids.contains(field.name()))
+            doc.fill(field.name(), BuildGridTable(shownGrids.value(field.name())));
+        else if (grids.contains(field.name()))
             doc.fill(field.name(), BuildGridTable(DescriptionGrid::fromStoredText(field.asString())));
         else
             doc.fill(field.name(), html::escapeWithBreaks(field.asString()));
@@ -372,7 +374,7 @@ QString FillReport(store::TDM1& dm, const ReportScreen& screen, const QString& d
 {
     Document doc(document);
     fillMain(doc, dm.table(QStringLiteral("NT_TBL_MAIN")), screen);
-    fillDescription(doc, dm.table(QStringLiteral("NT_TBL_DESCRIPTION")));
+    fillDescription(doc, dm.table(QStringLiteral("NT_TBL_DESCRIPTION")), screen.descriptionGrids);
     fillPictures(doc, dm);
     fillCurrentRow(doc, dm.table(QStringLiteral("NT_TBL_EVALUATE_RESULT")));
     doc.fillText(QStringLiteral("GRP_TITLE1"), screen.groupTitle);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "report/DescriptionGrid.h"
+
+#include <QMap>
 #include <QString>
 
 #include <array>
@@ -29,6 +32,9 @@ struct ReportScreen
     QString costTypeName;                      // lblCOST_TYPE
     QString totalNewTech = QStringLiteral("0"); // TOTAL_NEW_TECH
     QString totalOldTech = QStringLiteral("0"); // TOTAL_OLD_TECH
+    // The description grids as shown, by the name of their field; a grid not here prints from
+    // its stored text.
+    QMap<QString, DescriptionGrid> descriptionGrids;
 };
 
 // The screen values as a freshly opened registration shows them, read from its stored rows.

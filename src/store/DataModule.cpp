@@ -386,6 +386,14 @@ bool TDM1::OpenAllTables(QString* error)
         if (!order.contains(t))
             order << t;
     }
+    // A looked-up field knows its table before its own table opens: the controls that show the
+    // rows when they arrive show the looked-up names at once.
+    for (Table* t : registrationTables()) {
+        for (const FieldDef& field : t->fields()) {
+            if (field.type == FieldType::Lookup)
+                t->setLookupTable(field.name, table(field.lookup.table));
+        }
+    }
     for (Table* t : order) {
         if (!openTable(t, error))
             return false;
@@ -395,13 +403,8 @@ bool TDM1::OpenAllTables(QString* error)
         if (def && !def->indexFieldNames.isEmpty())
             t->setIndexFieldNames(def->indexFieldNames);
     }
-    for (Table* t : registrationTables()) {
+    for (Table* t : registrationTables())
         bindRegistrationTable(t);
-        for (const FieldDef& field : t->fields()) {
-            if (field.type == FieldType::Lookup)
-                t->setLookupTable(field.name, table(field.lookup.table));
-        }
-    }
     return true;
 }
 

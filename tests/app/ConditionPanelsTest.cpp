@@ -1,5 +1,6 @@
 #include "app/ConditionPanels.h"
 #include "app/MainWindow.h"
+#include "store/TableFile.h"
 #include "app/ScrollingPage.h"
 #include "store/Table.h"
 #include "support/ScriptedUserInteraction.h"
@@ -230,6 +231,43 @@ TEST_F(ConditionPanelsTest, AMissingDefinitionFileIsReportedAndTheRowsAreKept)
     EXPECT_TRUE(ui.boxes().last().text.contains(QStringLiteral("CNSTDEF.TXT")));
     EXPECT_FALSE(shown("plCNST_R1"));
     EXPECT_EQ(rows().size(), 5);
+}
+
+// Without the definition file the next save keeps every stored condition row, whatever the way
+// to it: the page shown again, or the registration reopened after a restart.
+TEST_F(ConditionPanelsTest, WithoutTheDefinitionFileTheNextSaveKeepsEveryConditionRow)
+{
+    setLevel3("0100101");
+    showSummary();
+    save();
+    const QStringList stored = rows();
+    ASSERT_EQ(stored.size(), 5);
+    const auto rowsInFile = [this] {
+        QList<store::FieldDef> fields;
+        QList<QVector<QVariant>> fileRows;
+        EXPECT_TRUE(store::TableFile::read(window->dm().folder().tablePath("NT_TBL_CONST_CONDITION"), &fields, &fileRows, nullptr));
+        return fileRows.size();
+    };
+    QFile::remove(dir.filePath("CNSTDEF.TXT"));
+
+    ui.expectBox(UI::Ok);
+    showSummary();
+    text("TECH_SUBTITLE")->setText(QStringLiteral("副題"));
+    save();
+    EXPECT_EQ(rows(), stored);
+
+    window->BitBtn2Click();
+    ASSERT_TRUE(window->close());
+    window.reset();
+    startWindow();
+    window->ActEditExecute();
+    ui.expectBox(UI::Ok);
+    showSummary();
+    text("TECH_SUBTITLE")->setText(QStringLiteral("副題２"));
+    save();
+    EXPECT_EQ(rows(), stored);
+    window->BitBtn2Click();
+    EXPECT_EQ(rowsInFile(), 5);
 }
 
 } // namespace

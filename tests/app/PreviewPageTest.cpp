@@ -14,6 +14,7 @@
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -189,6 +190,19 @@ TEST_F(PreviewPageTest, ReportRunsNoScriptAndFetchesNothingElse)
     view()->setUrl(QUrl(QStringLiteral("http://127.0.0.1:9/")));
     QTest::qWait(500);
     EXPECT_EQ(view()->url().adjusted(QUrl::RemoveQuery), QUrl::fromLocalFile(dir.filePath(QStringLiteral("NewTech.htm"))));
+}
+
+// The report shows the description grids as they stand on the screen, unsaved edits included,
+// and showing it stores nothing.
+TEST_F(PreviewPageTest, TheReportShowsTheUnsavedGridEdits)
+{
+    window->ActNewExecute();
+    find<QTableWidget>("SUMMARY_TABLE")->item(1, 1)->setText(QStringLiteral("未保存のセル"));
+    window->pages()->setCurrentWidget(find("TabSheet5"));
+    EXPECT_TRUE(sjis::decode(dir.read(QStringLiteral("NewTech.htm"))).contains(QStringLiteral("未保存のセル")));
+    store::Table* description = window->dm().table(QStringLiteral("NT_TBL_DESCRIPTION"));
+    EXPECT_FALSE(description->field(QStringLiteral("SUMMARY_TABLE")).asString().contains(QStringLiteral("未保存のセル")));
+    EXPECT_FALSE(dir.read(QStringLiteral("FLATT_FILES/NT_TBL_DESCRIPTION.cds")).contains("未保存のセル"));
 }
 
 } // namespace
