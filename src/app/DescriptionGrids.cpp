@@ -258,6 +258,12 @@ void DescriptionGrids::SaveAllGridText()
         SaveGridText(table);
 }
 
+void DescriptionGrids::reloadAll()
+{
+    for (Controls& table : m_tables)
+        LoadGridText(table);
+}
+
 void DescriptionGrids::showLoadProblems()
 {
     for (Controls& table : m_tables) {

@@ -43,6 +43,10 @@ public:
     // Every grid's stored text into its memo and its field of NT_TBL_DESCRIPTION (the first step of
     // the save); each grid is then rebuilt from what was stored.
     void SaveAllGridText();
+    // Every grid shown again from its memo, that is from the stored text of the registration shown:
+    // a memo whose text stays the same does not reload its grid by itself, and the grid would keep
+    // edits that were discarded or made in another registration.
+    void reloadAll();
     // What a grid holds now: its cells, heading counts and title.
     report::DescriptionGrid contents(const QString& gridName) const;
     // Tells the user, once, about stored texts of the shown registration that did not fit a grid.

@@ -36,6 +36,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QScreen>
 #include <QSpinBox>
@@ -94,6 +95,25 @@ void handleMatchingFiles(const QString& folder, const QString& pattern, const st
         if (!handle(path))
             break;
     }
+}
+
+// The photo files of the registration `number` in `folder`: number + slot letter + extension, and
+// the same names set aside with a leading "_". Another registration's photos never match, even
+// when its number contains this one.
+QStringList photoFilesOf(const QString& folder, const QString& number)
+{
+    QStringList letters;
+    for (const QString& letter : parts::kPhotoSlotLetters)
+        letters << QRegularExpression::escape(letter);
+    const QRegularExpression name(QStringLiteral("^_?") + QRegularExpression::escape(number) + QStringLiteral("(") + letters.join('|')
+                                      + QStringLiteral(")\\.[^.]+$"),
+                                  QRegularExpression::CaseInsensitiveOption);
+    QStringList paths;
+    for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden)) {
+        if (name.match(file.fileName()).hasMatch())
+            paths << file.filePath();
+    }
+    return paths;
 }
 
 } // namespace
@@ -227,6 +247,7 @@ void TFrmMain::buildWindow()
     m_grids = new DescriptionGrids(this, {[this] { MarkModified(); }, [this] { return table(QStringLiteral("NT_TBL_DESCRIPTION")); }}, this);
     buildConditionPanels();
     m_comparison = new comparison::ComparisonPageWidget(this, *m_dm);
+    connect(m_comparison, &comparison::ComparisonPageWidget::registrationChanged, this, &TFrmMain::MarkModified);
     // The record, contact and evaluation dialogs, made once for the run; they enable their buttons.
     new dialogs::SubRecordDialogs(*m_dm, this);
     layOutTop();
@@ -385,6 +406,9 @@ void TFrmMain::layOutTop()
 {
     const bool list = m_pages->currentWidget() == m_listPage;
     m_pages->tabBar()->setVisible(!list);
+    // The entry pages are left only through "メニュー", with its question and checks: the list's
+    // tab cannot be chosen while a registration is shown.
+    m_pages->setTabEnabled(m_pages->indexOf(m_listPage), list);
     m_pages->setGeometry(0, list ? 0 : kTopRow, kClientWidth, kClientHeight - (list ? 0 : kTopRow));
     for (QWidget* w : {static_cast<QWidget*>(m_menuButton), m_methodLabel, static_cast<QWidget*>(m_postButton),
                        static_cast<QWidget*>(m_cancelButton), static_cast<QWidget*>(m_helpButton), static_cast<QWidget*>(m_checkButton)})
@@ -395,6 +419,8 @@ void TFrmMain::layOutTop()
 
 void TFrmMain::showPage(QWidget* page)
 {
+    if (page == m_listPage)
+        m_pages->setTabEnabled(m_pages->indexOf(m_listPage), true);
     m_programPageChange = true;
     m_pages->setCurrentWidget(page);
     m_programPageChange = false;
@@ -538,6 +564,7 @@ void TFrmMain::ActNewExecute()
         compareMain->edit();
     for (const QString& letter : parts::kPhotoSlotLetters)
         SetPhotoSlotControls(letter);
+    m_grids->reloadAll();
     showPage(m_entryPages.first());
     control<QTabBar>(QStringLiteral("TabControl1"))->setCurrentIndex(0);
 }
@@ -592,6 +619,7 @@ void TFrmMain::ActEditExecute()
     if (!main->isEditing())
         main->edit();
     MarkSaved();
+    m_grids->reloadAll();
     m_grids->showLoadProblems();
     m_comparison->JudgeOtherRadioCondition();
     control<QTabBar>(QStringLiteral("TabControl1"))->setCurrentIndex(0);
@@ -710,6 +738,16 @@ void TFrmMain::discardRegistration()
         m_dm->DeleteRegistrationRows();
     table(QStringLiteral("NT_TBL_MAIN"))->cancel();
     m_photos->photosAbandoned(number);
+    m_grids->reloadAll();
+}
+
+void TFrmMain::continueAsSaved()
+{
+    setMode(1);
+    store::Table* main = table(QStringLiteral("NT_TBL_MAIN"));
+    if (!main->isEditing())
+        main->edit();
+    MarkSaved();
 }
 
 void TFrmMain::ActPostExecute()
@@ -721,11 +759,7 @@ void TFrmMain::ActPostExecute()
     if (ChkSaveData())
         return;
     saveRegistration();
-    setMode(1);
-    store::Table* main = table(QStringLiteral("NT_TBL_MAIN"));
-    if (!main->isEditing())
-        main->edit();
-    MarkSaved();
+    continueAsSaved();
     m_comparison->JudgeOtherRadioCondition();
 }
 
@@ -748,11 +782,20 @@ void TFrmMain::BitBtn2Click()
         showPage(m_listPage);
         setMode(-1);
     };
+    // A new registration removed before the comparison question is not taken up again when the
+    // user stays: they go on with a fresh one, never with the rows of one that no longer exists.
+    const auto stay = [this](bool newRemoved) {
+        if (newRemoved)
+            ActNewExecute();
+    };
     if (!isModified()) {
-        if (mode() == 0)
+        const bool newRemoved = mode() == 0;
+        if (newRemoved)
             discardRegistration();
         if (ChkCmpSheet())
             backToList();
+        else
+            stay(newRemoved);
         return;
     }
     const UserInteraction::Button answer = UserInteraction::current().message(
@@ -762,13 +805,17 @@ void TFrmMain::BitBtn2Click()
         if (ChkSaveData())
             return;
         saveRegistration();
+        continueAsSaved();
         if (ChkCmpSheet())
             backToList();
     } else if (answer == UserInteraction::No) {
+        const bool newRemoved = mode() == 0;
         discardRegistration();
         if (ChkCmpSheet()) {
             backToList();
             MarkSaved();
+        } else {
+            stay(newRemoved);
         }
     }
 }
@@ -795,8 +842,8 @@ void TFrmMain::ActDellExecute()
     if (!UserInteraction::current().askYesNo(kConfirm, QStringLiteral("\"") + title + QStringLiteral("\"を削除します。")))
         return;
     const QString number = main->field(QStringLiteral("REG_NO")).asString().trimmed();
-    handleMatchingFiles(m_dm->folder().path(QStringLiteral("Images")), QStringLiteral("*") + number + QStringLiteral("*.*"),
-                        [](const QString& path) { return QFile::remove(path); });
+    for (const QString& path : photoFilesOf(m_dm->folder().path(QStringLiteral("Images")), number))
+        QFile::remove(path);
     m_dm->DeleteRegistrationRows();
     main->remove();
     QString error;
@@ -821,13 +868,22 @@ bool TFrmMain::FormCloseQuery()
         m_tablesClosed = true;
         return true;
     };
-    const auto closeIfComparisonAllows = [&] { return ChkCmpSheet() && closeTables(); };
+    // As on the way back to the list: a user who stays after a new registration was removed goes
+    // on with a fresh one.
+    const auto closeIfComparisonAllows = [&](bool newRemoved) {
+        if (ChkCmpSheet())
+            return closeTables();
+        if (newRemoved)
+            ActNewExecute();
+        return false;
+    };
 
     if (m_pages->currentWidget() == m_listPage || m_tablesClosed)
         return m_tablesClosed || closeTables();
+    const bool newRemoved = mode() == 0;
     if (!isModified()) {
         discardRegistration();
-        return closeIfComparisonAllows();
+        return closeIfComparisonAllows(newRemoved);
     }
     const UserInteraction::Button answer = UserInteraction::current().message(
         UserInteraction::Icon::Information, kConfirm, kSaveQuestion,
@@ -836,11 +892,12 @@ bool TFrmMain::FormCloseQuery()
         if (ChkSaveData())
             return false;
         saveRegistration();
-        return closeIfComparisonAllows();
+        continueAsSaved();
+        return closeIfComparisonAllows(false);
     }
     if (answer == UserInteraction::No) {
         discardRegistration();
-        return closeIfComparisonAllows();
+        return closeIfComparisonAllows(newRemoved);
     }
     return false;
 }

@@ -121,6 +121,8 @@ private:
     void discardRegistration();
     // REG_NO of the current main row.
     QString currentNumber() const;
+    // After a save: the registration is an edited one, its main row in edit state, nothing to save.
+    void continueAsSaved();
     void showPage(QWidget* page);
     void PageControl1Changing();
     void PageControl1Change(int index);

@@ -229,8 +229,15 @@ void CompareBreakdownDialog::BtnOkClick()
 
 void CompareBreakdownDialog::BtnCancelClick()
 {
-    view()->cancel();
     reject();
+}
+
+void CompareBreakdownDialog::reject()
+{
+    // Escape and the window's close box leave as "キャンセル" does: the row is dropped, never left
+    // pending for the next "項目追加" to store unchecked and outside the totals.
+    view()->cancel();
+    ComparisonDialog::reject();
 }
 
 void CompareBreakdownDialog::moveTo(bool next)

@@ -45,6 +45,8 @@ public:
     void BtnCancelClick();
     void BtnPriorClick();
     void BtnNextClick();
+    // "キャンセル", Escape and the close box.
+    void reject() override;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -426,6 +426,7 @@ void TFrmCompare::BtnOkClick()
         QString error;
         if (!row->save(&error))
             UserInteraction::current().error(kProgramTitle, error);
+        emit figuresConfirmed();
         accept();
     } else if (answer == UserInteraction::No) {
         row->cancel();

@@ -54,6 +54,8 @@ public:
 signals:
     // The text of RATE_COST or RATE_PROCESS changed (typed, computed or loaded).
     void rateChanged(const QString& rateBox, const QString& text);
+    // The user confirmed changed figures: the rates shown on the main window are new.
+    void figuresConfirmed();
 
 private:
     void build();

@@ -44,6 +44,7 @@ ComparisonPageWidget::ComparisonPageWidget(QWidget* window, store::TDM1& dm)
     connect(control<QLineEdit>(QStringLiteral("COMPARE_TECH_TITLE")), &QLineEdit::textChanged, this,
             &ComparisonPageWidget::COMPARE_TECH_TITLEChange);
     connect(m_sheet, &TFrmCompare::rateChanged, this, &ComparisonPageWidget::mirrorRate);
+    connect(m_sheet, &TFrmCompare::figuresConfirmed, this, &ComparisonPageWidget::registrationChanged);
     connect(m_costType, &TFrmCostType::costTypeClosed, this, [this](const QString& code) {
         control(QStringLiteral("GroupBox5"))->setVisible(isCycleCostType(code));
         control<QLabel>(QStringLiteral("lblCOST_TYPE"))->setText(GetCostType(code));

@@ -48,6 +48,11 @@ public:
     void registrationOpened();
     void showCostType();
 
+signals:
+    // The comparison sheet was confirmed with changed figures: the registration has changes to
+    // save (the rates it stores come from the main window's labels).
+    void registrationChanged();
+
 private:
     template <typename T = QWidget>
     T* control(const QString& name) const;

@@ -2,6 +2,7 @@
 
 #include "comparison/CostType.h"
 #include "store/DataModule.h"
+#include "util/NumberText.h"
 #include "util/RightAlignedEditWidget.h"
 #include "util/UserInteraction.h"
 #include "widgets/FieldLink.h"
@@ -18,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -200,6 +202,8 @@ void TFrmCostType::build()
             box->setAccessibleName((r == 0 ? QStringLiteral("新技術") : QStringLiteral("従来技術")) + years.at(c));
             box->setFixedWidth(110);
             filterNumberKeys(box);
+            // Only what can be a number is taken as it is typed: digits and one decimal point.
+            box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9０-９]*([.．][0-9０-９]*)?")), box));
             onLeave(box, [box] { convertWidth(box); });
             costs->addWidget(box, r + 2, c + 1);
         }
@@ -336,8 +340,38 @@ void TFrmCostType::btnClearClick()
     clearCycleCosts();
 }
 
+QList<QLineEdit*> TFrmCostType::cycleCostBoxes() const
+{
+    QList<QLineEdit*> boxes;
+    for (const QString& field : cycleCostFields())
+        boxes << findChild<QLineEdit*>(field);
+    return boxes;
+}
+
+bool TFrmCostType::cycleCostsAreNumbers(const QString& code)
+{
+    for (QLineEdit* box : cycleCostBoxes()) {
+        convertWidth(box);
+        double value = 0;
+        if (box->text().isEmpty() || numbertext::parse(box->text(), &value))
+            continue;
+        // The costs of any other type are cleared on closing, whatever they hold.
+        if (!isCycleCostType(code)) {
+            box->clear();
+            continue;
+        }
+        UserInteraction::current().inform(kProgramTitle, QStringLiteral("数値を入力してください。"));
+        box->setFocus();
+        return false;
+    }
+    return true;
+}
+
 void TFrmCostType::done(int result)
 {
+    // A cycle cost that is no number keeps the window open, with the message and the focus on it.
+    if (!cycleCostsAreNumbers(selectedCode()))
+        return;
     store::Table* row = detail();
     widgets::FieldLink::flush(row);
     const QString code = selectedCode();

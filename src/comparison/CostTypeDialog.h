@@ -8,6 +8,7 @@ class QAbstractButton;
 class QButtonGroup;
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QScrollArea;
 
 namespace store {
@@ -52,6 +53,10 @@ private:
     QWidget* buildFamily(QChar family, QWidget* parent);
     void paintPanel(const QString& code, bool selected);
     void clearCycleCosts();
+    QList<QLineEdit*> cycleCostBoxes() const;
+    // False, after telling the user, when a cycle cost of the cycle-cost type `code` is no
+    // number; the boxes of another type lose what is no number.
+    bool cycleCostsAreNumbers(const QString& code);
     store::Table* detail() const;
 
     store::TDM1& m_dm;

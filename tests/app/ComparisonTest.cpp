@@ -5,6 +5,7 @@
 #include "comparison/CompareSheetDialog.h"
 #include "comparison/ComparisonPageWidget.h"
 #include "comparison/CostTypeDialog.h"
+#include "store/TableFile.h"
 #include "widgets/DBGrid.h"
 #include "widgets/DBRadioGroup.h"
 #include "widgets/FieldLink.h"
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 using comparison::CompareBreakdownDialog;
 using UI = UserInteraction;
@@ -329,6 +331,116 @@ TEST_F(ComparisonTest, FreeItemWithoutTitleIsDisabledAndLosesItsChoice)
     title->setText(QStringLiteral("耐久性"));
     EXPECT_TRUE(choice->isEnabled());
     EXPECT_EQ(choice->itemIndex(), -1);
+}
+
+// The values of a field in the breakdown rows, in memory and in the breakdown's file.
+QStringList pricesInFile(const QString& path)
+{
+    QList<store::FieldDef> fields;
+    QList<QVector<QVariant>> rows;
+    EXPECT_TRUE(store::TableFile::read(path, &fields, &rows, nullptr));
+    int price = -1;
+    for (int f = 0; f < fields.size(); ++f)
+        if (fields.at(f).name == QLatin1String("PRICE"))
+            price = f;
+    QStringList values;
+    for (const auto& row : rows)
+        values << row.value(price).toString();
+    values.sort();
+    return values;
+}
+
+// Leaving a breakdown dialog by Escape or by its close box drops the row as "キャンセル" does: the
+// next row added is the only one stored, and the totals count what is stored.
+TEST_F(ComparisonTest, ABreakdownDialogLeftByEscapeOrTheCloseBoxKeepsNoRow)
+{
+    openSheet();
+    addRow(true, QStringLiteral("1"), QStringLiteral("1000"));
+    for (int way = 0; way < 2; ++way) {
+        sheet()->BtnCmpNewAddClick();
+        CompareBreakdownDialog* d = dialog(true);
+        ASSERT_TRUE(d->isVisible());
+        d->findChild<QLineEdit*>(QStringLiteral("F_VALUE"))->setText(QStringLiteral("7"));
+        d->findChild<QLineEdit*>(QStringLiteral("UNIT_PRICE"))->setText(QStringLiteral("7"));
+        if (way == 0)
+            QTest::keyClick(d, Qt::Key_Escape);
+        else
+            d->close();
+        EXPECT_FALSE(d->isVisible());
+    }
+    addRow(true, QStringLiteral("3"), QStringLiteral("100"));
+    EXPECT_EQ(sheetText(QStringLiteral("TOTAL_NEW_TECH")), QStringLiteral("1300"));
+    EXPECT_EQ(gridRows(QStringLiteral("NT_TBL_COMPARE_DETAIL_NEW")), 2);
+    ui.expectBox(UI::Yes);
+    sheet()->BtnOkClick();
+    ui.expectBox(UI::Yes);
+    window->ActPostExecute();
+
+    QStringList inMemory;
+    store::Table* rows = table(QStringLiteral("NT_TBL_COMPARE_DETAIL"));
+    for (const auto& row : rows->allRows())
+        inMemory << row.value(rows->fieldIndex(QStringLiteral("PRICE"))).toString();
+    inMemory.sort();
+    EXPECT_EQ(inMemory, (QStringList{"1000", "300"}));
+    EXPECT_EQ(pricesInFile(window->dm().folder().tablePath(QStringLiteral("NT_TBL_COMPARE_DETAIL"))), (QStringList{"1000", "300"}));
+    EXPECT_EQ(table(QStringLiteral("NT_TBL_COMPARE_MAIN"))->field(QStringLiteral("N_COST")).asString(), QStringLiteral("1300"));
+}
+
+// A cycle cost that cannot be a number is refused where it is typed, and one that got in all the
+// same keeps the window open with the message; what is stored is always a number.
+TEST_F(ComparisonTest, ACycleCostThatIsNoNumberNeverLeavesTheCostTypeWindow)
+{
+    comparison::TFrmCostType* types = window->comparison().costTypeWindow();
+    find<QPushButton>(QStringLiteral("btnCostType"))->click();
+    types->findChild<QRadioButton*>(QStringLiteral("rbD1"))->click();
+    auto* one = types->findChild<QLineEdit*>(QStringLiteral("NEWTECH_COST_ONE"));
+    auto* three = types->findChild<QLineEdit*>(QStringLiteral("NEWTECH_COST_THREE"));
+    QTest::keyClicks(one, QStringLiteral("12a"));
+    EXPECT_EQ(one->text(), QStringLiteral("12"));
+    three->setText(QStringLiteral("1,000")); // as a stored or pasted text may hold it
+    ui.expectBox(UI::Ok);
+    types->btnCloseClick();
+    EXPECT_EQ(ui.boxTexts(), QStringList{QStringLiteral("数値を入力してください。")});
+    EXPECT_TRUE(types->isVisible());
+
+    three->setText(QStringLiteral("1000"));
+    types->btnCloseClick();
+    EXPECT_FALSE(types->isVisible());
+    ui.expectBox(UI::Yes);
+    window->ActPostExecute();
+    EXPECT_FALSE(window->isModified()) << ui.boxTexts().join('|').toStdString();
+    store::Table* detail = table(QStringLiteral("NT_TBL_DETAIL"));
+    EXPECT_EQ(detail->field(QStringLiteral("NEWTECH_COST_ONE")).asString(), QStringLiteral("12"));
+    EXPECT_EQ(detail->field(QStringLiteral("NEWTECH_COST_THREE")).asString(), QStringLiteral("1000"));
+    window->BitBtn2Click();
+    ASSERT_EQ(window->pages()->currentIndex(), 0);
+    QFile file(window->dm().folder().tablePath(QStringLiteral("NT_TBL_DETAIL")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray written = file.readAll();
+    EXPECT_TRUE(written.contains("NEWTECH_COST_ONE=\"12\"") && written.contains("NEWTECH_COST_THREE=\"1000\"")) << written.constData();
+}
+
+// Rates changed on the comparison sheet alone are a change of the registration: the save stores
+// them.
+TEST_F(ComparisonTest, RatesChangedOnlyOnTheSheetAreSavedAndExportedAsShown)
+{
+    ui.expectBox(UI::Yes);
+    window->ActPostExecute();
+    ASSERT_FALSE(window->isModified());
+    openSheet();
+    sheet()->box(QStringLiteral("N_PROCESS"))->setText(QStringLiteral("12"));
+    sheet()->box(QStringLiteral("O_PROCESS"))->setText(QStringLiteral("10"));
+    ui.expectBox(UI::Yes);
+    sheet()->BtnOkClick();
+    EXPECT_TRUE(window->isModified());
+    ui.expectBox(UI::Yes); // save on the way to the list
+    window->BitBtn2Click();
+    ASSERT_EQ(window->pages()->currentIndex(), 0) << ui.boxTexts().join('|').toStdString();
+    store::Table* detail = table(QStringLiteral("NT_TBL_DETAIL"));
+    EXPECT_EQ(detail->field(QStringLiteral("COMPARE_PROCESS_RATE")).asString(), QStringLiteral("20"));
+    QFile file(window->dm().folder().tablePath(QStringLiteral("NT_TBL_DETAIL")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("COMPARE_PROCESS_RATE=\"20\""));
 }
 
 } // namespace

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -83,6 +84,53 @@ protected:
         QList<QVector<QVariant>> rows;
         EXPECT_TRUE(store::TableFile::read(window->dm().folder().tablePath(tableName), &fields, &rows, nullptr));
         return int(rows.size());
+    }
+    // The values of one field in every row of a table, in memory and in its file.
+    QStringList valuesInMemory(const QString& tableName, const QString& fieldName) const
+    {
+        QStringList values;
+        const int index = table(tableName)->fieldIndex(fieldName);
+        for (const auto& row : table(tableName)->allRows())
+            values << row.value(index).toString().trimmed();
+        return values;
+    }
+    QStringList valuesInFile(const QString& tableName, const QString& fieldName) const
+    {
+        QList<store::FieldDef> fields;
+        QList<QVector<QVariant>> rows;
+        EXPECT_TRUE(store::TableFile::read(window->dm().folder().tablePath(tableName), &fields, &rows, nullptr));
+        int index = -1;
+        for (int f = 0; f < fields.size(); ++f)
+            if (fields.at(f).name == fieldName)
+                index = f;
+        QStringList values;
+        for (const auto& row : rows)
+            values << row.value(index).toString().trimmed();
+        return values;
+    }
+    // Every registration table holds rows of exactly `numbers` (each row with its number), in
+    // memory and in the files.
+    void expectRegistrations(const QStringList& numbers) const
+    {
+        for (const QString& name : kRegistrationTables) {
+            if (name == QLatin1String("NT_TBL_COMPARE_DETAIL"))
+                continue;
+            for (const QStringList& values : {valuesInMemory(name, "REG_NO"), valuesInFile(name, "REG_NO")}) {
+                for (const QString& value : values)
+                    EXPECT_TRUE(numbers.contains(value)) << name.toStdString() << " holds a row of '" << value.toStdString() << "'";
+            }
+        }
+        for (const QStringList& values : {valuesInMemory("NT_TBL_MAIN", "REG_NO"), valuesInFile("NT_TBL_MAIN", "REG_NO")}) {
+            QStringList sorted = values;
+            sorted.sort();
+            EXPECT_EQ(sorted, numbers);
+        }
+    }
+    // The user clicks the tab of the technology list.
+    void clickListTab() const
+    {
+        QTabBar* bar = window->pages()->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
     }
     // A new registration with a name and a conventional technology, saved.
     void saveNew(const QString& title)
@@ -504,4 +552,160 @@ TEST_F(MainWindowFocusTest, TabKeepsTheFocusedBoxInViewAndLeavesAGridAfterItsLas
     grid->setCurrentCell(20, 20);
     QTest::keyClick(grid, Qt::Key_Tab);
     EXPECT_FALSE(grid->isAncestorOf(QApplication::focusWidget()) || grid->hasFocus()) << "Tab leaves after the last cell";
+}
+
+// The tab of the technology list is no way out of the entry pages: neither an edited nor a new
+// registration is left by it, and what the user typed is still there for the save question.
+TEST_F(MainWindowTest, TheListTabIsNoWayOutOfTheEntryPages)
+{
+    window->show();
+    saveNew(QStringLiteral("防波堤の新工法"));
+    find<QLineEdit>("SALES_SECTION")->setText(QStringLiteral("技術部"));
+    clickListTab();
+    EXPECT_EQ(window->pages()->currentWidget()->objectName(), QStringLiteral("TbsPattern1"));
+    EXPECT_EQ(window->mode(), 1);
+    EXPECT_TRUE(window->isModified());
+
+    ui.expectBox(UI::Yes);
+    window->BitBtn2Click();
+    ASSERT_EQ(window->pages()->currentIndex(), 0);
+    EXPECT_EQ(valuesInFile("NT_TBL_DETAIL", "SALES_SECTION"), QStringList{QStringLiteral("技術部")});
+
+    window->ActNewExecute();
+    clickListTab();
+    EXPECT_EQ(window->mode(), 0);
+    window->BitBtn2Click();
+    ASSERT_EQ(window->pages()->currentIndex(), 0);
+    restart();
+    expectRegistrations({"XXK-000001"});
+}
+
+// "Yes" to the save question and then "No" to the comparison question: the registration is saved,
+// stays open as an edited one, and the next "メニュー" keeps every one of its rows.
+TEST_F(MainWindowTest, ASaveOnTheWayToTheListMakesTheRegistrationAnEditedOne)
+{
+    window->ActNewExecute();
+    find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("桟橋の補修"));
+    ui.expectBox(UI::Yes); // save
+    ui.expectBox(UI::No);  // the comparison is missing: stay
+    window->BitBtn2Click();
+    EXPECT_EQ(ui.boxTexts(), (QStringList{kSaveQuestion, kComparisonMissing}));
+    EXPECT_EQ(window->mode(), 1);
+    EXPECT_FALSE(window->isModified());
+
+    ui.expectBox(UI::Yes);
+    window->BitBtn2Click();
+    ASSERT_EQ(window->pages()->currentIndex(), 0);
+    for (const char* name : {"NT_TBL_DETAIL", "NT_TBL_DESCRIPTION", "NT_TBL_MAIN"}) {
+        EXPECT_EQ(valuesInMemory(QLatin1String(name), "REG_NO"), QStringList{"XXK-000001"}) << name;
+        EXPECT_EQ(valuesInFile(QLatin1String(name), "REG_NO"), QStringList{"XXK-000001"}) << name;
+    }
+    restart();
+    expectRegistrations({"XXK-000001"});
+}
+
+// A grid edit answered "No" never comes back, neither in the registration it was made in nor in
+// another one whose stored table reads the same.
+TEST_F(MainWindowTest, DiscardedGridEditsNeverReachAnotherRegistration)
+{
+    saveNew(QStringLiteral("岸壁の工法"));
+    window->BitBtn2Click();
+    ASSERT_EQ(window->pages()->currentIndex(), 0);
+
+    window->ActNewExecute();
+    auto* grid = find<QTableWidget>("SUMMARY_TABLE");
+    grid->item(1, 1)->setText(QStringLiteral("捨てた表"));
+    ASSERT_TRUE(window->isModified());
+    ui.expectBox(UI::No); // do not save
+    window->BitBtn2Click();
+    ASSERT_EQ(window->pages()->currentIndex(), 0);
+
+    ASSERT_TRUE(table("NT_TBL_MAIN")->locate("REG_NO", "XXK-000001"));
+    window->ActEditExecute();
+    EXPECT_EQ(grid->item(1, 1)->text(), QString());
+    find<QLineEdit>("SALES_SECTION")->setText(QStringLiteral("技術部"));
+    ui.expectBox(UI::Yes);
+    window->ActPostExecute();
+    window->BitBtn2Click();
+    for (const QStringList& stored : {valuesInMemory("NT_TBL_DESCRIPTION", "SUMMARY_TABLE"), valuesInFile("NT_TBL_DESCRIPTION", "SUMMARY_TABLE")})
+        EXPECT_FALSE(stored.join('|').contains(QStringLiteral("捨てた表"))) << stored.join('|').toStdString();
+    restart();
+    expectRegistrations({"XXK-000001"});
+}
+
+// A new registration discarded while the user stays on the entry pages (No, then No to the
+// comparison question) is replaced by a fresh one: what is typed next is saved under a number.
+TEST_F(MainWindowTest, AfterANewRegistrationIsDiscardedTheUserStaysWithAFreshOne)
+{
+    window->ActNewExecute();
+    find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("捨てる技術"));
+    ui.expectBox(UI::No); // do not save
+    ui.expectBox(UI::No); // the comparison is missing: stay
+    window->BitBtn2Click();
+    EXPECT_NE(window->pages()->currentIndex(), 0);
+    EXPECT_EQ(window->mode(), 0);
+    EXPECT_FALSE(field("NT_TBL_MAIN", "REG_NO").isEmpty());
+    EXPECT_EQ(find<QLineEdit>("TECH_TITLE")->text(), QString());
+
+    find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("残す技術"));
+    ui.expectBox(UI::Yes);
+    window->ActPostExecute();
+    const QString number = field("NT_TBL_MAIN", "REG_NO");
+    EXPECT_TRUE(number.startsWith(QLatin1String("XXK-"))) << number.toStdString();
+    EXPECT_EQ(valuesInFile("NT_TBL_MAIN", "TECH_TITLE"), QStringList{QStringLiteral("残す技術")});
+    ui.expectBox(UI::Yes); // leave without the comparison
+    restart();
+    expectRegistrations({number});
+}
+
+// Deleting a registration removes its own photos (and their set-aside copies) only, never those of
+// a registration whose number contains its number.
+TEST_F(MainWindowTest, DeletingARegistrationLeavesOtherRegistrationsPhotos)
+{
+    saveNew(QStringLiteral("消す技術"));
+    window->BitBtn2Click();
+    dir.write("Images/XXK-000001A.jpg", "own");
+    dir.write("Images/_XXK-000001B.gif", "own, set aside");
+    for (const char* other : {"Images/AXXK-000001A.jpg", "Images/XXK-0000012A.jpg", "Images/_AXXK-000001S.gif"})
+        dir.write(QLatin1String(other), "another registration's");
+    ui.expectBox(UI::Yes);
+    window->ActDellExecute();
+    EXPECT_FALSE(QFile::exists(dir.filePath("Images/XXK-000001A.jpg")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("Images/_XXK-000001B.gif")));
+    for (const char* other : {"Images/AXXK-000001A.jpg", "Images/XXK-0000012A.jpg", "Images/_AXXK-000001S.gif"})
+        EXPECT_TRUE(QFile::exists(dir.filePath(QLatin1String(other)))) << other;
+    restart();
+    expectRegistrations({});
+}
+
+// The looked-up names of the construction records show in their grids as soon as a registration is
+// opened after a restart, not only after a record was added.
+TEST_F(MainWindowTest, LookedUpColumnsAreFilledAfterARestart)
+{
+    saveNew(QStringLiteral("実績のある技術"));
+    const auto addRecord = [this](const QString& tableName, const QString& idField, const QHash<QString, QVariant>& values) {
+        store::Table* records = table(tableName);
+        records->append();
+        records->field("REG_NO").setString("XXK-000001");
+        records->field(idField).setString("1");
+        records->field("PJT_NAME").setString(QStringLiteral("岸壁工事"));
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            records->field(it.key()).setValue(it.value());
+        ASSERT_TRUE(records->post());
+    };
+    addRecord("PL_TBL_PROJECT_MOC", "MOC_ID", {{"PJT_TYPE_CODE", 5}, {"CLIENT_MOC_CODE", "081"}});
+    addRecord("PL_TBL_PROJECT_PRIVATE", "PRIVATE_ID", {{"CLIENT_KIND_CD", "1"}});
+    ASSERT_TRUE(window->dm().WriteChangedTables());
+    window->BitBtn2Click();
+    restart();
+    EXPECT_EQ(valuesInFile("PL_TBL_PROJECT_MOC", "PJT_TYPE_CODE"), QStringList{"5"});
+    EXPECT_EQ(valuesInMemory("PL_TBL_PROJECT_MOC", "CLIENT_MOC_CODE"), QStringList{"081"});
+    window->ActEditExecute();
+
+    const auto cell = [this](const QString& grid, int column) {
+        return find<widgets::DBGrid>(grid)->model()->index(0, column).data().toString();
+    };
+    EXPECT_EQ(cell("PL_TBL_PROJECT_MOC", 1), QStringLiteral("一般工事"));
+    EXPECT_FALSE(cell("PL_TBL_PROJECT_MOC", 2).isEmpty());
+    EXPECT_FALSE(cell("PL_TBL_PROJECT_PRIVATE", 1).isEmpty());
 }
