@@ -1,0 +1,738 @@
+// The editing cycle walked by a seeded random user: the real main window, offscreen, driven through
+// the user's actions, every box answered at random from the buttons it offers. Beside it a plain
+// model records what the user has confirmed. After every step the data folder and the tables are
+// checked against the model; a violation prints the seed and the shortest failing sequence found.
+//
+// SEQUENCE_STEPS (default 60) and SEQUENCE_SEED (default 1) choose the run; scripts/sequence-test
+// runs it for any number of steps.
+
+#include "app/MainWindow.h"
+#include "comparison/CompareBreakdownDialog.h"
+#include "comparison/CompareSheetDialog.h"
+#include "comparison/ComparisonPageWidget.h"
+#include "comparison/CostType.h"
+#include "comparison/CostTypeDialog.h"
+#include "entry/DescriptionTables.h"
+#include "store/DataModule.h"
+#include "store/Table.h"
+#include "store/TableFile.h"
+#include "support/ShippedProgramFolder.h"
+#include "support/TempDir.h"
+#include "util/UserInteraction.h"
+
+#include <QAction>
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <random>
+
+using app::TFrmMain;
+using UI = UserInteraction;
+
+namespace {
+
+const QString kSaveQuestion = QStringLiteral("編集データを保存しますか？");
+const QString kComparisonMissing = QStringLiteral("「活用の効果の根拠」を入力していません。\r\n新技術の入力を終了しますか？");
+const QStringList kRegistrationTables = {
+    "NT_TBL_MAIN", "NT_TBL_DETAIL", "NT_TBL_DETAIL_FREE", "NT_TBL_DESCRIPTION", "NT_TBL_PICTURE", "NT_TBL_COMPANY",
+    "NT_TBL_EVALUATE_RESULT", "PL_TBL_PROJECT_MOC", "PL_TBL_PROJECT_PRIVATE", "NT_TBL_COMPARE_MAIN", "NT_TBL_CONST_CONDITION",
+    "NT_TBL_INFO_IMAGES"};
+
+// What the model knows of one registration: the values the sequence types, and the prices of its
+// new technology's breakdown.
+struct Registration
+{
+    QString title, section, compareTitle, cell, costType;
+    QStringList prices; // sorted
+
+    bool operator==(const Registration&) const = default;
+    QString describe() const
+    {
+        return QStringLiteral("title '%1' section '%2' compare '%3' cell '%4' cost type '%5' prices [%6]")
+            .arg(title, section, compareTitle, cell, costType, prices.join(','));
+    }
+};
+
+// The user: every box is answered at random from the buttons it offers; a file dialog gets the
+// path the action put ready (none: the user cancels).
+class RandomUser : public UserInteraction
+{
+public:
+    struct Box
+    {
+        Icon icon;
+        QString text;
+        Button answer;
+    };
+
+    RandomUser() : m_previous(UserInteraction::setCurrent(this)) {}
+    ~RandomUser() override { UserInteraction::setCurrent(m_previous); }
+
+    void startAction(quint32 seed)
+    {
+        m_rng.seed(seed);
+        m_boxes.clear();
+        m_file.reset();
+    }
+    void putFileReady(const QString& path) { m_file = path; }
+    const QList<Box>& boxes() const { return m_boxes; }
+    std::mt19937& rng() { return m_rng; }
+
+    Button message(Icon icon, const QString&, const QString& text, Buttons buttons) override
+    {
+        QList<Button> offered;
+        for (Button b : {Ok, Cancel, Yes, No}) {
+            if (buttons.testFlag(b))
+                offered << b;
+        }
+        const Button answer = offered.isEmpty() ? Ok : offered.at(int(m_rng() % offered.size()));
+        m_boxes.append({icon, text, answer});
+        return answer;
+    }
+    FileAnswer fileDialog(FileKind, const FileRequest&) override
+    {
+        FileAnswer answer;
+        if (m_file)
+            answer.path = *m_file;
+        m_file.reset();
+        return answer;
+    }
+    QString desktopFolder() override { return QDir::tempPath(); }
+
+private:
+    UserInteraction* m_previous;
+    std::mt19937 m_rng;
+    QList<Box> m_boxes;
+    std::optional<QString> m_file;
+};
+
+enum class Kind {
+    New, Open, Delete, Export, Import, Restart, // on the list
+    TypeTitle, TypeSection, TypeCompareTitle, TypeCell, SwitchPage, CostType, Sheet, Save, Menu, ListTab, Discard, Close
+};
+const char* kindName(Kind kind)
+{
+    static const char* names[] = {"new", "open", "delete", "export", "import", "restart", "type-title", "type-section", "type-compare-title",
+                                  "type-cell", "switch-page", "cost-type", "sheet", "save", "menu", "list-tab", "discard", "close"};
+    return names[int(kind)];
+}
+
+struct Action
+{
+    Kind kind;
+    quint32 seed;
+};
+
+QString describe(const QList<Action>& actions)
+{
+    QStringList parts;
+    for (const Action& a : actions)
+        parts << QStringLiteral("%1(%2)").arg(QLatin1String(kindName(a.kind))).arg(a.seed);
+    return parts.join(QLatin1Char(' '));
+}
+
+// One run of a sequence over a fresh copy of the program folder.
+class SequenceRun
+{
+public:
+    SequenceRun()
+    {
+        comparison::ComparisonDialog::setModalShow([](comparison::ComparisonDialog* d) { d->show(); });
+        testsupport::copyShippedProgramFolder(m_dir.path());
+        startWindow();
+    }
+    ~SequenceRun()
+    {
+        m_window.reset();
+        comparison::ComparisonDialog::setModalShow({});
+    }
+
+    bool onList() const { return m_window && m_window->pages()->currentIndex() == 0; }
+
+    // Performs the action and checks the invariants; the failure, if any, as text.
+    std::optional<QString> perform(const Action& action)
+    {
+        m_user.startAction(action.seed);
+        m_failure.reset();
+        if (!m_window)
+            return QStringLiteral("the program did not start again");
+        if (onList() != !m_open.has_value())
+            return fail(QStringLiteral("the page (%1) does not match the model (%2)")
+                            .arg(onList() ? "list" : "entry", m_open ? "a registration open" : "none open"));
+        if (onList())
+            performOnList(action.kind);
+        else
+            performOnEntry(action.kind);
+        if (!m_failure)
+            checkInvariants();
+        return m_failure;
+    }
+
+private:
+    std::optional<QString> fail(const QString& why)
+    {
+        if (!m_failure)
+            m_failure = why;
+        return m_failure;
+    }
+    int pick(int n) { return n <= 0 ? 0 : int(m_user.rng()() % quint32(n)); }
+    template <typename T>
+    T pickOf(const QList<T>& list) { return list.at(pick(int(list.size()))); }
+
+    void startWindow()
+    {
+        m_window = std::make_unique<TFrmMain>(m_dir.path());
+        if (!m_window->start()) {
+            m_window.reset();
+            return;
+        }
+        m_window->show();
+    }
+
+    store::Table* table(const QString& name) const { return m_window->dm().table(name); }
+    template <typename T = QWidget>
+    T* control(const QString& name) const { return m_window->control<T>(name); }
+    QString currentNumber() const { return table(QStringLiteral("NT_TBL_MAIN"))->field(QStringLiteral("REG_NO")).asString().trimmed(); }
+
+    // ------------------------------------------------------------ the model's open registration
+
+    struct Open
+    {
+        QString number;
+        bool isNew = false;
+        Registration values;
+    };
+
+    void openNew()
+    {
+        m_open = Open{currentNumber(), true, {}};
+    }
+
+    // The way out of the entry pages (or out of the program, `closed`) has been taken with the
+    // boxes now recorded (from the save question on, when it was asked); brings the model along.
+    void followLeaving(bool closed = false)
+    {
+        const QList<RandomUser::Box>& boxes = m_user.boxes();
+        const bool asked = !boxes.isEmpty() && boxes.first().text == kSaveQuestion;
+        const UI::Button answer = asked ? boxes.first().answer : UI::NoButton;
+        if (answer == UI::Cancel)
+            return;
+        if (answer == UI::Yes) {
+            // The save ran unless the save check stopped it with its own box.
+            const bool checkFailed = boxes.size() > 1 && boxes.at(1).text != kComparisonMissing;
+            if (checkFailed)
+                return;
+            confirmOpen();
+        } else {
+            dropOpen();
+        }
+        if (closed || onList()) {
+            m_open.reset();
+        } else if (!m_open) {
+            // The new registration is gone and the user stays: a fresh one is on the pages.
+            openNew();
+        }
+    }
+
+    void confirmOpen()
+    {
+        // Saved without the conventional technology's name, the registration has no comparison.
+        if (m_open->values.compareTitle.isEmpty())
+            m_open->values.prices.clear();
+        m_confirmed[m_open->number] = m_open->values;
+        m_open->isNew = false;
+    }
+    // The changes are dropped: a new registration disappears, an edited one is as confirmed (its
+    // breakdown rows were confirmed one by one).
+    void dropOpen()
+    {
+        if (m_open->isNew)
+            m_open.reset();
+        else
+            m_open->values = m_confirmed.at(m_open->number);
+    }
+
+    // ------------------------------------------------------------ actions
+
+    void performOnList(Kind kind)
+    {
+        store::Table* main = table(QStringLiteral("NT_TBL_MAIN"));
+        const auto selectLine = [&] {
+            const int rows = main->recordCount();
+            if (rows == 0)
+                return false;
+            main->first();
+            for (int k = pick(rows); k > 0; --k)
+                main->next();
+            return true;
+        };
+        switch (kind) {
+        case Kind::New:
+            control<QPushButton>(QStringLiteral("Button5"))->click();
+            if (!onList())
+                openNew();
+            break;
+        case Kind::Open: {
+            const bool any = selectLine();
+            const QString number = currentNumber();
+            control<QPushButton>(QStringLiteral("Button4"))->click();
+            if (any)
+                m_open = Open{number, false, m_confirmed.count(number) ? m_confirmed.at(number) : Registration{}};
+            else if (!onList())
+                openNew();
+            if (any && !m_confirmed.count(number))
+                fail(QStringLiteral("the list shows %1, which was never confirmed").arg(number));
+            break;
+        }
+        case Kind::Delete: {
+            selectLine();
+            const QString number = currentNumber();
+            control<QPushButton>(QStringLiteral("Button1"))->click();
+            if (!m_user.boxes().isEmpty() && m_user.boxes().first().answer == UI::Yes && !number.isEmpty())
+                m_confirmed.erase(number);
+            break;
+        }
+        case Kind::Export: {
+            selectLine();
+            const QString number = currentNumber();
+            const QString path = QDir(m_dir.path()).filePath(QStringLiteral("out%1.lzh").arg(m_exports.size()));
+            m_user.putFileReady(path);
+            control<QPushButton>(QStringLiteral("Button2"))->click();
+            if (QFileInfo::exists(path) && m_confirmed.count(number))
+                m_exports.append({path, m_confirmed.at(number)});
+            break;
+        }
+        case Kind::Import: {
+            if (m_exports.isEmpty())
+                break;
+            const auto& [path, values] = m_exports.at(pick(int(m_exports.size())));
+            const QStringList before = numbersInMemory();
+            m_user.putFileReady(path);
+            control<QPushButton>(QStringLiteral("Button3"))->click();
+            for (const QString& number : numbersInMemory()) {
+                if (!before.contains(number))
+                    m_confirmed[number] = values;
+            }
+            break;
+        }
+        case Kind::Restart:
+            restart();
+            break;
+        default:
+            break;
+        }
+    }
+
+    void restart()
+    {
+        if (!m_window->close())
+            return;
+        m_window.reset();
+        startWindow();
+        if (!m_window)
+            fail(QStringLiteral("the program did not start again"));
+    }
+
+    void typeInto(const QString& box, QString Registration::*value, const QStringList& choices)
+    {
+        auto* edit = control<QLineEdit>(box);
+        if (!edit->isEnabled() || edit->isReadOnly())
+            return;
+        const QString text = pickOf(choices);
+        edit->setText(text);
+        m_open->values.*value = text;
+    }
+
+    void performOnEntry(Kind kind)
+    {
+        switch (kind) {
+        case Kind::TypeTitle:
+            typeInto(QStringLiteral("TECH_TITLE"), &Registration::title, {"", "防波堤の新工法", "岸壁補修", "消波ブロック"});
+            break;
+        case Kind::TypeSection:
+            typeInto(QStringLiteral("SALES_SECTION"), &Registration::section, {"", "技術部", "営業部"});
+            break;
+        case Kind::TypeCompareTitle:
+            typeInto(QStringLiteral("COMPARE_TECH_TITLE"), &Registration::compareTitle, {"", "従来の工法", "在来工法"});
+            break;
+        case Kind::TypeCell: {
+            const QString text = pickOf(QStringList{"", "表の値", "別の値"});
+            control<QTableWidget>(QStringLiteral("SUMMARY_TABLE"))->item(1, 1)->setText(text);
+            m_open->values.cell = text;
+            break;
+        }
+        case Kind::SwitchPage:
+            m_window->pages()->setCurrentIndex(1 + pick(4));
+            break;
+        case Kind::CostType:
+            chooseCostType();
+            break;
+        case Kind::Sheet:
+            workTheSheet();
+            break;
+        case Kind::Save: {
+            m_window->ActPostExecute();
+            const QList<RandomUser::Box>& boxes = m_user.boxes();
+            if (boxes.size() == 1 && boxes.first().text == kSaveQuestion && boxes.first().answer == UI::Yes)
+                confirmOpen();
+            break;
+        }
+        case Kind::Menu:
+            control<QPushButton>(QStringLiteral("BitBtn2"))->click();
+            followLeaving();
+            break;
+        case Kind::ListTab: {
+            QTabBar* bar = m_window->pages()->tabBar();
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+            if (!m_user.boxes().isEmpty())
+                followLeaving();
+            break;
+        }
+        case Kind::Discard: {
+            auto* cancel = m_window->findChild<QAction*>(QStringLiteral("ActCancel"));
+            if (!cancel->isEnabled())
+                break;
+            cancel->trigger();
+            if (!m_user.boxes().isEmpty() && m_user.boxes().first().answer == UI::Ok) {
+                dropOpen();
+                m_open.reset();
+            }
+            break;
+        }
+        case Kind::Close: {
+            const bool closed = m_window->close();
+            followLeaving(closed);
+            if (closed) {
+                m_window.reset();
+                startWindow();
+                if (!m_window)
+                    fail(QStringLiteral("the program did not start again"));
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    }
+
+    void chooseCostType()
+    {
+        if (!control(QStringLiteral("btnCostType"))->isEnabled())
+            return;
+        comparison::TFrmCostType* window = m_window->comparison().costTypeWindow();
+        control<QPushButton>(QStringLiteral("btnCostType"))->click();
+        const int choice = pick(int(comparison::costTypes().size()) + 1);
+        if (choice < comparison::costTypes().size()) {
+            window->findChild<QRadioButton*>(comparison::costTypes().at(choice).radio)->click();
+            m_open->values.costType = comparison::costTypes().at(choice).code;
+        }
+        if (pick(2) == 0)
+            window->close();
+        else
+            QTest::keyClick(window, Qt::Key_Escape);
+        if (window->isVisible())
+            fail(QStringLiteral("the cost-type window stayed open"));
+    }
+
+    // The comparison sheet: a few breakdown rows added (confirmed, refused, or left by Cancel,
+    // Escape or the close box) or deleted, then the sheet left in one of its ways.
+    void workTheSheet()
+    {
+        if (control<QLineEdit>(QStringLiteral("COMPARE_TECH_TITLE"))->text().isEmpty())
+            return;
+        comparison::TFrmCompare* sheet = m_window->comparison().sheet();
+        control<QPushButton>(QStringLiteral("btnCmp"))->click();
+        if (!sheet->isVisible())
+            return void(fail(QStringLiteral("the comparison sheet did not open")));
+        for (int op = pick(3) + 1; op > 0; --op) {
+            comparison::CompareBreakdownDialog* dialog = sheet->newDialog();
+            if (pick(4) == 0) {
+                store::Table* view = dialog->view();
+                const QString price = view->isEmpty() ? QString() : view->field(QStringLiteral("PRICE")).asString();
+                const int before = int(m_user.boxes().size());
+                sheet->BtnCmpNewDelClick();
+                if (!price.isEmpty() && m_user.boxes().size() > before && m_user.boxes().last().answer == UI::Ok)
+                    removePrice(price);
+                continue;
+            }
+            sheet->BtnCmpNewAddClick();
+            if (!dialog->isVisible())
+                continue;
+            const QString quantity = QString::number(1 + pick(9));
+            const QString unitPrice = QString::number(100 * (1 + pick(9)));
+            for (const auto& [name, text] : {std::pair{"ITEM", QStringLiteral("土工")}, {"METHOD", QStringLiteral("掘削")}, {"F_VALUE", quantity},
+                                             {"F_UNIT", QStringLiteral("m3")}, {"UNIT_PRICE", unitPrice}})
+                dialog->findChild<QLineEdit*>(QLatin1String(name))->setText(text);
+            const int way = pick(4);
+            const int before = int(m_user.boxes().size());
+            if (way == 0) {
+                dialog->BtnOkClick();
+                if (m_user.boxes().size() > before && m_user.boxes().at(before).answer == UI::Yes && !dialog->isVisible())
+                    addPrice(QString::number(quantity.toInt() * unitPrice.toInt()));
+            } else if (way == 1) {
+                dialog->BtnCancelClick();
+            } else if (way == 2) {
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            } else {
+                dialog->close();
+            }
+            if (dialog->isVisible())
+                return void(fail(QStringLiteral("a breakdown dialog stayed open")));
+        }
+        const int way = pick(3);
+        if (way == 0)
+            sheet->BtnOkClick();
+        else if (way == 1)
+            sheet->BtnCancelClick();
+        else
+            QTest::keyClick(sheet, Qt::Key_Escape);
+        if (sheet->isVisible())
+            sheet->reject(); // the user's answer kept it open: leave it by its close box
+    }
+
+    // A breakdown row is confirmed at once for a registration that exists; a new one keeps it
+    // until it is saved or dropped.
+    void addPrice(const QString& price)
+    {
+        m_open->values.prices.append(price);
+        m_open->values.prices.sort();
+        if (!m_open->isNew) {
+            m_confirmed[m_open->number].prices = m_open->values.prices;
+        }
+    }
+    void removePrice(const QString& price)
+    {
+        m_open->values.prices.removeOne(price);
+        if (!m_open->isNew)
+            m_confirmed[m_open->number].prices = m_open->values.prices;
+    }
+
+    // ------------------------------------------------------------ what the tables hold
+
+    QStringList numbersInMemory() const
+    {
+        QStringList numbers;
+        store::Table* main = table(QStringLiteral("NT_TBL_MAIN"));
+        const int regNo = main->fieldIndex(QStringLiteral("REG_NO"));
+        for (const auto& row : main->allRows())
+            numbers << row.value(regNo).toString().trimmed();
+        numbers.sort();
+        return numbers;
+    }
+
+    QString storedValue(const QString& tableName, const QString& number, const QString& field) const
+    {
+        store::Table* t = table(tableName);
+        const int regNo = t->fieldIndex(QStringLiteral("REG_NO"));
+        const int index = t->fieldIndex(field);
+        for (const auto& row : t->allRows()) {
+            if (row.value(regNo).toString().trimmed() == number)
+                return row.value(index).toString().trimmed();
+        }
+        return {};
+    }
+
+    Registration stored(const QString& number) const
+    {
+        Registration r;
+        r.title = storedValue(QStringLiteral("NT_TBL_MAIN"), number, QStringLiteral("TECH_TITLE"));
+        r.section = storedValue(QStringLiteral("NT_TBL_DETAIL"), number, QStringLiteral("SALES_SECTION"));
+        r.compareTitle = storedValue(QStringLiteral("NT_TBL_DETAIL"), number, QStringLiteral("COMPARE_TECH_TITLE"));
+        r.costType = storedValue(QStringLiteral("NT_TBL_DETAIL"), number, QStringLiteral("COST_TYPE"));
+        r.cell = entry::LoadGridText(storedValue(QStringLiteral("NT_TBL_DESCRIPTION"), number, QStringLiteral("SUMMARY_TABLE"))).grid.cell(1, 1);
+        store::Table* breakdown = table(QStringLiteral("NT_TBL_COMPARE_DETAIL"));
+        const int recId = breakdown->fieldIndex(QStringLiteral("REC_ID"));
+        const int price = breakdown->fieldIndex(QStringLiteral("PRICE"));
+        for (const auto& row : breakdown->allRows()) {
+            if (!row.value(recId).isNull() && row.value(recId).toInt() == number.mid(4).toInt())
+                r.prices << row.value(price).toString();
+        }
+        r.prices.sort();
+        return r;
+    }
+
+    // The rows of a table file, read again only when the file changed since the last look.
+    struct FileRows
+    {
+        QDateTime modified;
+        qint64 size = -1;
+        bool opens = false;
+        QString error;
+        QStringList numbers; // REG_NO of each row
+    };
+    const FileRows& fileRows(const QString& path)
+    {
+        const QFileInfo info(path);
+        FileRows& cached = m_files[path];
+        if (cached.size == info.size() && cached.modified == info.lastModified())
+            return cached;
+        cached = FileRows{info.lastModified(), info.size()};
+        QList<store::FieldDef> fields;
+        QList<QVector<QVariant>> rows;
+        cached.opens = store::TableFile::read(path, &fields, &rows, &cached.error);
+        int regNo = -1;
+        for (int f = 0; f < fields.size(); ++f)
+            if (fields.at(f).name == QLatin1String("REG_NO"))
+                regNo = f;
+        for (const auto& row : rows)
+            cached.numbers << (regNo >= 0 ? row.value(regNo).toString().trimmed() : QStringLiteral("?"));
+        return cached;
+    }
+
+    void checkInvariants()
+    {
+        // Every table file opens.
+        for (const QFileInfo& file : QDir(m_dir.filePath(QStringLiteral("FLATT_FILES"))).entryInfoList({QStringLiteral("*.cds")}, QDir::Files)) {
+            const FileRows& read = fileRows(file.filePath());
+            if (!read.opens)
+                return void(fail(QStringLiteral("a table file does not open: ") + read.error));
+        }
+        // No row of any registration table lacks its number, in memory or on file; on the list,
+        // none lacks its main row.
+        const QStringList numbers = numbersInMemory();
+        for (const QString& name : kRegistrationTables) {
+            const QStringList inFile = fileRows(m_window->dm().folder().tablePath(name)).numbers;
+            QStringList inMemory;
+            const int regNo = table(name)->fieldIndex(QStringLiteral("REG_NO"));
+            for (const auto& row : table(name)->allRows())
+                inMemory << row.value(regNo).toString().trimmed();
+            for (const auto& [where, values] : {std::pair{"memory", inMemory}, {"file", inFile}}) {
+                for (const QString& number : values) {
+                    if (number.isEmpty())
+                        return void(fail(QStringLiteral("a row of %1 without its number (%2)").arg(name, QLatin1String(where))));
+                    if (onList() && !numbers.contains(number))
+                        return void(fail(QStringLiteral("a row of %1 (%2) without its main row (%3)").arg(name, number, QLatin1String(where))));
+                }
+            }
+        }
+        // Every photo file has its row and every row its file.
+        if (onList()) {
+            QStringList named;
+            store::Table* images = table(QStringLiteral("NT_TBL_INFO_IMAGES"));
+            for (const auto& row : images->allRows())
+                named << row.value(images->fieldIndex(QStringLiteral("IMAGES_FILE"))).toString().trimmed();
+            const QStringList files = QDir(m_dir.filePath(QStringLiteral("Images"))).entryList(QDir::Files);
+            for (const QString& file : files)
+                if (!named.contains(file, Qt::CaseInsensitive))
+                    return void(fail(QStringLiteral("the photo %1 has no row").arg(file)));
+            for (const QString& file : named)
+                if (!files.contains(file, Qt::CaseInsensitive))
+                    return void(fail(QStringLiteral("the photo row %1 has no file").arg(file)));
+        }
+        // Exactly the confirmed registrations exist; each one not being edited holds exactly its
+        // confirmed values.
+        QStringList expected;
+        for (const auto& [number, values] : m_confirmed)
+            expected << number;
+        expected.sort();
+        if (numbers != expected)
+            return void(fail(QStringLiteral("the registrations are [%1], confirmed were [%2]").arg(numbers.join(','), expected.join(','))));
+        for (const auto& [number, values] : m_confirmed) {
+            if (m_open && m_open->number == number)
+                continue;
+            const Registration shown = stored(number);
+            if (!(shown == values))
+                return void(fail(QStringLiteral("%1 holds %2, confirmed was %3").arg(number, shown.describe(), values.describe())));
+        }
+    }
+
+    testsupport::TempDir m_dir;
+    RandomUser m_user;
+    std::unique_ptr<TFrmMain> m_window;
+    std::map<QString, Registration> m_confirmed;
+    std::optional<Open> m_open;
+    std::optional<QString> m_failure;
+    QList<std::pair<QString, Registration>> m_exports;
+    QHash<QString, FileRows> m_files;
+};
+
+QList<Kind> kindsOnList() { return {Kind::New, Kind::New, Kind::Open, Kind::Open, Kind::Open, Kind::Delete, Kind::Export, Kind::Import, Kind::Restart}; }
+QList<Kind> kindsOnEntry()
+{
+    return {Kind::TypeTitle, Kind::TypeTitle, Kind::TypeSection, Kind::TypeCompareTitle, Kind::TypeCompareTitle, Kind::TypeCell,
+            Kind::TypeCell,  Kind::SwitchPage, Kind::CostType,   Kind::Sheet,            Kind::Sheet,            Kind::Save,
+            Kind::Save,      Kind::Menu,       Kind::Menu,       Kind::ListTab,          Kind::Discard,          Kind::Close};
+}
+
+struct Outcome
+{
+    int failedAt = -1; // index of the failing action, -1: none
+    QString why;
+};
+
+// Replays `actions` on a fresh folder, stopping at the first violation.
+Outcome replay(const QList<Action>& actions)
+{
+    SequenceRun run;
+    for (int i = 0; i < actions.size(); ++i) {
+        if (const std::optional<QString> failure = run.perform(actions.at(i)))
+            return {i, *failure};
+    }
+    return {};
+}
+
+// The shortest failing sequence found within the time budget: chunks of actions left out as long
+// as the rest still fails.
+QList<Action> shrink(QList<Action> failing, qint64 budgetMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    for (int chunk = int(failing.size()) / 2; chunk >= 1 && clock.elapsed() < budgetMs; chunk /= 2) {
+        for (int start = 0; start + chunk <= failing.size() && clock.elapsed() < budgetMs;) {
+            QList<Action> candidate = failing.mid(0, start) + failing.mid(start + chunk);
+            const Outcome outcome = replay(candidate);
+            if (outcome.failedAt >= 0)
+                failing = candidate.mid(0, outcome.failedAt + 1);
+            else
+                start += chunk;
+        }
+    }
+    return failing;
+}
+
+int environmentNumber(const char* name, int fallback)
+{
+    bool ok = false;
+    const int value = qEnvironmentVariableIntValue(name, &ok);
+    return ok ? value : fallback;
+}
+
+TEST(EditingSequence, RandomUserKeepsExactlyWhatWasConfirmed)
+{
+    const int steps = environmentNumber("SEQUENCE_STEPS", 60);
+    const quint32 seed = quint32(environmentNumber("SEQUENCE_SEED", 1));
+    std::mt19937 choose(seed);
+    QList<Action> actions;
+    std::optional<QString> failure;
+    {
+        SequenceRun run;
+        for (int step = 0; step < steps && !failure; ++step) {
+            const QList<Kind> kinds = run.onList() ? kindsOnList() : kindsOnEntry();
+            actions.append({kinds.at(int(choose() % quint32(kinds.size()))), quint32(choose())});
+            failure = run.perform(actions.last());
+        }
+    }
+    if (failure) {
+        const QList<Action> shortest = shrink(actions, 120000);
+        const Outcome again = replay(shortest);
+        FAIL() << "seed " << seed << ", step " << actions.size() << ": " << failure->toStdString() << "\nshortest failing sequence ("
+               << shortest.size() << " actions): " << describe(shortest).toStdString() << "\nit fails with: "
+               << (again.failedAt >= 0 ? again.why.toStdString() : std::string("(did not fail again)"));
+    }
+    std::printf("seed %u: %d steps without a violation\n", seed, steps);
+}
+
+} // namespace
