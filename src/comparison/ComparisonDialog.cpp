@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPalette>
+#include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -45,6 +46,12 @@ void ComparisonDialog::showModal()
         exec();
 }
 
+void ComparisonDialog::done(int result)
+{
+    const QScopedValueRollback closing(m_closing, true);
+    QDialog::done(result);
+}
+
 void ComparisonDialog::setModalShow(std::function<void(ComparisonDialog*)> show)
 {
     modalShow() = std::move(show);
@@ -62,8 +69,13 @@ void ComparisonDialog::filterNumberKeys(QLineEdit* box)
 
 void ComparisonDialog::onLeave(QLineEdit* box, std::function<void()> handler)
 {
-    widgets::onEvent(box, QEvent::FocusOut, [handler = std::move(handler)](QEvent*) {
-        handler();
+    widgets::onEvent(box, QEvent::FocusOut, [box, handler = std::move(handler)](QEvent*) {
+        // A window being closed (or closed) takes the focus from its box: that is no leaving of
+        // the box by the user, and its clean-up would start a row in a table whose row was just
+        // dropped.
+        const auto* window = qobject_cast<ComparisonDialog*>(box->window());
+        if (!window || (!window->m_closing && window->isVisible()))
+            handler();
         return false;
     });
 }

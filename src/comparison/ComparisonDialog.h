@@ -26,6 +26,8 @@ public:
     void showModal();
     // Replaces the modal showing for every comparison window; an empty function restores exec().
     static void setModalShow(std::function<void(ComparisonDialog*)> show);
+    // Closing (OK, Cancel, Escape, the close box): the boxes losing the focus are not left.
+    void done(int result) override;
 
 protected:
     // The keys "-" and "e" are swallowed: no sign, no exponent.
@@ -50,6 +52,7 @@ protected:
 
 private:
     QPointer<QWidget> m_owner;
+    bool m_closing = false;
 };
 
 } // namespace comparison

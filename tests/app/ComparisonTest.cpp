@@ -10,6 +10,7 @@
 #include "widgets/DBRadioGroup.h"
 #include "widgets/FieldLink.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -441,6 +442,36 @@ TEST_F(ComparisonTest, RatesChangedOnlyOnTheSheetAreSavedAndExportedAsShown)
     QFile file(window->dm().folder().tablePath(QStringLiteral("NT_TBL_DETAIL")));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().contains("COMPARE_PROCESS_RATE=\"20\""));
+}
+
+// A breakdown box that loses the focus only after its dialog was left by Escape is no box left by
+// the user: its clean-up starts no row, and nothing is stored.
+TEST_F(ComparisonTest, ABoxOfAClosedBreakdownDialogStartsNoRowWhenItLosesTheFocus)
+{
+    openSheet();
+    sheet()->BtnCmpNewAddClick();
+    CompareBreakdownDialog* d = dialog(true);
+    d->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(d));
+    auto* quantity = d->findChild<QLineEdit*>(QStringLiteral("F_VALUE"));
+    quantity->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([quantity] { return quantity->hasFocus(); }, 1000));
+    quantity->setText(QStringLiteral("7"));
+    QTest::keyClick(d, Qt::Key_Escape);
+    ASSERT_FALSE(d->isVisible());
+    EXPECT_NE(d->view()->state(), store::Table::State::Insert) << "right after Escape";
+    sheet()->activateWindow();
+    QTest::qWait(100);
+    QApplication::setActiveWindow(sheet());
+    QTest::qWait(100);
+    EXPECT_NE(d->view()->state(), store::Table::State::Insert);
+
+    ui.expectBox(UI::Yes);
+    sheet()->BtnOkClick();
+    ui.expectBox(UI::Yes);
+    window->ActPostExecute();
+    EXPECT_TRUE(table(QStringLiteral("NT_TBL_COMPARE_DETAIL"))->allRows().isEmpty());
+    EXPECT_TRUE(pricesInFile(window->dm().folder().tablePath(QStringLiteral("NT_TBL_COMPARE_DETAIL"))).isEmpty());
 }
 
 } // namespace

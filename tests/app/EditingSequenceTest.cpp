@@ -3,8 +3,8 @@
 // model records what the user has confirmed. After every step the data folder and the tables are
 // checked against the model; a violation prints the seed and the shortest failing sequence found.
 //
-// SEQUENCE_STEPS (default 60) and SEQUENCE_SEED (default 1) choose the run; scripts/sequence-test
-// runs it for any number of steps.
+// SEQUENCE_STEPS (default 60) and SEQUENCE_SEED (default 1) choose the run, SEQUENCE_REPLAY replays
+// a printed sequence; scripts/sequence-test runs it for any number of steps.
 
 #include "app/MainWindow.h"
 #include "comparison/CompareBreakdownDialog.h"
@@ -12,6 +12,7 @@
 #include "comparison/ComparisonPageWidget.h"
 #include "comparison/CostType.h"
 #include "comparison/CostTypeDialog.h"
+#include "dialogs/PrivateRecordDialog.h"
 #include "entry/DescriptionTables.h"
 #include "store/DataModule.h"
 #include "store/Table.h"
@@ -32,6 +33,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -56,13 +58,14 @@ const QStringList kRegistrationTables = {
 struct Registration
 {
     QString title, section, compareTitle, cell, costType;
-    QStringList prices; // sorted
+    QStringList prices;  // sorted
+    QStringList records; // names of the other clients' construction records, sorted
 
     bool operator==(const Registration&) const = default;
     QString describe() const
     {
-        return QStringLiteral("title '%1' section '%2' compare '%3' cell '%4' cost type '%5' prices [%6]")
-            .arg(title, section, compareTitle, cell, costType, prices.join(','));
+        return QStringLiteral("title '%1' section '%2' compare '%3' cell '%4' cost type '%5' prices [%6] records [%7]")
+            .arg(title, section, compareTitle, cell, costType, prices.join(','), records.join(','));
     }
 };
 
@@ -121,12 +124,12 @@ private:
 
 enum class Kind {
     New, Open, Delete, Export, Import, Restart, // on the list
-    TypeTitle, TypeSection, TypeCompareTitle, TypeCell, SwitchPage, CostType, Sheet, Save, Menu, ListTab, Discard, Close
+    TypeTitle, TypeSection, TypeCompareTitle, TypeCell, SwitchPage, CostType, Sheet, Records, Save, Menu, ListTab, Discard, Close
 };
 const char* kindName(Kind kind)
 {
     static const char* names[] = {"new", "open", "delete", "export", "import", "restart", "type-title", "type-section", "type-compare-title",
-                                  "type-cell", "switch-page", "cost-type", "sheet", "save", "menu", "list-tab", "discard", "close"};
+                                  "type-cell", "switch-page", "cost-type", "sheet", "records", "save", "menu", "list-tab", "discard", "close"};
     return names[int(kind)];
 }
 
@@ -178,6 +181,12 @@ public:
             performOnEntry(action.kind);
         if (!m_failure)
             checkInvariants();
+        // SEQUENCE_TRACE=1 shows each action with the boxes it met and the answers given.
+        if (qEnvironmentVariableIsSet("SEQUENCE_TRACE")) {
+            std::fprintf(stderr, "%s(%u)\n", kindName(action.kind), action.seed);
+            for (const RandomUser::Box& box : m_user.boxes())
+                std::fprintf(stderr, "    %s -> %d\n", qPrintable(QString(box.text).replace(QLatin1String("\r\n"), QLatin1String(" "))), int(box.answer));
+        }
         return m_failure;
     }
 
@@ -383,6 +392,9 @@ private:
         case Kind::Sheet:
             workTheSheet();
             break;
+        case Kind::Records:
+            workTheRecords();
+            break;
         case Kind::Save: {
             m_window->ActPostExecute();
             const QList<RandomUser::Box>& boxes = m_user.boxes();
@@ -491,6 +503,7 @@ private:
             }
             if (dialog->isVisible())
                 return void(fail(QStringLiteral("a breakdown dialog stayed open")));
+
         }
         const int way = pick(3);
         if (way == 0)
@@ -503,22 +516,66 @@ private:
             sheet->reject(); // the user's answer kept it open: leave it by its close box
     }
 
-    // A breakdown row is confirmed at once for a registration that exists; a new one keeps it
-    // until it is saved or dropped.
-    void addPrice(const QString& price)
+    // The other clients' construction records through their dialog: one added, or the current
+    // one edited, each dialog left by OK (with any answer), Cancel, Escape or the close box; or the
+    // current one deleted.
+    void workTheRecords()
     {
-        m_open->values.prices.append(price);
-        m_open->values.prices.sort();
-        if (!m_open->isNew) {
-            m_confirmed[m_open->number].prices = m_open->values.prices;
+        auto* dialog = m_window->findChild<dialogs::TFrmPrvRec*>();
+        store::Table* rows = table(QStringLiteral("PL_TBL_PROJECT_PRIVATE"));
+        const QString current = rows->isEmpty() ? QString() : rows->field(QStringLiteral("PJT_NAME")).asString().trimmed();
+        const int way = pick(3);
+        if (way == 2) {
+            control<QPushButton>(QStringLiteral("Project_Pvt_Del"))->click();
+            if (!current.isEmpty() && !m_user.boxes().isEmpty() && m_user.boxes().last().answer == UI::Yes)
+                changeList(&Registration::records, current, QString());
+            return;
         }
+        if (way == 1 && current.isEmpty())
+            return;
+        const QString name = pickOf(QStringList{"桟橋工事", "岸壁工事", "護岸工事"});
+        const int leave = pick(4);
+        bool stored = false;
+        QTimer whileOpen; // runs inside the dialog's own event loop
+        whileOpen.setSingleShot(true);
+        QObject::connect(&whileOpen, &QTimer::timeout, dialog, [&] {
+            dialog->findChild<QLineEdit*>(QStringLiteral("PJT_NAME"))->setText(name);
+            const int before = int(m_user.boxes().size());
+            if (leave == 0) {
+                dialog->findChild<QPushButton*>(QStringLiteral("BtnOk"))->click();
+                stored = m_user.boxes().size() > before && m_user.boxes().at(before).answer == UI::Yes && !dialog->isVisible();
+            } else if (leave == 1) {
+                dialog->findChild<QPushButton*>(QStringLiteral("BtnCancel"))->click();
+            } else if (leave == 2) {
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            } else {
+                dialog->close();
+            }
+            if (dialog->isVisible())
+                dialog->reject(); // the answer Cancel kept it open: leave it by its close box
+        });
+        whileOpen.start(0);
+        control<QPushButton>(way == 0 ? QStringLiteral("Project_Pvt_Add") : QStringLiteral("Project_Pvt_Edit"))->click();
+        if (stored)
+            changeList(&Registration::records, way == 1 ? current : QString(), name);
     }
-    void removePrice(const QString& price)
+
+    // A breakdown row or a record confirmed in its dialog is confirmed at once for a registration
+    // that exists; a new one keeps it until it is saved or dropped. Removes `from` and adds `to`
+    // (either may be empty).
+    void changeList(QStringList Registration::*list, const QString& from, const QString& to)
     {
-        m_open->values.prices.removeOne(price);
+        QStringList& values = m_open->values.*list;
+        if (!from.isEmpty())
+            values.removeOne(from);
+        if (!to.isEmpty())
+            values.append(to);
+        values.sort();
         if (!m_open->isNew)
-            m_confirmed[m_open->number].prices = m_open->values.prices;
+            m_confirmed[m_open->number].*list = values;
     }
+    void addPrice(const QString& price) { changeList(&Registration::prices, QString(), price); }
+    void removePrice(const QString& price) { changeList(&Registration::prices, price, QString()); }
 
     // ------------------------------------------------------------ what the tables hold
 
@@ -561,6 +618,14 @@ private:
                 r.prices << row.value(price).toString();
         }
         r.prices.sort();
+        store::Table* records = table(QStringLiteral("PL_TBL_PROJECT_PRIVATE"));
+        const int recordNumber = records->fieldIndex(QStringLiteral("REG_NO"));
+        const int recordName = records->fieldIndex(QStringLiteral("PJT_NAME"));
+        for (const auto& row : records->allRows()) {
+            if (row.value(recordNumber).toString().trimmed() == number)
+                r.records << row.value(recordName).toString().trimmed();
+        }
+        r.records.sort();
         return r;
     }
 
@@ -660,10 +725,14 @@ private:
 };
 
 QList<Kind> kindsOnList() { return {Kind::New, Kind::New, Kind::Open, Kind::Open, Kind::Open, Kind::Delete, Kind::Export, Kind::Import, Kind::Restart}; }
+// Choosing and clearing photos is left out of the mix for now: an abandoned new registration keeps
+// its photo row and file, and a slot emptied or given another extension leaves its old file (both
+// photo faults mended under their own issue); the photo invariant below stays checked.
 QList<Kind> kindsOnEntry()
 {
     return {Kind::TypeTitle, Kind::TypeTitle, Kind::TypeSection, Kind::TypeCompareTitle, Kind::TypeCompareTitle, Kind::TypeCell,
-            Kind::TypeCell,  Kind::SwitchPage, Kind::CostType,   Kind::Sheet,            Kind::Sheet,            Kind::Save,
+            Kind::TypeCell,  Kind::SwitchPage, Kind::CostType,   Kind::Sheet,            Kind::Sheet,            Kind::Records,
+            Kind::Records,   Kind::Save,
             Kind::Save,      Kind::Menu,       Kind::Menu,       Kind::ListTab,          Kind::Discard,          Kind::Close};
 }
 
@@ -710,8 +779,28 @@ int environmentNumber(const char* name, int fallback)
     return ok ? value : fallback;
 }
 
+// A sequence as describe() prints it, for SEQUENCE_REPLAY.
+QList<Action> parse(const QString& text)
+{
+    QList<Action> actions;
+    for (const QString& part : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString name = part.section(QLatin1Char('('), 0, 0);
+        for (int k = 0; k <= int(Kind::Close); ++k) {
+            if (name == QLatin1String(kindName(Kind(k))))
+                actions.append({Kind(k), part.section(QLatin1Char('('), 1).chopped(1).toUInt()});
+        }
+    }
+    return actions;
+}
+
 TEST(EditingSequence, RandomUserKeepsExactlyWhatWasConfirmed)
 {
+    // SEQUENCE_REPLAY="new(1) type-title(2) …" replays a printed sequence instead.
+    if (const QString printed = qEnvironmentVariable("SEQUENCE_REPLAY"); !printed.isEmpty()) {
+        const Outcome outcome = replay(parse(printed));
+        EXPECT_LT(outcome.failedAt, 0) << "action " << outcome.failedAt + 1 << ": " << outcome.why.toStdString();
+        return;
+    }
     const int steps = environmentNumber("SEQUENCE_STEPS", 60);
     const quint32 seed = quint32(environmentNumber("SEQUENCE_SEED", 1));
     std::mt19937 choose(seed);
