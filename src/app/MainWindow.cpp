@@ -735,10 +735,20 @@ void TFrmMain::discardRegistration()
     const bool created = mode() == 0;
     m_dm->CancelAllTables();
     if (created)
-        m_dm->DeleteRegistrationRows();
+        removeNewRegistration();
     table(QStringLiteral("NT_TBL_MAIN"))->cancel();
     m_photos->photosAbandoned(number);
     m_grids->reloadAll();
+}
+
+void TFrmMain::removeNewRegistration()
+{
+    m_dm->DeleteRegistrationRows();
+    // The rows its dialogs wrote at once leave the data folder at once too: left there until the
+    // end of the run, a crash would hand them to the next registration given the same number.
+    QString error;
+    if (!m_dm->WriteChangedTables(&error))
+        UserInteraction::current().error(kProgramTitle, error);
 }
 
 void TFrmMain::continueAsSaved()

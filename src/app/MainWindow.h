@@ -121,6 +121,8 @@ private:
     void discardRegistration();
     // REG_NO of the current main row.
     QString currentNumber() const;
+    // A new registration's rows deleted, and the files its dialogs had written brought in line.
+    void removeNewRegistration();
     // After a save: the registration is an edited one, its main row in edit state, nothing to save.
     void continueAsSaved();
     void showPage(QWidget* page);

@@ -709,3 +709,23 @@ TEST_F(MainWindowTest, LookedUpColumnsAreFilledAfterARestart)
     EXPECT_FALSE(cell("PL_TBL_PROJECT_MOC", 2).isEmpty());
     EXPECT_FALSE(cell("PL_TBL_PROJECT_PRIVATE", 1).isEmpty());
 }
+
+// A new registration left without a save takes the records its dialogs had written out of the data
+// folder at once, not only at the end of the run.
+TEST_F(MainWindowTest, ANewRegistrationLeftUnsavedTakesItsWrittenRecordsAlong)
+{
+    window->ActNewExecute();
+    store::Table* records = table("PL_TBL_PROJECT_PRIVATE");
+    records->append();
+    records->field("PRIVATE_ID").setString("1");
+    records->field("PJT_NAME").setString(QStringLiteral("護岸工事"));
+    ASSERT_TRUE(records->post());
+    ASSERT_TRUE(records->save(nullptr)); // as the record dialog writes its table
+    ASSERT_EQ(valuesInFile("PL_TBL_PROJECT_PRIVATE", "REG_NO"), QStringList{"XXK-000001"});
+
+    ui.expectBox(UI::Yes); // leave without the comparison
+    window->BitBtn2Click();
+    ASSERT_EQ(window->pages()->currentIndex(), 0);
+    EXPECT_TRUE(valuesInMemory("PL_TBL_PROJECT_PRIVATE", "REG_NO").isEmpty());
+    EXPECT_TRUE(valuesInFile("PL_TBL_PROJECT_PRIVATE", "REG_NO").isEmpty());
+}
