@@ -302,9 +302,11 @@ void TFrmMain::RefreshConditions()
 void TFrmMain::FormCreate()
 {
     m_dm->resetNumberCounter();
-    // Files left in the working folder by an earlier run are of no use.
+    // Files left in the working folder by an earlier run are of no use; a second run on the same
+    // folder (refused at the start) leaves the first run's files alone.
     const QString temp = m_dm->folder().path(QStringLiteral("Temp"));
-    for (const QFileInfo& entry : QDir(temp).entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
+    const QFileInfoList leftOver = m_dm->holdsFolder() ? QDir(temp).entryInfoList(QDir::Files | QDir::Hidden | QDir::System) : QFileInfoList();
+    for (const QFileInfo& entry : leftOver) {
         QFile::setPermissions(entry.filePath(), entry.permissions() | QFileDevice::WriteOwner);
         QFile::remove(entry.filePath());
     }
@@ -854,11 +856,7 @@ void TFrmMain::ActDellExecute()
     const QString number = main->field(QStringLiteral("REG_NO")).asString().trimmed();
     for (const QString& path : photoFilesOf(m_dm->folder().path(QStringLiteral("Images")), number))
         QFile::remove(path);
-    m_dm->DeleteRegistrationRows();
-    main->remove();
-    QString error;
-    if (!m_dm->WriteChangedTables(&error))
-        UserInteraction::current().error(kProgramTitle, error);
+    m_dm->DeleteRegistration();
 }
 
 void TFrmMain::BtnHelpClick()
@@ -871,10 +869,13 @@ void TFrmMain::BtnHelpClick()
 
 bool TFrmMain::FormCloseQuery()
 {
+    // When the tables cannot be written the window stays open, so that nothing is dropped.
     const auto closeTables = [this] {
         QString error;
-        if (!m_dm->CloseAllTables(&error))
+        if (!m_dm->CloseAllTables(&error)) {
             UserInteraction::current().error(kProgramTitle, error);
+            return false;
+        }
         m_tablesClosed = true;
         return true;
     };

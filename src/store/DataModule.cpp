@@ -5,6 +5,7 @@
 #include "store/RegistrationNumbers.h"
 #include "store/Schema.h"
 #include "store/TableFile.h"
+#include "store/WriteSet.h"
 #include "util/NumberText.h"
 #include "util/PostCode.h"
 #include "util/UserInteraction.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 
 #include <cmath>
 
@@ -28,6 +30,12 @@ const QString kErrorEvasionMessage = QStringLiteral(
     "選択データにエラーが発生しました。\r\n\r\nすべての写真ファイルを選択し直し、入力データを再確認してから、再度提出用ファイル作成を実行してください。");
 const QString kNumbersExhaustedMessage = QStringLiteral(
     "登録番号（XXK-000001～XXK-999999）をすべて使用しました。\r\n新しい登録番号を割り当てられないため、新規作成できません。");
+
+const QString kFolderInUseMessage = QStringLiteral(
+    "データはほかのプログラムで使用中です。\r\n先に起動しているプログラムを終了してから、もう一度お試しください。");
+// The folders beside CdsBK while the backup is refreshed.
+const QString kNewSuffix = QStringLiteral(".new");
+const QString kOldSuffix = QStringLiteral(".old");
 
 const QString kReservedNumber = QStringLiteral("XXK-990001");
 
@@ -53,17 +61,6 @@ void clearReadOnly(const QString& path)
 bool isCdsFile(const QString& name)
 {
     return name.endsWith(QLatin1String(".cds"), Qt::CaseInsensitive);
-}
-
-void deleteCdsFiles(const QString& folder)
-{
-    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QFileInfo& entry : entries) {
-        if (isCdsFile(entry.fileName())) {
-            clearReadOnly(entry.filePath());
-            QFile::remove(entry.filePath());
-        }
-    }
 }
 
 bool copyOverwriting(const QString& from, const QString& to)
@@ -100,6 +97,7 @@ TDM1::TDM1(const QString& programFolder, UserInteraction* interaction, QObject* 
     setObjectName(QStringLiteral("DM1"));
     createTables();
     wireEvents();
+    lockFolder();
 }
 
 TDM1::~TDM1()
@@ -207,6 +205,8 @@ void TDM1::wireEvents()
     };
     const auto modified = [this] { emit MarkModified(); };
     const auto saved = [this] { emit MarkSaved(); };
+    for (const auto& t : m_tables)
+        connect(t.get(), &Table::postFailed, this, [this](const QString& message) { m_interaction->error(kProgramTitle, message); });
     const auto cmpCancel = [this](const QString& name) { return [this, name] { CdsCmpAfterCancel(table(name)); }; };
 
     on(QStringLiteral("NT_TBL_MAIN"), &Table::afterPost, saved);
@@ -271,23 +271,36 @@ bool TDM1::DataModuleCreate()
 {
     m_terminated = false;
     m_startError.clear();
+    if (!lockFolder()) {
+        m_interaction->error(kProgramTitle, kFolderInUseMessage);
+        m_terminated = true;
+        return false;
+    }
+    // A set of writes that a crash interrupted is completed before anything is read.
+    QString error;
+    if (!WriteSet::recover(m_folder.root(), &error)) {
+        endRun(error);
+        return false;
+    }
     const QString backupFolder = m_folder.dataFolder() + QStringLiteral("/CdsBK");
+    recoverBackupSwap(backupFolder);
     QDir().mkpath(backupFolder);
 
-    QString error;
     QStringList entries;
     const bool opened = OpenAllTables(&error);
     if (opened)
         entries = listFolder(m_folder.dataFolder());
 
     if (opened) {
-        refreshBackup(entries);
+        QString why;
+        if (!refreshBackup(entries, &why))
+            m_interaction->error(kProgramTitle, why);
     } else {
         m_startError = error;
         const bool restore = m_brokenDataAnswer.has_value()
             ? *m_brokenDataAnswer
             : m_interaction->askYesNo(kProgramTitle, kBrokenDataQuestion);
-        CloseAllTables();
+        closeWithoutWriting();
         if (!restore) {
             m_interaction->error(kProgramTitle, kEndingMessage);
             m_terminated = true;
@@ -300,27 +313,92 @@ bool TDM1::DataModuleCreate()
     return true;
 }
 
+bool TDM1::lockFolder()
+{
+    if (m_lock)
+        return true;
+    auto lock = std::make_unique<QLockFile>(QDir(m_folder.root()).filePath(QStringLiteral("vordell.lock")));
+    // Only a lock whose run has ended is stale, however long a run lasts.
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0))
+        return false;
+    m_lock = std::move(lock);
+    return true;
+}
+
+void TDM1::endRun(const QString& why)
+{
+    m_startError = why;
+    m_interaction->error(kProgramTitle, why + QStringLiteral("\r\n") + kEndingMessage);
+    m_terminated = true;
+}
+
+void TDM1::closeWithoutWriting()
+{
+    for (auto it = m_tables.rbegin(); it != m_tables.rend(); ++it) {
+        (*it)->markUnchanged();
+        (*it)->setFileName(QString());
+        (*it)->close(nullptr);
+    }
+}
+
 bool TDM1::restoreFromBackup()
 {
-    const QString backupFolder = m_folder.dataFolder() + QStringLiteral("/CdsBK");
+    const QString data = m_folder.dataFolder();
+    const QString backupFolder = data + QStringLiteral("/CdsBK");
     const QStringList backup = listFolder(backupFolder);
     if (backup.isEmpty()) {
         m_interaction->error(kProgramTitle, kNoBackupMessage);
         m_terminated = true;
         return false;
     }
-    deleteCdsFiles(m_folder.dataFolder());
+    // Every table file of the backup must open before anything of the data folder is touched.
+    QStringList files;
     for (const QString& entry : backup) {
-        if (!entry.endsWith(QLatin1Char('/')))
-            copyOverwriting(entry, QDir(m_folder.dataFolder()).filePath(QFileInfo(entry).fileName()));
+        if (entry.endsWith(QLatin1Char('/')))
+            continue;
+        files.append(entry);
+        if (!isCdsFile(entry))
+            continue;
+        QList<FieldDef> fields;
+        QList<QVector<QVariant>> rows;
+        QString error;
+        if (!TableFile::read(entry, &fields, &rows, &error)) {
+            endRun(error);
+            return false;
+        }
     }
+    // The files replaced go to a stamped folder of BackUp; the files the backup does not hold
+    // stay as they are.
+    const QString stamp = data + QStringLiteral("/BackUp/") + m_clock().toString(QStringLiteral("yyyyMMddhhmmss"));
+    QString stampFolder = stamp;
+    for (int n = 2; QFileInfo::exists(stampFolder); ++n)
+        stampFolder = stamp + QStringLiteral("_%1").arg(n);
+    WriteSet set(m_folder.root());
     QString error;
+    for (const QString& file : std::as_const(files)) {
+        const QString name = QFileInfo(file).fileName();
+        const QString target = ProgramFolder::resolveIn(data, name);
+        if (QFileInfo::exists(target)) {
+            QFile current(target);
+            if (!QDir().mkpath(stampFolder) || !current.copy(QDir(stampFolder).filePath(QFileInfo(target).fileName()))) {
+                endRun(QStringLiteral("%1: 控えを作れません (%2)").arg(QDir::toNativeSeparators(target), current.errorString()));
+                return false;
+            }
+        }
+        if (!set.stageCopy(file, target, &error)) {
+            endRun(error);
+            return false;
+        }
+    }
+    if (!set.commit(&error)) {
+        endRun(error);
+        return false;
+    }
     if (!OpenAllTables(&error)) {
-        // The backup is broken too: nothing more can be done in this run.
-        m_startError = error;
-        m_interaction->error(kProgramTitle, error + QStringLiteral("\r\n") + kEndingMessage);
-        CloseAllTables();
-        m_terminated = true;
+        // The backup does not fit either: nothing more can be done in this run.
+        closeWithoutWriting();
+        endRun(error);
         return false;
     }
     return true;
@@ -338,14 +416,62 @@ QStringList TDM1::listFolder(const QString& folder) const
     return list;
 }
 
-void TDM1::refreshBackup(const QStringList& entries)
+// The new backup is built beside the old one and swapped in when complete; a crash during the
+// swap is settled by recoverBackupSwap() at the next start.
+bool TDM1::refreshBackup(const QStringList& entries, QString* error)
 {
     const QString backupFolder = m_folder.dataFolder() + QStringLiteral("/CdsBK");
-    deleteCdsFiles(backupFolder);
+    const QString fresh = backupFolder + kNewSuffix;
+    const QString previous = backupFolder + kOldSuffix;
+    QDir(fresh).removeRecursively();
+    if (!QDir().mkpath(fresh)) {
+        *error = QStringLiteral("%1: バックアップを作れません").arg(QDir::toNativeSeparators(fresh));
+        return false;
+    }
+    // Files of the backup other than table files stay unless the data folder has their name.
+    QStringList sources;
+    for (const QFileInfo& kept : QDir(backupFolder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!isCdsFile(kept.fileName()))
+            sources.append(kept.filePath());
+    }
     for (const QString& entry : entries) {
         if (!entry.endsWith(QLatin1Char('/')))
-            copyOverwriting(entry, QDir(backupFolder).filePath(QFileInfo(entry).fileName()));
+            sources.append(entry);
     }
+    for (const QString& entry : std::as_const(sources)) {
+        QFile file(entry);
+        const QString copy = QDir(fresh).filePath(QFileInfo(entry).fileName());
+        QFile::remove(copy);
+        if (!file.copy(copy)) {
+            *error = QStringLiteral("%1: バックアップを作れません (%2)\r\n前回のバックアップを残します。")
+                         .arg(QDir::toNativeSeparators(entry), file.errorString());
+            QDir(fresh).removeRecursively();
+            return false;
+        }
+    }
+    QDir(previous).removeRecursively();
+    if (QFileInfo::exists(backupFolder) && !QDir().rename(backupFolder, previous)) {
+        *error = QStringLiteral("%1: バックアップを入れ替えられません").arg(QDir::toNativeSeparators(backupFolder));
+        QDir(fresh).removeRecursively();
+        return false;
+    }
+    if (!QDir().rename(fresh, backupFolder)) {
+        QDir().rename(previous, backupFolder);
+        *error = QStringLiteral("%1: バックアップを入れ替えられません").arg(QDir::toNativeSeparators(backupFolder));
+        QDir(fresh).removeRecursively();
+        return false;
+    }
+    QDir(previous).removeRecursively();
+    return true;
+}
+
+void TDM1::recoverBackupSwap(const QString& backupFolder)
+{
+    const QString previous = backupFolder + kOldSuffix;
+    if (!QFileInfo::exists(backupFolder) && QFileInfo::exists(previous))
+        QDir().rename(previous, backupFolder);
+    QDir(previous).removeRecursively();
+    QDir(backupFolder + kNewSuffix).removeRecursively();
 }
 
 bool TDM1::openTable(Table* t, QString* error)
@@ -426,6 +552,17 @@ void TDM1::setUpViews()
 
 bool TDM1::CloseAllTables(QString* error)
 {
+    // Every table with a file is written first, in one set; when that fails every table stays
+    // open, so that nothing unwritten is dropped.
+    QList<Table*> withFiles;
+    for (const auto& t : m_tables) {
+        if (t->isActive() && !t->isClone() && !t->fileName().isEmpty()) {
+            t->checkBrowseMode();
+            withFiles.append(t.get());
+        }
+    }
+    if (!writeTables(withFiles, error))
+        return false;
     bool ok = true;
     QStringList failures;
     // Views and working datasets first: closing them writes nothing.
@@ -438,31 +575,40 @@ bool TDM1::CloseAllTables(QString* error)
     }
     if (error)
         *error = failures.join(QStringLiteral("\r\n"));
-    // The kinds of project are back to their file for the next opening.
+    m_lock.reset();
     return ok;
 }
 
-bool TDM1::writeTable(Table* t, QString* error)
+bool TDM1::writeTables(const QList<Table*>& tables, QString* error)
 {
-    if (!t->isActive() || !t->isChangedSinceRead())
-        return true;
-    return t->save(error);
+    WriteSet set(m_folder.root());
+    QList<Table*> staged;
+    for (Table* t : tables) {
+        if (!t->isActive() || t->fileName().isEmpty() || (!t->isChangedSinceRead() && QFileInfo::exists(t->fileName())))
+            continue;
+        if (!set.stage(t->fileName(), [t](QIODevice* device, QString* why) { return t->saveToDevice(device, why); }, error))
+            return false;
+        staged.append(t);
+    }
+    if (!set.commit(error))
+        return false;
+    for (Table* t : std::as_const(staged))
+        t->markUnchanged();
+    return true;
 }
 
 bool TDM1::WriteChangedTables(QString* error)
 {
-    bool ok = true;
-    QStringList failures;
-    for (Table* t : registrationTables()) {
-        QString why;
-        if (!writeTable(t, &why)) {
-            ok = false;
-            failures << why;
-        }
-    }
-    if (error)
-        *error = failures.join(QStringLiteral("\r\n"));
-    return ok;
+    return writeTables(registrationTables(), error);
+}
+
+bool TDM1::writeChangedTablesOrTell()
+{
+    QString error;
+    if (WriteChangedTables(&error))
+        return true;
+    m_interaction->error(kProgramTitle, error);
+    return false;
 }
 
 // ---------------------------------------------------------------- layout installation
@@ -477,41 +623,65 @@ void TDM1::InstallNewLayouts()
             continue;
         const QString name = entry.mid(1);
         const QString resolved = ProgramFolder::resolveIn(data, name);
-        const QString oldFile = QFileInfo::exists(resolved) ? resolved : QString();
-        if (!oldFile.isEmpty())
-            clearReadOnly(oldFile);
-        int result = 0;
-        if (name.contains(QLatin1String("_TBL_"), Qt::CaseInsensitive))
-            result = oldFile.isEmpty() ? 1 : CarryOverTable(oldFile, newFile, true);
-        if (result != 0 || oldFile.isEmpty() || !QFile::remove(oldFile)) {
+        if (!QFileInfo::exists(resolved)) {
             m_interaction->error(kProgramTitle, kInstallFailedMessage);
             continue;
         }
-        const QString target = QDir(data).filePath(name);
-        if (!QFile::rename(newFile, target)) {
-            m_interaction->error(kProgramTitle, kInstallFailedMessage);
+        clearReadOnly(resolved);
+        // The table (its rows carried over into the new layout) and its template change as one
+        // set; the installed file goes only when both are in place.
+        WriteSet set(m_folder.root());
+        QString error;
+        bool staged = false;
+        if (name.contains(QLatin1String("_TBL_"), Qt::CaseInsensitive)) {
+            staged = backUpOldLayout(resolved, newFile, &set, &error)
+                && carryOver(resolved, newFile, [&](Table* to) {
+                       return set.stage(resolved, [to](QIODevice* device, QString* why) { return to->saveToDevice(device, why); }, &error);
+                   }) == 0;
+        } else {
+            staged = set.stageCopy(newFile, resolved, &error);
+        }
+        if (!staged || !set.commit(&error) || !QFile::remove(newFile)) {
+            m_interaction->error(kProgramTitle, error.isEmpty() ? kInstallFailedMessage : kInstallFailedMessage + QStringLiteral("\r\n") + error);
             continue;
         }
-        RenumberContacts(target);
+        RenumberContacts(resolved);
     }
+}
+
+bool TDM1::backUpOldLayout(const QString& oldFile, const QString& newFile, WriteSet* set, QString* error)
+{
+    const QString stamp = m_clock().toString(QStringLiteral("yyyyMMddhhmmss"));
+    const QString folder = QFileInfo(oldFile).absolutePath() + QStringLiteral("/BackUp/") + stamp;
+    if (!QDir().mkpath(folder) || !copyOverwriting(oldFile, QDir(folder).filePath(QFileInfo(oldFile).fileName())))
+        return false;
+    const QString templateFile = ProgramFolder::resolveIn(m_folder.path(QStringLiteral("Zero")), QFileInfo(oldFile).fileName());
+    if (!QFileInfo::exists(templateFile))
+        return true;
+    clearReadOnly(templateFile);
+    return set->stageCopy(newFile, templateFile, error);
 }
 
 int TDM1::CarryOverTable(const QString& oldFile, const QString& newFile, bool backup)
 {
-    if (backup) {
-        const QString stamp = m_clock().toString(QStringLiteral("yyyyMMddhhmmss"));
-        const QString folder = QFileInfo(oldFile).absolutePath() + QStringLiteral("/BackUp/") + stamp;
-        if (!QDir().mkpath(folder) || !copyOverwriting(oldFile, QDir(folder).filePath(QFileInfo(oldFile).fileName())))
-            return 1;
-        const QString templateFile = ProgramFolder::resolveIn(m_folder.path(QStringLiteral("Zero")), QFileInfo(oldFile).fileName());
-        if (QFileInfo::exists(templateFile) && !copyOverwriting(newFile, templateFile))
-            return 1;
-    }
+    WriteSet set(m_folder.root());
+    QString error;
+    if (backup && !backUpOldLayout(oldFile, newFile, &set, &error))
+        return 1;
+    const int result = carryOver(oldFile, newFile, [&](Table* to) {
+        return set.stage(newFile, [to](QIODevice* device, QString* why) { return to->saveToDevice(device, why); }, &error);
+    });
+    return result == 0 && set.commit(&error) ? 0 : 1;
+}
+
+int TDM1::carryOver(const QString& oldFile, const QString& newFile, const std::function<bool(Table*)>& keep)
+{
     Table* from = table(QStringLiteral("CdsMoveDataOrg"));
     Table* to = table(QStringLiteral("CdsMoveData"));
     from->setFileName(oldFile);
     to->setFileName(newFile);
     const auto done = [&](int result) {
+        from->markUnchanged();
         from->close(nullptr);
         to->markUnchanged();
         to->close(nullptr);
@@ -534,9 +704,7 @@ int TDM1::CarryOverTable(const QString& oldFile, const QString& newFile, bool ba
         }
         to->post();
     }
-    if (!to->save(&error))
-        return done(1);
-    return done(0);
+    return done(keep(to) ? 0 : 1);
 }
 
 void TDM1::RenumberContacts(const QString& path)
@@ -589,7 +757,8 @@ void TDM1::RenumberContacts(const QString& path)
             contacts->post();
         }
     }
-    contacts->close(nullptr);
+    if (!contacts->close(&error))
+        m_interaction->error(kProgramTitle, error);
     contacts->setFileName(QString());
 }
 
@@ -656,16 +825,12 @@ void TDM1::PostAllTables(const SaveInputs& inputs)
         if (!inputs.compareTechTitle.trimmed().isEmpty()) {
             if (compareDetail->state() == Table::State::Insert)
                 SubCdsPost(compareDetail, 1);
-            if (compareMain->isEditing()) {
+            if (compareMain->isEditing())
                 compareMain->post();
-                writeTable(compareMain, nullptr);
-            }
         } else {
             DeleteAll(compareDetail);
-            if (showsRow(compareMain)) {
+            if (showsRow(compareMain))
                 compareMain->remove();
-                writeTable(compareMain, nullptr);
-            }
         }
     }
 
@@ -737,10 +902,22 @@ void TDM1::DeleteAll(Table* t)
     t->first();
     while (t->recordCount() > 0)
         t->remove();
-    writeTable(t, nullptr);
 }
 
-void TDM1::DeleteRegistrationRows()
+bool TDM1::DeleteRegistrationRows()
+{
+    removeRegistrationRows();
+    return writeChangedTablesOrTell();
+}
+
+bool TDM1::DeleteRegistration()
+{
+    removeRegistrationRows();
+    table(QStringLiteral("NT_TBL_MAIN"))->remove();
+    return writeChangedTablesOrTell();
+}
+
+void TDM1::removeRegistrationRows()
 {
     for (const char* name : {"NT_TBL_COMPANY", "NT_TBL_EVALUATE_RESULT", "PL_TBL_PROJECT_MOC", "PL_TBL_PROJECT_PRIVATE", "NT_TBL_INFO_IMAGES"})
         DeleteAll(table(QLatin1String(name)));
@@ -753,10 +930,8 @@ void TDM1::DeleteRegistrationRows()
         single.append(table(QStringLiteral("NT_TBL_CONST_CONDITION_%1").arg(n)));
     single.append(table(QStringLiteral("NT_TBL_DETAIL_FREE")));
     for (Table* t : single) {
-        if (!showsRow(t))
-            continue;
-        t->remove();
-        writeTable(t, nullptr);
+        if (showsRow(t))
+            t->remove();
     }
 }
 

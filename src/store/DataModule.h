@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <QLockFile>
 #include <QObject>
 #include <QStringList>
 
@@ -19,6 +20,7 @@
 namespace store {
 
 class DataSource;
+class WriteSet;
 
 // What the save reads from the screens: the comparison results and the post-code boxes shown on
 // the main window, the conventional technology's name, and the steps of the entry pages that
@@ -59,6 +61,9 @@ public:
     // or offers to restore the data folder from it. False when the run must end (the user has
     // been told why); `startError` then holds the engine's message, if any.
     bool DataModuleCreate();
+    // True while this run holds the program folder; a second run on the same folder is refused
+    // at the start and must touch nothing.
+    bool holdsFolder() const { return m_lock != nullptr; }
     bool applicationTerminated() const { return m_terminated; }
     QString startError() const { return m_startError; }
     // When set, a broken data folder is restored without asking (the command-line tool's
@@ -66,10 +71,12 @@ public:
     void setAnswerForBrokenData(std::optional<bool> answer) { m_brokenDataAnswer = answer; }
 
     bool OpenAllTables(QString* error);
-    // Closes every table, writing each whose rows changed or whose file is missing. False when a
-    // write failed (every table is closed all the same); `error` lists the failures.
+    // Writes every table whose rows changed or whose file is missing, as one set, then closes
+    // every table and releases the program folder. False with the file and the reason when the
+    // write failed: every table then stays open, nothing is lost.
     bool CloseAllTables(QString* error = nullptr);
-    // Writes every registration table whose rows changed since it was last written, atomically.
+    // Writes every registration table whose rows changed since it was last written, as one set:
+    // after a crash at any moment the files hold either all of the change or none of it.
     bool WriteChangedTables(QString* error = nullptr);
 
     // ---- layout installation ----
@@ -82,7 +89,11 @@ public:
     void SubCdsPost(Table* table, int offset);
     void CancelAllTables();
     void PostPendingTables();
-    void DeleteRegistrationRows();
+    // Removes the current registration's rows of every detail table and writes the change; a
+    // failed write is shown to the user (false).
+    bool DeleteRegistrationRows();
+    // The same, with the registration's main row, as one set.
+    bool DeleteRegistration();
     void DeleteAll(Table* table);
     bool BeforeExpFile(Table* workingTable, const QString& fileName, QString* error);
     void chkData();
@@ -123,12 +134,20 @@ private:
     void bindRegistrationTable(Table* table);
     bool openTable(Table* table, QString* error);
     QStringList listFolder(const QString& folder) const;
-    void refreshBackup(const QStringList& entries);
+    bool lockFolder();
+    void endRun(const QString& why);
+    void closeWithoutWriting();
+    bool refreshBackup(const QStringList& entries, QString* error);
+    void recoverBackupSwap(const QString& backupFolder);
     bool restoreFromBackup();
     void DescriptionAfterEdit();
     void deleteWhere(Table* view, const std::function<bool(Table*)>& predicate, bool* deletedAny);
     void postViewPhotos(Table* view);
-    bool writeTable(Table* table, QString* error);
+    bool backUpOldLayout(const QString& oldFile, const QString& newFile, WriteSet* set, QString* error);
+    int carryOver(const QString& oldFile, const QString& newFile, const std::function<bool(Table*)>& keep);
+    bool writeTables(const QList<Table*>& tables, QString* error);
+    bool writeChangedTablesOrTell();
+    void removeRegistrationRows();
 
     ProgramFolder m_folder;
     UserInteraction* m_interaction;
@@ -141,6 +160,7 @@ private:
     std::optional<bool> m_brokenDataAnswer;
     bool m_silentDescription = false;
     int m_numberCounter = 0;
+    std::unique_ptr<QLockFile> m_lock; // held from the start to the closing of the tables
 };
 
 } // namespace store

@@ -22,6 +22,39 @@ QString trimTrailingBlanks(QString text)
     return text;
 }
 
+QString shownValue(const QString& text)
+{
+    constexpr int kShown = 40;
+    return text.size() <= kShown ? text : text.left(kShown) + QStringLiteral("…");
+}
+
+// The position of the first character a table file cannot hold (a control character other than
+// tab and line ends, U+FFFE, U+FFFF, a lone surrogate), -1 when there is none.
+qsizetype unwritableAt(const QString& text)
+{
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c >= 0x20 && c < 0xD800)
+            continue;
+        if (c < 0x20) {
+            if (c == '\t' || c == '\n' || c == '\r')
+                continue;
+            return i;
+        }
+        if (c >= 0xD800 && c <= 0xDBFF) {
+            if (i + 1 < n && text.at(i + 1).isLowSurrogate()) {
+                ++i;
+                continue;
+            }
+            return i;
+        }
+        if ((c >= 0xDC00 && c <= 0xDFFF) || c == 0xFFFE || c == 0xFFFF)
+            return i;
+    }
+    return -1;
+}
+
 bool parseDate(const QString& text, QDate* date)
 {
     static const QRegularExpression pattern(QStringLiteral("^\\s*(\\d{4})[/-](\\d{1,2})[/-](\\d{1,2})\\s*$"));
@@ -56,8 +89,21 @@ bool convertText(const FieldDef& field, const QString& text, QVariant* value, QS
     case FieldType::Memo:
     case FieldType::Lookup: {
         QString stored = field.type == FieldType::FixedText ? trimTrailingBlanks(text) : text;
-        if (field.width > 0 && field.type != FieldType::Memo)
-            stored = sjis::cutToBytes(stored, field.width);
+        // A text is never cut: a value longer than the field is refused, as is a character a
+        // table file cannot hold.
+        if (field.width > 0 && field.type != FieldType::Memo && stored.size() * 2 > field.width
+            && sjis::byteLength(stored) > field.width) {
+            if (error)
+                *error = QStringLiteral("'%1' は %2 の幅 (%3 バイト) を超えています。").arg(shownValue(stored), field.name).arg(field.width);
+            return false;
+        }
+        if (const qsizetype bad = unwritableAt(stored); bad >= 0) {
+            if (error)
+                *error = QStringLiteral("%1 に保存できない文字 (U+%2) があります。")
+                             .arg(field.name)
+                             .arg(stored.at(bad).unicode(), 4, 16, QLatin1Char('0'));
+            return false;
+        }
         // As in the classic table engines, an empty text is a null value.
         *value = stored.isEmpty() ? QVariant() : QVariant(stored);
         return true;
@@ -118,12 +164,22 @@ bool convertValue(const FieldDef& field, const QVariant& input, QVariant* value,
     case QMetaType::LongLong:
     case QMetaType::UInt:
     case QMetaType::ULongLong:
+        if (!std::isfinite(input.toDouble())) {
+            if (error)
+                *error = QStringLiteral("%1 に数値でない値は保存できません。").arg(field.name);
+            return false;
+        }
         if (field.type == FieldType::Float) {
             *value = QVariant(input.toDouble());
             return true;
         }
         return convertText(field, numbertext::format(input.toDouble()), value, error);
     case QMetaType::QDate:
+        if (!input.toDate().isValid() || input.toDate().year() < 1 || input.toDate().year() > 9999) {
+            if (error)
+                *error = QStringLiteral("%1 に正しくない日付は保存できません。").arg(field.name);
+            return false;
+        }
         if (field.type == FieldType::DateTime) {
             *value = input;
             return true;

@@ -225,15 +225,31 @@ bool Table::saveToFile(const QString& path, QString* error)
         return false;
     }
     checkBrowseMode();
-    std::vector<const RowValues*> rows;
-    rows.reserve(m_store->rows.size());
-    for (const RowPtr& row : m_store->rows)
-        rows.push_back(&row->values);
-    if (!TableFile::write(path, m_store->fields, rows, error))
+    if (!TableFile::write(path, m_store->fields, storedRows(), error))
         return false;
     if (QFileInfo(path) == QFileInfo(m_fileName))
         m_store->changed = false;
     return true;
+}
+
+bool Table::saveToDevice(QIODevice* device, QString* error)
+{
+    if (!m_store) {
+        if (error)
+            *error = QStringLiteral("%1: 表が開かれていません。").arg(m_name);
+        return false;
+    }
+    checkBrowseMode();
+    return TableFile::write(device, m_store->fields, storedRows(), error);
+}
+
+std::vector<const Table::RowValues*> Table::storedRows() const
+{
+    std::vector<const RowValues*> rows;
+    rows.reserve(m_store->rows.size());
+    for (const RowPtr& row : m_store->rows)
+        rows.push_back(&row->values);
+    return rows;
 }
 
 bool Table::close(QString* error)
@@ -447,6 +463,7 @@ void Table::edit()
     }
     m_buffer = m_current->values;
     m_modified = false;
+    m_editedRowGone = false;
     setState(State::Edit);
     emit afterEdit();
 }
@@ -459,6 +476,13 @@ bool Table::post()
     emit beforePost();
     if (!isEditing() || m_postRefused)
         return false; // a handler cancelled the change or refused a value
+    if (m_state == State::Edit && m_editedRowGone) {
+        // Another cursor deleted the row this one was editing: there is nothing to write to.
+        const QString why = QStringLiteral("%1: 編集中の行がほかの画面で削除されたため、変更を保存できませんでした。").arg(m_name);
+        cancel();
+        emit postFailed(why);
+        return false;
+    }
     if (m_state == State::Edit) {
         m_store->setRowValues(m_current, m_buffer);
     } else {
@@ -483,8 +507,10 @@ void Table::cancel()
         return;
     m_buffer.clear();
     m_modified = false;
+    m_editedRowGone = false;
     m_insertBefore.reset();
     m_state = State::Browse;
+    relocate(m_current, m_pos); // the row edited may have left the rows shown meanwhile
     emit stateChanged();
     emit recordChanged();
     emit afterCancel();
@@ -680,6 +706,17 @@ void Table::relocate(const RowPtr& row, int fallbackPos)
 {
     refreshVisible();
     auto found = row ? std::find(m_visible.begin(), m_visible.end(), row) : m_visible.end();
+    if (m_state == State::Edit && row && found == m_visible.end()) {
+        // The row being edited left the rows shown (another cursor deleted it or changed its
+        // key): it stays the current row until its change is posted or cancelled, so that the
+        // change can never land on a neighbouring row.
+        const auto& rows = m_store->rows;
+        if (std::find(rows.begin(), rows.end(), row) == rows.end())
+            m_editedRowGone = true;
+        m_pos = m_visible.empty() ? -1 : std::clamp(fallbackPos, 0, int(m_visible.size()) - 1);
+        m_current = row;
+        return;
+    }
     if (found != m_visible.end()) {
         m_pos = int(found - m_visible.begin());
     } else if (m_visible.empty()) {

@@ -5,6 +5,7 @@
 #include "store/LinkIndex.h"
 
 #include <QDate>
+#include <QIODevice>
 #include <QObject>
 #include <QPointer>
 #include <QVariant>
@@ -84,10 +85,14 @@ public:
     // Writes the rows (a pending change is posted first) to the file, atomically.
     bool save(QString* error);
     bool saveToFile(const QString& path, QString* error);
+    // Writes the file form of the rows (a pending change is posted first) to a device; the rows
+    // still count as changed until markUnchanged().
+    bool saveToDevice(QIODevice* device, QString* error);
     // Closes the table; writes the file first when the rows changed since it was read or the
     // file is missing. The table is closed even when the write fails.
     bool close(QString* error);
     bool isActive() const { return m_state != State::Inactive; }
+    bool isClone() const { return m_isClone; }
     bool isChangedSinceRead() const;
     void markUnchanged();
     // Removes every row (the table stays active).
@@ -178,6 +183,9 @@ signals:
     void recordChanged();
     void stateChanged();
     void fieldChanged(int index);
+    // A post could not be done (the row edited was deleted through another cursor); the change
+    // was cancelled and every other row kept.
+    void postFailed(const QString& message);
 
 private:
     using Row = TableRow;
@@ -237,6 +245,7 @@ private:
     void onMasterChanged();
     bool parseFieldList(const QString& names, QList<int>* indexes, QString* error) const;
     RowPtr currentRow() const;
+    std::vector<const RowValues*> storedRows() const;
     QVariant lookupValue(int index, const RowValues& values) const;
     void resolveLookups();
 
@@ -250,6 +259,7 @@ private:
     State m_state = State::Inactive;
     bool m_modified = false;
     bool m_postRefused = false;
+    bool m_editedRowGone = false; // another cursor deleted the row being edited
     RowValues m_buffer;
     RowPtr m_insertBefore; // insert(): the row the new one goes before in natural order
 

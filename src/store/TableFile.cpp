@@ -10,6 +10,7 @@
 #include <QSaveFile>
 
 #include <cmath>
+#include <limits>
 #include <cstdio>
 
 namespace store {
@@ -65,7 +66,9 @@ void appendEscaped(QByteArray* out, const QString& text)
     out->append(utf8.constData() + plainFrom, utf8.size() - plainFrom);
 }
 
-void appendFileValue(QByteArray* out, const FieldDef& field, const QVariant& value)
+// Appends the file form of a value; false when the value has none the reader would take back
+// (a date that does not exist, a number that is not finite).
+bool appendFileValue(QByteArray* out, const FieldDef& field, const QVariant& value)
 {
     switch (field.type) {
     case FieldType::FixedText: {
@@ -74,27 +77,31 @@ void appendFileValue(QByteArray* out, const FieldDef& field, const QVariant& val
         const int padding = field.width - sjis::byteLength(text);
         if (padding > 0)
             out->append(padding, ' ');
-        return;
+        return true;
     }
     case FieldType::Float:
     case FieldType::Integer: {
         const double number = value.toDouble();
+        if (!std::isfinite(number))
+            return false;
         if (number == std::trunc(number) && std::abs(number) < 1e15)
             out->append(QByteArray::number(qint64(number)));
         else
             out->append(numbertext::format(number).toLatin1());
-        return;
+        return true;
     }
     case FieldType::DateTime: {
         const QDate date = value.toDate();
+        if (!date.isValid() || date.year() < 1 || date.year() > 9999)
+            return false;
         char digits[9];
         std::snprintf(digits, sizeof digits, "%04d%02d%02d", date.year(), date.month(), date.day());
         out->append(digits, 8);
-        return;
+        return true;
     }
     default:
         appendEscaped(out, value.typeId() == QMetaType::Double ? numbertext::format(value.toDouble()) : value.toString());
-        return;
+        return true;
     }
 }
 
@@ -125,7 +132,7 @@ bool parseValue(const FieldDef& field, const QString& text, QVariant* value)
         if (!numbertext::parse(text, &number))
             return false;
         if (field.type == FieldType::Integer) {
-            if (number != qint32(number))
+            if (number != std::trunc(number) || number < std::numeric_limits<qint32>::min() || number > std::numeric_limits<qint32>::max())
                 return false;
             *value = QVariant(qint32(number));
         } else {
@@ -153,6 +160,24 @@ bool parseValue(const FieldDef& field, const QString& text, QVariant* value)
         break;
     }
     return false;
+}
+
+// A piece of the file quoted in a message: never more than a short beginning.
+QString shortened(const QString& text)
+{
+    constexpr int kShown = 40;
+    return text.size() <= kShown ? text : text.left(kShown) + QStringLiteral("…");
+}
+
+bool hasDistinctNames(const QVector<XmlScanner::Attribute>& attributes)
+{
+    for (qsizetype i = 1; i < attributes.size(); ++i) {
+        for (qsizetype j = 0; j < i; ++j) {
+            if (attributes.at(i).name == attributes.at(j).name)
+                return false;
+        }
+    }
+    return true;
 }
 
 QString attributeValue(const QVector<XmlScanner::Attribute>& attributes, const char* name, bool* present = nullptr)
@@ -218,18 +243,29 @@ bool read(const QString& path, QList<FieldDef>* fields, QList<QVector<QVariant>>
             *error = QStringLiteral("%1: ファイルを開けません (%2)").arg(shownPath, file.errorString());
         return false;
     }
-
-    XmlScanner xml(file.readAll());
+    QByteArray document = file.readAll();
     file.close();
+    return parse(std::move(document), shownPath, fields, rows, error);
+}
+
+bool parse(QByteArray document, const QString& shownPath, QList<FieldDef>* fields, QList<QVector<QVariant>>* rows, QString* error)
+{
+    fields->clear();
+    rows->clear();
+    XmlScanner xml(std::move(document));
     QList<FieldDef> readFields;
     QVector<QByteArray> fieldNames; // UTF-8, as the rows' attributes name them
     QList<QVector<QVariant>> readRows;
     QVector<bool> seen;
-    QVector<QByteArray> open; // the elements enclosing the current one
-    bool sawPacket = false;
-    bool sawFields = false;
-    bool sawRowData = false;
+    // Exactly the writer's layout: DATAPACKET > METADATA > FIELDS > FIELD*, PARAMS, then
+    // ROWDATA > ROW*. `place` is where the reader stands in it.
+    enum class Place { Start, Packet, Metadata, Fields, Field, AfterFields, Params, AfterParams, AfterMetadata, RowData, Row, AfterRowData, End };
+    Place place = Place::Start;
     QString why;
+    const auto unexpected = [&](const QByteArray& name) {
+        why = place == Place::Start ? QStringLiteral("DATAPACKET がありません")
+                                    : QStringLiteral("要素 %1 の位置が正しくありません").arg(shortened(QString::fromLatin1(name)));
+    };
     for (XmlScanner::Token token = xml.next(); why.isEmpty(); token = xml.next()) {
         if (token == XmlScanner::Token::Error) {
             why = xml.errorString();
@@ -237,36 +273,41 @@ bool read(const QString& path, QList<FieldDef>* fields, QList<QVector<QVariant>>
         }
         if (token == XmlScanner::Token::EndOfDocument)
             break;
+        const QByteArray& name = xml.name();
         if (token == XmlScanner::Token::EndElement) {
-            open.removeLast();
+            switch (place) {
+            case Place::Field: place = Place::Fields; break;
+            case Place::Fields: place = Place::AfterFields; break;
+            case Place::Params: place = Place::AfterParams; break;
+            case Place::AfterFields: // PARAMS may be left out
+            case Place::AfterParams: place = Place::AfterMetadata; break;
+            case Place::Row: place = Place::RowData; break;
+            case Place::RowData: place = Place::AfterRowData; break;
+            case Place::AfterRowData: place = Place::End; break;
+            default: unexpected(name); break;
+            }
             continue;
         }
-        const QByteArray& name = xml.name();
-        const QByteArray within = open.isEmpty() ? QByteArray() : open.last();
-        open.append(name);
-        if (open.size() == 1) {
-            if (name != "DATAPACKET")
-                why = QStringLiteral("DATAPACKET がありません");
-            sawPacket = true;
-        } else if (name == "FIELDS") {
-            sawFields = true;
-        } else if (name == "FIELD" && within == "FIELDS") {
+        const auto expect = [&](const char* wanted, Place from, Place to) {
+            if (place != from || name != wanted)
+                return false;
+            place = to;
+            return true;
+        };
+        if (!hasDistinctNames(xml.attributes()) && name != "ROW") {
+            why = QStringLiteral("要素 %1 に同じ属性が重複しています").arg(QString::fromLatin1(name));
+        } else if (expect("DATAPACKET", Place::Start, Place::Packet) || expect("METADATA", Place::Packet, Place::Metadata)
+                   || expect("FIELDS", Place::Metadata, Place::Fields) || expect("PARAMS", Place::AfterFields, Place::Params)
+                   || expect("ROWDATA", Place::AfterMetadata, Place::RowData)) {
+        } else if (expect("FIELD", Place::Fields, Place::Field)) {
             FieldDef field;
             if (parseField(xml.attributes(), &field, &why)) {
                 if (fieldNames.contains(field.name.toUtf8()))
-                    why = QStringLiteral("項目 %1 が重複しています").arg(field.name);
+                    why = QStringLiteral("項目 %1 が重複しています").arg(shortened(field.name));
                 fieldNames.append(field.name.toUtf8());
                 readFields.append(field);
             }
-        } else if (name == "ROWDATA") {
-            if (!sawFields)
-                why = QStringLiteral("FIELDS の前に ROWDATA があります");
-            sawRowData = true;
-        } else if (name == "ROW") {
-            if (within != "ROWDATA") {
-                why = QStringLiteral("ROWDATA の外に ROW があります");
-                break;
-            }
+        } else if (expect("ROW", Place::RowData, Place::Row)) {
             QVector<QVariant> values(readFields.size());
             seen.fill(false, readFields.size());
             int expected = 0; // attributes come in field order: look from the field after the last one
@@ -280,7 +321,7 @@ bool read(const QString& path, QList<FieldDef>* fields, QList<QVector<QVariant>>
                     }
                 }
                 if (index < 0) {
-                    why = QStringLiteral("%1 行目に未定義の項目 %2 があります").arg(readRows.size() + 1).arg(QString::fromUtf8(attribute.name));
+                    why = QStringLiteral("%1 行目に未定義の項目 %2 があります").arg(readRows.size() + 1).arg(shortened(QString::fromUtf8(attribute.name)));
                     break;
                 }
                 if (seen.at(index)) {
@@ -292,14 +333,16 @@ bool read(const QString& path, QList<FieldDef>* fields, QList<QVector<QVariant>>
                 if (!parseValue(readFields.at(index), attribute.value, &values[index])) {
                     why = QStringLiteral("%1 行目の項目 %2 の値 \"%3\" は型に合いません")
                               .arg(readRows.size() + 1)
-                              .arg(readFields.at(index).name, attribute.value);
+                              .arg(readFields.at(index).name, shortened(attribute.value));
                     break;
                 }
             }
             readRows.append(std::move(values));
+        } else {
+            unexpected(name);
         }
     }
-    if (why.isEmpty() && (!sawPacket || !sawRowData))
+    if (why.isEmpty() && place != Place::End)
         why = QStringLiteral("表の形式ではありません");
     if (!why.isEmpty()) {
         if (error)
@@ -311,15 +354,9 @@ bool read(const QString& path, QList<FieldDef>* fields, QList<QVector<QVariant>>
     return true;
 }
 
-bool write(const QString& path, const QList<FieldDef>& fields, const std::vector<const QVector<QVariant>*>& rows,
+bool write(QIODevice* device, const QList<FieldDef>& fields, const std::vector<const QVector<QVariant>*>& rows,
            QString* error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = QStringLiteral("%1: 書き込めません (%2)").arg(QDir::toNativeSeparators(path), file.errorString());
-        return false;
-    }
     QByteArray out;
     out.reserve(1 << 20);
     out += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<DATAPACKET Version=\"2.0\">\n<METADATA><FIELDS>\n";
@@ -343,7 +380,15 @@ bool write(const QString& path, const QList<FieldDef>& fields, const std::vector
         out += "/>\n";
     }
     out += "</FIELDS><PARAMS/></METADATA>\n<ROWDATA>\n";
-    bool ok = true;
+    const auto flush = [&] {
+        if (device->write(out) != out.size()) {
+            if (error)
+                *error = device->errorString();
+            return false;
+        }
+        out.clear();
+        return true;
+    };
     for (const QVector<QVariant>* row : rows) {
         out += "<ROW";
         for (int s = 0; s < stored.size(); ++s) {
@@ -354,20 +399,29 @@ bool write(const QString& path, const QList<FieldDef>& fields, const std::vector
             if (!value.isValid() || value.isNull())
                 continue;
             out += names.at(s);
-            appendFileValue(&out, fields.at(f), value);
+            if (!appendFileValue(&out, fields.at(f), value)) {
+                if (error)
+                    *error = QStringLiteral("項目 %1 の値 \"%2\" は書き込めません").arg(fields.at(f).name, shortened(value.toString()));
+                return false;
+            }
             out += '"';
         }
         out += "/>\n";
-        if (out.size() > (1 << 20)) {
-            ok = ok && file.write(out) == out.size();
-            out.clear();
-        }
+        if (out.size() > (1 << 20) && !flush())
+            return false;
     }
     out += "</ROWDATA>\n</DATAPACKET>\n";
-    ok = ok && file.write(out) == out.size();
-    if (!ok || !file.commit()) {
+    return flush();
+}
+
+bool write(const QString& path, const QList<FieldDef>& fields, const std::vector<const QVector<QVariant>*>& rows,
+           QString* error)
+{
+    QSaveFile file(path);
+    QString why;
+    if (!file.open(QIODevice::WriteOnly) || !write(&file, fields, rows, &why) || !file.commit()) {
         if (error)
-            *error = QStringLiteral("%1: 書き込みに失敗しました (%2)").arg(QDir::toNativeSeparators(path), file.errorString());
+            *error = QStringLiteral("%1: 書き込みに失敗しました (%2)").arg(QDir::toNativeSeparators(path), why.isEmpty() ? file.errorString() : why);
         return false;
     }
     return true;

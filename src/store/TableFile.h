@@ -2,6 +2,7 @@
 
 #include "store/FieldDef.h"
 
+#include <QIODevice>
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -20,6 +21,12 @@ namespace TableFile {
 // that does not fit its field — returns false with a message naming the file and the place, and
 // leaves the outputs empty.
 bool read(const QString& path, QList<FieldDef>* fields, QList<QVector<QVariant>>* rows, QString* error);
+// Reads the bytes of a file; `shownPath` names it in an error.
+bool parse(QByteArray document, const QString& shownPath, QList<FieldDef>* fields, QList<QVector<QVariant>>* rows, QString* error);
+
+// Writes the file form to a device; false with the device's reason when a write fails.
+bool write(QIODevice* device, const QList<FieldDef>& fields, const std::vector<const QVector<QVariant>*>& rows,
+           QString* error);
 
 // Writes atomically: a failure at any moment leaves the previous file in place. Looked-up
 // fields are not written.

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include <QRegularExpression>
+#include <QStringDecoder>
+
 namespace store {
 
 namespace {
@@ -12,9 +15,10 @@ bool isSpace(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
+// Names are plain ASCII (the table files never use other names, nor namespaces).
 bool isNameStart(unsigned char c)
 {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == ':' || c >= 0x80;
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
 }
 
 bool isNameChar(unsigned char c)
@@ -22,7 +26,23 @@ bool isNameChar(unsigned char c)
     return isNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
 }
 
-// True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
+// True for the characters an XML 1.0 document may hold, raw or as a reference.
+bool isXmlChar(char32_t c)
+{
+    if (c < 0x20)
+        return c == 0x9 || c == 0xA || c == 0xD;
+    return (c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// Decodes UTF-8 keeping a leading U+FEFF, which is part of the value here, not a byte order mark.
+QString fromUtf8(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
+    return decoder.decode(bytes);
+}
+
+// True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF)
+// and every character is one an XML document may hold.
 bool isValidUtf8(const QByteArray& bytes, qsizetype* badAt)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
@@ -30,7 +50,15 @@ bool isValidUtf8(const QByteArray& bytes, qsizetype* badAt)
     qsizetype i = 0;
     while (i < n) {
         const unsigned char c = p[i];
-        if (c < 0x80) {
+        if (c >= 0x20 && c < 0x80) {
+            ++i;
+            continue;
+        }
+        if (c < 0x20) {
+            if (c != '\t' && c != '\n' && c != '\r') {
+                *badAt = i;
+                return false;
+            }
             ++i;
             continue;
         }
@@ -61,7 +89,7 @@ bool isValidUtf8(const QByteArray& bytes, qsizetype* badAt)
             cp = (cp << 6) | (p[i + k] & 0x3F);
         }
         static const char32_t minimum[] = {0, 0x80, 0x800, 0x10000};
-        if (cp < minimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        if (cp < minimum[extra] || !isXmlChar(cp)) {
             *badAt = i;
             return false;
         }
@@ -77,10 +105,11 @@ XmlScanner::XmlScanner(QByteArray document)
 {
     if (m_doc.startsWith("\xEF\xBB\xBF"))
         m_pos = 3;
+    m_bodyStart = m_pos;
     qsizetype bad = 0;
     if (!isValidUtf8(m_doc, &bad)) {
         m_pos = bad;
-        fail(QStringLiteral("UTF-8 として正しくないバイトがあります"));
+        fail(QStringLiteral("UTF-8 として正しくないバイトか、XML に書けない文字があります"));
     }
 }
 
@@ -134,10 +163,12 @@ bool XmlScanner::readAttributeValue(QString* value)
     const char quote = m_doc.at(m_pos++);
     const qsizetype start = m_pos;
     const char* data = m_doc.constData();
-    const void* end = std::memchr(data + start, quote, size_t(m_doc.size() - start));
+    const qsizetype searched = std::min<qsizetype>(m_doc.size() - start, kMaxValueBytes + 1);
+    const void* end = std::memchr(data + start, quote, size_t(searched));
     if (!end) {
-        m_pos = m_doc.size();
-        fail(QStringLiteral("属性値が閉じられていません"));
+        m_pos = start + searched;
+        fail(searched > kMaxValueBytes ? QStringLiteral("属性値が長すぎます (%1 バイトまで)").arg(kMaxValueBytes)
+                                       : QStringLiteral("属性値が閉じられていません"));
         return false;
     }
     const qsizetype stop = static_cast<const char*>(end) - data;
@@ -147,23 +178,35 @@ bool XmlScanner::readAttributeValue(QString* value)
         fail(QStringLiteral("属性値に < があります"));
         return false;
     }
-    if (!raw.contains('&')) {
-        *value = QString::fromUtf8(raw);
+    const bool hasReference = raw.contains('&');
+    const bool hasRawSpace = raw.contains('\n') || raw.contains('\r') || raw.contains('\t');
+    if (!hasReference && !hasRawSpace) {
+        *value = fromUtf8(raw);
         m_pos = stop + 1;
         return true;
     }
-    // Resolve the predefined and numeric character references.
+    // Resolve the predefined and numeric character references; a raw line end or tab is a
+    // blank, as attribute-value normalisation makes it (a line end "\r\n" being one).
     QString out;
+    const auto appendPlain = [&out](QByteArrayView bytes) {
+        QString text = fromUtf8(bytes);
+        text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+        for (QChar& c : text) {
+            if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QLatin1Char('\t'))
+                c = QLatin1Char(' ');
+        }
+        out += text;
+    };
     qsizetype i = 0;
     while (i < raw.size()) {
         const qsizetype amp = raw.indexOf('&', i);
         if (amp < 0) {
-            out += QString::fromUtf8(raw.sliced(i));
+            appendPlain(raw.sliced(i));
             break;
         }
-        out += QString::fromUtf8(raw.sliced(i, amp - i));
+        appendPlain(raw.sliced(i, amp - i));
         const qsizetype semi = raw.indexOf(';', amp);
-        if (semi < 0) {
+        if (semi < 0 || semi - amp > kMaxReferenceBytes) {
             m_pos = start + amp;
             fail(QStringLiteral("文字参照が閉じられていません"));
             return false;
@@ -180,19 +223,16 @@ bool XmlScanner::readAttributeValue(QString* value)
         else if (entity == "apos")
             out += QLatin1Char('\'');
         else if (entity.startsWith('#')) {
-            bool ok = false;
-            const uint cp = entity.startsWith("#x") ? entity.sliced(2).toByteArray().toUInt(&ok, 16)
-                                                    : entity.sliced(1).toByteArray().toUInt(&ok, 10);
-            if (!ok || cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+            char32_t cp = 0;
+            if (!parseCharacterReference(entity.sliced(1), &cp)) {
                 m_pos = start + amp;
-                fail(QStringLiteral("文字参照 &%1; は正しくありません").arg(QString::fromUtf8(entity)));
+                fail(QStringLiteral("文字参照 &%1; は正しくありません").arg(QString::fromLatin1(entity)));
                 return false;
             }
-            const char32_t c = cp;
-            out += QString::fromUcs4(&c, 1);
+            out += QString::fromUcs4(&cp, 1);
         } else {
             m_pos = start + amp;
-            fail(QStringLiteral("未知の実体参照 &%1; があります").arg(QString::fromUtf8(entity)));
+            fail(QStringLiteral("未知の実体参照 &%1; があります").arg(fromUtf8(entity)));
             return false;
         }
         i = semi + 1;
@@ -202,24 +242,86 @@ bool XmlScanner::readAttributeValue(QString* value)
     return true;
 }
 
-bool XmlScanner::skipProcessingInstruction()
+bool XmlScanner::parseCharacterReference(QByteArrayView digits, char32_t* cp)
 {
-    const qsizetype end = m_doc.indexOf("?>", m_pos);
-    if (end < 0) {
-        m_pos = m_doc.size();
-        fail(QStringLiteral("処理命令が閉じられていません"));
+    const bool hex = digits.startsWith('x');
+    if (hex)
+        digits = digits.sliced(1);
+    if (digits.isEmpty())
+        return false;
+    quint64 value = 0;
+    for (const char c : digits) {
+        int digit = -1;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (hex && c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (hex && c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        if (digit < 0)
+            return false;
+        value = value * (hex ? 16 : 10) + quint64(digit);
+        if (value > 0x10FFFF)
+            return false;
+    }
+    *cp = char32_t(value);
+    return isXmlChar(*cp);
+}
+
+bool XmlScanner::readDeclaration()
+{
+    // <?xml version="1.x" [encoding="UTF-8"] [standalone="yes"|"no"]?>
+    m_pos += 5;
+    const auto pseudoAttribute = [this](const char* name, bool required, QString* value) {
+        const qsizetype before = m_pos;
+        const bool spaced = skipSpace();
+        QByteArrayView found;
+        const qsizetype nameAt = m_pos;
+        if (!spaced || !readName(&found) || found != name) {
+            m_pos = required ? nameAt : before;
+            return !required;
+        }
+        skipSpace();
+        if (m_pos >= m_doc.size() || m_doc.at(m_pos) != '=')
+            return false;
+        ++m_pos;
+        skipSpace();
+        return readAttributeValue(value);
+    };
+    QString version;
+    QString encoding;
+    QString standalone;
+    const bool ok = pseudoAttribute("version", true, &version) && pseudoAttribute("encoding", false, &encoding)
+        && pseudoAttribute("standalone", false, &standalone);
+    if (!m_error.isEmpty())
+        return false;
+    static const QRegularExpression versionPattern(QStringLiteral("^1\\.[0-9]+$"));
+    if (!ok || !versionPattern.match(version).hasMatch()
+        || (!encoding.isEmpty() && encoding.compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) != 0)
+        || (!standalone.isEmpty() && standalone != QLatin1String("yes") && standalone != QLatin1String("no"))) {
+        fail(QStringLiteral("XML 宣言が正しくありません"));
         return false;
     }
-    m_pos = end + 2;
+    skipSpace();
+    if (m_doc.mid(m_pos, 2) != "?>") {
+        fail(QStringLiteral("XML 宣言が正しくありません"));
+        return false;
+    }
+    m_pos += 2;
     return true;
 }
 
 bool XmlScanner::skipComment()
 {
-    const qsizetype end = m_doc.indexOf("-->", m_pos + 4);
+    const qsizetype end = m_doc.indexOf("--", m_pos + 4);
     if (end < 0) {
         m_pos = m_doc.size();
         fail(QStringLiteral("コメントが閉じられていません"));
+        return false;
+    }
+    if (m_doc.mid(end, 3) != "-->") {
+        m_pos = end;
+        fail(QStringLiteral("コメントの中に -- があります"));
         return false;
     }
     m_pos = end + 3;
@@ -235,24 +337,24 @@ XmlScanner::Token XmlScanner::next()
         m_attributes.clear();
         return Token::EndElement;
     }
+    // The XML declaration, if any, is the very first thing of the document.
+    if (m_pos == m_bodyStart && m_doc.mid(m_pos, 5) == "<?xml" && m_pos + 5 < m_doc.size() && isSpace(m_doc.at(m_pos + 5))) {
+        if (!readDeclaration())
+            return Token::Error;
+    }
     for (;;) {
         skipSpace();
         if (m_pos >= m_doc.size()) {
             if (!m_open.isEmpty())
-                return fail(QStringLiteral("要素 %1 が閉じられないまま終わっています").arg(QString::fromUtf8(m_open.last())));
+                return fail(QStringLiteral("要素 %1 が閉じられないまま終わっています").arg(shortName(m_open.last())));
             if (!m_sawRoot)
                 return fail(QStringLiteral("要素がありません"));
             return Token::EndOfDocument;
         }
         if (m_doc.at(m_pos) != '<')
             return fail(QStringLiteral("要素の外に文字があります"));
-        if (m_doc.mid(m_pos, 2) == "<?") {
-            if (m_sawRoot && m_open.isEmpty())
-                return fail(QStringLiteral("文書の後に処理命令があります"));
-            if (!skipProcessingInstruction())
-                return Token::Error;
-            continue;
-        }
+        if (m_doc.mid(m_pos, 2) == "<?")
+            return fail(QStringLiteral("XML 宣言の位置が正しくないか、扱えない処理命令があります"));
         if (m_doc.mid(m_pos, 4) == "<!--") {
             if (!skipComment())
                 return Token::Error;
@@ -269,8 +371,8 @@ XmlScanner::Token XmlScanner::next()
             if (m_pos >= m_doc.size() || m_doc.at(m_pos) != '>')
                 return fail(QStringLiteral("終了タグが閉じられていません"));
             ++m_pos;
-            if (m_open.isEmpty() || m_open.last() != name.toByteArray())
-                return fail(QStringLiteral("終了タグ %1 が開始タグと対応しません").arg(QString::fromUtf8(name)));
+            if (m_open.isEmpty() || m_open.last() != name)
+                return fail(QStringLiteral("終了タグ %1 が開始タグと対応しません").arg(shortName(name)));
             m_open.removeLast();
             m_name = name.toByteArray();
             m_attributes.clear();
@@ -279,6 +381,8 @@ XmlScanner::Token XmlScanner::next()
         // A start tag.
         if (m_sawRoot && m_open.isEmpty())
             return fail(QStringLiteral("ルート要素の後に要素があります"));
+        if (m_open.size() >= kMaxDepth)
+            return fail(QStringLiteral("要素の入れ子が深すぎます (%1 段まで)").arg(kMaxDepth));
         ++m_pos;
         QByteArrayView elementName;
         if (!readName(&elementName))
@@ -288,7 +392,7 @@ XmlScanner::Token XmlScanner::next()
         for (;;) {
             const bool spaced = skipSpace();
             if (m_pos >= m_doc.size())
-                return fail(QStringLiteral("開始タグ %1 が閉じられていません").arg(QString::fromUtf8(m_name)));
+                return fail(QStringLiteral("開始タグ %1 が閉じられていません").arg(shortName(m_name)));
             const char c = m_doc.at(m_pos);
             if (c == '/' || c == '>')
                 break;
@@ -297,7 +401,7 @@ XmlScanner::Token XmlScanner::next()
                 return fail(QStringLiteral("属性の書き方が正しくありません"));
             skipSpace();
             if (m_pos >= m_doc.size() || m_doc.at(m_pos) != '=')
-                return fail(QStringLiteral("属性 %1 に = がありません").arg(QString::fromUtf8(attribute.name)));
+                return fail(QStringLiteral("属性 %1 に = がありません").arg(shortName(attribute.name)));
             ++m_pos;
             skipSpace();
             if (!readAttributeValue(&attribute.value))
@@ -307,7 +411,7 @@ XmlScanner::Token XmlScanner::next()
         m_sawRoot = true;
         if (m_doc.at(m_pos) == '/') {
             if (m_pos + 1 >= m_doc.size() || m_doc.at(m_pos + 1) != '>')
-                return fail(QStringLiteral("開始タグ %1 が閉じられていません").arg(QString::fromUtf8(m_name)));
+                return fail(QStringLiteral("開始タグ %1 が閉じられていません").arg(shortName(m_name)));
             m_pos += 2;
             m_selfClosing = true;
             m_pendingEnd = true;
@@ -318,6 +422,11 @@ XmlScanner::Token XmlScanner::next()
         }
         return Token::StartElement;
     }
+}
+
+QString XmlScanner::shortName(QByteArrayView name)
+{
+    return name.size() <= kMaxShownName ? QString::fromLatin1(name) : QString::fromLatin1(name.first(kMaxShownName)) + QStringLiteral("…");
 }
 
 } // namespace store

@@ -7,10 +7,12 @@
 
 namespace store {
 
-// A small, strict pull parser for the XML of the table files: a prolog, comments, elements with
-// attributes, whitespace between elements. Anything else (text content, DOCTYPE, CDATA, malformed
-// or truncated markup, invalid UTF-8, unknown entities) is an error with its line and column.
-// Duplicate attributes are left to the caller to refuse.
+// A small, strict pull parser for the XML of the table files: an XML declaration, comments,
+// elements with attributes, whitespace between elements. Anything else (text content, DOCTYPE,
+// CDATA, other processing instructions, malformed or truncated markup, invalid UTF-8, characters
+// XML cannot hold, unknown entities, nesting deeper than kMaxDepth, a value longer than
+// kMaxValueBytes) is an error with its line and column; an error never quotes more than a short
+// piece of the document. Names are ASCII. Duplicate attributes are left to the caller to refuse.
 // It reads the whole document from memory and decodes only attribute values, which keeps large
 // tables fast to open.
 class XmlScanner
@@ -23,6 +25,9 @@ public:
         QByteArrayView name; // as written; valid while the scanner lives
         QString value;   // entities resolved
     };
+
+    static constexpr int kMaxDepth = 16;
+    static constexpr qsizetype kMaxValueBytes = 10000000; // libxml2's own limit on a value
 
     explicit XmlScanner(QByteArray document);
 
@@ -42,11 +47,17 @@ private:
     bool skipSpace();
     bool readName(QByteArrayView* name);
     bool readAttributeValue(QString* value);
-    bool skipProcessingInstruction();
+    bool readDeclaration();
     bool skipComment();
+    static bool parseCharacterReference(QByteArrayView digits, char32_t* cp);
+    static QString shortName(QByteArrayView name);
+
+    static constexpr qsizetype kMaxReferenceBytes = 12; // "&#x0010FFFF;" with room for leading zeros
+    static constexpr qsizetype kMaxShownName = 40;
 
     QByteArray m_doc;
     qsizetype m_pos = 0;
+    qsizetype m_bodyStart = 0; // after a byte order mark
     qsizetype m_errorPos = -1;
     QByteArray m_name;
     QVector<Attribute> m_attributes;

@@ -241,7 +241,6 @@ void SubmissionImport::mergeRegistration(const QString& number, bool convertEdit
 {
     const int sheetId = number.mid(4).toInt();
     const QString temp = m_dm.folder().path(QStringLiteral("Temp"));
-    QStringList failures;
     for (const QString& table : kMergeOrder) {
         store::Table* live = m_dm.table(table);
         live->checkBrowseMode();
@@ -282,12 +281,12 @@ void SubmissionImport::mergeRegistration(const QString& number, bool convertEdit
             live->appendRowValues(row);
             ++k;
         }
-        QString error;
-        if (k > 0 && !live->save(&error))
-            failures << error;
     }
-    if (!failures.isEmpty())
-        m_ui.error(kProgramTitle, failures.join(QStringLiteral("\r\n")));
+    // Every table of the registration reaches the data folder in one set: a crash leaves all of
+    // it or none of it.
+    QString error;
+    if (!m_dm.WriteChangedTables(&error))
+        m_ui.error(kProgramTitle, error);
 }
 
 } // namespace submission

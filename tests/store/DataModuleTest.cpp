@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -445,4 +446,166 @@ TEST_F(DataModuleTest, ErrorEvasionGivesARegistrationWithoutNumberTheReservedOne
     EXPECT_EQ(main->field(QStringLiteral("REG_NO")).asString(), QStringLiteral("XXK-990001"));
     EXPECT_EQ(dm->table(QStringLiteral("NT_TBL_DETAIL"))->field(QStringLiteral("SALES_COMPANY")).asString(), QStringLiteral("A社"));
     EXPECT_EQ(dm->table(QStringLiteral("NT_TBL_COMPANY"))->recordCount(), 2);
+}
+
+// Restoring checks the backup first, replaces only what the backup holds, and keeps each file it
+// replaces in a stamped folder.
+TEST_F(DataModuleTest, RestoreNeverDestroysGoodData)
+{
+    {
+        auto dm = start();
+        addRegistration(*dm, QStringLiteral("防波堤"));
+        for (int c = 1; c <= 3; ++c)
+            addContact(*dm, c, c, QStringLiteral("会社%1").arg(c));
+        ASSERT_TRUE(dm->CloseAllTables());
+    }
+    start(); // the backup now holds the registration
+    const QByteArray contacts = dir.read(QStringLiteral("FLATT_FILES/NT_TBL_COMPANY.cds"));
+    QFile::remove(data(QStringLiteral("CdsBK/NT_TBL_COMPANY.cds")));
+    dir.write(QStringLiteral("FLATT_FILES/NT_TBL_MAIN.cds"), "<DATAPACKET");
+
+    // A broken copy in the backup: nothing is touched, the run ends naming the file.
+    const QByteArray goodDetail = dir.read(QStringLiteral("FLATT_FILES/CdsBK/NT_TBL_DETAIL.cds"));
+    dir.write(QStringLiteral("FLATT_FILES/CdsBK/NT_TBL_DETAIL.cds"), "<DATAPACKET><ROWDATA>");
+    ui.expectBox(UserInteraction::Yes);
+    ui.expectBox(UserInteraction::Ok);
+    start(false);
+    ASSERT_EQ(ui.boxes().size(), 2);
+    EXPECT_TRUE(ui.boxes().at(1).text.contains(QStringLiteral("NT_TBL_DETAIL.cds"))) << ui.boxes().at(1).text.toStdString();
+    EXPECT_EQ(dir.read(QStringLiteral("FLATT_FILES/NT_TBL_MAIN.cds")), "<DATAPACKET");
+    EXPECT_FALSE(QFileInfo::exists(data(QStringLiteral("BackUp"))));
+
+    // A backup without the contacts: the contacts on file stay as they are.
+    dir.write(QStringLiteral("FLATT_FILES/CdsBK/NT_TBL_DETAIL.cds"), goodDetail);
+    ui.clearBoxes();
+    ui.expectBox(UserInteraction::Yes);
+    auto dm = start();
+    EXPECT_EQ(ui.boxes().size(), 1);
+    EXPECT_EQ(dm->table(QStringLiteral("NT_TBL_MAIN"))->recordCount(), 1);
+    EXPECT_EQ(dir.read(QStringLiteral("FLATT_FILES/NT_TBL_COMPANY.cds")), contacts);
+    EXPECT_EQ(dir.read(QStringLiteral("FLATT_FILES/BackUp/20261210093015/NT_TBL_MAIN.cds")), "<DATAPACKET");
+}
+
+// The backup is built beside the old one and swapped in whole; a failure keeps the old one and
+// is told; a start killed during the swap finds its backup again.
+TEST_F(DataModuleTest, BackupRefreshKeepsTheOldBackupUntilTheNewOneIsComplete)
+{
+    start();
+    dir.write(QStringLiteral("FLATT_FILES/CdsBK/marker.cds"), "old backup");
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("nowhere")), data(QStringLiteral("ghost.txt"))));
+    ui.expectBox(UserInteraction::Ok);
+    start();
+    ASSERT_EQ(ui.boxes().size(), 1);
+    EXPECT_TRUE(ui.boxes().at(0).text.contains(QStringLiteral("ghost.txt"))) << ui.boxes().at(0).text.toStdString();
+    EXPECT_EQ(dir.read(QStringLiteral("FLATT_FILES/CdsBK/marker.cds")), "old backup");
+    EXPECT_FALSE(QFileInfo::exists(data(QStringLiteral("CdsBK.new"))));
+
+    QFile::remove(data(QStringLiteral("ghost.txt")));
+    ASSERT_TRUE(QDir().rename(data(QStringLiteral("CdsBK")), data(QStringLiteral("CdsBK.old"))));
+    dir.write(QStringLiteral("FLATT_FILES/CdsBK.new/NT_TBL_MAIN.cds"), "half");
+    ui.clearBoxes();
+    start();
+    EXPECT_TRUE(ui.boxes().isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(data(QStringLiteral("CdsBK.old"))));
+    EXPECT_FALSE(QFileInfo::exists(data(QStringLiteral("CdsBK.new"))));
+    EXPECT_EQ(rowsInFile(data(QStringLiteral("CdsBK/NT_TBL_MAIN.cds"))), 0);
+    EXPECT_FALSE(QFileInfo::exists(data(QStringLiteral("CdsBK/marker.cds"))));
+}
+
+// A set of writes a crash interrupted is completed at the next start when its journal and parts
+// are whole, and rolled back when a part is not; parts without a journal are dropped.
+TEST_F(DataModuleTest, StartCompletesOrRollsBackAnInterruptedSetOfWrites)
+{
+    const auto layout = [](const QString& name) {
+        QList<FieldDef> fields;
+        for (const FieldDef& field : schema::findTable(name)->fields) {
+            if (field.isStored())
+                fields.append(field);
+        }
+        return fields;
+    };
+    const auto stagePart = [&](const QString& table, const QString& regNo) {
+        QList<FieldDef> fields = layout(table);
+        QVector<QVariant> row(fields.size());
+        for (int f = 0; f < fields.size(); ++f) {
+            if (fields.at(f).name == QLatin1String("REG_NO"))
+                row[f] = regNo;
+        }
+        const QString part = data(table + QStringLiteral(".cds.part"));
+        EXPECT_TRUE(TableFile::write(part, fields, {&row}, nullptr));
+        return QByteArray::number(QFileInfo(part).size()) + "\tFLATT_FILES/" + table.toUtf8() + ".cds.part\tFLATT_FILES/"
+            + table.toUtf8() + ".cds\n";
+    };
+    for (const bool whole : {false, true}) {
+        QByteArray journal = stagePart(QStringLiteral("NT_TBL_MAIN"), QStringLiteral("XXK-000001"));
+        journal += stagePart(QStringLiteral("NT_TBL_DETAIL"), QStringLiteral("XXK-000001"));
+        if (!whole)
+            dir.write(QStringLiteral("FLATT_FILES/NT_TBL_DETAIL.cds.part"), "cut");
+        dir.write(QStringLiteral("write-set.journal"), journal + "end\n");
+        dir.write(QStringLiteral("Zero/NT_TBL_MAIN.Cds.part"), "stray");
+        auto dm = start();
+        EXPECT_TRUE(ui.boxes().isEmpty());
+        Table* detail = dm->table(QStringLiteral("NT_TBL_DETAIL"));
+        detail->setMaster(nullptr, QString(), QString());
+        EXPECT_EQ(dm->table(QStringLiteral("NT_TBL_MAIN"))->recordCount(), whole ? 1 : 0);
+        EXPECT_EQ(detail->recordCount(), whole ? 1 : 0);
+        EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("write-set.journal"))));
+        EXPECT_TRUE(QDir(data()).entryList({QStringLiteral("*.part")}).isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("Zero/NT_TBL_MAIN.Cds.part"))));
+    }
+}
+
+// A failed write reaches the caller with the file and the reason, changes no file of its set,
+// and a close that cannot write keeps every table open.
+TEST_F(DataModuleTest, AFailedWriteIsReportedAndChangesNothing)
+{
+    auto dm = start();
+    const QByteArray mainBefore = dir.read(QStringLiteral("FLATT_FILES/NT_TBL_MAIN.cds"));
+    addRegistration(*dm, QStringLiteral("満杯"));
+    const QString part = data(QStringLiteral("NT_TBL_DETAIL.cds.part"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), part));
+    QString error;
+    EXPECT_FALSE(dm->WriteChangedTables(&error));
+    EXPECT_TRUE(error.contains(QStringLiteral("NT_TBL_DETAIL.cds"))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("No space left on device"))) << error.toStdString();
+    EXPECT_EQ(dir.read(QStringLiteral("FLATT_FILES/NT_TBL_MAIN.cds")), mainBefore);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("write-set.journal"))));
+
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), part));
+    EXPECT_FALSE(dm->CloseAllTables(&error));
+    EXPECT_TRUE(error.contains(QStringLiteral("NT_TBL_DETAIL.cds"))) << error.toStdString();
+    EXPECT_TRUE(dm->table(QStringLiteral("NT_TBL_MAIN"))->isActive());
+    EXPECT_EQ(dm->table(QStringLiteral("NT_TBL_MAIN"))->recordCount(), 1);
+
+    // The delete tells the user itself.
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), part));
+    ui.expectBox(UserInteraction::Ok);
+    EXPECT_FALSE(dm->DeleteRegistration());
+    ASSERT_EQ(ui.boxes().size(), 1);
+    EXPECT_TRUE(ui.boxes().at(0).text.contains(QStringLiteral("NT_TBL_DETAIL.cds")));
+
+    ASSERT_TRUE(dm->CloseAllTables(&error)) << error.toStdString();
+    EXPECT_EQ(rowsInFile(data(QStringLiteral("NT_TBL_MAIN.cds"))), 0);
+}
+
+// One run at a time on a program folder: a second one is told and touches nothing; a lock left
+// by a run that ended without releasing it does not stand in the way.
+TEST_F(DataModuleTest, ASecondRunOnTheSameFolderIsRefusedAndTouchesNothing)
+{
+    {
+        auto first = start();
+        dir.write(QStringLiteral("FLATT_FILES/CdsBK/marker.cds"), "kept");
+        ui.expectBox(UserInteraction::Ok);
+        auto second = start(false);
+        EXPECT_TRUE(second->applicationTerminated());
+        EXPECT_FALSE(second->holdsFolder());
+        ASSERT_EQ(ui.boxes().size(), 1);
+        EXPECT_EQ(ui.boxes().at(0).text,
+                  QStringLiteral("データはほかのプログラムで使用中です。\r\n先に起動しているプログラムを終了してから、もう一度お試しください。"));
+        EXPECT_EQ(dir.read(QStringLiteral("FLATT_FILES/CdsBK/marker.cds")), "kept");
+    }
+    dir.write(QStringLiteral("vordell.lock"), "999999\nvordell\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    ui.clearBoxes();
+    auto again = start();
+    EXPECT_TRUE(ui.boxes().isEmpty());
 }

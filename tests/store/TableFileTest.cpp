@@ -1,11 +1,15 @@
 #include "store/Table.h"
 #include "store/TableFile.h"
+#include "store/XmlScanner.h"
 #include "support/TempDir.h"
 
 #include <QFile>
+#include <QIODevice>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <csignal>
+#include <limits>
 #include <random>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -166,6 +170,22 @@ TEST(TableFile, RefusesBrokenFilesNamingFileAndPlace)
         {"doctype", "<!DOCTYPE x [<!ENTITY a 'b'>]>" + good, "DOCTYPE"},
         {"unknown entity", packet(kFields, "<ROW REG_NO=\"&nbsp;\"/>"), "nbsp"},
         {"second root", good + "<DATAPACKET/>", "行"},
+        // The writer's element order and nothing else.
+        {"fields after the rows", "<DATAPACKET><METADATA><FIELDS/></METADATA><ROWDATA><ROW/></ROWDATA><METADATA><FIELDS>" + kFields
+                                      + "</FIELDS></METADATA></DATAPACKET>", "METADATA"},
+        {"row outside the rows", "<DATAPACKET><METADATA><FIELDS>" + kFields + "</FIELDS><ROW/></METADATA><ROWDATA/></DATAPACKET>", "ROW"},
+        {"element inside a row", packet(kFields, "<ROW><ROW/></ROW>"), "ROW"},
+        // What a conforming XML parser refuses.
+        {"reference to a control character", packet(kFields, "<ROW REG_NO=\"&#1;\"/>"), "&#1;"},
+        {"reference to U+FFFE", packet(kFields, "<ROW REG_NO=\"&#xFFFE;\"/>"), "&#xFFFE;"},
+        {"reference with a sign", packet(kFields, "<ROW REG_NO=\"&#x+41;\"/>"), "&#x+41;"},
+        {"raw control character", packet(kFields, "<ROW REG_NO=\"a\x01\"/>"), "文字"},
+        {"double hyphen in a comment", "<!-- a -- b -->" + good, "--"},
+        {"declaration after a comment", "<!-- c -->" + good, "宣言"},
+        {"declaration without version", "<?xml encoding=\"UTF-8\"?><DATAPACKET/>", "宣言"},
+        {"duplicate attribute in a field", packet("<FIELD attrname=\"A\" fieldtype=\"r8\" fieldtype=\"i4\"/>", ""), "重複"},
+        {"number past the whole-number range", packet("<FIELD attrname=\"N\" fieldtype=\"i4\"/>", "<ROW N=\"1e10\"/>"), "N"},
+        {"namespace prefix", packet(kFields, "<ROW x:REG_NO=\"1\"/>"), "行"},
     };
     for (const auto& c : cases) {
         const QString path = dir.write(QStringLiteral("broken.cds"), c.bytes);
@@ -182,6 +202,179 @@ TEST(TableFile, RefusesBrokenFilesNamingFileAndPlace)
     QString error;
     EXPECT_FALSE(t.open(&error));
     EXPECT_TRUE(error.contains(QStringLiteral("absent.cds")));
+}
+
+// Nesting is bounded: a deep document is refused at the bound, not after eating memory.
+TEST(TableFile, ScannerRefusesNestingPastItsBound)
+{
+    QByteArray deep;
+    for (int i = 0; i < 2000000; ++i)
+        deep += "<a>";
+    XmlScanner xml(deep);
+    int starts = 0;
+    XmlScanner::Token token;
+    while ((token = xml.next()) == XmlScanner::Token::StartElement)
+        ++starts;
+    EXPECT_EQ(token, XmlScanner::Token::Error);
+    EXPECT_EQ(starts, XmlScanner::kMaxDepth);
+    EXPECT_TRUE(xml.errorString().contains(QStringLiteral("入れ子"))) << xml.errorString().toStdString();
+}
+
+// A refusal never quotes a huge value, and a huge value is refused before it is decoded.
+TEST(TableFile, RefusalMessagesStayShortWhateverTheValue)
+{
+    testsupport::TempDir dir;
+    const QByteArray big(3000000, 'x');
+    const QByteArray cases[] = {
+        packet(kFields, "<ROW RATE=\"" + big + "\"/>"),
+        packet(kFields, "<ROW REG_NO=\"&" + big + ";\"/>"),
+        packet(kFields, "<ROW " + big + "=\"1\"/>"),
+        packet(kFields, "<ROW REG_NO=\"" + QByteArray(11000000, 'y') + "\"/>"),
+    };
+    for (const QByteArray& bytes : cases) {
+        QList<FieldDef> fields;
+        QList<QVector<QVariant>> rows;
+        QString error;
+        EXPECT_FALSE(TableFile::read(dir.write("big.cds", bytes), &fields, &rows, &error));
+        EXPECT_LT(error.size(), 300) << error.left(300).toStdString();
+    }
+}
+
+// What a conforming parser gives: a raw line end or tab in a value is a blank; a U+FEFF inside a
+// value is kept wherever it stands.
+TEST(TableFile, ValuesReadAsAConformingParserReadsThem)
+{
+    testsupport::TempDir dir;
+    const QByteArray fields = "<FIELD attrname=\"T\" fieldtype=\"string\" WIDTH=\"40\"/>";
+    const struct
+    {
+        QByteArray raw;
+        QString value;
+    } cases[] = {
+        {"a\nb\tc\r\nd", QStringLiteral("a b c d")},
+        {"&amp;\xEF\xBB\xBFx", QStringLiteral("&\uFEFFx")},
+        {"\xEF\xBB\xBFx", QStringLiteral("\uFEFFx")},
+        {"&#10;&#9;&#13;", QStringLiteral("\n\t\r")},
+        {"&#0000065;&#x1F600;", QStringLiteral("A\U0001F600")},
+    };
+    for (const auto& c : cases) {
+        QList<FieldDef> readFields;
+        QList<QVector<QVariant>> rows;
+        QString error;
+        ASSERT_TRUE(TableFile::read(dir.write("v.cds", packet(fields, "<ROW T=\"" + c.raw + "\"/>")), &readFields, &rows, &error))
+            << error.toStdString();
+        EXPECT_EQ(rows.at(0).at(0).toString(), c.value) << c.raw.toStdString();
+    }
+}
+
+// The engine refuses what a table file cannot hold, so the writer never writes what the reader
+// refuses; everything it accepts reads back unchanged.
+TEST(TableFile, ValuesTheFileCannotHoldAreRefusedWhenSet)
+{
+    Table t(QStringLiteral("T"));
+    t.setDeclaredFields(everyType());
+    t.createDataSet();
+    t.append();
+    const struct
+    {
+        const char* field;
+        QVariant value;
+    } refused[] = {
+        {"DB_REG_DATE", QDate()},
+        {"DB_REG_DATE", QDate(10000, 1, 1)},
+        {"RATE", std::numeric_limits<double>::infinity()},
+        {"RATE", std::nan("")},
+        {"REC_ID", -std::numeric_limits<double>::infinity()},
+        {"TECH_TITLE", QStringLiteral("a\x01b")},
+        {"SUMMARY_DESC", QStringLiteral("\uFFFF")},
+        {"SUMMARY_DESC", QString(QChar(0xD800))},
+        {"REG_NO", QStringLiteral("XXK-0000001")}, // one byte wider than the field: never cut
+    };
+    for (const auto& c : refused) {
+        QString error;
+        EXPECT_FALSE(t.field(QLatin1String(c.field)).setValue(c.value, &error)) << c.field;
+        EXPECT_TRUE(t.field(QLatin1String(c.field)).isNull()) << c.field;
+        EXPECT_FALSE(error.isEmpty()) << c.field;
+    }
+    ASSERT_TRUE(t.field("TECH_TITLE").setString(QStringLiteral("改行\r\nタブ\t\"<&>'\U0001F600")));
+    ASSERT_TRUE(t.field("RATE").setFloat(-1.25e-7));
+    t.post();
+    testsupport::TempDir dir;
+    ASSERT_TRUE(t.saveToFile(dir.filePath("t.cds"), nullptr));
+    Table back(QStringLiteral("T"));
+    back.setFileName(dir.filePath("t.cds"));
+    QString error;
+    ASSERT_TRUE(back.open(&error)) << error.toStdString();
+    EXPECT_EQ(back.field("TECH_TITLE").asString(), QStringLiteral("改行\r\nタブ\t\"<&>'\U0001F600"));
+    EXPECT_EQ(back.field("RATE").asFloat(), -1.25e-7);
+
+    // Rows filled without the engine's checks: the writer refuses what it could not read back.
+    for (const QVariant& bad : {QVariant(QDate(2026, 2, 30)), QVariant(std::nan(""))}) {
+        const bool isDate = bad.typeId() == QMetaType::QDate;
+        QVector<QVariant> row(everyType().size());
+        row[isDate ? 5 : 3] = bad;
+        QString why;
+        EXPECT_FALSE(TableFile::write(dir.filePath("bad.cds"), everyType(), {&row}, &why));
+        EXPECT_TRUE(why.contains(isDate ? QStringLiteral("DB_REG_DATE") : QStringLiteral("RATE"))) << why.toStdString();
+    }
+}
+
+// A file whose text field is wider than the table's declares a value longer than the table
+// takes: the file is refused naming the row and field, never cut.
+TEST(TableFile, AValueWiderThanTheDeclaredFieldIsRefusedNotCut)
+{
+    testsupport::TempDir dir;
+    const QString title = QString(101, QChar(0x3042)); // 202 bytes in Shift_JIS
+    const QString path = dir.write("w.cds", packet("<FIELD attrname=\"TECH_TITLE\" fieldtype=\"string\" WIDTH=\"400\"/>",
+                                                   "<ROW TECH_TITLE=\"a\"/><ROW TECH_TITLE=\"" + title.toUtf8() + "\"/>"));
+    Table t(QStringLiteral("T"));
+    t.setDeclaredFields({text("TECH_TITLE", 200)});
+    t.setFileName(path);
+    QString error;
+    EXPECT_FALSE(t.open(&error));
+    EXPECT_TRUE(error.contains(QStringLiteral("2 行目"))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("TECH_TITLE"))) << error.toStdString();
+}
+
+namespace {
+
+// A device that fails every write after the first `limit` bytes, as a full disk does.
+class FailDevice : public QIODevice
+{
+public:
+    explicit FailDevice(qint64 limit) : m_limit(limit) { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char*, qint64 size) override
+    {
+        if (m_written + size > m_limit) {
+            setErrorString(QStringLiteral("No space left on device"));
+            return -1;
+        }
+        m_written += size;
+        return size;
+    }
+
+private:
+    qint64 m_limit;
+    qint64 m_written = 0;
+};
+
+} // namespace
+
+TEST(TableFile, AFailingWriteReportsTheDevicesReason)
+{
+    std::vector<QVector<QVariant>> values(30000, QVector<QVariant>{QStringLiteral("XXK-000001"), QStringLiteral("港湾"), QVariant(), 1.5, 3});
+    std::vector<const QVector<QVariant>*> rows;
+    for (const auto& row : values)
+        rows.push_back(&row);
+    for (const qint64 limit : {qint64(0), qint64(100), qint64(1500000)}) {
+        FailDevice device(limit);
+        QString error;
+        EXPECT_FALSE(TableFile::write(&device, everyType(), rows, &error)) << limit;
+        EXPECT_TRUE(error.contains(QStringLiteral("No space left"))) << error.toStdString();
+    }
 }
 
 // A writer killed at any moment leaves either the old file or the new one, never a broken one.

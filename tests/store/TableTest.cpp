@@ -143,9 +143,11 @@ TEST(Table, ValuesConvertOnAssignmentAndKeepNullsWhenCopied)
     EXPECT_EQ(t.field("DB_REG_DATE").asString(), QStringLiteral("2026/12/10"));
     EXPECT_FALSE(t.field("DB_REG_DATE").setString(QStringLiteral("2026/02/30")));
 
-    // Widths count Shift_JIS bytes and never split a character; fixed text loses its padding.
-    t.field("TECH_TITLE").setString(QStringLiteral("港湾工事のABC技術です"));
-    EXPECT_EQ(t.field("TECH_TITLE").asString(), QStringLiteral("港湾工事のABC技術で")) << "す would need bytes 20 and 21";
+    // Widths count Shift_JIS bytes; a longer text is refused, never cut; fixed text loses its padding.
+    EXPECT_TRUE(t.field("TECH_TITLE").setString(QStringLiteral("港湾工事のABC技術で")));
+    EXPECT_FALSE(t.field("TECH_TITLE").setString(QStringLiteral("港湾工事のABC技術です"), &error)) << "す would need bytes 20 and 21";
+    EXPECT_EQ(t.field("TECH_TITLE").asString(), QStringLiteral("港湾工事のABC技術で"));
+    EXPECT_TRUE(error.contains(QStringLiteral("TECH_TITLE"))) << error.toStdString();
     t.field("REG_NO").setString(QStringLiteral("XXK-1   "));
     EXPECT_EQ(t.field("REG_NO").asString(), QStringLiteral("XXK-1"));
 
@@ -445,4 +447,56 @@ TEST(Table, DataSourceReportsRowStateAndFieldChanges)
     EXPECT_EQ(state.count(), 2);
     ASSERT_EQ(field.count(), 1);
     EXPECT_EQ(field.at(0).at(0).toInt(), 1);
+}
+
+// Two cursors on one table: a row deleted (or moved out of view) through one while the other
+// edits it. The editing cursor's post never lands on another row; a post of a deleted row fails
+// with a message and every other row is kept.
+TEST(Table, PostOfARowAnotherCursorDeletedFailsAndKeepsEveryOtherRow)
+{
+    for (const int rows : {1, 3}) {
+        Table table(QStringLiteral("HEAD"));
+        table.setDeclaredFields(headFields());
+        table.createDataSet();
+        for (int i = 1; i <= rows; ++i)
+            addHead(table, QStringLiteral("XXK-%1").arg(i, 6, 10, QLatin1Char('0')), QStringLiteral("技術%1").arg(i), i);
+        Table other(QStringLiteral("VIEW"));
+        other.cloneCursor(&table);
+        QSignalSpy failures(&table, &Table::postFailed);
+
+        table.first();
+        table.edit();
+        table.field("TECH_TITLE").setString(QStringLiteral("書き換え"));
+        other.first();
+        other.remove();
+
+        EXPECT_FALSE(table.post()) << rows;
+        ASSERT_EQ(failures.count(), 1) << rows;
+        EXPECT_TRUE(failures.at(0).at(0).toString().contains(QStringLiteral("削除"))) << rows;
+        EXPECT_EQ(table.state(), Table::State::Browse);
+        QStringList titles;
+        for (int i = 2; i <= rows; ++i)
+            titles << QStringLiteral("技術%1").arg(i);
+        EXPECT_EQ(column(table, QStringLiteral("TECH_TITLE")), titles) << rows;
+    }
+
+    // A row that only left the editing cursor's view still takes that cursor's change.
+    Table table(QStringLiteral("HEAD"));
+    table.setDeclaredFields(headFields());
+    table.createDataSet();
+    addHead(table, QStringLiteral("XXK-000001"), QStringLiteral("一"), 1);
+    addHead(table, QStringLiteral("XXK-000002"), QStringLiteral("二"), 1);
+    Table filtered(QStringLiteral("VIEW"));
+    filtered.cloneCursor(&table);
+    ASSERT_TRUE(filtered.setFilter(QStringLiteral("REC_ID = 1")));
+    filtered.setFiltered(true);
+    filtered.first();
+    filtered.edit();
+    filtered.field("TECH_TITLE").setString(QStringLiteral("一の改"));
+    table.first();
+    table.edit();
+    table.field("REC_ID").setInteger(2);
+    table.post();
+    EXPECT_TRUE(filtered.post());
+    EXPECT_EQ(column(table, QStringLiteral("TECH_TITLE")), (QStringList{QStringLiteral("一の改"), QStringLiteral("二")}));
 }

@@ -1,0 +1,234 @@
+#include "store/WriteSet.h"
+
+#include "store/ProgramFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <filesystem>
+#include <system_error>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace store {
+
+namespace {
+
+const QString kPartSuffix = QStringLiteral(".part");
+const QByteArray kJournalEnd = "end";
+
+QString shown(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+QString failedWrite(const QString& path, const QString& reason)
+{
+    return QStringLiteral("%1: 書き込みに失敗しました (%2)").arg(shown(path), reason);
+}
+
+bool flushToDisk(QFile* file)
+{
+    if (!file->flush())
+        return false;
+#ifdef Q_OS_UNIX
+    return ::fsync(file->handle()) == 0;
+#else
+    return true;
+#endif
+}
+
+// Replaces `target` by `part` in one step.
+bool replaceFile(const QString& part, const QString& target, QString* error)
+{
+    std::error_code code;
+    std::filesystem::rename(std::filesystem::path(part.toStdU16String()), std::filesystem::path(target.toStdU16String()), code);
+    if (code) {
+        if (error)
+            *error = failedWrite(target, QString::fromLocal8Bit(code.message()));
+        return false;
+    }
+    return true;
+}
+
+void removeStrayParts(const QString& folder)
+{
+    const QFileInfoList parts = QDir(folder).entryInfoList({QStringLiteral("*") + kPartSuffix}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo& part : parts)
+        QFile::remove(part.filePath());
+}
+
+} // namespace
+
+WriteSet::WriteSet(const QString& programFolder)
+    : m_root(QDir(programFolder).absolutePath())
+{
+}
+
+WriteSet::~WriteSet()
+{
+    abandon();
+}
+
+QString WriteSet::journalPath(const QString& programFolder)
+{
+    return QDir(programFolder).filePath(QStringLiteral("write-set.journal"));
+}
+
+bool WriteSet::stage(const QString& target, const Writer& write, QString* error)
+{
+    Entry entry;
+    entry.target = QFileInfo(target).absoluteFilePath();
+    entry.part = entry.target + kPartSuffix;
+    QFile file(entry.part);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        if (error)
+            *error = failedWrite(entry.part, file.errorString());
+        return false;
+    }
+    m_entries.append(entry); // removed again by abandon() whatever happens next
+    QString why;
+    if (!write(&file, &why) || !flushToDisk(&file) || file.error() != QFileDevice::NoError) {
+        if (error)
+            *error = failedWrite(entry.target, why.isEmpty() ? file.errorString() : why);
+        return false;
+    }
+    m_entries.last().size = file.size();
+    file.close();
+    return true;
+}
+
+bool WriteSet::stageCopy(const QString& source, const QString& target, QString* error)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QStringLiteral("%1: ファイルを開けません (%2)").arg(shown(source), in.errorString());
+        return false;
+    }
+    return stage(
+        target,
+        [&in](QIODevice* out, QString* why) {
+            while (!in.atEnd()) {
+                const QByteArray chunk = in.read(1 << 20);
+                if (chunk.isEmpty() && in.error() != QFileDevice::NoError) {
+                    *why = in.errorString();
+                    return false;
+                }
+                if (out->write(chunk) != chunk.size()) {
+                    *why = out->errorString();
+                    return false;
+                }
+            }
+            return true;
+        },
+        error);
+}
+
+bool WriteSet::commit(QString* error)
+{
+    if (m_entries.isEmpty())
+        return true;
+    const QDir root(m_root);
+    QByteArray journal;
+    for (const Entry& entry : std::as_const(m_entries)) {
+        journal += QByteArray::number(entry.size) + '\t' + root.relativeFilePath(entry.part).toUtf8() + '\t'
+            + root.relativeFilePath(entry.target).toUtf8() + '\n';
+    }
+    journal += kJournalEnd + '\n';
+    QSaveFile file(journalPath(m_root));
+    if (!file.open(QIODevice::WriteOnly) || file.write(journal) != journal.size() || !file.commit()) {
+        if (error)
+            *error = failedWrite(journalPath(m_root), file.errorString());
+        return false;
+    }
+    const QList<Entry> entries = std::exchange(m_entries, {});
+    for (const Entry& entry : entries) {
+        if (!replaceFile(entry.part, entry.target, error))
+            return false; // the journal stays: the next start completes the set
+    }
+    if (!QFile::remove(journalPath(m_root))) {
+        if (error)
+            *error = failedWrite(journalPath(m_root), QStringLiteral("削除できません"));
+        return false;
+    }
+    return true;
+}
+
+void WriteSet::abandon()
+{
+    for (const Entry& entry : std::as_const(m_entries))
+        QFile::remove(entry.part);
+    m_entries.clear();
+}
+
+bool WriteSet::recover(const QString& programFolder, QString* error)
+{
+    const QString root = QDir(programFolder).absolutePath();
+    const QString journalFile = journalPath(root);
+    QFile file(journalFile);
+    if (file.exists()) {
+        if (!file.open(QIODevice::ReadOnly)) {
+            if (error)
+                *error = QStringLiteral("%1: ファイルを開けません (%2)").arg(shown(journalFile), file.errorString());
+            return false;
+        }
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        file.close();
+        QList<Entry> entries;
+        bool complete = false;
+        bool intact = true;
+        for (const QByteArray& line : lines) {
+            if (line == kJournalEnd) {
+                complete = true;
+                break;
+            }
+            const QList<QByteArray> parts = line.split('\t');
+            bool ok = parts.size() == 3;
+            Entry entry;
+            if (ok) {
+                entry.size = parts.at(0).toLongLong(&ok);
+                entry.part = QDir(root).absoluteFilePath(QString::fromUtf8(parts.at(1)));
+                entry.target = QDir(root).absoluteFilePath(QString::fromUtf8(parts.at(2)));
+                ok = ok && entry.part.startsWith(root + QLatin1Char('/')) && entry.target.startsWith(root + QLatin1Char('/'));
+            }
+            if (!ok) {
+                intact = false;
+                break;
+            }
+            entries.append(entry);
+        }
+        // A part that is there must be complete; a part that is gone was already renamed.
+        for (const Entry& entry : std::as_const(entries)) {
+            const QFileInfo part(entry.part);
+            if (part.exists() && part.size() != entry.size)
+                intact = false;
+        }
+        const bool rollForward = complete && intact;
+        for (const Entry& entry : std::as_const(entries)) {
+            if (!QFileInfo::exists(entry.part))
+                continue;
+            if (rollForward) {
+                if (!replaceFile(entry.part, entry.target, error))
+                    return false;
+            } else {
+                QFile::remove(entry.part);
+            }
+        }
+        if (!QFile::remove(journalFile)) {
+            if (error)
+                *error = failedWrite(journalFile, QStringLiteral("削除できません"));
+            return false;
+        }
+    }
+    const ProgramFolder folder(root);
+    for (const char* name : {"FLATT_FILES", "Zero"})
+        removeStrayParts(folder.path(QLatin1String(name)));
+    return true;
+}
+
+} // namespace store
