@@ -229,6 +229,37 @@ TEST_F(MainWindowTest, AfterASaveTheMenuKeepsTheRegistrationAndItsFilesAreWritte
     EXPECT_EQ(table("NT_TBL_DETAIL")->recordCount(), 1);
 }
 
+// A close whose tables cannot be written tells the user the file and the reason and keeps the
+// window, and what was typed, in place.
+TEST_F(MainWindowTest, ClosingThatCannotWriteKeepsTheWindowOpen)
+{
+    window->ActNewExecute();
+    find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("書けない工法"));
+    find<QLineEdit>("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
+    // Something in the way of every write of NT_TBL_MAIN.
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("FLATT_FILES/NT_TBL_MAIN.cds.part"))));
+    ui.expectBox(UI::Yes); // save before closing
+    ui.expectBox(UI::Ok);  // the save could not write
+    ui.expectBox(UI::Ok);  // the close could not write
+    EXPECT_FALSE(window->close());
+    ASSERT_EQ(ui.boxes().size(), 3);
+    EXPECT_TRUE(ui.boxes().at(1).text.contains(QStringLiteral("NT_TBL_MAIN.cds"))) << ui.boxes().at(1).text.toStdString();
+    EXPECT_TRUE(ui.boxes().at(2).text.contains(QStringLiteral("NT_TBL_MAIN.cds"))) << ui.boxes().at(2).text.toStdString();
+    EXPECT_TRUE(table("NT_TBL_MAIN")->isActive());
+    EXPECT_EQ(field("NT_TBL_MAIN", "TECH_TITLE"), QStringLiteral("書けない工法"));
+    EXPECT_EQ(rowsInFile("NT_TBL_MAIN"), 0);
+
+    // Once the way is clear, closing writes everything.
+    QDir(dir.filePath(QStringLiteral("FLATT_FILES/NT_TBL_MAIN.cds.part"))).removeRecursively();
+    ui.clearBoxes();
+    ui.expectBox(UI::Yes); // the registration is still unsaved: save before closing
+    EXPECT_TRUE(window->close()) << ui.boxTexts().join('|').toStdString();
+    QList<store::FieldDef> fields;
+    QList<QVector<QVariant>> rows;
+    ASSERT_TRUE(store::TableFile::read(dir.filePath(QStringLiteral("FLATT_FILES/NT_TBL_MAIN.cds")), &fields, &rows, nullptr));
+    EXPECT_EQ(rows.size(), 1);
+}
+
 TEST_F(MainWindowTest, PostCodesAreSplitOnOpeningAndJoinedOnSaving)
 {
     saveNew(QStringLiteral("岸壁"));

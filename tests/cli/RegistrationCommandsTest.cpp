@@ -45,3 +45,22 @@ TEST(RegistrationCommands, ListAndNextNumberRunTheStart)
     EXPECT_EQ(listed.exitCode, 0) << listed.err.toStdString();
     EXPECT_EQ(listed.out.count(QLatin1Char('\n')), 3);
 }
+
+// A command started while the program runs on the same folder is told and changes nothing.
+TEST(RegistrationCommands, ACommandOnAFolderInUseIsRefusedInJapanese)
+{
+    testsupport::TempDir dir;
+    testsupport::writeEmptyProgramFolder(dir.path());
+    testsupport::ScriptedUserInteraction ui;
+    store::TDM1 running(dir.path(), &ui);
+    ASSERT_TRUE(running.DataModuleCreate());
+    const QByteArray backupBefore = dir.read(QStringLiteral("FLATT_FILES/CdsBK/NT_TBL_MAIN.cds"));
+    QFile::remove(dir.filePath(QStringLiteral("FLATT_FILES/CdsBK/NT_TBL_MAIN.cds")));
+
+    const auto result = runCli({QStringLiteral("--home"), dir.path(), QStringLiteral("next-number")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.out.isEmpty());
+    EXPECT_TRUE(result.err.contains(QStringLiteral("データはほかのプログラムで使用中です。"))) << result.err.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("FLATT_FILES/CdsBK/NT_TBL_MAIN.cds")))) << "the backup was not refreshed";
+    EXPECT_FALSE(backupBefore.isEmpty());
+}
