@@ -37,6 +37,9 @@ bool isXmlChar(char32_t c)
 // Decodes UTF-8 keeping a leading U+FEFF, which is part of the value here, not a byte order mark.
 QString fromUtf8(QByteArrayView bytes)
 {
+    // QString::fromUtf8 (the fast path) drops a leading U+FEFF.
+    if (!bytes.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(bytes);
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
     return decoder.decode(bytes);
 }

@@ -52,10 +52,19 @@ int save(const QString& home, const QString& title)
     store::Table* main = dm.table(QStringLiteral("NT_TBL_MAIN"));
     fill(main, "REG_NO", number);
     fill(main, "TECH_TITLE", title);
+    // What the submission check asks for, so that the registration can be exported.
+    fill(main, "TECH_DVLP_YEAR", QStringLiteral("2024"));
+    fill(main, "GRP_CODE1", QStringLiteral("01"));
+    fill(main, "LEVEL1_COMBO", QStringLiteral("010"));
+    fill(main, "LEVEL2_COMBO", QStringLiteral("01001"));
+    fill(main, "LEVEL3_COMBO", QStringLiteral("0100101"));
+    fill(main, "LEVEL4_COMBO", QStringLiteral("010010101"));
+    fill(main, "REG_VERSION", QStringLiteral("7800"));
     main->post();
     for (const char* name : {"NT_TBL_DETAIL", "NT_TBL_DESCRIPTION", "NT_TBL_PICTURE", "NT_TBL_DETAIL_FREE", "NT_TBL_CONST_CONDITION"}) {
         store::Table* t = dm.table(QLatin1String(name));
         t->append();
+        fill(t, "SUMMARY_DESC", QStringLiteral("%1 の概要").arg(title));
         t->post();
     }
     store::Table* contacts = dm.table(QStringLiteral("NT_TBL_COMPANY"));
