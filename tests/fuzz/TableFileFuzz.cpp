@@ -7,6 +7,7 @@
 #include "store/TableFile.h"
 
 #include <QBuffer>
+#include <QStringDecoder>
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
@@ -55,10 +56,15 @@ void compareWithLibxml(const QByteArray& bytes, const QList<store::FieldDef>& fi
             if (field.type != store::FieldType::Text && field.type != store::FieldType::Memo)
                 continue;
             xmlChar* value = xmlGetProp(xmlRows.at(r), reinterpret_cast<const xmlChar*>(field.name.toUtf8().constData()));
-            const QString theirs = value ? QString::fromUtf8(reinterpret_cast<const char*>(value)) : QString();
+            // Decoded keeping a leading U+FEFF, which QString::fromUtf8 would drop.
+            QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+            const QString theirs = value ? QString(decoder.decode(QByteArrayView(reinterpret_cast<const char*>(value)))) : QString();
             xmlFree(value);
-            if (theirs != rows.at(r).at(f).toString())
+            if (theirs != rows.at(r).at(f).toString()) {
+                std::fprintf(stderr, "row %d, %s: libxml2 \"%s\", ours \"%s\"\n", r + 1, field.name.toUtf8().constData(),
+                             theirs.toUtf8().toHex().constData(), rows.at(r).at(f).toString().toUtf8().toHex().constData());
                 failWith("a text value differs from libxml2's");
+            }
         }
     }
     xmlFreeDoc(doc);
