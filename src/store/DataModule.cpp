@@ -317,11 +317,21 @@ bool TDM1::lockFolder()
 {
     if (m_lock)
         return true;
-    auto lock = std::make_unique<QLockFile>(QDir(m_folder.root()).filePath(QStringLiteral("vordell.lock")));
+    const QString path = QDir(m_folder.root()).filePath(QStringLiteral("vordell.lock"));
+    auto lock = std::make_unique<QLockFile>(path);
     // Only a lock whose run has ended is stale, however long a run lasts.
     lock->setStaleLockTime(0);
-    if (!lock->tryLock(0))
-        return false;
+    if (!lock->tryLock(0)) {
+        // A run killed between creating its lock and writing who holds it leaves a lock that
+        // names nobody; a run writes that at once, so such a lock a few seconds old is stale.
+        qint64 pid = 0;
+        QString host;
+        QString application;
+        const bool namesHolder = lock->getLockInfo(&pid, &host, &application);
+        const qint64 age = QFileInfo(path).lastModified().secsTo(QDateTime::currentDateTime());
+        if (namesHolder || age < 3 || !lock->removeStaleLockFile() || !lock->tryLock(0))
+            return false;
+    }
     m_lock = std::move(lock);
     return true;
 }

@@ -606,6 +606,15 @@ TEST_F(DataModuleTest, ASecondRunOnTheSameFolderIsRefusedAndTouchesNothing)
     }
     dir.write(QStringLiteral("vordell.lock"), "999999\nvordell\n" + QSysInfo::machineHostName().toUtf8() + "\n");
     ui.clearBoxes();
+    start();
+    EXPECT_TRUE(ui.boxes().isEmpty());
+
+    // A run killed before it wrote who holds the lock.
+    dir.write(QStringLiteral("vordell.lock"), "");
+    QFile lock(dir.filePath(QStringLiteral("vordell.lock")));
+    ASSERT_TRUE(lock.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(lock.setFileTime(QDateTime::currentDateTime().addSecs(-10), QFileDevice::FileModificationTime));
+    lock.close();
     auto again = start();
     EXPECT_TRUE(ui.boxes().isEmpty());
 }
