@@ -323,13 +323,13 @@ bool TDM1::lockFolder()
     lock->setStaleLockTime(0);
     if (!lock->tryLock(0)) {
         // A run killed between creating its lock and writing who holds it leaves a lock that
-        // names nobody; a run writes that at once, so such a lock a few seconds old is stale.
+        // names nobody; a run writes that at once, so such a lock a second old is stale.
         qint64 pid = 0;
         QString host;
         QString application;
         const bool namesHolder = lock->getLockInfo(&pid, &host, &application);
-        const qint64 age = QFileInfo(path).lastModified().secsTo(QDateTime::currentDateTime());
-        if (namesHolder || age < 3 || !lock->removeStaleLockFile() || !lock->tryLock(0))
+        const qint64 age = QFileInfo(path).lastModified().msecsTo(QDateTime::currentDateTime());
+        if (namesHolder || age < 1000 || !lock->removeStaleLockFile() || !lock->tryLock(0))
             return false;
     }
     m_lock = std::move(lock);

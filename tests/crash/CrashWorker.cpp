@@ -4,7 +4,8 @@
 //                                 number once the save has returned (the save is confirmed)
 //   crash_worker check HOME       starts on the folder and checks that every table opened and that
 //                                 every row has its registration; prints the registrations' numbers
-// Exit 0 on success, 1 when the start or the save failed, 3 on a violation (printed on stderr).
+// Exit 0 on success, 1 when the start or the save failed, 3 on a violation (printed on stderr),
+// 4 when the folder is locked (a lock left by a killed run is stale after a second).
 
 #include "store/DataModule.h"
 #include "store/Schema.h"
@@ -89,6 +90,10 @@ int check(const QString& home)
     store::TDM1 dm(home, &ui);
     dm.setAnswerForBrokenData(false);
     if (!dm.DataModuleCreate()) {
+        if (!dm.holdsFolder()) {
+            std::fprintf(stderr, "the folder is locked\n");
+            return 4;
+        }
         std::fprintf(stderr, "VIOLATION: the start failed: %s\n", qPrintable(dm.startError()));
         return 3;
     }
