@@ -87,16 +87,6 @@ const QList<std::pair<QString, QString>>& newDescriptionTexts()
     return texts;
 }
 
-// Deletes (or, with a target, renames) the files matching `pattern` one after another until none
-// is left or one cannot be handled.
-void handleMatchingFiles(const QString& folder, const QString& pattern, const std::function<bool(const QString&)>& handle)
-{
-    for (QString path = store::FndFile(folder, pattern); !path.isEmpty(); path = store::FndFile(folder, pattern)) {
-        if (!handle(path))
-            break;
-    }
-}
-
 // The photo files of the registration `number` in `folder`: number + slot letter + extension, and
 // the same names set aside with a leading "_". Another registration's photos never match, even
 // when its number contains this one.
