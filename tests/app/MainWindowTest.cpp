@@ -242,7 +242,7 @@ TEST_F(MainWindowTest, ClosingThatCannotWriteKeepsTheWindowOpen)
     ui.expectBox(UI::Ok);  // the save could not write
     ui.expectBox(UI::Ok);  // the close could not write
     EXPECT_FALSE(window->close());
-    ASSERT_EQ(ui.boxes().size(), 3);
+    ASSERT_EQ(ui.boxes().size(), 3) << ui.boxTexts().join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(ui.boxes().at(1).text.contains(QStringLiteral("NT_TBL_MAIN.cds"))) << ui.boxes().at(1).text.toStdString();
     EXPECT_TRUE(ui.boxes().at(2).text.contains(QStringLiteral("NT_TBL_MAIN.cds"))) << ui.boxes().at(2).text.toStdString();
     EXPECT_TRUE(table("NT_TBL_MAIN")->isActive());
@@ -252,7 +252,7 @@ TEST_F(MainWindowTest, ClosingThatCannotWriteKeepsTheWindowOpen)
     // Once the way is clear, closing writes everything.
     QDir(dir.filePath(QStringLiteral("FLATT_FILES/NT_TBL_MAIN.cds.part"))).removeRecursively();
     ui.clearBoxes();
-    ui.expectBox(UI::Yes); // the registration is still unsaved: save before closing
+    // The save posted the rows although it could not write them; the close writes them now.
     EXPECT_TRUE(window->close()) << ui.boxTexts().join('|').toStdString();
     QList<store::FieldDef> fields;
     QList<QVector<QVariant>> rows;
