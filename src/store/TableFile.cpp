@@ -212,7 +212,7 @@ bool parseField(const QVector<XmlScanner::Attribute>& attributes, FieldDef* fiel
         if (hasWidth)
             field->width = width.toInt(&ok);
         if (!ok || field->width < 0) {
-            *why = QStringLiteral("項目 %1 の幅が正しくありません").arg(field->name);
+            *why = QStringLiteral("項目 %1 の幅が正しくありません").arg(shortened(field->name));
             return false;
         }
     } else if (type == QLatin1String("bin.hex")) {
@@ -224,7 +224,7 @@ bool parseField(const QVector<XmlScanner::Attribute>& attributes, FieldDef* fiel
     } else if (type == QLatin1String("date")) {
         field->type = FieldType::DateTime;
     } else {
-        *why = QStringLiteral("項目 %1 の型 \"%2\" は扱えません").arg(field->name, type);
+        *why = QStringLiteral("項目 %1 の型 \"%2\" は扱えません").arg(shortened(field->name), shortened(type));
         return false;
     }
     return true;
@@ -295,7 +295,7 @@ bool parse(QByteArray document, const QString& shownPath, QList<FieldDef>* field
             return true;
         };
         if (!hasDistinctNames(xml.attributes()) && name != "ROW") {
-            why = QStringLiteral("要素 %1 に同じ属性が重複しています").arg(QString::fromLatin1(name));
+            why = QStringLiteral("要素 %1 に同じ属性が重複しています").arg(shortened(QString::fromLatin1(name)));
         } else if (expect("DATAPACKET", Place::Start, Place::Packet) || expect("METADATA", Place::Packet, Place::Metadata)
                    || expect("FIELDS", Place::Metadata, Place::Fields) || expect("PARAMS", Place::AfterFields, Place::Params)
                    || expect("ROWDATA", Place::AfterMetadata, Place::RowData)) {
@@ -325,7 +325,7 @@ bool parse(QByteArray document, const QString& shownPath, QList<FieldDef>* field
                     break;
                 }
                 if (seen.at(index)) {
-                    why = QStringLiteral("%1 行目の項目 %2 が重複しています").arg(readRows.size() + 1).arg(readFields.at(index).name);
+                    why = QStringLiteral("%1 行目の項目 %2 が重複しています").arg(readRows.size() + 1).arg(shortened(readFields.at(index).name));
                     break;
                 }
                 seen[index] = true;
@@ -333,7 +333,7 @@ bool parse(QByteArray document, const QString& shownPath, QList<FieldDef>* field
                 if (!parseValue(readFields.at(index), attribute.value, &values[index])) {
                     why = QStringLiteral("%1 行目の項目 %2 の値 \"%3\" は型に合いません")
                               .arg(readRows.size() + 1)
-                              .arg(readFields.at(index).name, shortened(attribute.value));
+                              .arg(shortened(readFields.at(index).name), shortened(attribute.value));
                     break;
                 }
             }

@@ -230,6 +230,9 @@ TEST(TableFile, RefusalMessagesStayShortWhateverTheValue)
         packet(kFields, "<ROW REG_NO=\"&" + big + ";\"/>"),
         packet(kFields, "<ROW " + big + "=\"1\"/>"),
         packet(kFields, "<ROW REG_NO=\"" + QByteArray(11000000, 'y') + "\"/>"),
+        packet("<FIELD attrname=\"CD\" fieldtype=\"" + big + "\"/>", ""),
+        packet("<FIELD attrname=\"" + big + "\" fieldtype=\"string\" WIDTH=\"x\"/>", ""),
+        packet("<FIELD attrname=\"" + big + "\" fieldtype=\"" + big + "\"/>", ""),
     };
     for (const QByteArray& bytes : cases) {
         QList<FieldDef> fields;
