@@ -17,8 +17,8 @@ class Table;
 
 namespace app {
 
-// The control lists of the shared entry behaviours, by control name. Each list is one documented
-// list; the behaviours find the controls by objectName.
+// The control lists of the shared entry behaviours, by control name: one list per behaviour; the
+// behaviours find the controls by objectName.
 
 // Boxes whose change marks the registration as changed in a new registration (BtnPostChange).
 extern const QStringList kBtnPostChangeBoxes;
@@ -65,7 +65,7 @@ struct EditingHooks
 // The entry behaviours shared by the controls of the entry pages: change marking, key filters,
 // the blank rule, the width conversion on leaving, the memo clean-up and the number clean-up.
 // attach() wires them to the controls named in the lists; the handlers are public so that the
-// main window can run them where the documented handlers are called from other code.
+// main window can run them where the same handling is needed outside a control's own events.
 class InputBehaviours : public QObject
 {
     Q_OBJECT

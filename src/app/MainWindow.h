@@ -66,7 +66,7 @@ public:
     PhotoSlots& photoSlots() const { return *m_photos; }
     DescriptionGrids& descriptionGrids() const { return *m_grids; }
 
-    // The documented handlers of the editing cycle.
+    // The handlers of the editing cycle: start, new, open, save, back to the list, delete, close.
     void FormShow();
     void ActNewExecute();
     void ActEditExecute();

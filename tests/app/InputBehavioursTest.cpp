@@ -113,7 +113,7 @@ TEST_F(InputBehavioursTest, AttachFindsTheControlsByNameAndReportsTheOthers)
     EXPECT_EQ(missing.count("RESULTS_MOC"), 0);
 }
 
-TEST_F(InputBehavioursTest, ListsHoldTheDocumentedNumberOfControls)
+TEST_F(InputBehavioursTest, ListsHoldTheExpectedNumberOfControls)
 {
     EXPECT_EQ(kBtnPostChangeBoxes.size(), 95);
     QStringList unique = kBtnPostChangeBoxes;
