@@ -1,10 +1,10 @@
 #include "submission/SubmissionImport.h"
 
-#include "archive/TArchiveFile.h"
 #include "store/DataModule.h"
 #include "store/RegistrationNumbers.h"
 #include "store/TableFile.h"
 #include "submission/DataUpgrade.h"
+#include "submission/RegistrationProblems.h"
 #include "submission/SubmissionFiles.h"
 #include "util/UserInteraction.h"
 
@@ -150,20 +150,13 @@ bool SubmissionImport::extractInto(const QString& path, const QString& folder)
 {
     if (!QFileInfo(path).isFile())
         return false;
-    TArchiveFile archive(nullptr);
-    EArchiver failure;
-    if (!archive.SetFileName(path, failure) || !archive.SetArchiverType(atLha, failure)) {
-        m_ui.error(kProgramTitle, failure.Message);
-        return false;
-    }
-    archive.Options()->x = 1;
-    archive.Options()->n = 1;
-    int result = 0;
-    if (!archive.ExtractFiles(nullptr, folder, nullptr, result, failure)) {
-        m_ui.error(kProgramTitle, failure.Message);
-        return false;
-    }
-    return result == 0;
+    QString error;
+    if (ExtractSubmissionFile(path, folder, &error))
+        return true;
+    // A member that could not be extracted is reported by the check of the extracted files.
+    if (error != kNotSubmissionData)
+        m_ui.error(kProgramTitle, error);
+    return false;
 }
 
 SubmissionImport::Outcome SubmissionImport::ImportSubmissionFile(const QString& path)
