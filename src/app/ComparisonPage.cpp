@@ -2,9 +2,9 @@
 
 #include "app/EntryParts.h"
 #include "app/ScrollingPage.h"
-#include "util/RightAlignedEditWidget.h"
 #include "widgets/DBEdit.h"
 #include "widgets/DBRadioGroup.h"
+#include "widgets/RightAlignedEdit.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

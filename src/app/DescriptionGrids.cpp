@@ -1,11 +1,11 @@
 #include "app/DescriptionGrids.h"
 
-#include "app/InputBehaviours.h"
 #include "entry/DescriptionTables.h"
 #include "store/Table.h"
 #include "util/InputRules.h"
 #include "util/SjisText.h"
 #include "util/UserInteraction.h"
+#include "widgets/EntryBoxRules.h"
 #include "widgets/EventHook.h"
 #include "widgets/TextLineEdit.h"
 #include "widgets/TextMemo.h"
@@ -153,7 +153,7 @@ void DescriptionGrids::connectTablePart(QLineEdit* box)
     });
     widgets::onEvent(box, QEvent::FocusOut, [this, box](QEvent*) {
         m_partsFocus = false;
-        convertWidthOnExit(box);
+        widgets::convertWidthOnExit(box);
         return false;
     });
 }
@@ -177,7 +177,7 @@ void DescriptionGrids::TablePartsChange(QLineEdit* box)
 {
     if (!m_loading && (m_partsFocus || m_arrowClick))
         m_hooks.markModified();
-    EditSpaceCheck(box);
+    widgets::removeDoubleBlanks(box);
 }
 
 void DescriptionGrids::StrgGrdSetEditText()

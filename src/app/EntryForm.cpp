@@ -1,11 +1,11 @@
 #include "app/EntryForm.h"
 
-#include "util/RightAlignedEditWidget.h"
 #include "widgets/DBCheckBox.h"
 #include "widgets/DBEdit.h"
 #include "widgets/DBLookupComboBox.h"
 #include "widgets/DBMemo.h"
 #include "widgets/DBRadioGroup.h"
+#include "widgets/RightAlignedEdit.h"
 #include "widgets/TextLineEdit.h"
 
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #include "app/EntryParts.h"
 
-#include "util/RightAlignedEditWidget.h"
 #include "widgets/DBEdit.h"
 #include "widgets/DBMemo.h"
+#include "widgets/RightAlignedEdit.h"
 #include "widgets/TextLineEdit.h"
 
 #include <QApplication>

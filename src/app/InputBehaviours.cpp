@@ -1,13 +1,14 @@
 #include "app/InputBehaviours.h"
 
 #include "store/Table.h"
-#include "util/RightAlignedEditWidget.h"
-#include "widgets/EventHook.h"
 #include "util/SjisText.h"
 #include "util/UserInteraction.h"
 #include "widgets/DBEdit.h"
 #include "widgets/DBMemo.h"
 #include "widgets/DBRadioGroup.h"
+#include "widgets/EntryBoxRules.h"
+#include "widgets/EventHook.h"
+#include "widgets/RightAlignedEdit.h"
 #include "widgets/SjisInput.h"
 #include "widgets/TextLineEdit.h"
 #include "widgets/TextMemo.h"
@@ -129,13 +130,7 @@ const QStringList kEditExitSPBoxes = QStringList{"TECH_TITLE"} + without(kBtnPos
 
 namespace {
 
-
 using widgets::onEvent;
-
-bool isEnterKey(const QKeyEvent* event)
-{
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
 
 // A key filter in the manner of a key-press handler: it judges the characters typed. Keys that type
 // no character (arrows, Delete, Tab) and control keys (copy, paste) are not judged.
@@ -166,97 +161,19 @@ void filterToCharacters(QWidget* control, const QString& allowed, bool backspace
     filterCharacters(control, [allowed](QChar c) { return allowed.contains(c); }, backspaceAccepted);
 }
 
-widgets::FieldLink* linkOf(QWidget* control)
-{
-    if (auto* edit = qobject_cast<widgets::DBEdit*>(control))
-        return edit->link();
-    if (auto* memo = qobject_cast<widgets::DBMemo*>(control))
-        return memo->link();
-    return nullptr;
-}
-
 bool isStandardEdit(QWidget* control)
 {
     return qobject_cast<QLineEdit*>(control) && !widgets::isRightAlignedEdit(control);
 }
 
-// A control being left takes the focus back once the focus change is over.
-void giveFocusBack(QWidget* control)
-{
-    QTimer::singleShot(0, control, [control] { control->setFocus(Qt::OtherFocusReason); });
-}
-
 } // namespace
 
-// ---------------------------------------------------------------- control-level rules
-
-bool EditSpaceCheck(QWidget* control)
-{
-    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-        QString text = edit->text();
-        int cursor = 0;
-        if (!inputrules::removeDoubleBlank(&text, &cursor))
-            return false;
-        edit->setText(text);
-        edit->setCursorPosition(cursor);
-        return true;
-    }
-    if (auto* memo = qobject_cast<widgets::TextMemo*>(control)) {
-        QString text = memo->text();
-        int cursor = 0;
-        if (!inputrules::removeDoubleBlank(&text, &cursor))
-            return false;
-        memo->setText(text);
-        memo->setCursorPositionInText(cursor);
-        return true;
-    }
-    return false;
-}
-
-bool EditSpaceCheck(QWidget* root, const QString& name)
-{
-    return root && EditSpaceCheck(root->findChild<QWidget*>(name));
-}
-
-bool cleanUpMemoText(QWidget* control, int limitBytes, bool cursorToStart)
-{
-    auto* memo = qobject_cast<widgets::TextMemo*>(control);
-    if (!memo)
-        return false;
-    const inputrules::MemoCleanUp result = inputrules::cleanUpMemo(memo->text(), limitBytes);
-    memo->setText(result.text);
-    if (cursorToStart)
-        memo->setCursorPositionInText(0);
-    if (!result.cut)
-        return false;
-    widgets::tellCut();
-    giveFocusBack(memo);
-    return true;
-}
-
-bool convertWidthOnExit(QWidget* control)
-{
-    auto* box = qobject_cast<QLineEdit*>(control);
-    if (!box)
-        return false;
-    widgets::FieldLink* link = linkOf(box);
-    if (link && link->isBound() && !link->isTableEditing())
-        return false;
-    QString converted = sjis::NormalizeCharWidth(box->text());
-    // A half-width katakana takes two bytes once converted: what no longer fits is cut where the
-    // user sees it, with the limit's message, and the box keeps the focus.
-    auto* limited = qobject_cast<widgets::TextLineEdit*>(box);
-    const bool cut = limited && limited->maxBytes() > 0 && sjis::byteLength(converted) > limited->maxBytes();
-    if (cut)
-        converted = sjis::cutToBytes(converted, limited->maxBytes());
-    if (converted != box->text())
-        box->setText(converted);
-    if (cut) {
-        widgets::tellCut();
-        giveFocusBack(box);
-    }
-    return cut;
-}
+using widgets::attachEnterMovesFocus;
+using widgets::cleanUpMemoText;
+using widgets::convertWidthOnExit;
+using widgets::giveFocusBack;
+using widgets::isEnterKey;
+using widgets::removeDoubleBlanks;
 
 // ---------------------------------------------------------------- InputBehaviours
 
@@ -320,17 +237,17 @@ QStringList InputBehaviours::attach(QWidget* root)
     each({"SALES_COMPANY"}, [this](QWidget* c) {
         onChange(c, [this, c] {
             BtnPostChange(c);
-            EditSpaceCheck(c);
+            removeDoubleBlanks(c);
         });
     });
     each({"SUMMARY"}, [this](QWidget* c) {
         onChange(c, [this, c] {
             if (m_hooks.markModified)
                 m_hooks.markModified();
-            MemoSpaceCheck(c);
+            removeDoubleBlanks(c);
         });
     });
-    each(kDescriptionMemos, [this](QWidget* c) { onChange(c, [c] { MemoSpaceCheck(c); }); });
+    each(kDescriptionMemos, [this](QWidget* c) { onChange(c, [c] { removeDoubleBlanks(c); }); });
     each(kPostCodeBoxes, [this](QWidget* c) {
         onChange(c, [this, c] { PostCodeEditChange(c); });
         onEvent(c, QEvent::FocusIn, [this](QEvent*) {
@@ -357,7 +274,7 @@ QStringList InputBehaviours::attach(QWidget* root)
             const auto* key = static_cast<QKeyEvent*>(e);
             return isEnterKey(key) || key->text().contains(QLatin1Char('\n'));
         });
-        onChange(c, [c] { MemoSpaceCheck(c); });
+        onChange(c, [c] { removeDoubleBlanks(c); });
         onExit(c, [this, c] { return DBMemoSpExit(c); });
         if (auto* memo = qobject_cast<widgets::TextMemo*>(c))
             memo->setOneLine(true);
@@ -370,7 +287,7 @@ QStringList InputBehaviours::attach(QWidget* root)
     each(kPatentNumberMemos, [this](QWidget* c) {
         onExit(c, [this, c] { return DESCExit_Patent(c); });
         // The numbers follow the blank rule as every other text does.
-        onChange(c, [c] { MemoSpaceCheck(c); });
+        onChange(c, [c] { removeDoubleBlanks(c); });
     });
     each(kRoundValueBoxes, [this](QWidget* c) { onExit(c, [this, c] { return RoundValue(c); }); });
     each(kRoundValueSPBoxes, [this](QWidget* c) { onExit(c, [this, c] { return RoundValueSP(c); }); });
@@ -417,29 +334,12 @@ bool InputBehaviours::cutMemoToItsLimit(QWidget* memo)
                            kConditionTextMemos.contains(name));
 }
 
-void InputBehaviours::attachEnterMovesFocus(QWidget* root)
-{
-    const QList<QLineEdit*> edits = root->findChildren<QLineEdit*>();
-    for (QLineEdit* edit : edits) {
-        // The line edits inside lists and spin boxes belong to those controls.
-        if (qobject_cast<QComboBox*>(edit->parent()) || qobject_cast<QAbstractSpinBox*>(edit->parent()))
-            continue;
-        onEvent(edit, QEvent::KeyPress, [edit](QEvent* e) {
-            if (!isEnterKey(static_cast<QKeyEvent*>(e)))
-                return false;
-            QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
-            QCoreApplication::sendEvent(edit, &tab);
-            return true;
-        });
-    }
-}
-
 void InputBehaviours::BtnPostChange(QWidget* control)
 {
     if (m_hooks.isNewMode && m_hooks.isNewMode() && m_hooks.markModified)
         m_hooks.markModified();
     if (isStandardEdit(control))
-        EditSpaceCheck(control);
+        removeDoubleBlanks(control);
     const QString name = control->objectName();
     if ((name == QLatin1String("FREE_ITEM_TITLE1") || name == QLatin1String("FREE_ITEM_TITLE2")) && m_hooks.judgeOtherRadioCondition)
         m_hooks.judgeOtherRadioCondition();
@@ -450,7 +350,7 @@ void InputBehaviours::BtnPostChangeSP(QWidget* control)
     if (m_hooks.markModified)
         m_hooks.markModified();
     if (isStandardEdit(control))
-        EditSpaceCheck(control);
+        removeDoubleBlanks(control);
 }
 
 void InputBehaviours::PostCodeEditChange(QWidget* control)
@@ -461,7 +361,7 @@ void InputBehaviours::PostCodeEditChange(QWidget* control)
         if (m_hooks.putDetailInEdit)
             m_hooks.putDetailInEdit();
     }
-    EditSpaceCheck(control);
+    removeDoubleBlanks(control);
 }
 
 bool InputBehaviours::EditExit(QWidget* control)
@@ -483,7 +383,7 @@ bool InputBehaviours::tableEditing(const QString& name, QWidget* control) const
 {
     if (store::Table* table = m_hooks.table ? m_hooks.table(name) : nullptr)
         return table->isEditing();
-    widgets::FieldLink* link = linkOf(control);
+    widgets::FieldLink* link = widgets::fieldLinkOf(control);
     return !link || !link->isBound() || link->isTableEditing();
 }
 
@@ -515,7 +415,7 @@ bool InputBehaviours::cleanUpNumber(QWidget* control, inputrules::Rounding round
     if (result.ok)
         return false;
     // A bound box about to write the text tells the user itself, with the field's name.
-    widgets::FieldLink* link = linkOf(box);
+    widgets::FieldLink* link = widgets::fieldLinkOf(box);
     if (!(link && link->isBound() && link->isModified()))
         UserInteraction::current().error(kProgramTitle, result.error);
     return true;
@@ -529,7 +429,7 @@ void InputBehaviours::BeginningWork(QWidget* control)
     if (box->text().isEmpty())
         box->setText(QStringLiteral("0"));
     BtnPostChange(box);
-    EditSpaceCheck(box);
+    removeDoubleBlanks(box);
 }
 
 } // namespace app

@@ -76,8 +76,6 @@ public:
     // Attaches every behaviour to the controls below `root` named in the lists, and Enter-moves-focus
     // to every line edit below it. Returns the listed names that no control carries.
     QStringList attach(QWidget* root);
-    // The Enter key moves the focus to the next control in tab order, in every line edit below `root`.
-    void attachEnterMovesFocus(QWidget* root);
 
     // True while a post-code box has the focus.
     bool postCodeFocus() const { return m_postCodeFocus; }
@@ -119,21 +117,5 @@ private:
     QHash<QWidget*, QList<std::function<bool()>>> m_exits;
     bool m_postCodeFocus = false;
 };
-
-// The blank rule on a control's text (a line edit or a memo); nothing happens for a missing
-// control or a text without two blanks in a row. True when the text was changed.
-bool EditSpaceCheck(QWidget* control);
-bool EditSpaceCheck(QWidget* root, const QString& name);
-inline bool MemoSpaceCheck(QWidget* control) { return EditSpaceCheck(control); }
-inline bool MemoSpaceCheck(QWidget* root, const QString& name) { return EditSpaceCheck(root, name); }
-
-// The memo clean-up on a memo; over its limit the text is cut, the user told and the focus given
-// back to the memo. True when the text was cut.
-bool cleanUpMemoText(QWidget* memo, int limitBytes, bool cursorToStart = false);
-
-// The width conversion of a box being left: a plain box always, a bound one only while its table
-// is being edited or inserted. Converted text that no longer fits the box is cut with the limit's
-// message and the box keeps the focus; true then.
-bool convertWidthOnExit(QWidget* box);
 
 } // namespace app

@@ -1,12 +1,12 @@
 #include "comparison/CompareBreakdownDialog.h"
 
-#include "app/InputBehaviours.h"
 #include "comparison/Breakdown.h"
 #include "store/DataModule.h"
 #include "util/NumberText.h"
-#include "util/RightAlignedEditWidget.h"
 #include "util/UserInteraction.h"
 #include "widgets/DBEdit.h"
+#include "widgets/EntryBoxRules.h"
+#include "widgets/RightAlignedEdit.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -56,7 +56,7 @@ void CompareBreakdownDialog::build()
         grid->addWidget(new QLabel(caption, this), row, 0);
         grid->addWidget(edit, row++, 1, 1, 2);
         grid->addWidget(new QLabel(kTextNote, this), row++, 1, 1, 2);
-        connect(edit, &QLineEdit::textChanged, this, [edit] { app::EditSpaceCheck(edit); });
+        connect(edit, &QLineEdit::textChanged, this, [edit] { widgets::removeDoubleBlanks(edit); });
         onLeave(edit, [edit] { convertWidth(edit); });
     };
     const auto numberBox = [&](const QString& field, const QString& caption, bool filterKeys) {
@@ -151,7 +151,7 @@ void CompareBreakdownDialog::calculationPrice(QLineEdit* changed)
     // A row being shown is not a change: its stored price stays as it is.
     if (isBeingLoaded(changed))
         return;
-    app::EditSpaceCheck(changed);
+    widgets::removeDoubleBlanks(changed);
     const double quantity = numberOrZero(box(QStringLiteral("F_VALUE"))->text());
     const double unitPrice = numberOrZero(box(QStringLiteral("UNIT_PRICE"))->text());
     box(QStringLiteral("PRICE"))->setText(numbertext::format(priceOf(quantity, unitPrice)));

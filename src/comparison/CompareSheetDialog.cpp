@@ -1,16 +1,16 @@
 #include "comparison/CompareSheetDialog.h"
 
-#include "app/InputBehaviours.h"
 #include "comparison/Breakdown.h"
 #include "comparison/CompareBreakdownDialog.h"
 #include "comparison/CostRate.h"
 #include "store/DataModule.h"
 #include "store/RegistrationNumbers.h"
 #include "util/NumberText.h"
-#include "util/RightAlignedEditWidget.h"
 #include "util/UserInteraction.h"
 #include "widgets/DBEdit.h"
 #include "widgets/DBGrid.h"
+#include "widgets/EntryBoxRules.h"
+#include "widgets/RightAlignedEdit.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -295,7 +295,7 @@ void TFrmCompare::fillZero()
 
 void TFrmCompare::BASE_VALUEChange(QLineEdit* changed)
 {
-    app::EditSpaceCheck(changed);
+    widgets::removeDoubleBlanks(changed);
     const QString perQuantity = box(QStringLiteral("BASE_VALUE"))->text() + box(QStringLiteral("BASE_UNIT"))->text();
     findChild<QLabel*>(QStringLiteral("UNIT_NEW_TECH"))->setText(perQuantity);
     findChild<QLabel*>(QStringLiteral("UNIT_OLD_TECH"))->setText(perQuantity);
@@ -320,7 +320,7 @@ void TFrmCompare::recomputeRate(QLineEdit* changed, const QString& newBox, const
         return;
     m_computing = true;
     if (changed)
-        app::EditSpaceCheck(changed);
+        widgets::removeDoubleBlanks(changed);
     fillZero();
     const double rate = changeRate(numberOrZero(box(newBox)->text()), numberOrZero(box(oldBox)->text()));
     // The period rate is emptied first, so that its change shows even when the text stays the same.

@@ -1,9 +1,9 @@
 #include "comparison/ComparisonDialog.h"
 
-#include "app/InputBehaviours.h"
 #include "util/InputRules.h"
-#include "widgets/EventHook.h"
 #include "widgets/DBEdit.h"
+#include "widgets/EntryBoxRules.h"
+#include "widgets/EventHook.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -124,7 +124,7 @@ QScrollArea* ComparisonDialog::scrollingPanel(const QString& name)
 
 void ComparisonDialog::convertWidth(QLineEdit* box)
 {
-    app::convertWidthOnExit(box);
+    widgets::convertWidthOnExit(box);
 }
 
 void ComparisonDialog::roundNumber(QLineEdit* box, bool keepEmpty)

@@ -3,9 +3,9 @@
 #include "comparison/CostType.h"
 #include "store/DataModule.h"
 #include "util/NumberText.h"
-#include "util/RightAlignedEditWidget.h"
 #include "util/UserInteraction.h"
 #include "widgets/FieldLink.h"
+#include "widgets/RightAlignedEdit.h"
 
 #include <QButtonGroup>
 #include <QEvent>

@@ -1,8 +1,8 @@
 #include "dialogs/EvaluationResultDialog.h"
 
-#include "app/InputBehaviours.h"
 #include "store/DataModule.h"
 #include "widgets/DBMemo.h"
+#include "widgets/EntryBoxRules.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -77,13 +77,13 @@ void TEVALUATE_RESULT_Frm::ITEMExit()
 {
     // Only a row being entered is cleaned: a memo merely looked at stays as stored.
     if (table()->isEditing())
-        app::cleanUpMemoText(m_item, kMemoLimit, true);
+        widgets::cleanUpMemoText(m_item, kMemoLimit, true);
 }
 
 void TEVALUATE_RESULT_Frm::DescExit(QWidget* memo)
 {
     if (table()->isEditing())
-        app::cleanUpMemoText(memo, kMemoLimit);
+        widgets::cleanUpMemoText(memo, kMemoLimit);
 }
 
 bool TEVALUATE_RESULT_Frm::CheckEvl()

@@ -1,12 +1,12 @@
 #include "dialogs/SubRecordDialog.h"
 
-#include "app/InputBehaviours.h"
 #include "dialogs/RecordRules.h"
-#include "widgets/EventHook.h"
 #include "store/DataModule.h"
 #include "store/RegistrationNumbers.h"
 #include "widgets/DBEdit.h"
 #include "widgets/DBLookupComboBox.h"
+#include "widgets/EntryBoxRules.h"
+#include "widgets/EventHook.h"
 #include "widgets/FieldLink.h"
 #include "widgets/TextMemo.h"
 
@@ -119,8 +119,7 @@ void SubRecordDialog::addNote(const QString& text)
 
 void SubRecordDialog::finishControls()
 {
-    auto* shared = new app::InputBehaviours(app::EditingHooks{}, this);
-    shared->attachEnterMovesFocus(this);
+    widgets::attachEnterMovesFocus(this);
 }
 
 // ---------------------------------------------------------------- the main window's buttons
@@ -340,15 +339,15 @@ bool SubRecordDialog::checkPeriod(QLineEdit* start, QLineEdit* end)
 void SubRecordDialog::attachSpaceRule(QWidget* control)
 {
     if (auto* edit = qobject_cast<QLineEdit*>(control))
-        connect(edit, &QLineEdit::textChanged, this, [edit] { app::EditSpaceCheck(edit); });
+        connect(edit, &QLineEdit::textChanged, this, [edit] { widgets::removeDoubleBlanks(edit); });
     else if (auto* memo = qobject_cast<widgets::TextMemo*>(control))
-        connect(memo, &widgets::TextMemo::textChanged, this, [memo] { app::MemoSpaceCheck(memo); });
+        connect(memo, &widgets::TextMemo::textChanged, this, [memo] { widgets::removeDoubleBlanks(memo); });
 }
 
 void SubRecordDialog::attachConversionOnExit(QWidget* box)
 {
     onEvent(box, QEvent::FocusOut, [box](QEvent*) {
-        app::convertWidthOnExit(box);
+        widgets::convertWidthOnExit(box);
         return false;
     });
 }

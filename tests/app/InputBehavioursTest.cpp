@@ -2,10 +2,10 @@
 #include "store/DataSource.h"
 #include "store/Table.h"
 #include "support/ScriptedUserInteraction.h"
-#include "util/RightAlignedEditWidget.h"
 #include "util/SjisText.h"
 #include "widgets/DBEdit.h"
 #include "widgets/DBMemo.h"
+#include "widgets/RightAlignedEdit.h"
 #include "widgets/TextLineEdit.h"
 
 #include <QApplication>

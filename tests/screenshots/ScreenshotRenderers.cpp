@@ -10,7 +10,6 @@
 #include "store/DataSource.h"
 #include "store/Table.h"
 #include "util/HelpWindow.h"
-#include "util/RightAlignedEditWidget.h"
 #include "widgets/DBCheckBox.h"
 #include "widgets/DBEdit.h"
 #include "widgets/DBGrid.h"
@@ -18,6 +17,7 @@
 #include "widgets/DBMemo.h"
 #include "widgets/DBPanelList.h"
 #include "widgets/DBRadioGroup.h"
+#include "widgets/RightAlignedEdit.h"
 
 #include <QFormLayout>
 #include <QGridLayout>

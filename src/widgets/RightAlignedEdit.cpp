@@ -1,4 +1,4 @@
-#include "util/RightAlignedEditWidget.h"
+#include "widgets/RightAlignedEdit.h"
 
 namespace widgets {
 
