@@ -8,6 +8,7 @@
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QLineEdit>
+#include <QPainter>
 #include <QTabWidget>
 #include <QTimer>
 #include <QUrl>
@@ -85,11 +86,14 @@ void loadAndWait(QWebEngineView* view, const std::function<void()>& start)
     settle(800);
 }
 
-std::unique_ptr<QWidget> filledPreview(const std::function<std::unique_ptr<QWidget>(const QString&)>& entryWindow, const QString& folder)
+// The preview page of the registration `entryWindow` builds, once its report has loaded; with
+// `filled`, the registration holds a sample of every section first.
+std::unique_ptr<QWidget> preview(const std::function<std::unique_ptr<QWidget>(const QString&)>& entryWindow, const QString& folder, bool filled)
 {
     std::unique_ptr<QWidget> widget = entryWindow(folder);
     auto* window = static_cast<app::TFrmMain*>(widget.get());
-    fillSample(*window);
+    if (filled)
+        fillSample(*window);
     loadAndWait(window->control<QWebEngineView>(QStringLiteral("WebBrowser1")),
                 [window] { window->pages()->setCurrentWidget(window->control(QStringLiteral("TabSheet5"))); });
     return widget;
@@ -98,7 +102,7 @@ std::unique_ptr<QWidget> filledPreview(const std::function<std::unique_ptr<QWidg
 // The report alone, 794 pixels wide (A4 at 96 dpi), scrolled `down` pixels.
 std::unique_ptr<QWidget> sheet(const std::function<std::unique_ptr<QWidget>(const QString&)>& entryWindow, const QString& folder, int down)
 {
-    std::unique_ptr<QWidget> widget = filledPreview(entryWindow, folder);
+    std::unique_ptr<QWidget> widget = preview(entryWindow, folder, true);
     const QString path = static_cast<app::TFrmMain*>(widget.get())->dm().folder().path(QStringLiteral("NewTech.htm"));
     auto view = std::make_unique<QWebEngineView>();
     view->resize(794, 1123);
@@ -111,11 +115,25 @@ std::unique_ptr<QWidget> sheet(const std::function<std::unique_ptr<QWidget>(cons
 
 } // namespace
 
+QPixmap grabWithBrowsers(QWidget* window)
+{
+    const QList<QWebEngineView*> views = window->findChildren<QWebEngineView*>();
+    QPixmap shot = window->grab();
+    QPainter painter(&shot);
+    for (QWebEngineView* view : views) {
+        if (view->isVisible())
+            painter.drawPixmap(view->mapTo(window, QPoint(0, 0)), view->grab());
+    }
+    return shot;
+}
+
 std::vector<Renderer> reportRenderers(std::function<std::unique_ptr<QWidget>(const QString& programFolder)> entryWindow)
 {
     return {
+        {"preview", QStringLiteral("main window, preview page showing the report of a new registration"),
+         [entryWindow](const QString& folder) { return preview(entryWindow, folder, false); }},
         {"preview-report", QStringLiteral("main window, preview page showing the report of a filled registration"),
-         [entryWindow](const QString& folder) { return filledPreview(entryWindow, folder); }},
+         [entryWindow](const QString& folder) { return preview(entryWindow, folder, true); }},
         {"report-top", QStringLiteral("the report at A4 width, first page"),
          [entryWindow](const QString& folder) { return sheet(entryWindow, folder, 0); }},
         {"report-comparison", QStringLiteral("the report at A4 width, the comparison section"),

@@ -106,23 +106,22 @@ private:
 // A level-3 code given for slot 1 brings the construction conditions it defines.
 std::unique_ptr<QWidget> mainWindow(const QString& programFolder, const QString& page, double scroll, const QString& level3 = {})
 {
-    static QTemporaryDir copy;
-    static bool copied = false;
-    if (!copied) {
-        const QDir from(QFileInfo(programFolder).absoluteFilePath());
-        QDirIterator it(from.path(), QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString source = it.next();
-            const QString relative = from.relativeFilePath(source);
-            if (relative.startsWith(QLatin1String("vordell")))
-                continue;
-            QDir().mkpath(QFileInfo(copy.filePath(relative)).path());
-            QFile::copy(source, copy.filePath(relative));
-        }
-        QDir(copy.path()).mkpath(QStringLiteral("Images"));
-        QDir(copy.path()).mkpath(QStringLiteral("Temp"));
-        copied = true;
+    // Every window gets a copy of its own: a picture never depends on the windows drawn before it,
+    // and the windows kept alive for their dialogs keep their folders locked.
+    static std::vector<std::unique_ptr<QTemporaryDir>> copies;
+    const QTemporaryDir& copy = *copies.emplace_back(std::make_unique<QTemporaryDir>());
+    const QDir from(QFileInfo(programFolder).absoluteFilePath());
+    QDirIterator it(from.path(), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString relative = from.relativeFilePath(source);
+        if (relative.startsWith(QLatin1String("vordell")))
+            continue;
+        QDir().mkpath(QFileInfo(copy.filePath(relative)).path());
+        QFile::copy(source, copy.filePath(relative));
     }
+    QDir(copy.path()).mkpath(QStringLiteral("Images"));
+    QDir(copy.path()).mkpath(QStringLiteral("Temp"));
     auto window = std::make_unique<app::TFrmMain>(copy.path());
     if (!window->start())
         return window;
@@ -172,7 +171,6 @@ const std::vector<Renderer>& renderers()
         pageRenderer("comparison-end", "TabSheet3", 1),
         pageRenderer("records", "TabSheet4", 0), pageRenderer("records-third", "TabSheet4", 0.33),
         pageRenderer("records-two-thirds", "TabSheet4", 0.66), pageRenderer("records-end", "TabSheet4", 1),
-        pageRenderer("preview", "TabSheet5", 0),
         {"check-list", QStringLiteral("入力チェック: every problem of a registration that fails many rules"),
          [](const QString& folder) -> std::unique_ptr<QWidget> {
              std::unique_ptr<QWidget> owner = mainWindow(folder, QStringLiteral("TbsPattern1"), 0);

@@ -1,5 +1,6 @@
 // Renders the program's windows to PNG files so that anyone can look at the screens without
 // running the program: vordell-screenshots OUTPUT_FOLDER [PROGRAM_FOLDER] [NAME...]
+#include "ReportScreenshots.h"
 #include "ScreenshotRenderers.h"
 #include "widgets/QtJapanese.h"
 #include "widgets/WebEngineSetup.h"
@@ -57,7 +58,7 @@ int main(int argc, char** argv)
         window->show();
         QApplication::processEvents();
         const QString file = QDir(output).filePath(renderer.name + QStringLiteral(".png"));
-        if (window->grab().save(file)) {
+        if (screenshots::grabWithBrowsers(window.get()).save(file)) {
             QTextStream(stdout) << file << '\n';
         } else {
             QTextStream(stderr) << "cannot write " << file << '\n';
