@@ -64,7 +64,7 @@ int main(int argc, char** argv)
     YesInteraction interaction;
     UserInteraction::setCurrent(&interaction);
 
-    app::TFrmMain window(home);
+    app::MainWindow window(home);
     if (!window.start())
         return 1;
     window.show();
@@ -89,7 +89,7 @@ int main(int argc, char** argv)
     section->setText(section->text() + QStringLiteral("課"));
     QElapsedTimer save;
     save.start();
-    window.ActPostExecute();
+    window.cycle().save();
     QCoreApplication::processEvents();
     std::printf("save_ms %.1f\n", save.nsecsElapsed() / 1e6);
 

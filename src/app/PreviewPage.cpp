@@ -32,13 +32,13 @@ namespace app {
 
 namespace {
 
-QWebEngineView* browser(TFrmMain& window)
+QWebEngineView* browser(MainWindow& window)
 {
     return window.control<QWebEngineView>(QStringLiteral("WebBrowser1"));
 }
 
 // The print button and the PDF button: usable while a loaded report is shown.
-void enableOutputButtons(TFrmMain& window, bool enabled)
+void enableOutputButtons(MainWindow& window, bool enabled)
 {
     window.control<QPushButton>(QStringLiteral("Button6"))->setEnabled(enabled);
     window.control<QPushButton>(QStringLiteral("BtnSavePdf"))->setEnabled(enabled);
@@ -46,7 +46,7 @@ void enableOutputButtons(TFrmMain& window, bool enabled)
 
 // The name the PDF save dialog proposes: the submission file's name with ".pdf", the
 // registration number when the technology has no usable name.
-QString proposedPdfName(TFrmMain& window)
+QString proposedPdfName(MainWindow& window)
 {
     store::TDM1& dm = window.dm();
     QString name = submission::ProposedFileName(dm.table(QStringLiteral("NT_TBL_MAIN"))->field(QStringLiteral("TECH_TITLE")).asString());
@@ -57,7 +57,7 @@ QString proposedPdfName(TFrmMain& window)
 
 // The text a control of the main window (or of one of the program's windows, such as the
 // comparison sheet) shows; none when no such control exists.
-std::optional<QString> shownText(TFrmMain& window, const QString& name)
+std::optional<QString> shownText(MainWindow& window, const QString& name)
 {
     QList<QWidget*> windows{&window};
     windows += QApplication::topLevelWidgets();
@@ -72,7 +72,7 @@ std::optional<QString> shownText(TFrmMain& window, const QString& name)
     return std::nullopt;
 }
 
-void overlay(TFrmMain& window, const QString& name, QString* value)
+void overlay(MainWindow& window, const QString& name, QString* value)
 {
     if (const std::optional<QString> text = shownText(window, name))
         *value = *text;
@@ -80,7 +80,7 @@ void overlay(TFrmMain& window, const QString& name, QString* value)
 
 } // namespace
 
-report::ReportScreen shownReportScreen(TFrmMain& window)
+report::ReportScreen shownReportScreen(MainWindow& window)
 {
     report::ReportScreen screen = report::screenFromTables(window.dm());
     for (int slot = 1; slot <= classification::kSlots; ++slot) {
@@ -109,7 +109,7 @@ report::ReportScreen shownReportScreen(TFrmMain& window)
     return screen;
 }
 
-void PrintPreview(TFrmMain& window)
+void PrintPreview(MainWindow& window)
 {
     const int tab = window.control<QTabBar>(QStringLiteral("TabControl1"))->currentIndex();
     // Texts typed but not yet written to their fields are part of what the screens show.
@@ -129,13 +129,13 @@ void PrintPreview(TFrmMain& window)
     view->setUrl(static_cast<ReportWebPage*>(view->page())->freshReportUrl());
 }
 
-void TabControl1Change(TFrmMain& window)
+void TabControl1Change(MainWindow& window)
 {
     if (window.pages()->currentWidget()->objectName() == QLatin1String("TabSheet5"))
         PrintPreview(window);
 }
 
-void Button6Click(TFrmMain& window)
+void Button6Click(MainWindow& window)
 {
     auto* printer = new QPrinter(QPrinter::HighResolution);
     prepareReportPrinter(printer);
@@ -152,7 +152,7 @@ void Button6Click(TFrmMain& window)
     });
 }
 
-void savePdf(TFrmMain& window)
+void savePdf(MainWindow& window)
 {
     UserInteraction& ui = UserInteraction::current();
     UserInteraction::FileRequest request;
@@ -172,7 +172,7 @@ void savePdf(TFrmMain& window)
     });
 }
 
-void connectPreviewPage(TFrmMain& window)
+void connectPreviewPage(MainWindow& window)
 {
     QObject::connect(window.control<QTabBar>(QStringLiteral("TabControl1")), &QTabBar::currentChanged, &window,
                      [&window](int) { TabControl1Change(window); });

@@ -31,7 +31,7 @@ int main(int argc, char** argv)
         interaction.error(kProgramTitle, error);
         return 1;
     }
-    app::TFrmMain window(folder);
+    app::MainWindow window(folder);
     if (!window.start())
         return 1;
     window.show();

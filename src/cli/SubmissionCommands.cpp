@@ -26,7 +26,7 @@ int exportRegistration(cli::CliContext& context)
         return cli::finishDataModule(dm, 1);
     }
     submission::SubmissionExport exporter(dm, interaction);
-    const bool written = exporter.ActExportExecute(path) == submission::SubmissionExport::Outcome::Written;
+    const bool written = exporter.exportSubmissionFile(path) == submission::SubmissionExport::Outcome::Written;
     return cli::finishDataModule(dm, written ? 0 : 1);
 }
 
@@ -41,7 +41,7 @@ int importSubmission(cli::CliContext& context)
     if (!cli::startDataModule(context, dm))
         return 1;
     submission::SubmissionImport importer(dm, interaction);
-    if (importer.ActImportExecute(QFileInfo(context.args.at(0)).absoluteFilePath()) != submission::SubmissionImport::Outcome::Imported)
+    if (importer.importSubmissionFile(QFileInfo(context.args.at(0)).absoluteFilePath()) != submission::SubmissionImport::Outcome::Imported)
         return cli::finishDataModule(dm, 1);
     cli::printOut(importer.importedNumber() + QLatin1Char('\n'));
     return cli::finishDataModule(dm, 0);

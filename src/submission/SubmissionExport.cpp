@@ -93,7 +93,7 @@ QString SubmissionExport::chooseFile(const QString& proposedName)
     return path;
 }
 
-SubmissionExport::Outcome SubmissionExport::ActExportExecute(const QString& chosenPath)
+SubmissionExport::Outcome SubmissionExport::exportSubmissionFile(const QString& chosenPath)
 {
     m_writtenPath.clear();
     if (CheckSubmissionItems(m_dm, m_ui))

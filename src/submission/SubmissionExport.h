@@ -26,7 +26,7 @@ public:
 
     // The whole command. With `chosenPath` empty the user chooses the file in the save dialog;
     // otherwise that file is written without asking.
-    Outcome ActExportExecute(const QString& chosenPath = QString());
+    Outcome exportSubmissionFile(const QString& chosenPath = QString());
     // The file written by the last successful run.
     QString writtenPath() const { return m_writtenPath; }
 

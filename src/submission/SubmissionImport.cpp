@@ -127,7 +127,7 @@ SubmissionImport::Choice SubmissionImport::chooseFile()
     return {answer.path, answer.filterIndex == 1};
 }
 
-SubmissionImport::Outcome SubmissionImport::ActImportExecute(const QString& chosenPath)
+SubmissionImport::Outcome SubmissionImport::importSubmissionFile(const QString& chosenPath)
 {
     m_importedNumber.clear();
     Choice choice = chosenPath.isEmpty() ? chooseFile() : Choice{chosenPath, false};

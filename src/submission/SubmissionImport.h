@@ -28,7 +28,7 @@ public:
     SubmissionImport(store::TDM1& dm, UserInteraction& ui) : m_dm(dm), m_ui(ui) {}
 
     // The whole command. With `chosenPath` empty the user chooses the file in the open dialog.
-    Outcome ActImportExecute(const QString& chosenPath = QString());
+    Outcome importSubmissionFile(const QString& chosenPath = QString());
     // The registration number the last successful import gave.
     QString importedNumber() const { return m_importedNumber; }
 

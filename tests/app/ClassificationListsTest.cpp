@@ -39,7 +39,7 @@ protected:
 
 TEST_F(ClassificationListsTest, ListsFollowTheCodeOfTheLevelAbove)
 {
-    window->ActNewExecute();
+    window->cycle().newRegistration();
     lists().DropDown(2, 1);
     EXPECT_TRUE(items("Level2").isEmpty());
 
@@ -69,12 +69,12 @@ TEST_F(ClassificationListsTest, ListsFollowTheCodeOfTheLevelAbove)
     ASSERT_FALSE(items("Level4").isEmpty());
     pick("Level4", items("Level4").first());
     EXPECT_TRUE(codes(1).at(3).startsWith(QStringLiteral("0100201")));
-    EXPECT_TRUE(window->isModified());
+    EXPECT_TRUE(window->cycle().isModified());
 }
 
 TEST_F(ClassificationListsTest, ChoiceEmptiesOnlyTheLevelsBelowInItsSlot)
 {
-    window->ActNewExecute();
+    window->cycle().newRegistration();
     choosePath(1, {kHarbour, kReclaim, kSeaReclaim});
     choosePath(2, {kHarbour, kReclaim});
     const QStringList slot2 = codes(2);
@@ -101,7 +101,7 @@ TEST_F(ClassificationListsTest, ChoiceEmptiesOnlyTheLevelsBelowInItsSlot)
 
 TEST_F(ClassificationListsTest, ChoiceUsesTheRangeOfItsOwnSlot)
 {
-    window->ActNewExecute();
+    window->cycle().newRegistration();
     choosePath(1, {kHarbour});
     choosePath(2, {kGround});
     lists().DropDown(2, 1);
@@ -112,14 +112,14 @@ TEST_F(ClassificationListsTest, ChoiceUsesTheRangeOfItsOwnSlot)
 
 TEST_F(ClassificationListsTest, OpeningARegistrationShowsTheTitlesOfItsCodes)
 {
-    window->ActNewExecute();
+    window->cycle().newRegistration();
     choosePath(1, {kHarbour, kReclaim, kSeaReclaim});
     choosePath(4, {kGround});
     find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("技術"));
     find<QLineEdit>("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
     ui.expectBox(UI::Yes);
-    window->ActPostExecute();
-    window->BitBtn2Click();
+    window->cycle().save();
+    window->cycle().backToList();
     for (int slot = 1; slot <= cls::kSlots; ++slot)
         for (int level = 1; level <= cls::kLevels; ++level)
             find<QComboBox>(cls::listBoxName(level, slot))->clear();
@@ -127,13 +127,13 @@ TEST_F(ClassificationListsTest, OpeningARegistrationShowsTheTitlesOfItsCodes)
     window->dm().table(cls::levelTableName(2))->setFilter(QStringLiteral("CD >= 02000 and CD < 02100"));
     window->dm().table(cls::levelTableName(2))->setFiltered(true);
 
-    window->ActEditExecute();
+    window->cycle().openRegistration();
     EXPECT_EQ(find<QComboBox>("Level1")->currentText(), kHarbour);
     EXPECT_EQ(find<QComboBox>("Level2")->currentText(), kReclaim);
     EXPECT_EQ(find<QComboBox>("Level3")->currentText(), kSeaReclaim);
     EXPECT_TRUE(find<QComboBox>("Level4")->currentText().isEmpty());
     EXPECT_EQ(find<QComboBox>("Level1_4")->currentText(), kGround);
-    EXPECT_FALSE(window->isModified());
+    EXPECT_FALSE(window->cycle().isModified());
 
     // A stored code without a row leaves its box as it was.
     find<QLineEdit>("LEVEL1_COMBO")->setText(QStringLiteral("999"));

@@ -31,7 +31,7 @@ protected:
     {
         comparison::ComparisonDialog::setModalShow([](comparison::ComparisonDialog* d) { d->show(); });
         EntryWindowFixture::SetUp();
-        window->ActNewExecute();
+        window->cycle().newRegistration();
         find<QLineEdit>(QStringLiteral("TECH_TITLE"))->setText(QStringLiteral("新工法"));
         find<QLineEdit>(QStringLiteral("COMPARE_TECH_TITLE"))->setText(QStringLiteral("従来工法"));
     }
@@ -102,15 +102,15 @@ TEST_F(ComparisonTest, RowsAddedThroughTheDialogsMakeTheTotalsRateAndMainWindowM
 
     // Saved with the registration: the rates shown on the main window.
     ui.expectBox(UI::Yes);
-    window->ActPostExecute();
+    window->cycle().save();
     store::Table* detail = table(QStringLiteral("NT_TBL_DETAIL"));
     EXPECT_EQ(detail->field(QStringLiteral("COMPARE_COST_RATE")).asString(), QStringLiteral("16.67"));
     EXPECT_EQ(detail->field(QStringLiteral("COMPARE_PROCESS_RATE")).asString(), QStringLiteral("20"));
     EXPECT_EQ(table(QStringLiteral("NT_TBL_COMPARE_MAIN"))->field(QStringLiteral("RATE_COST")).asString(), QStringLiteral("16.67"));
 
     // Reopened, the totals come back from the rows.
-    window->BitBtn2Click();
-    window->ActEditExecute();
+    window->cycle().backToList();
+    window->cycle().openRegistration();
     EXPECT_EQ(sheetText(QStringLiteral("TOTAL_NEW_TECH")), QStringLiteral("12500"));
     EXPECT_EQ(sheetText(QStringLiteral("TOTAL_OLD_TECH")), QStringLiteral("15000"));
     EXPECT_EQ(find<QLabel>(QStringLiteral("Label119"))->text(), QStringLiteral("16.67"));
@@ -292,10 +292,10 @@ TEST_F(ComparisonTest, CostTypeIsStoredAndShownAgainAfterReopening)
 
     // Saved, left and opened again: the type comes back on the page and in the window.
     ui.expectBox(UI::Yes);
-    window->ActPostExecute();
-    window->BitBtn2Click();
+    window->cycle().save();
+    window->cycle().backToList();
     find<QLabel>(QStringLiteral("lblCOST_TYPE"))->clear();
-    window->ActEditExecute();
+    window->cycle().openRegistration();
     EXPECT_EQ(find<QLabel>(QStringLiteral("lblCOST_TYPE"))->text(), QStringLiteral("サイクルコスト型：Ｄ(Ⅰ)型"));
     EXPECT_TRUE(!find(QStringLiteral("GroupBox5"))->isHidden());
     ASSERT_TRUE(find(QStringLiteral("btnCostType"))->isEnabled());
@@ -375,7 +375,7 @@ TEST_F(ComparisonTest, ABreakdownDialogLeftByEscapeOrTheCloseBoxKeepsNoRow)
     ui.expectBox(UI::Yes);
     sheet()->BtnOkClick();
     ui.expectBox(UI::Yes);
-    window->ActPostExecute();
+    window->cycle().save();
 
     QStringList inMemory;
     store::Table* rows = table(QStringLiteral("NT_TBL_COMPARE_DETAIL"));
@@ -408,12 +408,12 @@ TEST_F(ComparisonTest, ACycleCostThatIsNoNumberNeverLeavesTheCostTypeWindow)
     types->btnCloseClick();
     EXPECT_FALSE(types->isVisible());
     ui.expectBox(UI::Yes);
-    window->ActPostExecute();
-    EXPECT_FALSE(window->isModified()) << ui.boxTexts().join('|').toStdString();
+    window->cycle().save();
+    EXPECT_FALSE(window->cycle().isModified()) << ui.boxTexts().join('|').toStdString();
     store::Table* detail = table(QStringLiteral("NT_TBL_DETAIL"));
     EXPECT_EQ(detail->field(QStringLiteral("NEWTECH_COST_ONE")).asString(), QStringLiteral("12"));
     EXPECT_EQ(detail->field(QStringLiteral("NEWTECH_COST_THREE")).asString(), QStringLiteral("1000"));
-    window->BitBtn2Click();
+    window->cycle().backToList();
     ASSERT_EQ(window->pages()->currentIndex(), 0);
     QFile file(window->dm().folder().tablePath(QStringLiteral("NT_TBL_DETAIL")));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -426,16 +426,16 @@ TEST_F(ComparisonTest, ACycleCostThatIsNoNumberNeverLeavesTheCostTypeWindow)
 TEST_F(ComparisonTest, RatesChangedOnlyOnTheSheetAreSavedAndExportedAsShown)
 {
     ui.expectBox(UI::Yes);
-    window->ActPostExecute();
-    ASSERT_FALSE(window->isModified());
+    window->cycle().save();
+    ASSERT_FALSE(window->cycle().isModified());
     openSheet();
     sheet()->box(QStringLiteral("N_PROCESS"))->setText(QStringLiteral("12"));
     sheet()->box(QStringLiteral("O_PROCESS"))->setText(QStringLiteral("10"));
     ui.expectBox(UI::Yes);
     sheet()->BtnOkClick();
-    EXPECT_TRUE(window->isModified());
+    EXPECT_TRUE(window->cycle().isModified());
     ui.expectBox(UI::Yes); // save on the way to the list
-    window->BitBtn2Click();
+    window->cycle().backToList();
     ASSERT_EQ(window->pages()->currentIndex(), 0) << ui.boxTexts().join('|').toStdString();
     store::Table* detail = table(QStringLiteral("NT_TBL_DETAIL"));
     EXPECT_EQ(detail->field(QStringLiteral("COMPARE_PROCESS_RATE")).asString(), QStringLiteral("20"));
@@ -469,7 +469,7 @@ TEST_F(ComparisonTest, ABoxOfAClosedBreakdownDialogStartsNoRowWhenItLosesTheFocu
     ui.expectBox(UI::Yes);
     sheet()->BtnOkClick();
     ui.expectBox(UI::Yes);
-    window->ActPostExecute();
+    window->cycle().save();
     EXPECT_TRUE(table(QStringLiteral("NT_TBL_COMPARE_DETAIL"))->allRows().isEmpty());
     EXPECT_TRUE(pricesInFile(window->dm().folder().tablePath(QStringLiteral("NT_TBL_COMPARE_DETAIL"))).isEmpty());
 }

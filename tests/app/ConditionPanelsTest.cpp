@@ -18,7 +18,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-using app::TFrmMain;
+using app::MainWindow;
 using UI = UserInteraction;
 
 namespace {
@@ -33,14 +33,14 @@ protected:
     {
         testsupport::copyShippedProgramFolder(dir.path());
         startWindow();
-        window->ActNewExecute();
+        window->cycle().newRegistration();
         text("TECH_TITLE")->setText(QStringLiteral("浚渫の新工法"));
         text("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
     }
 
     void startWindow()
     {
-        window = std::make_unique<TFrmMain>(dir.path());
+        window = std::make_unique<MainWindow>(dir.path());
         ASSERT_TRUE(window->start());
         window->show();
         window->activateWindow();
@@ -73,8 +73,8 @@ protected:
     void save()
     {
         ui.expectBox(UI::Yes);
-        window->ActPostExecute();
-        ASSERT_FALSE(window->isModified()) << ui.boxTexts().join('|').toStdString();
+        window->cycle().save();
+        ASSERT_FALSE(window->cycle().isModified()) << ui.boxTexts().join('|').toStdString();
     }
 
     // The stored condition rows as "ORD TYPE NAME TXT MIN_VAL MAX_VAL F_UNIT", in row order.
@@ -93,7 +93,7 @@ protected:
 
     testsupport::TempDir dir;
     testsupport::ScriptedUserInteraction ui;
-    std::unique_ptr<TFrmMain> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(ConditionPanelsTest, WithoutALevel3CodeNoItemIsShownAndNothingChanges)
@@ -105,11 +105,11 @@ TEST_F(ConditionPanelsTest, WithoutALevel3CodeNoItemIsShownAndNothingChanges)
     for (const char* panel : {"plCNST_M1", "plCNST_N1", "plCNST_R1", "plCNST_S1", "plCNST_T1"})
         EXPECT_FALSE(shown(QLatin1String(panel))) << panel;
     EXPECT_TRUE(rows().isEmpty());
-    EXPECT_FALSE(window->isModified()) << "a rebuild alone is no change";
+    EXPECT_FALSE(window->cycle().isModified()) << "a rebuild alone is no change";
 
     EXPECT_FALSE(window->conditionPanels().builtForAnotherRegistration());
-    window->BitBtn2Click();
-    window->ActNewExecute();
+    window->cycle().backToList();
+    window->cycle().newRegistration();
     EXPECT_TRUE(window->conditionPanels().builtForAnotherRegistration()) << "the next registration's items are rebuilt on any way to the page";
 }
 
@@ -118,7 +118,7 @@ TEST_F(ConditionPanelsTest, TheItemsOfTheCodeAreBuiltAndTheirValuesSurviveSaveAn
     setLevel3("0100101"); // R, N, M (4 choices), S, T
     save();
     showSummary();
-    EXPECT_FALSE(window->isModified());
+    EXPECT_FALSE(window->cycle().isModified());
     EXPECT_FALSE(shown("lblNoCnst"));
     auto* page = find<app::ScrollingPage>("PageControl2");
     EXPECT_GE(page->panel()->height(), page->panelLayout()->totalSizeHint().height()) << "the page grows with the items";
@@ -139,7 +139,7 @@ TEST_F(ConditionPanelsTest, TheItemsOfTheCodeAreBuiltAndTheirValuesSurviveSaveAn
     auto* sand = find<QCheckBox>("CheckBox16");
     QTest::mouseClick(sand, Qt::LeftButton, {}, QPoint(6, sand->height() / 2)); // on the box itself
     EXPECT_TRUE(sand->isChecked());
-    EXPECT_TRUE(window->isModified());
+    EXPECT_TRUE(window->cycle().isModified());
     QTest::mouseClick(find<QRadioButton>("RadioButton8"), Qt::LeftButton);
     text("DBEdit_R11")->setText("10");
     text("DBEdit_R12")->setText("20");
@@ -154,14 +154,14 @@ TEST_F(ConditionPanelsTest, TheItemsOfTheCodeAreBuiltAndTheirValuesSurviveSaveAn
     EXPECT_EQ(rows(), stored);
 
     // Back to the list, the program restarted, the registration opened again.
-    window->BitBtn2Click();
+    window->cycle().backToList();
     ASSERT_TRUE(window->close());
     window.reset();
     startWindow();
-    window->ActEditExecute();
+    window->cycle().openRegistration();
     showSummary();
     EXPECT_EQ(rows(), stored);
-    EXPECT_FALSE(window->isModified());
+    EXPECT_FALSE(window->cycle().isModified());
     EXPECT_TRUE(find<QCheckBox>("CheckBox16")->isChecked());
     for (const char* box : {"CheckBox15", "CheckBox17", "CheckBox18"})
         EXPECT_FALSE(find<QCheckBox>(QLatin1String(box))->isChecked()) << box;
@@ -256,17 +256,17 @@ TEST_F(ConditionPanelsTest, WithoutTheDefinitionFileTheNextSaveKeepsEveryConditi
     save();
     EXPECT_EQ(rows(), stored);
 
-    window->BitBtn2Click();
+    window->cycle().backToList();
     ASSERT_TRUE(window->close());
     window.reset();
     startWindow();
-    window->ActEditExecute();
+    window->cycle().openRegistration();
     ui.expectBox(UI::Ok);
     showSummary();
     text("TECH_SUBTITLE")->setText(QStringLiteral("副題２"));
     save();
     EXPECT_EQ(rows(), stored);
-    window->BitBtn2Click();
+    window->cycle().backToList();
     EXPECT_EQ(rowsInFile(), 5);
 }
 

@@ -79,25 +79,25 @@ protected:
     void save()
     {
         ui.expectBox(UI::Yes);
-        window->ActPostExecute();
+        window->cycle().save();
     }
     void newRegistration()
     {
-        window->ActNewExecute();
+        window->cycle().newRegistration();
         find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("桟橋の補修"));
         find<QLineEdit>("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
     }
     // The window closed from the list page and started again on the same folder, the registration opened.
     void restartAndOpen()
     {
-        window->BitBtn2Click();
+        window->cycle().backToList();
         ASSERT_EQ(window->pages()->currentIndex(), 0) << ui.boxTexts().join('|').toStdString();
         ASSERT_TRUE(window->close());
         window.reset();
-        window = std::make_unique<app::TFrmMain>(dir.path());
+        window = std::make_unique<app::MainWindow>(dir.path());
         ASSERT_TRUE(window->start());
         showWindow();
-        window->ActEditExecute();
+        window->cycle().openRegistration();
     }
 };
 
@@ -105,27 +105,27 @@ protected:
 
 TEST_F(DescriptionGridsTest, ANewRegistrationShowsTheSampleCostTable)
 {
-    window->ActNewExecute();
+    window->cycle().newRegistration();
     EXPECT_EQ(cell("CNST_COST_TABLE", 1, 1), QStringLiteral("工種"));
     EXPECT_EQ(cell("CNST_COST_TABLE", 4, 4), QStringLiteral("○○"));
     EXPECT_EQ(find<QLineEdit>("CNST_COST_TABLE_TITLE")->text(), QStringLiteral("参考例"));
     EXPECT_EQ(find<QLineEdit>("eTCntCNST_COSTcol")->text(), QStringLiteral("1"));
     EXPECT_EQ(find<QSpinBox>("udTCntCNST_COSTrow")->value(), 1);
     EXPECT_EQ(cell("SUMMARY_TABLE", 1, 1), QString());
-    EXPECT_FALSE(window->isModified()) << "loading the grids is no change";
+    EXPECT_FALSE(window->cycle().isModified()) << "loading the grids is no change";
 }
 
 TEST_F(DescriptionGridsTest, TypedCellsTitleAndHeadingsAreSavedAndFoundAfterARestart)
 {
     newRegistration();
     save();
-    ASSERT_FALSE(window->isModified());
+    ASSERT_FALSE(window->cycle().isModified());
 
     typeIntoCell("SUMMARY_TABLE", 2, 2, QStringLiteral("鋼管杭"));
-    EXPECT_TRUE(window->isModified()) << "a typed cell marks the registration as changed";
+    EXPECT_TRUE(window->cycle().isModified()) << "a typed cell marks the registration as changed";
     save();
     typeInto("SUMMARY_TABLE_TITLE", QStringLiteral("工法, 比較"));
-    EXPECT_TRUE(window->isModified()) << "a typed title marks the registration as changed";
+    EXPECT_TRUE(window->cycle().isModified()) << "a typed title marks the registration as changed";
     typeIntoCell("SUMMARY_TABLE", 1, 3, QStringLiteral(" "));
     typeIntoCell("FEATURE_TABLE", 1, 1, QStringLiteral("ABC"));
     find<QSpinBox>("udSUMMARY_TABLE_Col")->setValue(2);
@@ -148,13 +148,13 @@ TEST_F(DescriptionGridsTest, TypedCellsTitleAndHeadingsAreSavedAndFoundAfterARes
     EXPECT_EQ(find<QLineEdit>("eTCntSUMMARYrow")->text(), QStringLiteral("3"));
     EXPECT_EQ(cell("FEATURE_TABLE", 1, 1), QStringLiteral("ABC"));
     EXPECT_EQ(cell("CNST_COST_TABLE", 1, 2), QStringLiteral("材料費")) << "the sample saved with the registration";
-    EXPECT_FALSE(window->isModified());
+    EXPECT_FALSE(window->cycle().isModified());
     EXPECT_EQ(ui.boxes().size(), 3) << ui.boxTexts().join('|').toStdString();
 }
 
 TEST_F(DescriptionGridsTest, ACellWithDoubleBlanksKeepsOneWhenTheGridIsLeft)
 {
-    window->ActNewExecute();
+    window->cycle().newRegistration();
     typeIntoCell("FEATURE_TABLE", 1, 1, QStringLiteral("a   b"));
     EXPECT_EQ(cell("FEATURE_TABLE", 1, 1), QStringLiteral("a   b"));
     ASSERT_TRUE(focus(find("SUMMARY_DESC")));

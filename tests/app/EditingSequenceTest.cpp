@@ -41,7 +41,7 @@
 #include <optional>
 #include <random>
 
-using app::TFrmMain;
+using app::MainWindow;
 using UI = UserInteraction;
 
 namespace {
@@ -203,7 +203,7 @@ private:
 
     void startWindow()
     {
-        m_window = std::make_unique<TFrmMain>(m_dir.path());
+        m_window = std::make_unique<MainWindow>(m_dir.path());
         if (!m_window->start()) {
             m_window.reset();
             return;
@@ -396,7 +396,7 @@ private:
             workTheRecords();
             break;
         case Kind::Save: {
-            m_window->ActPostExecute();
+            m_window->cycle().save();
             const QList<RandomUser::Box>& boxes = m_user.boxes();
             if (boxes.size() == 1 && boxes.first().text == kSaveQuestion && boxes.first().answer == UI::Yes)
                 confirmOpen();
@@ -716,7 +716,7 @@ private:
 
     testsupport::TempDir m_dir;
     RandomUser m_user;
-    std::unique_ptr<TFrmMain> m_window;
+    std::unique_ptr<MainWindow> m_window;
     std::map<QString, Registration> m_confirmed;
     std::optional<Open> m_open;
     std::optional<QString> m_failure;

@@ -31,7 +31,7 @@ protected:
         }
         QDir(dir.path()).mkpath(QStringLiteral("Images"));
         QDir(dir.path()).mkpath(QStringLiteral("Temp"));
-        window = std::make_unique<app::TFrmMain>(dir.path());
+        window = std::make_unique<app::MainWindow>(dir.path());
         ASSERT_TRUE(window->start());
     }
 
@@ -66,5 +66,5 @@ protected:
 
     testsupport::TempDir dir;
     testsupport::ScriptedUserInteraction ui;
-    std::unique_ptr<app::TFrmMain> window;
+    std::unique_ptr<app::MainWindow> window;
 };

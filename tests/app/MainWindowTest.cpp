@@ -25,7 +25,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-using app::TFrmMain;
+using app::MainWindow;
 using testsupport::ScriptedUserInteraction;
 using UI = UserInteraction;
 
@@ -53,7 +53,7 @@ protected:
 
     void startWindow()
     {
-        window = std::make_unique<TFrmMain>(dir.path());
+        window = std::make_unique<MainWindow>(dir.path());
         ASSERT_TRUE(window->start());
     }
 
@@ -61,7 +61,7 @@ protected:
     void restart()
     {
         if (window->pages()->currentIndex() != 0) {
-            window->BitBtn2Click();
+            window->cycle().backToList();
             ASSERT_EQ(window->pages()->currentIndex(), 0) << ui.boxTexts().join('|').toStdString();
         }
         ASSERT_TRUE(window->close());
@@ -135,16 +135,16 @@ protected:
     // A new registration with a name and a conventional technology, saved.
     void saveNew(const QString& title)
     {
-        window->ActNewExecute();
+        window->cycle().newRegistration();
         find<QLineEdit>("TECH_TITLE")->setText(title);
         find<QLineEdit>("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
         ui.expectBox(UI::Yes);
-        window->ActPostExecute();
+        window->cycle().save();
     }
 
     testsupport::TempDir dir;
     ScriptedUserInteraction ui;
-    std::unique_ptr<TFrmMain> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(MainWindowTest, StartsOnTheListWithTheFixedCaptionAndSize)
@@ -156,7 +156,7 @@ TEST_F(MainWindowTest, StartsOnTheListWithTheFixedCaptionAndSize)
     EXPECT_FALSE(find<QPlainTextEdit>("Memo1")->toPlainText().isEmpty());
     EXPECT_TRUE(find<QPushButton>("BtnHelp")->isEnabled());
     EXPECT_FALSE(find<QPushButton>("BitBtnPost")->isEnabled());
-    EXPECT_EQ(window->mode(), -1);
+    EXPECT_EQ(window->cycle().mode(), -1);
     EXPECT_TRUE(ui.boxes().isEmpty());
 }
 
@@ -175,28 +175,28 @@ TEST_F(MainWindowTest, WithoutHelpFileTheUserIsToldTwiceAndHelpIsDisabled)
 
 TEST_F(MainWindowTest, NewRegistrationLeftAtOnceLeavesNoRowAndTheNextNumberGoesOn)
 {
-    window->ActNewExecute();
+    window->cycle().newRegistration();
     EXPECT_EQ(field("NT_TBL_MAIN", "REG_NO"), QStringLiteral("XXK-000001"));
-    EXPECT_EQ(window->mode(), 0);
+    EXPECT_EQ(window->cycle().mode(), 0);
     EXPECT_EQ(window->pages()->currentWidget()->objectName(), QStringLiteral("TbsPattern1"));
-    EXPECT_FALSE(window->isModified());
+    EXPECT_FALSE(window->cycle().isModified());
     EXPECT_TRUE(field("NT_TBL_DESCRIPTION", "SUMMARY_DESC").startsWith(QStringLiteral("①何について")));
 
     ui.expectBox(UI::Yes); // the comparison is not filled in: leave all the same
-    window->BitBtn2Click();
+    window->cycle().backToList();
     EXPECT_EQ(ui.boxTexts(), QStringList{kComparisonMissing});
     EXPECT_EQ(window->pages()->currentIndex(), 0);
-    EXPECT_EQ(window->mode(), -1);
+    EXPECT_EQ(window->cycle().mode(), -1);
     for (const QString& name : kRegistrationTables)
         EXPECT_TRUE(table(name)->allRows().isEmpty()) << name.toStdString();
 
-    window->ActNewExecute();
+    window->cycle().newRegistration();
     EXPECT_EQ(field("NT_TBL_MAIN", "REG_NO"), QStringLiteral("XXK-000002"));
 }
 
 TEST_F(MainWindowTest, SaveAndCancelCommandsFollowTheModifiedState)
 {
-    window->ActNewExecute();
+    window->cycle().newRegistration();
     auto* save = find<QPushButton>("BitBtnPost");
     EXPECT_FALSE(save->isEnabled());
     find<QLineEdit>("SALES_SECTION")->setText(QStringLiteral("技術部"));
@@ -205,16 +205,16 @@ TEST_F(MainWindowTest, SaveAndCancelCommandsFollowTheModifiedState)
     EXPECT_TRUE(find<QPushButton>("BitBtnCancel")->isEnabled());
 
     ui.expectBox(UI::No); // not now
-    window->ActPostExecute();
+    window->cycle().save();
     EXPECT_TRUE(save->isEnabled());
-    EXPECT_EQ(window->mode(), 0);
+    EXPECT_EQ(window->cycle().mode(), 0);
 
     ui.expectBox(UI::Yes);
-    window->ActPostExecute();
+    window->cycle().save();
     EXPECT_EQ(ui.boxes().last().text, kSaveQuestion);
     EXPECT_EQ(ui.boxes().last().caption, QStringLiteral("確認"));
     EXPECT_FALSE(save->isEnabled());
-    EXPECT_EQ(window->mode(), 1);
+    EXPECT_EQ(window->cycle().mode(), 1);
 }
 
 TEST_F(MainWindowTest, AfterASaveTheMenuKeepsTheRegistrationAndItsFilesAreWritten)
@@ -222,7 +222,7 @@ TEST_F(MainWindowTest, AfterASaveTheMenuKeepsTheRegistrationAndItsFilesAreWritte
     saveNew(QStringLiteral("防波堤の新工法"));
     EXPECT_EQ(rowsInFile("NT_TBL_MAIN"), 1) << "a saved registration reaches its file at once";
     EXPECT_EQ(rowsInFile("NT_TBL_DETAIL"), 1);
-    window->BitBtn2Click();
+    window->cycle().backToList();
     EXPECT_EQ(window->pages()->currentIndex(), 0);
     ASSERT_EQ(table("NT_TBL_MAIN")->recordCount(), 1);
     EXPECT_EQ(field("NT_TBL_MAIN", "TECH_TITLE"), QStringLiteral("防波堤の新工法"));
@@ -233,7 +233,7 @@ TEST_F(MainWindowTest, AfterASaveTheMenuKeepsTheRegistrationAndItsFilesAreWritte
 // window, and what was typed, in place.
 TEST_F(MainWindowTest, ClosingThatCannotWriteKeepsTheWindowOpen)
 {
-    window->ActNewExecute();
+    window->cycle().newRegistration();
     find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("書けない工法"));
     find<QLineEdit>("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
     // Something in the way of every write of NT_TBL_MAIN.
@@ -266,10 +266,10 @@ TEST_F(MainWindowTest, PostCodesAreSplitOnOpeningAndJoinedOnSaving)
     find<QLineEdit>("SALES_POST_CODE1")->setText("100");
     find<QLineEdit>("SALES_POST_CODE2")->setText("0013");
     ui.expectBox(UI::Yes);
-    window->ActPostExecute();
+    window->cycle().save();
     EXPECT_EQ(field("NT_TBL_DETAIL", "SALES_POST_CODE"), QStringLiteral("〒100-0013"));
     EXPECT_EQ(field("NT_TBL_DETAIL", "SALES_POST_CODE_BUSINESS"), QString());
-    window->BitBtn2Click();
+    window->cycle().backToList();
 
     struct Case
     {
@@ -280,28 +280,28 @@ TEST_F(MainWindowTest, PostCodesAreSplitOnOpeningAndJoinedOnSaving)
         detail->edit();
         detail->field("SALES_POST_CODE").setString(c.stored);
         detail->post();
-        window->ActEditExecute();
+        window->cycle().openRegistration();
         EXPECT_EQ(find<QLineEdit>("SALES_POST_CODE1")->text(), c.first) << c.stored.toStdString();
         EXPECT_EQ(find<QLineEdit>("SALES_POST_CODE2")->text(), c.second);
         find<QLineEdit>("SALES_SECTION")->setText(c.stored); // any change, so that there is something to save
         ui.expectBox(UI::Yes);
-        window->ActPostExecute();
+        window->cycle().save();
         EXPECT_EQ(field("NT_TBL_DETAIL", "SALES_POST_CODE"), c.savedAgain);
-        window->BitBtn2Click();
+        window->cycle().backToList();
     }
 }
 
 TEST_F(MainWindowTest, NoToTheSaveQuestionBringsBackAReplacedPhoto)
 {
     const QByteArray oldPhoto = QByteArray("GIF89a") + QByteArray::fromHex("6400 6400") + "old photo";
-    window->ActNewExecute();
+    window->cycle().newRegistration();
     ui.expectFile(dir.write("old.gif", oldPhoto));
     ui.expectBox(UI::Ok);
     find<QPushButton>("BtnPICTURE_A")->click();
     find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("消波ブロック"));
     find<QLineEdit>("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
     ui.expectBox(UI::Yes);
-    window->ActPostExecute();
+    window->cycle().save();
     // Slot A's photo was cleared (set aside) and another chosen since the save.
     ui.expectBox(UI::Ok);
     ui.expectBox(UI::Ok);
@@ -310,11 +310,11 @@ TEST_F(MainWindowTest, NoToTheSaveQuestionBringsBackAReplacedPhoto)
     ui.expectBox(UI::Ok);
     find<QPushButton>("BtnPICTURE_A")->click();
     find<QLineEdit>("SALES_STUFF")->setText(QStringLiteral("山田"));
-    ASSERT_TRUE(window->isModified());
+    ASSERT_TRUE(window->cycle().isModified());
 
     ui.clearBoxes();
     ui.expectBox(UI::No);
-    window->BitBtn2Click();
+    window->cycle().backToList();
     ASSERT_EQ(ui.boxes().size(), 1) << ui.boxTexts().join('|').toStdString();
     EXPECT_EQ(ui.boxes().at(0).text, kSaveQuestion);
     EXPECT_EQ(ui.boxes().at(0).buttons, UI::Buttons(UI::Yes) | UI::No | UI::Cancel);
@@ -327,24 +327,24 @@ TEST_F(MainWindowTest, NoToTheSaveQuestionBringsBackAReplacedPhoto)
 TEST_F(MainWindowTest, DeleteAsksWithTheNameAndRemovesEveryRowAndPhoto)
 {
     ui.expectBox(UI::Ok);
-    window->ActDellExecute();
+    window->cycle().deleteRegistration();
     EXPECT_EQ(ui.boxTexts(), QStringList{QStringLiteral("削除するデータがありません。")});
     EXPECT_EQ(ui.boxes().at(0).caption, QStringLiteral("注意"));
 
     saveNew(QStringLiteral("杭の打設工法"));
-    window->BitBtn2Click();
+    window->cycle().backToList();
     dir.write("Images/XXK-000001A.jpg", "photo");
     dir.write("Images/XXK-000001G.gif", "photo");
     dir.write("Images/XXK-000002A.jpg", "another registration's");
     ui.clearBoxes();
 
     ui.expectBox(UI::No);
-    window->ActDellExecute();
+    window->cycle().deleteRegistration();
     EXPECT_EQ(ui.boxTexts(), QStringList{QStringLiteral("\"杭の打設工法\"を削除します。")});
     EXPECT_EQ(table("NT_TBL_MAIN")->recordCount(), 1);
 
     ui.expectBox(UI::Yes);
-    window->ActDellExecute();
+    window->cycle().deleteRegistration();
     for (const QString& name : kRegistrationTables)
         EXPECT_TRUE(table(name)->allRows().isEmpty()) << name.toStdString();
     EXPECT_EQ(rowsInFile("NT_TBL_MAIN"), 0) << "the deletion reaches the data folder at once";
@@ -357,7 +357,7 @@ TEST_F(MainWindowTest, TheSelectedRowsNumberTellsRegistrationsOfTheSameNameApart
 {
     for (int i = 0; i < 2; ++i) {
         saveNew(QStringLiteral("同じ名前の工法"));
-        window->BitBtn2Click();
+        window->cycle().backToList();
     }
     auto* list = find<widgets::DBGrid>("DBGrid1");
     for (const auto& [row, number] : {std::pair{0, "XXK-000001"}, {1, "XXK-000002"}}) {
@@ -376,7 +376,7 @@ protected:
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        window->ActNewExecute();
+        window->cycle().newRegistration();
     }
 
     bool focus(QWidget* widget)
@@ -454,7 +454,7 @@ QString valueFor(const store::FieldDef& def, int n)
 
 TEST_F(MainWindowTest, EveryBoundFieldTypedIntoIsFoundAgainAfterARestart)
 {
-    window->ActNewExecute();
+    window->cycle().newRegistration();
     // A utility-model number is kept only with a granted utility model.
     find<QRadioButton>("RbCERTIFY_IDEA_STAT1")->click();
     QHash<QString, QString> typed; // control name → the value it must show again
@@ -516,11 +516,11 @@ TEST_F(MainWindowTest, EveryBoundFieldTypedIntoIsFoundAgainAfterARestart)
     ASSERT_GT(typed.size(), 150);
 
     ui.expectBox(UI::Yes);
-    window->ActPostExecute();
+    window->cycle().save();
     ASSERT_EQ(ui.boxes().size(), 1);
     restart();
     ASSERT_EQ(table("NT_TBL_MAIN")->recordCount(), 1);
-    window->ActEditExecute();
+    window->cycle().openRegistration();
 
     for (auto it = typed.cbegin(); it != typed.cend(); ++it) {
         QWidget* control = find(it.key());
@@ -546,10 +546,10 @@ TEST_F(MainWindowTest, EveryBoundFieldTypedIntoIsFoundAgainAfterARestart)
 TEST_F(MainWindowTest, OpeningARegistrationWithoutComparisonGivesItTheNumbersDigits)
 {
     saveNew(QStringLiteral("消波ブロック"));
-    window->BitBtn2Click();
+    window->cycle().backToList();
     ASSERT_EQ(window->pages()->currentIndex(), 0);
     window->dm().DeleteAll(table("NT_TBL_COMPARE_MAIN"));
-    window->ActEditExecute();
+    window->cycle().openRegistration();
     EXPECT_EQ(table("NT_TBL_COMPARE_MAIN")->field("REC_ID").asInteger(), 1) << "XXK-000001 gives 1, never -1";
 }
 
@@ -594,18 +594,18 @@ TEST_F(MainWindowTest, TheListTabIsNoWayOutOfTheEntryPages)
     find<QLineEdit>("SALES_SECTION")->setText(QStringLiteral("技術部"));
     clickListTab();
     EXPECT_EQ(window->pages()->currentWidget()->objectName(), QStringLiteral("TbsPattern1"));
-    EXPECT_EQ(window->mode(), 1);
-    EXPECT_TRUE(window->isModified());
+    EXPECT_EQ(window->cycle().mode(), 1);
+    EXPECT_TRUE(window->cycle().isModified());
 
     ui.expectBox(UI::Yes);
-    window->BitBtn2Click();
+    window->cycle().backToList();
     ASSERT_EQ(window->pages()->currentIndex(), 0);
     EXPECT_EQ(valuesInFile("NT_TBL_DETAIL", "SALES_SECTION"), QStringList{QStringLiteral("技術部")});
 
-    window->ActNewExecute();
+    window->cycle().newRegistration();
     clickListTab();
-    EXPECT_EQ(window->mode(), 0);
-    window->BitBtn2Click();
+    EXPECT_EQ(window->cycle().mode(), 0);
+    window->cycle().backToList();
     ASSERT_EQ(window->pages()->currentIndex(), 0);
     restart();
     expectRegistrations({"XXK-000001"});
@@ -615,17 +615,17 @@ TEST_F(MainWindowTest, TheListTabIsNoWayOutOfTheEntryPages)
 // stays open as an edited one, and the next "メニュー" keeps every one of its rows.
 TEST_F(MainWindowTest, ASaveOnTheWayToTheListMakesTheRegistrationAnEditedOne)
 {
-    window->ActNewExecute();
+    window->cycle().newRegistration();
     find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("桟橋の補修"));
     ui.expectBox(UI::Yes); // save
     ui.expectBox(UI::No);  // the comparison is missing: stay
-    window->BitBtn2Click();
+    window->cycle().backToList();
     EXPECT_EQ(ui.boxTexts(), (QStringList{kSaveQuestion, kComparisonMissing}));
-    EXPECT_EQ(window->mode(), 1);
-    EXPECT_FALSE(window->isModified());
+    EXPECT_EQ(window->cycle().mode(), 1);
+    EXPECT_FALSE(window->cycle().isModified());
 
     ui.expectBox(UI::Yes);
-    window->BitBtn2Click();
+    window->cycle().backToList();
     ASSERT_EQ(window->pages()->currentIndex(), 0);
     for (const char* name : {"NT_TBL_DETAIL", "NT_TBL_DESCRIPTION", "NT_TBL_MAIN"}) {
         EXPECT_EQ(valuesInMemory(QLatin1String(name), "REG_NO"), QStringList{"XXK-000001"}) << name;
@@ -640,24 +640,24 @@ TEST_F(MainWindowTest, ASaveOnTheWayToTheListMakesTheRegistrationAnEditedOne)
 TEST_F(MainWindowTest, DiscardedGridEditsNeverReachAnotherRegistration)
 {
     saveNew(QStringLiteral("岸壁の工法"));
-    window->BitBtn2Click();
+    window->cycle().backToList();
     ASSERT_EQ(window->pages()->currentIndex(), 0);
 
-    window->ActNewExecute();
+    window->cycle().newRegistration();
     auto* grid = find<QTableWidget>("SUMMARY_TABLE");
     grid->item(1, 1)->setText(QStringLiteral("捨てた表"));
-    ASSERT_TRUE(window->isModified());
+    ASSERT_TRUE(window->cycle().isModified());
     ui.expectBox(UI::No); // do not save
-    window->BitBtn2Click();
+    window->cycle().backToList();
     ASSERT_EQ(window->pages()->currentIndex(), 0);
 
     ASSERT_TRUE(table("NT_TBL_MAIN")->locate("REG_NO", "XXK-000001"));
-    window->ActEditExecute();
+    window->cycle().openRegistration();
     EXPECT_EQ(grid->item(1, 1)->text(), QString());
     find<QLineEdit>("SALES_SECTION")->setText(QStringLiteral("技術部"));
     ui.expectBox(UI::Yes);
-    window->ActPostExecute();
-    window->BitBtn2Click();
+    window->cycle().save();
+    window->cycle().backToList();
     for (const QStringList& stored : {valuesInMemory("NT_TBL_DESCRIPTION", "SUMMARY_TABLE"), valuesInFile("NT_TBL_DESCRIPTION", "SUMMARY_TABLE")})
         EXPECT_FALSE(stored.join('|').contains(QStringLiteral("捨てた表"))) << stored.join('|').toStdString();
     restart();
@@ -668,19 +668,19 @@ TEST_F(MainWindowTest, DiscardedGridEditsNeverReachAnotherRegistration)
 // comparison question) is replaced by a fresh one: what is typed next is saved under a number.
 TEST_F(MainWindowTest, AfterANewRegistrationIsDiscardedTheUserStaysWithAFreshOne)
 {
-    window->ActNewExecute();
+    window->cycle().newRegistration();
     find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("捨てる技術"));
     ui.expectBox(UI::No); // do not save
     ui.expectBox(UI::No); // the comparison is missing: stay
-    window->BitBtn2Click();
+    window->cycle().backToList();
     EXPECT_NE(window->pages()->currentIndex(), 0);
-    EXPECT_EQ(window->mode(), 0);
+    EXPECT_EQ(window->cycle().mode(), 0);
     EXPECT_FALSE(field("NT_TBL_MAIN", "REG_NO").isEmpty());
     EXPECT_EQ(find<QLineEdit>("TECH_TITLE")->text(), QString());
 
     find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("残す技術"));
     ui.expectBox(UI::Yes);
-    window->ActPostExecute();
+    window->cycle().save();
     const QString number = field("NT_TBL_MAIN", "REG_NO");
     EXPECT_TRUE(number.startsWith(QLatin1String("XXK-"))) << number.toStdString();
     EXPECT_EQ(valuesInFile("NT_TBL_MAIN", "TECH_TITLE"), QStringList{QStringLiteral("残す技術")});
@@ -694,13 +694,13 @@ TEST_F(MainWindowTest, AfterANewRegistrationIsDiscardedTheUserStaysWithAFreshOne
 TEST_F(MainWindowTest, DeletingARegistrationLeavesOtherRegistrationsPhotos)
 {
     saveNew(QStringLiteral("消す技術"));
-    window->BitBtn2Click();
+    window->cycle().backToList();
     dir.write("Images/XXK-000001A.jpg", "own");
     dir.write("Images/_XXK-000001B.gif", "own, set aside");
     for (const char* other : {"Images/AXXK-000001A.jpg", "Images/XXK-0000012A.jpg", "Images/_AXXK-000001S.gif"})
         dir.write(QLatin1String(other), "another registration's");
     ui.expectBox(UI::Yes);
-    window->ActDellExecute();
+    window->cycle().deleteRegistration();
     EXPECT_FALSE(QFile::exists(dir.filePath("Images/XXK-000001A.jpg")));
     EXPECT_FALSE(QFile::exists(dir.filePath("Images/_XXK-000001B.gif")));
     for (const char* other : {"Images/AXXK-000001A.jpg", "Images/XXK-0000012A.jpg", "Images/_AXXK-000001S.gif"})
@@ -727,11 +727,11 @@ TEST_F(MainWindowTest, LookedUpColumnsAreFilledAfterARestart)
     addRecord("PL_TBL_PROJECT_MOC", "MOC_ID", {{"PJT_TYPE_CODE", 5}, {"CLIENT_MOC_CODE", "081"}});
     addRecord("PL_TBL_PROJECT_PRIVATE", "PRIVATE_ID", {{"CLIENT_KIND_CD", "1"}});
     ASSERT_TRUE(window->dm().WriteChangedTables());
-    window->BitBtn2Click();
+    window->cycle().backToList();
     restart();
     EXPECT_EQ(valuesInFile("PL_TBL_PROJECT_MOC", "PJT_TYPE_CODE"), QStringList{"5"});
     EXPECT_EQ(valuesInMemory("PL_TBL_PROJECT_MOC", "CLIENT_MOC_CODE"), QStringList{"081"});
-    window->ActEditExecute();
+    window->cycle().openRegistration();
 
     const auto cell = [this](const QString& grid, int column) {
         return find<widgets::DBGrid>(grid)->model()->index(0, column).data().toString();
@@ -745,7 +745,7 @@ TEST_F(MainWindowTest, LookedUpColumnsAreFilledAfterARestart)
 // folder at once, not only at the end of the run.
 TEST_F(MainWindowTest, ANewRegistrationLeftUnsavedTakesItsWrittenRecordsAlong)
 {
-    window->ActNewExecute();
+    window->cycle().newRegistration();
     store::Table* records = table("PL_TBL_PROJECT_PRIVATE");
     records->append();
     records->field("PRIVATE_ID").setString("1");
@@ -755,7 +755,7 @@ TEST_F(MainWindowTest, ANewRegistrationLeftUnsavedTakesItsWrittenRecordsAlong)
     ASSERT_EQ(valuesInFile("PL_TBL_PROJECT_PRIVATE", "REG_NO"), QStringList{"XXK-000001"});
 
     ui.expectBox(UI::Yes); // leave without the comparison
-    window->BitBtn2Click();
+    window->cycle().backToList();
     ASSERT_EQ(window->pages()->currentIndex(), 0);
     EXPECT_TRUE(valuesInMemory("PL_TBL_PROJECT_PRIVATE", "REG_NO").isEmpty());
     EXPECT_TRUE(valuesInFile("PL_TBL_PROJECT_PRIVATE", "REG_NO").isEmpty());

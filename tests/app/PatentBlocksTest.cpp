@@ -14,7 +14,7 @@ protected:
     void SetUp() override
     {
         EntryWindowFixture::SetUp();
-        window->ActNewExecute();
+        window->cycle().newRegistration();
         find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("防波堤の新工法"));
         find<QLineEdit>("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
     }
@@ -27,9 +27,9 @@ protected:
     void saveAndReopen()
     {
         ui.expectBox(UI::Yes);
-        window->ActPostExecute();
-        window->BitBtn2Click();
-        window->ActEditExecute();
+        window->cycle().save();
+        window->cycle().backToList();
+        window->cycle().openRegistration();
     }
 };
 

@@ -31,7 +31,7 @@ protected:
     {
         EntryWindowFixture::SetUp();
         ui.setDesktopFolder(dir.filePath("Desktop"));
-        window->ActNewExecute();
+        window->cycle().newRegistration();
         regNo = mainField("REG_NO");
     }
     QString imagesFile(const QString& name) const { return dir.filePath("Images/" + name); }
@@ -77,7 +77,7 @@ TEST_F(PhotoSlotsTest, ChosenPhotoIsCopiedUnderTheStoredName)
     EXPECT_FALSE(find("ImagePath_G")->isEnabled()) << "the chosen name is shown, never typed";
     EXPECT_TRUE(slotFilled("G"));
     EXPECT_FALSE(slotFilled("H"));
-    EXPECT_TRUE(window->isModified());
+    EXPECT_TRUE(window->cycle().isModified());
 
     // The next dialog starts in the folder of this photo.
     ui.expectFile(QString());
@@ -135,7 +135,7 @@ TEST_F(PhotoSlotsTest, ClearedPhotoComesBackWhenTheEditIsAbandoned)
     select("A", dir.write("old.jpg", jpeg(600, 185000, 'o')));
     find<QLineEdit>("PICTURE_A")->setText(QStringLiteral("旧写真"));
     ui.expectBox(UI::Yes);
-    window->ActPostExecute();
+    window->cycle().save();
 
     clear("A");
     EXPECT_EQ(ui.boxes().at(ui.boxes().size() - 2).caption, QStringLiteral("確認"));
@@ -153,12 +153,12 @@ TEST_F(PhotoSlotsTest, ClearedPhotoComesBackWhenTheEditIsAbandoned)
     EXPECT_EQ(dir.read("Images/_" + regNo + "A.jpg"), jpeg(600, 185000, 'o'));
 
     ui.expectBox(UI::No);
-    window->BitBtn2Click();
+    window->cycle().backToList();
     EXPECT_EQ(dir.read("Images/" + regNo + "A.jpg"), jpeg(600, 185000, 'o'));
     // The new copy goes with the edit that made it: no row names it.
     EXPECT_EQ(QDir(dir.filePath("Images")).entryList(QDir::Files), QStringList{regNo + "A.jpg"});
 
-    window->ActEditExecute();
+    window->cycle().openRegistration();
     EXPECT_EQ(find<QLineEdit>("ImagePath_A")->text(), QStringLiteral("old.jpg"));
     EXPECT_EQ(find<QLineEdit>("PICTURE_A")->text(), QStringLiteral("旧写真"));
     EXPECT_TRUE(slotFilled("A"));
@@ -170,10 +170,10 @@ TEST_F(PhotoSlotsTest, CancelledEditKeepsThePhotoItsRowsName)
     find<QLineEdit>("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
     select("T", dir.write("old.jpg", jpeg(100, 1000, 'o')));
     ui.expectBox(UI::Yes);
-    window->ActPostExecute();
+    window->cycle().save();
     clear("T");
     ui.expectBox(UI::Ok);
-    window->ActCancelExecute();
+    window->cycle().discardChanges();
     EXPECT_EQ(dir.read("Images/" + regNo + "T.jpg"), jpeg(100, 1000, 'o'));
     EXPECT_EQ(QDir(dir.filePath("Images")).entryList(QDir::Files), QStringList{regNo + "T.jpg"});
 }
@@ -185,7 +185,7 @@ TEST_F(PhotoSlotsTest, SaveGivesUpTheClearedPhoto)
     select("S", dir.write("old.jpg", jpeg(100, 1000, 'o')));
     clear("S");
     ui.expectBox(UI::Yes);
-    window->ActPostExecute();
+    window->cycle().save();
     EXPECT_TRUE(QDir(dir.filePath("Images")).entryList(QDir::Files).isEmpty());
     EXPECT_FALSE(slotFilled("S"));
 }
@@ -198,11 +198,11 @@ TEST_F(PhotoSlotsTest, AbandonedNewRegistrationLeavesNoPhotoRowOrFile)
     const auto abandonWithMenuNo = [this] {
         ui.expectBox(UI::No);
         ui.expectBox(UI::Yes); // the comparison, gone with the registration, is missing: leave all the same
-        window->BitBtn2Click();
+        window->cycle().backToList();
     };
     const auto abandonWithCancel = [this] {
         ui.expectBox(UI::Ok);
-        window->ActCancelExecute();
+        window->cycle().discardChanges();
     };
     for (const auto& abandon : {std::function<void()>(abandonWithMenuNo), std::function<void()>(abandonWithCancel)}) {
         find<QLineEdit>("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
@@ -213,7 +213,7 @@ TEST_F(PhotoSlotsTest, AbandonedNewRegistrationLeavesNoPhotoRowOrFile)
         EXPECT_EQ(window->pages()->currentIndex(), 0) << ui.boxTexts().join('|').toStdString();
         EXPECT_TRUE(rowsOfImages(number).isEmpty()) << number.toStdString();
         EXPECT_TRUE(QDir(dir.filePath("Images")).entryList(QDir::Files).isEmpty()) << number.toStdString();
-        window->ActNewExecute();
+        window->cycle().newRegistration();
     }
 
     // Closing the window and answering No: the table file holds no row of it either.
@@ -221,7 +221,7 @@ TEST_F(PhotoSlotsTest, AbandonedNewRegistrationLeavesNoPhotoRowOrFile)
     select("B", dir.write("b.jpg", jpeg(100, 1000, 'b')));
     ui.expectBox(UI::No);
     ui.expectBox(UI::Yes);
-    ASSERT_TRUE(window->FormCloseQuery());
+    ASSERT_TRUE(window->cycle().mayClose());
     EXPECT_TRUE(QDir(dir.filePath("Images")).entryList(QDir::Files).isEmpty());
     QList<store::FieldDef> fields;
     QList<QVector<QVariant>> rows;
@@ -235,20 +235,20 @@ TEST_F(PhotoSlotsTest, ASetAsideFileFromBeforeTheLastSaveNeverComesBackOverTheSa
     find<QLineEdit>("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
     select("A", dir.write("new.jpg", jpeg(100, 1000, 'n')));
     ui.expectBox(UI::Yes);
-    window->ActPostExecute();
+    window->cycle().save();
     // A set-aside copy the save could not give up (or an earlier run left behind).
     dir.write("Images/_" + regNo + "A.jpg", jpeg(100, 1000, 'o'));
 
     find<QLineEdit>("PICTURE_A")->setText(QStringLiteral("題"));
     ui.expectBox(UI::No);
-    window->BitBtn2Click();
+    window->cycle().backToList();
     EXPECT_EQ(dir.read("Images/" + regNo + "A.jpg"), jpeg(100, 1000, 'n'));
 
     // Cleared now, it is the saved photo that is set aside and comes back.
-    window->ActEditExecute();
+    window->cycle().openRegistration();
     clear("A");
     ui.expectBox(UI::No);
-    window->BitBtn2Click();
+    window->cycle().backToList();
     EXPECT_EQ(dir.read("Images/" + regNo + "A.jpg"), jpeg(100, 1000, 'n'));
 }
 
@@ -258,14 +258,14 @@ TEST_F(PhotoSlotsTest, APhotoThatCannotBeRestoredIsReported)
     find<QLineEdit>("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
     select("T", dir.write("t.jpg", jpeg(100, 1000, 't')));
     ui.expectBox(UI::Yes);
-    window->ActPostExecute();
+    window->cycle().save();
     clear("T");
     // Something now stands where the photo must come back, and cannot be replaced.
     dir.write("Images/" + regNo + "T.jpg/inside", "x");
     ui.clearBoxes();
     ui.expectBox(UI::No);
     ui.expectBox(UI::Ok);
-    window->BitBtn2Click();
+    window->cycle().backToList();
     ASSERT_EQ(ui.boxes().size(), 2);
     EXPECT_EQ(ui.boxes().last().icon, UI::Icon::Error);
     EXPECT_TRUE(ui.boxes().last().text.startsWith(QStringLiteral("画像ファイルをもとに戻せませんでした。\r\n")));
@@ -292,13 +292,13 @@ TEST_F(PhotoSlotsTest, SubmissionHoldsExactlyThePhotosTheRowsNameAfterARefusalAR
 
     ui.expectBox(UI::Yes);
     ui.expectBox(UI::Ok);
-    window->ActPostExecute();
-    ASSERT_EQ(window->mode(), 0) << "photo A fails the save check";
+    window->cycle().save();
+    ASSERT_EQ(window->cycle().mode(), 0) << "photo A fails the save check";
     find<QLineEdit>("PICTURE_A")->clear();
     ui.expectBox(UI::Yes);
-    window->ActPostExecute();
-    ASSERT_EQ(window->mode(), 1) << ui.boxTexts().join('|').toStdString();
-    window->BitBtn2Click();
+    window->cycle().save();
+    ASSERT_EQ(window->cycle().mode(), 1) << ui.boxTexts().join('|').toStdString();
+    window->cycle().backToList();
     ASSERT_EQ(window->pages()->currentIndex(), 0) << ui.boxTexts().join('|').toStdString();
 
     store::Table* main = window->dm().table("NT_TBL_MAIN");
@@ -317,7 +317,7 @@ TEST_F(PhotoSlotsTest, SubmissionHoldsExactlyThePhotosTheRowsNameAfterARefusalAR
     QDir().mkpath(dir.filePath("Desktop"));
     ui.expectFile(path);
     ui.expectBox(UI::Ok);
-    window->ActExportExecute();
+    window->exportSubmissionFile();
     ASSERT_TRUE(QFileInfo::exists(path)) << ui.boxTexts().join('|').toStdString();
 
     const QStringList named = photos::namedFiles(*window->dm().table("NT_TBL_INFO_IMAGES"), regNo);

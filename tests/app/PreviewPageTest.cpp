@@ -29,7 +29,7 @@ protected:
     // Shows the preview page of a new registration with long texts and waits for the report.
     bool showLongReport()
     {
-        window->ActNewExecute();
+        window->cycle().newRegistration();
         find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("消波ブロック据付工法"));
         QSignalSpy loaded(view(), &QWebEngineView::loadFinished);
         window->pages()->setCurrentWidget(find("TabSheet5"));
@@ -58,7 +58,7 @@ protected:
 // regenerates from its own template, and coming back to the page starts again from the full one.
 TEST_F(PreviewPageTest, ShowsTheGeneratedReportOfTheOpenRegistration)
 {
-    window->ActNewExecute();
+    window->cycle().newRegistration();
     find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("消波ブロック<据付>工法"));
     auto* selector = find<QTabBar>("TabControl1");
     auto* view = find<QWebEngineView>("WebBrowser1");
@@ -196,7 +196,7 @@ TEST_F(PreviewPageTest, ReportRunsNoScriptAndFetchesNothingElse)
 // and showing it stores nothing.
 TEST_F(PreviewPageTest, TheReportShowsTheUnsavedGridEdits)
 {
-    window->ActNewExecute();
+    window->cycle().newRegistration();
     find<QTableWidget>("SUMMARY_TABLE")->item(1, 1)->setText(QStringLiteral("未保存のセル"));
     window->pages()->setCurrentWidget(find("TabSheet5"));
     EXPECT_TRUE(sjis::decode(dir.read(QStringLiteral("NewTech.htm"))).contains(QStringLiteral("未保存のセル")));

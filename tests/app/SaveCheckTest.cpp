@@ -33,7 +33,7 @@ protected:
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        window->ActNewExecute();
+        window->cycle().newRegistration();
     }
     void type(const QString& name, const QString& text) const { find<QLineEdit>(name)->setText(text); }
     // "保   存" answered Yes (and the error box of a failing check confirmed); true when the
@@ -43,8 +43,8 @@ protected:
         ui.expectBox(UI::Yes);
         if (failing)
             ui.expectBox(UI::Ok);
-        window->ActPostExecute();
-        return window->mode() == 1;
+        window->cycle().save();
+        return window->cycle().mode() == 1;
     }
     bool hasFocus(const QString& name) const
     {
@@ -176,7 +176,7 @@ TEST_F(SaveCheckTest, EveryWayToASaveAppliesTheMemoLimitsWithTheirMessage)
     ui.clearBoxes();
     ui.expectBox(UI::Yes);
     ui.expectBox(UI::Ok);
-    EXPECT_FALSE(window->FormCloseQuery());
+    EXPECT_FALSE(window->cycle().mayClose());
     EXPECT_EQ(ui.boxTexts(), (QStringList{QStringLiteral("編集データを保存しますか？"), limit}));
     EXPECT_EQ(summary->text(), QString(1000, QChar(0x3042)));
     EXPECT_TRUE(hasFocus("SUMMARY_DESC"));
@@ -229,7 +229,7 @@ TEST_F(SaveCheckTest, CheckListShowsEveryProblemInRuleOrderAndALineShowsItsContr
     type("EVALUATE_DATE3", "2024/13/01");
     ui.clearBoxes();
 
-    window->ActInputCheckExecute();
+    window->showInputCheck();
     auto* list = find<QTreeWidget>("ProblemList");
     ASSERT_TRUE(list);
     QStringList lines;

@@ -23,14 +23,14 @@ protected:
     {
         testsupport::copyShippedProgramFolder(dir.path());
         ui.setDesktopFolder(out.path());
-        window = std::make_unique<app::TFrmMain>(dir.path());
+        window = std::make_unique<app::MainWindow>(dir.path());
         ASSERT_TRUE(window->start());
-        window->ActNewExecute();
+        window->cycle().newRegistration();
         window->control<QLineEdit>(QStringLiteral("TECH_TITLE"))->setText(QStringLiteral("消波ブロック: 新型"));
         ui.expectBox(UI::Yes);
-        window->ActPostExecute();
+        window->cycle().save();
         ui.expectBox(UI::Yes); // no comparison with a conventional technology: leave all the same
-        window->BitBtn2Click();
+        window->cycle().backToList();
         ASSERT_EQ(window->pages()->currentIndex(), 0) << ui.boxTexts().join('|').toStdString();
         ui.clearBoxes();
     }
@@ -41,7 +41,7 @@ protected:
     testsupport::TempDir dir;
     testsupport::TempDir out;
     testsupport::ScriptedUserInteraction ui;
-    std::unique_ptr<app::TFrmMain> window;
+    std::unique_ptr<app::MainWindow> window;
 };
 
 TEST_F(SubmissionButtonsTest, ExportChecksFirstThenWritesTheFileThatImportAddsAgain)

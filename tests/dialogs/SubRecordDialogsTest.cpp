@@ -36,7 +36,7 @@ protected:
     void SetUp() override
     {
         EntryWindowFixture::SetUp();
-        window->ActNewExecute();
+        window->cycle().newRegistration();
         regNo = mainField(QStringLiteral("REG_NO"));
     }
 

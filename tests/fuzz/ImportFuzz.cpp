@@ -169,7 +169,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QMap<QString, QByteArray> before = snapshot();
     const int mainRows = int(session->dm->table(QStringLiteral("NT_TBL_MAIN"))->allRows().size());
     submission::SubmissionImport importer(*session->dm, session->ui);
-    const auto outcome = importer.ActImportExecute(path);
+    const auto outcome = importer.importSubmissionFile(path);
     if (outcome != submission::SubmissionImport::Outcome::Imported) {
         if (snapshot() != before)
             failWith(QStringLiteral("a refused import changed the folder or the tables"));

@@ -17,7 +17,7 @@ namespace screenshots {
 
 namespace {
 
-using Pick = std::function<QWidget*(app::TFrmMain&)>;
+using Pick = std::function<QWidget*(app::MainWindow&)>;
 
 struct Row
 {
@@ -28,7 +28,7 @@ struct Row
     double unitPrice;
 };
 
-void addRows(app::TFrmMain& window, const QString& view, const QString& type, const QList<Row>& rows)
+void addRows(app::MainWindow& window, const QString& view, const QString& type, const QList<Row>& rows)
 {
     store::Table* t = window.dm().table(view);
     int ord = 1;
@@ -48,7 +48,7 @@ void addRows(app::TFrmMain& window, const QString& view, const QString& type, co
 }
 
 // A sheet filled as a user would have it: reference quantity, periods, a few rows of each kind.
-void fillSheet(app::TFrmMain& window)
+void fillSheet(app::MainWindow& window)
 {
     addRows(window, comparison::kNewView, QStringLiteral("0"),
             {{"鋼管杭", "φ600 t=12", 10, "本", 185000}, {"回転圧入機", "損料", 3, "日", 120000}, {"施工管理", "技術者", 3, "人日", 35000}});
@@ -69,7 +69,7 @@ Renderer comparisonRenderer(const QString& name, const QString& description,
 {
     return {name, description, [entryWindow, pick](const QString& folder) -> std::unique_ptr<QWidget> {
                 comparison::ComparisonDialog::setModalShow([](comparison::ComparisonDialog*) {});
-                auto* window = static_cast<app::TFrmMain*>(entryWindow(folder).release()); // lives to the end of the run
+                auto* window = static_cast<app::MainWindow*>(entryWindow(folder).release()); // lives to the end of the run
                 QWidget* shown = pick(*window);
                 comparison::ComparisonDialog::setModalShow({});
                 return std::unique_ptr<QWidget>(shown);
@@ -82,13 +82,13 @@ std::vector<Renderer> comparisonRenderers(std::function<std::unique_ptr<QWidget>
 {
     return {
         comparisonRenderer("comparison-sheet", QStringLiteral("comparison sheet with three rows for each technology"), entryWindow,
-                           [](app::TFrmMain& window) -> QWidget* {
+                           [](app::MainWindow& window) -> QWidget* {
                                window.comparison().GetCmpTitle();
                                fillSheet(window);
                                return window.comparison().sheet();
                            }),
         comparisonRenderer("comparison-sheet-end", QStringLiteral("comparison sheet scrolled to the conventional technology's rows"),
-                           entryWindow, [](app::TFrmMain& window) -> QWidget* {
+                           entryWindow, [](app::MainWindow& window) -> QWidget* {
                                window.comparison().GetCmpTitle();
                                fillSheet(window);
                                comparison::TFrmCompare* sheet = window.comparison().sheet();
@@ -99,7 +99,7 @@ std::vector<Renderer> comparisonRenderers(std::function<std::unique_ptr<QWidget>
                                return sheet;
                            }),
         comparisonRenderer("comparison-breakdown-new", QStringLiteral("new technology's breakdown row being edited"), entryWindow,
-                           [](app::TFrmMain& window) -> QWidget* {
+                           [](app::MainWindow& window) -> QWidget* {
                                window.comparison().GetCmpTitle();
                                fillSheet(window);
                                window.dm().table(comparison::kNewView)->setRecNo(2);
@@ -107,7 +107,7 @@ std::vector<Renderer> comparisonRenderers(std::function<std::unique_ptr<QWidget>
                                return window.comparison().newDialog();
                            }),
         comparisonRenderer("comparison-breakdown-old", QStringLiteral("conventional technology's breakdown row being added"), entryWindow,
-                           [](app::TFrmMain& window) -> QWidget* {
+                           [](app::MainWindow& window) -> QWidget* {
                                window.comparison().GetCmpTitle();
                                window.comparison().sheet()->BtnCmpOldAddClick();
                                comparison::TFrmCompareOld* d = window.comparison().oldDialog();
@@ -119,14 +119,14 @@ std::vector<Renderer> comparisonRenderers(std::function<std::unique_ptr<QWidget>
                                return d;
                            }),
         comparisonRenderer("comparison-cost-type", QStringLiteral("cost-type window with Ｄ（Ⅰ）型 chosen"), entryWindow,
-                           [](app::TFrmMain& window) -> QWidget* {
+                           [](app::MainWindow& window) -> QWidget* {
                                comparison::TFrmCostType* types = window.comparison().costTypeWindow();
                                window.comparison().btnCostTypeClick();
                                types->findChild<QRadioButton*>(QStringLiteral("rbD1"))->click();
                                return types;
                            }),
         comparisonRenderer("comparison-cost-type-end", QStringLiteral("cost-type window scrolled to the cycle costs"), entryWindow,
-                           [](app::TFrmMain& window) -> QWidget* {
+                           [](app::MainWindow& window) -> QWidget* {
                                comparison::TFrmCostType* types = window.comparison().costTypeWindow();
                                window.comparison().btnCostTypeClick();
                                types->findChild<QRadioButton*>(QStringLiteral("rbD1"))->click();

@@ -15,7 +15,7 @@ namespace screenshots {
 
 namespace {
 
-using Fill = std::function<void(app::TFrmMain&, QDialog&)>;
+using Fill = std::function<void(app::MainWindow&, QDialog&)>;
 
 void setText(QDialog& dialog, const char* name, const QString& text)
 {
@@ -34,7 +34,7 @@ void choose(QDialog& dialog, const char* name, const QString& title)
 }
 
 // Rows of a table of the new registration, each with its identifier and one text.
-void addRows(app::TFrmMain& window, const QString& tableName, const QString& field, const QStringList& texts)
+void addRows(app::MainWindow& window, const QString& tableName, const QString& field, const QStringList& texts)
 {
     store::Table* t = window.dm().table(tableName);
     for (int i = 0; i < texts.size(); ++i) {
@@ -52,7 +52,7 @@ Renderer dialogRenderer(const QString& name, const QString& description,
                         std::function<std::unique_ptr<QWidget>(const QString&)> entryWindow, Fill fill)
 {
     return {name, description, [entryWindow, fill](const QString& folder) -> std::unique_ptr<QWidget> {
-                auto* window = static_cast<app::TFrmMain*>(entryWindow(folder).release()); // lives to the end of the run
+                auto* window = static_cast<app::MainWindow*>(entryWindow(folder).release()); // lives to the end of the run
                 auto* dialog = window->findChild<T*>();
                 dialog->setParent(nullptr, dialog->windowFlags());
                 fill(*window, *dialog);
@@ -67,7 +67,7 @@ std::vector<Renderer> dialogRenderers(std::function<std::unique_ptr<QWidget>(con
     return {
         dialogRenderer<dialogs::TFrmMocRec>(
             "dialog-moc", QStringLiteral("construction record (ministry) being added, a bureau chosen"), entryWindow,
-            [](app::TFrmMain& window, QDialog& d) {
+            [](app::MainWindow& window, QDialog& d) {
                 window.dm().table(QStringLiteral("PL_TBL_PROJECT_MOC"))->append();
                 setText(d, "PJT_NAME", QStringLiteral("高松港岸壁改良工事"));
                 choose(d, "DBLookupComboBox1", QStringLiteral("一般工事"));
@@ -79,7 +79,7 @@ std::vector<Renderer> dialogRenderers(std::function<std::unique_ptr<QWidget>(con
             }),
         dialogRenderer<dialogs::TFrmPrvRec>(
             "dialog-private", QStringLiteral("construction record (other clients) being edited"), entryWindow,
-            [](app::TFrmMain& window, QDialog& d) {
+            [](app::MainWindow& window, QDialog& d) {
                 addRows(window, QStringLiteral("PL_TBL_PROJECT_PRIVATE"), QStringLiteral("PJT_NAME"),
                         {QStringLiteral("県営港湾整備工事"), QStringLiteral("民間桟橋補修工事")});
                 choose(d, "DBLookupComboBox1", d.findChild<QComboBox*>(QStringLiteral("DBLookupComboBox1"))->itemText(0));
@@ -88,7 +88,7 @@ std::vector<Renderer> dialogRenderers(std::function<std::unique_ptr<QWidget>(con
             }),
         dialogRenderer<dialogs::TSALES_COMPANY_OTHER_Frm>(
             "dialog-contact", QStringLiteral("other contact being edited, with its post code and position"), entryWindow,
-            [](app::TFrmMain& window, QDialog& d) {
+            [](app::MainWindow& window, QDialog& d) {
                 addRows(window, QStringLiteral("NT_TBL_COMPANY"), QStringLiteral("SALES_COMPANY_OTHER"),
                         {QStringLiteral("港湾建設株式会社"), QStringLiteral("海洋技研株式会社")});
                 store::Table* t = window.dm().table(QStringLiteral("NT_TBL_COMPANY"));
@@ -106,7 +106,7 @@ std::vector<Renderer> dialogRenderers(std::function<std::unique_ptr<QWidget>(con
             }),
         dialogRenderer<dialogs::TEVALUATE_RESULT_Frm>(
             "dialog-evaluation", QStringLiteral("evaluation result being added"), entryWindow,
-            [](app::TFrmMain& window, QDialog& d) {
+            [](app::MainWindow& window, QDialog& d) {
                 window.dm().table(QStringLiteral("NT_TBL_EVALUATE_RESULT"))->append();
                 setText(d, "ITEM", QStringLiteral("耐久性"));
                 setText(d, "CONTENTS", QStringLiteral("促進劣化試験（1000時間）により、被覆材の付着強度の変化を確認した。"));

@@ -34,7 +34,7 @@ void addRow(store::Table* table, const QList<std::pair<const char*, QVariant>>& 
 }
 
 // A registration of a quay-wall technology with a value in most parts of the report.
-void fillSample(app::TFrmMain& window)
+void fillSample(app::MainWindow& window)
 {
     store::TDM1& dm = window.dm();
     window.control<QLineEdit>(QStringLiteral("SALES_POST_CODE1"))->setText(QStringLiteral("105"));
@@ -91,7 +91,7 @@ void loadAndWait(QWebEngineView* view, const std::function<void()>& start)
 std::unique_ptr<QWidget> preview(const std::function<std::unique_ptr<QWidget>(const QString&)>& entryWindow, const QString& folder, bool filled)
 {
     std::unique_ptr<QWidget> widget = entryWindow(folder);
-    auto* window = static_cast<app::TFrmMain*>(widget.get());
+    auto* window = static_cast<app::MainWindow*>(widget.get());
     if (filled)
         fillSample(*window);
     loadAndWait(window->control<QWebEngineView>(QStringLiteral("WebBrowser1")),
@@ -103,7 +103,7 @@ std::unique_ptr<QWidget> preview(const std::function<std::unique_ptr<QWidget>(co
 std::unique_ptr<QWidget> sheet(const std::function<std::unique_ptr<QWidget>(const QString&)>& entryWindow, const QString& folder, int down)
 {
     std::unique_ptr<QWidget> widget = preview(entryWindow, folder, true);
-    const QString path = static_cast<app::TFrmMain*>(widget.get())->dm().folder().path(QStringLiteral("NewTech.htm"));
+    const QString path = static_cast<app::MainWindow*>(widget.get())->dm().folder().path(QStringLiteral("NewTech.htm"));
     auto view = std::make_unique<QWebEngineView>();
     view->resize(794, 1123);
     view->show();

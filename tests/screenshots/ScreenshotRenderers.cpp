@@ -122,12 +122,12 @@ std::unique_ptr<QWidget> mainWindow(const QString& programFolder, const QString&
     }
     QDir(copy.path()).mkpath(QStringLiteral("Images"));
     QDir(copy.path()).mkpath(QStringLiteral("Temp"));
-    auto window = std::make_unique<app::TFrmMain>(copy.path());
+    auto window = std::make_unique<app::MainWindow>(copy.path());
     if (!window->start())
         return window;
     if (page.isEmpty())
         return window;
-    window->ActNewExecute();
+    window->cycle().newRegistration();
     window->control<QLineEdit>(QStringLiteral("TECH_TITLE"))->setText(QStringLiteral("鋼管杭の回転圧入工法"));
     window->control<QLineEdit>(QStringLiteral("COMPARE_TECH_TITLE"))->setText(QStringLiteral("打撃による杭打設"));
     if (!level3.isEmpty()) {
@@ -174,12 +174,12 @@ const std::vector<Renderer>& renderers()
         {"check-list", QStringLiteral("入力チェック: every problem of a registration that fails many rules"),
          [](const QString& folder) -> std::unique_ptr<QWidget> {
              std::unique_ptr<QWidget> owner = mainWindow(folder, QStringLiteral("TbsPattern1"), 0);
-             auto* window = static_cast<app::TFrmMain*>(owner.get());
+             auto* window = static_cast<app::MainWindow*>(owner.get());
              window->control<QLineEdit>(QStringLiteral("TECH_DVLP_YEAR"))->setText(QStringLiteral("98"));
              window->control<QLineEdit>(QStringLiteral("DB_REG_DATE"))->setText(QStringLiteral("2024/02/30"));
              window->control<QLineEdit>(QStringLiteral("SALES_POST_CODE2"))->setText(QStringLiteral("12"));
              window->control<QLineEdit>(QStringLiteral("EVALUATE_PRIVATE_NO"))->setText(QStringLiteral("第1号"));
-             window->ActInputCheckExecute();
+             window->showInputCheck();
              auto list = std::make_unique<app::InputCheckDialog>([window] { return window->inputProblems(); }, [](const QString&) {}, nullptr);
              list->recheck();
              // The window stays a window of its own, owned by the list that reads it.

@@ -173,7 +173,7 @@ protected:
         const QString path = out.filePath(name);
         ui.expectBox(UserInteraction::Ok); // the completion message
         SubmissionExport exporter(*dm, ui);
-        EXPECT_EQ(exporter.ActExportExecute(path), SubmissionExport::Outcome::Written) << ui.boxTexts().join('\n').toStdString();
+        EXPECT_EQ(exporter.exportSubmissionFile(path), SubmissionExport::Outcome::Written) << ui.boxTexts().join('\n').toStdString();
         return path;
     }
 
@@ -297,7 +297,7 @@ TEST_F(SubmissionTest, FailedPackKeepsTheOldSubmissionFileAndAGoodOneReplacesIt)
     addPhotoRow(kOldNumber, QStringLiteral("G"), QStringLiteral("\U0001F600.jpg"));
     ui.expectBox(UserInteraction::Ok);
     SubmissionExport exporter(*dm, ui);
-    EXPECT_EQ(exporter.ActExportExecute(path), SubmissionExport::Outcome::Failed);
+    EXPECT_EQ(exporter.exportSubmissionFile(path), SubmissionExport::Outcome::Failed);
     ASSERT_EQ(ui.boxes().size(), 1);
     EXPECT_EQ(ui.boxes().first().icon, UserInteraction::Icon::Error);
     EXPECT_TRUE(ui.boxes().first().text.startsWith(submission::kPackFailed));
@@ -325,7 +325,7 @@ TEST_F(SubmissionTest, MissingItemsStopTheExportWithOneListAndAnOpenLevelWithout
 
     ui.expectBox(UserInteraction::Ok);
     SubmissionExport exporter(*dm, ui);
-    EXPECT_EQ(exporter.ActExportExecute(out.filePath(QStringLiteral("a.lzh"))), SubmissionExport::Outcome::Stopped);
+    EXPECT_EQ(exporter.exportSubmissionFile(out.filePath(QStringLiteral("a.lzh"))), SubmissionExport::Outcome::Stopped);
     ASSERT_EQ(ui.boxes().size(), 1);
     EXPECT_EQ(ui.boxes().first().caption, QStringLiteral("エラー"));
     EXPECT_EQ(ui.boxes().first().text, submission::kMissingItemsMessage + QStringLiteral("\r\n･ 技術開発年(半角で数値)\r\n･ 分類(選択)"));
@@ -392,7 +392,7 @@ TEST_F(SubmissionTest, AWorkingFileThatCannotBePreparedEndsTheExport)
     ASSERT_FALSE(QFileInfo::exists(dm->folder().templatePath(QStringLiteral("NT_TBL_COMPANY"))));
     ui.expectBox(UserInteraction::Ok);
     SubmissionExport exporter(*dm, ui);
-    EXPECT_EQ(exporter.ActExportExecute(path), SubmissionExport::Outcome::Failed);
+    EXPECT_EQ(exporter.exportSubmissionFile(path), SubmissionExport::Outcome::Failed);
     ASSERT_EQ(ui.boxes().size(), 1);
     EXPECT_EQ(ui.boxes().first().icon, UserInteraction::Icon::Error);
     EXPECT_TRUE(ui.boxes().first().text.startsWith(submission::kPackFailed));
@@ -617,7 +617,7 @@ TEST_F(SubmissionTest, ImportDialogOffersBothKindsAndOldDataIsDeclared)
     ui.expectFile(out.filePath(QStringLiteral("NewTech.nt6")), 1);
     ui.expectBox(UserInteraction::Ok);
     SubmissionImport importer(*dm, ui);
-    EXPECT_EQ(importer.ActImportExecute(), SubmissionImport::Outcome::Refused);
+    EXPECT_EQ(importer.importSubmissionFile(), SubmissionImport::Outcome::Refused);
     ASSERT_EQ(ui.fileRequests().size(), 1);
     EXPECT_EQ(ui.fileRequests().first().filters, (QStringList{"新技術データ|*.lzh", "旧新技術データ|NewTech.nt6"}));
     EXPECT_EQ(ui.fileRequests().first().folder, out.path());
@@ -628,9 +628,9 @@ TEST_F(SubmissionTest, ImportDialogOffersBothKindsAndOldDataIsDeclared)
     QDir().mkpath(other);
     ui.expectFile(other + QStringLiteral("/NewTech.nt6"), 1);
     ui.expectBox(UserInteraction::Ok);
-    importer.ActImportExecute();
+    importer.importSubmissionFile();
     ui.expectFile(QString());
-    EXPECT_EQ(importer.ActImportExecute(), SubmissionImport::Outcome::Cancelled);
+    EXPECT_EQ(importer.importSubmissionFile(), SubmissionImport::Outcome::Cancelled);
     EXPECT_EQ(ui.fileRequests().last().folder, other);
 }
 
