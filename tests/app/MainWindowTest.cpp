@@ -2,6 +2,7 @@
 #include "app/ScrollingPage.h"
 #include "store/Table.h"
 #include "store/TableFile.h"
+#include "RegistrationRows.h"
 #include "support/ScriptedUserInteraction.h"
 #include "support/ShippedProgramFolder.h"
 #include "support/TempDir.h"
@@ -32,14 +33,9 @@ using UI = UserInteraction;
 namespace {
 
 const QString kSaveQuestion = QStringLiteral("編集データを保存しますか？");
-const QString kComparisonMissing = QStringLiteral("「活用の効果の根拠」を入力していません。\r\n新技術の入力を終了しますか？");
 
 // The five tables whose fields the entry pages edit directly.
 const QStringList kEditedTables = {"NT_TBL_MAIN", "NT_TBL_DETAIL", "NT_TBL_DETAIL_FREE", "NT_TBL_DESCRIPTION", "NT_TBL_PICTURE"};
-const QStringList kRegistrationTables = {
-    "NT_TBL_MAIN", "NT_TBL_DETAIL", "NT_TBL_DETAIL_FREE", "NT_TBL_DESCRIPTION", "NT_TBL_PICTURE", "NT_TBL_COMPANY",
-    "NT_TBL_EVALUATE_RESULT", "PL_TBL_PROJECT_MOC", "PL_TBL_PROJECT_PRIVATE", "NT_TBL_COMPARE_MAIN", "NT_TBL_COMPARE_DETAIL",
-    "NT_TBL_CONST_CONDITION", "NT_TBL_INFO_IMAGES"};
 
 // The main window over a copy of the shipped program folder, started as the program starts it.
 class MainWindowTest : public ::testing::Test
@@ -85,47 +81,15 @@ protected:
         EXPECT_TRUE(store::TableFile::read(window->dm().folder().tablePath(tableName), &fields, &rows, nullptr));
         return int(rows.size());
     }
-    // The values of one field in every row of a table, in memory and in its file.
     QStringList valuesInMemory(const QString& tableName, const QString& fieldName) const
     {
-        QStringList values;
-        const int index = table(tableName)->fieldIndex(fieldName);
-        for (const auto& row : table(tableName)->allRows())
-            values << row.value(index).toString().trimmed();
-        return values;
+        return registrationrows::valuesInMemory(window->dm(), tableName, fieldName);
     }
     QStringList valuesInFile(const QString& tableName, const QString& fieldName) const
     {
-        QList<store::FieldDef> fields;
-        QList<QVector<QVariant>> rows;
-        EXPECT_TRUE(store::TableFile::read(window->dm().folder().tablePath(tableName), &fields, &rows, nullptr));
-        int index = -1;
-        for (int f = 0; f < fields.size(); ++f)
-            if (fields.at(f).name == fieldName)
-                index = f;
-        QStringList values;
-        for (const auto& row : rows)
-            values << row.value(index).toString().trimmed();
-        return values;
+        return registrationrows::valuesInFile(window->dm(), tableName, fieldName);
     }
-    // Every registration table holds rows of exactly `numbers` (each row with its number), in
-    // memory and in the files.
-    void expectRegistrations(const QStringList& numbers) const
-    {
-        for (const QString& name : kRegistrationTables) {
-            if (name == QLatin1String("NT_TBL_COMPARE_DETAIL"))
-                continue;
-            for (const QStringList& values : {valuesInMemory(name, "REG_NO"), valuesInFile(name, "REG_NO")}) {
-                for (const QString& value : values)
-                    EXPECT_TRUE(numbers.contains(value)) << name.toStdString() << " holds a row of '" << value.toStdString() << "'";
-            }
-        }
-        for (const QStringList& values : {valuesInMemory("NT_TBL_MAIN", "REG_NO"), valuesInFile("NT_TBL_MAIN", "REG_NO")}) {
-            QStringList sorted = values;
-            sorted.sort();
-            EXPECT_EQ(sorted, numbers);
-        }
-    }
+    void expectRegistrations(const QStringList& numbers) const { registrationrows::expectRegistrations(window->dm(), numbers); }
     // The user clicks the tab of the technology list.
     void clickListTab() const
     {
@@ -173,27 +137,6 @@ TEST_F(MainWindowTest, WithoutHelpFileTheUserIsToldTwiceAndHelpIsDisabled)
     EXPECT_FALSE(QFile::exists(dir.filePath("Temp/NT_TBL_MAIN.Cds"))) << "the working folder is emptied";
 }
 
-TEST_F(MainWindowTest, NewRegistrationLeftAtOnceLeavesNoRowAndTheNextNumberGoesOn)
-{
-    window->cycle().newRegistration();
-    EXPECT_EQ(field("NT_TBL_MAIN", "REG_NO"), QStringLiteral("XXK-000001"));
-    EXPECT_EQ(window->cycle().mode(), 0);
-    EXPECT_EQ(window->pages()->currentWidget()->objectName(), QStringLiteral("TbsPattern1"));
-    EXPECT_FALSE(window->cycle().isModified());
-    EXPECT_TRUE(field("NT_TBL_DESCRIPTION", "SUMMARY_DESC").startsWith(QStringLiteral("①何について")));
-
-    ui.expectBox(UI::Yes); // the comparison is not filled in: leave all the same
-    window->cycle().backToList();
-    EXPECT_EQ(ui.boxTexts(), QStringList{kComparisonMissing});
-    EXPECT_EQ(window->pages()->currentIndex(), 0);
-    EXPECT_EQ(window->cycle().mode(), -1);
-    for (const QString& name : kRegistrationTables)
-        EXPECT_TRUE(table(name)->allRows().isEmpty()) << name.toStdString();
-
-    window->cycle().newRegistration();
-    EXPECT_EQ(field("NT_TBL_MAIN", "REG_NO"), QStringLiteral("XXK-000002"));
-}
-
 TEST_F(MainWindowTest, SaveAndCancelCommandsFollowTheModifiedState)
 {
     window->cycle().newRegistration();
@@ -227,37 +170,6 @@ TEST_F(MainWindowTest, AfterASaveTheMenuKeepsTheRegistrationAndItsFilesAreWritte
     ASSERT_EQ(table("NT_TBL_MAIN")->recordCount(), 1);
     EXPECT_EQ(field("NT_TBL_MAIN", "TECH_TITLE"), QStringLiteral("防波堤の新工法"));
     EXPECT_EQ(table("NT_TBL_DETAIL")->recordCount(), 1);
-}
-
-// A close whose tables cannot be written tells the user the file and the reason and keeps the
-// window, and what was typed, in place.
-TEST_F(MainWindowTest, ClosingThatCannotWriteKeepsTheWindowOpen)
-{
-    window->cycle().newRegistration();
-    find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("書けない工法"));
-    find<QLineEdit>("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
-    // Something in the way of every write of NT_TBL_MAIN.
-    ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("FLATT_FILES/NT_TBL_MAIN.cds.part"))));
-    ui.expectBox(UI::Yes); // save before closing
-    ui.expectBox(UI::Ok);  // the save could not write
-    ui.expectBox(UI::Ok);  // the close could not write
-    EXPECT_FALSE(window->close());
-    ASSERT_EQ(ui.boxes().size(), 3) << ui.boxTexts().join(QLatin1Char('|')).toStdString();
-    EXPECT_TRUE(ui.boxes().at(1).text.contains(QStringLiteral("NT_TBL_MAIN.cds"))) << ui.boxes().at(1).text.toStdString();
-    EXPECT_TRUE(ui.boxes().at(2).text.contains(QStringLiteral("NT_TBL_MAIN.cds"))) << ui.boxes().at(2).text.toStdString();
-    EXPECT_TRUE(table("NT_TBL_MAIN")->isActive());
-    EXPECT_EQ(field("NT_TBL_MAIN", "TECH_TITLE"), QStringLiteral("書けない工法"));
-    EXPECT_EQ(rowsInFile("NT_TBL_MAIN"), 0);
-
-    // Once the way is clear, closing writes everything.
-    QDir(dir.filePath(QStringLiteral("FLATT_FILES/NT_TBL_MAIN.cds.part"))).removeRecursively();
-    ui.clearBoxes();
-    // The save posted the rows although it could not write them; the close writes them now.
-    EXPECT_TRUE(window->close()) << ui.boxTexts().join('|').toStdString();
-    QList<store::FieldDef> fields;
-    QList<QVector<QVariant>> rows;
-    ASSERT_TRUE(store::TableFile::read(dir.filePath(QStringLiteral("FLATT_FILES/NT_TBL_MAIN.cds")), &fields, &rows, nullptr));
-    EXPECT_EQ(rows.size(), 1);
 }
 
 TEST_F(MainWindowTest, PostCodesAreSplitOnOpeningAndJoinedOnSaving)
@@ -322,35 +234,6 @@ TEST_F(MainWindowTest, NoToTheSaveQuestionBringsBackAReplacedPhoto)
     EXPECT_EQ(QDir(dir.filePath("Images")).entryList(QDir::Files), QStringList{"XXK-000001A.gif"});
     EXPECT_EQ(window->pages()->currentIndex(), 0);
     EXPECT_EQ(field("NT_TBL_DETAIL", "SALES_STUFF"), QString()) << "the change is dropped";
-}
-
-TEST_F(MainWindowTest, DeleteAsksWithTheNameAndRemovesEveryRowAndPhoto)
-{
-    ui.expectBox(UI::Ok);
-    window->cycle().deleteRegistration();
-    EXPECT_EQ(ui.boxTexts(), QStringList{QStringLiteral("削除するデータがありません。")});
-    EXPECT_EQ(ui.boxes().at(0).caption, QStringLiteral("注意"));
-
-    saveNew(QStringLiteral("杭の打設工法"));
-    window->cycle().backToList();
-    dir.write("Images/XXK-000001A.jpg", "photo");
-    dir.write("Images/XXK-000001G.gif", "photo");
-    dir.write("Images/XXK-000002A.jpg", "another registration's");
-    ui.clearBoxes();
-
-    ui.expectBox(UI::No);
-    window->cycle().deleteRegistration();
-    EXPECT_EQ(ui.boxTexts(), QStringList{QStringLiteral("\"杭の打設工法\"を削除します。")});
-    EXPECT_EQ(table("NT_TBL_MAIN")->recordCount(), 1);
-
-    ui.expectBox(UI::Yes);
-    window->cycle().deleteRegistration();
-    for (const QString& name : kRegistrationTables)
-        EXPECT_TRUE(table(name)->allRows().isEmpty()) << name.toStdString();
-    EXPECT_EQ(rowsInFile("NT_TBL_MAIN"), 0) << "the deletion reaches the data folder at once";
-    EXPECT_FALSE(QFile::exists(dir.filePath("Images/XXK-000001A.jpg")));
-    EXPECT_FALSE(QFile::exists(dir.filePath("Images/XXK-000001G.gif")));
-    EXPECT_TRUE(QFile::exists(dir.filePath("Images/XXK-000002A.jpg")));
 }
 
 TEST_F(MainWindowTest, TheSelectedRowsNumberTellsRegistrationsOfTheSameNameApart)
@@ -543,16 +426,6 @@ TEST_F(MainWindowTest, EveryBoundFieldTypedIntoIsFoundAgainAfterARestart)
 
 } // namespace
 
-TEST_F(MainWindowTest, OpeningARegistrationWithoutComparisonGivesItTheNumbersDigits)
-{
-    saveNew(QStringLiteral("消波ブロック"));
-    window->cycle().backToList();
-    ASSERT_EQ(window->pages()->currentIndex(), 0);
-    window->dm().DeleteAll(table("NT_TBL_COMPARE_MAIN"));
-    window->cycle().openRegistration();
-    EXPECT_EQ(table("NT_TBL_COMPARE_MAIN")->field("REC_ID").asInteger(), 1) << "XXK-000001 gives 1, never -1";
-}
-
 TEST_F(MainWindowFocusTest, TabKeepsTheFocusedBoxInViewAndLeavesAGridAfterItsLastCell)
 {
     auto* page = find<app::ScrollingPage>("TbsPattern1");
@@ -611,30 +484,6 @@ TEST_F(MainWindowTest, TheListTabIsNoWayOutOfTheEntryPages)
     expectRegistrations({"XXK-000001"});
 }
 
-// "Yes" to the save question and then "No" to the comparison question: the registration is saved,
-// stays open as an edited one, and the next "メニュー" keeps every one of its rows.
-TEST_F(MainWindowTest, ASaveOnTheWayToTheListMakesTheRegistrationAnEditedOne)
-{
-    window->cycle().newRegistration();
-    find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("桟橋の補修"));
-    ui.expectBox(UI::Yes); // save
-    ui.expectBox(UI::No);  // the comparison is missing: stay
-    window->cycle().backToList();
-    EXPECT_EQ(ui.boxTexts(), (QStringList{kSaveQuestion, kComparisonMissing}));
-    EXPECT_EQ(window->cycle().mode(), 1);
-    EXPECT_FALSE(window->cycle().isModified());
-
-    ui.expectBox(UI::Yes);
-    window->cycle().backToList();
-    ASSERT_EQ(window->pages()->currentIndex(), 0);
-    for (const char* name : {"NT_TBL_DETAIL", "NT_TBL_DESCRIPTION", "NT_TBL_MAIN"}) {
-        EXPECT_EQ(valuesInMemory(QLatin1String(name), "REG_NO"), QStringList{"XXK-000001"}) << name;
-        EXPECT_EQ(valuesInFile(QLatin1String(name), "REG_NO"), QStringList{"XXK-000001"}) << name;
-    }
-    restart();
-    expectRegistrations({"XXK-000001"});
-}
-
 // A grid edit answered "No" never comes back, neither in the registration it was made in nor in
 // another one whose stored table reads the same.
 TEST_F(MainWindowTest, DiscardedGridEditsNeverReachAnotherRegistration)
@@ -662,51 +511,6 @@ TEST_F(MainWindowTest, DiscardedGridEditsNeverReachAnotherRegistration)
         EXPECT_FALSE(stored.join('|').contains(QStringLiteral("捨てた表"))) << stored.join('|').toStdString();
     restart();
     expectRegistrations({"XXK-000001"});
-}
-
-// A new registration discarded while the user stays on the entry pages (No, then No to the
-// comparison question) is replaced by a fresh one: what is typed next is saved under a number.
-TEST_F(MainWindowTest, AfterANewRegistrationIsDiscardedTheUserStaysWithAFreshOne)
-{
-    window->cycle().newRegistration();
-    find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("捨てる技術"));
-    ui.expectBox(UI::No); // do not save
-    ui.expectBox(UI::No); // the comparison is missing: stay
-    window->cycle().backToList();
-    EXPECT_NE(window->pages()->currentIndex(), 0);
-    EXPECT_EQ(window->cycle().mode(), 0);
-    EXPECT_FALSE(field("NT_TBL_MAIN", "REG_NO").isEmpty());
-    EXPECT_EQ(find<QLineEdit>("TECH_TITLE")->text(), QString());
-
-    find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("残す技術"));
-    ui.expectBox(UI::Yes);
-    window->cycle().save();
-    const QString number = field("NT_TBL_MAIN", "REG_NO");
-    EXPECT_TRUE(number.startsWith(QLatin1String("XXK-"))) << number.toStdString();
-    EXPECT_EQ(valuesInFile("NT_TBL_MAIN", "TECH_TITLE"), QStringList{QStringLiteral("残す技術")});
-    ui.expectBox(UI::Yes); // leave without the comparison
-    restart();
-    expectRegistrations({number});
-}
-
-// Deleting a registration removes its own photos (and their set-aside copies) only, never those of
-// a registration whose number contains its number.
-TEST_F(MainWindowTest, DeletingARegistrationLeavesOtherRegistrationsPhotos)
-{
-    saveNew(QStringLiteral("消す技術"));
-    window->cycle().backToList();
-    dir.write("Images/XXK-000001A.jpg", "own");
-    dir.write("Images/_XXK-000001B.gif", "own, set aside");
-    for (const char* other : {"Images/AXXK-000001A.jpg", "Images/XXK-0000012A.jpg", "Images/_AXXK-000001S.gif"})
-        dir.write(QLatin1String(other), "another registration's");
-    ui.expectBox(UI::Yes);
-    window->cycle().deleteRegistration();
-    EXPECT_FALSE(QFile::exists(dir.filePath("Images/XXK-000001A.jpg")));
-    EXPECT_FALSE(QFile::exists(dir.filePath("Images/_XXK-000001B.gif")));
-    for (const char* other : {"Images/AXXK-000001A.jpg", "Images/XXK-0000012A.jpg", "Images/_AXXK-000001S.gif"})
-        EXPECT_TRUE(QFile::exists(dir.filePath(QLatin1String(other)))) << other;
-    restart();
-    expectRegistrations({});
 }
 
 // The looked-up names of the construction records show in their grids as soon as a registration is
@@ -741,22 +545,3 @@ TEST_F(MainWindowTest, LookedUpColumnsAreFilledAfterARestart)
     EXPECT_FALSE(cell("PL_TBL_PROJECT_PRIVATE", 1).isEmpty());
 }
 
-// A new registration left without a save takes the records its dialogs had written out of the data
-// folder at once, not only at the end of the run.
-TEST_F(MainWindowTest, ANewRegistrationLeftUnsavedTakesItsWrittenRecordsAlong)
-{
-    window->cycle().newRegistration();
-    store::Table* records = table("PL_TBL_PROJECT_PRIVATE");
-    records->append();
-    records->field("PRIVATE_ID").setString("1");
-    records->field("PJT_NAME").setString(QStringLiteral("護岸工事"));
-    ASSERT_TRUE(records->post());
-    ASSERT_TRUE(records->save(nullptr)); // as the record dialog writes its table
-    ASSERT_EQ(valuesInFile("PL_TBL_PROJECT_PRIVATE", "REG_NO"), QStringList{"XXK-000001"});
-
-    ui.expectBox(UI::Yes); // leave without the comparison
-    window->cycle().backToList();
-    ASSERT_EQ(window->pages()->currentIndex(), 0);
-    EXPECT_TRUE(valuesInMemory("PL_TBL_PROJECT_PRIVATE", "REG_NO").isEmpty());
-    EXPECT_TRUE(valuesInFile("PL_TBL_PROJECT_PRIVATE", "REG_NO").isEmpty());
-}
