@@ -3,6 +3,7 @@
 #include "app/ClassificationLists.h"
 #include "app/ConditionPanels.h"
 #include "app/DescriptionGrids.h"
+#include "app/EntryPagesScreen.h"
 #include "app/EntryParts.h"
 #include "app/InputCheckDialog.h"
 #include "app/MainWindowPages.h"
@@ -13,19 +14,15 @@
 #include "app/ScrollingPage.h"
 #include "comparison/ComparisonPageWidget.h"
 #include "dialogs/SubRecordDialogs.h"
-#include "store/RegistrationNumbers.h"
 #include "submission/SubmissionExport.h"
 #include "submission/SubmissionImport.h"
 #include "util/HelpText.h"
 #include "util/HelpWindow.h"
-#include "util/PostCode.h"
 #include "util/UserInteraction.h"
 #include "widgets/DBGrid.h"
 #include "widgets/DBRadioGroup.h"
-#include "widgets/FieldLink.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -36,7 +33,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QScreen>
 #include <QSpinBox>
@@ -90,7 +86,8 @@ void MainWindow::buildWindow()
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("MainClient"));
     setCentralWidget(central);
-    m_cycle = new EditingCycle(*m_dm, *this, this);
+    m_screen = std::make_unique<EntryPagesScreen>(*this);
+    m_cycle = new EditingCycle(*m_dm, *m_screen, this);
 
     m_actPost = new QAction(QStringLiteral("保   存"), this);
     m_actPost->setObjectName(QStringLiteral("ActPost"));
@@ -297,20 +294,6 @@ void MainWindow::importSubmissionFile()
     m_import->importSubmissionFile();
 }
 
-// ---------------------------------------------------------------- helpers
-
-void MainWindow::setText(const QString& name, const QString& text)
-{
-    if (auto* edit = control<QLineEdit>(name))
-        edit->setText(text);
-    else if (auto* label = control<QLabel>(name))
-        label->setText(text);
-    else if (auto* list = control<QComboBox>(name)) {
-        list->clear();
-        list->setCurrentIndex(-1);
-    }
-}
-
 // ---------------------------------------------------------------- pages
 
 void MainWindow::layOutTop()
@@ -326,6 +309,11 @@ void MainWindow::layOutTop()
         w->setVisible(!list);
     if (list && m_checkList)
         m_checkList->close();
+}
+
+void MainWindow::showFirstEntryPage()
+{
+    showPage(m_entryPages.first());
 }
 
 void MainWindow::showPage(QWidget* page)
@@ -383,173 +371,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-// ---------------------------------------------------------------- the editing cycle's steps
-
-bool MainWindow::showsList() const
-{
-    return m_pages->currentWidget() == m_listPage;
-}
-
-void MainWindow::showList()
-{
-    showPage(m_listPage);
-}
-
-void MainWindow::showEntryPages()
-{
-    showPage(m_entryPages.first());
-}
-
-void MainWindow::clearClassification()
-{
-    for (QComboBox* level : findChildren<QComboBox*>()) {
-        if (kChoiceOnlyLists.contains(level->objectName()) && level->objectName().startsWith(QLatin1String("Level")))
-            setText(level->objectName(), QString());
-    }
-}
-
-void MainWindow::showNewRegistrationDefaults()
-{
-    control<QAbstractButton>(QStringLiteral("RbCERTIFY_PATENT_STAT4"))->setChecked(true);
-    control<QAbstractButton>(QStringLiteral("RbCERTIFY_IDEA_STAT4"))->setChecked(true);
-    control(QStringLiteral("CERTIFY_PATENT_NO"))->setEnabled(false);
-    control(QStringLiteral("CERTIFY_IDEA_NO"))->setEnabled(false);
-    m_patents->ShowBlocks();
-
-    clearPostCodes();
-    setText(QStringLiteral("lblCOST_TYPE"), QString());
-    control(QStringLiteral("GroupBox5"))->hide();
-}
-
-void MainWindow::comparisonCreated()
-{
-    m_comparison->registrationCreated();
-}
-
-void MainWindow::showNewRegistration()
-{
-    showPhotoSlots();
-    m_grids->reloadAll();
-    showPage(m_entryPages.first());
-    control<QTabBar>(QStringLiteral("TabControl1"))->setCurrentIndex(0);
-}
-
-void MainWindow::classificationOpened()
-{
-    m_classification->switchOffFilters();
-    m_classification->SetGrpTitle();
-}
-
-void MainWindow::comparisonOpened()
-{
-    m_comparison->registrationOpened();
-}
-
-void MainWindow::showPhotoSlots()
-{
-    for (const QString& letter : parts::kPhotoSlotLetters)
-        m_photos->SetPhotoSlotControls(letter);
-}
-
-void MainWindow::showOpenedRegistration()
-{
-    for (const QString& count : kResultCountBoxes)
-        m_behaviours->BeginningWork(control(count));
-    m_patents->ShowStoredCodes();
-    fillPostCodes();
-    const QString costType = table(QStringLiteral("NT_TBL_DETAIL"))->field(QStringLiteral("COST_TYPE")).asString();
-    control(QStringLiteral("GroupBox5"))->setVisible(costType == QLatin1String("7") || costType == QLatin1String("8"));
-    m_comparison->showCostType();
-}
-
-void MainWindow::openedRegistrationShown()
-{
-    m_grids->reloadAll();
-    m_grids->showLoadProblems();
-    m_comparison->JudgeOtherRadioCondition();
-    control<QTabBar>(QStringLiteral("TabControl1"))->setCurrentIndex(0);
-}
-
-void MainWindow::registrationSaved()
-{
-    m_comparison->JudgeOtherRadioCondition();
-}
-
-QString MainWindow::comparisonTitle() const
-{
-    return control<QLineEdit>(QStringLiteral("COMPARE_TECH_TITLE"))->text();
-}
-
-void MainWindow::photosSaved(const QString& number)
-{
-    m_photos->photosSaved(number);
-}
-
-void MainWindow::photosAbandoned(const QString& number)
-{
-    m_photos->photosAbandoned(number);
-}
-
-void MainWindow::changesDropped()
-{
-    m_grids->reloadAll();
-}
-
-// ---------------------------------------------------------------- post codes
-
-void MainWindow::clearPostCodes()
-{
-    for (const QString& name : kPostCodeBoxes)
-        setText(name, QString());
-}
-
-void MainWindow::fillPostCodes()
-{
-    clearPostCodes();
-    store::Table* detail = table(QStringLiteral("NT_TBL_DETAIL"));
-    for (const auto& [field, box] : {std::pair{"SALES_POST_CODE", "SALES_POST_CODE"}, {"SALES_POST_CODE_BUSINESS", "SALES_POST_CODE_BUSINESS"}}) {
-        QString first, second;
-        postcode::split(detail->field(QLatin1String(field)).asString(), &first, &second);
-        setText(QLatin1String(box) + QLatin1Char('1'), first);
-        setText(QLatin1String(box) + QLatin1Char('2'), second);
-    }
-}
-
 // ---------------------------------------------------------------- save check
-
-bool MainWindow::saveCheckFails()
-{
-    // A save made while a box still has the focus (the close button, a menu key) applies what
-    // leaving it applies: its conversion and limit, with their messages, before anything is kept.
-    if (QWidget* focused = QApplication::focusWidget(); focused && isAncestorOf(focused) && m_behaviours->leaveControl(focused))
-        return true;
-    // No memo goes into a save longer than its limit, whichever way its text came.
-    if (QWidget* memo = m_behaviours->memoOverLimit(this)) {
-        showControl(memo->objectName());
-        m_behaviours->cutMemoToItsLimit(memo);
-        return true;
-    }
-    // The rules judge what the boxes show, so a text a field would refuse (a date that does not
-    // exist, say) gets the rule's own message and the focus first; then the boxes' pending texts
-    // reach their fields.
-    if (entryRuleFails())
-        return true;
-    return !widgets::FieldLink::flushAll();
-}
-
-bool MainWindow::entryRuleFails()
-{
-    const QList<inputcheck::Failure> failures = inputcheck::saveCheckFailures(savecheck::readScreenValues(this, *m_dm, *m_grids));
-    if (failures.isEmpty())
-        return false;
-    const inputcheck::Failure& failure = failures.first();
-    UserInteraction::current().error(failure.caption, failure.message);
-    const QString photoButton = QStringLiteral("BtnPICTURE_");
-    if (failure.control.startsWith(photoButton))
-        m_photos->EmptySlot(failure.control.mid(photoButton.size()), true);
-    showControl(failure.control);
-    return true;
-}
 
 void MainWindow::showControl(const QString& name)
 {
@@ -576,26 +398,6 @@ void MainWindow::showInputCheck()
     m_checkList->recheck();
     m_checkList->show();
     m_checkList->raise();
-}
-
-store::SaveInputs MainWindow::saveInputs() const
-{
-    const auto text = [this](const QString& name) {
-        if (auto* edit = control<QLineEdit>(name))
-            return edit->text();
-        return control<QLabel>(name)->text();
-    };
-    store::SaveInputs inputs;
-    inputs.compareCostRate = text(QStringLiteral("Label119"));
-    inputs.compareProcessRate = text(QStringLiteral("Label217"));
-    inputs.salesPostCode1 = text(QStringLiteral("SALES_POST_CODE1"));
-    inputs.salesPostCode2 = text(QStringLiteral("SALES_POST_CODE2"));
-    inputs.salesPostCodeBusiness1 = text(QStringLiteral("SALES_POST_CODE_BUSINESS1"));
-    inputs.salesPostCodeBusiness2 = text(QStringLiteral("SALES_POST_CODE_BUSINESS2"));
-    inputs.compareTechTitle = text(QStringLiteral("COMPARE_TECH_TITLE"));
-    inputs.saveConditions = [this] { m_conditions->saveConditions(); };
-    inputs.writeDescriptionGrids = [this] { m_grids->SaveAllGridText(); };
-    return inputs;
 }
 
 void MainWindow::showHelp()

@@ -29,6 +29,7 @@ class SubmissionImport;
 namespace app {
 
 class ClassificationLists;
+class EntryPagesScreen;
 class InputCheckDialog;
 class ConditionPanels;
 class DescriptionGrids;
@@ -39,7 +40,7 @@ class ScrollingPage;
 // The main window: the technology list and the four entry pages of one registration. It builds
 // the pages, wires the buttons to the editing cycle and shows what the cycle says; it owns the
 // data module for the run.
-class MainWindow : public QMainWindow, private RegistrationScreen
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
@@ -66,6 +67,12 @@ public:
     DescriptionGrids& descriptionGrids() const { return *m_grids; }
     ConditionPanels& conditionPanels() const { return *m_conditions; }
     comparison::ComparisonPageWidget& comparison() const { return *m_comparison; }
+    PatentBlocks& patents() const { return *m_patents; }
+
+    // The pages the editing cycle shows.
+    bool showsListPage() const { return m_pages->currentWidget() == m_listPage; }
+    void showListPage() { showPage(m_listPage); }
+    void showFirstEntryPage();
 
     // "ヘルプ": the help window.
     void showHelp();
@@ -76,9 +83,6 @@ public:
     void showInputCheck();
     // Every problem of the registration as the entry pages show it, in the checks' order.
     QList<inputcheck::Problem> inputProblems() const;
-    // The entry rules of the save check: the first failing rule's box, its page brought into view,
-    // a failing photo's slot emptied and the focus on the rule's control; true when a rule failed.
-    bool entryRuleFails();
     // Brings the entry page, tab and scroll position of a control into view and focuses it.
     void showControl(const QString& name);
     // Rebuilds the construction-condition items for slot 1's level-3 code as it stands now (run
@@ -90,27 +94,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // RegistrationScreen: the steps of the editing cycle shown on the pages.
-    bool showsList() const override;
-    void showList() override;
-    void showEntryPages() override;
-    void clearClassification() override;
-    void showNewRegistrationDefaults() override;
-    void comparisonCreated() override;
-    void showNewRegistration() override;
-    void classificationOpened() override;
-    void comparisonOpened() override;
-    void showPhotoSlots() override;
-    void showOpenedRegistration() override;
-    void openedRegistrationShown() override;
-    bool saveCheckFails() override;
-    store::SaveInputs saveInputs() const override;
-    void registrationSaved() override;
-    QString comparisonTitle() const override;
-    void photosSaved(const QString& number) override;
-    void photosAbandoned(const QString& number) override;
-    void changesDropped() override;
-
     void clearWorkingFolderAndReadHelp();
     void buildWindow();
     void buildTopRow(QWidget* central);
@@ -126,13 +109,11 @@ private:
     void beforePageChange();
     void afterPageChange(int index);
     void onPageShown(int index);
-    void fillPostCodes();
-    void clearPostCodes();
-    void setText(const QString& name, const QString& text);
     store::Table* table(const QString& name) const { return m_dm->table(name); }
 
     QString m_programFolder;
     std::unique_ptr<store::TDM1> m_dm;
+    std::unique_ptr<EntryPagesScreen> m_screen;
     EditingCycle* m_cycle = nullptr;
     InputBehaviours* m_behaviours = nullptr;
     ClassificationLists* m_classification = nullptr;
