@@ -53,7 +53,7 @@ ClassificationLists::ClassificationLists(QWidget* root, TableOf tableOf, QObject
             QComboBox* box = list(level, slot);
             m_places.insert(box, {level, slot});
             box->installEventFilter(this);
-            connect(box, &QComboBox::activated, this, [this, level, slot] { Change(level, slot); });
+            connect(box, &QComboBox::activated, this, [this, level, slot] { levelChosen(level, slot); });
         }
     }
 }
@@ -118,7 +118,7 @@ void ClassificationLists::DropDown(int level, int slot)
     fill(box, cls::childTitles(levelTable(level), parentCode), false);
 }
 
-void ClassificationLists::Change(int level, int slot)
+void ClassificationLists::levelChosen(int level, int slot)
 {
     SetGrpCD(level, slot);
     for (int below : cls::levelsClearedByChoice(level, !list(level, slot)->currentText().isEmpty()))

@@ -33,8 +33,8 @@ public:
 
     // The list of a level opened (Level1DropDown, SetItemLevel2 … SetItemLevel4).
     void DropDown(int level, int slot);
-    // The title shown by a level's list box chosen (Level1Change, SetValueLevel2 … SetValueLevel4).
-    void Change(int level, int slot);
+    // A level's list box chosen: its code stored and the lists of the levels below it cleared.
+    void levelChosen(int level, int slot);
     // The list boxes show the titles of the stored codes (with the level tables' filters off when
     // a registration is opened, so that every stored code is found).
     void SetGrpTitle();

@@ -74,7 +74,7 @@ bool ConditionPanels::eventFilter(QObject* watched, QEvent* event)
     if (name.startsWith(QLatin1String("CheckBox"))) {
         const bool space = event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space;
         if (press || space)
-            CheckBoxChange(number(8));
+            checkBoxToggled(number(8));
     } else if (name.startsWith(QLatin1String("RadioButton"))) {
         bool arrow = false;
         if (event->type() == QEvent::KeyRelease) {
@@ -82,17 +82,17 @@ bool ConditionPanels::eventFilter(QObject* watched, QEvent* event)
             arrow = key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
         }
         if (press || arrow)
-            RadioButtonChange(number(11));
+            radioButtonChosen(number(11));
     }
     return QObject::eventFilter(watched, event);
 }
 
-void ConditionPanels::CheckBoxChange(int k)
+void ConditionPanels::checkBoxToggled(int k)
 {
     conditions::changeConstMode(view((k + kMaxChoices - 1) / kMaxChoices));
 }
 
-void ConditionPanels::RadioButtonChange(int k)
+void ConditionPanels::radioButtonChosen(int k)
 {
     conditions::changeConstMode(view((k + 1) / 2));
 }

@@ -47,8 +47,8 @@ public:
     // After NT_TBL_CONST_CONDITION itself was posted.
     void CdsCnstDataChk();
     // Check box k (1 … 42) or radio button k (1 … 12) is about to change: its item's row edits.
-    void CheckBoxChange(int k);
-    void RadioButtonChange(int k);
+    void checkBoxToggled(int k);
+    void radioButtonChosen(int k);
     // The focus left the range panel of item n: an upper bound below the lower one is reported.
     void ChkTypR(int item);
 

@@ -129,13 +129,13 @@ void DescriptionGrids::connectTable(int index)
     connectHeadingBox(index, table.columnsBox, table.columnsArrows);
     connectHeadingBox(index, table.rowsBox, table.rowsArrows);
     connectTablePart(table.title);
-    connect(table.title, &QLineEdit::textChanged, this, [this, box = table.title] { TablePartsChange(box); });
+    connect(table.title, &QLineEdit::textChanged, this, [this, box = table.title] { tablePartChanged(box); });
 }
 
 void DescriptionGrids::connectHeadingBox(int index, QLineEdit* box, QSpinBox* arrows)
 {
     connectTablePart(box);
-    connect(box, &QLineEdit::textChanged, this, [this, index, box, arrows] { headingBoxChange(m_tables.at(index), box, arrows); });
+    connect(box, &QLineEdit::textChanged, this, [this, index, box, arrows] { headingCountChanged(m_tables.at(index), box, arrows); });
     // An arrow click changes the box as if the user typed in it.
     connect(arrows, &QSpinBox::valueChanged, this, [this, box](int value) {
         QScopedValueRollback click(m_arrowClick, true);
@@ -158,7 +158,7 @@ void DescriptionGrids::connectTablePart(QLineEdit* box)
     });
 }
 
-void DescriptionGrids::headingBoxChange(Controls& table, QLineEdit* box, QSpinBox* arrows)
+void DescriptionGrids::headingCountChanged(Controls& table, QLineEdit* box, QSpinBox* arrows)
 {
     const QString clamped = entry::clampedHeadingCount(box->text());
     if (clamped != box->text()) {
@@ -169,11 +169,11 @@ void DescriptionGrids::headingBoxChange(Controls& table, QLineEdit* box, QSpinBo
         const QSignalBlocker quiet(arrows);
         arrows->setValue(clamped.toInt());
     }
-    TablePartsChange(box);
+    tablePartChanged(box);
     table.grid->viewport()->update();
 }
 
-void DescriptionGrids::TablePartsChange(QLineEdit* box)
+void DescriptionGrids::tablePartChanged(QLineEdit* box)
 {
     if (!m_loading && (m_partsFocus || m_arrowClick))
         m_hooks.markModified();

@@ -72,8 +72,8 @@ private:
     void SaveGridText(Controls& table);
     void LoadGridText(Controls& table);
     report::DescriptionGrid contents(const Controls& table) const;
-    void headingBoxChange(Controls& table, QLineEdit* box, QSpinBox* arrows);
-    void TablePartsChange(QLineEdit* box);
+    void headingCountChanged(Controls& table, QLineEdit* box, QSpinBox* arrows);
+    void tablePartChanged(QLineEdit* box);
     void StrgGrdSetEditText();
     void sgExit(QTableWidget* grid);
 

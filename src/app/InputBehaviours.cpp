@@ -62,7 +62,7 @@ const QStringList kComparisonRadioGroups = {
 const QStringList kResultCountBoxes = {
     "RESULTS_MOC", "RESULTS_PUBLIC", "RESULTS_PRIVATE", "RESULTS_TECH_USE", "RESULTS_SPE_TECH", "RESULTS_TEST", "RESULTS_RECYCLE"};
 
-const QStringList kBtnPostChangeBoxes = QStringList{
+const QStringList kMarkChangedWhenNewBoxes = QStringList{
     "KEYWD_FREE1", "KEYWD_FREE2", "KEYWD_FREE3", "TERGET_OTHER",
     "SALES_SECTION", "SALES_STUFF", "SALES_ADDRESS", "SALES_TEL_NO", "SALES_FAX_NO", "SALES_E_MAIL", "SALES_URL",
     "SALES_COMPANY_BUSINESS", "SALES_SECTION_BUSINESS", "SALES_STUFF_BUSINESS", "SALES_ADDRESS_BUSINESS",
@@ -91,10 +91,10 @@ const QStringList kKeywordAndAimCheckBoxes = {
 
 const QStringList kPatentFlagButtons = {"RbCERTIFY_PATENT_FLG_Y1", "RbCERTIFY_PATENT_FLG_N1"};
 
-const QStringList kBtnPostChangeSPBoxes = classificationNames("LEVEL", "_COMBO", "")
+const QStringList kMarkChangedBoxes = classificationNames("LEVEL", "_COMBO", "")
     + QStringList{"REG_DATE", "DVLP_TYPE_CODE", "TECH_DVLP_COMPANY", "DB_REG_DATE", "TECH_DVLP_YEAR", "TECH_SUBTITLE", "OPEN_DIV_CD"};
 
-const QStringList kBtnPostChangeSPClicks = {"GRP_TITLE1"};
+const QStringList kMarkChangedClicks = {"GRP_TITLE1"};
 
 const QStringList kPostCodeBoxes = {"SALES_POST_CODE1", "SALES_POST_CODE2", "SALES_POST_CODE_BUSINESS1", "SALES_POST_CODE_BUSINESS2"};
 
@@ -123,10 +123,10 @@ const QStringList kHeadingCountBoxes = {
 
 const QStringList kChoiceOnlyLists = classificationNames("Level", "", "_") + QStringList{"GRP_TITLE1", "EVALUATE_ORGAN_CODE"};
 
-const QStringList kEditExitBoxes = without(kBtnPostChangeBoxes, kComparisonRadioGroups + kResultCountBoxes)
+const QStringList kEditExitBoxes = without(kMarkChangedWhenNewBoxes, kComparisonRadioGroups + kResultCountBoxes)
     + QStringList{"SALES_COMPANY", "COMPARE_TECH_TITLE", "ImagePath_A"};
 
-const QStringList kEditExitSPBoxes = QStringList{"TECH_TITLE"} + without(kBtnPostChangeSPBoxes, {"DVLP_TYPE_CODE", "OPEN_DIV_CD"});
+const QStringList kEditExitSPBoxes = QStringList{"TECH_TITLE"} + without(kMarkChangedBoxes, {"DVLP_TYPE_CODE", "OPEN_DIV_CD"});
 
 namespace {
 
@@ -221,22 +221,22 @@ QStringList InputBehaviours::attach(QWidget* root)
     };
 
     // Change marking.
-    each(kBtnPostChangeBoxes, [this](QWidget* c) { onChange(c, [this, c] { BtnPostChange(c); }); });
+    each(kMarkChangedWhenNewBoxes, [this](QWidget* c) { onChange(c, [this, c] { markChangedWhenNew(c); }); });
     each(kKeywordAndAimCheckBoxes, [this](QWidget* c) {
-        onClick(c, [this, c] { BtnPostChange(c); });
+        onClick(c, [this, c] { markChangedWhenNew(c); });
         // ChangeCheckBoxKeyPress: the space key marks the change too.
         onEvent(c, QEvent::KeyPress, [this, c](QEvent* e) {
             if (static_cast<QKeyEvent*>(e)->key() == Qt::Key_Space)
-                BtnPostChange(c);
+                markChangedWhenNew(c);
             return false;
         });
     });
-    each(kPatentFlagButtons, [this](QWidget* c) { onClick(c, [this, c] { BtnPostChange(c); }); });
-    each(kBtnPostChangeSPBoxes, [this](QWidget* c) { onChange(c, [this, c] { BtnPostChangeSP(c); }); });
-    each(kBtnPostChangeSPClicks, [this](QWidget* c) { onClick(c, [this, c] { BtnPostChangeSP(c); }); });
+    each(kPatentFlagButtons, [this](QWidget* c) { onClick(c, [this, c] { markChangedWhenNew(c); }); });
+    each(kMarkChangedBoxes, [this](QWidget* c) { onChange(c, [this, c] { markChanged(c); }); });
+    each(kMarkChangedClicks, [this](QWidget* c) { onClick(c, [this, c] { markChanged(c); }); });
     each({"SALES_COMPANY"}, [this](QWidget* c) {
         onChange(c, [this, c] {
-            BtnPostChange(c);
+            markChangedWhenNew(c);
             removeDoubleBlanks(c);
         });
     });
@@ -249,7 +249,7 @@ QStringList InputBehaviours::attach(QWidget* root)
     });
     each(kDescriptionMemos, [this](QWidget* c) { onChange(c, [c] { removeDoubleBlanks(c); }); });
     each(kPostCodeBoxes, [this](QWidget* c) {
-        onChange(c, [this, c] { PostCodeEditChange(c); });
+        onChange(c, [this, c] { postCodeChanged(c); });
         onEvent(c, QEvent::FocusIn, [this](QEvent*) {
             m_postCodeFocus = true;
             return false;
@@ -334,7 +334,7 @@ bool InputBehaviours::cutMemoToItsLimit(QWidget* memo)
                            kConditionTextMemos.contains(name));
 }
 
-void InputBehaviours::BtnPostChange(QWidget* control)
+void InputBehaviours::markChangedWhenNew(QWidget* control)
 {
     if (m_hooks.isNewMode && m_hooks.isNewMode() && m_hooks.markModified)
         m_hooks.markModified();
@@ -345,7 +345,7 @@ void InputBehaviours::BtnPostChange(QWidget* control)
         m_hooks.judgeOtherRadioCondition();
 }
 
-void InputBehaviours::BtnPostChangeSP(QWidget* control)
+void InputBehaviours::markChanged(QWidget* control)
 {
     if (m_hooks.markModified)
         m_hooks.markModified();
@@ -353,7 +353,7 @@ void InputBehaviours::BtnPostChangeSP(QWidget* control)
         removeDoubleBlanks(control);
 }
 
-void InputBehaviours::PostCodeEditChange(QWidget* control)
+void InputBehaviours::postCodeChanged(QWidget* control)
 {
     if (m_postCodeFocus) {
         if (m_hooks.markModified)
@@ -428,7 +428,7 @@ void InputBehaviours::BeginningWork(QWidget* control)
         return;
     if (box->text().isEmpty())
         box->setText(QStringLiteral("0"));
-    BtnPostChange(box);
+    markChangedWhenNew(box);
     removeDoubleBlanks(box);
 }
 

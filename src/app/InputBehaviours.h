@@ -20,19 +20,19 @@ namespace app {
 // The control lists of the shared entry behaviours, by control name: one list per behaviour; the
 // behaviours find the controls by objectName.
 
-// Boxes whose change marks the registration as changed in a new registration (BtnPostChange).
-extern const QStringList kBtnPostChangeBoxes;
+// Boxes whose change marks the registration as changed in a new registration (markChangedWhenNew).
+extern const QStringList kMarkChangedWhenNewBoxes;
 // The comparison and free-item radio groups among them.
 extern const QStringList kComparisonRadioGroups;
 // The seven construction-result counts.
 extern const QStringList kResultCountBoxes;
-// Check boxes and radio buttons whose click runs BtnPostChange.
+// Check boxes and radio buttons whose click runs markChangedWhenNew.
 extern const QStringList kKeywordAndAimCheckBoxes;
 extern const QStringList kPatentFlagButtons;
-// Boxes whose change always marks the registration as changed (BtnPostChangeSP), and the list
+// Boxes whose change always marks the registration as changed (markChanged), and the list
 // whose click does.
-extern const QStringList kBtnPostChangeSPBoxes;
-extern const QStringList kBtnPostChangeSPClicks;
+extern const QStringList kMarkChangedBoxes;
+extern const QStringList kMarkChangedClicks;
 extern const QStringList kPostCodeBoxes;
 extern const QStringList kDescriptionMemos;
 extern const QStringList kPatentNumberMemos;
@@ -80,9 +80,9 @@ public:
     // True while a post-code box has the focus.
     bool postCodeFocus() const { return m_postCodeFocus; }
 
-    void BtnPostChange(QWidget* control);
-    void BtnPostChangeSP(QWidget* control);
-    void PostCodeEditChange(QWidget* control);
+    void markChangedWhenNew(QWidget* control);
+    void markChanged(QWidget* control);
+    void postCodeChanged(QWidget* control);
     // The handlers run when a box is left; each answers true when it had to tell the user
     // something (a text cut to its limit, a number that is none).
     bool EditExit(QWidget* control);

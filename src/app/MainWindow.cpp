@@ -167,7 +167,7 @@ void MainWindow::buildWindow()
     // The technology's name repeats at the top of the summary, comparison and results pages.
     auto* title = control<QLineEdit>(QStringLiteral("TECH_TITLE"));
     connect(title, &QLineEdit::textChanged, this, [this, title](const QString& text) {
-        m_behaviours->BtnPostChangeSP(title);
+        m_behaviours->markChanged(title);
         for (const char* label : {"TECH_TITLE2", "TECH_TITLE3", "TECH_TITLE4"})
             control<QLabel>(QLatin1String(label))->setText(text);
     });
@@ -183,7 +183,7 @@ void MainWindow::buildWindow()
     m_classification = new ClassificationLists(this, [this](const QString& name) { return m_dm->table(name); }, this);
     m_photos = new PhotoSlots(this, *m_dm, this);
     m_patents = new PatentBlocks(
-        this, *m_dm, [this](QWidget* box) { m_behaviours->BtnPostChange(box); }, [this] { m_cycle->markModified(); }, [this] { return int(m_cycle->mode()); },
+        this, *m_dm, [this](QWidget* box) { m_behaviours->markChangedWhenNew(box); }, [this] { m_cycle->markModified(); }, [this] { return int(m_cycle->mode()); },
         this);
     m_grids = new DescriptionGrids(this, {[this] { m_cycle->markModified(); }, [this] { return table(QStringLiteral("NT_TBL_DESCRIPTION")); }}, this);
     buildConditionPanels();

@@ -67,7 +67,7 @@ PatentBlocks::PatentBlocks(QWidget* root, store::TDM1& dm, std::function<void(QW
             if (m_mode() < 0)
                 return;
             m_markChange(memo);
-            PatentNumberChange(n);
+            patentNumberChanged(n);
         });
     }
     for (int k = 1; k <= 4; ++k) {
@@ -75,7 +75,7 @@ PatentBlocks::PatentBlocks(QWidget* root, store::TDM1& dm, std::function<void(QW
         connect(button, &QAbstractButton::clicked, this, [this, button] { onButtonChosen(button); });
         connect(button, &QAbstractButton::toggled, this, [this, button](bool checked) {
             if (checked)
-                RbCertify_Idea_StatClick(button);
+                utilityModelStateChosen(button);
         });
     }
     for (const QString& field : patents::kIdeaLicenceFields) {
@@ -86,7 +86,7 @@ PatentBlocks::PatentBlocks(QWidget* root, store::TDM1& dm, std::function<void(QW
     }
     // A click and the space key both arrive as the box's click.
     connect(control<QAbstractButton>(QStringLiteral("TERGET_OTHER_YN")), &QAbstractButton::clicked, this,
-            [this] { TERGET_OTHER_YNClick(); });
+            [this] { otherAimToggled(); });
 }
 
 template <typename T>
@@ -156,7 +156,7 @@ void PatentBlocks::clearPair(const QString& field, const QString& suffix)
     }
 }
 
-void PatentBlocks::PatentNumberChange(int block)
+void PatentBlocks::patentNumberChanged(int block)
 {
     const QString suffix = QString::number(block);
     store::Table* pictures = table(kPictureTable);
@@ -187,7 +187,7 @@ void PatentBlocks::PatentNumberChange(int block)
     }
 }
 
-void PatentBlocks::RbCertify_Idea_StatClick(QAbstractButton* button)
+void PatentBlocks::utilityModelStateChosen(QAbstractButton* button)
 {
     store::Table* detail = table(kDetailTable);
     const QString status = patents::statusButtonCode(button->objectName(), patents::kIdeaStatus).value_or(QString());
@@ -234,7 +234,7 @@ void PatentBlocks::ShowStoredCodes()
     auto* statusButton = m_root->findChild<QAbstractButton*>(QStringLiteral("RbCERTIFY_IDEA_STAT") + opened.status);
     if (statusButton) {
         if (statusButton->isChecked())
-            RbCertify_Idea_StatClick(statusButton);
+            utilityModelStateChosen(statusButton);
         else
             statusButton->setChecked(true); // runs the enabling rule
     }
@@ -251,11 +251,11 @@ void PatentBlocks::ShowStoredCodes()
 void PatentBlocks::ShowBlocks()
 {
     for (int n = 1; n <= patents::kBlocks; ++n)
-        PatentNumberChange(n);
+        patentNumberChanged(n);
     showTargetOther();
 }
 
-void PatentBlocks::TERGET_OTHER_YNClick()
+void PatentBlocks::otherAimToggled()
 {
     if (m_mode() == 0)
         m_markModified();

@@ -30,15 +30,15 @@ public:
                  std::function<int()> mode, QObject* parent = nullptr);
 
     // The enabling rule of a block (1 … 5), run when its number memo changes.
-    void PatentNumberChange(int block);
+    void patentNumberChanged(int block);
     // The enabling rule of the utility model, run when a status button becomes checked.
-    void RbCertify_Idea_StatClick(QAbstractButton* button);
+    void utilityModelStateChosen(QAbstractButton* button);
     // The stored codes shown as a registration is opened.
     void ShowStoredCodes();
     // The enabling rules of the five blocks and of the targets box, for the values as they stand.
     void ShowBlocks();
     // "その他" of the targets enables its text box.
-    void TERGET_OTHER_YNClick();
+    void otherAimToggled();
 
 private:
     template <typename T = QWidget>

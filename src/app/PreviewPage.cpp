@@ -129,13 +129,13 @@ void PrintPreview(MainWindow& window)
     view->setUrl(static_cast<ReportWebPage*>(view->page())->freshReportUrl());
 }
 
-void TabControl1Change(MainWindow& window)
+void templateChosen(MainWindow& window)
 {
     if (window.pages()->currentWidget()->objectName() == QLatin1String("TabSheet5"))
         PrintPreview(window);
 }
 
-void Button6Click(MainWindow& window)
+void printShownReport(MainWindow& window)
 {
     auto* printer = new QPrinter(QPrinter::HighResolution);
     prepareReportPrinter(printer);
@@ -175,9 +175,9 @@ void savePdf(MainWindow& window)
 void connectPreviewPage(MainWindow& window)
 {
     QObject::connect(window.control<QTabBar>(QStringLiteral("TabControl1")), &QTabBar::currentChanged, &window,
-                     [&window](int) { TabControl1Change(window); });
+                     [&window](int) { templateChosen(window); });
     QObject::connect(window.control<QPushButton>(QStringLiteral("Button6")), &QPushButton::clicked, &window,
-                     [&window] { Button6Click(window); });
+                     [&window] { printShownReport(window); });
     QObject::connect(window.control<QPushButton>(QStringLiteral("BtnSavePdf")), &QPushButton::clicked, &window,
                      [&window] { savePdf(window); });
     // The report is shown in a browser that runs no scripts and loads nothing but the report

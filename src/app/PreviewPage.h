@@ -12,8 +12,8 @@ class MainWindow;
 // `WebBrowser1`, the template chosen by the selector `TabControl1`, printing through the print
 // dialog and saving as PDF.
 void PrintPreview(MainWindow& window);
-void TabControl1Change(MainWindow& window);
-void Button6Click(MainWindow& window);
+void templateChosen(MainWindow& window);
+void printShownReport(MainWindow& window);
 // The "PDF保存" button: writes the shown report (the whole report on the first tab, else the
 // chosen section) to a PDF file the user names; a failure is reported.
 void savePdf(MainWindow& window);

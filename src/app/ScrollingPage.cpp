@@ -27,7 +27,7 @@ ScrollingPage::ScrollingPage(const QString& name, const QString& scrollBarName, 
     m_scrollBar->setObjectName(scrollBarName);
     m_scrollBar->setSingleStep(10);
     m_scrollBar->setPageStep(10);
-    connect(m_scrollBar, &QScrollBar::valueChanged, this, &ScrollingPage::ScrollBarChange);
+    connect(m_scrollBar, &QScrollBar::valueChanged, this, &ScrollingPage::scrollBarMoved);
     // Tab, Enter or a check's message may move the focus to a control outside the visible part.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         if (now && m_panel->isAncestorOf(now))
@@ -77,7 +77,7 @@ void ScrollingPage::fitPanel()
 void ScrollingPage::resetScroll()
 {
     m_scrollBar->setValue(0);
-    ScrollBarChange(0);
+    scrollBarMoved(0);
 }
 
 void ScrollingPage::turnWheel(int notches)
@@ -85,7 +85,7 @@ void ScrollingPage::turnWheel(int notches)
     m_scrollBar->setValue(m_scrollBar->value() + notches * m_wheelStep);
 }
 
-void ScrollingPage::ScrollBarChange(int position)
+void ScrollingPage::scrollBarMoved(int position)
 {
     m_panel->move(0, kHeaderHeight - position);
 }
@@ -98,7 +98,7 @@ void ScrollingPage::layOut()
     m_scrollBar->setGeometry(width() - barWidth, 0, barWidth, height());
     m_panel->resize(width() - barWidth, std::max(m_panelHeight, viewport));
     m_scrollBar->setMaximum(std::max(0, m_panelHeight - viewport));
-    ScrollBarChange(m_scrollBar->value());
+    scrollBarMoved(m_scrollBar->value());
     m_header->raise();
 }
 

@@ -49,7 +49,7 @@ private:
     static constexpr int kMargin = 8; // room kept between a control brought into view and the edge
 
     void layOut();
-    void ScrollBarChange(int position);
+    void scrollBarMoved(int position);
 
     QWidget* m_header;
     QWidget* m_panel;

@@ -111,10 +111,10 @@ void CompareBreakdownDialog::build()
     grid->addLayout(buttons, row, 0, 1, 3);
     grid->setColumnStretch(2, 1);
 
-    connect(m_prior, &QPushButton::clicked, this, &CompareBreakdownDialog::BtnPriorClick);
-    connect(m_next, &QPushButton::clicked, this, &CompareBreakdownDialog::BtnNextClick);
-    connect(ok, &QPushButton::clicked, this, &CompareBreakdownDialog::BtnOkClick);
-    connect(cancel, &QPushButton::clicked, this, &CompareBreakdownDialog::BtnCancelClick);
+    connect(m_prior, &QPushButton::clicked, this, &CompareBreakdownDialog::showPrevious);
+    connect(m_next, &QPushButton::clicked, this, &CompareBreakdownDialog::showNext);
+    connect(ok, &QPushButton::clicked, this, &CompareBreakdownDialog::finishEditing);
+    connect(cancel, &QPushButton::clicked, this, &CompareBreakdownDialog::cancelEditing);
     enterMovesFocus();
 }
 
@@ -134,10 +134,10 @@ void CompareBreakdownDialog::showRecordNumber(int number)
 void CompareBreakdownDialog::showEvent(QShowEvent* event)
 {
     ComparisonDialog::showEvent(event);
-    FormShow();
+    prepareShownRow();
 }
 
-void CompareBreakdownDialog::FormShow()
+void CompareBreakdownDialog::prepareShownRow()
 {
     box(QStringLiteral("ITEM"))->setFocus();
     QLineEdit* price = box(QStringLiteral("PRICE"));
@@ -211,7 +211,7 @@ bool CompareBreakdownDialog::confirmRow()
     return true;
 }
 
-void CompareBreakdownDialog::BtnOkClick()
+void CompareBreakdownDialog::finishEditing()
 {
     if (!view()->isEditing()) {
         accept();
@@ -227,7 +227,7 @@ void CompareBreakdownDialog::BtnOkClick()
     accept();
 }
 
-void CompareBreakdownDialog::BtnCancelClick()
+void CompareBreakdownDialog::cancelEditing()
 {
     reject();
 }
@@ -256,12 +256,12 @@ void CompareBreakdownDialog::moveTo(bool next)
     showRecordNumber(rows->recNo());
 }
 
-void CompareBreakdownDialog::BtnPriorClick()
+void CompareBreakdownDialog::showPrevious()
 {
     moveTo(false);
 }
 
-void CompareBreakdownDialog::BtnNextClick()
+void CompareBreakdownDialog::showNext()
 {
     moveTo(true);
 }

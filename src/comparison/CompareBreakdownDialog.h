@@ -36,15 +36,15 @@ public:
     void showRecordNumber(int number);
     double rememberedPrice() const { return m_rememberedPrice; }
 
-    void FormShow();
+    void prepareShownRow();
     void calculationPrice(QLineEdit* changed);
     void RoundValue(QLineEdit* box);
     // The row check; false after telling the user, with the focus on the box concerned.
     bool CompareRowCheck();
-    void BtnOkClick();
-    void BtnCancelClick();
-    void BtnPriorClick();
-    void BtnNextClick();
+    void finishEditing();
+    void cancelEditing();
+    void showPrevious();
+    void showNext();
     // "キャンセル", Escape and the close box.
     void reject() override;
 
@@ -71,19 +71,19 @@ private:
 };
 
 // The breakdown of the new technology (RECORD_TYPE "0").
-class TFrmCompareNew : public CompareBreakdownDialog
+class NewTechnologyBreakdownDialog : public CompareBreakdownDialog
 {
     Q_OBJECT
 public:
-    TFrmCompareNew(store::TDM1& dm, QWidget* parent) : CompareBreakdownDialog(Technology::New, dm, parent) {}
+    NewTechnologyBreakdownDialog(store::TDM1& dm, QWidget* parent) : CompareBreakdownDialog(Technology::New, dm, parent) {}
 };
 
 // The breakdown of the conventional technology (RECORD_TYPE "1").
-class TFrmCompareOld : public CompareBreakdownDialog
+class OldTechnologyBreakdownDialog : public CompareBreakdownDialog
 {
     Q_OBJECT
 public:
-    TFrmCompareOld(store::TDM1& dm, QWidget* parent) : CompareBreakdownDialog(Technology::Old, dm, parent) {}
+    OldTechnologyBreakdownDialog(store::TDM1& dm, QWidget* parent) : CompareBreakdownDialog(Technology::Old, dm, parent) {}
 };
 
 } // namespace comparison

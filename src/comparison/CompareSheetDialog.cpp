@@ -38,7 +38,7 @@ QLabel* namedLabel(const QString& name, QWidget* parent)
 
 } // namespace
 
-TFrmCompare::TFrmCompare(store::TDM1& dm, CompareBreakdownDialog* newDialog, CompareBreakdownDialog* oldDialog, QWidget* parent)
+CompareSheetDialog::CompareSheetDialog(store::TDM1& dm, CompareBreakdownDialog* newDialog, CompareBreakdownDialog* oldDialog, QWidget* parent)
     : ComparisonDialog(parent)
     , m_dm(dm)
     , m_newDialog(newDialog)
@@ -51,17 +51,17 @@ TFrmCompare::TFrmCompare(store::TDM1& dm, CompareBreakdownDialog* newDialog, Com
     m_oldDialog->setTotalBox(box(QStringLiteral("TOTAL_OLD_TECH")));
 }
 
-QLineEdit* TFrmCompare::box(const QString& name) const
+QLineEdit* CompareSheetDialog::box(const QString& name) const
 {
     return findChild<QLineEdit*>(name);
 }
 
-store::Table* TFrmCompare::head() const
+store::Table* CompareSheetDialog::head() const
 {
     return m_dm.table(kHead);
 }
 
-void TFrmCompare::build()
+void CompareSheetDialog::build()
 {
     resize(800, 620);
     auto* outer = new QVBoxLayout(this);
@@ -85,8 +85,8 @@ void TFrmCompare::build()
     header->addWidget(cancel, 1, 2);
     header->setColumnStretch(1, 1);
     outer->addLayout(header);
-    connect(ok, &QPushButton::clicked, this, &TFrmCompare::BtnOkClick);
-    connect(cancel, &QPushButton::clicked, this, &TFrmCompare::BtnCancelClick);
+    connect(ok, &QPushButton::clicked, this, &CompareSheetDialog::finishEditing);
+    connect(cancel, &QPushButton::clicked, this, &CompareSheetDialog::cancelEditing);
 
     // The scrolling panel.
     m_scroll = scrollingPanel(QStringLiteral("Panel5"));
@@ -163,16 +163,16 @@ void TFrmCompare::build()
 
     // Events of the boxes.
     for (const char* name : {"BASE_VALUE", "BASE_UNIT"})
-        connect(box(QLatin1String(name)), &QLineEdit::textChanged, this, [this, name] { BASE_VALUEChange(box(QLatin1String(name))); });
+        connect(box(QLatin1String(name)), &QLineEdit::textChanged, this, [this, name] { baseValueChanged(box(QLatin1String(name))); });
     for (const char* name : {"N_PROCESS", "O_PROCESS"}) {
         QLineEdit* edit = box(QLatin1String(name));
-        connect(edit, &QLineEdit::textChanged, this, [this, edit] { PROCESSChange(edit); });
+        connect(edit, &QLineEdit::textChanged, this, [this, edit] { periodChanged(edit); });
         onLeave(edit, [edit] { roundNumber(edit, false); });
         filterNumberKeys(edit);
     }
     for (const char* name : {"N_COST", "O_COST"}) {
         QLineEdit* edit = box(QLatin1String(name));
-        connect(edit, &QLineEdit::textChanged, this, [this, edit] { COSTChange(edit); });
+        connect(edit, &QLineEdit::textChanged, this, [this, edit] { costChanged(edit); });
     }
     for (const char* name : {"RATE_COST", "RATE_PROCESS"}) {
         QLineEdit* edit = box(QLatin1String(name));
@@ -184,12 +184,12 @@ void TFrmCompare::build()
         QLineEdit* edit = box(QLatin1String(name));
         onLeave(edit, [edit] { convertWidth(edit); });
     }
-    connect(box(QStringLiteral("TOTAL_NEW_TECH")), &QLineEdit::textChanged, this, &TFrmCompare::TOTAL_NEW_TECHChange);
-    connect(box(QStringLiteral("TOTAL_OLD_TECH")), &QLineEdit::textChanged, this, &TFrmCompare::TOTAL_OLD_TECHChange);
+    connect(box(QStringLiteral("TOTAL_NEW_TECH")), &QLineEdit::textChanged, this, &CompareSheetDialog::newTotalChanged);
+    connect(box(QStringLiteral("TOTAL_OLD_TECH")), &QLineEdit::textChanged, this, &CompareSheetDialog::oldTotalChanged);
     enterMovesFocus();
 }
 
-QWidget* TFrmCompare::buildBreakdown(CompareBreakdownDialog* dialog, QWidget* parent)
+QWidget* CompareSheetDialog::buildBreakdown(CompareBreakdownDialog* dialog, QWidget* parent)
 {
     const bool isNew = dialog->technology() == CompareBreakdownDialog::Technology::New;
     const QString view = isNew ? kNewView : kOldView;
@@ -248,14 +248,14 @@ QWidget* TFrmCompare::buildBreakdown(CompareBreakdownDialog* dialog, QWidget* pa
     return group;
 }
 
-QLineEdit* TFrmCompare::totalOf(CompareBreakdownDialog* dialog) const
+QLineEdit* CompareSheetDialog::totalOf(CompareBreakdownDialog* dialog) const
 {
     return box(dialog == m_newDialog ? QStringLiteral("TOTAL_NEW_TECH") : QStringLiteral("TOTAL_OLD_TECH"));
 }
 
 // ---------------------------------------------------------------- opening
 
-void TFrmCompare::open(const QString& registrationNumber, const QString& techTitle, const QString& compareTechTitle,
+void CompareSheetDialog::open(const QString& registrationNumber, const QString& techTitle, const QString& compareTechTitle,
                        const QString& salesCompany)
 {
     store::Table* row = head();
@@ -276,7 +276,7 @@ void TFrmCompare::open(const QString& registrationNumber, const QString& techTit
     showModal();
 }
 
-void TFrmCompare::setTotals(const QString& newTotal, const QString& oldTotal)
+void CompareSheetDialog::setTotals(const QString& newTotal, const QString& oldTotal)
 {
     box(QStringLiteral("TOTAL_NEW_TECH"))->setText(newTotal);
     box(QStringLiteral("TOTAL_OLD_TECH"))->setText(oldTotal);
@@ -284,7 +284,7 @@ void TFrmCompare::setTotals(const QString& newTotal, const QString& oldTotal)
 
 // ---------------------------------------------------------------- figures
 
-void TFrmCompare::fillZero()
+void CompareSheetDialog::fillZero()
 {
     for (const char* name : {"BASE_VALUE", "N_COST", "O_COST", "RATE_COST", "RATE_PROCESS"}) {
         QLineEdit* edit = box(QLatin1String(name));
@@ -293,7 +293,7 @@ void TFrmCompare::fillZero()
     }
 }
 
-void TFrmCompare::BASE_VALUEChange(QLineEdit* changed)
+void CompareSheetDialog::baseValueChanged(QLineEdit* changed)
 {
     widgets::removeDoubleBlanks(changed);
     const QString perQuantity = box(QStringLiteral("BASE_VALUE"))->text() + box(QStringLiteral("BASE_UNIT"))->text();
@@ -304,17 +304,17 @@ void TFrmCompare::BASE_VALUEChange(QLineEdit* changed)
 // The rates are computed for changes made by the user or the program, not when a row is merely
 // shown: its stored rate is already the one computed, and a registration browsed in the list must
 // not be put into edit state.
-void TFrmCompare::PROCESSChange(QLineEdit* changed)
+void CompareSheetDialog::periodChanged(QLineEdit* changed)
 {
     recomputeRate(changed, QStringLiteral("N_PROCESS"), QStringLiteral("O_PROCESS"), QStringLiteral("RATE_PROCESS"));
 }
 
-void TFrmCompare::COSTChange(QLineEdit* changed)
+void CompareSheetDialog::costChanged(QLineEdit* changed)
 {
     recomputeRate(changed, QStringLiteral("N_COST"), QStringLiteral("O_COST"), QStringLiteral("RATE_COST"));
 }
 
-void TFrmCompare::recomputeRate(QLineEdit* changed, const QString& newBox, const QString& oldBox, const QString& rateBox)
+void CompareSheetDialog::recomputeRate(QLineEdit* changed, const QString& newBox, const QString& oldBox, const QString& rateBox)
 {
     if (m_computing || (changed && isBeingLoaded(changed)))
         return;
@@ -330,19 +330,19 @@ void TFrmCompare::recomputeRate(QLineEdit* changed, const QString& newBox, const
     m_computing = false;
 }
 
-void TFrmCompare::TOTAL_NEW_TECHChange()
+void CompareSheetDialog::newTotalChanged()
 {
     box(QStringLiteral("N_COST"))->setText(box(QStringLiteral("TOTAL_NEW_TECH"))->text());
 }
 
-void TFrmCompare::TOTAL_OLD_TECHChange()
+void CompareSheetDialog::oldTotalChanged()
 {
     box(QStringLiteral("O_COST"))->setText(box(QStringLiteral("TOTAL_OLD_TECH"))->text());
 }
 
 // ---------------------------------------------------------------- breakdown rows
 
-void TFrmCompare::addRow(CompareBreakdownDialog* dialog)
+void CompareSheetDialog::addRow(CompareBreakdownDialog* dialog)
 {
     store::Table* view = dialog->view();
     if (view->recordCount() >= kBreakdownLimit) {
@@ -360,7 +360,7 @@ void TFrmCompare::addRow(CompareBreakdownDialog* dialog)
     dialog->showModal();
 }
 
-void TFrmCompare::editRow(CompareBreakdownDialog* dialog)
+void CompareSheetDialog::editRow(CompareBreakdownDialog* dialog)
 {
     store::Table* view = dialog->view();
     if (view->isEmpty()) {
@@ -376,7 +376,7 @@ void TFrmCompare::editRow(CompareBreakdownDialog* dialog)
     dialog->showModal();
 }
 
-void TFrmCompare::deleteRow(CompareBreakdownDialog* dialog)
+void CompareSheetDialog::deleteRow(CompareBreakdownDialog* dialog)
 {
     store::Table* view = dialog->view();
     if (view->isEmpty()) {
@@ -397,7 +397,7 @@ void TFrmCompare::deleteRow(CompareBreakdownDialog* dialog)
 
 // ---------------------------------------------------------------- leaving
 
-bool TFrmCompare::numericCheck()
+bool CompareSheetDialog::numericCheck()
 {
     for (const char* name : {"BASE_VALUE", "N_COST", "O_COST", "N_PROCESS", "O_PROCESS"}) {
         QLineEdit* edit = box(QLatin1String(name));
@@ -410,7 +410,7 @@ bool TFrmCompare::numericCheck()
     return true;
 }
 
-void TFrmCompare::BtnOkClick()
+void CompareSheetDialog::finishEditing()
 {
     store::Table* row = head();
     if (!row->isEditing()) {
@@ -434,7 +434,7 @@ void TFrmCompare::BtnOkClick()
     }
 }
 
-void TFrmCompare::BtnCancelClick()
+void CompareSheetDialog::cancelEditing()
 {
     store::Table* row = head();
     if (row->isEditing()) {

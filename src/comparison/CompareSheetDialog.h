@@ -19,12 +19,12 @@ class CompareBreakdownDialog;
 // two priced breakdowns with their running totals, and the two rates of change. It edits the
 // registration's NT_TBL_COMPARE_MAIN row; the breakdown rows are added and changed through the two
 // breakdown dialogs.
-class TFrmCompare : public ComparisonDialog
+class CompareSheetDialog : public ComparisonDialog
 {
     Q_OBJECT
 
 public:
-    TFrmCompare(store::TDM1& dm, CompareBreakdownDialog* newDialog, CompareBreakdownDialog* oldDialog, QWidget* parent);
+    CompareSheetDialog(store::TDM1& dm, CompareBreakdownDialog* newDialog, CompareBreakdownDialog* oldDialog, QWidget* parent);
 
     QLineEdit* box(const QString& name) const;
     CompareBreakdownDialog* newDialog() const { return m_newDialog; }
@@ -37,19 +37,19 @@ public:
     // The running totals as text (what the editing cycle sets when it starts a registration).
     void setTotals(const QString& newTotal, const QString& oldTotal);
 
-    void BASE_VALUEChange(QLineEdit* changed);
-    void PROCESSChange(QLineEdit* changed = nullptr);
-    void COSTChange(QLineEdit* changed = nullptr);
-    void TOTAL_NEW_TECHChange();
-    void TOTAL_OLD_TECHChange();
-    void BtnCmpNewAddClick() { addRow(m_newDialog); }
-    void BtnCmpOldAddClick() { addRow(m_oldDialog); }
-    void BtnCmpNewEditClick() { editRow(m_newDialog); }
-    void BtnCmpOldEditClick() { editRow(m_oldDialog); }
-    void BtnCmpNewDelClick() { deleteRow(m_newDialog); }
-    void BtnCmpOldDelClick() { deleteRow(m_oldDialog); }
-    void BtnOkClick();
-    void BtnCancelClick();
+    void baseValueChanged(QLineEdit* changed);
+    void periodChanged(QLineEdit* changed = nullptr);
+    void costChanged(QLineEdit* changed = nullptr);
+    void newTotalChanged();
+    void oldTotalChanged();
+    void addNewTechnologyRow() { addRow(m_newDialog); }
+    void addOldTechnologyRow() { addRow(m_oldDialog); }
+    void editNewTechnologyRow() { editRow(m_newDialog); }
+    void editOldTechnologyRow() { editRow(m_oldDialog); }
+    void deleteNewTechnologyRow() { deleteRow(m_newDialog); }
+    void deleteOldTechnologyRow() { deleteRow(m_oldDialog); }
+    void finishEditing();
+    void cancelEditing();
 
 signals:
     // The text of RATE_COST or RATE_PROCESS changed (typed, computed or loaded).

@@ -33,23 +33,23 @@ ComparisonPageWidget::ComparisonPageWidget(QWidget* window, store::TDM1& dm)
     : QObject(window)
     , m_window(window)
     , m_dm(dm)
-    , m_newDialog(new TFrmCompareNew(dm, window))
-    , m_oldDialog(new TFrmCompareOld(dm, window))
-    , m_sheet(new TFrmCompare(dm, m_newDialog, m_oldDialog, window))
-    , m_costType(new TFrmCostType(dm, window))
+    , m_newDialog(new NewTechnologyBreakdownDialog(dm, window))
+    , m_oldDialog(new OldTechnologyBreakdownDialog(dm, window))
+    , m_sheet(new CompareSheetDialog(dm, m_newDialog, m_oldDialog, window))
+    , m_costType(new CostTypeDialog(dm, window))
 {
     control(QStringLiteral("btnCmp"))->setEnabled(true);
-    connect(control<QPushButton>(QStringLiteral("btnCmp")), &QPushButton::clicked, this, &ComparisonPageWidget::btnCmpClick);
-    connect(control<QPushButton>(QStringLiteral("btnCostType")), &QPushButton::clicked, this, &ComparisonPageWidget::btnCostTypeClick);
+    connect(control<QPushButton>(QStringLiteral("btnCmp")), &QPushButton::clicked, this, &ComparisonPageWidget::showComparisonSheet);
+    connect(control<QPushButton>(QStringLiteral("btnCostType")), &QPushButton::clicked, this, &ComparisonPageWidget::showCostTypes);
     connect(control<QLineEdit>(QStringLiteral("COMPARE_TECH_TITLE")), &QLineEdit::textChanged, this,
-            &ComparisonPageWidget::COMPARE_TECH_TITLEChange);
-    connect(m_sheet, &TFrmCompare::rateChanged, this, &ComparisonPageWidget::mirrorRate);
-    connect(m_sheet, &TFrmCompare::figuresConfirmed, this, &ComparisonPageWidget::registrationChanged);
-    connect(m_costType, &TFrmCostType::costTypeClosed, this, [this](const QString& code) {
+            &ComparisonPageWidget::conventionalTitleChanged);
+    connect(m_sheet, &CompareSheetDialog::rateChanged, this, &ComparisonPageWidget::mirrorRate);
+    connect(m_sheet, &CompareSheetDialog::figuresConfirmed, this, &ComparisonPageWidget::registrationChanged);
+    connect(m_costType, &CostTypeDialog::costTypeClosed, this, [this](const QString& code) {
         control(QStringLiteral("GroupBox5"))->setVisible(isCycleCostType(code));
         control<QLabel>(QStringLiteral("lblCOST_TYPE"))->setText(GetCostType(code));
     });
-    COMPARE_TECH_TITLEChange();
+    conventionalTitleChanged();
 }
 
 ComparisonPageWidget::~ComparisonPageWidget()
@@ -73,7 +73,7 @@ QString ComparisonPageWidget::text(const QString& name) const
     return {};
 }
 
-void ComparisonPageWidget::btnCmpClick()
+void ComparisonPageWidget::showComparisonSheet()
 {
     if (text(QStringLiteral("COMPARE_TECH_TITLE")).isEmpty()) {
         UserInteraction::current().error(kProgramTitle, QStringLiteral("従来技術名を入力して下さい。"));
@@ -88,7 +88,7 @@ void ComparisonPageWidget::GetCmpTitle()
     m_sheet->open(number, text(QStringLiteral("TECH_TITLE")), text(QStringLiteral("COMPARE_TECH_TITLE")), text(QStringLiteral("SALES_COMPANY")));
 }
 
-void ComparisonPageWidget::COMPARE_TECH_TITLEChange()
+void ComparisonPageWidget::conventionalTitleChanged()
 {
     auto* title = control<QLineEdit>(QStringLiteral("COMPARE_TECH_TITLE"));
     const bool named = !title->text().isEmpty();
@@ -112,7 +112,7 @@ void ComparisonPageWidget::COMPARE_TECH_TITLEChange()
     control(QStringLiteral("GroupBox5"))->setVisible(named && isCycleCostType(costType));
 }
 
-void ComparisonPageWidget::btnCostTypeClick()
+void ComparisonPageWidget::showCostTypes()
 {
     m_costType->open(text(QStringLiteral("TECH_TITLE")));
 }
@@ -137,12 +137,12 @@ void ComparisonPageWidget::JudgeOtherRadioCondition()
 void ComparisonPageWidget::registrationCreated()
 {
     m_sheet->setTotals(QStringLiteral("0"), QStringLiteral("0"));
-    COMPARE_TECH_TITLEChange();
+    conventionalTitleChanged();
 }
 
 void ComparisonPageWidget::registrationOpened()
 {
-    m_sheet->PROCESSChange();
+    m_sheet->periodChanged();
     m_sheet->setTotals(numbertext::format(numbertext::round2(priceSum(m_dm.table(kNewView), true))),
                        numbertext::format(numbertext::round2(priceSum(m_dm.table(kOldView), false))));
 }
@@ -151,7 +151,7 @@ void ComparisonPageWidget::showCostType()
 {
     const QString costType = m_dm.table(QStringLiteral("NT_TBL_DETAIL"))->field(QStringLiteral("COST_TYPE")).asString();
     control<QLabel>(QStringLiteral("lblCOST_TYPE"))->setText(GetCostType(costType));
-    COMPARE_TECH_TITLEChange();
+    conventionalTitleChanged();
 }
 
 } // namespace comparison

@@ -10,10 +10,10 @@ class TDM1;
 
 namespace comparison {
 
-class TFrmCompare;
-class TFrmCompareNew;
-class TFrmCompareOld;
-class TFrmCostType;
+class CompareSheetDialog;
+class NewTechnologyBreakdownDialog;
+class OldTechnologyBreakdownDialog;
+class CostTypeDialog;
 
 // The comparison controls of the main window's comparison page and the windows behind them: the
 // gate of the conventional technology's name, the sheet button and its results (rates and their
@@ -28,15 +28,15 @@ public:
     // The windows go with it: they show the data module's tables, which must outlive them.
     ~ComparisonPageWidget() override;
 
-    TFrmCompare* sheet() const { return m_sheet; }
-    TFrmCompareNew* newDialog() const { return m_newDialog; }
-    TFrmCompareOld* oldDialog() const { return m_oldDialog; }
-    TFrmCostType* costTypeWindow() const { return m_costType; }
+    CompareSheetDialog* sheet() const { return m_sheet; }
+    NewTechnologyBreakdownDialog* newDialog() const { return m_newDialog; }
+    OldTechnologyBreakdownDialog* oldDialog() const { return m_oldDialog; }
+    CostTypeDialog* costTypeWindow() const { return m_costType; }
 
-    void btnCmpClick();
+    void showComparisonSheet();
     void GetCmpTitle();
-    void COMPARE_TECH_TITLEChange();
-    void btnCostTypeClick();
+    void conventionalTitleChanged();
+    void showCostTypes();
     // Shows a rate box's text on the main window: the label and the direction group.
     void mirrorRate(const QString& rateBox, const QString& text);
     void JudgeOtherRadioCondition();
@@ -60,10 +60,10 @@ private:
 
     QWidget* m_window;
     store::TDM1& m_dm;
-    TFrmCompareNew* m_newDialog;
-    TFrmCompareOld* m_oldDialog;
-    TFrmCompare* m_sheet;
-    TFrmCostType* m_costType;
+    NewTechnologyBreakdownDialog* m_newDialog;
+    OldTechnologyBreakdownDialog* m_oldDialog;
+    CompareSheetDialog* m_sheet;
+    CostTypeDialog* m_costType;
 };
 
 } // namespace comparison

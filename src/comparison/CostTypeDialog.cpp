@@ -133,7 +133,7 @@ QPixmap legendPicture()
 
 } // namespace
 
-TFrmCostType::TFrmCostType(store::TDM1& dm, QWidget* parent)
+CostTypeDialog::CostTypeDialog(store::TDM1& dm, QWidget* parent)
     : ComparisonDialog(parent)
     , m_dm(dm)
 {
@@ -142,12 +142,12 @@ TFrmCostType::TFrmCostType(store::TDM1& dm, QWidget* parent)
     build();
 }
 
-store::Table* TFrmCostType::detail() const
+store::Table* CostTypeDialog::detail() const
 {
     return m_dm.table(kDetail);
 }
 
-void TFrmCostType::build()
+void CostTypeDialog::build()
 {
     resize(760, 600);
     auto* outer = new QVBoxLayout(this);
@@ -169,8 +169,8 @@ void TFrmCostType::build()
     auto* instruction = new QLabel(QStringLiteral("該当するコストタイプを選択してください。選択クリアボタンで選択(入力した)内容をクリアできます。"), this);
     instruction->setWordWrap(true);
     outer->addWidget(instruction);
-    connect(clear, &QPushButton::clicked, this, &TFrmCostType::btnClearClick);
-    connect(closeButton, &QPushButton::clicked, this, &TFrmCostType::btnCloseClick);
+    connect(clear, &QPushButton::clicked, this, &CostTypeDialog::clearChoice);
+    connect(closeButton, &QPushButton::clicked, this, &CostTypeDialog::closeStoringChoice);
 
     m_scroll = scrollingPanel(QStringLiteral("Panel1"));
     QWidget* panel = m_scroll->widget();
@@ -214,7 +214,7 @@ void TFrmCostType::build()
     enterMovesFocus();
 }
 
-QWidget* TFrmCostType::buildFamily(QChar letter, QWidget* parent)
+QWidget* CostTypeDialog::buildFamily(QChar letter, QWidget* parent)
 {
     const Family& family = *std::find_if(families().begin(), families().end(), [letter](const Family& f) { return f.letter == letter; });
     auto* group = new QGroupBox(family.caption, parent);
@@ -249,7 +249,7 @@ QWidget* TFrmCostType::buildFamily(QChar letter, QWidget* parent)
     return group;
 }
 
-bool TFrmCostType::eventFilter(QObject* watched, QEvent* event)
+bool CostTypeDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonRelease) {
         for (QFrame* frame : std::as_const(m_panels)) {
@@ -262,7 +262,7 @@ bool TFrmCostType::eventFilter(QObject* watched, QEvent* event)
     return ComparisonDialog::eventFilter(watched, event);
 }
 
-void TFrmCostType::paintPanel(const QString& code, bool selected)
+void CostTypeDialog::paintPanel(const QString& code, bool selected)
 {
     QFrame* frame = m_panels.value(code);
     if (!frame)
@@ -273,13 +273,13 @@ void TFrmCostType::paintPanel(const QString& code, bool selected)
     frame->setProperty("selected", selected);
 }
 
-void TFrmCostType::SelectTypeClear()
+void CostTypeDialog::SelectTypeClear()
 {
     for (const CostTypeInfo& type : costTypes())
         paintPanel(type.code, false);
 }
 
-void TFrmCostType::SetCostTypeCheck(const QString& code)
+void CostTypeDialog::SetCostTypeCheck(const QString& code)
 {
     SelectTypeClear();
     for (const CostTypeInfo& type : costTypes()) {
@@ -295,7 +295,7 @@ void TFrmCostType::SetCostTypeCheck(const QString& code)
     m_radios->setExclusive(true);
 }
 
-QString TFrmCostType::selectedCode() const
+QString CostTypeDialog::selectedCode() const
 {
     for (const CostTypeInfo& type : costTypes()) {
         if (findChild<QRadioButton*>(type.radio)->isChecked())
@@ -304,7 +304,7 @@ QString TFrmCostType::selectedCode() const
     return {};
 }
 
-void TFrmCostType::open(const QString& techTitle)
+void CostTypeDialog::open(const QString& techTitle)
 {
     findChild<QLabel*>(QStringLiteral("TECH_TITLE3"))->setText(techTitle);
     m_scroll->verticalScrollBar()->setValue(0);
@@ -312,14 +312,14 @@ void TFrmCostType::open(const QString& techTitle)
     showModal();
 }
 
-void TFrmCostType::typeClicked(const QString& code)
+void CostTypeDialog::typeClicked(const QString& code)
 {
     SelectTypeClear();
     m_dm.CdsChangeCmpMainMode(detail());
     paintPanel(code, true);
 }
 
-void TFrmCostType::clearCycleCosts()
+void CostTypeDialog::clearCycleCosts()
 {
     store::Table* row = detail();
     for (QLineEdit* box : findChild<QGroupBox*>(QStringLiteral("GroupBox5"))->findChildren<QLineEdit*>())
@@ -329,7 +329,7 @@ void TFrmCostType::clearCycleCosts()
         row->field(field).clear();
 }
 
-void TFrmCostType::btnClearClick()
+void CostTypeDialog::clearChoice()
 {
     if (UserInteraction::current().message(UserInteraction::Icon::Question, kProgramTitle,
                                            QStringLiteral("選択(入力)した内容をクリアしてもよろしいですか？"),
@@ -340,7 +340,7 @@ void TFrmCostType::btnClearClick()
     clearCycleCosts();
 }
 
-QList<QLineEdit*> TFrmCostType::cycleCostBoxes() const
+QList<QLineEdit*> CostTypeDialog::cycleCostBoxes() const
 {
     QList<QLineEdit*> boxes;
     for (const QString& field : cycleCostFields())
@@ -348,7 +348,7 @@ QList<QLineEdit*> TFrmCostType::cycleCostBoxes() const
     return boxes;
 }
 
-bool TFrmCostType::cycleCostsAreNumbers(const QString& code)
+bool CostTypeDialog::cycleCostsAreNumbers(const QString& code)
 {
     for (QLineEdit* box : cycleCostBoxes()) {
         convertWidth(box);
@@ -367,7 +367,7 @@ bool TFrmCostType::cycleCostsAreNumbers(const QString& code)
     return true;
 }
 
-void TFrmCostType::done(int result)
+void CostTypeDialog::done(int result)
 {
     // A cycle cost that is no number keeps the window open, with the message and the focus on it.
     if (!cycleCostsAreNumbers(selectedCode()))

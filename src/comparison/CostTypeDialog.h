@@ -20,12 +20,12 @@ namespace comparison {
 
 // The window "新技術のコストタイプ": the eight cost types with their diagrams, and the cycle costs of
 // the two cycle-cost types. The choice is written to COST_TYPE of NT_TBL_DETAIL when it closes.
-class TFrmCostType : public ComparisonDialog
+class CostTypeDialog : public ComparisonDialog
 {
     Q_OBJECT
 
 public:
-    TFrmCostType(store::TDM1& dm, QWidget* parent);
+    CostTypeDialog(store::TDM1& dm, QWidget* parent);
 
     // Opens the window for the technology named `techTitle`, showing the stored type.
     void open(const QString& techTitle);
@@ -34,11 +34,11 @@ public:
     // The code of the selected radio button, empty when none is.
     QString selectedCode() const;
 
-    void typeClicked(const QString& code); // rbA1Click … rbD2Click
-    void btnClearClick();
-    void btnCloseClick() { close(); }
+    void typeClicked(const QString& code); // one of the cost-type buttons
+    void clearChoice();
+    void closeStoringChoice() { close(); }
 
-    // The closing (btnCloseClick, the window frame, Escape): the choice is stored.
+    // The closing (closeStoringChoice, the window frame, Escape): the choice is stored.
     void done(int result) override;
 
 protected:

@@ -31,7 +31,7 @@ SubRecordSettings mocSettings()
 
 } // namespace
 
-TFrmMocRec::TFrmMocRec(store::TDM1& dm, QWidget* parent)
+MocRecordDialog::MocRecordDialog(store::TDM1& dm, QWidget* parent)
     : SubRecordDialog(dm, mocSettings(), parent)
 {
     m_name = new widgets::DBEdit(source(), QStringLiteral("PJT_NAME"), this);
@@ -60,9 +60,9 @@ TFrmMocRec::TFrmMocRec(store::TDM1& dm, QWidget* parent)
     attachConversionOnExit(m_name);
     attachChoiceOnly(m_type, true);
     attachChoiceOnly(m_bureau, true);
-    connect(m_code, &QLineEdit::textChanged, this, &TFrmMocRec::CLIENT_MOC_CODEChange);
+    connect(m_code, &QLineEdit::textChanged, this, &MocRecordDialog::clientCodeChanged);
     // Connected after the list's own handler: the code and the office list already follow the choice.
-    connect(m_bureau, &QComboBox::activated, this, &TFrmMocRec::bureauChosen);
+    connect(m_bureau, &QComboBox::activated, this, &MocRecordDialog::bureauChosen);
     setTabOrder(m_name, m_type);
     setTabOrder(m_type, m_bureau);
     setTabOrder(m_bureau, m_office);
@@ -70,15 +70,15 @@ TFrmMocRec::TFrmMocRec(store::TDM1& dm, QWidget* parent)
     setTabOrder(m_talven, m_start);
     setTabOrder(m_start, m_end);
     finishControls();
-    CLIENT_MOC_CODEChange();
+    clientCodeChanged();
 }
 
-QWidget* TFrmMocRec::firstControl() const
+QWidget* MocRecordDialog::firstControl() const
 {
     return m_name;
 }
 
-void TFrmMocRec::CLIENT_MOC_CODEChange()
+void MocRecordDialog::clientCodeChanged()
 {
     // Bureau "081" has the offices 8100 to 8199.
     const QString low = m_code->text().trimmed().mid(1) + QStringLiteral("00");
@@ -93,7 +93,7 @@ void TFrmMocRec::CLIENT_MOC_CODEChange()
     m_office->setEntries(offices);
 }
 
-void TFrmMocRec::bureauChosen()
+void MocRecordDialog::bureauChosen()
 {
     // An office of another bureau no longer fits the choice.
     bool listed = false;
@@ -103,7 +103,7 @@ void TFrmMocRec::bureauChosen()
         m_office->clearText();
 }
 
-bool TFrmMocRec::CheckMoc()
+bool MocRecordDialog::CheckMoc()
 {
     if (m_name->text().trimmed().isEmpty())
         return problem(m_name, QStringLiteral("工事名を入力してください"));

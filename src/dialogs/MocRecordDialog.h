@@ -13,15 +13,15 @@ class BoundComboBox;
 
 // "施工実績の内訳（国土交通省）": a construction record of a work ordered by a regional bureau of the
 // ministry (PL_TBL_PROJECT_MOC), at most 20 per registration.
-class TFrmMocRec : public SubRecordDialog
+class MocRecordDialog : public SubRecordDialog
 {
     Q_OBJECT
 
 public:
-    TFrmMocRec(store::TDM1& dm, QWidget* parent);
+    MocRecordDialog(store::TDM1& dm, QWidget* parent);
 
     // The office list follows the hidden bureau code: the offices whose code lies in the bureau's range.
-    void CLIENT_MOC_CODEChange();
+    void clientCodeChanged();
     bool CheckMoc();
 
 protected:

@@ -25,7 +25,7 @@ SubRecordSettings privateSettings()
 
 } // namespace
 
-TFrmPrvRec::TFrmPrvRec(store::TDM1& dm, QWidget* parent)
+PrivateRecordDialog::PrivateRecordDialog(store::TDM1& dm, QWidget* parent)
     : SubRecordDialog(dm, privateSettings(), parent)
 {
     m_name = new widgets::DBEdit(source(), QStringLiteral("PJT_NAME"), this);
@@ -54,12 +54,12 @@ TFrmPrvRec::TFrmPrvRec(store::TDM1& dm, QWidget* parent)
     finishControls();
 }
 
-QWidget* TFrmPrvRec::firstControl() const
+QWidget* PrivateRecordDialog::firstControl() const
 {
     return m_name;
 }
 
-bool TFrmPrvRec::CheckPrv()
+bool PrivateRecordDialog::CheckPrv()
 {
     // The kind of client and the client's name may stay empty.
     if (m_name->text().trimmed().isEmpty())

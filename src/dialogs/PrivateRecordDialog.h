@@ -11,12 +11,12 @@ namespace dialogs {
 
 // "施工実績の内容（民間）": a construction record for a client other than the ministry
 // (PL_TBL_PROJECT_PRIVATE), at most 20 per registration.
-class TFrmPrvRec : public SubRecordDialog
+class PrivateRecordDialog : public SubRecordDialog
 {
     Q_OBJECT
 
 public:
-    TFrmPrvRec(store::TDM1& dm, QWidget* parent);
+    PrivateRecordDialog(store::TDM1& dm, QWidget* parent);
 
     bool CheckPrv();
 

@@ -86,10 +86,10 @@ SubRecordDialog::SubRecordDialog(store::TDM1& dm, SubRecordSettings settings, QW
     bottom->addWidget(cancel);
     outer->addLayout(bottom);
 
-    connect(prev, &QPushButton::clicked, this, &SubRecordDialog::BtnPrevClick);
-    connect(next, &QPushButton::clicked, this, &SubRecordDialog::BtnNextClick);
-    connect(ok, &QPushButton::clicked, this, &SubRecordDialog::BtnOkClick);
-    connect(cancel, &QPushButton::clicked, this, &SubRecordDialog::BtnCancelClick);
+    connect(prev, &QPushButton::clicked, this, &SubRecordDialog::showPrevious);
+    connect(next, &QPushButton::clicked, this, &SubRecordDialog::showNext);
+    connect(ok, &QPushButton::clicked, this, &SubRecordDialog::finishEditing);
+    connect(cancel, &QPushButton::clicked, this, &SubRecordDialog::cancelEditing);
 }
 
 QWidget* SubRecordDialog::addLine(const QString& caption, QWidget* control, const QString& hint)
@@ -124,7 +124,7 @@ void SubRecordDialog::finishControls()
 
 // ---------------------------------------------------------------- the main window's buttons
 
-void SubRecordDialog::AddClick()
+void SubRecordDialog::addRecord()
 {
     if (!store::GetDBGridRowCount(m_table, m_settings.rowLimit)) {
         UserInteraction::current().warn(kAttention, kNoMoreRows);
@@ -140,7 +140,7 @@ void SubRecordDialog::AddClick()
     openModal(0);
 }
 
-void SubRecordDialog::EditClick()
+void SubRecordDialog::editRecord()
 {
     if (m_table->isEditing())
         m_table->cancel();
@@ -153,7 +153,7 @@ void SubRecordDialog::EditClick()
     openModal(1);
 }
 
-void SubRecordDialog::DelClick()
+void SubRecordDialog::deleteRecord()
 {
     if (m_table->isEditing())
         m_table->cancel();
@@ -209,7 +209,7 @@ bool SubRecordDialog::writeTableFile()
     return false;
 }
 
-void SubRecordDialog::BtnOkClick()
+void SubRecordDialog::finishEditing()
 {
     if (m_table->isEditing()) {
         const UserInteraction::Button answer = ask(m_mode == 0 ? kAddQuestion : m_settings.editOkQuestion);
@@ -225,7 +225,7 @@ void SubRecordDialog::BtnOkClick()
     accept();
 }
 
-void SubRecordDialog::BtnCancelClick()
+void SubRecordDialog::cancelEditing()
 {
     reject();
 }

@@ -57,14 +57,14 @@ public:
     int modeFlag() const { return m_mode; }
 
     // The main window's buttons.
-    void AddClick();
-    void EditClick();
-    void DelClick();
+    void addRecord();
+    void editRecord();
+    void deleteRecord();
 
-    void BtnOkClick();
-    void BtnCancelClick();
-    void BtnPrevClick() { moveRecord(-1); }
-    void BtnNextClick() { moveRecord(1); }
+    void finishEditing();
+    void cancelEditing();
+    void showPrevious() { moveRecord(-1); }
+    void showNext() { moveRecord(1); }
 
     // Closing the dialog otherwise (Escape, the title bar) drops the pending row as Cancel does.
     void reject() override;

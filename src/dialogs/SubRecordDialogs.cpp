@@ -18,7 +18,7 @@ namespace {
 void wireButtons(QWidget* window, const char* add, const char* edit, const char* del, SubRecordDialog* dialog)
 {
     const std::pair<const char*, void (SubRecordDialog::*)()> buttons[] = {
-        {add, &SubRecordDialog::AddClick}, {edit, &SubRecordDialog::EditClick}, {del, &SubRecordDialog::DelClick}};
+        {add, &SubRecordDialog::addRecord}, {edit, &SubRecordDialog::editRecord}, {del, &SubRecordDialog::deleteRecord}};
     for (const auto& [name, handler] : buttons) {
         if (auto* button = window->findChild<QPushButton*>(QLatin1String(name))) {
             button->setEnabled(true);
@@ -31,8 +31,8 @@ void wireButtons(QWidget* window, const char* add, const char* edit, const char*
 
 SubRecordDialogs::SubRecordDialogs(store::TDM1& dm, QWidget* mainWindow)
     : QObject(mainWindow)
-    , m_moc(new TFrmMocRec(dm, mainWindow))
-    , m_private(new TFrmPrvRec(dm, mainWindow))
+    , m_moc(new MocRecordDialog(dm, mainWindow))
+    , m_private(new PrivateRecordDialog(dm, mainWindow))
     , m_contacts(new TSALES_COMPANY_OTHER_Frm(dm, mainWindow))
     , m_evaluations(new TEVALUATE_RESULT_Frm(dm, mainWindow))
 {

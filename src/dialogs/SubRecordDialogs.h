@@ -12,8 +12,8 @@ class TDM1;
 namespace dialogs {
 
 class TEVALUATE_RESULT_Frm;
-class TFrmMocRec;
-class TFrmPrvRec;
+class MocRecordDialog;
+class PrivateRecordDialog;
 class TSALES_COMPANY_OTHER_Frm;
 
 // The four sub-record dialogs, made once for the run as children of the main window, and their
@@ -25,8 +25,8 @@ class SubRecordDialogs : public QObject
 public:
     SubRecordDialogs(store::TDM1& dm, QWidget* mainWindow);
 
-    TFrmMocRec* moc() const { return m_moc; }
-    TFrmPrvRec* privateRecords() const { return m_private; }
+    MocRecordDialog* moc() const { return m_moc; }
+    PrivateRecordDialog* privateRecords() const { return m_private; }
     TSALES_COMPANY_OTHER_Frm* contacts() const { return m_contacts; }
     TEVALUATE_RESULT_Frm* evaluations() const { return m_evaluations; }
 
@@ -38,8 +38,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    TFrmMocRec* m_moc;
-    TFrmPrvRec* m_private;
+    MocRecordDialog* m_moc;
+    PrivateRecordDialog* m_private;
     TSALES_COMPANY_OTHER_Frm* m_contacts;
     TEVALUATE_RESULT_Frm* m_evaluations;
 };

@@ -37,7 +37,7 @@ protected:
     }
     void TearDown() override { comparison::ComparisonDialog::setModalShow({}); }
 
-    comparison::TFrmCompare* sheet() const { return window->comparison().sheet(); }
+    comparison::CompareSheetDialog* sheet() const { return window->comparison().sheet(); }
     QString sheetText(const QString& box) const { return sheet()->box(box)->text(); }
     CompareBreakdownDialog* dialog(bool isNew) const
     {
@@ -53,14 +53,14 @@ protected:
     // Adds a row through the sheet's add button and its dialog, answering `confirm` to the question.
     void addRow(bool isNew, const QString& quantity, const QString& unitPrice, bool confirm = true)
     {
-        isNew ? sheet()->BtnCmpNewAddClick() : sheet()->BtnCmpOldAddClick();
+        isNew ? sheet()->addNewTechnologyRow() : sheet()->addOldTechnologyRow();
         CompareBreakdownDialog* d = dialog(isNew);
         ASSERT_TRUE(d->isVisible());
         for (const auto& [name, text] : {std::pair{"ITEM", QStringLiteral("土工")}, {"METHOD", QStringLiteral("掘削")}, {"F_VALUE", quantity},
                                          {"F_UNIT", QStringLiteral("m3")}, {"UNIT_PRICE", unitPrice}})
             d->findChild<QLineEdit*>(QLatin1String(name))->setText(text);
         ui.expectBox(confirm ? UI::Yes : UI::No);
-        d->BtnOkClick();
+        d->finishEditing();
         EXPECT_FALSE(d->isVisible());
     }
     int gridRows(const QString& grid) const { return sheet()->findChild<widgets::DBGrid*>(grid)->model()->rowCount(); }
@@ -97,7 +97,7 @@ TEST_F(ComparisonTest, RowsAddedThroughTheDialogsMakeTheTotalsRateAndMainWindowM
     sheet()->box(QStringLiteral("BASE_UNIT"))->setText(QStringLiteral("m"));
     EXPECT_EQ(sheet()->findChild<QLabel*>(QStringLiteral("UNIT_NEW_TECH"))->text(), QStringLiteral("100m"));
     ui.expectBox(UI::Yes);
-    sheet()->BtnOkClick();
+    sheet()->finishEditing();
     EXPECT_FALSE(sheet()->isVisible());
 
     // Saved with the registration: the rates shown on the main window.
@@ -132,25 +132,25 @@ TEST_F(ComparisonTest, EditingAndDeletingRowsMoveTheRunningTotal)
     // Editing the first row from 500 to 700: +200; then back to the first row from the second.
     store::Table* rows = table(comparison::kNewView);
     rows->first();
-    sheet()->BtnCmpNewEditClick();
+    sheet()->editNewTechnologyRow();
     CompareBreakdownDialog* d = dialog(true);
     EXPECT_TRUE(d->findChild<QPushButton*>(QStringLiteral("BtnNextCmpNew"))->isVisibleTo(d));
     EXPECT_EQ(d->findChild<QLabel*>(QStringLiteral("lblRecNo"))->text(), QStringLiteral("1"));
     d->findChild<QLineEdit*>(QStringLiteral("UNIT_PRICE"))->setText(QStringLiteral("700"));
     EXPECT_EQ(d->findChild<QLineEdit*>(QStringLiteral("PRICE"))->text(), QStringLiteral("700"));
     ui.expectBox(UI::Yes);
-    d->BtnNextClick();
+    d->showNext();
     EXPECT_EQ(sheetText(QStringLiteral("TOTAL_NEW_TECH")), QStringLiteral("2200"));
     EXPECT_EQ(d->findChild<QLabel*>(QStringLiteral("lblRecNo"))->text(), QStringLiteral("2"));
-    d->BtnPriorClick();
-    d->BtnPriorClick();
+    d->showPrevious();
+    d->showPrevious();
     EXPECT_EQ(d->findChild<QLabel*>(QStringLiteral("lblRecNo"))->text(), QStringLiteral("1"));
-    d->BtnCancelClick();
+    d->cancelEditing();
 
     // Deleting the row priced 1234.5 from 2200 leaves 965.5.
     rows->setRecNo(2);
     ui.expectBox(UI::Ok);
-    sheet()->BtnCmpNewDelClick();
+    sheet()->deleteNewTechnologyRow();
     EXPECT_EQ(ui.boxes().last().text, QStringLiteral("選択中のデータを削除しますか？"));
     EXPECT_EQ(sheetText(QStringLiteral("TOTAL_NEW_TECH")), QStringLiteral("965.5"));
     EXPECT_EQ(gridRows(QStringLiteral("NT_TBL_COMPARE_DETAIL_NEW")), 2);
@@ -158,8 +158,8 @@ TEST_F(ComparisonTest, EditingAndDeletingRowsMoveTheRunningTotal)
     // The conventional technology has nothing to edit or delete yet.
     ui.expectBox(UI::Ok);
     ui.expectBox(UI::Ok);
-    sheet()->BtnCmpOldEditClick();
-    sheet()->BtnCmpOldDelClick();
+    sheet()->editOldTechnologyRow();
+    sheet()->deleteOldTechnologyRow();
     EXPECT_EQ(ui.boxTexts().mid(ui.boxTexts().size() - 2),
               (QStringList{QStringLiteral("編集するデータはありません。"), QStringLiteral("削除するデータはありません")}));
     EXPECT_EQ(ui.boxes().last().icon, UI::Icon::None) << "a plain box";
@@ -171,7 +171,7 @@ TEST_F(ComparisonTest, CancellingTheSheetKeepsTheRowsAndBringsTheHeadInLine)
     addRow(true, QStringLiteral("1"), QStringLiteral("8000"));
     addRow(false, QStringLiteral("1"), QStringLiteral("10000"));
     ui.expectBox(UI::Yes);
-    sheet()->BtnCancelClick();
+    sheet()->cancelEditing();
     EXPECT_EQ(ui.boxes().last().text, QStringLiteral("現在編集中のデータをクリアしますか？"));
     EXPECT_FALSE(sheet()->isVisible());
     store::Table* head = table(QStringLiteral("NT_TBL_COMPARE_MAIN"));
@@ -186,17 +186,17 @@ TEST_F(ComparisonTest, CancellingTheSheetKeepsTheRowsAndBringsTheHeadInLine)
 TEST_F(ComparisonTest, RowCheckKeepsTheDialogOpenOnTheMissingBox)
 {
     openSheet();
-    sheet()->BtnCmpOldAddClick();
+    sheet()->addOldTechnologyRow();
     CompareBreakdownDialog* d = dialog(false);
     d->findChild<QLineEdit*>(QStringLiteral("ITEM"))->setText(QStringLiteral("型枠"));
     ui.expectBox(UI::Yes);
     ui.expectBox(UI::Ok);
-    d->BtnOkClick();
+    d->finishEditing();
     EXPECT_TRUE(d->isVisible());
     EXPECT_EQ(ui.boxes().last().caption, QStringLiteral("情報"));
     EXPECT_EQ(ui.boxes().last().text, QStringLiteral("仕様を入力してください。"));
     EXPECT_EQ(table(comparison::kOldView)->state(), store::Table::State::Insert);
-    d->BtnCancelClick();
+    d->cancelEditing();
     EXPECT_EQ(table(comparison::kOldView)->recordCount(), 0);
     EXPECT_EQ(sheetText(QStringLiteral("TOTAL_OLD_TECH")), QStringLiteral("0"));
 }
@@ -222,8 +222,8 @@ TEST_F(ComparisonTest, TheFiftyFirstRowIsRefusedWithEachTechnologysMessage)
     ui.clearBoxes();
     ui.expectBox(UI::Ok);
     ui.expectBox(UI::Ok);
-    sheet()->BtnCmpNewAddClick();
-    sheet()->BtnCmpOldAddClick();
+    sheet()->addNewTechnologyRow();
+    sheet()->addOldTechnologyRow();
     ASSERT_EQ(ui.boxes().size(), 2);
     EXPECT_EQ(ui.boxes().at(0).caption, QStringLiteral("注意"));
     EXPECT_EQ(ui.boxes().at(0).text, QStringLiteral("これ以上入力できません。"));
@@ -263,26 +263,26 @@ TEST_F(ComparisonTest, SheetNeedsAConventionalTechnologyAndRefusesTextAsNumbers)
     sheet()->box(QStringLiteral("N_PROCESS"))->setText(QStringLiteral("十日"));
     ui.expectBox(UI::Yes);
     ui.expectBox(UI::Ok);
-    sheet()->BtnOkClick();
+    sheet()->finishEditing();
     EXPECT_EQ(ui.boxes().last().text, QStringLiteral("数値を入力してください。"));
     EXPECT_EQ(ui.boxes().last().icon, UI::Icon::None) << "a plain box";
     EXPECT_TRUE(sheet()->isVisible());
     // Leaving without saving drops the change.
     ui.expectBox(UI::Yes);
-    sheet()->BtnCancelClick();
+    sheet()->cancelEditing();
     EXPECT_FALSE(sheet()->isVisible());
     EXPECT_EQ(table(QStringLiteral("NT_TBL_COMPARE_MAIN"))->field(QStringLiteral("N_PROCESS")).asString(), QStringLiteral("0"));
 }
 
 TEST_F(ComparisonTest, CostTypeIsStoredAndShownAgainAfterReopening)
 {
-    comparison::TFrmCostType* types = window->comparison().costTypeWindow();
+    comparison::CostTypeDialog* types = window->comparison().costTypeWindow();
     find<QPushButton>(QStringLiteral("btnCostType"))->click();
     ASSERT_TRUE(types->isVisible());
     EXPECT_EQ(types->findChild<QLabel*>(QStringLiteral("TECH_TITLE3"))->text(), QStringLiteral("新工法"));
     types->findChild<QRadioButton*>(QStringLiteral("rbD1"))->click();
     types->findChild<QLineEdit*>(QStringLiteral("NEWTECH_COST_ONE"))->setText(QStringLiteral("1000"));
-    types->btnCloseClick();
+    types->closeStoringChoice();
     EXPECT_FALSE(types->isVisible());
     store::Table* detail = table(QStringLiteral("NT_TBL_DETAIL"));
     EXPECT_EQ(detail->field(QStringLiteral("COST_TYPE")).asString(), QStringLiteral("7"));
@@ -306,10 +306,10 @@ TEST_F(ComparisonTest, CostTypeIsStoredAndShownAgainAfterReopening)
 
     // "選択クリア" answered No changes nothing; a non-cycle type drops the cycle costs.
     ui.expectBox(UI::No);
-    types->btnClearClick();
+    types->clearChoice();
     EXPECT_TRUE(types->findChild<QRadioButton*>(QStringLiteral("rbD1"))->isChecked());
     types->findChild<QRadioButton*>(QStringLiteral("rbA1"))->click();
-    types->btnCloseClick();
+    types->closeStoringChoice();
     EXPECT_EQ(detail->field(QStringLiteral("COST_TYPE")).asString(), QStringLiteral("1"));
     EXPECT_TRUE(detail->field(QStringLiteral("NEWTECH_COST_ONE")).isNull());
     EXPECT_FALSE(!find(QStringLiteral("GroupBox5"))->isHidden());
@@ -358,7 +358,7 @@ TEST_F(ComparisonTest, ABreakdownDialogLeftByEscapeOrTheCloseBoxKeepsNoRow)
     openSheet();
     addRow(true, QStringLiteral("1"), QStringLiteral("1000"));
     for (int way = 0; way < 2; ++way) {
-        sheet()->BtnCmpNewAddClick();
+        sheet()->addNewTechnologyRow();
         CompareBreakdownDialog* d = dialog(true);
         ASSERT_TRUE(d->isVisible());
         d->findChild<QLineEdit*>(QStringLiteral("F_VALUE"))->setText(QStringLiteral("7"));
@@ -373,7 +373,7 @@ TEST_F(ComparisonTest, ABreakdownDialogLeftByEscapeOrTheCloseBoxKeepsNoRow)
     EXPECT_EQ(sheetText(QStringLiteral("TOTAL_NEW_TECH")), QStringLiteral("1300"));
     EXPECT_EQ(gridRows(QStringLiteral("NT_TBL_COMPARE_DETAIL_NEW")), 2);
     ui.expectBox(UI::Yes);
-    sheet()->BtnOkClick();
+    sheet()->finishEditing();
     ui.expectBox(UI::Yes);
     window->cycle().save();
 
@@ -391,7 +391,7 @@ TEST_F(ComparisonTest, ABreakdownDialogLeftByEscapeOrTheCloseBoxKeepsNoRow)
 // same keeps the window open with the message; what is stored is always a number.
 TEST_F(ComparisonTest, ACycleCostThatIsNoNumberNeverLeavesTheCostTypeWindow)
 {
-    comparison::TFrmCostType* types = window->comparison().costTypeWindow();
+    comparison::CostTypeDialog* types = window->comparison().costTypeWindow();
     find<QPushButton>(QStringLiteral("btnCostType"))->click();
     types->findChild<QRadioButton*>(QStringLiteral("rbD1"))->click();
     auto* one = types->findChild<QLineEdit*>(QStringLiteral("NEWTECH_COST_ONE"));
@@ -400,12 +400,12 @@ TEST_F(ComparisonTest, ACycleCostThatIsNoNumberNeverLeavesTheCostTypeWindow)
     EXPECT_EQ(one->text(), QStringLiteral("12"));
     three->setText(QStringLiteral("1,000")); // as a stored or pasted text may hold it
     ui.expectBox(UI::Ok);
-    types->btnCloseClick();
+    types->closeStoringChoice();
     EXPECT_EQ(ui.boxTexts(), QStringList{QStringLiteral("数値を入力してください。")});
     EXPECT_TRUE(types->isVisible());
 
     three->setText(QStringLiteral("1000"));
-    types->btnCloseClick();
+    types->closeStoringChoice();
     EXPECT_FALSE(types->isVisible());
     ui.expectBox(UI::Yes);
     window->cycle().save();
@@ -432,7 +432,7 @@ TEST_F(ComparisonTest, RatesChangedOnlyOnTheSheetAreSavedAndExportedAsShown)
     sheet()->box(QStringLiteral("N_PROCESS"))->setText(QStringLiteral("12"));
     sheet()->box(QStringLiteral("O_PROCESS"))->setText(QStringLiteral("10"));
     ui.expectBox(UI::Yes);
-    sheet()->BtnOkClick();
+    sheet()->finishEditing();
     EXPECT_TRUE(window->cycle().isModified());
     ui.expectBox(UI::Yes); // save on the way to the list
     window->cycle().backToList();
@@ -449,7 +449,7 @@ TEST_F(ComparisonTest, RatesChangedOnlyOnTheSheetAreSavedAndExportedAsShown)
 TEST_F(ComparisonTest, ABoxOfAClosedBreakdownDialogStartsNoRowWhenItLosesTheFocus)
 {
     openSheet();
-    sheet()->BtnCmpNewAddClick();
+    sheet()->addNewTechnologyRow();
     CompareBreakdownDialog* d = dialog(true);
     d->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(d));
@@ -467,7 +467,7 @@ TEST_F(ComparisonTest, ABoxOfAClosedBreakdownDialogStartsNoRowWhenItLosesTheFocu
     EXPECT_NE(d->view()->state(), store::Table::State::Insert);
 
     ui.expectBox(UI::Yes);
-    sheet()->BtnOkClick();
+    sheet()->finishEditing();
     ui.expectBox(UI::Yes);
     window->cycle().save();
     EXPECT_TRUE(table(QStringLiteral("NT_TBL_COMPARE_DETAIL"))->allRows().isEmpty());

@@ -444,7 +444,7 @@ private:
     {
         if (!control(QStringLiteral("btnCostType"))->isEnabled())
             return;
-        comparison::TFrmCostType* window = m_window->comparison().costTypeWindow();
+        comparison::CostTypeDialog* window = m_window->comparison().costTypeWindow();
         control<QPushButton>(QStringLiteral("btnCostType"))->click();
         const int choice = pick(int(comparison::costTypes().size()) + 1);
         if (choice < comparison::costTypes().size()) {
@@ -465,7 +465,7 @@ private:
     {
         if (control<QLineEdit>(QStringLiteral("COMPARE_TECH_TITLE"))->text().isEmpty())
             return;
-        comparison::TFrmCompare* sheet = m_window->comparison().sheet();
+        comparison::CompareSheetDialog* sheet = m_window->comparison().sheet();
         control<QPushButton>(QStringLiteral("btnCmp"))->click();
         if (!sheet->isVisible())
             return void(fail(QStringLiteral("the comparison sheet did not open")));
@@ -475,12 +475,12 @@ private:
                 store::Table* view = dialog->view();
                 const QString price = view->isEmpty() ? QString() : view->field(QStringLiteral("PRICE")).asString();
                 const int before = int(m_user.boxes().size());
-                sheet->BtnCmpNewDelClick();
+                sheet->deleteNewTechnologyRow();
                 if (!price.isEmpty() && m_user.boxes().size() > before && m_user.boxes().last().answer == UI::Ok)
                     removePrice(price);
                 continue;
             }
-            sheet->BtnCmpNewAddClick();
+            sheet->addNewTechnologyRow();
             if (!dialog->isVisible())
                 continue;
             const QString quantity = QString::number(1 + pick(9));
@@ -491,11 +491,11 @@ private:
             const int way = pick(4);
             const int before = int(m_user.boxes().size());
             if (way == 0) {
-                dialog->BtnOkClick();
+                dialog->finishEditing();
                 if (m_user.boxes().size() > before && m_user.boxes().at(before).answer == UI::Yes && !dialog->isVisible())
                     addPrice(QString::number(quantity.toInt() * unitPrice.toInt()));
             } else if (way == 1) {
-                dialog->BtnCancelClick();
+                dialog->cancelEditing();
             } else if (way == 2) {
                 QTest::keyClick(dialog, Qt::Key_Escape);
             } else {
@@ -507,9 +507,9 @@ private:
         }
         const int way = pick(3);
         if (way == 0)
-            sheet->BtnOkClick();
+            sheet->finishEditing();
         else if (way == 1)
-            sheet->BtnCancelClick();
+            sheet->cancelEditing();
         else
             QTest::keyClick(sheet, Qt::Key_Escape);
         if (sheet->isVisible())
@@ -521,7 +521,7 @@ private:
     // current one deleted.
     void workTheRecords()
     {
-        auto* dialog = m_window->findChild<dialogs::TFrmPrvRec*>();
+        auto* dialog = m_window->findChild<dialogs::PrivateRecordDialog*>();
         store::Table* rows = table(QStringLiteral("PL_TBL_PROJECT_PRIVATE"));
         const QString current = rows->isEmpty() ? QString() : rows->field(QStringLiteral("PJT_NAME")).asString().trimmed();
         const int way = pick(3);

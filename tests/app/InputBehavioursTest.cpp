@@ -115,8 +115,8 @@ TEST_F(InputBehavioursTest, AttachFindsTheControlsByNameAndReportsTheOthers)
 
 TEST_F(InputBehavioursTest, ListsHoldTheExpectedNumberOfControls)
 {
-    EXPECT_EQ(kBtnPostChangeBoxes.size(), 95);
-    QStringList unique = kBtnPostChangeBoxes;
+    EXPECT_EQ(kMarkChangedWhenNewBoxes.size(), 95);
+    QStringList unique = kMarkChangedWhenNewBoxes;
     EXPECT_EQ(unique.removeDuplicates(), 0);
     EXPECT_EQ(kKeywordAndAimCheckBoxes.size(), 20);
     EXPECT_EQ(kEditExitBoxes.size(), 85);
@@ -284,7 +284,7 @@ TEST_F(InputBehavioursTest, ChangesAreMarkedAsTheModeAndTheListSay)
     EXPECT_EQ(modifiedMarks, 1); // in an opened registration the table's edit marks the change
     techTitle->setText("新しい名前");
     EXPECT_EQ(modifiedMarks, 1);
-    subtitle->setText("副題"); // BtnPostChangeSP marks in any mode
+    subtitle->setText("副題"); // markChanged marks in any mode
     EXPECT_EQ(modifiedMarks, 2);
 
     postCode->setText("123"); // set by code: the post-code flag is off

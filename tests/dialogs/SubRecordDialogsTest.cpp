@@ -131,7 +131,7 @@ protected:
 
 TEST_F(SubRecordDialogsTest, MinistryRecordIsAddedEditedAndDeletedThroughTheDialog)
 {
-    auto* moc = dialog<dialogs::TFrmMocRec>();
+    auto* moc = dialog<dialogs::MocRecordDialog>();
     EXPECT_TRUE(find<QPushButton>("Project_Moc_Add")->isEnabled());
     withDialog(moc, "Project_Moc_Add", [&] {
         EXPECT_FALSE(in(moc, "BtnPrevMoc")->isVisible()) << "no navigation when adding";
@@ -201,7 +201,7 @@ TEST_F(SubRecordDialogsTest, OfficeListHoldsTheOfficesOfTheChosenBureauOnly)
         }
         return names;
     };
-    auto* moc = dialog<dialogs::TFrmMocRec>();
+    auto* moc = dialog<dialogs::MocRecordDialog>();
     withDialog(moc, "Project_Moc_Add", [&] {
         auto* office = in<QComboBox>(moc, "CLIENT_MOC_OFFICE");
         EXPECT_EQ(office->count(), 0) << "no bureau, no offices";
@@ -246,7 +246,7 @@ TEST_F(SubRecordDialogsTest, MinistryRecordCheckRefusesWithItsMessages)
         {"工事", true, true, "2004/04/30", "2004/04/30", ""},
         {"工事", true, true, "", "2004/04/30", ""},
     };
-    auto* moc = dialog<dialogs::TFrmMocRec>();
+    auto* moc = dialog<dialogs::MocRecordDialog>();
     for (const MocCase& c : cases) {
         SCOPED_TRACE(std::string(c.start) + " " + c.end + " " + c.message);
         ui.clearBoxes();
@@ -281,7 +281,7 @@ TEST_F(SubRecordDialogsTest, MinistryRecordCheckRefusesWithItsMessages)
 
 TEST_F(SubRecordDialogsTest, DeleteKeyClearsTheProjectTypeWhichIsThenMissing)
 {
-    auto* moc = dialog<dialogs::TFrmMocRec>();
+    auto* moc = dialog<dialogs::MocRecordDialog>();
     withDialog(moc, "Project_Moc_Add", [&] {
         type(moc, "PJT_NAME", QStringLiteral("工事"));
         pick(moc, "DBLookupComboBox1", QStringLiteral("一般工事"));
@@ -301,7 +301,7 @@ TEST_F(SubRecordDialogsTest, DeleteKeyClearsTheProjectTypeWhichIsThenMissing)
 
 TEST_F(SubRecordDialogsTest, SecondBlankInTheWorkNameIsRemoved)
 {
-    auto* moc = dialog<dialogs::TFrmMocRec>();
+    auto* moc = dialog<dialogs::MocRecordDialog>();
     withDialog(moc, "Project_Moc_Add", [&] {
         auto* name = in<QLineEdit>(moc, "PJT_NAME");
         QTest::keyClicks(name, "ab ");
@@ -319,7 +319,7 @@ TEST_F(SubRecordDialogsTest, PrivateRecordsNavigateWithTheNumberAndDiscardOnNo)
 {
     addRows("PL_TBL_PROJECT_PRIVATE", 3, "PJT_NAME", QStringLiteral("工事"));
     table("PL_TBL_PROJECT_PRIVATE")->last();
-    auto* prv = dialog<dialogs::TFrmPrvRec>();
+    auto* prv = dialog<dialogs::PrivateRecordDialog>();
     withDialog(prv, "Project_Pvt_Edit", [&] {
         auto* number = in<QLabel>(prv, "lblRecNo");
         EXPECT_EQ(number->text(), "3");
@@ -349,7 +349,7 @@ TEST_F(SubRecordDialogsTest, MinistryCancelAnswerMovesOnNavigationAndStaysOnOk)
 {
     addRows("PL_TBL_PROJECT_MOC", 2, "PJT_NAME", QStringLiteral("工事"));
     table("PL_TBL_PROJECT_MOC")->first();
-    auto* moc = dialog<dialogs::TFrmMocRec>();
+    auto* moc = dialog<dialogs::MocRecordDialog>();
     withDialog(moc, "Project_Moc_Edit", [&] {
         type(moc, "PJT_NAME", QStringLiteral("変更"));
         ui.expectBox(UI::Cancel);

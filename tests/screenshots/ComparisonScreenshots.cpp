@@ -56,7 +56,7 @@ void fillSheet(app::MainWindow& window)
             {{"鋼管杭", "φ600 t=12", 10, "本", 185000}, {"打撃機", "損料", 5, "日", 98000}, {"騒音対策", "防音壁", 1, "式", 450000}});
     comparison::ComparisonPageWidget& page = window.comparison();
     page.registrationOpened();
-    comparison::TFrmCompare* sheet = page.sheet();
+    comparison::CompareSheetDialog* sheet = page.sheet();
     sheet->box(QStringLiteral("BASE_VALUE"))->setText(QStringLiteral("10"));
     sheet->box(QStringLiteral("BASE_UNIT"))->setText(QStringLiteral("本"));
     sheet->box(QStringLiteral("N_PROCESS"))->setText(QStringLiteral("3"));
@@ -91,7 +91,7 @@ std::vector<Renderer> comparisonRenderers(std::function<std::unique_ptr<QWidget>
                            entryWindow, [](app::MainWindow& window) -> QWidget* {
                                window.comparison().GetCmpTitle();
                                fillSheet(window);
-                               comparison::TFrmCompare* sheet = window.comparison().sheet();
+                               comparison::CompareSheetDialog* sheet = window.comparison().sheet();
                                sheet->resize(sheet->size());
                                QScrollBar* bar = sheet->findChild<QScrollArea*>()->verticalScrollBar();
                                sheet->show();
@@ -103,14 +103,14 @@ std::vector<Renderer> comparisonRenderers(std::function<std::unique_ptr<QWidget>
                                window.comparison().GetCmpTitle();
                                fillSheet(window);
                                window.dm().table(comparison::kNewView)->setRecNo(2);
-                               window.comparison().sheet()->BtnCmpNewEditClick();
+                               window.comparison().sheet()->editNewTechnologyRow();
                                return window.comparison().newDialog();
                            }),
         comparisonRenderer("comparison-breakdown-old", QStringLiteral("conventional technology's breakdown row being added"), entryWindow,
                            [](app::MainWindow& window) -> QWidget* {
                                window.comparison().GetCmpTitle();
-                               window.comparison().sheet()->BtnCmpOldAddClick();
-                               comparison::TFrmCompareOld* d = window.comparison().oldDialog();
+                               window.comparison().sheet()->addOldTechnologyRow();
+                               comparison::OldTechnologyBreakdownDialog* d = window.comparison().oldDialog();
                                d->findChild<QLineEdit*>(QStringLiteral("ITEM"))->setText(QStringLiteral("騒音対策"));
                                d->findChild<QLineEdit*>(QStringLiteral("METHOD"))->setText(QStringLiteral("防音壁"));
                                d->findChild<QLineEdit*>(QStringLiteral("F_VALUE"))->setText(QStringLiteral("1"));
@@ -120,15 +120,15 @@ std::vector<Renderer> comparisonRenderers(std::function<std::unique_ptr<QWidget>
                            }),
         comparisonRenderer("comparison-cost-type", QStringLiteral("cost-type window with Ｄ（Ⅰ）型 chosen"), entryWindow,
                            [](app::MainWindow& window) -> QWidget* {
-                               comparison::TFrmCostType* types = window.comparison().costTypeWindow();
-                               window.comparison().btnCostTypeClick();
+                               comparison::CostTypeDialog* types = window.comparison().costTypeWindow();
+                               window.comparison().showCostTypes();
                                types->findChild<QRadioButton*>(QStringLiteral("rbD1"))->click();
                                return types;
                            }),
         comparisonRenderer("comparison-cost-type-end", QStringLiteral("cost-type window scrolled to the cycle costs"), entryWindow,
                            [](app::MainWindow& window) -> QWidget* {
-                               comparison::TFrmCostType* types = window.comparison().costTypeWindow();
-                               window.comparison().btnCostTypeClick();
+                               comparison::CostTypeDialog* types = window.comparison().costTypeWindow();
+                               window.comparison().showCostTypes();
                                types->findChild<QRadioButton*>(QStringLiteral("rbD1"))->click();
                                types->findChild<QLineEdit*>(QStringLiteral("NEWTECH_COST_ONE"))->setText(QStringLiteral("12000"));
                                types->findChild<QLineEdit*>(QStringLiteral("OLDTECH_COST_ONE"))->setText(QStringLiteral("9000"));

@@ -65,7 +65,7 @@ Renderer dialogRenderer(const QString& name, const QString& description,
 std::vector<Renderer> dialogRenderers(std::function<std::unique_ptr<QWidget>(const QString&)> entryWindow)
 {
     return {
-        dialogRenderer<dialogs::TFrmMocRec>(
+        dialogRenderer<dialogs::MocRecordDialog>(
             "dialog-moc", QStringLiteral("construction record (ministry) being added, a bureau chosen"), entryWindow,
             [](app::MainWindow& window, QDialog& d) {
                 window.dm().table(QStringLiteral("PL_TBL_PROJECT_MOC"))->append();
@@ -77,7 +77,7 @@ std::vector<Renderer> dialogRenderers(std::function<std::unique_ptr<QWidget>(con
                 setText(d, "PJT_START_DATE", QStringLiteral("2004/04/01"));
                 setText(d, "PJT_END_DATE", QStringLiteral("2005/03/31"));
             }),
-        dialogRenderer<dialogs::TFrmPrvRec>(
+        dialogRenderer<dialogs::PrivateRecordDialog>(
             "dialog-private", QStringLiteral("construction record (other clients) being edited"), entryWindow,
             [](app::MainWindow& window, QDialog& d) {
                 addRows(window, QStringLiteral("PL_TBL_PROJECT_PRIVATE"), QStringLiteral("PJT_NAME"),
