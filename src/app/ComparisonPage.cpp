@@ -1,7 +1,9 @@
 #include "app/MainWindowPages.h"
 
 #include "app/EntryParts.h"
+#include "app/MainWindowControls.h"
 #include "app/ScrollingPage.h"
+#include "comparison/ComparisonControls.h"
 #include "widgets/DBEdit.h"
 #include "widgets/DBRadioGroup.h"
 #include "widgets/RightAlignedEdit.h"
@@ -31,7 +33,7 @@ struct ComparisonRow
     QString group;          // radio group
     QString groupTable;     // empty: the group only shows (COMPARE_COST, COMPARE_PROCESS)
     QList<form::Choice> choices;
-    QString rateLabel;      // Label119, Label217
+    QString rateLabel;      // the label that mirrors the sheet's rate
     QString note;
     QString noteTable;
 };
@@ -40,9 +42,9 @@ QList<ComparisonRow> comparisonRows()
 {
     const QList<form::Choice> levels = form::comparisonChoices();
     return {
-        {QStringLiteral("経済性"), {}, "COMPARE_COST", {}, levels, "Label119", "COMPARE_COST_NOTE", kDetail},
+        {QStringLiteral("経済性"), {}, "COMPARE_COST", {}, levels, comparison::controls::kCostRateLabel, "COMPARE_COST_NOTE", kDetail},
         {QStringLiteral("工程"), {}, "COMPARE_PROCESS", {},
-         {{QStringLiteral("短縮"), "1"}, {QStringLiteral("同程度"), "2"}, {QStringLiteral("増加"), "3"}}, "Label217", "COMPARE_PROCESS_NOTE", kDetail},
+         {{QStringLiteral("短縮"), "1"}, {QStringLiteral("同程度"), "2"}, {QStringLiteral("増加"), "3"}}, comparison::controls::kPeriodRateLabel, "COMPARE_PROCESS_NOTE", kDetail},
         {QStringLiteral("品質"), {}, "COMPARE_QUALITY", kDetail, levels, {}, "COMPARE_QUALITY_NOTE", kDetail},
         {QStringLiteral("安全性"), {}, "COMPARE_SAFTY", kDetail, levels, {}, "COMPARE_SAFTY_NOTE", kDetail},
         {QStringLiteral("施工性"), {}, "COMPARE_CONSTRUCT", kDetail, levels, {}, "COMPARE_CONSTRUCT_NOTE", kDetail},
@@ -104,14 +106,14 @@ QGroupBox* costTypeSection(const form::SourceOf& sourceOf, QWidget* parent)
 {
     auto* box = new QGroupBox(QStringLiteral("コストタイプ・歩掛り"), parent);
     auto* grid = new QGridLayout(box);
-    grid->addWidget(form::label(QStringLiteral("新技術のコストタイプ"), box, QStringLiteral("Label150")), 0, 0);
+    grid->addWidget(form::label(QStringLiteral("新技術のコストタイプ"), box, comparison::controls::kCostTypeCaption), 0, 0);
     QLabel* name = form::label(QString(), box, QStringLiteral("lblCOST_TYPE"));
     name->setMinimumWidth(260);
     grid->addWidget(name, 0, 1);
     grid->addWidget(form::button(QStringLiteral("btnCostType"), QStringLiteral("コストタイプの選択"), box), 0, 2);
 
     auto* cycle = new QGroupBox(QStringLiteral("サイクルコスト　(円/㎡)"), box);
-    cycle->setObjectName(QStringLiteral("GroupBox5"));
+    cycle->setObjectName(comparison::controls::kCycleCostFrame);
     auto* costs = new QGridLayout(cycle);
     const QStringList years = {QStringLiteral("1年"), QStringLiteral("3年"), QStringLiteral("5年"), QStringLiteral("10年")};
     const QStringList points = {QStringLiteral("ONE"), QStringLiteral("THREE"), QStringLiteral("FIVE"), QStringLiteral("TEN")};
@@ -155,7 +157,7 @@ QGroupBox* methodSection(const QString& title, const Item& memo, int table, cons
 
 ScrollingPage* buildComparisonPage(const form::SourceOf& sourceOf, QWidget* parent)
 {
-    auto* page = new ScrollingPage(QStringLiteral("TabSheet3"), QStringLiteral("ScrollBar3"), 13, parent);
+    auto* page = new ScrollingPage(controls::kComparisonPage, QStringLiteral("ScrollBar3"), 13, parent);
     page->addHeaderLabel(QString(), QStringLiteral("TECH_TITLE3"));
     QVBoxLayout* layout = page->panelLayout();
     QWidget* panel = page->panel();

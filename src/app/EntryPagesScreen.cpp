@@ -6,9 +6,11 @@
 #include "app/EntryParts.h"
 #include "app/InputBehaviours.h"
 #include "app/MainWindow.h"
+#include "app/MainWindowControls.h"
 #include "app/PatentBlocks.h"
 #include "app/PhotoSlots.h"
 #include "app/SaveCheckScreen.h"
+#include "comparison/ComparisonControls.h"
 #include "comparison/ComparisonPageWidget.h"
 #include "store/DataModule.h"
 #include "util/PostCode.h"
@@ -23,14 +25,6 @@
 #include <QTabBar>
 
 namespace app {
-
-namespace {
-
-// The comparison's cost rate and period rate as the comparison page shows them.
-const QString kCostRateLabel = QStringLiteral("Label119");
-const QString kPeriodRateLabel = QStringLiteral("Label217");
-
-} // namespace
 
 EntryPagesScreen::EntryPagesScreen(MainWindow& window)
     : m_window(window)
@@ -72,7 +66,7 @@ void EntryPagesScreen::showNewRegistrationDefaults()
 
     clearPostCodes();
     setText(QStringLiteral("lblCOST_TYPE"), QString());
-    m_window.control(QStringLiteral("GroupBox5"))->hide();
+    m_window.control(comparison::controls::kCycleCostFrame)->hide();
 }
 
 void EntryPagesScreen::comparisonCreated()
@@ -85,7 +79,7 @@ void EntryPagesScreen::showNewRegistration()
     showPhotoSlots();
     m_window.descriptionGrids().reloadAll();
     m_window.showFirstEntryPage();
-    m_window.control<QTabBar>(QStringLiteral("TabControl1"))->setCurrentIndex(0);
+    m_window.control<QTabBar>(controls::kTemplateSelector)->setCurrentIndex(0);
 }
 
 void EntryPagesScreen::classificationOpened()
@@ -112,7 +106,7 @@ void EntryPagesScreen::showOpenedRegistration()
     m_window.patents().ShowStoredCodes();
     fillPostCodes();
     const QString costType = m_window.dm().table(QStringLiteral("NT_TBL_DETAIL"))->field(QStringLiteral("COST_TYPE")).asString();
-    m_window.control(QStringLiteral("GroupBox5"))->setVisible(costType == QLatin1String("7") || costType == QLatin1String("8"));
+    m_window.control(comparison::controls::kCycleCostFrame)->setVisible(costType == QLatin1String("7") || costType == QLatin1String("8"));
     m_window.comparison().showCostType();
 }
 
@@ -121,7 +115,7 @@ void EntryPagesScreen::openedRegistrationShown()
     m_window.descriptionGrids().reloadAll();
     m_window.descriptionGrids().showLoadProblems();
     m_window.comparison().JudgeOtherRadioCondition();
-    m_window.control<QTabBar>(QStringLiteral("TabControl1"))->setCurrentIndex(0);
+    m_window.control<QTabBar>(controls::kTemplateSelector)->setCurrentIndex(0);
 }
 
 void EntryPagesScreen::registrationSaved()
@@ -213,8 +207,8 @@ store::SaveInputs EntryPagesScreen::saveInputs() const
         return m_window.control<QLabel>(name)->text();
     };
     store::SaveInputs inputs;
-    inputs.compareCostRate = text(kCostRateLabel);
-    inputs.compareProcessRate = text(kPeriodRateLabel);
+    inputs.compareCostRate = text(comparison::controls::kCostRateLabel);
+    inputs.compareProcessRate = text(comparison::controls::kPeriodRateLabel);
     inputs.salesPostCode1 = text(QStringLiteral("SALES_POST_CODE1"));
     inputs.salesPostCode2 = text(QStringLiteral("SALES_POST_CODE2"));
     inputs.salesPostCodeBusiness1 = text(QStringLiteral("SALES_POST_CODE_BUSINESS1"));

@@ -1,5 +1,6 @@
 #include "app/MainWindowPages.h"
 
+#include "app/MainWindowControls.h"
 #include "widgets/DBGrid.h"
 
 #include <QGridLayout>
@@ -15,18 +16,18 @@ namespace {
 // The six commands of the list page with the line that explains each.
 struct Command
 {
-    const char* name;
+    QString name;
     QString caption;
     QString explanation;
 };
 
 const QList<Command> kCommands = {
-    {"Button5", QStringLiteral("新規作成"), QStringLiteral("データを新規に作成します。")},
-    {"Button4", QStringLiteral("編集"), QStringLiteral("”新技術一覧”で選択されているデータを編集します。")},
-    {"Button1", QStringLiteral("削除"), QStringLiteral("”新技術一覧”で選択されているデータを削除します。")},
-    {"Button2", QStringLiteral("提出用ファイル作成"), QString()},
-    {"Button3", QStringLiteral("データ取り込み"), QString()},
-    {"BitBtn1", QStringLiteral("終了"), QStringLiteral("プログラムを終了します。")},
+    {controls::kNewButton, QStringLiteral("新規作成"), QStringLiteral("データを新規に作成します。")},
+    {controls::kOpenButton, QStringLiteral("編集"), QStringLiteral("”新技術一覧”で選択されているデータを編集します。")},
+    {controls::kDeleteButton, QStringLiteral("削除"), QStringLiteral("”新技術一覧”で選択されているデータを削除します。")},
+    {controls::kExportButton, QStringLiteral("提出用ファイル作成"), QString()},
+    {controls::kImportButton, QStringLiteral("データ取り込み"), QString()},
+    {controls::kEndButton, QStringLiteral("終了"), QStringLiteral("プログラムを終了します。")},
 };
 
 } // namespace
@@ -34,7 +35,7 @@ const QList<Command> kCommands = {
 QWidget* buildListPage(const form::SourceOf& sourceOf, QWidget* parent)
 {
     auto* page = new QWidget(parent);
-    page->setObjectName(QStringLiteral("TabSheet1"));
+    page->setObjectName(controls::kListPage);
     auto* layout = new QGridLayout(page);
     layout->setContentsMargins(8, 8, 8, 8);
 
@@ -43,7 +44,7 @@ QWidget* buildListPage(const form::SourceOf& sourceOf, QWidget* parent)
     auto* grid = new widgets::DBGrid(sourceOf(QStringLiteral("NT_TBL_MAIN")),
                                      {{QStringLiteral("REG_NO"), QStringLiteral("登録番号"), 0},
                                       {QStringLiteral("TECH_TITLE"), QStringLiteral("技術名称"), 878}},
-                                     listBox, QStringLiteral("DBGrid1"));
+                                     listBox, controls::kTechnologyList);
     grid->setColumnHidden(0, true);
     listLayout->addWidget(grid);
     // Registrations of the same name (after an import, say) are told apart by their numbers.
@@ -63,7 +64,7 @@ QWidget* buildListPage(const form::SourceOf& sourceOf, QWidget* parent)
     auto* commandLayout = new QGridLayout(commands);
     int row = 0;
     for (const Command& command : kCommands) {
-        QPushButton* button = form::button(QLatin1String(command.name), command.caption, commands);
+        QPushButton* button = form::button(command.name, command.caption, commands);
         button->setMinimumWidth(150);
         commandLayout->addWidget(button, row, 0);
         commandLayout->addWidget(form::label(command.explanation, commands), row++, 1);
@@ -72,7 +73,7 @@ QWidget* buildListPage(const form::SourceOf& sourceOf, QWidget* parent)
     layout->addWidget(commands, 1, 0);
 
     auto* help = new QPlainTextEdit(page);
-    help->setObjectName(QStringLiteral("Memo1"));
+    help->setObjectName(controls::kHelpText);
     help->setReadOnly(true);
     layout->addWidget(help, 1, 1);
     layout->setRowStretch(0, 3);

@@ -6,6 +6,7 @@
 #include "app/EntryPagesScreen.h"
 #include "app/EntryParts.h"
 #include "app/InputCheckDialog.h"
+#include "app/MainWindowControls.h"
 #include "app/MainWindowPages.h"
 #include "app/PatentBlocks.h"
 #include "app/PhotoSlots.h"
@@ -96,7 +97,7 @@ void MainWindow::buildWindow()
     connect(m_actPost, &QAction::triggered, m_cycle, &EditingCycle::save);
     connect(m_actCancel, &QAction::triggered, m_cycle, &EditingCycle::discardChanges);
 
-    m_menuButton = form::button(QStringLiteral("BitBtn2"), QStringLiteral("メニュー"), central);
+    m_menuButton = form::button(controls::kMenuButton, QStringLiteral("メニュー"), central);
     m_helpButton = form::button(QStringLiteral("BtnHelp"), QStringLiteral("ヘルプ"), central);
     m_postButton = form::button(QStringLiteral("BitBtnPost"), m_actPost->text(), central);
     m_cancelButton = form::button(QStringLiteral("BitBtnCancel"), m_actCancel->text(), central);
@@ -128,7 +129,7 @@ void MainWindow::buildWindow()
 
     const form::SourceOf sourceOf = [this](const QString& name) { return m_dm->dataSource(name); };
     m_pages = new QTabWidget(central);
-    m_pages->setObjectName(QStringLiteral("PageControl1"));
+    m_pages->setObjectName(controls::kPages);
     m_listPage = buildListPage(sourceOf, m_pages);
     m_entryPages = {buildNamesPage(sourceOf, m_pages), buildSummaryPage(sourceOf, m_pages), buildComparisonPage(sourceOf, m_pages),
                     buildRecordsPage(sourceOf, m_pages)};
@@ -141,13 +142,13 @@ void MainWindow::buildWindow()
     m_pages->addTab(m_previewPage, QStringLiteral("　　 印刷プレビュー 　　"));
 
     // The list commands.
-    connect(control<QPushButton>(QStringLiteral("Button5")), &QPushButton::clicked, m_cycle, &EditingCycle::newRegistration);
-    connect(control<QPushButton>(QStringLiteral("Button4")), &QPushButton::clicked, m_cycle, &EditingCycle::openRegistration);
-    connect(control<QPushButton>(QStringLiteral("Button1")), &QPushButton::clicked, m_cycle, &EditingCycle::deleteRegistration);
-    connect(control<QPushButton>(QStringLiteral("BitBtn1")), &QPushButton::clicked, this, &QWidget::close);
-    connect(control<QPushButton>(QStringLiteral("Button2")), &QPushButton::clicked, this, &MainWindow::exportSubmissionFile);
-    connect(control<QPushButton>(QStringLiteral("Button3")), &QPushButton::clicked, this, &MainWindow::importSubmissionFile);
-    connect(control<widgets::DBGrid>(QStringLiteral("DBGrid1")), &QAbstractItemView::doubleClicked, m_cycle, &EditingCycle::openRegistration);
+    connect(control<QPushButton>(controls::kNewButton), &QPushButton::clicked, m_cycle, &EditingCycle::newRegistration);
+    connect(control<QPushButton>(controls::kOpenButton), &QPushButton::clicked, m_cycle, &EditingCycle::openRegistration);
+    connect(control<QPushButton>(controls::kDeleteButton), &QPushButton::clicked, m_cycle, &EditingCycle::deleteRegistration);
+    connect(control<QPushButton>(controls::kEndButton), &QPushButton::clicked, this, &QWidget::close);
+    connect(control<QPushButton>(controls::kExportButton), &QPushButton::clicked, this, &MainWindow::exportSubmissionFile);
+    connect(control<QPushButton>(controls::kImportButton), &QPushButton::clicked, this, &MainWindow::importSubmissionFile);
+    connect(control<widgets::DBGrid>(controls::kTechnologyList), &QAbstractItemView::doubleClicked, m_cycle, &EditingCycle::openRegistration);
     for (const QString& letter : parts::kPhotoSlotLetters)
         control<QLineEdit>(QStringLiteral("ImagePath_") + letter)->setReadOnly(true);
 
@@ -228,7 +229,7 @@ void MainWindow::buildConditionPanels()
     // A page change made by the program does not rebuild the items, but panels left from another
     // registration would hand that registration's choices to this one.
     connect(m_pages, &QTabWidget::currentChanged, m_conditions, [this](int index) {
-        if (m_pages->widget(index)->objectName() == QLatin1String("PageControl2") && m_conditions->builtForAnotherRegistration())
+        if (m_pages->widget(index)->objectName() == controls::kSummaryPage && m_conditions->builtForAnotherRegistration())
             refreshConditions();
     });
 }
@@ -253,7 +254,7 @@ void MainWindow::clearWorkingFolderAndReadHelp()
     }
     QStringList lines;
     const bool read = helptext::readHelpLines(m_programFolder, &lines);
-    control<QPlainTextEdit>(QStringLiteral("Memo1"))->setPlainText(lines.join(QLatin1Char('\n')));
+    control<QPlainTextEdit>(controls::kHelpText)->setPlainText(lines.join(QLatin1Char('\n')));
     if (!read) {
         UserInteraction::current().warn(helptext::kMissingCaption, helptext::kMissingMessage);
         m_helpButton->setEnabled(false);
@@ -332,12 +333,12 @@ void MainWindow::onPageShown(int index)
     if (!page)
         return;
     page->resetScroll();
-    if (page->objectName() == QLatin1String("TbsPattern1"))
-        control<QTabWidget>(QStringLiteral("PageControl3"))->setCurrentIndex(0);
-    else if (page->objectName() == QLatin1String("TabSheet3"))
+    if (page->objectName() == controls::kNamesPage)
+        control<QTabWidget>(controls::kContactTabs)->setCurrentIndex(0);
+    else if (page->objectName() == controls::kComparisonPage)
         control<QTabWidget>(QStringLiteral("PageEVALUATE"))->setCurrentWidget(control(QStringLiteral("PageEVALUATE2")));
-    else if (page->objectName() == QLatin1String("TabSheet4"))
-        control<QTabWidget>(QStringLiteral("PageControl4"))->setCurrentIndex(0);
+    else if (page->objectName() == controls::kRecordsPage)
+        control<QTabWidget>(controls::kRecordTabs)->setCurrentIndex(0);
 }
 
 void MainWindow::beforePageChange()
@@ -354,11 +355,11 @@ void MainWindow::beforePageChange()
 
 void MainWindow::afterPageChange(int index)
 {
-    if (m_pages->widget(index)->objectName() == QLatin1String("PageControl2"))
+    if (m_pages->widget(index)->objectName() == controls::kSummaryPage)
         refreshConditions();
     // Resetting the preview selector is no choice of a template by the user.
-    const QSignalBlocker quietSelector(control<QTabBar>(QStringLiteral("TabControl1")));
-    control<QTabBar>(QStringLiteral("TabControl1"))->setCurrentIndex(0);
+    const QSignalBlocker quietSelector(control<QTabBar>(controls::kTemplateSelector));
+    control<QTabBar>(controls::kTemplateSelector)->setCurrentIndex(0);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)

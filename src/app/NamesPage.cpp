@@ -1,5 +1,6 @@
 #include "app/MainWindowPages.h"
 
+#include "app/MainWindowControls.h"
 #include "app/ScrollingPage.h"
 #include "widgets/DBGrid.h"
 #include "widgets/TextLineEdit.h"
@@ -175,7 +176,7 @@ QList<Item> aimItems()
 
 ScrollingPage* buildNamesPage(const form::SourceOf& sourceOf, QWidget* parent)
 {
-    auto* page = new ScrollingPage(QStringLiteral("TbsPattern1"), QStringLiteral("ScrollBar1"), 5, parent);
+    auto* page = new ScrollingPage(controls::kNamesPage, QStringLiteral("ScrollBar1"), 5, parent);
     page->addHeaderLabel(kInputHint);
     QVBoxLayout* layout = page->panelLayout();
     QWidget* panel = page->panel();
@@ -186,7 +187,7 @@ ScrollingPage* buildNamesPage(const form::SourceOf& sourceOf, QWidget* parent)
     auto* contacts = new QGroupBox(QStringLiteral("問合せ先"), panel);
     auto* contactLayout = new QVBoxLayout(contacts);
     auto* tabs = new QTabWidget(contacts);
-    tabs->setObjectName(QStringLiteral("PageControl3"));
+    tabs->setObjectName(controls::kContactTabs);
     tabs->addTab(contactTab(QStringLiteral("TabSheet19"), QString(), sourceOf, tabs), QStringLiteral("技術"));
     tabs->addTab(contactTab(QStringLiteral("TabSheet24"), QStringLiteral("_BUSINESS"), sourceOf, tabs), QStringLiteral("営業"));
     tabs->addTab(otherContactsTab(sourceOf, tabs), QStringLiteral("その他"));

@@ -3,10 +3,12 @@
 #include "app/DescriptionGrids.h"
 #include "app/EntryParts.h"
 #include "app/MainWindow.h"
-#include "entry/DescriptionTables.h"
+#include "app/MainWindowControls.h"
 #include "app/MainWindowPages.h"
 #include "app/ReportBrowser.h"
+#include "comparison/ComparisonControls.h"
 #include "entry/Classification.h"
+#include "entry/DescriptionTables.h"
 #include "report/ReportGenerator.h"
 #include "submission/SubmissionFiles.h"
 #include "util/UserInteraction.h"
@@ -34,13 +36,13 @@ namespace {
 
 QWebEngineView* browser(MainWindow& window)
 {
-    return window.control<QWebEngineView>(QStringLiteral("WebBrowser1"));
+    return window.control<QWebEngineView>(controls::kReportBrowser);
 }
 
 // The print button and the PDF button: usable while a loaded report is shown.
 void enableOutputButtons(MainWindow& window, bool enabled)
 {
-    window.control<QPushButton>(QStringLiteral("Button6"))->setEnabled(enabled);
+    window.control<QPushButton>(controls::kPrintButton)->setEnabled(enabled);
     window.control<QPushButton>(QStringLiteral("BtnSavePdf"))->setEnabled(enabled);
 }
 
@@ -95,8 +97,8 @@ report::ReportScreen shownReportScreen(MainWindow& window)
     overlay(window, QStringLiteral("SALES_POST_CODE_BUSINESS2"), &screen.salesPostCodeBusiness2);
     overlay(window, QStringLiteral("RATE_COST"), &screen.rateCost);
     overlay(window, QStringLiteral("RATE_PROCESS"), &screen.rateProcess);
-    overlay(window, QStringLiteral("Label119"), &screen.costRateLabel);
-    overlay(window, QStringLiteral("Label217"), &screen.processRateLabel);
+    overlay(window, comparison::controls::kCostRateLabel, &screen.costRateLabel);
+    overlay(window, comparison::controls::kPeriodRateLabel, &screen.processRateLabel);
     overlay(window, QStringLiteral("TOTAL_NEW_TECH"), &screen.totalNewTech);
     overlay(window, QStringLiteral("TOTAL_OLD_TECH"), &screen.totalOldTech);
     // The grids as they stand, cut to their used extent as the save would store them.
@@ -111,7 +113,7 @@ report::ReportScreen shownReportScreen(MainWindow& window)
 
 void PrintPreview(MainWindow& window)
 {
-    const int tab = window.control<QTabBar>(QStringLiteral("TabControl1"))->currentIndex();
+    const int tab = window.control<QTabBar>(controls::kTemplateSelector)->currentIndex();
     // Texts typed but not yet written to their fields are part of what the screens show.
     widgets::FieldLink::flushAll();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -131,7 +133,7 @@ void PrintPreview(MainWindow& window)
 
 void templateChosen(MainWindow& window)
 {
-    if (window.pages()->currentWidget()->objectName() == QLatin1String("TabSheet5"))
+    if (window.pages()->currentWidget()->objectName() == controls::kPreviewPage)
         PrintPreview(window);
 }
 
@@ -174,9 +176,9 @@ void savePdf(MainWindow& window)
 
 void connectPreviewPage(MainWindow& window)
 {
-    QObject::connect(window.control<QTabBar>(QStringLiteral("TabControl1")), &QTabBar::currentChanged, &window,
+    QObject::connect(window.control<QTabBar>(controls::kTemplateSelector), &QTabBar::currentChanged, &window,
                      [&window](int) { templateChosen(window); });
-    QObject::connect(window.control<QPushButton>(QStringLiteral("Button6")), &QPushButton::clicked, &window,
+    QObject::connect(window.control<QPushButton>(controls::kPrintButton), &QPushButton::clicked, &window,
                      [&window] { printShownReport(window); });
     QObject::connect(window.control<QPushButton>(QStringLiteral("BtnSavePdf")), &QPushButton::clicked, &window,
                      [&window] { savePdf(window); });
@@ -193,12 +195,12 @@ void connectPreviewPage(MainWindow& window)
 QWidget* buildPreviewPage(QWidget* parent)
 {
     auto* page = new QWidget(parent);
-    page->setObjectName(QStringLiteral("TabSheet5"));
+    page->setObjectName(controls::kPreviewPage);
     auto* layout = new QVBoxLayout(page);
     auto* head = new QHBoxLayout;
     head->addWidget(form::label(QStringLiteral("印刷プレビュー"), page, QStringLiteral("Label22")));
     head->addStretch(1);
-    QPushButton* print = form::button(QStringLiteral("Button6"), QStringLiteral("印刷"), page);
+    QPushButton* print = form::button(controls::kPrintButton, QStringLiteral("印刷"), page);
     print->setEnabled(false);
     head->addWidget(print);
     QPushButton* pdf = form::button(QStringLiteral("BtnSavePdf"), QStringLiteral("PDF保存"), page);
@@ -206,7 +208,7 @@ QWidget* buildPreviewPage(QWidget* parent)
     head->addWidget(pdf);
     layout->addLayout(head);
     auto* selector = new QTabBar(page);
-    selector->setObjectName(QStringLiteral("TabControl1"));
+    selector->setObjectName(controls::kTemplateSelector);
     for (const char* caption : {"　　　一括印刷　　　", "　　名称・分類等　　", "　　概　　　　要　　", "　従来技術との比較　", "　　施工実績等　　"})
         selector->addTab(QString::fromUtf8(caption));
     layout->addWidget(selector);
@@ -214,7 +216,7 @@ QWidget* buildPreviewPage(QWidget* parent)
     note->setStyleSheet(QStringLiteral("color: red;"));
     layout->addWidget(note);
     auto* view = new QWebEngineView(page);
-    view->setObjectName(QStringLiteral("WebBrowser1"));
+    view->setObjectName(controls::kReportBrowser);
     layout->addWidget(view, 1);
     return page;
 }

@@ -1,6 +1,7 @@
 #include "app/MainWindowPages.h"
 
 #include "app/EntryParts.h"
+#include "app/MainWindowControls.h"
 #include "app/ScrollingPage.h"
 #include "widgets/DBGrid.h"
 #include "widgets/DBPanelList.h"
@@ -190,7 +191,7 @@ QGroupBox* patentSection(const form::SourceOf& sourceOf, QWidget* parent)
     auto* box = new QGroupBox(QStringLiteral("特許・実用新案"), parent);
     auto* layout = new QVBoxLayout(box);
     auto* tabs = new QTabWidget(box);
-    tabs->setObjectName(QStringLiteral("PageControl4"));
+    tabs->setObjectName(controls::kRecordTabs);
     const QStringList captions = {QStringLiteral("特許情報１"), QStringLiteral("特許情報２"), QStringLiteral("特許情報３"),
                                   QStringLiteral("特許情報４"), QStringLiteral("特許情報５")};
     for (int n = 1; n <= 5; ++n)
@@ -232,7 +233,7 @@ QGroupBox* patentSection(const form::SourceOf& sourceOf, QWidget* parent)
 
 ScrollingPage* buildRecordsPage(const form::SourceOf& sourceOf, QWidget* parent)
 {
-    auto* page = new ScrollingPage(QStringLiteral("TabSheet4"), QStringLiteral("ScrollBar4"), 17, parent);
+    auto* page = new ScrollingPage(controls::kRecordsPage, QStringLiteral("ScrollBar4"), 17, parent);
     page->addHeaderLabel(QString(), QStringLiteral("TECH_TITLE4"));
     QVBoxLayout* layout = page->panelLayout();
     QWidget* panel = page->panel();

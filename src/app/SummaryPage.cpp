@@ -1,6 +1,7 @@
 #include "app/MainWindowPages.h"
 
 #include "app/EntryParts.h"
+#include "app/MainWindowControls.h"
 #include "app/ScrollingPage.h"
 
 #include <QGroupBox>
@@ -33,7 +34,7 @@ QGroupBox* descriptionSection(const QString& title, const QList<Item>& memos, co
 
 ScrollingPage* buildSummaryPage(const form::SourceOf& sourceOf, QWidget* parent)
 {
-    auto* page = new ScrollingPage(QStringLiteral("PageControl2"), QStringLiteral("ScrollBar2"), 17, parent);
+    auto* page = new ScrollingPage(controls::kSummaryPage, QStringLiteral("ScrollBar2"), 17, parent);
     page->addHeaderLabel(QString(), QStringLiteral("TECH_TITLE2"));
     QVBoxLayout* layout = page->panelLayout();
     QWidget* panel = page->panel();

@@ -3,6 +3,7 @@
 #include "comparison/Breakdown.h"
 #include "comparison/CompareBreakdownDialog.h"
 #include "comparison/CompareSheetDialog.h"
+#include "comparison/ComparisonControls.h"
 #include "comparison/CostRate.h"
 #include "comparison/CostType.h"
 #include "comparison/CostTypeDialog.h"
@@ -46,7 +47,7 @@ ComparisonPageWidget::ComparisonPageWidget(QWidget* window, store::TDM1& dm)
     connect(m_sheet, &CompareSheetDialog::rateChanged, this, &ComparisonPageWidget::mirrorRate);
     connect(m_sheet, &CompareSheetDialog::figuresConfirmed, this, &ComparisonPageWidget::registrationChanged);
     connect(m_costType, &CostTypeDialog::costTypeClosed, this, [this](const QString& code) {
-        control(QStringLiteral("GroupBox5"))->setVisible(isCycleCostType(code));
+        control(controls::kCycleCostFrame)->setVisible(isCycleCostType(code));
         control<QLabel>(QStringLiteral("lblCOST_TYPE"))->setText(GetCostType(code));
     });
     conventionalTitleChanged();
@@ -106,10 +107,10 @@ void ComparisonPageWidget::conventionalTitleChanged()
                 caption->setEnabled(named);
         }
     }
-    for (const char* name : {"Label150", "lblCOST_TYPE", "btnCostType"})
-        control(QLatin1String(name))->setEnabled(named);
+    for (const QString& name : {controls::kCostTypeCaption, QStringLiteral("lblCOST_TYPE"), QStringLiteral("btnCostType")})
+        control(name)->setEnabled(named);
     const QString costType = m_dm.table(QStringLiteral("NT_TBL_DETAIL"))->field(QStringLiteral("COST_TYPE")).asString();
-    control(QStringLiteral("GroupBox5"))->setVisible(named && isCycleCostType(costType));
+    control(controls::kCycleCostFrame)->setVisible(named && isCycleCostType(costType));
 }
 
 void ComparisonPageWidget::showCostTypes()
@@ -121,7 +122,7 @@ void ComparisonPageWidget::mirrorRate(const QString& rateBox, const QString& rat
 {
     const bool cost = rateBox == QLatin1String("RATE_COST");
     const RateMirror mirror = mirrorOfRate(rateText);
-    control<QLabel>(cost ? QStringLiteral("Label119") : QStringLiteral("Label217"))->setText(mirror.label);
+    control<QLabel>(cost ? controls::kCostRateLabel : controls::kPeriodRateLabel)->setText(mirror.label);
     control<widgets::DBRadioGroup>(cost ? QStringLiteral("COMPARE_COST") : QStringLiteral("COMPARE_PROCESS"))->setItemIndex(mirror.option);
 }
 

@@ -1,5 +1,6 @@
 #include "comparison/CostTypeDialog.h"
 
+#include "comparison/ComparisonControls.h"
 #include "comparison/CostType.h"
 #include "store/DataModule.h"
 #include "util/NumberText.h"
@@ -188,7 +189,7 @@ void CostTypeDialog::build()
 
     // The cycle costs of the cycle-cost types, always editable here.
     auto* cycle = new QGroupBox(QStringLiteral("サイクルコスト　(円/㎡)"), panel);
-    cycle->setObjectName(QStringLiteral("GroupBox5"));
+    cycle->setObjectName(controls::kCycleCostFrame);
     auto* costs = new QGridLayout(cycle);
     costs->addWidget(new QLabel(QStringLiteral("サイクルコスト型を選択する場合は以下の表を入力してください。"), cycle), 0, 0, 1, 5);
     const QStringList years = {QStringLiteral("1年"), QStringLiteral("3年"), QStringLiteral("5年"), QStringLiteral("10年")};
@@ -322,7 +323,7 @@ void CostTypeDialog::typeClicked(const QString& code)
 void CostTypeDialog::clearCycleCosts()
 {
     store::Table* row = detail();
-    for (QLineEdit* box : findChild<QGroupBox*>(QStringLiteral("GroupBox5"))->findChildren<QLineEdit*>())
+    for (QLineEdit* box : findChild<QGroupBox*>(controls::kCycleCostFrame)->findChildren<QLineEdit*>())
         box->clear();
     m_dm.CdsChangeCmpMainMode(row);
     for (const QString& field : cycleCostFields())
