@@ -1,5 +1,7 @@
 #include "app/ConditionPanels.h"
 
+#include "app/EntryParts.h"
+
 #include "app/ScrollingPage.h"
 #include "store/DataModule.h"
 #include "store/Table.h"
@@ -20,16 +22,6 @@ using conditions::kMaxChoices;
 namespace {
 
 const QStringList kPanelKinds = {"M", "N", "R", "S", "T"};
-
-QString checkBoxName(int item, int k)
-{
-    return QStringLiteral("CheckBox%1").arg(kMaxChoices * (item - 1) + k);
-}
-
-QString radioButtonName(int item, int choice) // choice 0 first, 1 second
-{
-    return QStringLiteral("RadioButton%1").arg(2 * item - 1 + choice);
-}
 
 // The hourglass while the area is rebuilt.
 struct WaitCursor
@@ -59,10 +51,12 @@ store::Table* ConditionPanels::view(int item) const
 
 void ConditionPanels::watchControls()
 {
-    for (int k = 1; k <= kItemCount * kMaxChoices; ++k)
-        control(QStringLiteral("CheckBox%1").arg(k))->installEventFilter(this);
-    for (int k = 1; k <= 2 * kItemCount; ++k)
-        control(QStringLiteral("RadioButton%1").arg(k))->installEventFilter(this);
+    for (int item = 1; item <= kItemCount; ++item) {
+        for (int k = 1; k <= kMaxChoices; ++k)
+            control(parts::conditionCheckBox(item, k))->installEventFilter(this);
+        for (int choice = 0; choice < 2; ++choice)
+            control(parts::conditionRadioButton(item, choice))->installEventFilter(this);
+    }
     connect(qApp, &QApplication::focusChanged, this, &ConditionPanels::onFocusChanged);
 }
 
@@ -134,7 +128,7 @@ void ConditionPanels::hideAll()
     hidePanels();
     for (int item = 1; item <= kItemCount; ++item) {
         for (int k = 1; k <= kMaxChoices; ++k) {
-            auto* box = control<QCheckBox>(checkBoxName(item, k));
+            auto* box = control<QCheckBox>(parts::conditionCheckBox(item, k));
             box->hide();
             box->setChecked(false);
         }
@@ -162,7 +156,7 @@ void ConditionPanels::showItem(int item, const conditions::ItemDefinition& defin
 
     if (kind == QLatin1String("M")) {
         for (int k = 1; k <= definition.choices.size(); ++k) {
-            auto* box = control<QCheckBox>(checkBoxName(item, k));
+            auto* box = control<QCheckBox>(parts::conditionCheckBox(item, k));
             box->setText(definition.choices.at(k - 1));
             box->show();
             if (!stored.isEmpty())
@@ -178,7 +172,7 @@ void ConditionPanels::showItem(int item, const conditions::ItemDefinition& defin
         const int selected = conditions::selectedChoice(stored);
         const QStringList& choices = definition.choices;
         for (int choice = 0; choice < 2; ++choice) {
-            auto* button = control<QRadioButton>(radioButtonName(item, choice));
+            auto* button = control<QRadioButton>(parts::conditionRadioButton(item, choice));
             // The last two choices of the list are used; a list of one leaves the first button out.
             const QString caption = choices.value(int(choices.size()) - 2 + choice);
             button->setText(caption);
@@ -265,9 +259,9 @@ void ConditionPanels::PutDataConst(int item)
 {
     conditions::ItemControls controls;
     for (int k = 1; k <= kMaxChoices; ++k)
-        controls.checked.append(control<QCheckBox>(checkBoxName(item, k))->isChecked());
+        controls.checked.append(control<QCheckBox>(parts::conditionCheckBox(item, k))->isChecked());
     for (int choice = 0; choice < 2; ++choice) {
-        if (control<QRadioButton>(radioButtonName(item, choice))->isChecked())
+        if (control<QRadioButton>(parts::conditionRadioButton(item, choice))->isChecked())
             controls.selected = choice;
     }
     const QString kind = control<QLineEdit>(QStringLiteral("TYPE%1").arg(item))->text().trimmed();
@@ -285,12 +279,11 @@ void ConditionPanels::CdsCnstDataChk()
 
 void ConditionPanels::ChkTypR(int item)
 {
-    const QString n = QString::number(item);
-    auto* lower = control<QLineEdit>(QStringLiteral("DBEdit_R") + n + QLatin1Char('1'));
-    auto* upper = control<QLineEdit>(QStringLiteral("DBEdit_R") + n + QLatin1Char('2'));
+    auto* lower = control<QLineEdit>(parts::conditionRangeBox(item, 1));
+    auto* upper = control<QLineEdit>(parts::conditionRangeBox(item, 2));
     if (!conditions::rangeContradicts(lower->text(), upper->text()))
         return;
-    const QString name = control<QLabel>(QStringLiteral("Label_R") + n + QLatin1Char('1'))->text();
+    const QString name = control<QLabel>(parts::conditionRangeCaption(item))->text();
     UserInteraction::current().inform(QStringLiteral("情報"), conditions::rangeContradictionMessage(name));
     lower->setFocus();
 }

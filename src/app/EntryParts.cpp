@@ -1,5 +1,6 @@
 #include "app/EntryParts.h"
 
+#include "entry/Conditions.h"
 #include "widgets/DBEdit.h"
 #include "widgets/DBMemo.h"
 #include "widgets/RightAlignedEdit.h"
@@ -241,6 +242,37 @@ QWidget* radioButtons(const QString& title, const QList<form::Choice>& buttons, 
     return box;
 }
 
+QString conditionCheckBox(int item, int k)
+{
+    return QStringLiteral("CheckBox%1").arg(conditions::kMaxChoices * (item - 1) + k);
+}
+
+QString conditionRadioButton(int item, int choice)
+{
+    return QStringLiteral("RadioButton%1").arg(2 * item - 1 + choice);
+}
+
+QString conditionNumberBox(int item)
+{
+    return QStringLiteral("DBEdit_N%1").arg(item);
+}
+
+QString conditionRangeBox(int item, int bound)
+{
+    return QStringLiteral("DBEdit_R%1%2").arg(item).arg(bound);
+}
+
+QString conditionRangeCaption(int item)
+{
+    return QStringLiteral("Label_R%1").arg(item) + QLatin1Char('1');
+}
+
+QString conditionTextMemo(int item)
+{
+    // The second item's memo has always been named without the underscore.
+    return item == 2 ? QStringLiteral("DBMemoT2") : QStringLiteral("DBMemo_T%1").arg(item);
+}
+
 namespace {
 
 QWidget* itemPanel(const QString& name, QWidget* parent)
@@ -268,7 +300,7 @@ QWidget* conditionItem(int n, const form::SourceOf& sourceOf, QWidget* parent)
     mLayout->addWidget(form::label(QString(), m, QStringLiteral("Label_M") + k), 0, 0, 1, 4);
     for (int c = 1; c <= 7; ++c) {
         auto* box = new QCheckBox(m);
-        box->setObjectName(QStringLiteral("CheckBox%1").arg(7 * (n - 1) + c));
+        box->setObjectName(conditionCheckBox(n, c));
         box->hide();
         mLayout->addWidget(box, 1 + (c - 1) / 4, (c - 1) % 4);
     }
@@ -278,7 +310,7 @@ QWidget* conditionItem(int n, const form::SourceOf& sourceOf, QWidget* parent)
     QWidget* num = itemPanel(QStringLiteral("plCNST_N") + k, row);
     auto* nLayout = new QHBoxLayout(num);
     nLayout->addWidget(form::label(QString(), num, QStringLiteral("Label_N") + k + QLatin1Char('1')));
-    auto* value = new widgets::RightDBEdit(view, QStringLiteral("MIN_VAL"), num, QStringLiteral("DBEdit_N") + k);
+    auto* value = new widgets::RightDBEdit(view, QStringLiteral("MIN_VAL"), num, conditionNumberBox(n));
     value->setMaximumWidth(120);
     nLayout->addWidget(value);
     nLayout->addWidget(form::label(QString(), num, QStringLiteral("Label_N") + k + QLatin1Char('2')));
@@ -288,9 +320,9 @@ QWidget* conditionItem(int n, const form::SourceOf& sourceOf, QWidget* parent)
     // "R": a range with its unit.
     QWidget* range = itemPanel(QStringLiteral("plCNST_R") + k, row);
     auto* rLayout = new QHBoxLayout(range);
-    rLayout->addWidget(form::label(QString(), range, QStringLiteral("Label_R") + k + QLatin1Char('1')));
-    auto* low = new widgets::RightDBEdit(view, QStringLiteral("MIN_VAL"), range, QStringLiteral("DBEdit_R") + k + QLatin1Char('1'));
-    auto* high = new widgets::RightDBEdit(view, QStringLiteral("MAX_VAL"), range, QStringLiteral("DBEdit_R") + k + QLatin1Char('2'));
+    rLayout->addWidget(form::label(QString(), range, conditionRangeCaption(n)));
+    auto* low = new widgets::RightDBEdit(view, QStringLiteral("MIN_VAL"), range, conditionRangeBox(n, 1));
+    auto* high = new widgets::RightDBEdit(view, QStringLiteral("MAX_VAL"), range, conditionRangeBox(n, 2));
     low->setMaximumWidth(120);
     high->setMaximumWidth(120);
     rLayout->addWidget(low);
@@ -310,7 +342,7 @@ QWidget* conditionItem(int n, const form::SourceOf& sourceOf, QWidget* parent)
     cLayout->setContentsMargins(0, 0, 0, 0);
     for (int b : {2 * n - 1, 2 * n}) {
         auto* button = new QRadioButton(choices);
-        button->setObjectName(QStringLiteral("RadioButton%1").arg(b));
+        button->setObjectName(conditionRadioButton(n, b - (2 * n - 1)));
         cLayout->addWidget(button);
     }
     sLayout->addWidget(choices);
@@ -321,7 +353,7 @@ QWidget* conditionItem(int n, const form::SourceOf& sourceOf, QWidget* parent)
     QWidget* t = itemPanel(QStringLiteral("plCNST_T") + k, row);
     auto* tLayout = new QHBoxLayout(t);
     tLayout->addWidget(form::label(QString(), t, QStringLiteral("Label_T") + k));
-    auto* text = new widgets::DBMemo(view, QStringLiteral("TXT"), t, n == 2 ? QStringLiteral("DBMemoT2") : QStringLiteral("DBMemo_T") + k);
+    auto* text = new widgets::DBMemo(view, QStringLiteral("TXT"), t, conditionTextMemo(n));
     text->setFixedHeight(text->fontMetrics().lineSpacing() * 2 + 12);
     tLayout->addWidget(text, 1);
     rowLayout->addWidget(t);

@@ -32,6 +32,13 @@ void InitStringGrid(QTableWidget* grid);
 // The six construction-condition items with their five panels each, the 42 check boxes, the 12
 // radio buttons, the number and range boxes, the text memos and the hidden boxes of each item's row.
 QWidget* conditionArea(const form::SourceOf& sourceOf, QWidget* parent);
+// The names of the controls of condition item `item` (1 … 6) that the rules look up.
+QString conditionCheckBox(int item, int k);         // the k-th choice (1 … 7) of an "M" item
+QString conditionRadioButton(int item, int choice); // the first (0) or second (1) choice of an "S" item
+QString conditionNumberBox(int item);               // the number of an "N" item
+QString conditionRangeBox(int item, int bound);     // the lower (1) or upper (2) bound of an "R" item
+QString conditionRangeCaption(int item);            // the caption before an "R" item's range
+QString conditionTextMemo(int item);                // the text of a "T" item
 
 // A framed pair or group of radio buttons that are not bound (their handlers record the codes).
 QWidget* radioButtons(const QString& title, const QList<form::Choice>& buttons, QWidget* parent);

@@ -1,5 +1,7 @@
 #include "app/InputBehaviours.h"
 
+#include "app/EntryParts.h"
+#include "entry/Conditions.h"
 #include "store/Table.h"
 #include "util/SjisText.h"
 #include "util/UserInteraction.h"
@@ -104,15 +106,28 @@ const QStringList kDescriptionMemos = {
 
 const QStringList kPatentNumberMemos = numbered("CERTIFY_PATENT_NO", 1, 5);
 
-const QStringList kConditionTextMemos = {"DBMemo_T1", "DBMemoT2", "DBMemo_T3", "DBMemo_T4", "DBMemo_T5", "DBMemo_T6"};
+// The names of one control of each construction-condition item.
+QStringList conditionControls(const std::function<QString(int)>& nameOf)
+{
+    QStringList names;
+    for (int item = 1; item <= conditions::kItemCount; ++item)
+        names << nameOf(item);
+    return names;
+}
+
+const QStringList kConditionTextMemos = conditionControls(parts::conditionTextMemo);
 
 const QStringList kDigitOnlyBoxes = QStringList{"TECH_DVLP_YEAR"} + kPostCodeBoxes;
 
 const QStringList kPhoneNumberBoxes = {"SALES_TEL_NO", "SALES_FAX_NO", "SALES_TEL_NO_BUSINESS", "SALES_FAX_NO_BUSINESS"};
 
-const QStringList kRoundValueBoxes = numbered("DBEdit_N", 1, 6);
-const QStringList kRoundValueSPBoxes = numbered("DBEdit_R1", 1, 2) + numbered("DBEdit_R2", 1, 2) + numbered("DBEdit_R3", 1, 2)
-    + numbered("DBEdit_R4", 1, 2) + numbered("DBEdit_R5", 1, 2) + numbered("DBEdit_R6", 1, 2);
+const QStringList kRoundValueBoxes = conditionControls(parts::conditionNumberBox);
+const QStringList kRoundValueSPBoxes = [] {
+    QStringList names;
+    for (int item = 1; item <= conditions::kItemCount; ++item)
+        names << parts::conditionRangeBox(item, 1) << parts::conditionRangeBox(item, 2);
+    return names;
+}();
 const QStringList kRoundValueDownBoxes = kResultCountBoxes;
 
 const QStringList kNumberBoxes = kRoundValueBoxes + kRoundValueSPBoxes + kResultCountBoxes;
