@@ -82,9 +82,9 @@ bool ClassificationLists::eventFilter(QObject* watched, QEvent* event)
         return QObject::eventFilter(watched, event);
     const auto [level, slot] = m_places.value(watched);
     if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        DropDown(level, slot);
+        listOpened(level, slot);
     } else if (event->type() == QEvent::KeyPress && opensList(static_cast<QKeyEvent*>(event))) {
-        DropDown(level, slot);
+        listOpened(level, slot);
         static_cast<QComboBox*>(watched)->showPopup();
         return true;
     }
@@ -102,7 +102,7 @@ void ClassificationLists::fill(QComboBox* box, const QStringList& titles, bool w
     box->setCurrentIndex(shown.isEmpty() ? -1 : box->findText(shown, Qt::MatchExactly));
 }
 
-void ClassificationLists::DropDown(int level, int slot)
+void ClassificationLists::listOpened(int level, int slot)
 {
     QComboBox* box = list(level, slot);
     if (level == 1) {

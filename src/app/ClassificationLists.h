@@ -31,8 +31,8 @@ public:
     // Finds the controls below `root` by their names and connects them.
     ClassificationLists(QWidget* root, TableOf tableOf, QObject* parent = nullptr);
 
-    // The list of a level opened (Level1DropDown, SetItemLevel2 … SetItemLevel4).
-    void DropDown(int level, int slot);
+    // A level's list box opened: filled with the titles of its level under the code chosen above.
+    void listOpened(int level, int slot);
     // A level's list box chosen: its code stored and the lists of the levels below it cleared.
     void levelChosen(int level, int slot);
     // The list boxes show the titles of the stored codes (with the level tables' filters off when

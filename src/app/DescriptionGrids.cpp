@@ -108,7 +108,7 @@ DescriptionGrids::DescriptionGrids(QWidget* root, Hooks hooks, QObject* parent)
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         for (const Controls& table : m_tables) {
             if (inside(old, table.grid) && !inside(now, table.grid))
-                sgExit(table.grid);
+                tidyGridOnLeaving(table.grid);
         }
     });
 }
@@ -186,7 +186,7 @@ void DescriptionGrids::StrgGrdSetEditText()
         m_hooks.markModified();
 }
 
-void DescriptionGrids::sgExit(QTableWidget* grid)
+void DescriptionGrids::tidyGridOnLeaving(QTableWidget* grid)
 {
     // The tidy-up of a grid being left changes texts the user has already entered.
     QScopedValueRollback loading(m_loading, true);

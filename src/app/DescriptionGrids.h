@@ -75,7 +75,7 @@ private:
     void headingCountChanged(Controls& table, QLineEdit* box, QSpinBox* arrows);
     void tablePartChanged(QLineEdit* box);
     void StrgGrdSetEditText();
-    void sgExit(QTableWidget* grid);
+    void tidyGridOnLeaving(QTableWidget* grid);
 
     Hooks m_hooks;
     std::vector<Controls> m_tables;

@@ -138,10 +138,10 @@ const QStringList kHeadingCountBoxes = {
 
 const QStringList kChoiceOnlyLists = classificationNames("Level", "", "_") + QStringList{"GRP_TITLE1", "EVALUATE_ORGAN_CODE"};
 
-const QStringList kEditExitBoxes = without(kMarkChangedWhenNewBoxes, kComparisonRadioGroups + kResultCountBoxes)
+const QStringList kConvertOnLeavingBoxes = without(kMarkChangedWhenNewBoxes, kComparisonRadioGroups + kResultCountBoxes)
     + QStringList{"SALES_COMPANY", "COMPARE_TECH_TITLE", "ImagePath_A"};
 
-const QStringList kEditExitSPBoxes = QStringList{"TECH_TITLE"} + without(kMarkChangedBoxes, {"DVLP_TYPE_CODE", "OPEN_DIV_CD"});
+const QStringList kConvertKeepingSaveStateBoxes = QStringList{"TECH_TITLE"} + without(kMarkChangedBoxes, {"DVLP_TYPE_CODE", "OPEN_DIV_CD"});
 
 namespace {
 
@@ -290,17 +290,17 @@ QStringList InputBehaviours::attach(QWidget* root)
             return isEnterKey(key) || key->text().contains(QLatin1Char('\n'));
         });
         onChange(c, [c] { removeDoubleBlanks(c); });
-        onExit(c, [this, c] { return DBMemoSpExit(c); });
+        onExit(c, [this, c] { return cleanUpShortMemoOnLeaving(c); });
         if (auto* memo = qobject_cast<widgets::TextMemo*>(c))
             memo->setOneLine(true);
     });
 
     // Leaving a box.
-    each(kEditExitBoxes, [this](QWidget* c) { onExit(c, [this, c] { return EditExit(c); }); });
-    each(kEditExitSPBoxes, [this](QWidget* c) { onExit(c, [this, c] { return EditExitSP(c); }); });
-    each(kDescriptionMemos + QStringList{"SUMMARY"}, [this](QWidget* c) { onExit(c, [this, c] { return DESCExit(c); }); });
+    each(kConvertOnLeavingBoxes, [this](QWidget* c) { onExit(c, [this, c] { return convertOnLeaving(c); }); });
+    each(kConvertKeepingSaveStateBoxes, [this](QWidget* c) { onExit(c, [this, c] { return convertOnLeavingKeepingSaveState(c); }); });
+    each(kDescriptionMemos + QStringList{"SUMMARY"}, [this](QWidget* c) { onExit(c, [this, c] { return cleanUpDescriptionOnLeaving(c); }); });
     each(kPatentNumberMemos, [this](QWidget* c) {
-        onExit(c, [this, c] { return DESCExit_Patent(c); });
+        onExit(c, [this, c] { return cleanUpPatentMemoOnLeaving(c); });
         // The numbers follow the blank rule as every other text does.
         onChange(c, [c] { removeDoubleBlanks(c); });
     });
@@ -379,12 +379,12 @@ void InputBehaviours::postCodeChanged(QWidget* control)
     removeDoubleBlanks(control);
 }
 
-bool InputBehaviours::EditExit(QWidget* control)
+bool InputBehaviours::convertOnLeaving(QWidget* control)
 {
     return convertWidthOnExit(control);
 }
 
-bool InputBehaviours::EditExitSP(QWidget* control)
+bool InputBehaviours::convertOnLeavingKeepingSaveState(QWidget* control)
 {
     // The conversion never counts as a change: the save button gets back the state it had.
     const bool saveWasEnabled = m_hooks.isSaveEnabled ? m_hooks.isSaveEnabled() : false;
@@ -402,19 +402,19 @@ bool InputBehaviours::tableEditing(const QString& name, QWidget* control) const
     return !link || !link->isBound() || link->isTableEditing();
 }
 
-bool InputBehaviours::DESCExit(QWidget* memo)
+bool InputBehaviours::cleanUpDescriptionOnLeaving(QWidget* memo)
 {
     const bool summary = memo->objectName() == QLatin1String("SUMMARY");
     return (summary || tableEditing(QStringLiteral("NT_TBL_DESCRIPTION"), memo))
         && cleanUpMemoText(memo, summary ? inputrules::kShortMemoLimit : inputrules::kDescriptionMemoLimit);
 }
 
-bool InputBehaviours::DESCExit_Patent(QWidget* memo)
+bool InputBehaviours::cleanUpPatentMemoOnLeaving(QWidget* memo)
 {
     return tableEditing(QStringLiteral("NT_TBL_PICTURE"), memo) && cleanUpMemoText(memo, inputrules::kShortMemoLimit);
 }
 
-bool InputBehaviours::DBMemoSpExit(QWidget* memo)
+bool InputBehaviours::cleanUpShortMemoOnLeaving(QWidget* memo)
 {
     return cleanUpMemoText(memo, inputrules::kShortMemoLimit, true);
 }

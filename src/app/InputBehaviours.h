@@ -44,8 +44,8 @@ extern const QStringList kNumberBoxes;         // ChkValue
 extern const QStringList kHeadingCountBoxes;   // ChkTableParts
 extern const QStringList kChoiceOnlyLists;     // ChkLevel
 // Leaving a box.
-extern const QStringList kEditExitBoxes;
-extern const QStringList kEditExitSPBoxes;
+extern const QStringList kConvertOnLeavingBoxes;
+extern const QStringList kConvertKeepingSaveStateBoxes;
 extern const QStringList kRoundValueBoxes;
 extern const QStringList kRoundValueSPBoxes;
 extern const QStringList kRoundValueDownBoxes;
@@ -85,12 +85,12 @@ public:
     void postCodeChanged(QWidget* control);
     // The handlers run when a box is left; each answers true when it had to tell the user
     // something (a text cut to its limit, a number that is none).
-    bool EditExit(QWidget* control);
-    bool EditExitSP(QWidget* control);
+    bool convertOnLeaving(QWidget* control);
+    bool convertOnLeavingKeepingSaveState(QWidget* control);
     // Memo clean-up with the memo's limit, when its condition holds.
-    bool DESCExit(QWidget* memo);
-    bool DESCExit_Patent(QWidget* memo);
-    bool DBMemoSpExit(QWidget* memo);
+    bool cleanUpDescriptionOnLeaving(QWidget* memo);
+    bool cleanUpPatentMemoOnLeaving(QWidget* memo);
+    bool cleanUpShortMemoOnLeaving(QWidget* memo);
     bool RoundValue(QWidget* box) { return cleanUpNumber(box, inputrules::Rounding::TwoDecimals); }
     bool RoundValueSP(QWidget* box) { return cleanUpNumber(box, inputrules::Rounding::TwoDecimalsKeepEmpty); }
     bool RoundValueDown(QWidget* box) { return cleanUpNumber(box, inputrules::Rounding::WholeNumber); }

@@ -67,7 +67,7 @@ QString PhotoSlots::imagesFolder() const
     return m_dm.folder().path(QStringLiteral("Images"));
 }
 
-QString PhotoSlots::OpenPictureDialog1Show() const
+QString PhotoSlots::pictureDialogFolder() const
 {
     return photos::dialogFolder(m_lastFolder, UserInteraction::current().desktopFolder());
 }
@@ -106,7 +106,7 @@ void PhotoSlots::GetPictureInfo(const QString& letter)
 {
     UserInteraction& ui = UserInteraction::current();
     UserInteraction::FileRequest request;
-    request.folder = OpenPictureDialog1Show();
+    request.folder = pictureDialogFolder();
     request.filters = {photos::kPictureFilter};
     const QString chosen = ui.fileDialog(UserInteraction::FileKind::Picture, request).path;
     if (chosen.isEmpty() || !QFileInfo::exists(chosen))

@@ -35,7 +35,7 @@ public:
     // The controls of a slot set from its file name, when a registration is created or opened.
     void SetPhotoSlotControls(const QString& letter);
     // The folder the picture dialog starts in.
-    QString OpenPictureDialog1Show() const;
+    QString pictureDialogFolder() const;
 
     // The photo files at a save: every set-aside photo is given up, and the files of registration
     // `regNo` that its saved image rows no longer name are deleted. A file that cannot be deleted is

@@ -31,7 +31,7 @@ SubRecordSettings evaluationSettings()
 
 } // namespace
 
-TEVALUATE_RESULT_Frm::TEVALUATE_RESULT_Frm(store::TDM1& dm, QWidget* parent)
+EvaluationResultDialog::EvaluationResultDialog(store::TDM1& dm, QWidget* parent)
     : SubRecordDialog(dm, evaluationSettings(), parent)
 {
     body()->addWidget(new QLabel(kInputHint, this), 0, 0, 1, 3);
@@ -51,7 +51,7 @@ TEVALUATE_RESULT_Frm::TEVALUATE_RESULT_Frm(store::TDM1& dm, QWidget* parent)
     }
     m_item->setOneLine(true);
     onEvent(m_item, QEvent::FocusOut, [this](QEvent*) {
-        ITEMExit();
+        cleanUpItemOnLeaving();
         return false;
     });
     // The item stays one line: Enter and line feeds are dropped.
@@ -61,32 +61,32 @@ TEVALUATE_RESULT_Frm::TEVALUATE_RESULT_Frm(store::TDM1& dm, QWidget* parent)
     });
     for (widgets::DBMemo* memo : {m_contents, m_results}) {
         onEvent(memo, QEvent::FocusOut, [this, memo](QEvent*) {
-            DescExit(memo);
+            cleanUpMemoOnLeaving(memo);
             return false;
         });
     }
     finishControls();
 }
 
-QWidget* TEVALUATE_RESULT_Frm::firstControl() const
+QWidget* EvaluationResultDialog::firstControl() const
 {
     return m_item;
 }
 
-void TEVALUATE_RESULT_Frm::ITEMExit()
+void EvaluationResultDialog::cleanUpItemOnLeaving()
 {
     // Only a row being entered is cleaned: a memo merely looked at stays as stored.
     if (table()->isEditing())
         widgets::cleanUpMemoText(m_item, kMemoLimit, true);
 }
 
-void TEVALUATE_RESULT_Frm::DescExit(QWidget* memo)
+void EvaluationResultDialog::cleanUpMemoOnLeaving(QWidget* memo)
 {
     if (table()->isEditing())
         widgets::cleanUpMemoText(memo, kMemoLimit);
 }
 
-bool TEVALUATE_RESULT_Frm::CheckEvl()
+bool EvaluationResultDialog::CheckEvl()
 {
     if (m_item->text().trimmed().isEmpty())
         return problem(m_item, QStringLiteral("証明項目を入力してください"));

@@ -10,16 +10,16 @@ namespace dialogs {
 
 // "評価・証明と結果": an evaluation or certification with its test contents and result
 // (NT_TBL_EVALUATE_RESULT), at most 20 per registration.
-class TEVALUATE_RESULT_Frm : public SubRecordDialog
+class EvaluationResultDialog : public SubRecordDialog
 {
     Q_OBJECT
 
 public:
-    TEVALUATE_RESULT_Frm(store::TDM1& dm, QWidget* parent);
+    EvaluationResultDialog(store::TDM1& dm, QWidget* parent);
 
     // The memo clean-up on leaving a memo: trailing line breaks, widths and the byte limit.
-    void ITEMExit();
-    void DescExit(QWidget* memo);
+    void cleanUpItemOnLeaving();
+    void cleanUpMemoOnLeaving(QWidget* memo);
     bool CheckEvl();
 
     static constexpr int kMemoLimit = 1020;

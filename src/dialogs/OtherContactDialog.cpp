@@ -57,7 +57,7 @@ QWidget* boxLine(QWidget* parent, const QList<QWidget*>& parts)
 
 } // namespace
 
-TSALES_COMPANY_OTHER_Frm::TSALES_COMPANY_OTHER_Frm(store::TDM1& dm, QWidget* parent)
+OtherContactDialog::OtherContactDialog(store::TDM1& dm, QWidget* parent)
     : SubRecordDialog(dm, companySettings(), parent)
 {
     const auto bound = [this](const char* field, const QString& caption, const QString& hint = {}) {
@@ -106,7 +106,7 @@ TSALES_COMPANY_OTHER_Frm::TSALES_COMPANY_OTHER_Frm(store::TDM1& dm, QWidget* par
         attachSpaceRule(box);
         attachConversionOnExit(box);
         attachAllowedCharacters(box, QStringLiteral("0123456789"));
-        connect(box, &QLineEdit::textEdited, this, &TSALES_COMPANY_OTHER_Frm::unboundChanged);
+        connect(box, &QLineEdit::textEdited, this, &OtherContactDialog::unboundChanged);
     }
     for (widgets::DBEdit* box : {m_tel, m_fax})
         attachAllowedCharacters(box, QStringLiteral("0123456789()+-"));
@@ -114,23 +114,23 @@ TSALES_COMPANY_OTHER_Frm::TSALES_COMPANY_OTHER_Frm(store::TDM1& dm, QWidget* par
         box->setAttribute(Qt::WA_InputMethodEnabled, false);
     for (QComboBox* list : {m_position, m_side}) {
         attachChoiceOnly(list, false);
-        connect(list, &QComboBox::activated, this, &TSALES_COMPANY_OTHER_Frm::unboundChanged);
+        connect(list, &QComboBox::activated, this, &OtherContactDialog::unboundChanged);
     }
     finishControls();
 }
 
-QWidget* TSALES_COMPANY_OTHER_Frm::firstControl() const
+QWidget* OtherContactDialog::firstControl() const
 {
     return m_company;
 }
 
-void TSALES_COMPANY_OTHER_Frm::unboundChanged()
+void OtherContactDialog::unboundChanged()
 {
     if (table()->isActive() && !table()->isEditing())
         table()->edit();
 }
 
-void TSALES_COMPANY_OTHER_Frm::SetData()
+void OtherContactDialog::SetData()
 {
     QString first, second;
     postcode::split(table()->field(kPostCode).asString(), &first, &second);
@@ -150,7 +150,7 @@ void TSALES_COMPANY_OTHER_Frm::SetData()
     }
 }
 
-bool TSALES_COMPANY_OTHER_Frm::CompanyCheck()
+bool OtherContactDialog::CompanyCheck()
 {
     using Icon = UserInteraction::Icon;
     if (m_company->text().trimmed().isEmpty())
@@ -176,7 +176,7 @@ bool TSALES_COMPANY_OTHER_Frm::CompanyCheck()
     return false;
 }
 
-bool TSALES_COMPANY_OTHER_Frm::SaveData()
+bool OtherContactDialog::SaveData()
 {
     store::Table* t = table();
     if (!widgets::FieldLink::flush(t))
@@ -203,7 +203,7 @@ bool TSALES_COMPANY_OTHER_Frm::SaveData()
     return true;
 }
 
-double TSALES_COMPANY_OTHER_Frm::newOrder(double id, double ownOrder)
+double OtherContactDialog::newOrder(double id, double ownOrder)
 {
     QVector<store::Table::RowValues> rows;
     widgets::visibleRowValues(table(), &rows);
@@ -226,7 +226,7 @@ double TSALES_COMPANY_OTHER_Frm::newOrder(double id, double ownOrder)
     return highest + 1;
 }
 
-void TSALES_COMPANY_OTHER_Frm::renumber()
+void OtherContactDialog::renumber()
 {
     store::Table* t = table();
     QVector<store::Table::RowValues> rows;

@@ -11,12 +11,12 @@ namespace dialogs {
 
 // "問合せ先の内容（その他）": one of up to 40 further contacts of a registration (NT_TBL_COMPANY), kept
 // in an order the user chooses by the position boxes.
-class TSALES_COMPANY_OTHER_Frm : public SubRecordDialog
+class OtherContactDialog : public SubRecordDialog
 {
     Q_OBJECT
 
 public:
-    TSALES_COMPANY_OTHER_Frm(store::TDM1& dm, QWidget* parent);
+    OtherContactDialog(store::TDM1& dm, QWidget* parent);
 
     // Shows the unbound boxes of the current contact: its post code and its position.
     void SetData();

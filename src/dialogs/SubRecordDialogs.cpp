@@ -33,8 +33,8 @@ SubRecordDialogs::SubRecordDialogs(store::TDM1& dm, QWidget* mainWindow)
     : QObject(mainWindow)
     , m_moc(new MocRecordDialog(dm, mainWindow))
     , m_private(new PrivateRecordDialog(dm, mainWindow))
-    , m_contacts(new TSALES_COMPANY_OTHER_Frm(dm, mainWindow))
-    , m_evaluations(new TEVALUATE_RESULT_Frm(dm, mainWindow))
+    , m_contacts(new OtherContactDialog(dm, mainWindow))
+    , m_evaluations(new EvaluationResultDialog(dm, mainWindow))
 {
     setObjectName(QStringLiteral("SubRecordDialogs"));
     wireButtons(mainWindow, "Project_Moc_Add", "Project_Moc_Edit", "Project_Moc_Del", m_moc);

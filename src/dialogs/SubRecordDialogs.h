@@ -11,10 +11,10 @@ class TDM1;
 
 namespace dialogs {
 
-class TEVALUATE_RESULT_Frm;
+class EvaluationResultDialog;
 class MocRecordDialog;
 class PrivateRecordDialog;
-class TSALES_COMPANY_OTHER_Frm;
+class OtherContactDialog;
 
 // The four sub-record dialogs, made once for the run as children of the main window, and their
 // wiring to the main window's add, edit and delete buttons and grids (found by name).
@@ -27,8 +27,8 @@ public:
 
     MocRecordDialog* moc() const { return m_moc; }
     PrivateRecordDialog* privateRecords() const { return m_private; }
-    TSALES_COMPANY_OTHER_Frm* contacts() const { return m_contacts; }
-    TEVALUATE_RESULT_Frm* evaluations() const { return m_evaluations; }
+    OtherContactDialog* contacts() const { return m_contacts; }
+    EvaluationResultDialog* evaluations() const { return m_evaluations; }
 
     // A column wider than the grid leaves the grid: the first such column is narrowed to the
     // grid's width minus 39 pixels (run when the mouse button is released over the grid).
@@ -40,8 +40,8 @@ protected:
 private:
     MocRecordDialog* m_moc;
     PrivateRecordDialog* m_private;
-    TSALES_COMPANY_OTHER_Frm* m_contacts;
-    TEVALUATE_RESULT_Frm* m_evaluations;
+    OtherContactDialog* m_contacts;
+    EvaluationResultDialog* m_evaluations;
 };
 
 } // namespace dialogs

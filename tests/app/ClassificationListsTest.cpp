@@ -24,7 +24,7 @@ protected:
     void choosePath(int slot, const QStringList& titles)
     {
         for (int level = 1; level <= titles.size(); ++level) {
-            lists().DropDown(level, slot);
+            lists().listOpened(level, slot);
             pick(cls::listBoxName(level, slot), titles.at(level - 1));
         }
     }
@@ -40,7 +40,7 @@ protected:
 TEST_F(ClassificationListsTest, ListsFollowTheCodeOfTheLevelAbove)
 {
     window->cycle().newRegistration();
-    lists().DropDown(2, 1);
+    lists().listOpened(2, 1);
     EXPECT_TRUE(items("Level2").isEmpty());
 
     // The list is filled when the user presses on it to open it.
@@ -56,16 +56,16 @@ TEST_F(ClassificationListsTest, ListsFollowTheCodeOfTheLevelAbove)
         EXPECT_EQ(items("Level1").size(), 6) << int(key) << " " << int(modifiers);
     }
     EXPECT_EQ(items("Level1").first(), kHarbour); // slot 1 has no empty entry
-    lists().DropDown(1, 2);
+    lists().listOpened(1, 2);
     EXPECT_EQ(items("Level1_2").size(), 7);
     EXPECT_EQ(items("Level1_2").first(), QString());
 
     choosePath(1, {kHarbour, kReclaim});
     EXPECT_EQ(codes(1), (QStringList{"010", "01002", "", ""}));
-    lists().DropDown(3, 1);
+    lists().listOpened(3, 1);
     EXPECT_EQ(items("Level3"), (QStringList{kSeaReclaim, QStringLiteral("余水処理工")})); // 0100200 … 0100299
     pick("Level3", kSeaReclaim);
-    lists().DropDown(4, 1);
+    lists().listOpened(4, 1);
     ASSERT_FALSE(items("Level4").isEmpty());
     pick("Level4", items("Level4").first());
     EXPECT_TRUE(codes(1).at(3).startsWith(QStringLiteral("0100201")));
@@ -79,7 +79,7 @@ TEST_F(ClassificationListsTest, ChoiceEmptiesOnlyTheLevelsBelowInItsSlot)
     choosePath(2, {kHarbour, kReclaim});
     const QStringList slot2 = codes(2);
 
-    lists().DropDown(1, 1);
+    lists().listOpened(1, 1);
     pick("Level1", kGround);
     EXPECT_EQ(codes(1), (QStringList{"020", "", "", ""}));
     for (const char* name : {"Level2", "Level3", "Level4"})
@@ -88,12 +88,12 @@ TEST_F(ClassificationListsTest, ChoiceEmptiesOnlyTheLevelsBelowInItsSlot)
 
     // A new level-2 choice discards level 3.
     choosePath(3, {kHarbour, kReclaim, kSeaReclaim});
-    lists().DropDown(2, 3);
+    lists().listOpened(2, 3);
     pick("Level2_3", QStringLiteral("浚渫工"));
     EXPECT_EQ(codes(3), (QStringList{"010", "01001", "", ""}));
 
     // The empty first entry of a level-1 list empties the whole slot.
-    lists().DropDown(1, 3);
+    lists().listOpened(1, 3);
     pick("Level1_3", QString());
     EXPECT_EQ(codes(3), (QStringList{"", "", "", ""}));
     EXPECT_EQ(codes(2), slot2);
@@ -104,8 +104,8 @@ TEST_F(ClassificationListsTest, ChoiceUsesTheRangeOfItsOwnSlot)
     window->cycle().newRegistration();
     choosePath(1, {kHarbour});
     choosePath(2, {kGround});
-    lists().DropDown(2, 1);
-    lists().DropDown(2, 2); // leaves the level-2 table filtered to the codes below 020
+    lists().listOpened(2, 1);
+    lists().listOpened(2, 2); // leaves the level-2 table filtered to the codes below 020
     pick("Level2", kReclaim);
     EXPECT_EQ(mainField("LEVEL2_COMBO"), QStringLiteral("01002"));
 }
@@ -123,7 +123,7 @@ TEST_F(ClassificationListsTest, OpeningARegistrationShowsTheTitlesOfItsCodes)
     for (int slot = 1; slot <= cls::kSlots; ++slot)
         for (int level = 1; level <= cls::kLevels; ++level)
             find<QComboBox>(cls::listBoxName(level, slot))->clear();
-    lists().DropDown(2, 2); // a filter left from an earlier list
+    lists().listOpened(2, 2); // a filter left from an earlier list
     window->dm().table(cls::levelTableName(2))->setFilter(QStringLiteral("CD >= 02000 and CD < 02100"));
     window->dm().table(cls::levelTableName(2))->setFiltered(true);
 

@@ -119,11 +119,11 @@ TEST_F(InputBehavioursTest, ListsHoldTheExpectedNumberOfControls)
     QStringList unique = kMarkChangedWhenNewBoxes;
     EXPECT_EQ(unique.removeDuplicates(), 0);
     EXPECT_EQ(kKeywordAndAimCheckBoxes.size(), 20);
-    EXPECT_EQ(kEditExitBoxes.size(), 85);
-    EXPECT_EQ(kEditExitSPBoxes.size(), 26);
+    EXPECT_EQ(kConvertOnLeavingBoxes.size(), 85);
+    EXPECT_EQ(kConvertKeepingSaveStateBoxes.size(), 26);
     EXPECT_EQ(kNumberBoxes.size(), 25);
     EXPECT_EQ(kChoiceOnlyLists.size(), 22);
-    EXPECT_TRUE(kEditExitSPBoxes.contains("LEVEL4_COMBO5"));
+    EXPECT_TRUE(kConvertKeepingSaveStateBoxes.contains("LEVEL4_COMBO5"));
     EXPECT_TRUE(kChoiceOnlyLists.contains("Level4_5"));
 }
 

@@ -425,7 +425,7 @@ protected:
     // Contacts "C1" … "Cn" stored through the dialog, each placed last.
     void addContacts(int n)
     {
-        auto* d = dialog<dialogs::TSALES_COMPANY_OTHER_Frm>();
+        auto* d = dialog<dialogs::OtherContactDialog>();
         for (int i = 1; i <= n; ++i) {
             withDialog(d, "BtnCmpnyAdd", [&] {
                 fillContact(d, QStringLiteral("C%1").arg(i), "123", "4567");
@@ -452,7 +452,7 @@ TEST_F(OtherContactsTest, PostCodeBoxesAreCheckedAndStoredWithTheMark)
         {"123", "", "郵便番号を入力してください。"},
         {"123", "4567", ""},
     };
-    auto* d = dialog<dialogs::TSALES_COMPANY_OTHER_Frm>();
+    auto* d = dialog<dialogs::OtherContactDialog>();
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.first) + "-" + c.second);
         ui.clearBoxes();
@@ -484,7 +484,7 @@ TEST_F(OtherContactsTest, PostCodeBoxesAreCheckedAndStoredWithTheMark)
 
 TEST_F(OtherContactsTest, CheckAsksForEachRequiredFieldInTurn)
 {
-    auto* d = dialog<dialogs::TSALES_COMPANY_OTHER_Frm>();
+    auto* d = dialog<dialogs::OtherContactDialog>();
     const QList<std::pair<const char*, const char*>> required = {
         {"SALES_COMPANY_OTHER", "会社を入力してください。"}, {"SALES_SECTION_OTHER", "担当部署を入力してください。"},
         {"SALES_STUFF_OTHER", "担当者を入力してください。"},   {"SALES_ADDRESS_OTHER", "住所を入力してください。"},
@@ -506,7 +506,7 @@ TEST_F(OtherContactsTest, CheckAsksForEachRequiredFieldInTurn)
 
 TEST_F(OtherContactsTest, PhoneAndPostCodeBoxesTakeOnlyTheirCharacters)
 {
-    auto* d = dialog<dialogs::TSALES_COMPANY_OTHER_Frm>();
+    auto* d = dialog<dialogs::OtherContactDialog>();
     withDialog(d, "BtnCmpnyAdd", [&] {
         auto* tel = in<QLineEdit>(d, "SALES_TEL_NO_OTHER");
         QTest::keyClicks(tel, "a(03)x+81-1");
@@ -539,7 +539,7 @@ TEST_F(OtherContactsTest, NewContactGoesToTheChosenPositionAndAllAreRenumbered)
         {"", "", {"C1", "C2", "C3", "C4", "New"}},
     };
     addContacts(4);
-    auto* d = dialog<dialogs::TSALES_COMPANY_OTHER_Frm>();
+    auto* d = dialog<dialogs::OtherContactDialog>();
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.position) + c.side);
         withDialog(d, "BtnCmpnyAdd", [&] {
@@ -574,7 +574,7 @@ TEST_F(OtherContactsTest, EditedContactKeepsItsPlace)
     addContacts(4);
     store::Table* t = table("NT_TBL_COMPANY");
     t->setRecNo(3);
-    auto* d = dialog<dialogs::TSALES_COMPANY_OTHER_Frm>();
+    auto* d = dialog<dialogs::OtherContactDialog>();
     withDialog(d, "BtnCmpnyEdit", [&] {
         EXPECT_EQ(in<QLabel>(d, "Label1")->text(), "3");
         EXPECT_EQ(in<QComboBox>(d, "SALES_ORDER_INFO1")->currentText(), "3");
@@ -595,7 +595,7 @@ TEST_F(OtherContactsTest, EditedContactKeepsItsPlace)
 
 TEST_F(SubRecordDialogsTest, EvaluationIsAddedEditedAndDeletedWithoutQuestion)
 {
-    auto* d = dialog<dialogs::TEVALUATE_RESULT_Frm>();
+    auto* d = dialog<dialogs::EvaluationResultDialog>();
     const auto fill = [&](const QString& item) {
         in<QPlainTextEdit>(d, "ITEM")->setPlainText(item);
         in<QPlainTextEdit>(d, "CONTENTS")->setPlainText(QStringLiteral("載荷試験"));
@@ -634,7 +634,7 @@ TEST_F(SubRecordDialogsTest, EvaluationIsAddedEditedAndDeletedWithoutQuestion)
 
 TEST_F(SubRecordDialogsTest, EvaluationCheckAndTheMemoLimit)
 {
-    auto* d = dialog<dialogs::TEVALUATE_RESULT_Frm>();
+    auto* d = dialog<dialogs::EvaluationResultDialog>();
     withDialog(d, "EVALUATE_RSLT_ADD", [&] {
         auto* item = in<widgets::DBMemo>(d, "ITEM");
         QTest::keyClicks(item, "ab");
@@ -644,7 +644,7 @@ TEST_F(SubRecordDialogsTest, EvaluationCheckAndTheMemoLimit)
         // Half-width katakana doubles in bytes when converted on leaving: 600 bytes become 1200.
         contents->setText(QString(600, QChar(0xFF71)));
         ui.expectBox(UI::Ok);
-        d->DescExit(contents);
+        d->cleanUpMemoOnLeaving(contents);
         EXPECT_EQ(sjis::byteLength(contents->text()), 1020);
         EXPECT_EQ(contents->text(), QString(510, QChar(0x30A2)));
         ui.expectBox(UI::Yes);
@@ -661,7 +661,7 @@ TEST_F(SubRecordDialogsTest, EvaluationCheckAndTheMemoLimit)
 
 TEST_F(SubRecordDialogsTest, EvaluationMemosStopAtTheirLimitWhereTyped)
 {
-    auto* d = dialog<dialogs::TEVALUATE_RESULT_Frm>();
+    auto* d = dialog<dialogs::EvaluationResultDialog>();
     withDialog(d, "EVALUATE_RSLT_ADD", [&] {
         for (const char* name : {"ITEM", "CONTENTS", "RESULTS"}) {
             auto* memo = in<widgets::DBMemo>(d, QLatin1String(name));

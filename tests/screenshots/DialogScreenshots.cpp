@@ -86,7 +86,7 @@ std::vector<Renderer> dialogRenderers(std::function<std::unique_ptr<QWidget>(con
                 setText(d, "CLIENT_NAME", QStringLiteral("○○県土木部"));
                 setText(d, "PJT_START_DATE", QStringLiteral("2006/10/01"));
             }),
-        dialogRenderer<dialogs::TSALES_COMPANY_OTHER_Frm>(
+        dialogRenderer<dialogs::OtherContactDialog>(
             "dialog-contact", QStringLiteral("other contact being edited, with its post code and position"), entryWindow,
             [](app::MainWindow& window, QDialog& d) {
                 addRows(window, QStringLiteral("NT_TBL_COMPANY"), QStringLiteral("SALES_COMPANY_OTHER"),
@@ -104,7 +104,7 @@ std::vector<Renderer> dialogRenderers(std::function<std::unique_ptr<QWidget>(con
                 setText(d, "SALES_FAX_NO_OTHER", QStringLiteral("03-1234-5679"));
                 setText(d, "SALES_E_MAIL_OTHER", QStringLiteral("info@example.jp"));
             }),
-        dialogRenderer<dialogs::TEVALUATE_RESULT_Frm>(
+        dialogRenderer<dialogs::EvaluationResultDialog>(
             "dialog-evaluation", QStringLiteral("evaluation result being added"), entryWindow,
             [](app::MainWindow& window, QDialog& d) {
                 window.dm().table(QStringLiteral("NT_TBL_EVALUATE_RESULT"))->append();
