@@ -90,67 +90,9 @@ void MainWindow::buildWindow()
     m_screen = std::make_unique<EntryPagesScreen>(*this);
     m_cycle = new EditingCycle(*m_dm, *m_screen, this);
 
-    m_actPost = new QAction(QStringLiteral("保   存"), this);
-    m_actPost->setObjectName(QStringLiteral("ActPost"));
-    m_actCancel = new QAction(QStringLiteral("取消"), this);
-    m_actCancel->setObjectName(QStringLiteral("ActCancel"));
-    connect(m_actPost, &QAction::triggered, m_cycle, &EditingCycle::save);
-    connect(m_actCancel, &QAction::triggered, m_cycle, &EditingCycle::discardChanges);
-
-    m_menuButton = form::button(controls::kMenuButton, QStringLiteral("メニュー"), central);
-    m_helpButton = form::button(QStringLiteral("BtnHelp"), QStringLiteral("ヘルプ"), central);
-    m_postButton = form::button(QStringLiteral("BitBtnPost"), m_actPost->text(), central);
-    m_cancelButton = form::button(QStringLiteral("BitBtnCancel"), m_actCancel->text(), central);
-    m_checkButton = form::button(QStringLiteral("BtnInputCheck"), QStringLiteral("入力チェック"), central);
-    m_methodLabel = form::label(QStringLiteral("データ処理方法："), central, QStringLiteral("StaticText1"));
-    m_menuButton->setGeometry(8, 2, 110, kTopRow - 4);
-    m_helpButton->setGeometry(124, 2, 110, kTopRow - 4);
-    m_checkButton->setGeometry(240, 2, 110, kTopRow - 4);
-    m_postButton->setGeometry(kClientWidth - 128, 2, 120, kTopRow - 4);
-    // Placed outside the client area, as the window has always had them: not seen.
-    m_methodLabel->setGeometry(1000, 4, 120, 22);
-    m_cancelButton->setGeometry(1000, 2, 80, kTopRow - 4);
-    connect(m_menuButton, &QPushButton::clicked, m_cycle, &EditingCycle::backToList);
-    connect(m_helpButton, &QPushButton::clicked, this, &MainWindow::showHelp);
-    connect(m_checkButton, &QPushButton::clicked, this, &MainWindow::showInputCheck);
-    connect(m_postButton, &QPushButton::clicked, m_actPost, &QAction::trigger);
-    connect(m_cancelButton, &QPushButton::clicked, m_actCancel, &QAction::trigger);
-    connect(m_actPost, &QAction::enabledChanged, m_postButton, &QPushButton::setEnabled);
-    connect(m_actCancel, &QAction::enabledChanged, m_cancelButton, &QPushButton::setEnabled);
-
-    m_recordType = new widgets::DBRadioGroup(nullptr, QString(), QStringLiteral("データ種別"),
-                                             {{QStringLiteral("新規"), QStringLiteral("0")}, {QStringLiteral("編集"), QStringLiteral("1")}},
-                                             central, QStringLiteral("rgRECORD_TYPE"));
-    m_recordType->hide();
-    // The save and cancel commands and the hidden record type show the cycle's state.
-    connect(m_cycle, &EditingCycle::saveEnabledChanged, m_actPost, &QAction::setEnabled);
-    connect(m_cycle, &EditingCycle::cancelEnabledChanged, m_actCancel, &QAction::setEnabled);
-    connect(m_cycle, &EditingCycle::modeChanged, m_recordType, &widgets::DBRadioGroup::setItemIndex);
-
-    const form::SourceOf sourceOf = [this](const QString& name) { return m_dm->dataSource(name); };
-    m_pages = new QTabWidget(central);
-    m_pages->setObjectName(controls::kPages);
-    m_listPage = buildListPage(sourceOf, m_pages);
-    m_entryPages = {buildNamesPage(sourceOf, m_pages), buildSummaryPage(sourceOf, m_pages), buildComparisonPage(sourceOf, m_pages),
-                    buildRecordsPage(sourceOf, m_pages)};
-    m_previewPage = buildPreviewPage(m_pages);
-    m_pages->addTab(m_listPage, QStringLiteral("新技術一覧"));
-    const QStringList captions = {QStringLiteral("　　名称・分類等　　"), QStringLiteral("　　　概　要　　　"),
-                                  QStringLiteral("　　従来技術との比較　　"), QStringLiteral("　　施工実績等　　")};
-    for (int i = 0; i < m_entryPages.size(); ++i)
-        m_pages->addTab(m_entryPages.at(i), captions.at(i));
-    m_pages->addTab(m_previewPage, QStringLiteral("　　 印刷プレビュー 　　"));
-
-    // The list commands.
-    connect(control<QPushButton>(controls::kNewButton), &QPushButton::clicked, m_cycle, &EditingCycle::newRegistration);
-    connect(control<QPushButton>(controls::kOpenButton), &QPushButton::clicked, m_cycle, &EditingCycle::openRegistration);
-    connect(control<QPushButton>(controls::kDeleteButton), &QPushButton::clicked, m_cycle, &EditingCycle::deleteRegistration);
-    connect(control<QPushButton>(controls::kEndButton), &QPushButton::clicked, this, &QWidget::close);
-    connect(control<QPushButton>(controls::kExportButton), &QPushButton::clicked, this, &MainWindow::exportSubmissionFile);
-    connect(control<QPushButton>(controls::kImportButton), &QPushButton::clicked, this, &MainWindow::importSubmissionFile);
-    connect(control<widgets::DBGrid>(controls::kTechnologyList), &QAbstractItemView::doubleClicked, m_cycle, &EditingCycle::openRegistration);
-    for (const QString& letter : parts::kPhotoSlotLetters)
-        control<QLineEdit>(QStringLiteral("ImagePath_") + letter)->setReadOnly(true);
+    buildTopRow(central);
+    buildPages(central);
+    connectListCommands();
 
     connect(m_pages, &QTabWidget::currentChanged, this, [this](int index) {
         onPageShown(index);
@@ -195,6 +137,79 @@ void MainWindow::buildWindow()
     layOutTop();
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+}
+
+// The buttons above the entry pages, the save and cancel commands and the hidden record type,
+// which show the cycle's state.
+void MainWindow::buildTopRow(QWidget* central)
+{
+    m_actPost = new QAction(QStringLiteral("保   存"), this);
+    m_actPost->setObjectName(QStringLiteral("ActPost"));
+    m_actCancel = new QAction(QStringLiteral("取消"), this);
+    m_actCancel->setObjectName(QStringLiteral("ActCancel"));
+    connect(m_actPost, &QAction::triggered, m_cycle, &EditingCycle::save);
+    connect(m_actCancel, &QAction::triggered, m_cycle, &EditingCycle::discardChanges);
+
+    m_menuButton = form::button(controls::kMenuButton, QStringLiteral("メニュー"), central);
+    m_helpButton = form::button(QStringLiteral("BtnHelp"), QStringLiteral("ヘルプ"), central);
+    m_postButton = form::button(QStringLiteral("BitBtnPost"), m_actPost->text(), central);
+    m_cancelButton = form::button(QStringLiteral("BitBtnCancel"), m_actCancel->text(), central);
+    m_checkButton = form::button(QStringLiteral("BtnInputCheck"), QStringLiteral("入力チェック"), central);
+    m_methodLabel = form::label(QStringLiteral("データ処理方法："), central, QStringLiteral("StaticText1"));
+    m_menuButton->setGeometry(8, 2, 110, kTopRow - 4);
+    m_helpButton->setGeometry(124, 2, 110, kTopRow - 4);
+    m_checkButton->setGeometry(240, 2, 110, kTopRow - 4);
+    m_postButton->setGeometry(kClientWidth - 128, 2, 120, kTopRow - 4);
+    // Placed outside the client area, as the window has always had them: not seen.
+    m_methodLabel->setGeometry(1000, 4, 120, 22);
+    m_cancelButton->setGeometry(1000, 2, 80, kTopRow - 4);
+    connect(m_menuButton, &QPushButton::clicked, m_cycle, &EditingCycle::backToList);
+    connect(m_helpButton, &QPushButton::clicked, this, &MainWindow::showHelp);
+    connect(m_checkButton, &QPushButton::clicked, this, &MainWindow::showInputCheck);
+    connect(m_postButton, &QPushButton::clicked, m_actPost, &QAction::trigger);
+    connect(m_cancelButton, &QPushButton::clicked, m_actCancel, &QAction::trigger);
+    connect(m_actPost, &QAction::enabledChanged, m_postButton, &QPushButton::setEnabled);
+    connect(m_actCancel, &QAction::enabledChanged, m_cancelButton, &QPushButton::setEnabled);
+
+    m_recordType = new widgets::DBRadioGroup(nullptr, QString(), QStringLiteral("データ種別"),
+                                             {{QStringLiteral("新規"), QStringLiteral("0")}, {QStringLiteral("編集"), QStringLiteral("1")}},
+                                             central, QStringLiteral("rgRECORD_TYPE"));
+    m_recordType->hide();
+    connect(m_cycle, &EditingCycle::saveEnabledChanged, m_actPost, &QAction::setEnabled);
+    connect(m_cycle, &EditingCycle::cancelEnabledChanged, m_actCancel, &QAction::setEnabled);
+    connect(m_cycle, &EditingCycle::modeChanged, m_recordType, &widgets::DBRadioGroup::setItemIndex);
+}
+
+void MainWindow::buildPages(QWidget* central)
+{
+    const form::SourceOf sourceOf = [this](const QString& name) { return m_dm->dataSource(name); };
+    m_pages = new QTabWidget(central);
+    m_pages->setObjectName(controls::kPages);
+    m_listPage = buildListPage(sourceOf, m_pages);
+    m_entryPages = {buildNamesPage(sourceOf, m_pages), buildSummaryPage(sourceOf, m_pages), buildComparisonPage(sourceOf, m_pages),
+                    buildRecordsPage(sourceOf, m_pages)};
+    m_previewPage = buildPreviewPage(m_pages);
+    m_pages->addTab(m_listPage, QStringLiteral("新技術一覧"));
+    const QStringList captions = {QStringLiteral("　　名称・分類等　　"), QStringLiteral("　　　概　要　　　"),
+                                  QStringLiteral("　　従来技術との比較　　"), QStringLiteral("　　施工実績等　　")};
+    for (int i = 0; i < m_entryPages.size(); ++i)
+        m_pages->addTab(m_entryPages.at(i), captions.at(i));
+    m_pages->addTab(m_previewPage, QStringLiteral("　　 印刷プレビュー 　　"));
+    // A photo's file name is chosen through its "選択" button, never typed.
+    for (const QString& letter : parts::kPhotoSlotLetters)
+        control<QLineEdit>(QStringLiteral("ImagePath_") + letter)->setReadOnly(true);
+}
+
+// The list page's commands.
+void MainWindow::connectListCommands()
+{
+    connect(control<QPushButton>(controls::kNewButton), &QPushButton::clicked, m_cycle, &EditingCycle::newRegistration);
+    connect(control<QPushButton>(controls::kOpenButton), &QPushButton::clicked, m_cycle, &EditingCycle::openRegistration);
+    connect(control<QPushButton>(controls::kDeleteButton), &QPushButton::clicked, m_cycle, &EditingCycle::deleteRegistration);
+    connect(control<QPushButton>(controls::kEndButton), &QPushButton::clicked, this, &QWidget::close);
+    connect(control<QPushButton>(controls::kExportButton), &QPushButton::clicked, this, &MainWindow::exportSubmissionFile);
+    connect(control<QPushButton>(controls::kImportButton), &QPushButton::clicked, this, &MainWindow::importSubmissionFile);
+    connect(control<widgets::DBGrid>(controls::kTechnologyList), &QAbstractItemView::doubleClicked, m_cycle, &EditingCycle::openRegistration);
 }
 
 void MainWindow::buildBehaviours()
