@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 using app::EditingCycle;
 using testsupport::ScriptedUserInteraction;
@@ -351,5 +352,56 @@ TEST_F(EditingCycleTest, OpeningARegistrationWithoutComparisonGivesItTheNumbersD
     EXPECT_FALSE(cycle->isModified());
     EXPECT_EQ(table("NT_TBL_COMPARE_MAIN")->field("REC_ID").asInteger(), 1) << "XXK-000001 gives 1, never -1";
 }
+
+
+// Closing from the entry pages asks what the way back to the list asks; the program ends only when
+// the answers allow it, and a user who stays after a new registration was dropped has a fresh one.
+struct CloseCase
+{
+    const char* name;
+    bool modified;
+    std::vector<UI::Button> answers; // to the save question (when modified), then the comparison question
+    bool closes;
+    EditingCycle::Mode modeWhenStaying;
+    QStringList numbersInFile;
+};
+
+void PrintTo(const CloseCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class EditingCycleCloseTest : public EditingCycleTest, public ::testing::WithParamInterface<CloseCase>
+{
+};
+
+TEST_P(EditingCycleCloseTest, ClosingFromTheEntryPages)
+{
+    const CloseCase& c = GetParam();
+    cycle->newRegistration();
+    if (c.modified)
+        type("NT_TBL_DETAIL", "SALES_SECTION", QStringLiteral("技術部"));
+    for (UI::Button answer : c.answers)
+        ui.expectBox(answer);
+    EXPECT_EQ(cycle->mayClose(), c.closes) << ui.boxTexts().join('|').toStdString();
+    EXPECT_EQ(cycle->tablesClosed(), c.closes);
+    if (!c.closes) {
+        EXPECT_EQ(cycle->mode(), c.modeWhenStaying);
+        EXPECT_FALSE(screen.onList);
+        EXPECT_FALSE(field("NT_TBL_MAIN", "REG_NO").isEmpty()) << "the user stays with a registration that exists";
+    }
+    EXPECT_EQ(valuesInFile("NT_TBL_MAIN", "REG_NO"), c.numbersInFile);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, EditingCycleCloseTest,
+    ::testing::Values(CloseCase{"UnchangedLeft", false, {UI::Yes}, true, EditingCycle::None, {}},
+                      CloseCase{"UnchangedStaying", false, {UI::No}, false, EditingCycle::New, {}},
+                      CloseCase{"Cancelled", true, {UI::Cancel}, false, EditingCycle::New, {}},
+                      CloseCase{"DroppedAndLeft", true, {UI::No, UI::Yes}, true, EditingCycle::None, {}},
+                      CloseCase{"DroppedAndStaying", true, {UI::No, UI::No}, false, EditingCycle::New, {}},
+                      CloseCase{"SavedAndStaying", true, {UI::Yes, UI::No}, false, EditingCycle::Edited, {"XXK-000001"}},
+                      CloseCase{"SavedAndLeft", true, {UI::Yes, UI::Yes}, true, EditingCycle::None, {"XXK-000001"}}),
+    [](const ::testing::TestParamInfo<CloseCase>& info) { return std::string(info.param.name); });
 
 } // namespace
