@@ -31,11 +31,13 @@ public:
     virtual void showNewRegistrationDefaults() = 0;
     // The comparison told that its rows are new (before the pending rows are posted).
     virtual void comparisonCreated() = 0;
-    // The photo slots, grids and page selector shown for the new registration.
+    // The new registration shown: its photo slots and grids, the first entry page, the preview's
+    // first section.
     virtual void showNewRegistration() = 0;
 
     // ---- an existing registration opened ----
-    // The classification lists show the opened registration (after the entry pages are shown).
+    // The classification lists show the opened registration's codes (after the first entry page
+    // is shown).
     virtual void classificationOpened() = 0;
     // The comparison shows the opened registration's rows.
     virtual void comparisonOpened() = 0;
@@ -43,8 +45,8 @@ public:
     virtual void showPhotoSlots() = 0;
     // The result counts, patents, post codes and cost type shown (its detail row in edit state).
     virtual void showOpenedRegistration() = 0;
-    // The grids, the comparison's other-condition choice and the page selector, once nothing is
-    // left to save.
+    // The grids (with what could not be loaded), the comparison's other-condition choice and the
+    // preview's first section, once nothing is left to save.
     virtual void openedRegistrationShown() = 0;
 
     // ---- save and discard ----
