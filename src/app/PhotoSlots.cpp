@@ -129,10 +129,11 @@ void PhotoSlots::GetPictureInfo(const QString& letter)
     }
     ui.inform(kProgramTitle, kChosen);
 
+    // A row still being inserted (the slot cleared since it was chosen) takes the new photo.
     store::Table* images = view(letter);
-    if (images->recordCount() > 0)
+    if (!images->isEditing() && images->recordCount() > 0)
         images->edit();
-    else
+    else if (!images->isEditing())
         images->append();
     images->field(QStringLiteral("REG_NO")).setString(regNo);
     images->field(QStringLiteral("IMAGES_TYPE")).setString(letter);
@@ -173,7 +174,8 @@ void PhotoSlots::EmptySlot(const QString& letter, bool keepTitle)
     }
     // The view shows the slot's row; moving to it would post a pending change that the No to the
     // save question must still be able to drop.
-    const bool onRow = images->recordCount() > 0 && images->field(QStringLiteral("IMAGES_TYPE")).asString() == letter;
+    const bool onRow = (images->isEditing() || images->recordCount() > 0)
+        && images->field(QStringLiteral("IMAGES_TYPE")).asString() == letter;
     if (onRow || images->locate(QStringLiteral("IMAGES_TYPE"), letter)) {
         putInEdit(images);
         images->field(QStringLiteral("IMAGES_ORIGINAL")).clear();

@@ -6,6 +6,7 @@
 // SEQUENCE_STEPS (default 60) and SEQUENCE_SEED (default 1) choose the run, SEQUENCE_REPLAY replays
 // a printed sequence; scripts/sequence-test runs it for any number of steps.
 
+#include "app/ClassificationLists.h"
 #include "app/MainWindow.h"
 #include "comparison/CompareBreakdownDialog.h"
 #include "comparison/CompareSheetDialog.h"
@@ -13,6 +14,7 @@
 #include "comparison/CostType.h"
 #include "comparison/CostTypeDialog.h"
 #include "dialogs/PrivateRecordDialog.h"
+#include "entry/Classification.h"
 #include "entry/DescriptionTables.h"
 #include "store/DataModule.h"
 #include "store/Table.h"
@@ -22,6 +24,7 @@
 #include "util/UserInteraction.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
@@ -57,15 +60,19 @@ const QStringList kRegistrationTables = {
 // new technology's breakdown.
 struct Registration
 {
-    QString title, section, compareTitle, cell, costType;
+    QString title, section, compareTitle, cell, costType, year;
+    QString classes; // the group code and the classification codes of slots 1 and 2, as stored
     QStringList prices;  // sorted
     QStringList records; // names of the other clients' construction records, sorted
+    QStringList photos;  // "slot letter:source", sorted
 
     bool operator==(const Registration&) const = default;
     QString describe() const
     {
-        return QStringLiteral("title '%1' section '%2' compare '%3' cell '%4' cost type '%5' prices [%6] records [%7]")
-            .arg(title, section, compareTitle, cell, costType, prices.join(','), records.join(','));
+        return QStringLiteral("title '%1' section '%2' compare '%3' cell '%4' cost type '%5' year '%6' classes '%7' prices [%8] "
+                              "records [%9] photos [%10]")
+            .arg(title, section, compareTitle, cell, costType, year, classes, prices.join(','), records.join(','))
+            .arg(photos.join(','));
     }
 };
 
@@ -124,12 +131,14 @@ private:
 
 enum class Kind {
     New, Open, Delete, Export, Import, Restart, // on the list
-    TypeTitle, TypeSection, TypeCompareTitle, TypeCell, SwitchPage, CostType, Sheet, Records, Save, Menu, ListTab, Discard, Close
+    TypeTitle, TypeSection, TypeCompareTitle, TypeCell, SwitchPage, CostType, Sheet, Records, Save, Menu, ListTab, Discard, Close,
+    ChoosePhoto, ClearPhoto, TypeYear, ChooseGroup, Classify
 };
 const char* kindName(Kind kind)
 {
     static const char* names[] = {"new", "open", "delete", "export", "import", "restart", "type-title", "type-section", "type-compare-title",
-                                  "type-cell", "switch-page", "cost-type", "sheet", "records", "save", "menu", "list-tab", "discard", "close"};
+                                  "type-cell", "switch-page", "cost-type", "sheet", "records", "save", "menu", "list-tab", "discard", "close",
+                                  "choose-photo", "clear-photo", "type-year", "choose-group", "classify"};
     return names[int(kind)];
 }
 
@@ -155,6 +164,7 @@ public:
     {
         comparison::ComparisonDialog::setModalShow([](comparison::ComparisonDialog* d) { d->show(); });
         testsupport::copyShippedProgramFolder(m_dir.path());
+        writePhotoSources();
         startWindow();
     }
     ~SequenceRun()
@@ -228,6 +238,7 @@ private:
     void openNew()
     {
         m_open = Open{currentNumber(), true, {}};
+        m_open->values.classes = classesShown();
     }
 
     // The way out of the entry pages (or out of the program, `closed`) has been taken with the
@@ -395,6 +406,22 @@ private:
         case Kind::Records:
             workTheRecords();
             break;
+        case Kind::ChoosePhoto:
+            choosePhoto();
+            break;
+        case Kind::ClearPhoto:
+            clearPhoto();
+            break;
+        case Kind::TypeYear:
+            typeInto(QStringLiteral("TECH_DVLP_YEAR"), &Registration::year, {"", "2024", "1998"});
+            break;
+        case Kind::ChooseGroup:
+            chooseFromList(control<QComboBox>(QStringLiteral("GRP_TITLE1")));
+            m_open->values.classes = classesShown();
+            break;
+        case Kind::Classify:
+            classify();
+            break;
         case Kind::Save: {
             m_window->cycle().save();
             const QList<RandomUser::Box>& boxes = m_user.boxes();
@@ -469,6 +496,11 @@ private:
         control<QPushButton>(QStringLiteral("btnCmp"))->click();
         if (!sheet->isVisible())
             return void(fail(QStringLiteral("the comparison sheet did not open")));
+        if (pick(2) == 0) {
+            // The quantity the comparison is based on, which a submission needs.
+            sheet->box(QStringLiteral("BASE_VALUE"))->setText(QStringLiteral("10"));
+            sheet->box(QStringLiteral("BASE_UNIT"))->setText(QStringLiteral("本"));
+        }
         for (int op = pick(3) + 1; op > 0; --op) {
             comparison::CompareBreakdownDialog* dialog = sheet->newDialog();
             if (pick(4) == 0) {
@@ -514,6 +546,109 @@ private:
             QTest::keyClick(sheet, Qt::Key_Escape);
         if (sheet->isVisible())
             sheet->reject(); // the user's answer kept it open: leave it by its close box
+    }
+
+    // ------------------------------------------------------------ classification
+
+    // The user opens a list box and picks one of its entries (the empty one too, where it has one).
+    void chooseFromList(QComboBox* list)
+    {
+        if (!list->isEnabled() || list->count() == 0)
+            return;
+        const int index = pick(list->count());
+        list->setCurrentIndex(index);
+        emit list->activated(index);
+    }
+
+    // Levels of classification 1 or 2 chosen from the top, each list opened before its choice.
+    void classify()
+    {
+        const int slot = 1 + pick(2);
+        const int levels = pick(2) == 0 ? classification::kLevels : 1 + pick(classification::kLevels);
+        for (int level = 1; level <= levels; ++level) {
+            m_window->classification().DropDown(level, slot);
+            chooseFromList(control<QComboBox>(classification::listBoxName(level, slot)));
+        }
+        m_open->values.classes = classesShown();
+    }
+
+    static QStringList classFields()
+    {
+        QStringList fields{QStringLiteral("GRP_CODE1")};
+        for (int slot = 1; slot <= 2; ++slot)
+            for (int level = 1; level <= classification::kLevels; ++level)
+                fields << classification::codeBoxName(level, slot);
+        return fields;
+    }
+    // The codes as the registration being edited holds them now.
+    QString classesShown() const
+    {
+        QStringList codes;
+        for (const QString& field : classFields())
+            codes << table(QStringLiteral("NT_TBL_MAIN"))->field(field).asString().trimmed();
+        return codes.join(QLatin1Char('/'));
+    }
+
+    // ------------------------------------------------------------ photos
+
+    // The pictures the user picks from: two JPEG files and a GIF file, each with its own bytes, so
+    // that a stored photo tells which one it came from.
+    void writePhotoSources()
+    {
+        const auto jpeg = [](char tag) {
+            const QByteArray head = QByteArray::fromHex("FFD8 FFC0 0011 08 0064 0064 03 011100 021101 031101");
+            return head + QByteArray(400, tag);
+        };
+        const QByteArray gif = QByteArray("GIF89a") + QByteArray::fromHex("6400 6400") + QByteArray(400, 'g');
+        const QList<std::pair<QString, QByteArray>> sources = {{"p.jpg", jpeg('p')}, {"q.jpg", jpeg('q')}, {"g.gif", gif}};
+        QDir().mkpath(m_dir.filePath(QStringLiteral("Pictures")));
+        for (const auto& [name, bytes] : sources) {
+            QFile file(m_dir.filePath(QStringLiteral("Pictures/") + name));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+            m_photoSources[bytes] = name;
+        }
+    }
+    static const QStringList& photoLetters()
+    {
+        static const QStringList letters = {"A", "B", "S"};
+        return letters;
+    }
+    void setPhoto(const QString& letter, const QString& source)
+    {
+        QStringList& photos = m_open->values.photos;
+        photos.erase(std::remove_if(photos.begin(), photos.end(), [&](const QString& p) { return p.startsWith(letter + ':'); }), photos.end());
+        if (!source.isEmpty())
+            photos.append(letter + ':' + source);
+        photos.sort();
+    }
+
+    // A picture chosen for an empty slot; it is the registration's once the registration is saved.
+    void choosePhoto()
+    {
+        const QString letter = pickOf(photoLetters());
+        auto* choose = control<QPushButton>(QStringLiteral("BtnPICTURE_") + letter);
+        if (!choose->isEnabled())
+            return;
+        QStringList sources = m_photoSources.values();
+        sources.sort(); // the same pick in every run of a seed
+        const QString source = pickOf(sources);
+        m_user.putFileReady(m_dir.filePath(QStringLiteral("Pictures/") + source));
+        choose->click();
+        if (control(QStringLiteral("BtnCancelPICTURE_") + letter)->isEnabled())
+            setPhoto(letter, source);
+    }
+
+    // A filled slot cleared (when the user answers OK to both boxes).
+    void clearPhoto()
+    {
+        const QString letter = pickOf(photoLetters());
+        auto* clear = control<QPushButton>(QStringLiteral("BtnCancelPICTURE_") + letter);
+        if (!clear->isEnabled())
+            return;
+        clear->click();
+        if (control(QStringLiteral("BtnPICTURE_") + letter)->isEnabled())
+            setPhoto(letter, QString());
     }
 
     // The other clients' construction records through their dialog: one added, or the current
@@ -609,6 +744,11 @@ private:
         r.section = storedValue(QStringLiteral("NT_TBL_DETAIL"), number, QStringLiteral("SALES_SECTION"));
         r.compareTitle = storedValue(QStringLiteral("NT_TBL_DETAIL"), number, QStringLiteral("COMPARE_TECH_TITLE"));
         r.costType = storedValue(QStringLiteral("NT_TBL_DETAIL"), number, QStringLiteral("COST_TYPE"));
+        r.year = storedValue(QStringLiteral("NT_TBL_MAIN"), number, QStringLiteral("TECH_DVLP_YEAR"));
+        QStringList codes;
+        for (const QString& field : classFields())
+            codes << storedValue(QStringLiteral("NT_TBL_MAIN"), number, field);
+        r.classes = codes.join(QLatin1Char('/'));
         r.cell = entry::LoadGridText(storedValue(QStringLiteral("NT_TBL_DESCRIPTION"), number, QStringLiteral("SUMMARY_TABLE"))).grid.cell(1, 1);
         store::Table* breakdown = table(QStringLiteral("NT_TBL_COMPARE_DETAIL"));
         const int recId = breakdown->fieldIndex(QStringLiteral("REC_ID"));
@@ -626,6 +766,18 @@ private:
                 r.records << row.value(recordName).toString().trimmed();
         }
         r.records.sort();
+        store::Table* images = table(QStringLiteral("NT_TBL_INFO_IMAGES"));
+        const int imageNumber = images->fieldIndex(QStringLiteral("REG_NO"));
+        const int imageSlot = images->fieldIndex(QStringLiteral("IMAGES_TYPE"));
+        const int imageFile = images->fieldIndex(QStringLiteral("IMAGES_FILE"));
+        for (const auto& row : images->allRows()) {
+            if (row.value(imageNumber).toString().trimmed() != number)
+                continue;
+            QFile file(m_dir.filePath(QStringLiteral("Images/") + row.value(imageFile).toString().trimmed()));
+            const QString source = file.open(QIODevice::ReadOnly) ? m_photoSources.value(file.readAll(), QStringLiteral("?")) : QStringLiteral("none");
+            r.photos << row.value(imageSlot).toString().trimmed() + ':' + source;
+        }
+        r.photos.sort();
         return r;
     }
 
@@ -722,18 +874,17 @@ private:
     std::optional<QString> m_failure;
     QList<std::pair<QString, Registration>> m_exports;
     QHash<QString, FileRows> m_files;
+    QHash<QByteArray, QString> m_photoSources; // bytes → file name of each picture the user picks from
 };
 
 QList<Kind> kindsOnList() { return {Kind::New, Kind::New, Kind::Open, Kind::Open, Kind::Open, Kind::Delete, Kind::Export, Kind::Import, Kind::Restart}; }
-// Choosing and clearing photos is left out of the mix for now: an abandoned new registration keeps
-// its photo row and file, and a slot emptied or given another extension leaves its old file (both
-// photo faults mended under their own issue); the photo invariant below stays checked.
 QList<Kind> kindsOnEntry()
 {
-    return {Kind::TypeTitle, Kind::TypeTitle, Kind::TypeSection, Kind::TypeCompareTitle, Kind::TypeCompareTitle, Kind::TypeCell,
-            Kind::TypeCell,  Kind::SwitchPage, Kind::CostType,   Kind::Sheet,            Kind::Sheet,            Kind::Records,
-            Kind::Records,   Kind::Save,
-            Kind::Save,      Kind::Menu,       Kind::Menu,       Kind::ListTab,          Kind::Discard,          Kind::Close};
+    return {Kind::TypeTitle, Kind::TypeTitle,   Kind::TypeSection, Kind::TypeCompareTitle, Kind::TypeCompareTitle, Kind::TypeCell,
+            Kind::TypeCell,  Kind::SwitchPage,  Kind::CostType,    Kind::Sheet,            Kind::Sheet,            Kind::Records,
+            Kind::Records,   Kind::ChoosePhoto, Kind::ChoosePhoto, Kind::ClearPhoto,       Kind::Save,             Kind::Save,
+            Kind::Menu,      Kind::Menu,        Kind::ListTab,     Kind::Discard,          Kind::Close,            Kind::TypeYear,
+            Kind::ChooseGroup, Kind::Classify,  Kind::Classify};
 }
 
 struct Outcome
@@ -785,7 +936,7 @@ QList<Action> parse(const QString& text)
     QList<Action> actions;
     for (const QString& part : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         const QString name = part.section(QLatin1Char('('), 0, 0);
-        for (int k = 0; k <= int(Kind::Close); ++k) {
+        for (int k = 0; k <= int(Kind::Classify); ++k) {
             if (name == QLatin1String(kindName(Kind(k))))
                 actions.append({Kind(k), part.section(QLatin1Char('('), 1).chopped(1).toUInt()});
         }

@@ -178,6 +178,40 @@ TEST_F(PhotoSlotsTest, CancelledEditKeepsThePhotoItsRowsName)
     EXPECT_EQ(QDir(dir.filePath("Images")).entryList(QDir::Files), QStringList{regNo + "T.jpg"});
 }
 
+// A slot's row is still being inserted while its photo is cleared or chosen again: it must stay
+// pending, for the abandoned edit to drop.
+TEST_F(PhotoSlotsTest, APhotoChosenAndClearedInAnAbandonedEditLeavesNoRowOrFile)
+{
+    find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("技術"));
+    find<QLineEdit>("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
+    ui.expectBox(UI::Yes);
+    window->ActPostExecute();
+    struct Case
+    {
+        const char* name;
+        std::function<void()> abandon;
+    };
+    const Case cases[] = {
+        {"取消", [this] { ui.expectBox(UI::Ok); window->ActCancelExecute(); }},
+        {"メニュー, No", [this] { ui.expectBox(UI::No); window->BitBtn2Click(); }},
+        {"chosen again, 取消", [this] {
+             select("A", dir.write("b.gif", QByteArray("GIF89a") + QByteArray::fromHex("6400 6400")));
+             ui.expectBox(UI::Ok);
+             window->ActCancelExecute();
+         }},
+    };
+    for (const Case& c : cases) {
+        select("A", dir.write("a.jpg", jpeg(100, 1000, 'a')));
+        clear("A");
+        c.abandon();
+        EXPECT_EQ(window->pages()->currentIndex(), 0) << c.name;
+        EXPECT_TRUE(photos::namedFiles(*window->dm().table("NT_TBL_INFO_IMAGES"), regNo).isEmpty()) << c.name;
+        EXPECT_TRUE(QDir(dir.filePath("Images")).entryList(QDir::Files).isEmpty()) << c.name;
+        window->ActEditExecute();
+        EXPECT_FALSE(slotFilled("A")) << c.name;
+    }
+}
+
 TEST_F(PhotoSlotsTest, SaveGivesUpTheClearedPhoto)
 {
     find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("技術"));
