@@ -917,6 +917,11 @@ void TDM1::DeleteAll(Table* t)
 bool TDM1::DeleteRegistrationRows()
 {
     removeRegistrationRows();
+    // A main row still being inserted goes too, once the rows found through it are gone: the write
+    // posts the pending row of every table it writes, and would store it.
+    Table* main = table(QStringLiteral("NT_TBL_MAIN"));
+    if (main->state() == Table::State::Insert)
+        main->cancel();
     return writeChangedTablesOrTell();
 }
 

@@ -89,8 +89,9 @@ public:
     void SubCdsPost(Table* table, int offset);
     void CancelAllTables();
     void PostPendingTables();
-    // Removes the current registration's rows of every detail table and writes the change; a
-    // failed write is shown to the user (false).
+    // Removes the current registration's rows of every detail table, and its main row when that is
+    // still being inserted (a new registration), and writes the change; a failed write is shown to
+    // the user (false).
     bool DeleteRegistrationRows();
     // The same, with the registration's main row, as one set.
     bool DeleteRegistration();

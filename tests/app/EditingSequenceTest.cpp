@@ -193,7 +193,16 @@ public:
             checkInvariants();
         // SEQUENCE_TRACE=1 shows each action with the boxes it met and the answers given.
         if (qEnvironmentVariableIsSet("SEQUENCE_TRACE")) {
-            std::fprintf(stderr, "%s(%u)\n", kindName(action.kind), action.seed);
+            std::fprintf(stderr, "%s(%u)   [shown %s, model %s, stored %s]\n", kindName(action.kind), action.seed,
+                         m_window ? qPrintable(currentNumber()) : "-", m_open ? qPrintable(m_open->number + (m_open->isNew ? " new" : "")) : "none",
+                         m_window ? qPrintable(numbersInMemory().join(',')) : "-");
+            if (m_window) {
+                QStringList editing;
+                for (const QString& name : kRegistrationTables + QStringList{"NT_TBL_COMPARE_DETAIL", "NT_TBL_COMPARE_DETAIL1", "NT_TBL_COMPARE_DETAIL2"})
+                    if (table(name)->isEditing())
+                        editing << name + (table(name)->state() == store::Table::State::Insert ? "+" : "");
+                std::fprintf(stderr, "      editing: %s\n", qPrintable(editing.join(' ')));
+            }
             for (const RandomUser::Box& box : m_user.boxes())
                 std::fprintf(stderr, "    %s -> %d\n", qPrintable(QString(box.text).replace(QLatin1String("\r\n"), QLatin1String(" "))), int(box.answer));
         }

@@ -81,4 +81,28 @@ TEST_F(SubmissionButtonsTest, ExportChecksFirstThenWritesTheFileThatImportAddsAg
     EXPECT_EQ(main()->field(QStringLiteral("TECH_TITLE")).asString(), QStringLiteral("消波ブロック: 新型"));
 }
 
+// After an export, a new registration left unchanged through メニュー is removed like any other.
+TEST_F(SubmissionButtonsTest, ANewRegistrationLeftUnchangedAfterAnExportIsRemoved)
+{
+    main()->edit();
+    for (const auto& [field, value] : QList<std::pair<const char*, const char*>>{
+             {"TECH_DVLP_YEAR", "2024"}, {"GRP_CODE1", "01"}, {"LEVEL1_COMBO", "010"}, {"LEVEL2_COMBO", "01001"},
+             {"LEVEL3_COMBO", "0100101"}, {"LEVEL4_COMBO", "010010101"}})
+        main()->field(QLatin1String(field)).setString(QLatin1String(value));
+    main()->post();
+    const QString path = out.filePath(QStringLiteral("out.lzh"));
+    ui.expectFile(path);
+    ui.expectBox(UI::Ok);
+    click("Button2");
+    ASSERT_TRUE(QFile::exists(path)) << ui.boxTexts().join('|').toStdString();
+
+    click("Button5");
+    ASSERT_EQ(main()->field(QStringLiteral("REG_NO")).asString(), QStringLiteral("XXK-000002"));
+    ui.expectBox(UI::Yes); // no comparison: leave all the same
+    click("BitBtn2");
+    EXPECT_EQ(window->pages()->currentIndex(), 0);
+    EXPECT_EQ(main()->recordCount(), 1);
+    EXPECT_EQ(main()->field(QStringLiteral("REG_NO")).asString(), QStringLiteral("XXK-000001"));
+}
+
 } // namespace
