@@ -13,7 +13,6 @@
 #include "comparison/ComparisonPageWidget.h"
 #include "comparison/CostType.h"
 #include "comparison/CostTypeDialog.h"
-#include "dialogs/PrivateRecordDialog.h"
 #include "entry/Classification.h"
 #include "entry/DescriptionTables.h"
 #include "store/DataModule.h"
@@ -25,6 +24,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
@@ -64,15 +64,17 @@ struct Registration
     QString classes; // the group code and the classification codes of slots 1 and 2, as stored
     QStringList prices;  // sorted
     QStringList records; // names of the other clients' construction records, sorted
+    QStringList ministryRecords; // names of the ministry's construction records, sorted
+    QStringList contacts; // companies of the other contacts, sorted
     QStringList photos;  // "slot letter:source", sorted
 
     bool operator==(const Registration&) const = default;
     QString describe() const
     {
         return QStringLiteral("title '%1' section '%2' compare '%3' cell '%4' cost type '%5' year '%6' classes '%7' prices [%8] "
-                              "records [%9] photos [%10]")
+                              "records [%9] ministry records [%10] contacts [%11] photos [%12]")
             .arg(title, section, compareTitle, cell, costType, year, classes, prices.join(','), records.join(','))
-            .arg(photos.join(','));
+            .arg(ministryRecords.join(','), contacts.join(','), photos.join(','));
     }
 };
 
@@ -575,7 +577,7 @@ private:
         const int slot = 1 + pick(2);
         const int levels = pick(2) == 0 ? classification::kLevels : 1 + pick(classification::kLevels);
         for (int level = 1; level <= levels; ++level) {
-            m_window->classification().DropDown(level, slot);
+            m_window->classification().listOpened(level, slot);
             chooseFromList(control<QComboBox>(classification::listBoxName(level, slot)));
         }
         m_open->values.classes = classesShown();
@@ -660,19 +662,54 @@ private:
             setPhoto(letter, QString());
     }
 
-    // The other clients' construction records through their dialog: one added, or the current
-    // one edited, each dialog left by OK (with any answer), Cancel, Escape or the close box; or the
-    // current one deleted.
+    // The rows of a registration that a dialog of their own adds, edits and deletes.
+    struct RecordList
+    {
+        const char* dialog; // the dialog's object name
+        const char* table;
+        const char* nameField; // the field (and the dialog's box) the model follows
+        const char* add;
+        const char* edit;
+        const char* remove;
+        QStringList Registration::*names;
+    };
+    static const QList<RecordList>& recordLists()
+    {
+        static const QList<RecordList> lists = {
+            {"FrmPrvRec", "PL_TBL_PROJECT_PRIVATE", "PJT_NAME", "Project_Pvt_Add", "Project_Pvt_Edit", "Project_Pvt_Del", &Registration::records},
+            {"FrmMocRec", "PL_TBL_PROJECT_MOC", "PJT_NAME", "Project_Moc_Add", "Project_Moc_Edit", "Project_Moc_Del", &Registration::ministryRecords},
+            {"SALES_COMPANY_OTHER_Frm", "NT_TBL_COMPANY", "SALES_COMPANY_OTHER", "BtnCmpnyAdd", "BtnCmpnyEdit", "BtnCmpnyDel", &Registration::contacts},
+        };
+        return lists;
+    }
+    QStringList rowNames(const QString& tableName, const QString& nameField, const QString& number) const
+    {
+        QStringList names;
+        store::Table* rows = table(tableName);
+        const int regNo = rows->fieldIndex(QStringLiteral("REG_NO"));
+        const int name = rows->fieldIndex(nameField);
+        for (const auto& row : rows->allRows()) {
+            if (row.value(regNo).toString().trimmed() == number)
+                names << row.value(name).toString().trimmed();
+        }
+        names.sort();
+        return names;
+    }
+
+    // Records of one kind (the other clients' or the ministry's construction records, or the other
+    // contacts) through their dialog: one added, or the current one edited, each dialog left by OK
+    // (with any answer), Cancel, Escape or the close box; or the current one deleted.
     void workTheRecords()
     {
-        auto* dialog = m_window->findChild<dialogs::PrivateRecordDialog*>();
-        store::Table* rows = table(QStringLiteral("PL_TBL_PROJECT_PRIVATE"));
-        const QString current = rows->isEmpty() ? QString() : rows->field(QStringLiteral("PJT_NAME")).asString().trimmed();
+        const RecordList& kind = pickOf(recordLists());
+        auto* dialog = m_window->findChild<QDialog*>(QLatin1String(kind.dialog));
+        store::Table* rows = table(QLatin1String(kind.table));
+        const QString current = rows->isEmpty() ? QString() : rows->field(QLatin1String(kind.nameField)).asString().trimmed();
         const int way = pick(3);
         if (way == 2) {
-            control<QPushButton>(QStringLiteral("Project_Pvt_Del"))->click();
+            control<QPushButton>(QLatin1String(kind.remove))->click();
             if (!current.isEmpty() && !m_user.boxes().isEmpty() && m_user.boxes().last().answer == UI::Yes)
-                changeList(&Registration::records, current, QString());
+                changeList(kind.names, current, QString());
             return;
         }
         if (way == 1 && current.isEmpty())
@@ -683,7 +720,7 @@ private:
         QTimer whileOpen; // runs inside the dialog's own event loop
         whileOpen.setSingleShot(true);
         QObject::connect(&whileOpen, &QTimer::timeout, dialog, [&] {
-            dialog->findChild<QLineEdit*>(QStringLiteral("PJT_NAME"))->setText(name);
+            dialog->findChild<QLineEdit*>(QLatin1String(kind.nameField))->setText(name);
             const int before = int(m_user.boxes().size());
             if (leave == 0) {
                 dialog->findChild<QPushButton*>(QStringLiteral("BtnOk"))->click();
@@ -699,9 +736,9 @@ private:
                 dialog->reject(); // the answer Cancel kept it open: leave it by its close box
         });
         whileOpen.start(0);
-        control<QPushButton>(way == 0 ? QStringLiteral("Project_Pvt_Add") : QStringLiteral("Project_Pvt_Edit"))->click();
+        control<QPushButton>(QLatin1String(way == 0 ? kind.add : kind.edit))->click();
         if (stored)
-            changeList(&Registration::records, way == 1 ? current : QString(), name);
+            changeList(kind.names, way == 1 ? current : QString(), name);
     }
 
     // A breakdown row or a record confirmed in its dialog is confirmed at once for a registration
@@ -767,14 +804,8 @@ private:
                 r.prices << row.value(price).toString();
         }
         r.prices.sort();
-        store::Table* records = table(QStringLiteral("PL_TBL_PROJECT_PRIVATE"));
-        const int recordNumber = records->fieldIndex(QStringLiteral("REG_NO"));
-        const int recordName = records->fieldIndex(QStringLiteral("PJT_NAME"));
-        for (const auto& row : records->allRows()) {
-            if (row.value(recordNumber).toString().trimmed() == number)
-                r.records << row.value(recordName).toString().trimmed();
-        }
-        r.records.sort();
+        for (const RecordList& kind : recordLists())
+            r.*kind.names = rowNames(QLatin1String(kind.table), QLatin1String(kind.nameField), number);
         store::Table* images = table(QStringLiteral("NT_TBL_INFO_IMAGES"));
         const int imageNumber = images->fieldIndex(QStringLiteral("REG_NO"));
         const int imageSlot = images->fieldIndex(QStringLiteral("IMAGES_TYPE"));
