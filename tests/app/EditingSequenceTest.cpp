@@ -21,6 +21,7 @@
 #include "support/ShippedProgramFolder.h"
 #include "support/TempDir.h"
 #include "util/UserInteraction.h"
+#include "widgets/TextMemo.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -66,15 +67,16 @@ struct Registration
     QStringList records; // names of the other clients' construction records, sorted
     QStringList ministryRecords; // names of the ministry's construction records, sorted
     QStringList contacts; // companies of the other contacts, sorted
+    QStringList evaluations; // items of the evaluation results, sorted
     QStringList photos;  // "slot letter:source", sorted
 
     bool operator==(const Registration&) const = default;
     QString describe() const
     {
         return QStringLiteral("title '%1' section '%2' compare '%3' cell '%4' cost type '%5' year '%6' classes '%7' prices [%8] "
-                              "records [%9] ministry records [%10] contacts [%11] photos [%12]")
+                              "records [%9] ministry records [%10] contacts [%11] evaluations [%12] photos [%13]")
             .arg(title, section, compareTitle, cell, costType, year, classes, prices.join(','), records.join(','))
-            .arg(ministryRecords.join(','), contacts.join(','), photos.join(','));
+            .arg(ministryRecords.join(','), contacts.join(','), evaluations.join(','), photos.join(','));
     }
 };
 
@@ -679,6 +681,8 @@ private:
             {"FrmPrvRec", "PL_TBL_PROJECT_PRIVATE", "PJT_NAME", "Project_Pvt_Add", "Project_Pvt_Edit", "Project_Pvt_Del", &Registration::records},
             {"FrmMocRec", "PL_TBL_PROJECT_MOC", "PJT_NAME", "Project_Moc_Add", "Project_Moc_Edit", "Project_Moc_Del", &Registration::ministryRecords},
             {"SALES_COMPANY_OTHER_Frm", "NT_TBL_COMPANY", "SALES_COMPANY_OTHER", "BtnCmpnyAdd", "BtnCmpnyEdit", "BtnCmpnyDel", &Registration::contacts},
+            {"EVALUATE_RESULT_Frm", "NT_TBL_EVALUATE_RESULT", "ITEM", "EVALUATE_RSLT_ADD", "EVALUATE_RSLT_EDIT", "EVALUATE_RSLT_DEL",
+             &Registration::evaluations},
         };
         return lists;
     }
@@ -720,7 +724,10 @@ private:
         QTimer whileOpen; // runs inside the dialog's own event loop
         whileOpen.setSingleShot(true);
         QObject::connect(&whileOpen, &QTimer::timeout, dialog, [&] {
-            dialog->findChild<QLineEdit*>(QLatin1String(kind.nameField))->setText(name);
+            if (auto* box = dialog->findChild<QLineEdit*>(QLatin1String(kind.nameField)))
+                box->setText(name);
+            else
+                dialog->findChild<widgets::TextMemo*>(QLatin1String(kind.nameField))->setText(name);
             const int before = int(m_user.boxes().size());
             if (leave == 0) {
                 dialog->findChild<QPushButton*>(QStringLiteral("BtnOk"))->click();
