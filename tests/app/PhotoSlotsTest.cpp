@@ -185,19 +185,19 @@ TEST_F(PhotoSlotsTest, APhotoChosenAndClearedInAnAbandonedEditLeavesNoRowOrFile)
     find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("技術"));
     find<QLineEdit>("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
     ui.expectBox(UI::Yes);
-    window->ActPostExecute();
+    window->cycle().save();
     struct Case
     {
         const char* name;
         std::function<void()> abandon;
     };
     const Case cases[] = {
-        {"取消", [this] { ui.expectBox(UI::Ok); window->ActCancelExecute(); }},
-        {"メニュー, No", [this] { ui.expectBox(UI::No); window->BitBtn2Click(); }},
+        {"取消", [this] { ui.expectBox(UI::Ok); window->cycle().discardChanges(); }},
+        {"メニュー, No", [this] { ui.expectBox(UI::No); window->cycle().backToList(); }},
         {"chosen again, 取消", [this] {
              select("A", dir.write("b.gif", QByteArray("GIF89a") + QByteArray::fromHex("6400 6400")));
              ui.expectBox(UI::Ok);
-             window->ActCancelExecute();
+             window->cycle().discardChanges();
          }},
     };
     for (const Case& c : cases) {
@@ -207,7 +207,7 @@ TEST_F(PhotoSlotsTest, APhotoChosenAndClearedInAnAbandonedEditLeavesNoRowOrFile)
         EXPECT_EQ(window->pages()->currentIndex(), 0) << c.name;
         EXPECT_TRUE(photos::namedFiles(*window->dm().table("NT_TBL_INFO_IMAGES"), regNo).isEmpty()) << c.name;
         EXPECT_TRUE(QDir(dir.filePath("Images")).entryList(QDir::Files).isEmpty()) << c.name;
-        window->ActEditExecute();
+        window->cycle().openRegistration();
         EXPECT_FALSE(slotFilled("A")) << c.name;
     }
 }
