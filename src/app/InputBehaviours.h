@@ -38,11 +38,11 @@ extern const QStringList kDescriptionMemos;
 extern const QStringList kPatentNumberMemos;
 extern const QStringList kConditionTextMemos;
 // Key filters.
-extern const QStringList kDigitOnlyBoxes;      // TECH_DVLP_YEARKeyPress
-extern const QStringList kPhoneNumberBoxes;    // CheckKeyPress
-extern const QStringList kNumberBoxes;         // ChkValue
-extern const QStringList kHeadingCountBoxes;   // ChkTableParts
-extern const QStringList kChoiceOnlyLists;     // ChkLevel
+extern const QStringList kDigitOnlyBoxes;      // digits only: the development year, the post codes
+extern const QStringList kPhoneNumberBoxes;    // digits, "(", ")", "+" and "-"
+extern const QStringList kNumberBoxes;         // numbers: no "-" and no "e" typed
+extern const QStringList kHeadingCountBoxes;   // heading counts: 0 to 3, no backspace
+extern const QStringList kChoiceOnlyLists;     // lists that are chosen from, never typed in
 // Leaving a box.
 extern const QStringList kConvertOnLeavingBoxes;
 extern const QStringList kConvertKeepingSaveStateBoxes;
