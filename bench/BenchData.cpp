@@ -9,6 +9,7 @@
 #include <QFile>
 
 #include <cstdio>
+#include <optional>
 
 namespace benchdata {
 
@@ -35,11 +36,35 @@ const QString kLongText = QStringLiteral(
     "潜水士による水中作業を減らして工期を短縮する技術である。\r\n従来工法に比べ、据付時の誤差を半分以下に抑え、"
     "安全性と施工性が向上する。");
 
+// The values a registration needs to pass the checks of a save and an export: codes that their
+// lookup tables hold (the group, one complete classification, the evaluating body) and a summary.
+// Fields not listed here take the generated sample.
+std::optional<QVariant> checkedValue(const QString& table, const QString& name, int registration)
+{
+    static const QHash<QString, QVariant> main = {
+        {"GRP_CODE1", "01"},          {"LEVEL1_COMBO", "010"},      {"LEVEL2_COMBO", "01001"},
+        {"LEVEL3_COMBO", "0100101"}, {"LEVEL4_COMBO", "010010101"},
+    };
+    if (table == QLatin1String("NT_TBL_MAIN")) {
+        if (main.contains(name))
+            return main.value(name);
+        if (name.startsWith(QLatin1String("LEVEL")) && name.contains(QLatin1String("_COMBO")))
+            return QVariant(); // the other classification slots stay empty
+    }
+    if (table == QLatin1String("NT_TBL_DETAIL") && name == QLatin1String("EVALUATE_ORGAN_CODE"))
+        return QVariant(QStringLiteral("01"));
+    if (table == QLatin1String("NT_TBL_DESCRIPTION") && name == QLatin1String("SUMMARY_DESC"))
+        return QVariant(kLongText + QString::number(registration));
+    return std::nullopt;
+}
+
 // `position` is the field's place in its table: one memo in four holds a long text, the others
 // stay blank as most do in real registrations.
-QVariant sampleValue(const store::FieldDef& field, int position, int registration, int n)
+QVariant sampleValue(const QString& table, const store::FieldDef& field, int position, int registration, int n)
 {
     const QString& name = field.name;
+    if (const std::optional<QVariant> checked = checkedValue(table, name, registration))
+        return *checked;
     if (name == QLatin1String("REG_NO"))
         return QStringLiteral("XXK-%1").arg(registration, 6, 10, QLatin1Char('0'));
     if (name == QLatin1String("REC_ID") || name.endsWith(QLatin1String("_ID")) || name == QLatin1String("ORD"))
@@ -99,7 +124,7 @@ bool makeProgramFolder(const QString& home, int registrations, Shape shape)
             for (int n = 0; n < perRegistration; ++n) {
                 QVector<QVariant> row(def->fields.size());
                 for (int f = 0; f < def->fields.size(); ++f)
-                    row[f] = sampleValue(def->fields.at(f), f, r, n);
+                    row[f] = sampleValue(table, def->fields.at(f), f, r, n);
                 // The comparison tables are linked by REC_ID, one comparison a registration.
                 if (table == QLatin1String("NT_TBL_COMPARE_MAIN") || table == QLatin1String("NT_TBL_COMPARE_DETAIL"))
                     row[table == QLatin1String("NT_TBL_COMPARE_MAIN") ? 1 : 0] = r;

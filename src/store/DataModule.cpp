@@ -530,17 +530,33 @@ bool TDM1::OpenAllTables(QString* error)
                 t->setLookupTable(field.name, table(field.lookup.table));
         }
     }
+    // The registration tables tell their controls nothing until they are linked: unlinked, a
+    // detail table shows the rows of every registration, and a panel list would build (and then
+    // drop) a panel for each of them.
+    const QList<Table*> registrations = registrationTables();
+    for (Table* t : registrations)
+        t->blockSignals(true);
+    const auto announce = [&registrations] {
+        for (Table* t : registrations) {
+            t->blockSignals(false);
+            emit t->stateChanged();
+            emit t->recordChanged();
+        }
+    };
     for (Table* t : order) {
-        if (!openTable(t, error))
+        if (!openTable(t, error)) {
+            announce();
             return false;
+        }
     }
     for (Table* t : lookupTables()) {
         const schema::TableDef* def = schema::findTable(t->name());
         if (def && !def->indexFieldNames.isEmpty())
             t->setIndexFieldNames(def->indexFieldNames);
     }
-    for (Table* t : registrationTables())
+    for (Table* t : registrations)
         bindRegistrationTable(t);
+    announce();
     return true;
 }
 
