@@ -11,6 +11,7 @@
 #include <QSysInfo>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <random>
 #include <sys/wait.h>
@@ -211,6 +212,29 @@ TEST_F(DataModuleTest, RenumberContactsKeepsTheirOrderPerRegistration)
     for (const auto& row : rows)
         orders.insert(row.at(2).toString(), row.at(11).toDouble());
     EXPECT_EQ(orders, (QMap<QString, double>{{"A社", 3}, {"B社", 2}, {"C社", 1}, {"D社", 1}}));
+}
+
+TEST_F(DataModuleTest, StartShowsTheControlsOfADetailTableOnlyTheCurrentRegistrationsRows)
+{
+    {
+        auto dm = start();
+        addRegistration(*dm, QStringLiteral("一"));
+        addContact(*dm, 1, 1, QStringLiteral("A社"));
+        addContact(*dm, 2, 2, QStringLiteral("B社"));
+        addRegistration(*dm, QStringLiteral("二"));
+        addContact(*dm, 1, 1, QStringLiteral("C社"));
+        ASSERT_TRUE(dm->CloseAllTables());
+    }
+    // A control bound to the contacts before the start (as the window's are) must never be shown
+    // the contacts of every registration at once: a list of panels would build one for each.
+    TDM1 dm(dir.path(), &ui);
+    Table* contacts = dm.table(QStringLiteral("NT_TBL_COMPANY"));
+    QList<int> shown;
+    QObject::connect(contacts, &Table::recordChanged, [&] { shown << (contacts->isActive() ? contacts->recordCount() : -1); });
+    ASSERT_TRUE(dm.DataModuleCreate()) << dm.startError().toStdString();
+    ASSERT_FALSE(shown.isEmpty());
+    EXPECT_EQ(shown.last(), 2);
+    EXPECT_LE(*std::max_element(shown.begin(), shown.end()), 2) << "rows shown: " << ::testing::PrintToString(std::vector<int>(shown.begin(), shown.end()));
 }
 
 TEST_F(DataModuleTest, SaveDropsEmptyRowsAndJoinsPostCodes)
