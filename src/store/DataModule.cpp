@@ -17,6 +17,7 @@
 #include <QLockFile>
 
 #include <cmath>
+#include <limits>
 
 namespace store {
 
@@ -1073,6 +1074,56 @@ void TDM1::CdsChangeCmpMainMode(Table* t)
 
 // ---------------------------------------------------------------- registration numbers
 
+namespace {
+
+// Six characters never read as these.
+const int kNotLocal = std::numeric_limits<int>::min();
+const int kMalformed = std::numeric_limits<int>::min() + 1;
+
+// Whether a number starts with "XXK-" in any case. ASCII is compared directly (this runs for
+// every row at every new number); other characters may fold to these letters.
+bool hasLocalPrefix(const QString& value)
+{
+    if (value.size() < 4)
+        return false;
+    static const char16_t prefix[] = u"xxk-";
+    for (int i = 0; i < 4; ++i) {
+        const char16_t c = value.at(i).unicode();
+        if (c >= 0x80)
+            return QStringView(value).left(4).startsWith(u"XXK-", Qt::CaseInsensitive);
+        if ((c >= u'A' && c <= u'Z' ? c + 32 : c) != prefix[i])
+            return false;
+    }
+    return true;
+}
+
+// The number of a local registration number ("XXK-" and six digits, the prefix in any case);
+// kNotLocal for another kind of number, kMalformed when the digits do not read as a number.
+int localNumberValue(const QVariant& stored)
+{
+    if (stored.typeId() != QMetaType::QString)
+        return stored.isNull() || !stored.isValid() ? kNotLocal : localNumberValue(QVariant(stored.toString()));
+    const QString& value = *static_cast<const QString*>(stored.constData());
+    if (!hasLocalPrefix(value))
+        return kNotLocal;
+    // Six plain digits, as every number this program writes: read without a conversion.
+    const QStringView digits = QStringView(value).mid(4, 6);
+    int v = 0;
+    bool plain = digits.size() == 6;
+    for (qsizetype i = 0; plain && i < digits.size(); ++i) {
+        const char16_t c = digits.at(i).unicode();
+        plain = c >= u'0' && c <= u'9';
+        v = v * 10 + (c - u'0');
+    }
+    if (plain)
+        return v;
+    bool ok = false;
+    v = digits.trimmed().toInt(&ok);
+    return ok ? v : kMalformed;
+}
+
+} // namespace
+
 bool TDM1::NextLocalNumber(QString* number, QString* error)
 {
     // The tables hold what their files hold (each is written as soon as a save or delete has
@@ -1088,20 +1139,24 @@ bool TDM1::NextLocalNumber(QString* number, QString* error)
         const int regNo = scanned->fieldIndex(QStringLiteral("REG_NO"));
         if (regNo < 0)
             continue;
-        for (const QVariant& stored : scanned->storedValues(regNo)) {
-            const QString value = stored.toString();
-            if (!QStringView(value).left(4).startsWith(u"XXK-", Qt::CaseInsensitive))
-                continue;
-            bool ok = false;
-            const int v = QStringView(value).mid(4, 6).trimmed().toInt(&ok);
-            if (!ok) {
+        bool malformed = false;
+        scanned->forEachStoredValue(regNo, [&](const QVariant& stored) {
+            if (malformed)
+                return;
+            const int v = localNumberValue(stored);
+            if (v == kNotLocal)
+                return;
+            if (v == kMalformed) {
+                malformed = true;
                 if (error)
                     *error = QStringLiteral("'%1' は正しい登録番号ではありません (%2)。")
-                                 .arg(value, QDir::toNativeSeparators(scanned->fileName()));
-                return false;
+                                 .arg(stored.toString(), QDir::toNativeSeparators(scanned->fileName()));
+                return;
             }
             highest = std::max(highest, v);
-        }
+        });
+        if (malformed)
+            return false;
     }
     int n = highest + 1;
     if (m_numberCounter >= n)

@@ -9,9 +9,33 @@ namespace store {
 LinkIndex::LinkIndex(const QList<int>& fields, const std::vector<TableRowPtr>& rows)
     : m_fields(fields)
 {
-    // The rows come in natural order, so appending keeps every group in that order.
-    for (const TableRowPtr& row : rows)
-        m_groups[keyOf(row->values)].push_back(row);
+    // The rows come in natural order, so appending keeps every group in that order. Rows of one
+    // key mostly follow each other (a registration's rows are written together): such a row joins
+    // the group of the row before it without a search.
+    std::vector<TableRowPtr>* last = nullptr;
+    const QVector<QVariant>* lastKey = nullptr;
+    for (const TableRowPtr& row : rows) {
+        if (last && hasKey(row->values, *lastKey)) {
+            last->push_back(row);
+            continue;
+        }
+        const auto group = m_groups.try_emplace(keyOf(row->values)).first;
+        group->second.push_back(row);
+        last = &group->second;
+        lastKey = &group->first;
+    }
+}
+
+bool LinkIndex::hasKey(const QVector<QVariant>& values, const QVector<QVariant>& key) const
+{
+    static const QVariant none;
+    for (int k = 0; k < m_fields.size(); ++k) {
+        const int f = m_fields.at(k);
+        const QVariant& value = f < values.size() ? values.at(f) : none;
+        if (compareValues(value, key.at(k)) != 0)
+            return false;
+    }
+    return true;
 }
 
 bool LinkIndex::KeyLess::operator()(const QVector<QVariant>& a, const QVector<QVariant>& b) const

@@ -44,6 +44,8 @@ private:
         bool operator()(const QVector<QVariant>& a, const QVector<QVariant>& b) const;
     };
     QVector<QVariant> keyOf(const QVector<QVariant>& values) const;
+    // Whether the link fields of `values` equal `key`, as the groups compare keys.
+    bool hasKey(const QVector<QVariant>& values, const QVector<QVariant>& key) const;
     void removeFrom(const QVector<QVariant>& key, const TableRowPtr& row);
 
     QList<int> m_fields;

@@ -1004,17 +1004,6 @@ QList<Table::RowValues> Table::allRows() const
     return rows;
 }
 
-QVector<QVariant> Table::storedValues(int field) const
-{
-    QVector<QVariant> values;
-    if (!m_store || field < 0 || field >= m_store->fields.size())
-        return values;
-    values.reserve(qsizetype(m_store->rows.size()));
-    for (const RowPtr& row : m_store->rows)
-        values.append(field < row->values.size() ? row->values.at(field) : QVariant());
-    return values;
-}
-
 void Table::appendRowValues(const RowValues& values)
 {
     if (!m_store)

@@ -159,8 +159,17 @@ public:
 
     // The stored values of every row, in the store's natural order (filters and master ignored).
     QList<RowValues> allRows() const;
-    // The stored values of one field over every row, in natural order (filters and master ignored).
-    QVector<QVariant> storedValues(int field) const;
+    // Calls `visit` with one field's stored value in every row, in natural order (filters and
+    // master ignored), without copying them.
+    template <typename Visit>
+    void forEachStoredValue(int field, Visit visit) const
+    {
+        if (!m_store || field < 0 || field >= m_store->fields.size())
+            return;
+        static const QVariant none;
+        for (const RowPtr& row : m_store->rows)
+            visit(field < row->values.size() ? row->values.at(field) : none);
+    }
     // Appends a row of stored values without events (used to fill tables from code).
     void appendRowValues(const RowValues& values);
 
