@@ -55,6 +55,11 @@ std::optional<QVariant> checkedValue(const QString& table, const QString& name, 
         return QVariant(QStringLiteral("01"));
     if (table == QLatin1String("NT_TBL_DESCRIPTION") && name == QLatin1String("SUMMARY_DESC"))
         return QVariant(kLongText + QString::number(registration));
+    // The description tables as their grids store them: columns, rows and header sizes, the
+    // cells row by row, then the title.
+    if (table == QLatin1String("NT_TBL_DESCRIPTION") && name.endsWith(QLatin1String("_TABLE")))
+        return QVariant(QStringLiteral("3\t3\t1\t1\r\n項目\t従来技術\t新技術\r\n工期\t10日\t7日\r\n潜水作業\t%1時間\t4時間\r\n比較表")
+                            .arg(registration % 20 + 8));
     return std::nullopt;
 }
 
