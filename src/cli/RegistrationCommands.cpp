@@ -2,6 +2,7 @@
 #include "cli/CliUserInteraction.h"
 #include "cli/DataModuleSession.h"
 #include "store/DataModule.h"
+#include "store/Schema.h"
 
 namespace {
 
@@ -15,10 +16,18 @@ int list(cli::CliContext& context)
     store::TDM1 dm(context.home, &interaction);
     if (!cli::startDataModule(context, dm))
         return 1;
+    // A second cursor over the registrations, in the main table's order: walking it moves none
+    // of the detail tables along.
     store::Table* main = dm.table(QStringLiteral("NT_TBL_MAIN"));
+    store::Table registrations(main->name());
+    registrations.cloneCursor(main);
+    if (const store::schema::TableDef* def = store::schema::findTable(main->name()))
+        registrations.setIndexFieldNames(def->indexFieldNames);
+    const store::Field number = registrations.field(QStringLiteral("REG_NO"));
+    const store::Field title = registrations.field(QStringLiteral("TECH_TITLE"));
     QString out;
-    for (main->first(); !main->eof(); main->next())
-        out += main->field(QStringLiteral("REG_NO")).asString() + QLatin1Char('\t') + main->field(QStringLiteral("TECH_TITLE")).asString() + QLatin1Char('\n');
+    for (registrations.first(); !registrations.eof(); registrations.next())
+        out += number.asString() + QLatin1Char('\t') + title.asString() + QLatin1Char('\n');
     cli::printOut(out);
     return cli::finishDataModule(dm, 0);
 }

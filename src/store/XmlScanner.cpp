@@ -34,6 +34,14 @@ bool isXmlChar(char32_t c)
     return (c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
 }
 
+// The up to `n` bytes of `doc` from `pos` (fewer at its end), without a copy.
+QByteArrayView piece(const QByteArray& doc, qsizetype pos, qsizetype n)
+{
+    if (pos < 0 || pos >= doc.size())
+        return {};
+    return QByteArrayView(doc).sliced(pos, std::min(n, doc.size() - pos));
+}
+
 // Decodes UTF-8 keeping a leading U+FEFF, which is part of the value here, not a byte order mark.
 QString fromUtf8(QByteArrayView bytes)
 {
@@ -52,6 +60,18 @@ bool isValidUtf8(const QByteArray& bytes, qsizetype* badAt)
     const qsizetype n = bytes.size();
     qsizetype i = 0;
     while (i < n) {
+        // Eight printable ASCII bytes at a time (no high bit, none below 0x20): most of a file.
+        constexpr quint64 kOnes = 0x0101010101010101ULL;
+        constexpr quint64 kHighBits = 0x8080808080808080ULL;
+        while (i + 8 <= n) {
+            quint64 word;
+            std::memcpy(&word, p + i, 8);
+            if (((word | (word - 0x20 * kOnes)) & kHighBits) != 0)
+                break;
+            i += 8;
+        }
+        if (i >= n)
+            break;
         const unsigned char c = p[i];
         if (c >= 0x20 && c < 0x80) {
             ++i;
@@ -64,6 +84,14 @@ bool isValidUtf8(const QByteArray& bytes, qsizetype* badAt)
             }
             ++i;
             continue;
+        }
+        // A three-byte character (Japanese text) in one step.
+        if ((c & 0xF0) == 0xE0 && i + 2 < n && (p[i + 1] & 0xC0) == 0x80 && (p[i + 2] & 0xC0) == 0x80) {
+            const char32_t cp3 = (char32_t(c & 0x0F) << 12) | (char32_t(p[i + 1] & 0x3F) << 6) | (p[i + 2] & 0x3F);
+            if (cp3 >= 0x800 && isXmlChar(cp3)) {
+                i += 3;
+                continue;
+            }
         }
         int extra = 0;
         char32_t cp = 0;
@@ -176,13 +204,19 @@ bool XmlScanner::readAttributeValue(QString* value)
     }
     const qsizetype stop = static_cast<const char*>(end) - data;
     const QByteArrayView raw(data + start, stop - start);
-    if (raw.contains('<')) {
-        m_pos = start + raw.indexOf('<');
-        fail(QStringLiteral("属性値に < があります"));
-        return false;
+    // One pass for what needs more than a plain decoding: a '<' (refused), a reference, or a raw
+    // tab or line end (the document holds no other control characters).
+    bool hasReference = false;
+    bool hasRawSpace = false;
+    for (const char c : raw) {
+        if (c == '<') {
+            m_pos = start + raw.indexOf('<');
+            fail(QStringLiteral("属性値に < があります"));
+            return false;
+        }
+        hasReference = hasReference || c == '&';
+        hasRawSpace = hasRawSpace || static_cast<unsigned char>(c) < 0x20;
     }
-    const bool hasReference = raw.contains('&');
-    const bool hasRawSpace = raw.contains('\n') || raw.contains('\r') || raw.contains('\t');
     if (!hasReference && !hasRawSpace) {
         *value = fromUtf8(raw);
         m_pos = stop + 1;
@@ -191,7 +225,12 @@ bool XmlScanner::readAttributeValue(QString* value)
     // Resolve the predefined and numeric character references; a raw line end or tab is a
     // blank, as attribute-value normalisation makes it (a line end "\r\n" being one).
     QString out;
-    const auto appendPlain = [&out](QByteArrayView bytes) {
+    out.reserve(raw.size());
+    const auto appendPlain = [&out, hasRawSpace](QByteArrayView bytes) {
+        if (!hasRawSpace) {
+            out += fromUtf8(bytes);
+            return;
+        }
         QString text = fromUtf8(bytes);
         text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
         for (QChar& c : text) {
@@ -232,7 +271,10 @@ bool XmlScanner::readAttributeValue(QString* value)
                 fail(QStringLiteral("文字参照 &%1; は正しくありません").arg(QString::fromLatin1(entity)));
                 return false;
             }
-            out += QString::fromUcs4(&cp, 1);
+            if (cp < 0x10000)
+                out += QChar(char16_t(cp));
+            else
+                out += QString::fromUcs4(&cp, 1);
         } else {
             m_pos = start + amp;
             fail(QStringLiteral("未知の実体参照 &%1; があります").arg(fromUtf8(entity)));
@@ -306,7 +348,7 @@ bool XmlScanner::readDeclaration()
         return false;
     }
     skipSpace();
-    if (m_doc.mid(m_pos, 2) != "?>") {
+    if (piece(m_doc, m_pos, 2) != "?>") {
         fail(QStringLiteral("XML 宣言が正しくありません"));
         return false;
     }
@@ -322,7 +364,7 @@ bool XmlScanner::skipComment()
         fail(QStringLiteral("コメントが閉じられていません"));
         return false;
     }
-    if (m_doc.mid(end, 3) != "-->") {
+    if (piece(m_doc, end, 3) != "-->") {
         m_pos = end;
         fail(QStringLiteral("コメントの中に -- があります"));
         return false;
@@ -341,7 +383,7 @@ XmlScanner::Token XmlScanner::next()
         return Token::EndElement;
     }
     // The XML declaration, if any, is the very first thing of the document.
-    if (m_pos == m_bodyStart && m_doc.mid(m_pos, 5) == "<?xml" && m_pos + 5 < m_doc.size() && isSpace(m_doc.at(m_pos + 5))) {
+    if (m_pos == m_bodyStart && piece(m_doc, m_pos, 5) == "<?xml" && m_pos + 5 < m_doc.size() && isSpace(m_doc.at(m_pos + 5))) {
         if (!readDeclaration())
             return Token::Error;
     }
@@ -356,16 +398,16 @@ XmlScanner::Token XmlScanner::next()
         }
         if (m_doc.at(m_pos) != '<')
             return fail(QStringLiteral("要素の外に文字があります"));
-        if (m_doc.mid(m_pos, 2) == "<?")
+        if (piece(m_doc, m_pos, 2) == "<?")
             return fail(QStringLiteral("XML 宣言の位置が正しくないか、扱えない処理命令があります"));
-        if (m_doc.mid(m_pos, 4) == "<!--") {
+        if (piece(m_doc, m_pos, 4) == "<!--") {
             if (!skipComment())
                 return Token::Error;
             continue;
         }
-        if (m_doc.mid(m_pos, 2) == "<!")
+        if (piece(m_doc, m_pos, 2) == "<!")
             return fail(QStringLiteral("DOCTYPE や CDATA は扱えません"));
-        if (m_doc.mid(m_pos, 2) == "</") {
+        if (piece(m_doc, m_pos, 2) == "</") {
             m_pos += 2;
             QByteArrayView name;
             if (!readName(&name))
@@ -377,7 +419,8 @@ XmlScanner::Token XmlScanner::next()
             if (m_open.isEmpty() || m_open.last() != name)
                 return fail(QStringLiteral("終了タグ %1 が開始タグと対応しません").arg(shortName(name)));
             m_open.removeLast();
-            m_name = name.toByteArray();
+            if (m_name != name)
+                m_name = name.toByteArray();
             m_attributes.clear();
             return Token::EndElement;
         }
@@ -390,7 +433,8 @@ XmlScanner::Token XmlScanner::next()
         QByteArrayView elementName;
         if (!readName(&elementName))
             return fail(QStringLiteral("要素名がありません"));
-        m_name = elementName.toByteArray();
+        if (m_name != elementName)
+            m_name = elementName.toByteArray(); // most elements are ROWs: the name is kept
         m_attributes.clear();
         for (;;) {
             const bool spaced = skipSpace();
