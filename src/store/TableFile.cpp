@@ -12,6 +12,7 @@
 #include <cmath>
 #include <limits>
 #include <cstdio>
+#include <cstring>
 
 namespace store {
 namespace TableFile {
@@ -42,7 +43,7 @@ QString typeName(FieldType type)
 
 // Appends text as UTF-8 for an attribute value in double quotes: markup characters and the
 // white space that attribute normalisation would fold are written as references.
-void appendEscaped(QByteArray* out, const QString& text)
+void appendEscapedSlowly(QByteArray* out, const QString& text)
 {
     const QByteArray utf8 = text.toUtf8();
     qsizetype plainFrom = 0;
@@ -64,6 +65,56 @@ void appendEscaped(QByteArray* out, const QString& text)
         plainFrom = i + 1;
     }
     out->append(utf8.constData() + plainFrom, utf8.size() - plainFrom);
+}
+
+// The same in one pass from UTF-16 straight into the output (saving writes every row of a table):
+// text with a lone surrogate, which has no UTF-8 form, goes the slow way.
+void appendEscaped(QByteArray* out, const QString& text)
+{
+    const qsizetype start = out->size();
+    out->resize(start + text.size() * 6); // "&quot;" is the longest form of one UTF-16 unit
+    char* const begin = out->data() + start;
+    char* at = begin;
+    const char16_t* p = reinterpret_cast<const char16_t*>(text.constData());
+    const char16_t* const end = p + text.size();
+    const auto put = [&at](const char* reference, int length) {
+        std::memcpy(at, reference, size_t(length));
+        at += length;
+    };
+    for (; p < end; ++p) {
+        const char16_t c = *p;
+        if (c < 0x80) {
+            switch (c) {
+            case u'&': put("&amp;", 5); break;
+            case u'<': put("&lt;", 4); break;
+            case u'>': put("&gt;", 4); break;
+            case u'"': put("&quot;", 6); break;
+            case u'\n': put("&#10;", 5); break;
+            case u'\r': put("&#13;", 5); break;
+            case u'\t': put("&#9;", 4); break;
+            default: *at++ = char(c); break;
+            }
+        } else if (c < 0x800) {
+            *at++ = char(0xC0 | (c >> 6));
+            *at++ = char(0x80 | (c & 0x3F));
+        } else if (c < 0xD800 || c > 0xDFFF) {
+            *at++ = char(0xE0 | (c >> 12));
+            *at++ = char(0x80 | ((c >> 6) & 0x3F));
+            *at++ = char(0x80 | (c & 0x3F));
+        } else if (c < 0xDC00 && p + 1 < end && p[1] >= 0xDC00 && p[1] <= 0xDFFF) {
+            const char32_t cp = 0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(p[1]) - 0xDC00);
+            *at++ = char(0xF0 | (cp >> 18));
+            *at++ = char(0x80 | ((cp >> 12) & 0x3F));
+            *at++ = char(0x80 | ((cp >> 6) & 0x3F));
+            *at++ = char(0x80 | (cp & 0x3F));
+            ++p;
+        } else {
+            out->resize(start);
+            appendEscapedSlowly(out, text);
+            return;
+        }
+    }
+    out->resize(start + (at - begin));
 }
 
 // Appends the file form of a value; false when the value has none the reader would take back

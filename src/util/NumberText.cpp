@@ -5,10 +5,70 @@
 
 namespace numbertext {
 
+namespace {
+
+// The general form of a number written without an exponent, from the shortest digits that read
+// back as it (the standard conversion, many times faster than QString::number); null when the
+// number needs more than 15 digits or an exponent, which the general path handles. With at most
+// 15 shortest digits, rounding to 15 digits gives exactly those digits, so the two paths agree.
+QString formatPlainly(double value)
+{
+    char scientific[40];
+    const auto [end, failure] = std::to_chars(scientific, scientific + sizeof scientific, value, std::chars_format::scientific);
+    if (failure != std::errc())
+        return {};
+    const char* p = scientific;
+    const bool negative = *p == '-';
+    if (negative)
+        ++p;
+    char digits[16];
+    int count = 0;
+    for (; p < end && *p != 'e'; ++p) {
+        if (*p == '.')
+            continue;
+        if (count == 15)
+            return {};
+        digits[count++] = *p;
+    }
+    int exponent = 0;
+    if (p == end || std::from_chars(p + (p + 1 < end && p[1] == '+' ? 2 : 1), end, exponent).ec != std::errc())
+        return {};
+    if (exponent < -4 || exponent >= 15)
+        return {};
+    char out[40];
+    int o = 0;
+    if (negative)
+        out[o++] = '-';
+    if (exponent >= 0) {
+        for (int i = 0; i <= exponent; ++i)
+            out[o++] = i < count ? digits[i] : '0';
+        if (count > exponent + 1) {
+            out[o++] = '.';
+            for (int i = exponent + 1; i < count; ++i)
+                out[o++] = digits[i];
+        }
+    } else {
+        out[o++] = '0';
+        out[o++] = '.';
+        for (int i = 0; i < -exponent - 1; ++i)
+            out[o++] = '0';
+        for (int i = 0; i < count; ++i)
+            out[o++] = digits[i];
+    }
+    return QString::fromLatin1(out, o);
+}
+
+} // namespace
+
 QString format(double value)
 {
     if (value == 0)
         return QStringLiteral("0");
+    if (std::isfinite(value)) {
+        const QString plain = formatPlainly(value);
+        if (!plain.isNull())
+            return plain;
+    }
     QString text = QString::number(value, 'g', 15);
     // Qt writes "1e+20"; the general form writes "1E20" and "1E-5".
     const int e = text.indexOf(QLatin1Char('e'));

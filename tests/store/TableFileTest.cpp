@@ -46,7 +46,7 @@ TEST(TableFile, RoundTripsEveryFieldTypeWithNullsAndJapaneseText)
     t.append();
     t.field("REG_NO").setString(QStringLiteral("XXK-000001"));
     t.field("TECH_TITLE").setString(QStringLiteral("ケーソン据付の\"新\"工法 <&> ～①"));
-    t.field("SUMMARY_DESC").setString(QStringLiteral("一行目\r\n二行目\t終わり  "));
+    t.field("SUMMARY_DESC").setString(QStringLiteral("一行目\r\n二行目\t終わり é±𠮷  "));
     t.field("RATE").setFloat(-12.345);
     t.field("REC_ID").setInteger(1);
     t.field("DB_REG_DATE").setString(QStringLiteral("2026/12/10"));
@@ -71,7 +71,7 @@ TEST(TableFile, RoundTripsEveryFieldTypeWithNullsAndJapaneseText)
     ASSERT_EQ(back.recordCount(), 2);
     EXPECT_EQ(back.field("REG_NO").asString(), QStringLiteral("XXK-000001"));
     EXPECT_EQ(back.field("TECH_TITLE").asString(), QStringLiteral("ケーソン据付の\"新\"工法 <&> ～①"));
-    EXPECT_EQ(back.field("SUMMARY_DESC").asString(), QStringLiteral("一行目\r\n二行目\t終わり  "));
+    EXPECT_EQ(back.field("SUMMARY_DESC").asString(), QStringLiteral("一行目\r\n二行目\t終わり é±𠮷  "));
     EXPECT_DOUBLE_EQ(back.field("RATE").asFloat(), -12.345);
     EXPECT_EQ(back.field("DB_REG_DATE").asDate(), QDate(2026, 12, 10));
     back.next();
