@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/TableFile.h"
+
 #include <QList>
 #include <QVariant>
 #include <QVector>
@@ -16,6 +18,8 @@ struct TableRow
 {
     QVector<QVariant> values;
     quint64 seq = 0;
+    // The row as its file holds it, while its values are those it was read or written with.
+    TableFile::RowForm form;
 };
 using TableRowPtr = std::shared_ptr<TableRow>;
 

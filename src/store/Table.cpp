@@ -119,15 +119,16 @@ bool Table::open(QString* error)
 {
     QList<FieldDef> fileFields;
     QList<RowValues> fileRows;
-    if (!TableFile::read(m_fileName, &fileFields, &fileRows, error))
+    QList<TableFile::RowForm> fileForms;
+    if (!TableFile::read(m_fileName, &fileFields, &fileRows, error, &fileForms))
         return false;
 
     auto store = std::make_shared<Store>();
     if (m_declared.isEmpty()) {
         store->fields = fileFields;
         store->rows.reserve(size_t(fileRows.size()));
-        for (RowValues& values : fileRows)
-            store->rows.push_back(std::make_shared<Row>(Row{std::move(values)}));
+        for (qsizetype r = 0; r < fileRows.size(); ++r)
+            store->rows.push_back(std::make_shared<Row>(Row{std::move(fileRows[r]), 0, std::move(fileForms[r])}));
     } else {
         // Bind the declared fields by name; fields of the file that are not declared follow them,
         // so that nothing the file holds is lost when it is written again.
@@ -164,10 +165,17 @@ bool Table::open(QString* error)
         bool sameLayout = layout.size() == fileFields.size();
         for (int f = 0; sameLayout && f < layout.size(); ++f)
             sameLayout = source.at(f) == f && asRead.at(f);
+        // The rows' file forms are kept only when the table writes exactly the file's fields.
+        bool sameFields = sameLayout;
+        for (int f = 0; sameFields && f < layout.size(); ++f) {
+            const FieldDef& own = layout.at(f);
+            const FieldDef& file = fileFields.at(f);
+            sameFields = own.name == file.name && own.type == file.type && own.width == file.width;
+        }
         for (int r = 0; r < fileRows.size(); ++r) {
             RowValues& values = fileRows[r];
             if (sameLayout) {
-                store->rows.push_back(std::make_shared<Row>(Row{std::move(values)}));
+                store->rows.push_back(std::make_shared<Row>(Row{std::move(values), 0, sameFields ? std::move(fileForms[r]) : TableFile::RowForm{}}));
                 continue;
             }
             RowValues bound(layout.size());
@@ -225,7 +233,8 @@ bool Table::saveToFile(const QString& path, QString* error)
         return false;
     }
     checkBrowseMode();
-    if (!TableFile::write(path, m_store->fields, storedRows(), error))
+    const std::vector<TableFile::RowForm*> forms = rowForms();
+    if (!TableFile::write(path, m_store->fields, storedRows(), error, &forms))
         return false;
     if (QFileInfo(path) == QFileInfo(m_fileName))
         m_store->changed = false;
@@ -240,7 +249,17 @@ bool Table::saveToDevice(QIODevice* device, QString* error)
         return false;
     }
     checkBrowseMode();
-    return TableFile::write(device, m_store->fields, storedRows(), error);
+    const std::vector<TableFile::RowForm*> forms = rowForms();
+    return TableFile::write(device, m_store->fields, storedRows(), error, &forms);
+}
+
+std::vector<TableFile::RowForm*> Table::rowForms() const
+{
+    std::vector<TableFile::RowForm*> forms;
+    forms.reserve(m_store->rows.size());
+    for (const RowPtr& row : m_store->rows)
+        forms.push_back(&row->form);
+    return forms;
 }
 
 std::vector<const Table::RowValues*> Table::storedRows() const
@@ -628,6 +647,7 @@ void Table::Store::setRowValues(const RowPtr& row, const RowValues& values)
 {
     const RowValues old = row->values;
     row->values = values;
+    row->form = {};
     for (const auto& index : indexes)
         index->update(row, old);
 }

@@ -255,6 +255,8 @@ private:
     bool parseFieldList(const QString& names, QList<int>* indexes, QString* error) const;
     RowPtr currentRow() const;
     std::vector<const RowValues*> storedRows() const;
+    // The file forms of the stored rows, beside storedRows().
+    std::vector<TableFile::RowForm*> rowForms() const;
     QVariant lookupValue(int index, const RowValues& values) const;
     void resolveLookups();
 

@@ -283,7 +283,7 @@ bool parseField(const QVector<XmlScanner::Attribute>& attributes, FieldDef* fiel
 
 } // namespace
 
-bool read(const QString& path, QList<FieldDef>* fields, QList<QVector<QVariant>>* rows, QString* error)
+bool read(const QString& path, QList<FieldDef>* fields, QList<QVector<QVariant>>* rows, QString* error, QList<RowForm>* forms)
 {
     fields->clear();
     rows->clear();
@@ -296,13 +296,17 @@ bool read(const QString& path, QList<FieldDef>* fields, QList<QVector<QVariant>>
     }
     QByteArray document = file.readAll();
     file.close();
-    return parse(std::move(document), shownPath, fields, rows, error);
+    return parse(std::move(document), shownPath, fields, rows, error, forms);
 }
 
-bool parse(QByteArray document, const QString& shownPath, QList<FieldDef>* fields, QList<QVector<QVariant>>* rows, QString* error)
+bool parse(QByteArray document, const QString& shownPath, QList<FieldDef>* fields, QList<QVector<QVariant>>* rows, QString* error,
+           QList<RowForm>* forms)
 {
     fields->clear();
     rows->clear();
+    if (forms)
+        forms->clear();
+    QList<RowForm> readForms;
     XmlScanner xml(std::move(document));
     QList<FieldDef> readFields;
     QVector<QByteArray> fieldNames; // UTF-8, as the rows' attributes name them
@@ -389,6 +393,8 @@ bool parse(QByteArray document, const QString& shownPath, QList<FieldDef>* field
                 }
             }
             readRows.append(std::move(values));
+            if (forms)
+                readForms.append(xml.selfClosing() ? RowForm{xml.document(), xml.tagStart(), xml.tagSize()} : RowForm{});
         } else {
             unexpected(name);
         }
@@ -402,11 +408,13 @@ bool parse(QByteArray document, const QString& shownPath, QList<FieldDef>* field
     }
     *fields = std::move(readFields);
     *rows = std::move(readRows);
+    if (forms)
+        *forms = std::move(readForms);
     return true;
 }
 
 bool write(QIODevice* device, const QList<FieldDef>& fields, const std::vector<const QVector<QVariant>*>& rows,
-           QString* error)
+           QString* error, const std::vector<RowForm*>* forms)
 {
     QByteArray out;
     out.reserve(1 << 20);
@@ -440,7 +448,17 @@ bool write(QIODevice* device, const QList<FieldDef>& fields, const std::vector<c
         out.clear();
         return true;
     };
-    for (const QVector<QVariant>* row : rows) {
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const QVector<QVariant>* row = rows[r];
+        RowForm* form = forms ? forms->at(r) : nullptr;
+        if (form && !form->isEmpty()) {
+            out += form->bytes();
+            out += '\n';
+            if (out.size() > (1 << 20) && !flush())
+                return false;
+            continue;
+        }
+        const qsizetype rowStart = out.size();
         out += "<ROW";
         for (int s = 0; s < stored.size(); ++s) {
             const int f = stored.at(s);
@@ -457,7 +475,10 @@ bool write(QIODevice* device, const QList<FieldDef>& fields, const std::vector<c
             }
             out += '"';
         }
-        out += "/>\n";
+        out += "/>";
+        if (form)
+            *form = RowForm{out.mid(rowStart), 0, out.size() - rowStart};
+        out += '\n';
         if (out.size() > (1 << 20) && !flush())
             return false;
     }
@@ -466,11 +487,11 @@ bool write(QIODevice* device, const QList<FieldDef>& fields, const std::vector<c
 }
 
 bool write(const QString& path, const QList<FieldDef>& fields, const std::vector<const QVector<QVariant>*>& rows,
-           QString* error)
+           QString* error, const std::vector<RowForm*>* forms)
 {
     QSaveFile file(path);
     QString why;
-    if (!file.open(QIODevice::WriteOnly) || !write(&file, fields, rows, &why) || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || !write(&file, fields, rows, &why, forms) || !file.commit()) {
         if (error)
             *error = QStringLiteral("%1: 書き込みに失敗しました (%2)").arg(QDir::toNativeSeparators(path), why.isEmpty() ? file.errorString() : why);
         return false;

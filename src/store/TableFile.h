@@ -2,6 +2,8 @@
 
 #include "store/FieldDef.h"
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QIODevice>
 #include <QList>
 #include <QString>
@@ -17,21 +19,40 @@ namespace store {
 // padded with blanks to its width, dates are written yyyymmdd, numbers in the general form.
 namespace TableFile {
 
+// A row's file form (its ROW element) as read from or written to a file: a piece of a document
+// that the rows of one file share. Written again, it reads back as the same values, so a row whose
+// values have not changed since is written by copying it.
+struct RowForm
+{
+    QByteArray document;
+    qsizetype from = 0;
+    qsizetype size = 0;
+
+    bool isEmpty() const { return size == 0; }
+    QByteArrayView bytes() const { return QByteArrayView(document).sliced(from, size); }
+};
+
 // Reads a whole file. On any fault — missing, truncated, not XML, an unknown field type, a value
 // that does not fit its field — returns false with a message naming the file and the place, and
 // leaves the outputs empty.
-bool read(const QString& path, QList<FieldDef>* fields, QList<QVector<QVariant>>* rows, QString* error);
+// With `forms`, also the file form of each row (empty for a row not written as one empty element).
+bool read(const QString& path, QList<FieldDef>* fields, QList<QVector<QVariant>>* rows, QString* error,
+          QList<RowForm>* forms = nullptr);
 // Reads the bytes of a file; `shownPath` names it in an error.
-bool parse(QByteArray document, const QString& shownPath, QList<FieldDef>* fields, QList<QVector<QVariant>>* rows, QString* error);
+bool parse(QByteArray document, const QString& shownPath, QList<FieldDef>* fields, QList<QVector<QVariant>>* rows, QString* error,
+           QList<RowForm>* forms = nullptr);
 
 // Writes the file form to a device; false with the device's reason when a write fails.
+// `forms`, when given, runs beside `rows`: a row whose form is not empty is written as that form
+// (which must have been read or written with these fields and the row's present values); an
+// empty one is filled with the form written.
 bool write(QIODevice* device, const QList<FieldDef>& fields, const std::vector<const QVector<QVariant>*>& rows,
-           QString* error);
+           QString* error, const std::vector<RowForm*>* forms = nullptr);
 
 // Writes atomically: a failure at any moment leaves the previous file in place. Looked-up
 // fields are not written.
 bool write(const QString& path, const QList<FieldDef>& fields, const std::vector<const QVector<QVariant>*>& rows,
-           QString* error);
+           QString* error, const std::vector<RowForm*>* forms = nullptr);
 
 // Writes a file holding the fields and no rows (templates, new tables).
 bool writeEmpty(const QString& path, const QList<FieldDef>& fields, QString* error);

@@ -429,6 +429,7 @@ XmlScanner::Token XmlScanner::next()
             return fail(QStringLiteral("ルート要素の後に要素があります"));
         if (m_open.size() >= kMaxDepth)
             return fail(QStringLiteral("要素の入れ子が深すぎます (%1 段まで)").arg(kMaxDepth));
+        m_tagStart = m_pos;
         ++m_pos;
         QByteArrayView elementName;
         if (!readName(&elementName))
@@ -467,6 +468,7 @@ XmlScanner::Token XmlScanner::next()
             m_selfClosing = false;
             m_open.append(m_name);
         }
+        m_tagEnd = m_pos;
         return Token::StartElement;
     }
 }

@@ -36,6 +36,10 @@ public:
     const QByteArray& name() const { return m_name; }
     const QVector<Attribute>& attributes() const { return m_attributes; }
     bool selfClosing() const { return m_selfClosing; }
+    // The document, and where the last start tag lies in it (from its '<' to its closing '>').
+    const QByteArray& document() const { return m_doc; }
+    qsizetype tagStart() const { return m_tagStart; }
+    qsizetype tagSize() const { return m_tagEnd - m_tagStart; }
 
     QString errorString() const { return m_error; }
     // Line and column (from 1) of the current position: where the last token ended, or the error.
@@ -57,6 +61,8 @@ private:
 
     QByteArray m_doc;
     qsizetype m_pos = 0;
+    qsizetype m_tagStart = 0;
+    qsizetype m_tagEnd = 0;
     qsizetype m_bodyStart = 0; // after a byte order mark
     qsizetype m_errorPos = -1;
     QByteArray m_name;

@@ -124,6 +124,68 @@ TEST(TableFile, ReadsWhatOtherXmlWritersProduce)
     EXPECT_EQ(t.field("D").asDate(), QDate(2026, 1, 1));
 }
 
+// A row unchanged since it was read or written is written again as the file held it: every kind of
+// change (through the table or a second cursor, an insert, a delete) and a file whose fields the
+// table writes differently must still be written as the rows now are.
+TEST(TableFile, RowsKeptAsReadStayTrueAfterEveryKindOfChange)
+{
+    testsupport::TempDir dir;
+    // Accepted forms our writer would not produce: attributes out of order, a raw tab, blanks in
+    // the tag, a number with a trailing zero, fixed text without its padding.
+    const QString path = dir.write("T.cds", packet(kFields, "<ROW RATE=\"1000.50\"  REG_NO=\"A\tB\" />"
+                                                            "<ROW REG_NO=\"KEEP\" RATE=\"2\" D=\"20260102\"/>"
+                                                            "<ROW REG_NO=\"EDIT\" RATE=\"3\"/><ROW REG_NO=\"GONE\"/>"));
+    const auto rowsOf = [&dir](const QString& file) {
+        QList<FieldDef> fields;
+        QList<QVector<QVariant>> rows;
+        QString error;
+        EXPECT_TRUE(TableFile::read(dir.filePath(file), &fields, &rows, &error)) << error.toStdString();
+        QStringList shown;
+        for (const auto& row : rows)
+            shown << QStringLiteral("%1|%2|%3").arg(row.value(0).toString(), row.value(1).toString(), row.value(2).toDate().toString(Qt::ISODate));
+        return shown.join(QStringLiteral("; ")).toStdString();
+    };
+    Table t(QStringLiteral("T"));
+    t.setFileName(path);
+    QString error;
+    ASSERT_TRUE(t.open(&error)) << error.toStdString();
+    Table second(QStringLiteral("T"));
+    second.cloneCursor(&t);
+    ASSERT_TRUE(t.locate("REG_NO", "EDIT"));
+    t.edit();
+    t.field("RATE").setFloat(4.25);
+    t.post();
+    ASSERT_TRUE(t.locate("REG_NO", "GONE"));
+    t.remove();
+    t.append();
+    t.field("REG_NO").setString(QStringLiteral("NEW"));
+    t.post();
+    ASSERT_TRUE(t.save(&error)) << error.toStdString();
+    const std::string expected = "A B|1000.5|; KEEP|2|2026-01-02; EDIT|4.25|; NEW||";
+    EXPECT_EQ(rowsOf("T.cds"), expected);
+
+    // The forms just written, changed again through the second cursor and through the table.
+    ASSERT_TRUE(second.locate("REG_NO", "NEW"));
+    second.edit();
+    second.field("RATE").setFloat(7);
+    second.post();
+    ASSERT_TRUE(t.locate("REG_NO", "KEEP"));
+    t.edit();
+    t.field("D").clear();
+    t.post();
+    ASSERT_TRUE(t.saveToFile(dir.filePath("U.cds"), &error)) << error.toStdString();
+    EXPECT_EQ(rowsOf("U.cds"), "A B|1000.5|; KEEP|2|; EDIT|4.25|; NEW|7|");
+
+    // A table that declares a wider field writes every row in its own layout.
+    Table wider(QStringLiteral("T"));
+    wider.setDeclaredFields({fixedText("REG_NO", 12), floatField("RATE"), dateTime("D")});
+    wider.setFileName(path);
+    ASSERT_TRUE(wider.open(&error)) << error.toStdString();
+    ASSERT_TRUE(wider.saveToFile(dir.filePath("W.cds"), &error)) << error.toStdString();
+    EXPECT_TRUE(dir.read("W.cds").contains("REG_NO=\"KEEP        \" RATE=\"2\"")) << dir.read("W.cds").toStdString();
+    EXPECT_EQ(rowsOf("W.cds"), expected);
+}
+
 TEST(TableFile, ClosingWritesOnlyWhenChangedOrMissing)
 {
     testsupport::TempDir dir;
