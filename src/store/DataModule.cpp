@@ -17,6 +17,7 @@
 #include <QLockFile>
 
 #include <cmath>
+#include <filesystem>
 #include <limits>
 
 namespace store {
@@ -427,6 +428,39 @@ QStringList TDM1::listFolder(const QString& folder) const
     return list;
 }
 
+namespace {
+
+bool sameBytes(const QString& a, const QString& b)
+{
+    QFile first(a);
+    QFile second(b);
+    if (first.size() != second.size() || !first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly))
+        return false;
+    constexpr qint64 kChunk = 1 << 20;
+    while (!first.atEnd()) {
+        const QByteArray left = first.read(kChunk);
+        if (left.isEmpty() || left != second.read(kChunk))
+            return false;
+    }
+    return second.atEnd();
+}
+
+// A table file whose copy in the previous backup holds the same bytes joins the new backup as a
+// second name of that copy: its data is already safely on disk, so it is neither copied nor
+// written again (a copy is written through to the disk, a large part of a start's time). Table
+// files and the backup's files are only ever replaced, never written in place, so the shared copy
+// stays as it is. False when the bytes differ or the file system cannot link.
+bool linkIfBackedUp(const QString& source, const QString& backedUp, const QString& target)
+{
+    if (!QFileInfo(backedUp).isFile() || !sameBytes(source, backedUp))
+        return false;
+    std::error_code error;
+    std::filesystem::create_hard_link(std::filesystem::path(backedUp.toStdU16String()), std::filesystem::path(target.toStdU16String()), error);
+    return !error;
+}
+
+} // namespace
+
 // The new backup is built beside the old one and swapped in when complete; a crash during the
 // swap is settled by recoverBackupSwap() at the next start.
 bool TDM1::refreshBackup(const QStringList& entries, QString* error)
@@ -453,6 +487,8 @@ bool TDM1::refreshBackup(const QStringList& entries, QString* error)
         QFile file(entry);
         const QString copy = QDir(fresh).filePath(QFileInfo(entry).fileName());
         QFile::remove(copy);
+        if (isCdsFile(entry) && linkIfBackedUp(entry, QDir(backupFolder).filePath(QFileInfo(entry).fileName()), copy))
+            continue;
         if (!file.copy(copy)) {
             *error = QStringLiteral("%1: バックアップを作れません (%2)\r\n前回のバックアップを残します。")
                          .arg(QDir::toNativeSeparators(entry), file.errorString());

@@ -103,6 +103,37 @@ TEST_F(DataModuleTest, NormalStartReplacesTheBackupWithEveryFileOfTheDataFolder)
     EXPECT_EQ(dm->table(QStringLiteral("PL_STBL_PJT_TYPE"))->recordCount(), 7);
 }
 
+TEST_F(DataModuleTest, BackupHoldsTheDataFolderAsItWasAtEachStart)
+{
+    const QString main = QStringLiteral("FLATT_FILES/NT_TBL_MAIN.cds");
+    const QString backedUp = QStringLiteral("FLATT_FILES/CdsBK/NT_TBL_MAIN.cds");
+    {
+        auto dm = start();
+        addRegistration(*dm, QStringLiteral("一"));
+        ASSERT_TRUE(dm->CloseAllTables());
+    }
+    ASSERT_TRUE(start()->CloseAllTables());
+    EXPECT_EQ(dir.read(backedUp), dir.read(main));
+    // Changed between two runs without changing its size.
+    QByteArray changed = dir.read(main);
+    ASSERT_TRUE(changed.contains("一"));
+    changed.replace("一", "二");
+    dir.write(main, changed);
+    {
+        auto dm = start();
+        EXPECT_EQ(dir.read(backedUp), changed);
+        // A save after the start leaves the backup as the start made it.
+        addRegistration(*dm, QStringLiteral("三"));
+        ASSERT_TRUE(dm->WriteChangedTables());
+        EXPECT_EQ(dir.read(backedUp), changed);
+        ASSERT_TRUE(dm->CloseAllTables());
+    }
+    const QByteArray saved = dir.read(main);
+    ASSERT_NE(saved, changed);
+    ASSERT_TRUE(start()->CloseAllTables());
+    EXPECT_EQ(dir.read(backedUp), saved);
+}
+
 TEST_F(DataModuleTest, BrokenDataFolderIsRestoredOnYesAndEndsTheRunOnNo)
 {
     {
