@@ -36,8 +36,8 @@ void BM_DataModuleStart(benchmark::State& state)
 {
     SilentInteraction ui;
     for (auto _ : state) {
-        store::TDM1 dm(g_home, &ui);
-        if (!dm.DataModuleCreate())
+        store::DataModule dm(g_home, &ui);
+        if (!dm.start())
             state.SkipWithError(qPrintable(dm.startError()));
         benchmark::DoNotOptimize(dm.table(QStringLiteral("NT_TBL_MAIN"))->recordCount());
         state.PauseTiming();
@@ -73,8 +73,8 @@ void BM_CopyAndParseFloor(benchmark::State& state)
 void BM_NextLocalNumber(benchmark::State& state)
 {
     SilentInteraction ui;
-    store::TDM1 dm(g_home, &ui);
-    if (!dm.DataModuleCreate())
+    store::DataModule dm(g_home, &ui);
+    if (!dm.start())
         state.SkipWithError(qPrintable(dm.startError()));
     for (auto _ : state) {
         QString number;

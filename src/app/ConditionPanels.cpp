@@ -32,7 +32,7 @@ struct WaitCursor
 
 } // namespace
 
-ConditionPanels::ConditionPanels(QWidget* root, store::TDM1& dm, Hooks hooks, QObject* parent)
+ConditionPanels::ConditionPanels(QWidget* root, store::DataModule& dm, Hooks hooks, QObject* parent)
     : QObject(parent), m_root(root), m_dm(dm), m_hooks(std::move(hooks))
 {
     watchControls();

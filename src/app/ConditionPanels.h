@@ -10,7 +10,7 @@
 class QWidget;
 
 namespace store {
-class TDM1;
+class DataModule;
 class Table;
 }
 
@@ -31,7 +31,7 @@ public:
         std::function<void(bool)> setModified;   // MarkModified (true) or MarkSaved (false)
     };
 
-    ConditionPanels(QWidget* root, store::TDM1& dm, Hooks hooks, QObject* parent = nullptr);
+    ConditionPanels(QWidget* root, store::DataModule& dm, Hooks hooks, QObject* parent = nullptr);
 
     // Rebuilds the condition area for `code` (empty: no classification chosen), under the hourglass.
     void LoadConstConditions(const QString& code);
@@ -71,7 +71,7 @@ private:
     void onFocusChanged(QWidget* old, QWidget* now);
 
     QWidget* m_root;
-    store::TDM1& m_dm;
+    store::DataModule& m_dm;
     Hooks m_hooks;
     QString m_builtFor; // REG_NO of the registration the panels were last built for
 };

@@ -81,7 +81,7 @@ UserInteraction::Button askSaveQuestion(UserInteraction::Icon icon, UserInteract
 
 } // namespace
 
-EditingCycle::EditingCycle(store::TDM1& dm, RegistrationScreen& screen, QObject* parent)
+EditingCycle::EditingCycle(store::DataModule& dm, RegistrationScreen& screen, QObject* parent)
     : QObject(parent)
     , m_dm(dm)
     , m_screen(screen)

@@ -4,7 +4,7 @@
 #include <QString>
 
 namespace store {
-class TDM1;
+class DataModule;
 class Table;
 struct SaveInputs;
 }
@@ -76,7 +76,7 @@ class EditingCycle : public QObject
 public:
     enum Mode { None = -1, New = 0, Edited = 1 };
 
-    EditingCycle(store::TDM1& dm, RegistrationScreen& screen, QObject* parent = nullptr);
+    EditingCycle(store::DataModule& dm, RegistrationScreen& screen, QObject* parent = nullptr);
 
     Mode mode() const { return m_mode; }
     bool isModified() const { return m_modified; }
@@ -137,7 +137,7 @@ private:
     void leaveToList();
     bool closeTables();
 
-    store::TDM1& m_dm;
+    store::DataModule& m_dm;
     RegistrationScreen& m_screen;
     Mode m_mode = None;
     bool m_modified = false;

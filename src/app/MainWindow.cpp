@@ -56,7 +56,7 @@ constexpr int kTopRow = 30; // the buttons above the pages
 MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
     : QMainWindow(parent)
     , m_programFolder(programFolder)
-    , m_dm(std::make_unique<store::TDM1>(programFolder, &UserInteraction::current()))
+    , m_dm(std::make_unique<store::DataModule>(programFolder, &UserInteraction::current()))
     , m_import(std::make_unique<submission::SubmissionImport>(*m_dm, UserInteraction::current()))
 {
     setObjectName(QStringLiteral("FrmMain"));
@@ -104,8 +104,8 @@ void MainWindow::buildWindow()
             PrintPreview(*this);
     });
     connectPreviewPage(*this);
-    connect(m_dm.get(), &store::TDM1::MarkModified, m_cycle, &EditingCycle::markModified);
-    connect(m_dm.get(), &store::TDM1::MarkSaved, m_cycle, &EditingCycle::markSaved);
+    connect(m_dm.get(), &store::DataModule::MarkModified, m_cycle, &EditingCycle::markModified);
+    connect(m_dm.get(), &store::DataModule::MarkSaved, m_cycle, &EditingCycle::markSaved);
 
     // The technology's name repeats at the top of the summary, comparison and results pages.
     auto* title = control<QLineEdit>(QStringLiteral("TECH_TITLE"));
@@ -240,7 +240,7 @@ void MainWindow::buildConditionPanels()
     hooks.isModified = [this] { return m_cycle->isModified(); };
     hooks.setModified = [this](bool on) { on ? m_cycle->markModified() : m_cycle->markSaved(); };
     m_conditions = new ConditionPanels(this, *m_dm, hooks, this);
-    connect(m_dm.get(), &store::TDM1::constConditionPosted, m_conditions, &ConditionPanels::CdsCnstDataChk);
+    connect(m_dm.get(), &store::DataModule::constConditionPosted, m_conditions, &ConditionPanels::CdsCnstDataChk);
     // A page change made by the program does not rebuild the items, but panels left from another
     // registration would hand that registration's choices to this one.
     connect(m_pages, &QTabWidget::currentChanged, m_conditions, [this](int index) {
@@ -278,7 +278,7 @@ void MainWindow::clearWorkingFolderAndReadHelp()
 
 bool MainWindow::start()
 {
-    if (!m_dm->DataModuleCreate())
+    if (!m_dm->start())
         return false;
     const bool helpEnabled = m_helpButton->isEnabled();
     m_help = new HelpWindow(m_programFolder, this);

@@ -54,7 +54,7 @@ public:
     // list page shown. False when the run must end.
     bool start();
 
-    store::TDM1& dm() const { return *m_dm; }
+    store::DataModule& dm() const { return *m_dm; }
     EditingCycle& cycle() const { return *m_cycle; }
     InputBehaviours& behaviours() const { return *m_behaviours; }
     template <typename T = QWidget>
@@ -112,7 +112,7 @@ private:
     store::Table* table(const QString& name) const { return m_dm->table(name); }
 
     QString m_programFolder;
-    std::unique_ptr<store::TDM1> m_dm;
+    std::unique_ptr<store::DataModule> m_dm;
     std::unique_ptr<EntryPagesScreen> m_screen;
     EditingCycle* m_cycle = nullptr;
     InputBehaviours* m_behaviours = nullptr;

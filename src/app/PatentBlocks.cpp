@@ -49,7 +49,7 @@ void uncheck(QAbstractButton* button)
 
 } // namespace
 
-PatentBlocks::PatentBlocks(QWidget* root, store::TDM1& dm, std::function<void(QWidget*)> markChange,
+PatentBlocks::PatentBlocks(QWidget* root, store::DataModule& dm, std::function<void(QWidget*)> markChange,
                            std::function<void()> markModified, std::function<int()> mode, QObject* parent)
     : QObject(parent), m_root(root), m_dm(dm), m_markChange(std::move(markChange)), m_markModified(std::move(markModified)),
       m_mode(std::move(mode))

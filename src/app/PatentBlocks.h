@@ -9,7 +9,7 @@ class QAbstractButton;
 class QWidget;
 
 namespace store {
-class TDM1;
+class DataModule;
 class Table;
 }
 
@@ -26,7 +26,7 @@ public:
     // Finds the controls below `root` by their names and connects them. `markChange` marks a
     // changed box as any entry box does; `markModified` enables the save command; `mode` is the main
     // window's mode (0 new, 1 edit, -1 the list, where the rules leave the tables alone).
-    PatentBlocks(QWidget* root, store::TDM1& dm, std::function<void(QWidget*)> markChange, std::function<void()> markModified,
+    PatentBlocks(QWidget* root, store::DataModule& dm, std::function<void(QWidget*)> markChange, std::function<void()> markModified,
                  std::function<int()> mode, QObject* parent = nullptr);
 
     // The enabling rule of a block (1 … 5), run when its number memo changes.
@@ -54,7 +54,7 @@ private:
     void showTargetOther();
 
     QWidget* m_root;
-    store::TDM1& m_dm;
+    store::DataModule& m_dm;
     std::function<void(QWidget*)> m_markChange;
     std::function<void()> m_markModified;
     std::function<int()> m_mode;

@@ -91,8 +91,8 @@ QString writePdf(const PdfRequest& request)
         return error;
     }
     {
-        store::TDM1 dm(home, &interaction);
-        if (!dm.DataModuleCreate()) {
+        store::DataModule dm(home, &interaction);
+        if (!dm.start()) {
             error = dm.startError().isEmpty() ? QStringLiteral("cannot open the data folder of %1").arg(home) : dm.startError();
         } else if (!dm.table(QStringLiteral("NT_TBL_MAIN"))->locate(QStringLiteral("REG_NO"), request.regNo)) {
             error = QStringLiteral("no registration %1").arg(request.regNo);

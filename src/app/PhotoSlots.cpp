@@ -36,7 +36,7 @@ void putInEdit(store::Table* table)
 
 } // namespace
 
-PhotoSlots::PhotoSlots(QWidget* root, store::TDM1& dm, QObject* parent)
+PhotoSlots::PhotoSlots(QWidget* root, store::DataModule& dm, QObject* parent)
     : QObject(parent)
     , m_root(root)
     , m_dm(dm)

@@ -6,7 +6,7 @@
 class QWidget;
 
 namespace store {
-class TDM1;
+class DataModule;
 class Table;
 }
 
@@ -22,7 +22,7 @@ class PhotoSlots : public QObject
 
 public:
     // Finds the slots' controls below `root` by their names and connects them.
-    PhotoSlots(QWidget* root, store::TDM1& dm, QObject* parent = nullptr);
+    PhotoSlots(QWidget* root, store::DataModule& dm, QObject* parent = nullptr);
 
     void GetPictureInfo(const QString& letter);
     void DeletePictureInfo(const QString& letter);
@@ -57,7 +57,7 @@ private:
     void reportFailure(const QString& heading, const QStringList& paths);
 
     QWidget* m_root;
-    store::TDM1& m_dm;
+    store::DataModule& m_dm;
     QString m_lastFolder; // of the last photo chosen during this run
     QStringList m_setAside; // the set-aside names of the photos cleared since the last save
 };

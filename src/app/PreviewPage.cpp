@@ -50,7 +50,7 @@ void enableOutputButtons(MainWindow& window, bool enabled)
 // registration number when the technology has no usable name.
 QString proposedPdfName(MainWindow& window)
 {
-    store::TDM1& dm = window.dm();
+    store::DataModule& dm = window.dm();
     QString name = submission::ProposedFileName(dm.table(QStringLiteral("NT_TBL_MAIN"))->field(QStringLiteral("TECH_TITLE")).asString());
     if (name.isEmpty())
         name = dm.table(QStringLiteral("NT_TBL_MAIN"))->field(QStringLiteral("REG_NO")).asString().trimmed();

@@ -31,7 +31,7 @@ QString shownText(const QWidget* control)
 
 } // namespace
 
-inputcheck::ScreenValues readScreenValues(const QWidget* root, store::TDM1& dm, const DescriptionGrids& grids)
+inputcheck::ScreenValues readScreenValues(const QWidget* root, store::DataModule& dm, const DescriptionGrids& grids)
 {
     inputcheck::ScreenValues values;
     for (const QString& name : inputcheck::saveCheckTextControls())
@@ -47,7 +47,7 @@ inputcheck::ScreenValues readScreenValues(const QWidget* root, store::TDM1& dm, 
     return values;
 }
 
-inputcheck::SubmissionValues readSubmissionValues(const QWidget* root, store::TDM1& dm)
+inputcheck::SubmissionValues readSubmissionValues(const QWidget* root, store::DataModule& dm)
 {
     const submission::StoredRegistration stored = submission::currentRegistration(dm);
     const auto text = [&](const QString& table, const QString& field) {

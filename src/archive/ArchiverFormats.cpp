@@ -7,7 +7,7 @@ const QString kLmzipLibrary = QStringLiteral("LMZIP32.DLL");
 const QString kZipMissing = QStringLiteral("ZIP 形式書庫を扱うには UNZIP32.DLL または LMZIP32.DLL が 必要です。");
 
 // The LZH library's switches, in the order of the option declarations.
-void addLhaSwitches(TCmdOpt& cmd, const TArchiverOptions& options)
+void addLhaSwitches(CommandOptions& cmd, const ArchiverOptions& options)
 {
     cmd.AddNumber(QStringLiteral("a"), options.a);
     cmd.AddNumber(QStringLiteral("c"), options.c);
@@ -66,8 +66,8 @@ void addLhaSwitches(TCmdOpt& cmd, const TArchiverOptions& options)
 }
 
 // The closing part shared by every format: user options, archive, folder, files, user file list.
-void addOperands(TCmdOpt& cmd, const QString& archiveName, const QStringList* files, const QString& folder,
-                 const TArchiverOptions& options)
+void addOperands(CommandOptions& cmd, const QString& archiveName, const QStringList* files, const QString& folder,
+                 const ArchiverOptions& options)
 {
     cmd.Add(options.UserOptions);
     cmd.AddQuoted(QString(), archiveName);
@@ -78,7 +78,7 @@ void addOperands(TCmdOpt& cmd, const QString& archiveName, const QStringList* fi
 }
 
 // ZIP and CAB read three settings: c = 1 overwrites, n = 1 hides progress, x = 0 drops folders.
-void addZipCabSwitches(TCmdOpt& cmd, const TArchiverOptions& options, const QString& quietSwitch)
+void addZipCabSwitches(CommandOptions& cmd, const ArchiverOptions& options, const QString& quietSwitch)
 {
     if (options.c == 1)
         cmd.Add(QStringLiteral("-o"));
@@ -99,7 +99,7 @@ QString lmzipEntryName(QString name)
 
 // --- libraries with one prefix ---
 
-const archiver::Library* TSingleLibraryArchiver::Library(EArchiver& error) const
+const archiver::Library* SingleLibraryArchiver::Library(ArchiverError& error) const
 {
     const archiver::Library* library = archiver::loadLibrary(LibraryName());
     if (!library)
@@ -107,83 +107,83 @@ const archiver::Library* TSingleLibraryArchiver::Library(EArchiver& error) const
     return library;
 }
 
-bool TSingleLibraryArchiver::Startup(EArchiver& error)
+bool SingleLibraryArchiver::Startup(ArchiverError& error)
 {
     return Library(error) != nullptr;
 }
 
-bool TSingleLibraryArchiver::Run(const QString& commandLine, QObject* window, int& result, EArchiver& error)
+bool SingleLibraryArchiver::Run(const QString& commandLine, QObject* window, int& result, ArchiverError& error)
 {
     CommandLine = commandLine;
     const archiver::Library* library = Library(error);
     return library && RunCommand(library, EntryPrefix(), window, result, error);
 }
 
-void* TSingleLibraryArchiver::ListingEntry(const QString& name, EArchiver& error) const
+void* SingleLibraryArchiver::ListingEntry(const QString& name, ArchiverError& error) const
 {
     const archiver::Library* library = Library(error);
     return library ? GetEntry(library, EntryPrefix() + name, error) : nullptr;
 }
 
-bool TSingleLibraryArchiver::Extract(QObject* window, const QString& archiveName, const QStringList* files,
-                                     const QString& folder, const TArchiverOptions& options, int& result, EArchiver& error)
+bool SingleLibraryArchiver::Extract(QObject* window, const QString& archiveName, const QStringList* files,
+                                     const QString& folder, const ArchiverOptions& options, int& result, ArchiverError& error)
 {
     return Run(MakeCommandLine(ExtractCommand(), archiveName, files, folder, options), window, result, error);
 }
 
-bool TSingleLibraryArchiver::Pack(QObject* window, const QString& archiveName, const QStringList* files,
-                                  const QString& folder, const TArchiverOptions& options, int& result, EArchiver& error)
+bool SingleLibraryArchiver::Pack(QObject* window, const QString& archiveName, const QStringList* files,
+                                  const QString& folder, const ArchiverOptions& options, int& result, ArchiverError& error)
 {
     return Run(MakeCommandLine(PackCommand(), archiveName, files, folder, options), window, result, error);
 }
 
-bool TSingleLibraryArchiver::MakeSfx(QObject* window, const QString& archiveName, const TArchiverOptions& options,
-                                     int& result, EArchiver& error)
+bool SingleLibraryArchiver::MakeSfx(QObject* window, const QString& archiveName, const ArchiverOptions& options,
+                                     int& result, ArchiverError& error)
 {
     return Run(MakeCommandLine(SfxCommand(), archiveName, nullptr, QString(), options), window, result, error);
 }
 
 // --- LZH ---
 
-QString TLha32::MakeCommandLine(const QString& command, const QString& archiveName, const QStringList* files,
-                                const QString& folder, const TArchiverOptions& options)
+QString LhaArchiver::MakeCommandLine(const QString& command, const QString& archiveName, const QStringList* files,
+                                const QString& folder, const ArchiverOptions& options)
 {
-    TCmdOpt cmd;
+    CommandOptions cmd;
     cmd.Add(QStringLiteral("-+"));
     addLhaSwitches(cmd, options);
     addOperands(cmd, archiveName, files, folder, options);
     return command + cmd.Text;
 }
 
-bool TLha32::Delete(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
-                    const TArchiverOptions& options, int& result, EArchiver& error)
+bool LhaArchiver::Delete(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
+                    const ArchiverOptions& options, int& result, ArchiverError& error)
 {
     return Run(MakeCommandLine(QStringLiteral("d"), archiveName, files, folder, options), window, result, error);
 }
 
 // --- ARJ ---
 
-bool TArj32::Pack(QObject*, const QString&, const QStringList*, const QString&, const TArchiverOptions&, int&,
-                  EArchiver& error)
+bool ArjArchiver::Pack(QObject*, const QString&, const QStringList*, const QString&, const ArchiverOptions&, int&,
+                  ArchiverError& error)
 {
     return Refuse(error, QStringLiteral("お使いの UNARJ32J.DLL は書庫の作成機能をサポートしていません。"));
 }
 
-bool TArj32::MakeSfx(QObject*, const QString&, const TArchiverOptions&, int&, EArchiver& error)
+bool ArjArchiver::MakeSfx(QObject*, const QString&, const ArchiverOptions&, int&, ArchiverError& error)
 {
     return Refuse(error, QStringLiteral("お使いの UNARJ32J.DLL は自己解凍書庫の作成機能をサポートしていません。"));
 }
 
 // --- ZIP ---
 
-bool TZip32::Startup(EArchiver& error)
+bool ZipArchiver::Startup(ArchiverError& error)
 {
     if (archiver::loadLibrary(kUnzipLibrary) || archiver::loadLibrary(kLmzipLibrary))
         return true;
     return Refuse(error, kZipMissing);
 }
 
-void* TZip32::Entry(const QString& name, bool preferLmzip, EArchiver& error) const
+void* ZipArchiver::Entry(const QString& name, bool preferLmzip, ArchiverError& error) const
 {
     const archiver::Library* unzip = archiver::loadLibrary(kUnzipLibrary);
     const archiver::Library* lmzip = archiver::loadLibrary(kLmzipLibrary);
@@ -195,24 +195,24 @@ void* TZip32::Entry(const QString& name, bool preferLmzip, EArchiver& error) con
     return nullptr;
 }
 
-void* TZip32::ListingEntry(const QString& name, EArchiver& error) const
+void* ZipArchiver::ListingEntry(const QString& name, ArchiverError& error) const
 {
     return Entry(QStringLiteral("UnZip") + name, true, error);
 }
 
-QString TZip32::MakeCommandLine(const QString& command, const QString& archiveName, const QStringList* files,
-                                const QString& folder, const TArchiverOptions& options)
+QString ZipArchiver::MakeCommandLine(const QString& command, const QString& archiveName, const QStringList* files,
+                                const QString& folder, const ArchiverOptions& options)
 {
     // Packing never takes the quiet switch or a folder.
     const bool packing = command == QLatin1String("-ru");
-    TCmdOpt cmd;
+    CommandOptions cmd;
     addZipCabSwitches(cmd, options, packing ? QString() : QStringLiteral("--i"));
     addOperands(cmd, archiveName, files, packing ? QString() : folder, options);
     return command + cmd.Text;
 }
 
-bool TZip32::Extract(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
-                     const TArchiverOptions& options, int& result, EArchiver& error)
+bool ZipArchiver::Extract(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
+                     const ArchiverOptions& options, int& result, ArchiverError& error)
 {
     CommandLine = MakeCommandLine(QStringLiteral("-x"), archiveName, files, folder, options);
     auto command = reinterpret_cast<archiver::CommandEntry>(Entry(QStringLiteral("UnZip"), false, error));
@@ -222,8 +222,8 @@ bool TZip32::Extract(QObject* window, const QString& archiveName, const QStringL
     return true;
 }
 
-bool TZip32::Pack(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
-                  const TArchiverOptions& options, int& result, EArchiver& error)
+bool ZipArchiver::Pack(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
+                  const ArchiverOptions& options, int& result, ArchiverError& error)
 {
     const archiver::Library* lmzip = archiver::loadLibrary(kLmzipLibrary);
     if (!lmzip)
@@ -234,17 +234,17 @@ bool TZip32::Pack(QObject* window, const QString& archiveName, const QStringList
     return RunCommand(lmzip, QStringLiteral("Zip"), window, result, error);
 }
 
-bool TZip32::MakeSfx(QObject*, const QString&, const TArchiverOptions&, int&, EArchiver& error)
+bool ZipArchiver::MakeSfx(QObject*, const QString&, const ArchiverOptions&, int&, ArchiverError& error)
 {
     return Refuse(error, QStringLiteral("ＺＩＰ形式書庫から自己解凍書庫を作成する機能はサポートされていません。"));
 }
 
 // --- CAB ---
 
-QString TCab32::MakeCommandLine(const QString& command, const QString& archiveName, const QStringList* files,
-                                const QString& folder, const TArchiverOptions& options)
+QString CabArchiver::MakeCommandLine(const QString& command, const QString& archiveName, const QStringList* files,
+                                const QString& folder, const ArchiverOptions& options)
 {
-    TCmdOpt cmd;
+    CommandOptions cmd;
     addZipCabSwitches(cmd, options, QStringLiteral("-i"));
     addOperands(cmd, archiveName, files, folder, options);
     return command + cmd.Text;
@@ -252,10 +252,10 @@ QString TCab32::MakeCommandLine(const QString& command, const QString& archiveNa
 
 // --- TAR ---
 
-QString TTar32::MakeCommandLine(const QString& command, const QString& archiveName, const QStringList* files,
-                                const QString& folder, const TArchiverOptions& options)
+QString TarArchiver::MakeCommandLine(const QString& command, const QString& archiveName, const QStringList* files,
+                                const QString& folder, const ArchiverOptions& options)
 {
-    TCmdOpt cmd;
+    CommandOptions cmd;
     if (options.a > 0)
         cmd.Add(QStringLiteral("-AH"));
     if (options.a == 0)
@@ -282,13 +282,13 @@ QString TTar32::MakeCommandLine(const QString& command, const QString& archiveNa
     return command + cmd.Text;
 }
 
-bool TTar32::MakeSfx(QObject*, const QString&, const TArchiverOptions&, int& result, EArchiver&)
+bool TarArchiver::MakeSfx(QObject*, const QString&, const ArchiverOptions&, int& result, ArchiverError&)
 {
     result = archiver::kResultNotSupported;
     return true;
 }
 
-void TTgz32::AddCompression(TCmdOpt& cmd, const TArchiverOptions& options) const
+void TgzArchiver::AddCompression(CommandOptions& cmd, const ArchiverOptions& options) const
 {
     if (options.z < 1)
         cmd.Add(QStringLiteral("-z6"));

@@ -23,7 +23,7 @@ int report(const QList<inputcheck::Problem>& problems)
 }
 
 // A submission file is checked from a folder of its own: nothing of it reaches the data folder.
-int checkSubmissionFile(store::TDM1& dm, const QString& path)
+int checkSubmissionFile(store::DataModule& dm, const QString& path)
 {
     QTemporaryDir folder;
     QString error;
@@ -36,7 +36,7 @@ int checkSubmissionFile(store::TDM1& dm, const QString& path)
     return report(submission::RegistrationProblems(dm, registration));
 }
 
-int checkRegistration(store::TDM1& dm, const QString& number)
+int checkRegistration(store::DataModule& dm, const QString& number)
 {
     if (!dm.table(QStringLiteral("NT_TBL_MAIN"))->locate(QStringLiteral("REG_NO"), number)) {
         cli::printErr(QStringLiteral("%1: no such registration\n").arg(number));
@@ -53,7 +53,7 @@ int check(cli::CliContext& context)
     }
     const QString subject = context.args.at(0);
     cli::CliUserInteraction interaction;
-    store::TDM1 dm(context.home, &interaction);
+    store::DataModule dm(context.home, &interaction);
     if (!cli::startDataModule(context, dm))
         return kUnreadable;
     const bool isFile = subject.endsWith(QLatin1String(".lzh"), Qt::CaseInsensitive) || QFileInfo(subject).isFile();

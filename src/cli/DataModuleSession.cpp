@@ -12,20 +12,20 @@ bool requireProgramFolder(const CliContext& context)
     return false;
 }
 
-bool startDataModule(CliContext& context, store::TDM1& dm)
+bool startDataModule(CliContext& context, store::DataModule& dm)
 {
     if (!requireProgramFolder(context))
         return false;
     if (context.restoreBackup)
         dm.setAnswerForBrokenData(true);
-    if (dm.DataModuleCreate())
+    if (dm.start())
         return true;
     if (!dm.startError().isEmpty())
         printErr(dm.startError() + QLatin1Char('\n'));
     return false;
 }
 
-int finishDataModule(store::TDM1& dm, int code)
+int finishDataModule(store::DataModule& dm, int code)
 {
     QString error;
     if (!dm.CloseAllTables(&error)) {

@@ -3,7 +3,7 @@
 #include "cli/CliCommand.h"
 
 namespace store {
-class TDM1;
+class DataModule;
 }
 
 namespace cli {
@@ -13,9 +13,9 @@ bool requireProgramFolder(const CliContext& context);
 
 // Runs the data module's start on the program folder; on a broken data folder the backup is
 // restored only when --restore-backup was given. False (the reason printed) when it failed.
-bool startDataModule(CliContext& context, store::TDM1& dm);
+bool startDataModule(CliContext& context, store::DataModule& dm);
 
 // Closes the tables, writing the changed ones; a failed write turns `code` into 1.
-int finishDataModule(store::TDM1& dm, int code);
+int finishDataModule(store::DataModule& dm, int code);
 
 } // namespace cli

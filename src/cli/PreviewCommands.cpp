@@ -30,7 +30,7 @@ int preview(cli::CliContext& context)
         return 2;
     }
     cli::CliUserInteraction interaction;
-    store::TDM1 dm(context.home, &interaction);
+    store::DataModule dm(context.home, &interaction);
     if (!cli::startDataModule(context, dm))
         return 1;
     int code = 0;

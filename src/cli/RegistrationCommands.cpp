@@ -13,7 +13,7 @@ int list(cli::CliContext& context)
         return 2;
     }
     cli::CliUserInteraction interaction;
-    store::TDM1 dm(context.home, &interaction);
+    store::DataModule dm(context.home, &interaction);
     if (!cli::startDataModule(context, dm))
         return 1;
     // A second cursor over the registrations, in the main table's order: walking it moves none
@@ -39,7 +39,7 @@ int nextNumber(cli::CliContext& context)
         return 2;
     }
     cli::CliUserInteraction interaction;
-    store::TDM1 dm(context.home, &interaction);
+    store::DataModule dm(context.home, &interaction);
     if (!cli::startDataModule(context, dm))
         return 1;
     QString number;

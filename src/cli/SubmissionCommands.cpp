@@ -18,7 +18,7 @@ int exportRegistration(cli::CliContext& context)
     const QString regNo = context.args.at(0).trimmed();
     const QString path = QFileInfo(context.args.at(1)).absoluteFilePath();
     cli::CliUserInteraction interaction;
-    store::TDM1 dm(context.home, &interaction);
+    store::DataModule dm(context.home, &interaction);
     if (!cli::startDataModule(context, dm))
         return 1;
     if (!dm.table(QStringLiteral("NT_TBL_MAIN"))->locate(QStringLiteral("REG_NO"), regNo)) {
@@ -37,7 +37,7 @@ int importSubmission(cli::CliContext& context)
         return 2;
     }
     cli::CliUserInteraction interaction;
-    store::TDM1 dm(context.home, &interaction);
+    store::DataModule dm(context.home, &interaction);
     if (!cli::startDataModule(context, dm))
         return 1;
     submission::SubmissionImport importer(dm, interaction);

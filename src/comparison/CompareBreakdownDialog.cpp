@@ -23,7 +23,7 @@ const QString kNumberNote = QStringLiteral("(半角入力 例：5000 )");
 
 } // namespace
 
-CompareBreakdownDialog::CompareBreakdownDialog(Technology technology, store::TDM1& dm, QWidget* parent)
+CompareBreakdownDialog::CompareBreakdownDialog(Technology technology, store::DataModule& dm, QWidget* parent)
     : ComparisonDialog(parent)
     , m_technology(technology)
     , m_dm(dm)

@@ -7,7 +7,7 @@ class QLineEdit;
 class QPushButton;
 
 namespace store {
-class TDM1;
+class DataModule;
 class Table;
 }
 
@@ -24,7 +24,7 @@ class CompareBreakdownDialog : public ComparisonDialog
 public:
     enum class Technology { New, Old };
 
-    CompareBreakdownDialog(Technology technology, store::TDM1& dm, QWidget* parent);
+    CompareBreakdownDialog(Technology technology, store::DataModule& dm, QWidget* parent);
 
     Technology technology() const { return m_technology; }
     store::Table* view() const;
@@ -60,7 +60,7 @@ private:
     void moveTo(bool next);
 
     Technology m_technology;
-    store::TDM1& m_dm;
+    store::DataModule& m_dm;
     QLineEdit* m_total = nullptr;
     QPushButton* m_prior = nullptr;
     QPushButton* m_next = nullptr;
@@ -75,7 +75,7 @@ class NewTechnologyBreakdownDialog : public CompareBreakdownDialog
 {
     Q_OBJECT
 public:
-    NewTechnologyBreakdownDialog(store::TDM1& dm, QWidget* parent) : CompareBreakdownDialog(Technology::New, dm, parent) {}
+    NewTechnologyBreakdownDialog(store::DataModule& dm, QWidget* parent) : CompareBreakdownDialog(Technology::New, dm, parent) {}
 };
 
 // The breakdown of the conventional technology (RECORD_TYPE "1").
@@ -83,7 +83,7 @@ class OldTechnologyBreakdownDialog : public CompareBreakdownDialog
 {
     Q_OBJECT
 public:
-    OldTechnologyBreakdownDialog(store::TDM1& dm, QWidget* parent) : CompareBreakdownDialog(Technology::Old, dm, parent) {}
+    OldTechnologyBreakdownDialog(store::DataModule& dm, QWidget* parent) : CompareBreakdownDialog(Technology::Old, dm, parent) {}
 };
 
 } // namespace comparison

@@ -38,7 +38,7 @@ QLabel* namedLabel(const QString& name, QWidget* parent)
 
 } // namespace
 
-CompareSheetDialog::CompareSheetDialog(store::TDM1& dm, CompareBreakdownDialog* newDialog, CompareBreakdownDialog* oldDialog, QWidget* parent)
+CompareSheetDialog::CompareSheetDialog(store::DataModule& dm, CompareBreakdownDialog* newDialog, CompareBreakdownDialog* oldDialog, QWidget* parent)
     : ComparisonDialog(parent)
     , m_dm(dm)
     , m_newDialog(newDialog)

@@ -7,7 +7,7 @@ class QLineEdit;
 class QScrollArea;
 
 namespace store {
-class TDM1;
+class DataModule;
 class Table;
 }
 
@@ -24,7 +24,7 @@ class CompareSheetDialog : public ComparisonDialog
     Q_OBJECT
 
 public:
-    CompareSheetDialog(store::TDM1& dm, CompareBreakdownDialog* newDialog, CompareBreakdownDialog* oldDialog, QWidget* parent);
+    CompareSheetDialog(store::DataModule& dm, CompareBreakdownDialog* newDialog, CompareBreakdownDialog* oldDialog, QWidget* parent);
 
     QLineEdit* box(const QString& name) const;
     CompareBreakdownDialog* newDialog() const { return m_newDialog; }
@@ -70,7 +70,7 @@ private:
     void deleteRow(CompareBreakdownDialog* dialog);
     QLineEdit* totalOf(CompareBreakdownDialog* dialog) const;
 
-    store::TDM1& m_dm;
+    store::DataModule& m_dm;
     CompareBreakdownDialog* m_newDialog;
     CompareBreakdownDialog* m_oldDialog;
     QScrollArea* m_scroll = nullptr;

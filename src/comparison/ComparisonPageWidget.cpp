@@ -30,7 +30,7 @@ const QStringList kGatedCaptions = {"経済性", "工程", "品質", "安全性"
 
 } // namespace
 
-ComparisonPageWidget::ComparisonPageWidget(QWidget* window, store::TDM1& dm)
+ComparisonPageWidget::ComparisonPageWidget(QWidget* window, store::DataModule& dm)
     : QObject(window)
     , m_window(window)
     , m_dm(dm)

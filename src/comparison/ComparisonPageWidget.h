@@ -5,7 +5,7 @@
 class QWidget;
 
 namespace store {
-class TDM1;
+class DataModule;
 }
 
 namespace comparison {
@@ -24,7 +24,7 @@ class ComparisonPageWidget : public QObject
 
 public:
     // `window` is the main window holding the page's controls (found by name).
-    ComparisonPageWidget(QWidget* window, store::TDM1& dm);
+    ComparisonPageWidget(QWidget* window, store::DataModule& dm);
     // The windows go with it: they show the data module's tables, which must outlive them.
     ~ComparisonPageWidget() override;
 
@@ -59,7 +59,7 @@ private:
     QString text(const QString& name) const;
 
     QWidget* m_window;
-    store::TDM1& m_dm;
+    store::DataModule& m_dm;
     NewTechnologyBreakdownDialog* m_newDialog;
     OldTechnologyBreakdownDialog* m_oldDialog;
     CompareSheetDialog* m_sheet;

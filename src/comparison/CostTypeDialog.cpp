@@ -134,7 +134,7 @@ QPixmap legendPicture()
 
 } // namespace
 
-CostTypeDialog::CostTypeDialog(store::TDM1& dm, QWidget* parent)
+CostTypeDialog::CostTypeDialog(store::DataModule& dm, QWidget* parent)
     : ComparisonDialog(parent)
     , m_dm(dm)
 {

@@ -12,7 +12,7 @@ class QLineEdit;
 class QScrollArea;
 
 namespace store {
-class TDM1;
+class DataModule;
 class Table;
 }
 
@@ -25,7 +25,7 @@ class CostTypeDialog : public ComparisonDialog
     Q_OBJECT
 
 public:
-    CostTypeDialog(store::TDM1& dm, QWidget* parent);
+    CostTypeDialog(store::DataModule& dm, QWidget* parent);
 
     // Opens the window for the technology named `techTitle`, showing the stored type.
     void open(const QString& techTitle);
@@ -59,7 +59,7 @@ private:
     bool cycleCostsAreNumbers(const QString& code);
     store::Table* detail() const;
 
-    store::TDM1& m_dm;
+    store::DataModule& m_dm;
     QButtonGroup* m_radios = nullptr;
     QMap<QString, QFrame*> m_panels; // by type code
     QScrollArea* m_scroll = nullptr;

@@ -31,7 +31,7 @@ SubRecordSettings evaluationSettings()
 
 } // namespace
 
-EvaluationResultDialog::EvaluationResultDialog(store::TDM1& dm, QWidget* parent)
+EvaluationResultDialog::EvaluationResultDialog(store::DataModule& dm, QWidget* parent)
     : SubRecordDialog(dm, evaluationSettings(), parent)
 {
     body()->addWidget(new QLabel(kInputHint, this), 0, 0, 1, 3);

@@ -15,7 +15,7 @@ class EvaluationResultDialog : public SubRecordDialog
     Q_OBJECT
 
 public:
-    EvaluationResultDialog(store::TDM1& dm, QWidget* parent);
+    EvaluationResultDialog(store::DataModule& dm, QWidget* parent);
 
     // The memo clean-up on leaving a memo: trailing line breaks, widths and the byte limit.
     void cleanUpItemOnLeaving();

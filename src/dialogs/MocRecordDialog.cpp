@@ -31,7 +31,7 @@ SubRecordSettings mocSettings()
 
 } // namespace
 
-MocRecordDialog::MocRecordDialog(store::TDM1& dm, QWidget* parent)
+MocRecordDialog::MocRecordDialog(store::DataModule& dm, QWidget* parent)
     : SubRecordDialog(dm, mocSettings(), parent)
 {
     m_name = new widgets::DBEdit(source(), QStringLiteral("PJT_NAME"), this);

@@ -18,7 +18,7 @@ class MocRecordDialog : public SubRecordDialog
     Q_OBJECT
 
 public:
-    MocRecordDialog(store::TDM1& dm, QWidget* parent);
+    MocRecordDialog(store::DataModule& dm, QWidget* parent);
 
     // The office list follows the hidden bureau code: the offices whose code lies in the bureau's range.
     void clientCodeChanged();

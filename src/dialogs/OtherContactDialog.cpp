@@ -57,7 +57,7 @@ QWidget* boxLine(QWidget* parent, const QList<QWidget*>& parts)
 
 } // namespace
 
-OtherContactDialog::OtherContactDialog(store::TDM1& dm, QWidget* parent)
+OtherContactDialog::OtherContactDialog(store::DataModule& dm, QWidget* parent)
     : SubRecordDialog(dm, companySettings(), parent)
 {
     const auto bound = [this](const char* field, const QString& caption, const QString& hint = {}) {

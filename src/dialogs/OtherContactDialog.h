@@ -16,7 +16,7 @@ class OtherContactDialog : public SubRecordDialog
     Q_OBJECT
 
 public:
-    OtherContactDialog(store::TDM1& dm, QWidget* parent);
+    OtherContactDialog(store::DataModule& dm, QWidget* parent);
 
     // Shows the unbound boxes of the current contact: its post code and its position.
     void SetData();

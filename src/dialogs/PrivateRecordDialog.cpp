@@ -25,7 +25,7 @@ SubRecordSettings privateSettings()
 
 } // namespace
 
-PrivateRecordDialog::PrivateRecordDialog(store::TDM1& dm, QWidget* parent)
+PrivateRecordDialog::PrivateRecordDialog(store::DataModule& dm, QWidget* parent)
     : SubRecordDialog(dm, privateSettings(), parent)
 {
     m_name = new widgets::DBEdit(source(), QStringLiteral("PJT_NAME"), this);

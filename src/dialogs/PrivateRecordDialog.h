@@ -16,7 +16,7 @@ class PrivateRecordDialog : public SubRecordDialog
     Q_OBJECT
 
 public:
-    PrivateRecordDialog(store::TDM1& dm, QWidget* parent);
+    PrivateRecordDialog(store::DataModule& dm, QWidget* parent);
 
     bool CheckPrv();
 

@@ -46,7 +46,7 @@ QPushButton* makeButton(const QString& name, const QString& caption, QWidget* pa
 
 } // namespace
 
-SubRecordDialog::SubRecordDialog(store::TDM1& dm, SubRecordSettings settings, QWidget* parent)
+SubRecordDialog::SubRecordDialog(store::DataModule& dm, SubRecordSettings settings, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
     , m_dm(dm)
     , m_settings(std::move(settings))

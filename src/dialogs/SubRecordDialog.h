@@ -15,7 +15,7 @@ class QPushButton;
 
 namespace store {
 class DataSource;
-class TDM1;
+class DataModule;
 class Table;
 }
 
@@ -49,7 +49,7 @@ class SubRecordDialog : public QDialog
     Q_OBJECT
 
 public:
-    SubRecordDialog(store::TDM1& dm, SubRecordSettings settings, QWidget* parent);
+    SubRecordDialog(store::DataModule& dm, SubRecordSettings settings, QWidget* parent);
 
     store::Table* table() const { return m_table; }
     store::DataSource* source() const { return m_source; }
@@ -80,7 +80,7 @@ protected:
     // The control that has the focus when the dialog opens.
     virtual QWidget* firstControl() const = 0;
 
-    store::TDM1& dm() const { return m_dm; }
+    store::DataModule& dm() const { return m_dm; }
     // The grid the controls go in: column 0 labels, 1 the controls, 2 hints.
     QGridLayout* body() const { return m_body; }
     // Adds a line of the body: caption, control (or a layout's host) and hint; returns the control.
@@ -120,7 +120,7 @@ private:
     // Writes the controls' pending texts, runs the check and stores; false when the row stays pending.
     bool checkAndStore();
 
-    store::TDM1& m_dm;
+    store::DataModule& m_dm;
     SubRecordSettings m_settings;
     store::Table* m_table;
     store::DataSource* m_source;

@@ -29,7 +29,7 @@ void wireButtons(QWidget* window, const char* add, const char* edit, const char*
 
 } // namespace
 
-SubRecordDialogs::SubRecordDialogs(store::TDM1& dm, QWidget* mainWindow)
+SubRecordDialogs::SubRecordDialogs(store::DataModule& dm, QWidget* mainWindow)
     : QObject(mainWindow)
     , m_moc(new MocRecordDialog(dm, mainWindow))
     , m_private(new PrivateRecordDialog(dm, mainWindow))

@@ -6,7 +6,7 @@ class QTableView;
 class QWidget;
 
 namespace store {
-class TDM1;
+class DataModule;
 }
 
 namespace dialogs {
@@ -23,7 +23,7 @@ class SubRecordDialogs : public QObject
     Q_OBJECT
 
 public:
-    SubRecordDialogs(store::TDM1& dm, QWidget* mainWindow);
+    SubRecordDialogs(store::DataModule& dm, QWidget* mainWindow);
 
     MocRecordDialog* moc() const { return m_moc; }
     PrivateRecordDialog* privateRecords() const { return m_private; }

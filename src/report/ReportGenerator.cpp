@@ -100,7 +100,7 @@ void fillDescription(Document& doc, store::Table* description, const QMap<QStrin
     }
 }
 
-void fillPictures(Document& doc, store::TDM1& dm)
+void fillPictures(Document& doc, store::DataModule& dm)
 {
     store::Table* pictures = dm.table(QStringLiteral("NT_TBL_PICTURE"));
     const QString slotLetters = QStringLiteral("ABSTGHI");
@@ -134,7 +134,7 @@ int organRow(const store::Table* organs, const QString& code)
     return -1;
 }
 
-void fillEvaluateOrgan(Document& doc, store::TDM1& dm, const ReportScreen& screen)
+void fillEvaluateOrgan(Document& doc, store::DataModule& dm, const ReportScreen& screen)
 {
     const QString code = dm.table(QStringLiteral("NT_TBL_DETAIL"))->field(QStringLiteral("EVALUATE_ORGAN_CODE")).asString().trimmed();
     store::Table* organs = dm.table(QStringLiteral("NT_STBL_INFO_EV_ORGAN"));
@@ -313,7 +313,7 @@ QString withCrLfLines(QString text)
 
 } // namespace
 
-ReportScreen screenFromTables(store::TDM1& dm)
+ReportScreen screenFromTables(store::DataModule& dm)
 {
     ReportScreen screen;
     store::Table* main = dm.table(QStringLiteral("NT_TBL_MAIN"));
@@ -370,7 +370,7 @@ QString ReplaceTag(const QString& text, const QString& tag, const QString& value
     return out;
 }
 
-QString FillReport(store::TDM1& dm, const ReportScreen& screen, const QString& document)
+QString FillReport(store::DataModule& dm, const ReportScreen& screen, const QString& document)
 {
     Document doc(document);
     fillMain(doc, dm.table(QStringLiteral("NT_TBL_MAIN")), screen);
@@ -402,7 +402,7 @@ QString RemoveUnfilledTags(const QString& document)
     return out.remove(tags);
 }
 
-bool GenerateReport(store::TDM1& dm, const ReportScreen& screen, int tab, QString* outputPath, QString* error)
+bool GenerateReport(store::DataModule& dm, const ReportScreen& screen, int tab, QString* outputPath, QString* error)
 {
     const QString templatePath = dm.folder().path(templateFileName(tab));
     QFile source(templatePath);

@@ -8,7 +8,7 @@
 #include <array>
 
 namespace store {
-class TDM1;
+class DataModule;
 class Table;
 }
 
@@ -38,7 +38,7 @@ struct ReportScreen
 };
 
 // The screen values as a freshly opened registration shows them, read from its stored rows.
-ReportScreen screenFromTables(store::TDM1& dm);
+ReportScreen screenFromTables(store::DataModule& dm);
 
 // "Template.htm" for tab 0, "Template1.htm" … "Template4.htm" for tabs 1 … 4.
 QString templateFileName(int tab);
@@ -55,7 +55,7 @@ QString shownPatentStatus(const QString& stored, store::Table* pictures);
 QString ReplaceTag(const QString& text, const QString& tag, const QString& value);
 
 // The document with every tag that the registration's rows and the screen fill replaced.
-QString FillReport(store::TDM1& dm, const ReportScreen& screen, const QString& document);
+QString FillReport(store::DataModule& dm, const ReportScreen& screen, const QString& document);
 
 // Removes every tag still in the document: the options not chosen and the values a registration
 // does not have print as nothing rather than as the tag's own text.
@@ -64,6 +64,6 @@ QString RemoveUnfilledTags(const QString& document);
 // Reads the template of `tab` as Shift_JIS, fills it, removes the tags left unfilled and writes "NewTech.htm" (Shift_JIS, lines
 // ending in CR LF) into the program folder; `outputPath` receives its path. False with a message
 // when the template cannot be read or the document cannot be written.
-bool GenerateReport(store::TDM1& dm, const ReportScreen& screen, int tab, QString* outputPath, QString* error);
+bool GenerateReport(store::DataModule& dm, const ReportScreen& screen, int tab, QString* outputPath, QString* error);
 
 } // namespace report

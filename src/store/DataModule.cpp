@@ -91,7 +91,7 @@ bool showsRow(Table* table)
 
 } // namespace
 
-TDM1::TDM1(const QString& programFolder, UserInteraction* interaction, QObject* parent)
+DataModule::DataModule(const QString& programFolder, UserInteraction* interaction, QObject* parent)
     : QObject(parent)
     , m_folder(programFolder)
     , m_interaction(interaction)
@@ -103,7 +103,7 @@ TDM1::TDM1(const QString& programFolder, UserInteraction* interaction, QObject* 
     lockFolder();
 }
 
-TDM1::~TDM1()
+DataModule::~DataModule()
 {
     // Views and clones first, then the tables they share rows with.
     for (auto it = m_tables.rbegin(); it != m_tables.rend(); ++it)
@@ -112,7 +112,7 @@ TDM1::~TDM1()
 
 // ---------------------------------------------------------------- tables
 
-Table* TDM1::addTable(const QString& name)
+Table* DataModule::addTable(const QString& name)
 {
     auto table = std::make_unique<Table>(name.startsWith(QLatin1String("Cds")) ? name.mid(3) : name, this);
     table->setObjectName(componentName(name));
@@ -122,12 +122,12 @@ Table* TDM1::addTable(const QString& name)
     return raw;
 }
 
-Table* TDM1::table(const QString& name) const
+Table* DataModule::table(const QString& name) const
 {
     return m_byName.value(componentName(name).toUpper());
 }
 
-DataSource* TDM1::dataSource(const QString& name) const
+DataSource* DataModule::dataSource(const QString& name) const
 {
     QString key = name;
     if (key.startsWith(QLatin1String("Ds"), Qt::CaseInsensitive))
@@ -135,7 +135,7 @@ DataSource* TDM1::dataSource(const QString& name) const
     return m_sources.value(componentName(key).toUpper());
 }
 
-void TDM1::createTables()
+void DataModule::createTables()
 {
     const auto declare = [this](const schema::TableDef& def) {
         Table* t = addTable(def.name);
@@ -168,7 +168,7 @@ void TDM1::createTables()
     projectTypes->setIndexFieldNames(QStringLiteral("CD"));
 }
 
-QList<Table*> TDM1::registrationTables() const
+QList<Table*> DataModule::registrationTables() const
 {
     QList<Table*> tables;
     for (const schema::TableDef& def : schema::registrationTables())
@@ -176,7 +176,7 @@ QList<Table*> TDM1::registrationTables() const
     return tables;
 }
 
-QList<Table*> TDM1::lookupTables() const
+QList<Table*> DataModule::lookupTables() const
 {
     QList<Table*> tables;
     for (const schema::TableDef& def : schema::lookupTables())
@@ -184,7 +184,7 @@ QList<Table*> TDM1::lookupTables() const
     return tables;
 }
 
-QList<Table*> TDM1::registrationDetailTables() const
+QList<Table*> DataModule::registrationDetailTables() const
 {
     QList<Table*> tables;
     for (const char* name : {"NT_TBL_DETAIL", "NT_TBL_DESCRIPTION", "NT_TBL_PICTURE", "NT_TBL_COMPANY", "NT_TBL_EVALUATE_RESULT",
@@ -201,7 +201,7 @@ QList<Table*> TDM1::registrationDetailTables() const
 
 // ---------------------------------------------------------------- events
 
-void TDM1::wireEvents()
+void DataModule::wireEvents()
 {
     const auto on = [this](const QString& name, void (Table::*signal)(), std::function<void()> handler) {
         connect(table(name), signal, this, std::move(handler));
@@ -256,7 +256,7 @@ void TDM1::wireEvents()
     }
 }
 
-void TDM1::DescriptionAfterEdit()
+void DataModule::DescriptionAfterEdit()
 {
     const bool silent = m_silentDescription;
     m_silentDescription = false;
@@ -270,7 +270,7 @@ void TDM1::DescriptionAfterEdit()
 
 // ---------------------------------------------------------------- start
 
-bool TDM1::DataModuleCreate()
+bool DataModule::start()
 {
     m_terminated = false;
     m_startError.clear();
@@ -316,7 +316,7 @@ bool TDM1::DataModuleCreate()
     return true;
 }
 
-bool TDM1::lockFolder()
+bool DataModule::lockFolder()
 {
     if (m_lock)
         return true;
@@ -339,14 +339,14 @@ bool TDM1::lockFolder()
     return true;
 }
 
-void TDM1::endRun(const QString& why)
+void DataModule::endRun(const QString& why)
 {
     m_startError = why;
     m_interaction->error(kProgramTitle, why + QStringLiteral("\r\n") + kEndingMessage);
     m_terminated = true;
 }
 
-void TDM1::closeWithoutWriting()
+void DataModule::closeWithoutWriting()
 {
     for (auto it = m_tables.rbegin(); it != m_tables.rend(); ++it) {
         (*it)->markUnchanged();
@@ -355,7 +355,7 @@ void TDM1::closeWithoutWriting()
     }
 }
 
-bool TDM1::restoreFromBackup()
+bool DataModule::restoreFromBackup()
 {
     const QString data = m_folder.dataFolder();
     const QString backupFolder = data + QStringLiteral("/CdsBK");
@@ -417,7 +417,7 @@ bool TDM1::restoreFromBackup()
     return true;
 }
 
-QStringList TDM1::listFolder(const QString& folder) const
+QStringList DataModule::listFolder(const QString& folder) const
 {
     QStringList list;
     const QFileInfoList entries = QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
@@ -472,7 +472,7 @@ bool linkIfBackedUp(const QString& source, const QString& backedUp, const QStrin
 
 // The new backup is built beside the old one and swapped in when complete; a crash during the
 // swap is settled by recoverBackupSwap() at the next start.
-bool TDM1::refreshBackup(const QStringList& entries, QString* error)
+bool DataModule::refreshBackup(const QStringList& entries, QString* error)
 {
     const QString backupFolder = m_folder.dataFolder() + QStringLiteral("/CdsBK");
     const QString fresh = backupFolder + kNewSuffix;
@@ -521,7 +521,7 @@ bool TDM1::refreshBackup(const QStringList& entries, QString* error)
     return true;
 }
 
-void TDM1::recoverBackupSwap(const QString& backupFolder)
+void DataModule::recoverBackupSwap(const QString& backupFolder)
 {
     const QString previous = backupFolder + kOldSuffix;
     if (!QFileInfo::exists(backupFolder) && QFileInfo::exists(previous))
@@ -530,14 +530,14 @@ void TDM1::recoverBackupSwap(const QString& backupFolder)
     QDir(backupFolder + kNewSuffix).removeRecursively();
 }
 
-bool TDM1::openTable(Table* t, QString* error)
+bool DataModule::openTable(Table* t, QString* error)
 {
     if (t->isActive())
         return true; // the kinds of project are open with their built-in rows
     return t->open(error);
 }
 
-void TDM1::bindRegistrationTable(Table* t)
+void DataModule::bindRegistrationTable(Table* t)
 {
     const schema::TableDef* def = schema::findTable(t->name());
     if (!def)
@@ -549,7 +549,7 @@ void TDM1::bindRegistrationTable(Table* t)
         t->setIndexFieldNames(def->indexFieldNames);
 }
 
-bool TDM1::OpenAllTables(QString* error)
+bool DataModule::OpenAllTables(QString* error)
 {
     InstallNewLayouts();
     for (Table* t : registrationTables() + lookupTables())
@@ -606,7 +606,7 @@ bool TDM1::OpenAllTables(QString* error)
     return true;
 }
 
-void TDM1::setUpViews()
+void DataModule::setUpViews()
 {
     for (const schema::ViewDef& def : schema::views()) {
         Table* view = table(def.name);
@@ -622,7 +622,7 @@ void TDM1::setUpViews()
     }
 }
 
-bool TDM1::CloseAllTables(QString* error)
+bool DataModule::CloseAllTables(QString* error)
 {
     // Every table with a file is written first, in one set; when that fails every table stays
     // open, so that nothing unwritten is dropped.
@@ -651,7 +651,7 @@ bool TDM1::CloseAllTables(QString* error)
     return ok;
 }
 
-bool TDM1::writeTables(const QList<Table*>& tables, QString* error)
+bool DataModule::writeTables(const QList<Table*>& tables, QString* error)
 {
     WriteSet set(m_folder.root());
     QList<Table*> staged;
@@ -669,12 +669,12 @@ bool TDM1::writeTables(const QList<Table*>& tables, QString* error)
     return true;
 }
 
-bool TDM1::WriteChangedTables(QString* error)
+bool DataModule::WriteChangedTables(QString* error)
 {
     return writeTables(registrationTables(), error);
 }
 
-bool TDM1::writeChangedTablesOrTell()
+bool DataModule::writeChangedTablesOrTell()
 {
     QString error;
     if (WriteChangedTables(&error))
@@ -685,7 +685,7 @@ bool TDM1::writeChangedTablesOrTell()
 
 // ---------------------------------------------------------------- layout installation
 
-void TDM1::InstallNewLayouts()
+void DataModule::InstallNewLayouts()
 {
     const QString data = m_folder.dataFolder();
     const QStringList installed = QDir(data).entryList({QStringLiteral("_*.*")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
@@ -721,7 +721,7 @@ void TDM1::InstallNewLayouts()
     }
 }
 
-bool TDM1::backUpOldLayout(const QString& oldFile, const QString& newFile, WriteSet* set, QString* error)
+bool DataModule::backUpOldLayout(const QString& oldFile, const QString& newFile, WriteSet* set, QString* error)
 {
     const QString stamp = m_clock().toString(QStringLiteral("yyyyMMddhhmmss"));
     const QString folder = QFileInfo(oldFile).absolutePath() + QStringLiteral("/BackUp/") + stamp;
@@ -734,7 +734,7 @@ bool TDM1::backUpOldLayout(const QString& oldFile, const QString& newFile, Write
     return set->stageCopy(newFile, templateFile, error);
 }
 
-int TDM1::CarryOverTable(const QString& oldFile, const QString& newFile, bool backup)
+int DataModule::CarryOverTable(const QString& oldFile, const QString& newFile, bool backup)
 {
     WriteSet set(m_folder.root());
     QString error;
@@ -746,7 +746,7 @@ int TDM1::CarryOverTable(const QString& oldFile, const QString& newFile, bool ba
     return result == 0 && set.commit(&error) ? 0 : 1;
 }
 
-int TDM1::carryOver(const QString& oldFile, const QString& newFile, const std::function<bool(Table*)>& keep)
+int DataModule::carryOver(const QString& oldFile, const QString& newFile, const std::function<bool(Table*)>& keep)
 {
     Table* from = table(QStringLiteral("CdsMoveDataOrg"));
     Table* to = table(QStringLiteral("CdsMoveData"));
@@ -779,7 +779,7 @@ int TDM1::carryOver(const QString& oldFile, const QString& newFile, const std::f
     return done(keep(to) ? 0 : 1);
 }
 
-void TDM1::RenumberContacts(const QString& path)
+void DataModule::RenumberContacts(const QString& path)
 {
     if (QFileInfo(path).fileName().compare(QLatin1String("NT_TBL_COMPANY.cds"), Qt::CaseInsensitive) != 0)
         return;
@@ -836,7 +836,7 @@ void TDM1::RenumberContacts(const QString& path)
 
 // ---------------------------------------------------------------- save, cancel, delete
 
-void TDM1::SubCdsPost(Table* t, int offset)
+void DataModule::SubCdsPost(Table* t, int offset)
 {
     if (!t->isActive())
         return;
@@ -848,7 +848,7 @@ void TDM1::SubCdsPost(Table* t, int offset)
     }
 }
 
-void TDM1::PostAllTables(const SaveInputs& inputs)
+void DataModule::PostAllTables(const SaveInputs& inputs)
 {
     if (inputs.writeDescriptionGrids)
         inputs.writeDescriptionGrids();
@@ -921,7 +921,7 @@ void TDM1::PostAllTables(const SaveInputs& inputs)
     SubCdsPost(table(QStringLiteral("NT_TBL_DETAIL_FREE")), 0);
 }
 
-void TDM1::postViewPhotos(Table* view)
+void DataModule::postViewPhotos(Table* view)
 {
     if (!view->isActive() || !view->isEditing() || !showsRow(view))
         return;
@@ -946,7 +946,7 @@ void TDM1::postViewPhotos(Table* view)
         view->post();
 }
 
-void TDM1::CancelAllTables()
+void DataModule::CancelAllTables()
 {
     for (Table* t : registrationDetailTables()) {
         if (t->isEditing())
@@ -954,7 +954,7 @@ void TDM1::CancelAllTables()
     }
 }
 
-void TDM1::PostPendingTables()
+void DataModule::PostPendingTables()
 {
     for (const auto& t : m_tables) {
         if (t->name() != QLatin1String("NT_TBL_MAIN") && t->isEditing())
@@ -963,7 +963,7 @@ void TDM1::PostPendingTables()
     emit MarkSaved();
 }
 
-void TDM1::DeleteAll(Table* t)
+void DataModule::DeleteAll(Table* t)
 {
     if (!t->isActive())
         return;
@@ -976,7 +976,7 @@ void TDM1::DeleteAll(Table* t)
         t->remove();
 }
 
-bool TDM1::DeleteRegistrationRows()
+bool DataModule::DeleteRegistrationRows()
 {
     removeRegistrationRows();
     // A main row still being inserted goes too, once the rows found through it are gone: the write
@@ -987,14 +987,14 @@ bool TDM1::DeleteRegistrationRows()
     return writeChangedTablesOrTell();
 }
 
-bool TDM1::DeleteRegistration()
+bool DataModule::DeleteRegistration()
 {
     removeRegistrationRows();
     table(QStringLiteral("NT_TBL_MAIN"))->remove();
     return writeChangedTablesOrTell();
 }
 
-void TDM1::removeRegistrationRows()
+void DataModule::removeRegistrationRows()
 {
     for (const char* name : {"NT_TBL_COMPANY", "NT_TBL_EVALUATE_RESULT", "PL_TBL_PROJECT_MOC", "PL_TBL_PROJECT_PRIVATE", "NT_TBL_INFO_IMAGES"})
         DeleteAll(table(QLatin1String(name)));
@@ -1012,7 +1012,7 @@ void TDM1::removeRegistrationRows()
     }
 }
 
-bool TDM1::BeforeExpFile(Table* workingTable, const QString& fileName, QString* error)
+bool DataModule::BeforeExpFile(Table* workingTable, const QString& fileName, QString* error)
 {
     workingTable->close(nullptr);
     workingTable->setFileName(m_folder.tempPath(fileName));
@@ -1022,7 +1022,7 @@ bool TDM1::BeforeExpFile(Table* workingTable, const QString& fileName, QString* 
     return workingTable->save(error);
 }
 
-void TDM1::chkData()
+void DataModule::chkData()
 {
     Table* detail = table(QStringLiteral("NT_TBL_DETAIL"));
     Table* compareMain = table(QStringLiteral("NT_TBL_COMPARE_MAIN"));
@@ -1038,7 +1038,7 @@ void TDM1::chkData()
     }
 }
 
-void TDM1::ErrorEvasion()
+void DataModule::ErrorEvasion()
 {
     const QString key = kReservedNumber;
     const QString comparisonId = kReservedNumber.mid(4);
@@ -1077,7 +1077,7 @@ void TDM1::ErrorEvasion()
     m_interaction->error(kProgramTitle, kErrorEvasionMessage);
 }
 
-void TDM1::CdsCmpAfterCancel(Table* cancelled)
+void DataModule::CdsCmpAfterCancel(Table* cancelled)
 {
     const auto sum = [this](const QString& viewName) {
         Table* view = table(viewName);
@@ -1111,7 +1111,7 @@ void TDM1::CdsCmpAfterCancel(Table* cancelled)
     }
 }
 
-void TDM1::CdsChangeCmpMainMode(Table* t)
+void DataModule::CdsChangeCmpMainMode(Table* t)
 {
     if (!t->isEditing())
         t->edit();
@@ -1169,7 +1169,7 @@ int localNumberValue(const QVariant& stored)
 
 } // namespace
 
-bool TDM1::NextLocalNumber(QString* number, QString* error)
+bool DataModule::NextLocalNumber(QString* number, QString* error)
 {
     // The tables hold what their files hold (each is written as soon as a save or delete has
     // posted, and the folder is locked for the run), so the rows in memory are scanned.

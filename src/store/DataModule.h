@@ -39,13 +39,13 @@ struct SaveInputs
 // The data module: owns every table and view of the system for the run and the operations on
 // all of them — the start with its backup and recovery, the installation of new table layouts,
 // save, cancel and delete of the current registration, and the registration numbers.
-class TDM1 : public QObject
+class DataModule : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit TDM1(const QString& programFolder, UserInteraction* interaction, QObject* parent = nullptr);
-    ~TDM1() override;
+    explicit DataModule(const QString& programFolder, UserInteraction* interaction, QObject* parent = nullptr);
+    ~DataModule() override;
 
     const ProgramFolder& folder() const { return m_folder; }
     // A table, view or working dataset by name, with or without the "Cds" prefix.
@@ -60,7 +60,7 @@ public:
     // The start: takes over installed layouts, opens every table, refreshes the automatic backup,
     // or offers to restore the data folder from it. False when the run must end (the user has
     // been told why); `startError` then holds the engine's message, if any.
-    bool DataModuleCreate();
+    bool start();
     // True while this run holds the program folder; a second run on the same folder is refused
     // at the start and must touch nothing.
     bool holdsFolder() const { return m_lock != nullptr; }

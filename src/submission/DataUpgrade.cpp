@@ -26,7 +26,7 @@ bool readTableFile(const QString& path, QList<store::FieldDef>* fields, QList<QV
     return QFileInfo(path).isFile() && store::TableFile::read(path, fields, rows, nullptr);
 }
 
-void stampMain(store::TDM1& dm, const QString& field, const QString& value)
+void stampMain(store::DataModule& dm, const QString& field, const QString& value)
 {
     store::Table* main = dm.table(QStringLiteral("NT_TBL_MAIN"));
     if (!main->isEditing()) {
@@ -85,7 +85,7 @@ QString ReadDataVersion(const QString& mainTableFile)
     return QString();
 }
 
-void StampDataVersion(store::TDM1& dm)
+void StampDataVersion(store::DataModule& dm)
 {
     QString version = QString::number(CurrentDataVersion());
     if (version == QString::number(kOldestVersion))
@@ -93,7 +93,7 @@ void StampDataVersion(store::TDM1& dm)
     stampMain(dm, QStringLiteral("REG_VERSION"), version);
 }
 
-void StampDataType(store::TDM1& dm)
+void StampDataType(store::DataModule& dm)
 {
     stampMain(dm, QStringLiteral("DATA_TYPE_CODE"), QStringLiteral("1"));
 }

@@ -5,7 +5,7 @@
 class UserInteraction;
 
 namespace store {
-class TDM1;
+class DataModule;
 }
 
 // The data version every main row carries, and the rebuild of older table files in the working
@@ -26,13 +26,13 @@ QString ReadDataVersion(const QString& mainTableFile);
 
 // Writes the current data version into REG_VERSION, and "1" into DATA_TYPE_CODE, of the live main
 // table's current row and posts it (an empty table gets a new row).
-void StampDataVersion(store::TDM1& dm);
-void StampDataType(store::TDM1& dm);
+void StampDataVersion(store::DataModule& dm);
+void StampDataType(store::DataModule& dm);
 
 class DataUpgrade
 {
 public:
-    DataUpgrade(store::TDM1& dm, UserInteraction& ui) : m_dm(dm), m_ui(ui) {}
+    DataUpgrade(store::DataModule& dm, UserInteraction& ui) : m_dm(dm), m_ui(ui) {}
 
     // Checks the version of the table files in `folder` and rebuilds older layouts, telling the
     // user of each step. False when the data cannot be taken over (the user has been told why).
@@ -58,7 +58,7 @@ private:
     bool ReportUpgradeStep(const QString& message);
     QString folderFile(const QString& name) const;
 
-    store::TDM1& m_dm;
+    store::DataModule& m_dm;
     UserInteraction& m_ui;
     QString m_folder;
 };

@@ -1,6 +1,6 @@
 #include "submission/RegistrationProblems.h"
 
-#include "archive/TArchiveFile.h"
+#include "archive/ArchiveFile.h"
 #include "entry/Classification.h"
 #include "store/DataModule.h"
 #include "store/ProgramFolder.h"
@@ -50,7 +50,7 @@ bool readRow(const QString& folder, const QString& table, const QString& key, co
 
 } // namespace
 
-StoredRegistration currentRegistration(store::TDM1& dm)
+StoredRegistration currentRegistration(store::DataModule& dm)
 {
     StoredRegistration registration;
     registration.text = [&dm](const QString& table, const QString& field) {
@@ -110,7 +110,7 @@ bool extractedRegistration(const QString& folder, StoredRegistration* registrati
     return true;
 }
 
-inputcheck::ScreenValues storedScreenValues(store::TDM1& dm, const StoredRegistration& registration)
+inputcheck::ScreenValues storedScreenValues(store::DataModule& dm, const StoredRegistration& registration)
 {
     const auto& text = registration.text;
     inputcheck::ScreenValues values;
@@ -142,7 +142,7 @@ inputcheck::ScreenValues storedScreenValues(store::TDM1& dm, const StoredRegistr
     return values;
 }
 
-QList<inputcheck::Problem> RegistrationProblems(store::TDM1& dm, const StoredRegistration& registration)
+QList<inputcheck::Problem> RegistrationProblems(store::DataModule& dm, const StoredRegistration& registration)
 {
     return inputcheck::allProblems(storedScreenValues(dm, registration), submissionValues(dm, registration.text));
 }
@@ -153,8 +153,8 @@ bool ExtractSubmissionFile(const QString& path, const QString& folder, QString* 
         *error = QStringLiteral("%1: ファイルがありません。").arg(path);
         return false;
     }
-    TArchiveFile archive(nullptr);
-    EArchiver failure;
+    ArchiveFile archive(nullptr);
+    ArchiverError failure;
     int result = 0;
     const bool ready = archive.SetFileName(path, failure) && archive.SetArchiverType(atLha, failure);
     if (ready) {

@@ -7,7 +7,7 @@
 #include <functional>
 
 namespace store {
-class TDM1;
+class DataModule;
 }
 
 // Every problem of a stored registration, by the rules of the save check and the submission
@@ -26,7 +26,7 @@ struct StoredRegistration
 };
 
 // The registration of the data module's current main row.
-StoredRegistration currentRegistration(store::TDM1& dm);
+StoredRegistration currentRegistration(store::DataModule& dm);
 
 // The registration of a submission file extracted into `folder` (its table files and photos). The
 // values stay readable as long as the returned object lives; the folder's files are read at once.
@@ -34,11 +34,11 @@ StoredRegistration currentRegistration(store::TDM1& dm);
 bool extractedRegistration(const QString& folder, StoredRegistration* registration, QString* error);
 
 // What the save check reads, as the entry pages would show the stored values.
-inputcheck::ScreenValues storedScreenValues(store::TDM1& dm, const StoredRegistration& registration);
+inputcheck::ScreenValues storedScreenValues(store::DataModule& dm, const StoredRegistration& registration);
 
 // Every problem of the registration. The data module supplies the lookup tables (classification,
 // groups, evaluating bodies); nothing is changed.
-QList<inputcheck::Problem> RegistrationProblems(store::TDM1& dm, const StoredRegistration& registration);
+QList<inputcheck::Problem> RegistrationProblems(store::DataModule& dm, const StoredRegistration& registration);
 
 // Extracts a submission file into `folder`. False, with the reason, when it cannot be read.
 bool ExtractSubmissionFile(const QString& path, const QString& folder, QString* error);

@@ -26,7 +26,7 @@ int countTitles(store::Table* lookup, const std::function<bool(const QString&)>&
 }
 
 // Whether the level box of a classification slot shows a title for its stored code.
-bool levelShown(store::TDM1& dm, int level, const QString& code, const QString& parentCode)
+bool levelShown(store::DataModule& dm, int level, const QString& code, const QString& parentCode)
 {
     if (code.isEmpty())
         return false;
@@ -35,7 +35,7 @@ bool levelShown(store::TDM1& dm, int level, const QString& code, const QString& 
 }
 
 // The candidates one level below `parentCode`.
-int childCount(store::TDM1& dm, int level, const QString& parentCode)
+int childCount(store::DataModule& dm, int level, const QString& parentCode)
 {
     store::Table* lookup = dm.table(classification::levelTableName(level));
     return countTitles(lookup, [&](const QString& cd) { return cd.size() == parentCode.size() + 2 && cd.startsWith(parentCode); });
@@ -43,7 +43,7 @@ int childCount(store::TDM1& dm, int level, const QString& parentCode)
 
 // A slot is complete when each lower level shows a choice or has no candidates below the level
 // above; a level without candidates counts as the code above followed by "00".
-bool slotComplete(store::TDM1& dm, const FieldText& fieldText, int slot, QHash<QString, QString>* filledCodes)
+bool slotComplete(store::DataModule& dm, const FieldText& fieldText, int slot, QHash<QString, QString>* filledCodes)
 {
     const QString main = QStringLiteral("NT_TBL_MAIN");
     QString above = fieldText(main, classification::codeBoxName(1, slot)).trimmed();
@@ -67,7 +67,7 @@ bool slotComplete(store::TDM1& dm, const FieldText& fieldText, int slot, QHash<Q
 
 } // namespace
 
-inputcheck::SubmissionValues submissionValues(store::TDM1& dm, const FieldText& fieldText, QHash<QString, QString>* filledCodes)
+inputcheck::SubmissionValues submissionValues(store::DataModule& dm, const FieldText& fieldText, QHash<QString, QString>* filledCodes)
 {
     const QString main = QStringLiteral("NT_TBL_MAIN");
     inputcheck::SubmissionValues values;
@@ -89,7 +89,7 @@ inputcheck::SubmissionValues submissionValues(store::TDM1& dm, const FieldText& 
     return values;
 }
 
-QStringList MissingSubmissionItems(store::TDM1& dm)
+QStringList MissingSubmissionItems(store::DataModule& dm)
 {
     QHash<QString, QString> filledCodes;
     const inputcheck::SubmissionValues values =
@@ -105,7 +105,7 @@ QStringList MissingSubmissionItems(store::TDM1& dm)
     return inputcheck::missingSubmissionItems(values);
 }
 
-bool CheckSubmissionItems(store::TDM1& dm, UserInteraction& ui)
+bool CheckSubmissionItems(store::DataModule& dm, UserInteraction& ui)
 {
     const QStringList missing = MissingSubmissionItems(dm);
     if (missing.isEmpty())

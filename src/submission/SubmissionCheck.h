@@ -11,7 +11,7 @@
 class UserInteraction;
 
 namespace store {
-class TDM1;
+class DataModule;
 }
 
 namespace submission {
@@ -25,14 +25,14 @@ using FieldText = std::function<QString(const QString& table, const QString& fie
 // tables. A classification level left open while its level above has no subdivisions is complete;
 // the code it receives (the code above followed by "00") is added to `filledCodes` (code field →
 // code) when given.
-inputcheck::SubmissionValues submissionValues(store::TDM1& dm, const FieldText& text, QHash<QString, QString>* filledCodes = nullptr);
+inputcheck::SubmissionValues submissionValues(store::DataModule& dm, const FieldText& text, QHash<QString, QString>* filledCodes = nullptr);
 
 // The items of the current registration that a submission file must hold and that are missing,
 // each as its line ("･ 技術名称"). A classification level left open while its level above has no
 // subdivisions is complete: its code (the code above followed by "00") is filled in on the way.
-QStringList MissingSubmissionItems(store::TDM1& dm);
+QStringList MissingSubmissionItems(store::DataModule& dm);
 
 // The submission check: true when an item is missing, after one error box listing them all.
-bool CheckSubmissionItems(store::TDM1& dm, UserInteraction& ui);
+bool CheckSubmissionItems(store::DataModule& dm, UserInteraction& ui);
 
 } // namespace submission

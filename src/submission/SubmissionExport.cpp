@@ -1,6 +1,6 @@
 #include "submission/SubmissionExport.h"
 
-#include "archive/TArchiveFile.h"
+#include "archive/ArchiveFile.h"
 #include "comparison/CostRate.h"
 #include "entry/Photos.h"
 #include "store/DataModule.h"
@@ -66,7 +66,7 @@ bool replaceFile(const QString& from, const QString& to, QString* error)
 
 // The period rate goes out as the sheet shows it, as the save stores it: a sheet confirmed after
 // the last save must not leave an older rate in the submission.
-void chkProcessRate(store::TDM1& dm)
+void chkProcessRate(store::DataModule& dm)
 {
     store::Table* detail = dm.table(QStringLiteral("NT_TBL_DETAIL"));
     store::Table* sheet = dm.table(QStringLiteral("NT_TBL_COMPARE_MAIN"));
@@ -187,8 +187,8 @@ bool SubmissionExport::packWorkingFolder(const QString& regNo, const QString& pa
     // The archive is written under a new name and replaces the chosen file only when complete,
     // so a failure never costs the user an earlier submission file.
     const QString partial = unusedSiblingName(path);
-    TArchiveFile archive(nullptr);
-    EArchiver failure;
+    ArchiveFile archive(nullptr);
+    ArchiverError failure;
     int result = 0;
     const bool ran = archive.SetFileName(partial, failure) && archive.SetArchiverType(atLha, failure);
     if (ran) {

@@ -5,7 +5,7 @@
 class UserInteraction;
 
 namespace store {
-class TDM1;
+class DataModule;
 }
 
 namespace submission {
@@ -22,7 +22,7 @@ class SubmissionExport
 public:
     enum class Outcome { Stopped, Cancelled, Written, Failed };
 
-    SubmissionExport(store::TDM1& dm, UserInteraction& ui) : m_dm(dm), m_ui(ui) {}
+    SubmissionExport(store::DataModule& dm, UserInteraction& ui) : m_dm(dm), m_ui(ui) {}
 
     // The whole command. With `chosenPath` empty the user chooses the file in the save dialog;
     // otherwise that file is written without asking.
@@ -40,7 +40,7 @@ private:
     bool fillWorkingFolder(const QString& regNo, QString* error);
     bool packWorkingFolder(const QString& regNo, const QString& path, QString* error);
 
-    store::TDM1& m_dm;
+    store::DataModule& m_dm;
     UserInteraction& m_ui;
     QString m_writtenPath;
 };

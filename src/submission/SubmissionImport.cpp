@@ -73,7 +73,7 @@ void ConvertToHarbourEdition(const QString& table, store::Table* live, QList<sto
 
 // The rows of a table file in Temp\, read through its working table (so in the live layout); false
 // with the engine's error when the file cannot be opened as that table.
-bool readWorkingRows(store::TDM1& dm, const QString& table, QList<store::Table::RowValues>* rows, QString* error)
+bool readWorkingRows(store::DataModule& dm, const QString& table, QList<store::Table::RowValues>* rows, QString* error)
 {
     store::Table* working = dm.table(QStringLiteral("CdsTemp") + table);
     working->close(nullptr);

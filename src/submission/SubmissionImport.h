@@ -8,7 +8,7 @@
 class UserInteraction;
 
 namespace store {
-class TDM1;
+class DataModule;
 }
 
 namespace submission {
@@ -25,7 +25,7 @@ class SubmissionImport
 public:
     enum class Outcome { Cancelled, Refused, Imported };
 
-    SubmissionImport(store::TDM1& dm, UserInteraction& ui) : m_dm(dm), m_ui(ui) {}
+    SubmissionImport(store::DataModule& dm, UserInteraction& ui) : m_dm(dm), m_ui(ui) {}
 
     // The whole command. With `chosenPath` empty the user chooses the file in the open dialog.
     Outcome importSubmissionFile(const QString& chosenPath = QString());
@@ -47,7 +47,7 @@ private:
     void mergeRegistration(const QString& number, bool convertEdition, const QHash<QString, QList<store::Table::RowValues>>& members);
     Outcome refuse();
 
-    store::TDM1& m_dm;
+    store::DataModule& m_dm;
     UserInteraction& m_ui;
     QString m_rememberedFolder; // the folder of the last chosen file, for the run
     QString m_importedNumber;

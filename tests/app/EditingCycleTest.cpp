@@ -1,7 +1,7 @@
 #include "app/EditingCycle.h"
+#include "RegistrationRows.h"
 #include "store/DataModule.h"
 #include "store/TableFile.h"
-#include "RegistrationRows.h"
 #include "support/ScriptedUserInteraction.h"
 #include "support/ShippedProgramFolder.h"
 #include "support/TempDir.h"
@@ -81,12 +81,12 @@ protected:
 
     void start()
     {
-        dm = std::make_unique<store::TDM1>(dir.path(), &UserInteraction::current());
-        ASSERT_TRUE(dm->DataModuleCreate());
+        dm = std::make_unique<store::DataModule>(dir.path(), &UserInteraction::current());
+        ASSERT_TRUE(dm->start());
         screen = RecordingScreen();
         cycle = std::make_unique<EditingCycle>(*dm, screen);
-        QObject::connect(dm.get(), &store::TDM1::MarkModified, cycle.get(), &EditingCycle::markModified);
-        QObject::connect(dm.get(), &store::TDM1::MarkSaved, cycle.get(), &EditingCycle::markSaved);
+        QObject::connect(dm.get(), &store::DataModule::MarkModified, cycle.get(), &EditingCycle::markModified);
+        QObject::connect(dm.get(), &store::DataModule::MarkSaved, cycle.get(), &EditingCycle::markSaved);
     }
 
     // Closes from the list and starts again on the files.
@@ -133,7 +133,7 @@ protected:
     testsupport::TempDir dir;
     ScriptedUserInteraction ui;
     RecordingScreen screen;
-    std::unique_ptr<store::TDM1> dm;
+    std::unique_ptr<store::DataModule> dm;
     std::unique_ptr<EditingCycle> cycle;
 };
 

@@ -16,7 +16,7 @@ inline const QStringList kRegistrationTables = {
     "NT_TBL_CONST_CONDITION", "NT_TBL_INFO_IMAGES"};
 
 // The values of one field in every row of a table, in memory and in its file.
-inline QStringList valuesInMemory(const store::TDM1& dm, const QString& tableName, const QString& fieldName)
+inline QStringList valuesInMemory(const store::DataModule& dm, const QString& tableName, const QString& fieldName)
 {
     QStringList values;
     const int index = dm.table(tableName)->fieldIndex(fieldName);
@@ -25,7 +25,7 @@ inline QStringList valuesInMemory(const store::TDM1& dm, const QString& tableNam
     return values;
 }
 
-inline QStringList valuesInFile(const store::TDM1& dm, const QString& tableName, const QString& fieldName)
+inline QStringList valuesInFile(const store::DataModule& dm, const QString& tableName, const QString& fieldName)
 {
     QList<store::FieldDef> fields;
     QList<QVector<QVariant>> rows;
@@ -42,7 +42,7 @@ inline QStringList valuesInFile(const store::TDM1& dm, const QString& tableName,
 
 // Every registration table holds rows of exactly `numbers` (each row with its number), in memory
 // and in the files.
-inline void expectRegistrations(const store::TDM1& dm, const QStringList& numbers)
+inline void expectRegistrations(const store::DataModule& dm, const QStringList& numbers)
 {
     for (const QString& name : kRegistrationTables) {
         if (name == QLatin1String("NT_TBL_COMPARE_DETAIL"))

@@ -204,8 +204,8 @@ TEST_F(ReportPdfTest, FullRegistrationPrintsOnA4InsideTheMargins)
 // table whole inside the margins.
 TEST_F(ReportPdfTest, PrintingKeepsTheLayoutOfTheSavedPdf)
 {
-    store::TDM1 reopened(dir.path(), &ui);
-    ASSERT_TRUE(reopened.DataModuleCreate());
+    store::DataModule reopened(dir.path(), &ui);
+    ASSERT_TRUE(reopened.start());
     ASSERT_TRUE(reopened.table(QStringLiteral("NT_TBL_MAIN"))->locate(QStringLiteral("REG_NO"), number));
     QString report;
     QString error;

@@ -1,8 +1,8 @@
 #include "LzhFixtures.h"
 
+#include "archive/ArchiveFile.h"
 #include "archive/ArchiverFormats.h"
-#include "archive/TArchiveFile.h"
-#include "archive/TCmdOpt.h"
+#include "archive/CommandOptions.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -28,9 +28,9 @@ private:
     QString m_name;
 };
 
-TEST(TCmdOpt, BuildsSwitchesAsTheLibrariesRead)
+TEST(CommandOptions, BuildsSwitchesAsTheLibrariesRead)
 {
-    TCmdOpt cmd;
+    CommandOptions cmd;
     cmd.AddNumber(QStringLiteral("x"), 0);
     cmd.AddNumber(QStringLiteral("n"), -1);
     cmd.AddQuoted(QStringLiteral("jo"), QStringLiteral(" "));
@@ -45,9 +45,9 @@ TEST(TCmdOpt, BuildsSwitchesAsTheLibrariesRead)
     EXPECT_EQ(cmd.Text, QStringLiteral(" -x0 \"-jo\" \"\" \"-jxa\" \"-jxb\" \"-wC:\\work\\\" \"C:\\Temp\\\" "));
 }
 
-TEST(TArchiverOptions, DefaultsAndSettingsByName)
+TEST(ArchiverOptions, DefaultsAndSettingsByName)
 {
-    TArchiverOptions options;
+    ArchiverOptions options;
     EXPECT_EQ(options.property("a").toInt(), -1);
     EXPECT_EQ(options.property("gw").toInt(), -1);
     EXPECT_EQ(options.property("w").toString(), QStringLiteral(" "));
@@ -58,12 +58,12 @@ TEST(TArchiverOptions, DefaultsAndSettingsByName)
     EXPECT_EQ(options.x, 1);
 }
 
-TEST(TLha32, CommandLinesOfExportAndImport)
+TEST(LhaArchiver, CommandLinesOfExportAndImport)
 {
-    TArchiverOptions options;
+    ArchiverOptions options;
     options.x = 0;
     options.n = 1;
-    TLha32 lha;
+    LhaArchiver lha;
     const QStringList patterns = {QStringLiteral("C:\\V\\Temp\\*.Cds"), QStringLiteral("C:\\V\\Images\\XXK-000001*.*")};
     EXPECT_EQ(lha.MakeCommandLine(QStringLiteral("u"), QStringLiteral("C:\\out.lzh"), &patterns, QString(), options),
               QStringLiteral("u -+ -n1 -x0  \"C:\\out.lzh\" \"C:\\V\\Temp\\*.Cds\" \"C:\\V\\Images\\XXK-000001*.*\" "));
@@ -72,31 +72,31 @@ TEST(TLha32, CommandLinesOfExportAndImport)
               QStringLiteral("x -+ -n1 -x1  \"C:\\in.lzh\" \"C:\\V\\Temp\\\" "));
 }
 
-TEST(TArchiverFormats, SwitchesOfTheOtherFormats)
+TEST(ArchiverFormats, SwitchesOfTheOtherFormats)
 {
-    TArchiverOptions options;
+    ArchiverOptions options;
     options.c = 1;
     options.n = 1;
     options.x = 0;
     const QStringList files = {QStringLiteral("f")};
-    EXPECT_EQ(TZip32().MakeCommandLine(QStringLiteral("-x"), QStringLiteral("a.zip"), &files, QStringLiteral("d"), options),
+    EXPECT_EQ(ZipArchiver().MakeCommandLine(QStringLiteral("-x"), QStringLiteral("a.zip"), &files, QStringLiteral("d"), options),
               QStringLiteral("-x -o --i -j  \"a.zip\" \"d\\\" \"f\" "));
-    EXPECT_EQ(TZip32().MakeCommandLine(QStringLiteral("-ru"), QStringLiteral("a.zip"), &files, QStringLiteral("d"), options),
+    EXPECT_EQ(ZipArchiver().MakeCommandLine(QStringLiteral("-ru"), QStringLiteral("a.zip"), &files, QStringLiteral("d"), options),
               QStringLiteral("-ru -o -j  \"a.zip\" \"f\" "));
-    EXPECT_EQ(TCab32().MakeCommandLine(QStringLiteral("-x"), QStringLiteral("a.cab"), nullptr, QString(), options),
+    EXPECT_EQ(CabArchiver().MakeCommandLine(QStringLiteral("-x"), QStringLiteral("a.cab"), nullptr, QString(), options),
               QStringLiteral("-x -o -i -j  \"a.cab\" "));
-    TArchiverOptions tar;
+    ArchiverOptions tar;
     tar.a = 0;
-    EXPECT_EQ(TTgz32().MakeCommandLine(QStringLiteral("x"), QStringLiteral("a.tgz"), nullptr, QStringLiteral("d"), tar),
+    EXPECT_EQ(TgzArchiver().MakeCommandLine(QStringLiteral("x"), QStringLiteral("a.tgz"), nullptr, QStringLiteral("d"), tar),
               QStringLiteral("x -I -g -z6  -f \"a.tgz\" -o \"d\\\" "));
-    EXPECT_EQ(TTar32().MakeCommandLine(QStringLiteral("c"), QStringLiteral("a.tar"), &files, QString(), tar),
+    EXPECT_EQ(TarArchiver().MakeCommandLine(QStringLiteral("c"), QStringLiteral("a.tar"), &files, QString(), tar),
               QStringLiteral("c -I -g  -f \"a.tar\" \"f\" "));
 }
 
 struct TypeCase
 {
     const char* name;
-    TArchiverType type;
+    ArchiverType type;
 };
 
 class ArchiverTypeOfFileTest : public ::testing::TestWithParam<TypeCase>
@@ -123,8 +123,8 @@ TEST(ArchiverTypeOfFile, ProgramsAreProbed)
     dir.write(QStringLiteral("lzh.exe"), stub + lzhtest::archiveOf({lzhtest::storedMember(2, "a.txt", "a")}));
     dir.write(QStringLiteral("plain.exe"), stub);
     const QString zipSource = dir.write(QStringLiteral("z/a.txt"), "zip member");
-    TArchiveFile zip(nullptr);
-    EArchiver error;
+    ArchiveFile zip(nullptr);
+    ArchiverError error;
     int result = -1;
     ASSERT_TRUE(zip.SetFileName(dir.filePath(QStringLiteral("z.zip")), error));
     ASSERT_TRUE(zip.PackFiles(nullptr, QString(), {zipSource}, result, error));
@@ -138,37 +138,37 @@ TEST(ArchiverTypeOfFile, ProgramsAreProbed)
     EXPECT_EQ(ArchiverTypeOfFile(dir.filePath(QStringLiteral("lzh.exe"))), atNone);
 }
 
-TEST(TArchiveFile, NewComponentAndTypeChanges)
+TEST(ArchiveFile, NewComponentAndTypeChanges)
 {
-    TArchiveFile file(nullptr);
-    EXPECT_EQ(file.ArchiverType(), atAutoDetect);
+    ArchiveFile file(nullptr);
+    EXPECT_EQ(file.type(), atAutoDetect);
     EXPECT_TRUE(file.FileName().isEmpty());
-    EXPECT_EQ(file.Archiver(), nullptr);
+    EXPECT_EQ(file.archiver(), nullptr);
     EXPECT_EQ(file.Options()->x, -1);
 
-    EArchiver error;
+    ArchiverError error;
     ASSERT_TRUE(file.SetArchiverType(atLha, error));
-    TArchiver* lha = file.Archiver();
-    EXPECT_NE(dynamic_cast<TLha32*>(lha), nullptr);
+    Archiver* lha = file.archiver();
+    EXPECT_NE(dynamic_cast<LhaArchiver*>(lha), nullptr);
     EXPECT_TRUE(file.SetArchiverType(atNone, error));
-    EXPECT_EQ(file.ArchiverType(), atLha);
-    EXPECT_EQ(file.Archiver(), lha);
+    EXPECT_EQ(file.type(), atLha);
+    EXPECT_EQ(file.archiver(), lha);
 
     EXPECT_FALSE(file.SetArchiverType(atAutoDetect, error));
     EXPECT_EQ(error.Message, QStringLiteral("現在のバージョンではこの形式の書庫をサポートしていません。"));
-    EXPECT_EQ(file.Archiver(), lha);
+    EXPECT_EQ(file.archiver(), lha);
 
     ASSERT_TRUE(file.SetFileName(QStringLiteral("x.TGZ"), error));
-    EXPECT_EQ(file.ArchiverType(), atTgz);
-    EXPECT_NE(dynamic_cast<TTgz32*>(file.Archiver()), nullptr);
+    EXPECT_EQ(file.type(), atTgz);
+    EXPECT_NE(dynamic_cast<TgzArchiver*>(file.archiver()), nullptr);
 }
 
-TEST(TArchiveFile, UnknownExtensionCannotBePacked)
+TEST(ArchiveFile, UnknownExtensionCannotBePacked)
 {
-    TArchiveFile file(nullptr);
-    EArchiver error;
+    ArchiveFile file(nullptr);
+    ArchiverError error;
     ASSERT_TRUE(file.SetFileName(QStringLiteral("data.dat"), error));
-    EXPECT_EQ(file.Archiver(), nullptr);
+    EXPECT_EQ(file.archiver(), nullptr);
     int result = 0;
     EXPECT_FALSE(file.PackFiles(nullptr, QString(), {QStringLiteral("x")}, result, error));
     EXPECT_EQ(error.Message, QStringLiteral("書庫の形式を判別できません。"));
@@ -194,16 +194,16 @@ TEST_P(MissingLibrary, FormatReportsItsLibrary)
     const MissingCase& c = GetParam();
     WithoutLibrary missing(QString::fromLatin1(c.library));
     WithoutLibrary alsoMissing(QStringLiteral("LMZIP32.DLL")); // ZIP needs both gone
-    TArchiveFile file(nullptr);
-    EArchiver error;
+    ArchiveFile file(nullptr);
+    ArchiverError error;
     if (QString::fromLatin1(c.library) != QLatin1String("UNLHA32.DLL"))
         ASSERT_TRUE(file.SetArchiverType(atLha, error));
-    const TArchiverType typeBefore = file.ArchiverType();
-    const TArchiver* archiverBefore = file.Archiver();
+    const ArchiverType typeBefore = file.type();
+    const Archiver* archiverBefore = file.archiver();
     EXPECT_FALSE(file.SetFileName(QString::fromLatin1(c.fileName), error));
     EXPECT_EQ(error.Message, QString::fromUtf8(c.message));
-    EXPECT_EQ(file.ArchiverType(), typeBefore);
-    EXPECT_EQ(file.Archiver(), archiverBefore);
+    EXPECT_EQ(file.type(), typeBefore);
+    EXPECT_EQ(file.archiver(), archiverBefore);
     EXPECT_TRUE(file.FileName().isEmpty());
 }
 
@@ -215,17 +215,17 @@ INSTANTIATE_TEST_SUITE_P(
                       MissingCase{"CAB32.DLL", "a.cab", "CAB 形式書庫を扱うには CAB32.DLL が 必要です。"},
                       MissingCase{"UNZIP32.DLL", "a.zip", "ZIP 形式書庫を扱うには UNZIP32.DLL または LMZIP32.DLL が 必要です。"}));
 
-TEST(TArchiver, OperationsNotOffered)
+TEST(Archiver, OperationsNotOffered)
 {
-    EArchiver error;
+    ArchiverError error;
     int result = 0;
-    TArchiverOptions options;
-    TZip32 zip;
+    ArchiverOptions options;
+    ZipArchiver zip;
     EXPECT_FALSE(zip.Delete(nullptr, QStringLiteral("a.zip"), nullptr, QString(), options, result, error));
     EXPECT_EQ(error.Message, QStringLiteral("この形式の書庫ではファイルの削除をサポートしておりません。"));
     EXPECT_FALSE(zip.MakeSfx(nullptr, QStringLiteral("a.zip"), options, result, error));
     EXPECT_EQ(error.Message, QStringLiteral("ＺＩＰ形式書庫から自己解凍書庫を作成する機能はサポートされていません。"));
-    TArj32 arj;
+    ArjArchiver arj;
     EXPECT_FALSE(arj.Pack(nullptr, QStringLiteral("a.arj"), nullptr, QString(), options, result, error));
     EXPECT_EQ(error.Message, QStringLiteral("お使いの UNARJ32J.DLL は書庫の作成機能をサポートしていません。"));
     EXPECT_FALSE(arj.MakeSfx(nullptr, QStringLiteral("a.arj"), options, result, error));
@@ -240,7 +240,7 @@ TEST(GetEntry, MissingEntryNamesLibraryAndEntry)
 {
     const archiver::Library* library = archiver::loadLibrary(QStringLiteral("unlha32.dll"));
     ASSERT_NE(library, nullptr);
-    EArchiver error;
+    ArchiverError error;
     EXPECT_NE(GetEntry(library, QStringLiteral("Unlha"), error), nullptr);
     EXPECT_EQ(GetEntry(library, QStringLiteral("UnlhaGetRunning"), error), nullptr);
     EXPECT_EQ(error.Message, QStringLiteral("UNLHA32.DLL に UnlhaGetRunning のエントリが見つかりません。"));

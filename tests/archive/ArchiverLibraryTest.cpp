@@ -1,8 +1,8 @@
 #include "LzhFixtures.h"
 
+#include "archive/ArchiveFile.h"
 #include "archive/ArchiverFormats.h"
 #include "archive/LzhArchive.h"
-#include "archive/TArchiveFile.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -42,8 +42,8 @@ protected:
 
     int pack()
     {
-        TArchiveFile file(nullptr);
-        EArchiver error;
+        ArchiveFile file(nullptr);
+        ArchiverError error;
         EXPECT_TRUE(file.SetFileName(m_archive, error));
         EXPECT_TRUE(file.SetArchiverType(atLha, error));
         file.Options()->x = 0;
@@ -79,8 +79,8 @@ TEST_F(SubmissionFolder, PackingAgainReplacesMembersOfTheSameName)
 TEST_F(SubmissionFolder, ImportCommandExtractsEveryMemberIntoTheFolder)
 {
     ASSERT_EQ(pack(), archiver::kResultOk);
-    TArchiveFile file(nullptr);
-    EArchiver error;
+    ArchiveFile file(nullptr);
+    ArchiverError error;
     ASSERT_TRUE(file.SetFileName(m_archive, error));
     ASSERT_TRUE(file.SetArchiverType(atLha, error));
     file.Options()->x = 1;
@@ -96,8 +96,8 @@ TEST_F(SubmissionFolder, ImportCommandExtractsEveryMemberIntoTheFolder)
 
 TEST_F(SubmissionFolder, FailuresComeBackAsLibraryResults)
 {
-    TArchiveFile file(nullptr);
-    EArchiver error;
+    ArchiveFile file(nullptr);
+    ArchiverError error;
     ASSERT_TRUE(file.SetFileName(m_archive, error));
     int result = 0;
     ASSERT_TRUE(file.PackFiles(nullptr, QString(), {m_dir.filePath(QStringLiteral("V/Temp/*.none"))}, result, error));
@@ -113,12 +113,12 @@ TEST_F(SubmissionFolder, FailuresComeBackAsLibraryResults)
 TEST_F(SubmissionFolder, DeleteAndListingThroughTheLibrary)
 {
     ASSERT_EQ(pack(), archiver::kResultOk);
-    TLha32 lha;
-    EArchiver error;
+    LhaArchiver lha;
+    ArchiverError error;
     ASSERT_TRUE(lha.Startup(error));
     int result = -1;
     const QStringList photos = {QStringLiteral("*.jpg"), QStringLiteral("*.gif")};
-    ASSERT_TRUE(lha.Delete(nullptr, m_archive, &photos, QString(), TArchiverOptions(), result, error));
+    ASSERT_TRUE(lha.Delete(nullptr, m_archive, &photos, QString(), ArchiverOptions(), result, error));
     EXPECT_EQ(result, archiver::kResultOk);
 
     archiver::ArchiveHandle handle = lha.OpenArchive(nullptr, m_archive, 0, error);
@@ -134,7 +134,7 @@ TEST_F(SubmissionFolder, DeleteAndListingThroughTheLibrary)
     EXPECT_TRUE(lha.CloseArchive(handle, error));
 
     EXPECT_EQ(lha.OpenArchive(nullptr, m_dir.filePath(QStringLiteral("V/Temp/notes.txt")), 0, error), nullptr);
-    ASSERT_TRUE(lha.MakeSfx(nullptr, m_archive, TArchiverOptions(), result, error));
+    ASSERT_TRUE(lha.MakeSfx(nullptr, m_archive, ArchiverOptions(), result, error));
     EXPECT_EQ(result, archiver::kResultNotSupported);
 }
 
@@ -151,8 +151,8 @@ class LibarchiveFormats : public SubmissionFolder, public ::testing::WithParamIn
 TEST_P(LibarchiveFormats, PackAndExtractRoundTrip)
 {
     const QString archive = m_dir.filePath(QStringLiteral("out/") + QString::fromLatin1(GetParam().archiveName));
-    TArchiveFile file(nullptr);
-    EArchiver error;
+    ArchiveFile file(nullptr);
+    ArchiverError error;
     ASSERT_TRUE(file.SetFileName(archive, error)) << error.Message.toStdString();
     file.Options()->x = 0;
     int result = -1;
@@ -170,8 +170,8 @@ INSTANTIATE_TEST_SUITE_P(Formats, LibarchiveFormats,
 
 TEST_F(SubmissionFolder, CabPackingIsNotOffered)
 {
-    TArchiveFile file(nullptr);
-    EArchiver error;
+    ArchiveFile file(nullptr);
+    ArchiverError error;
     ASSERT_TRUE(file.SetFileName(m_dir.filePath(QStringLiteral("out/a.cab")), error));
     int result = 0;
     ASSERT_TRUE(file.PackFiles(nullptr, QString(), m_patterns, result, error));

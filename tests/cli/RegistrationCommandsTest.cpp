@@ -15,8 +15,8 @@ TEST(RegistrationCommands, ListAndNextNumberRunTheStart)
     testsupport::writeEmptyProgramFolder(dir.path());
     {
         testsupport::ScriptedUserInteraction ui;
-        store::TDM1 dm(dir.path(), &ui);
-        ASSERT_TRUE(dm.DataModuleCreate());
+        store::DataModule dm(dir.path(), &ui);
+        ASSERT_TRUE(dm.start());
         store::Table* main = dm.table(QStringLiteral("NT_TBL_MAIN"));
         for (const char* number : {"XXK-000007", "TH-0001", "XXK-000002"}) {
             main->append();
@@ -52,8 +52,8 @@ TEST(RegistrationCommands, ACommandOnAFolderInUseIsRefusedInJapanese)
     testsupport::TempDir dir;
     testsupport::writeEmptyProgramFolder(dir.path());
     testsupport::ScriptedUserInteraction ui;
-    store::TDM1 running(dir.path(), &ui);
-    ASSERT_TRUE(running.DataModuleCreate());
+    store::DataModule running(dir.path(), &ui);
+    ASSERT_TRUE(running.start());
     const QByteArray backupBefore = dir.read(QStringLiteral("FLATT_FILES/CdsBK/NT_TBL_MAIN.cds"));
     QFile::remove(dir.filePath(QStringLiteral("FLATT_FILES/CdsBK/NT_TBL_MAIN.cds")));
 

@@ -40,9 +40,9 @@ void fill(store::Table* t, const char* field, const QString& value)
 int save(const QString& home, const QString& title)
 {
     QuietInteraction ui;
-    store::TDM1 dm(home, &ui);
+    store::DataModule dm(home, &ui);
     dm.setAnswerForBrokenData(false);
-    if (!dm.DataModuleCreate())
+    if (!dm.start())
         return 1;
     QString number;
     QString error;
@@ -87,9 +87,9 @@ int save(const QString& home, const QString& title)
 int check(const QString& home)
 {
     QuietInteraction ui;
-    store::TDM1 dm(home, &ui);
+    store::DataModule dm(home, &ui);
     dm.setAnswerForBrokenData(false);
-    if (!dm.DataModuleCreate()) {
+    if (!dm.start()) {
         if (!dm.holdsFolder()) {
             std::fprintf(stderr, "the folder is locked\n");
             return 4;

@@ -55,7 +55,7 @@ struct Session
     QTemporaryDir dir;
     QString home;
     QuietInteraction ui;
-    std::unique_ptr<store::TDM1> dm;
+    std::unique_ptr<store::DataModule> dm;
 };
 
 Session* session = nullptr;
@@ -148,8 +148,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     if (!copyTree(QString::fromLocal8Bit(source), session->home))
         failWith(QStringLiteral("the program folder could not be copied"));
     QFile::remove(QDir(session->home).filePath(QStringLiteral("vordell.lock")));
-    session->dm = std::make_unique<store::TDM1>(session->home, &session->ui);
-    if (!session->dm->DataModuleCreate())
+    session->dm = std::make_unique<store::DataModule>(session->home, &session->ui);
+    if (!session->dm->start())
         failWith(QStringLiteral("the program folder does not start: ") + session->dm->startError());
     return 0;
 }

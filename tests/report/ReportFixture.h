@@ -29,8 +29,8 @@ protected:
     void SetUp() override
     {
         testsupport::copyShippedProgramFolder(dir.path());
-        dm = std::make_unique<store::TDM1>(dir.path(), &ui);
-        ASSERT_TRUE(dm->DataModuleCreate()) << dm->startError().toStdString();
+        dm = std::make_unique<store::DataModule>(dir.path(), &ui);
+        ASSERT_TRUE(dm->start()) << dm->startError().toStdString();
         addRegistration();
     }
 
@@ -102,7 +102,7 @@ protected:
 
     testsupport::TempDir dir;
     testsupport::ScriptedUserInteraction ui;
-    std::unique_ptr<store::TDM1> dm;
+    std::unique_ptr<store::DataModule> dm;
     QString number;
     QString photo;
 };

@@ -36,7 +36,7 @@ void addRow(store::Table* table, const QList<std::pair<const char*, QVariant>>& 
 // A registration of a quay-wall technology with a value in most parts of the report.
 void fillSample(app::MainWindow& window)
 {
-    store::TDM1& dm = window.dm();
+    store::DataModule& dm = window.dm();
     window.control<QLineEdit>(QStringLiteral("SALES_POST_CODE1"))->setText(QStringLiteral("105"));
     window.control<QLineEdit>(QStringLiteral("SALES_POST_CODE2"))->setText(QStringLiteral("0011"));
     setFields(dm.table(QStringLiteral("NT_TBL_MAIN")),

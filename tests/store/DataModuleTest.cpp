@@ -31,16 +31,16 @@ protected:
 
     QString data(const QString& name = QString()) const { return dir.filePath(QStringLiteral("FLATT_FILES/") + name); }
 
-    std::unique_ptr<TDM1> start(bool expectOk = true)
+    std::unique_ptr<DataModule> start(bool expectOk = true)
     {
-        auto dm = std::make_unique<TDM1>(dir.path(), &ui);
+        auto dm = std::make_unique<DataModule>(dir.path(), &ui);
         dm->setClock([] { return QDateTime(QDate(2026, 12, 10), QTime(9, 30, 15)); });
-        EXPECT_EQ(dm->DataModuleCreate(), expectOk) << dm->startError().toStdString();
+        EXPECT_EQ(dm->start(), expectOk) << dm->startError().toStdString();
         return dm;
     }
 
     // A registration as the main window creates and saves it.
-    static QString addRegistration(TDM1& dm, const QString& title)
+    static QString addRegistration(DataModule& dm, const QString& title)
     {
         QString number;
         QString error;
@@ -57,7 +57,7 @@ protected:
         return number.trimmed();
     }
 
-    static void addContact(TDM1& dm, int recId, const QVariant& order, const QString& company)
+    static void addContact(DataModule& dm, int recId, const QVariant& order, const QString& company)
     {
         Table* contacts = dm.table(QStringLiteral("NT_TBL_COMPANY"));
         contacts->append();
@@ -258,11 +258,11 @@ TEST_F(DataModuleTest, StartShowsTheControlsOfADetailTableOnlyTheCurrentRegistra
     }
     // A control bound to the contacts before the start (as the window's are) must never be shown
     // the contacts of every registration at once: a list of panels would build one for each.
-    TDM1 dm(dir.path(), &ui);
+    DataModule dm(dir.path(), &ui);
     Table* contacts = dm.table(QStringLiteral("NT_TBL_COMPANY"));
     QList<int> shown;
     QObject::connect(contacts, &Table::recordChanged, [&] { shown << (contacts->isActive() ? contacts->recordCount() : -1); });
-    ASSERT_TRUE(dm.DataModuleCreate()) << dm.startError().toStdString();
+    ASSERT_TRUE(dm.start()) << dm.startError().toStdString();
     ASSERT_FALSE(shown.isEmpty());
     EXPECT_EQ(shown.last(), 2);
     EXPECT_LE(*std::max_element(shown.begin(), shown.end()), 2) << "rows shown: " << ::testing::PrintToString(std::vector<int>(shown.begin(), shown.end()));
@@ -374,8 +374,8 @@ TEST_F(DataModuleTest, NextLocalNumberScansTheTablesAndCountsWithinTheRun)
 TEST_F(DataModuleTest, TableEventsDriveTheModifiedState)
 {
     auto dm = start();
-    QSignalSpy modified(dm.get(), &TDM1::MarkModified);
-    QSignalSpy saved(dm.get(), &TDM1::MarkSaved);
+    QSignalSpy modified(dm.get(), &DataModule::MarkModified);
+    QSignalSpy saved(dm.get(), &DataModule::MarkSaved);
     addRegistration(*dm, QStringLiteral("一"));
     modified.clear();
     saved.clear();
@@ -409,8 +409,8 @@ TEST_F(DataModuleTest, KilledWhileSavingLeavesEveryFileReadable)
         ASSERT_GE(child, 0);
         if (child == 0) {
             ScriptedUserInteraction quiet;
-            TDM1 dm(dir.path(), &quiet);
-            if (!dm.DataModuleCreate())
+            DataModule dm(dir.path(), &quiet);
+            if (!dm.start())
                 _exit(3);
             for (int i = 0;; ++i) {
                 addRegistration(dm, QStringLiteral("港湾技術%1").arg(i));

@@ -146,8 +146,8 @@ TEST_F(ProgramFolderLocationTest, TheNextStartTakesOverTheNewerLookupTableAndKee
     const QString folder = locate();
     testsupport::ScriptedUserInteraction ui;
     {
-        TDM1 dm(folder, &ui);
-        ASSERT_TRUE(dm.DataModuleCreate()) << dm.startError().toStdString();
+        DataModule dm(folder, &ui);
+        ASSERT_TRUE(dm.start()) << dm.startError().toStdString();
         QString number;
         QString error;
         ASSERT_TRUE(dm.NextLocalNumber(&number, &error)) << error.toStdString();
@@ -160,8 +160,8 @@ TEST_F(ProgramFolderLocationTest, TheNextStartTakesOverTheNewerLookupTableAndKee
 
     shipRenamedOffice();
     ASSERT_EQ(locate(), folder);
-    TDM1 dm(folder, &ui);
-    ASSERT_TRUE(dm.DataModuleCreate()) << dm.startError().toStdString();
+    DataModule dm(folder, &ui);
+    ASSERT_TRUE(dm.start()) << dm.startError().toStdString();
     EXPECT_TRUE(ui.boxes().isEmpty());
     EXPECT_TRUE(dm.table(QStringLiteral("NT_STBL_HAC_SAI"))->locate(QStringLiteral("HAC_SAI"), QStringLiteral("函館港湾事務所（新）")));
     Table* main = dm.table(QStringLiteral("NT_TBL_MAIN"));
@@ -176,8 +176,8 @@ TEST_F(ProgramFolderLocationTest, ALostRegistrationTableIsLeftForTheRestoreFromT
     const QString data = folder + QStringLiteral("/FLATT_FILES/");
     testsupport::ScriptedUserInteraction ui;
     {
-        TDM1 dm(folder, &ui); // the start fills the automatic backup
-        ASSERT_TRUE(dm.DataModuleCreate()) << dm.startError().toStdString();
+        DataModule dm(folder, &ui); // the start fills the automatic backup
+        ASSERT_TRUE(dm.start()) << dm.startError().toStdString();
     }
     ASSERT_TRUE(QFileInfo::exists(data + QStringLiteral("CdsBK/NT_TBL_MAIN.cds")));
     QFile::remove(data + QStringLiteral("NT_TBL_MAIN.cds"));

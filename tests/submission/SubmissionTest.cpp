@@ -62,8 +62,8 @@ protected:
     void SetUp() override
     {
         testsupport::copyShippedProgramFolder(home.path());
-        dm = std::make_unique<store::TDM1>(home.path(), &ui);
-        ASSERT_TRUE(dm->DataModuleCreate()) << dm->startError().toStdString();
+        dm = std::make_unique<store::DataModule>(home.path(), &ui);
+        ASSERT_TRUE(dm->start()) << dm->startError().toStdString();
         addRegistration(QStringLiteral("XXK-000001"), QStringLiteral("別の技術"));
         addRegistration(kOldNumber, QStringLiteral("防波堤/の新工法"));
         // Photos of the registration (one named with an upper-case extension) and of another one.
@@ -182,7 +182,7 @@ protected:
     testsupport::TempDir home;
     testsupport::TempDir out;
     ScriptedUserInteraction ui;
-    std::unique_ptr<store::TDM1> dm;
+    std::unique_ptr<store::DataModule> dm;
     QByteArray photoA;
 };
 

@@ -1,4 +1,4 @@
-#include "archive/TArchiveFile.h"
+#include "archive/ArchiveFile.h"
 
 #include "archive/ArchiverFormats.h"
 
@@ -8,10 +8,10 @@ namespace {
 
 constexpr quint32 kProbeOpenMode = 0x00800002;
 
-bool probe(TArchiverType type, const QString& fileName)
+bool probe(ArchiverType type, const QString& fileName)
 {
-    EArchiver error;
-    std::unique_ptr<TArchiver> archiver = CreateArchiver(type, error);
+    ArchiverError error;
+    std::unique_ptr<Archiver> archiver = CreateArchiver(type, error);
     if (!archiver)
         return false;
     archiver::ArchiveHandle handle =
@@ -24,27 +24,27 @@ bool probe(TArchiverType type, const QString& fileName)
 
 } // namespace
 
-std::unique_ptr<TArchiver> CreateArchiver(TArchiverType type, EArchiver& error)
+std::unique_ptr<Archiver> CreateArchiver(ArchiverType type, ArchiverError& error)
 {
-    std::unique_ptr<TArchiver> archiver;
+    std::unique_ptr<Archiver> archiver;
     switch (type) {
     case atLha:
-        archiver = std::make_unique<TLha32>();
+        archiver = std::make_unique<LhaArchiver>();
         break;
     case atZip:
-        archiver = std::make_unique<TZip32>();
+        archiver = std::make_unique<ZipArchiver>();
         break;
     case atCab:
-        archiver = std::make_unique<TCab32>();
+        archiver = std::make_unique<CabArchiver>();
         break;
     case atArj:
-        archiver = std::make_unique<TArj32>();
+        archiver = std::make_unique<ArjArchiver>();
         break;
     case atTar:
-        archiver = std::make_unique<TTar32>();
+        archiver = std::make_unique<TarArchiver>();
         break;
     case atTgz:
-        archiver = std::make_unique<TTgz32>();
+        archiver = std::make_unique<TgzArchiver>();
         break;
     default:
         Refuse(error, QStringLiteral("現在のバージョンではこの形式の書庫をサポートしていません。"));
@@ -55,15 +55,15 @@ std::unique_ptr<TArchiver> CreateArchiver(TArchiverType type, EArchiver& error)
     return archiver;
 }
 
-TArchiveFile::TArchiveFile(QObject* owner)
+ArchiveFile::ArchiveFile(QObject* owner)
     : QObject(owner)
-    , m_options(new TArchiverOptions(this))
+    , m_options(new ArchiverOptions(this))
 {
 }
 
-TArchiveFile::~TArchiveFile() = default;
+ArchiveFile::~ArchiveFile() = default;
 
-bool TArchiveFile::SetFileName(const QString& name, EArchiver& error)
+bool ArchiveFile::SetFileName(const QString& name, ArchiverError& error)
 {
     if (!SetArchiverType(ArchiverTypeOfFile(name), error))
         return false;
@@ -71,11 +71,11 @@ bool TArchiveFile::SetFileName(const QString& name, EArchiver& error)
     return true;
 }
 
-bool TArchiveFile::SetArchiverType(TArchiverType type, EArchiver& error)
+bool ArchiveFile::SetArchiverType(ArchiverType type, ArchiverError& error)
 {
     if (type == atNone)
         return true;
-    std::unique_ptr<TArchiver> archiver = CreateArchiver(type, error);
+    std::unique_ptr<Archiver> archiver = CreateArchiver(type, error);
     if (!archiver)
         return false;
     m_archiver = std::move(archiver);
@@ -83,8 +83,8 @@ bool TArchiveFile::SetArchiverType(TArchiverType type, EArchiver& error)
     return true;
 }
 
-bool TArchiveFile::ExtractFiles(QObject* window, const QString& folder, const QStringList* files, int& result,
-                                EArchiver& error)
+bool ArchiveFile::ExtractFiles(QObject* window, const QString& folder, const QStringList* files, int& result,
+                                ArchiverError& error)
 {
     if (!m_archiver)
         return Refuse(error, QStringLiteral("書庫の形式を判別できません。"));
@@ -94,8 +94,8 @@ bool TArchiveFile::ExtractFiles(QObject* window, const QString& folder, const QS
     return true;
 }
 
-bool TArchiveFile::PackFiles(QObject* window, const QString& baseFolder, const QStringList& files, int& result,
-                             EArchiver& error)
+bool ArchiveFile::PackFiles(QObject* window, const QString& baseFolder, const QStringList& files, int& result,
+                             ArchiverError& error)
 {
     if (m_type == atAutoDetect && !SetArchiverType(ArchiverTypeOfFile(m_fileName), error))
         return false;
@@ -107,11 +107,11 @@ bool TArchiveFile::PackFiles(QObject* window, const QString& baseFolder, const Q
     return true;
 }
 
-TArchiverType ArchiverTypeOfFile(const QString& fileName)
+ArchiverType ArchiverTypeOfFile(const QString& fileName)
 {
     const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
     const QString extension = dot < 0 ? QString() : fileName.mid(dot).toLower();
-    TArchiverType type = atNone;
+    ArchiverType type = atNone;
     if (extension == QLatin1String(".z") || extension == QLatin1String(".gz") || extension == QLatin1String(".tgz")
         || extension == QLatin1String(".taz"))
         type = atTgz;

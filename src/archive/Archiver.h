@@ -1,7 +1,7 @@
 #pragma once
 
 #include "archive/ArchiverLibrary.h"
-#include "archive/TArchiverOptions.h"
+#include "archive/ArchiverOptions.h"
 
 #include <QString>
 #include <QStringList>
@@ -10,7 +10,7 @@ class QObject;
 
 // The error of the archive unit: a message for the user. Operations that can fail return false and
 // fill one in.
-struct EArchiver
+struct ArchiverError
 {
     QString Message;
 };
@@ -18,47 +18,47 @@ struct EArchiver
 // One archive format: knows its library, the library's command letters and how the options become
 // switches. Libraries are shared per process; an archiver holds no state beyond the last command line.
 // Create archivers with CreateArchiver(), which runs Startup() as their construction.
-class TArchiver
+class Archiver
 {
 public:
-    virtual ~TArchiver() = default;
+    virtual ~Archiver() = default;
 
     QString CommandLine; // the last command line built by Extract, Pack, Delete or MakeSfx
 
     // Loads the format's library (once per process).
-    virtual bool Startup(EArchiver& error) = 0;
+    virtual bool Startup(ArchiverError& error) = 0;
     // The libraries stay loaded until the process ends; nothing to release.
     virtual void Cleanup() = 0;
 
     // Listing through the library's open, close, find-first and find-next entry points; without
     // them (the base) open gives no handle and the finds give -1.
-    virtual archiver::ArchiveHandle OpenArchive(QObject* window, const QString& archiveName, quint32 mode, EArchiver& error);
-    virtual bool CloseArchive(archiver::ArchiveHandle handle, EArchiver& error);
-    virtual int FindFirst(archiver::ArchiveHandle handle, const QString& wildcard, archiver::IndividualInfo* info, EArchiver& error);
-    virtual int FindNext(archiver::ArchiveHandle handle, archiver::IndividualInfo* info, EArchiver& error);
+    virtual archiver::ArchiveHandle OpenArchive(QObject* window, const QString& archiveName, quint32 mode, ArchiverError& error);
+    virtual bool CloseArchive(archiver::ArchiveHandle handle, ArchiverError& error);
+    virtual int FindFirst(archiver::ArchiveHandle handle, const QString& wildcard, archiver::IndividualInfo* info, ArchiverError& error);
+    virtual int FindNext(archiver::ArchiveHandle handle, archiver::IndividualInfo* info, ArchiverError& error);
 
     virtual QString MakeCommandLine(const QString& command, const QString& archiveName, const QStringList* files,
-                                    const QString& folder, const TArchiverOptions& options) = 0;
+                                    const QString& folder, const ArchiverOptions& options) = 0;
     // Each runs the library command and gives its result code, unexamined, through result.
     virtual bool Extract(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
-                         const TArchiverOptions& options, int& result, EArchiver& error) = 0;
+                         const ArchiverOptions& options, int& result, ArchiverError& error) = 0;
     virtual bool Pack(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
-                      const TArchiverOptions& options, int& result, EArchiver& error) = 0;
+                      const ArchiverOptions& options, int& result, ArchiverError& error) = 0;
     virtual bool Delete(QObject* window, const QString& archiveName, const QStringList* files, const QString& folder,
-                        const TArchiverOptions& options, int& result, EArchiver& error);
-    virtual bool MakeSfx(QObject* window, const QString& archiveName, const TArchiverOptions& options, int& result,
-                         EArchiver& error) = 0;
+                        const ArchiverOptions& options, int& result, ArchiverError& error);
+    virtual bool MakeSfx(QObject* window, const QString& archiveName, const ArchiverOptions& options, int& result,
+                         ArchiverError& error) = 0;
 
 protected:
     // The listing entry point named by its suffix ("OpenArchive" and so on), or null.
-    virtual void* ListingEntry(const QString& name, EArchiver& error) const;
+    virtual void* ListingEntry(const QString& name, ArchiverError& error) const;
     // Calls a command entry point with the current CommandLine.
     bool RunCommand(const archiver::Library* library, const QString& entryName, QObject* window, int& result,
-                    EArchiver& error);
+                    ArchiverError& error);
 };
 
 // The entry point of the library, resolved by name; a missing one is an error naming both.
-void* GetEntry(const archiver::Library* library, const QString& entryName, EArchiver& error);
+void* GetEntry(const archiver::Library* library, const QString& entryName, ArchiverError& error);
 
 // Fills the error and returns false, for one-line refusals.
-bool Refuse(EArchiver& error, const QString& message);
+bool Refuse(ArchiverError& error, const QString& message);

@@ -4,7 +4,7 @@
 #include <QStringList>
 
 // Builds the switch part of an archiver command line: each piece is appended after one blank.
-class TCmdOpt
+class CommandOptions
 {
 public:
     QString Text;

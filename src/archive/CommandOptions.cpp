@@ -1,21 +1,21 @@
-#include "archive/TCmdOpt.h"
+#include "archive/CommandOptions.h"
 
 namespace {
 const QString kNotGiven = QStringLiteral(" ");
 }
 
-void TCmdOpt::Add(const QString& text)
+void CommandOptions::Add(const QString& text)
 {
     Text += QLatin1Char(' ') + text;
 }
 
-void TCmdOpt::AddNumber(const QString& switchName, int number)
+void CommandOptions::AddNumber(const QString& switchName, int number)
 {
     if (number != -1)
         Add(QLatin1Char('-') + switchName + QString::number(number));
 }
 
-void TCmdOpt::AddQuoted(const QString& switchName, const QString& value)
+void CommandOptions::AddQuoted(const QString& switchName, const QString& value)
 {
     if (value == kNotGiven)
         return;
@@ -25,13 +25,13 @@ void TCmdOpt::AddQuoted(const QString& switchName, const QString& value)
         Add(QStringLiteral("\"-") + switchName + value + QLatin1Char('"'));
 }
 
-void TCmdOpt::AddList(const QString& switchName, const QStringList& lines)
+void CommandOptions::AddList(const QString& switchName, const QStringList& lines)
 {
     for (const QString& line : lines)
         AddQuoted(switchName, line);
 }
 
-void TCmdOpt::AddFolder(const QString& switchName, QString folder)
+void CommandOptions::AddFolder(const QString& switchName, QString folder)
 {
     if (folder.isEmpty() || folder == kNotGiven)
         return;

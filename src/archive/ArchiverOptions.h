@@ -7,7 +7,7 @@
 // The switch settings of an archiver command, named after the switch letters of the LZH library
 // (the other formats read only some of them). Every setting is a property readable and writable by
 // name. An integer of -1 and a string holding one blank mean "switch not given".
-class TArchiverOptions : public QObject
+class ArchiverOptions : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(int a MEMBER a)
@@ -68,7 +68,7 @@ class TArchiverOptions : public QObject
     Q_PROPERTY(QString UserFileList MEMBER UserFileList)
 
 public:
-    explicit TArchiverOptions(QObject* parent = nullptr);
+    explicit ArchiverOptions(QObject* parent = nullptr);
 
     int a = -1;
     int c = -1;

@@ -1,0 +1,6 @@
+#include "archive/ArchiverOptions.h"
+
+ArchiverOptions::ArchiverOptions(QObject* parent)
+    : QObject(parent)
+{
+}

@@ -1,6 +1,0 @@
-#include "archive/TArchiverOptions.h"
-
-TArchiverOptions::TArchiverOptions(QObject* parent)
-    : QObject(parent)
-{
-}
