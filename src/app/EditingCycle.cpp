@@ -269,12 +269,10 @@ void EditingCycle::discardRegistration()
 
 void EditingCycle::removeNewRegistration()
 {
+    // The rows its dialogs wrote at once leave the data folder at once too (the removal writes the
+    // changed tables): left there until the end of the run, a crash would hand them to the next
+    // registration given the same number.
     m_dm.DeleteRegistrationRows();
-    // The rows its dialogs wrote at once leave the data folder at once too: left there until the
-    // end of the run, a crash would hand them to the next registration given the same number.
-    QString error;
-    if (!m_dm.WriteChangedTables(&error))
-        UserInteraction::current().error(kProgramTitle, error);
 }
 
 void EditingCycle::continueAsSaved()

@@ -37,6 +37,16 @@ protected:
 
     void click(const char* name) { window->control<QPushButton>(QLatin1String(name))->click(); }
     store::Table* main() const { return window->dm().table(QStringLiteral("NT_TBL_MAIN")); }
+    // The year, the group and a complete classification: with the title, all a submission file needs.
+    void fillWhatTheSubmissionNeeds()
+    {
+        main()->edit();
+        for (const auto& [field, value] : QList<std::pair<const char*, const char*>>{
+                 {"TECH_DVLP_YEAR", "2024"}, {"GRP_CODE1", "01"}, {"LEVEL1_COMBO", "010"}, {"LEVEL2_COMBO", "01001"},
+                 {"LEVEL3_COMBO", "0100101"}, {"LEVEL4_COMBO", "010010101"}})
+            main()->field(QLatin1String(field)).setString(QLatin1String(value));
+        main()->post();
+    }
 
     testsupport::TempDir dir;
     testsupport::TempDir out;
@@ -55,12 +65,7 @@ TEST_F(SubmissionButtonsTest, ExportChecksFirstThenWritesTheFileThatImportAddsAg
     EXPECT_TRUE(ui.boxes().first().text.startsWith(submission::kMissingItemsMessage));
     EXPECT_TRUE(ui.fileRequests().isEmpty());
 
-    main()->edit();
-    for (const auto& [field, value] : QList<std::pair<const char*, const char*>>{
-             {"TECH_DVLP_YEAR", "2024"}, {"GRP_CODE1", "01"}, {"LEVEL1_COMBO", "010"}, {"LEVEL2_COMBO", "01001"},
-             {"LEVEL3_COMBO", "0100101"}, {"LEVEL4_COMBO", "010010101"}})
-        main()->field(QLatin1String(field)).setString(QLatin1String(value));
-    main()->post();
+    fillWhatTheSubmissionNeeds();
     ui.clearBoxes();
     const QString path = out.filePath(QStringLiteral("消波ブロック 新型.lzh"));
     ui.expectFile(path);
@@ -84,12 +89,7 @@ TEST_F(SubmissionButtonsTest, ExportChecksFirstThenWritesTheFileThatImportAddsAg
 // After an export, a new registration left unchanged through メニュー is removed like any other.
 TEST_F(SubmissionButtonsTest, ANewRegistrationLeftUnchangedAfterAnExportIsRemoved)
 {
-    main()->edit();
-    for (const auto& [field, value] : QList<std::pair<const char*, const char*>>{
-             {"TECH_DVLP_YEAR", "2024"}, {"GRP_CODE1", "01"}, {"LEVEL1_COMBO", "010"}, {"LEVEL2_COMBO", "01001"},
-             {"LEVEL3_COMBO", "0100101"}, {"LEVEL4_COMBO", "010010101"}})
-        main()->field(QLatin1String(field)).setString(QLatin1String(value));
-    main()->post();
+    fillWhatTheSubmissionNeeds();
     const QString path = out.filePath(QStringLiteral("out.lzh"));
     ui.expectFile(path);
     ui.expectBox(UI::Ok);

@@ -8,11 +8,10 @@
 // 4 when the folder is locked (a lock left by a killed run is stale after a second).
 
 #include "store/DataModule.h"
-#include "store/Schema.h"
+#include "support/OrphanRows.h"
 #include "util/UserInteraction.h"
 
 #include <QCoreApplication>
-#include <QSet>
 
 #include <cstdio>
 
@@ -97,26 +96,10 @@ int check(const QString& home)
         std::fprintf(stderr, "VIOLATION: the start failed: %s\n", qPrintable(dm.startError()));
         return 3;
     }
-    int violations = 0;
-    for (const store::schema::TableDef& def : store::schema::registrationTables()) {
-        if (def.masterTable.isEmpty())
-            continue;
-        store::Table* master = dm.table(def.masterTable);
-        store::Table* detail = dm.table(def.name);
-        const int masterKey = master->fieldIndex(def.masterFields);
-        const int detailKey = detail->fieldIndex(def.detailFields);
-        QSet<QString> keys;
-        for (const store::Table::RowValues& row : master->allRows())
-            keys.insert(row.at(masterKey).toString().trimmed());
-        for (const store::Table::RowValues& row : detail->allRows()) {
-            const QString key = row.at(detailKey).toString().trimmed();
-            if (key.isEmpty() || !keys.contains(key)) {
-                std::fprintf(stderr, "VIOLATION: %s has a row with %s \"%s\" and no main row\n", qPrintable(def.name),
-                             qPrintable(def.detailFields), qPrintable(key));
-                ++violations;
-            }
-        }
-    }
+    const QStringList orphans = testsupport::rowsWithoutTheirRegistration(dm);
+    for (const QString& orphan : orphans)
+        std::fprintf(stderr, "VIOLATION: %s\n", qPrintable(orphan));
+    int violations = int(orphans.size());
     const int regNo = dm.table(QStringLiteral("NT_TBL_MAIN"))->fieldIndex(QStringLiteral("REG_NO"));
     for (const store::Table::RowValues& row : dm.table(QStringLiteral("NT_TBL_MAIN"))->allRows())
         std::printf("%s\n", qPrintable(row.at(regNo).toString().trimmed()));

@@ -10,7 +10,7 @@
 
 #include "archive/LzhArchive.h"
 #include "store/DataModule.h"
-#include "store/Schema.h"
+#include "support/OrphanRows.h"
 #include "submission/SubmissionImport.h"
 #include "util/UserInteraction.h"
 
@@ -20,7 +20,6 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QMap>
-#include <QSet>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -93,21 +92,8 @@ QMap<QString, QByteArray> snapshot()
 
 void checkEveryRowHasItsRegistration()
 {
-    for (const store::schema::TableDef& def : store::schema::registrationTables()) {
-        if (def.masterTable.isEmpty())
-            continue;
-        store::Table* master = session->dm->table(def.masterTable);
-        store::Table* detail = session->dm->table(def.name);
-        const int masterKey = master->fieldIndex(def.masterFields);
-        const int detailKey = detail->fieldIndex(def.detailFields);
-        QSet<QString> keys;
-        for (const store::Table::RowValues& row : master->allRows())
-            keys.insert(row.at(masterKey).toString().trimmed());
-        for (const store::Table::RowValues& row : detail->allRows()) {
-            if (!keys.contains(row.at(detailKey).toString().trimmed()))
-                failWith(QStringLiteral("%1 has a row without its registration").arg(def.name));
-        }
-    }
+    if (const QStringList orphans = testsupport::rowsWithoutTheirRegistration(*session->dm); !orphans.isEmpty())
+        failWith(orphans.first());
 }
 
 QByteArray archiveFromMembers(const QByteArray& bytes)

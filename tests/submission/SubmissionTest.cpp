@@ -137,6 +137,24 @@ protected:
         }
     }
 
+    // An export to `path` (an earlier submission file "old.lzh") that fails: one error box saying
+    // the packing failed, the earlier file as it was, no partial archive and no working files left.
+    // Returns the box's text.
+    QString expectExportFailureKeepingTheOldFile(const QString& path)
+    {
+        ui.expectBox(UserInteraction::Ok);
+        SubmissionExport exporter(*dm, ui);
+        EXPECT_EQ(exporter.exportSubmissionFile(path), SubmissionExport::Outcome::Failed);
+        EXPECT_EQ(ui.boxes().size(), 1);
+        const QString message = ui.boxes().isEmpty() ? QString() : ui.boxes().first().text;
+        EXPECT_EQ(ui.boxes().value(0).icon, UserInteraction::Icon::Error);
+        EXPECT_TRUE(message.startsWith(submission::kPackFailed)) << message.toStdString();
+        EXPECT_EQ(out.read(QStringLiteral("old.lzh")), QByteArray("the earlier submission file"));
+        EXPECT_EQ(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.lzh"}) << "no partial archive is left";
+        EXPECT_TRUE(tempFiles().isEmpty());
+        return message;
+    }
+
     void addPhotoRow(const QString& regNo, const QString& slot, const QString& extension)
     {
         appendRow(QStringLiteral("NT_TBL_INFO_IMAGES"), regNo, 0,
@@ -295,15 +313,7 @@ TEST_F(SubmissionTest, FailedPackKeepsTheOldSubmissionFileAndAGoodOneReplacesIt)
     // A photo whose name an LZH header cannot hold makes the packing fail.
     const QString badPhoto = home.write(QStringLiteral("Images/XXK-000005G\U0001F600.jpg"), "x");
     addPhotoRow(kOldNumber, QStringLiteral("G"), QStringLiteral("\U0001F600.jpg"));
-    ui.expectBox(UserInteraction::Ok);
-    SubmissionExport exporter(*dm, ui);
-    EXPECT_EQ(exporter.exportSubmissionFile(path), SubmissionExport::Outcome::Failed);
-    ASSERT_EQ(ui.boxes().size(), 1);
-    EXPECT_EQ(ui.boxes().first().icon, UserInteraction::Icon::Error);
-    EXPECT_TRUE(ui.boxes().first().text.startsWith(submission::kPackFailed));
-    EXPECT_EQ(out.read(QStringLiteral("old.lzh")), QByteArray("the earlier submission file"));
-    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.lzh"}) << "no partial archive is left";
-    EXPECT_TRUE(tempFiles().isEmpty());
+    expectExportFailureKeepingTheOldFile(path);
 
     QFile::remove(badPhoto);
     exportTo(QStringLiteral("old.lzh"));
@@ -390,16 +400,8 @@ TEST_F(SubmissionTest, AWorkingFileThatCannotBePreparedEndsTheExport)
     const QString path = out.write(QStringLiteral("old.lzh"), "the earlier submission file");
     QFile::remove(home.filePath(QStringLiteral("Zero/NT_TBL_COMPANY.Cds")));
     ASSERT_FALSE(QFileInfo::exists(dm->folder().templatePath(QStringLiteral("NT_TBL_COMPANY"))));
-    ui.expectBox(UserInteraction::Ok);
-    SubmissionExport exporter(*dm, ui);
-    EXPECT_EQ(exporter.exportSubmissionFile(path), SubmissionExport::Outcome::Failed);
-    ASSERT_EQ(ui.boxes().size(), 1);
-    EXPECT_EQ(ui.boxes().first().icon, UserInteraction::Icon::Error);
-    EXPECT_TRUE(ui.boxes().first().text.startsWith(submission::kPackFailed));
-    EXPECT_TRUE(ui.boxes().first().text.contains(QStringLiteral("NT_TBL_COMPANY"))) << ui.boxes().first().text.toStdString();
-    EXPECT_EQ(out.read(QStringLiteral("old.lzh")), QByteArray("the earlier submission file"));
-    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.lzh"});
-    EXPECT_TRUE(tempFiles().isEmpty());
+    const QString message = expectExportFailureKeepingTheOldFile(path);
+    EXPECT_TRUE(message.contains(QStringLiteral("NT_TBL_COMPANY"))) << message.toStdString();
 }
 
 class ImportVariantsTest : public SubmissionTest
