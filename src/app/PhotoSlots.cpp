@@ -131,10 +131,12 @@ void PhotoSlots::GetPictureInfo(const QString& letter)
 
     // A row still being inserted (the slot cleared since it was chosen) takes the new photo.
     store::Table* images = view(letter);
-    if (!images->isEditing() && images->recordCount() > 0)
-        images->edit();
-    else if (!images->isEditing())
-        images->append();
+    if (!images->isEditing()) {
+        if (images->recordCount() > 0)
+            images->edit();
+        else
+            images->append();
+    }
     images->field(QStringLiteral("REG_NO")).setString(regNo);
     images->field(QStringLiteral("IMAGES_TYPE")).setString(letter);
     images->field(QStringLiteral("IMAGES_FILE")).setString(stored);
