@@ -3,6 +3,7 @@
 #include "entry/Classification.h"
 #include "store/Table.h"
 #include "widgets/DBEdit.h"
+#include "widgets/NamedChild.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -60,12 +61,12 @@ ClassificationLists::ClassificationLists(QWidget* root, TableOf tableOf, QObject
 
 QComboBox* ClassificationLists::list(int level, int slot) const
 {
-    return m_root->findChild<QComboBox*>(cls::listBoxName(level, slot));
+    return widgets::namedChild<QComboBox>(m_root, cls::listBoxName(level, slot));
 }
 
 widgets::DBEdit* ClassificationLists::codeBox(int level, int slot) const
 {
-    return m_root->findChild<widgets::DBEdit*>(cls::codeBoxName(level, slot));
+    return widgets::namedChild<widgets::DBEdit>(m_root, cls::codeBoxName(level, slot));
 }
 
 store::Table* ClassificationLists::levelTable(int level) const

@@ -6,6 +6,7 @@
 #include "store/DataModule.h"
 #include "store/Table.h"
 #include "util/UserInteraction.h"
+#include "widgets/NamedChild.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -41,7 +42,7 @@ ConditionPanels::ConditionPanels(QWidget* root, store::DataModule& dm, Hooks hoo
 template <typename T>
 T* ConditionPanels::control(const QString& name) const
 {
-    return m_root->findChild<T*>(name);
+    return widgets::namedChild<T>(m_root, name);
 }
 
 store::Table* ConditionPanels::view(int item) const

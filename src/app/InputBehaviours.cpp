@@ -14,6 +14,7 @@
 #include "widgets/SjisInput.h"
 #include "widgets/TextLineEdit.h"
 #include "widgets/TextMemo.h"
+#include "widgets/NamedChild.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
@@ -335,7 +336,7 @@ QWidget* InputBehaviours::memoOverLimit(QWidget* root) const
         return kDescriptionMemos.contains(name) ? inputrules::kDescriptionMemoLimit : inputrules::kShortMemoLimit;
     };
     for (const QString& name : kDescriptionMemos + QStringList{"SUMMARY"} + kPatentNumberMemos + kConditionTextMemos) {
-        auto* memo = root->findChild<widgets::TextMemo*>(name);
+        auto* memo = widgets::namedChild<widgets::TextMemo>(root, name);
         if (memo && sjis::byteLength(memo->text()) > limitOf(name))
             return memo;
     }

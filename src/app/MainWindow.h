@@ -4,6 +4,7 @@
 #include "app/InputBehaviours.h"
 #include "entry/InputCheck.h"
 #include "store/DataModule.h"
+#include "widgets/NamedChild.h"
 
 #include <QMainWindow>
 
@@ -58,7 +59,7 @@ public:
     EditingCycle& cycle() const { return *m_cycle; }
     InputBehaviours& behaviours() const { return *m_behaviours; }
     template <typename T = QWidget>
-    T* control(const QString& name) const { return findChild<T*>(name); }
+    T* control(const QString& name) const { return widgets::namedChild<T>(this, name); }
 
     QTabWidget* pages() const { return m_pages; }
     HelpWindow* helpWindow() const { return m_help; }

@@ -2,6 +2,7 @@
 
 #include "entry/Patents.h"
 #include "store/DataModule.h"
+#include "widgets/NamedChild.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -92,7 +93,7 @@ PatentBlocks::PatentBlocks(QWidget* root, store::DataModule& dm, std::function<v
 template <typename T>
 T* PatentBlocks::control(const QString& name) const
 {
-    T* found = m_root->findChild<T*>(name);
+    T* found = widgets::namedChild<T>(m_root, name);
     Q_ASSERT_X(found, "PatentBlocks", qPrintable(name));
     return found;
 }

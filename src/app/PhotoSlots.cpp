@@ -6,6 +6,7 @@
 #include "store/Table.h"
 #include "util/UserInteraction.h"
 #include "widgets/SjisInput.h"
+#include "widgets/NamedChild.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -54,7 +55,7 @@ PhotoSlots::PhotoSlots(QWidget* root, store::DataModule& dm, QObject* parent)
 template <typename T>
 T* PhotoSlots::control(const QString& prefix, const QString& letter) const
 {
-    return m_root->findChild<T*>(prefix + letter);
+    return widgets::namedChild<T>(m_root, prefix + letter);
 }
 
 store::Table* PhotoSlots::view(const QString& letter) const

@@ -6,6 +6,7 @@
 #include "store/DataModule.h"
 #include "submission/RegistrationProblems.h"
 #include "submission/SubmissionCheck.h"
+#include "widgets/NamedChild.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -35,7 +36,7 @@ inputcheck::ScreenValues readScreenValues(const QWidget* root, store::DataModule
 {
     inputcheck::ScreenValues values;
     for (const QString& name : inputcheck::saveCheckTextControls())
-        values.texts.insert(name, shownText(root->findChild<const QWidget*>(name)));
+        values.texts.insert(name, shownText(widgets::namedChild<const QWidget>(root, name)));
     for (const QString& letter : inputcheck::kCheckedPhotoSlots) {
         store::Table* images = dm.table(QStringLiteral("NT_TBL_INFO_IMAGES%1").arg(parts::photoSlotNumber(letter)));
         const QString file = images->isActive() && !images->isEmpty() ? images->field(QStringLiteral("IMAGES_FILE")).asString().trimmed()
@@ -51,13 +52,13 @@ inputcheck::SubmissionValues readSubmissionValues(const QWidget* root, store::Da
 {
     const submission::StoredRegistration stored = submission::currentRegistration(dm);
     const auto text = [&](const QString& table, const QString& field) {
-        const QWidget* box = root->findChild<const QWidget*>(field);
+        const QWidget* box = widgets::namedChild<const QWidget>(root, field);
         return box && (qobject_cast<const QLineEdit*>(box) || qobject_cast<const QPlainTextEdit*>(box)) ? shownText(box)
                                                                                                        : stored.text(table, field);
     };
     inputcheck::SubmissionValues values = submission::submissionValues(dm, text);
     // The group is judged by what its list shows.
-    if (auto* group = root->findChild<const QComboBox*>(QStringLiteral("GRP_TITLE1")))
+    if (auto* group = widgets::namedChild<const QComboBox>(root, QStringLiteral("GRP_TITLE1")))
         values.groupShown = !group->currentText().isEmpty();
     return values;
 }

@@ -117,11 +117,14 @@ QStringList namedFiles(const store::Table& images, const QString& regNo)
     QStringList names;
     if (number < 0 || file < 0)
         return names;
-    for (const store::Table::RowValues& row : images.allRows()) {
+    const QString wanted = regNo.trimmed();
+    images.forEachStoredRow([&](const store::Table::RowValues& row) {
+        if (row.value(number).toString().trimmed() != wanted)
+            return;
         const QString name = row.value(file).toString().trimmed();
-        if (row.value(number).toString().trimmed() == regNo.trimmed() && !name.isEmpty())
+        if (!name.isEmpty())
             names.append(name);
-    }
+    });
     return names;
 }
 

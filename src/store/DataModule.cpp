@@ -84,6 +84,20 @@ bool hasValueAfter(Table* table, int offset)
     return false;
 }
 
+// True when a row the table shows (in browse mode) has no value after the first offset + 1 fields;
+// read without moving the cursor, so that the controls showing the table are not reloaded.
+bool showsRowWithoutValues(Table* table, int offset)
+{
+    for (int row = 0; row < table->recordCount(); ++row) {
+        bool empty = true;
+        for (int f = offset + 1; f < table->fieldCount() && empty; ++f)
+            empty = valueText(table->fields().at(f), table->visibleValue(row, f)).isEmpty();
+        if (empty)
+            return true;
+    }
+    return false;
+}
+
 bool showsRow(Table* table)
 {
     return table->isActive() && (table->recordCount() > 0 || table->state() == Table::State::Insert);
@@ -877,6 +891,10 @@ void DataModule::PostAllTables(const SaveInputs& inputs)
             t->remove();
         else
             t->checkBrowseMode();
+        if (!showsRowWithoutValues(t, 1)) {
+            t->last(); // where the walk below leaves the cursor
+            continue;
+        }
         t->first();
         while (!t->eof() && t->recordCount() > 0) {
             if (hasValueAfter(t, 1)) {

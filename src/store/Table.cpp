@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <bit>
 
 namespace store {
 
@@ -487,6 +488,34 @@ void Table::edit()
     emit afterEdit();
 }
 
+namespace {
+
+// True when the two rows would be written alike: the same fields absent, and the others of the
+// same type and value (numbers compared exactly).
+bool sameStoredValues(const Table::RowValues& a, const Table::RowValues& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const QVariant& x = a.at(i);
+        const QVariant& y = b.at(i);
+        const bool xAbsent = !x.isValid() || x.isNull();
+        const bool yAbsent = !y.isValid() || y.isNull();
+        if (xAbsent || yAbsent) {
+            if (xAbsent != yAbsent)
+                return false;
+            continue;
+        }
+        if (x.metaType() != y.metaType())
+            return false;
+        if (x.typeId() == QMetaType::Double ? std::bit_cast<quint64>(x.toDouble()) != std::bit_cast<quint64>(y.toDouble()) : x != y)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool Table::post()
 {
     if (!isEditing())
@@ -501,6 +530,17 @@ bool Table::post()
         cancel();
         emit postFailed(why);
         return false;
+    }
+    if (m_state == State::Edit && sameStoredValues(m_current->values, m_buffer)) {
+        // Nothing changed: the store, its indexes, its row as read and the other cursors stay
+        // as they are, so a table posted without a change is not written again.
+        m_buffer.clear();
+        m_modified = false;
+        m_state = State::Browse;
+        emit stateChanged();
+        emit recordChanged();
+        emit afterPost();
+        return true;
     }
     if (m_state == State::Edit) {
         m_store->setRowValues(m_current, m_buffer);

@@ -170,6 +170,16 @@ public:
         for (const RowPtr& row : m_store->rows)
             visit(field < row->values.size() ? row->values.at(field) : none);
     }
+    // Calls `visit` with the stored values of every row, in natural order (filters and master
+    // ignored), without copying them.
+    template <typename Visit>
+    void forEachStoredRow(Visit visit) const
+    {
+        if (!m_store)
+            return;
+        for (const RowPtr& row : m_store->rows)
+            visit(std::as_const(row->values));
+    }
     // Appends a row of stored values without events (used to fill tables from code).
     void appendRowValues(const RowValues& values);
 

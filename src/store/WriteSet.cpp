@@ -133,6 +133,14 @@ bool WriteSet::commit(QString* error)
 {
     if (m_entries.isEmpty())
         return true;
+    if (m_entries.size() == 1) {
+        // One rename is all-or-nothing by itself; a part a crash leaves is removed at the next
+        // start, and a part whose rename failed by abandon().
+        if (!replaceFile(m_entries.first().part, m_entries.first().target, error))
+            return false;
+        m_entries.clear();
+        return true;
+    }
     const QDir root(m_root);
     QByteArray journal;
     for (const Entry& entry : std::as_const(m_entries)) {

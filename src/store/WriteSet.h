@@ -12,8 +12,9 @@ namespace store {
 // A change of several files of the program folder made all-or-nothing across crashes. Each new
 // content is written completely beside its file ("<name>.part") and flushed to disk; then the
 // list of renames is recorded in a journal in the program folder, the renames are done and the
-// journal is removed. A start that finds a journal finishes its renames (recover) before any
-// table is opened; parts that no journal names were never complete and are removed.
+// journal is removed (a set of one file needs no journal: its rename is atomic). A start that
+// finds a journal finishes its renames (recover) before any table is opened; parts that no
+// journal names were never complete and are removed.
 class WriteSet
 {
 public:
@@ -29,7 +30,8 @@ public:
     bool isEmpty() const { return m_entries.isEmpty(); }
 
     // Records the journal and puts every part in place. On failure before the journal is written
-    // nothing has changed; a failure after it is completed by the next start.
+    // (or of the one rename of a single part) nothing has changed; a failure after it is
+    // completed by the next start.
     bool commit(QString* error);
     // Removes the parts staged so far.
     void abandon();

@@ -5,9 +5,29 @@
 
 #include <QEvent>
 #include <QFrame>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace widgets {
+
+namespace {
+
+// The current row's panel gets the selection colour as its frame and a tinted background. The
+// rule is set once on the container; a move only flips the property of two frames and polishes
+// them again (a style sheet of its own would re-polish every control of a panel at every move).
+const QString kPanelStyle = QStringLiteral(
+    "QFrame#panelFrame { border: 1px solid palette(mid); background: palette(base); }"
+    "QFrame#panelFrame[current=\"true\"] { border: 2px solid palette(highlight); background: palette(alternate-base); }");
+
+void markCurrent(QFrame* frame, bool current)
+{
+    frame->setProperty("current", current);
+    frame->style()->unpolish(frame);
+    frame->style()->polish(frame);
+    frame->update();
+}
+
+} // namespace
 
 DBPanelList::DBPanelList(store::DataSource* source, PanelFactory factory, QWidget* parent, const QString& name)
     : QScrollArea(parent)
@@ -20,6 +40,7 @@ DBPanelList::DBPanelList(store::DataSource* source, PanelFactory factory, QWidge
     m_layout->setContentsMargins(2, 2, 2, 2);
     m_layout->setSpacing(2);
     m_layout->addStretch(1);
+    m_container->setStyleSheet(kPanelStyle);
     setWidget(m_container);
     setWidgetResizable(true);
     if (source) {
@@ -55,6 +76,7 @@ void DBPanelList::rebuild()
     walkVisibleRows(m_source->table(), [this](store::Table& row) {
         auto* frame = new QFrame(m_container);
         frame->setObjectName(QStringLiteral("panelFrame"));
+        frame->setProperty("current", false);
         auto* layout = new QVBoxLayout(frame);
         layout->setContentsMargins(4, 4, 4, 4);
         QWidget* panel = m_factory(row);
@@ -72,11 +94,11 @@ void DBPanelList::highlight(int index)
 {
     if (index < 0 || index >= m_frames.size())
         index = -1;
-    // The current row's panel gets the selection colour as its frame and a tinted background.
-    for (int i = 0; i < m_frames.size(); ++i) {
-        QFrame* frame = m_frames.at(i);
-        frame->setStyleSheet(i == index ? QStringLiteral("QFrame#panelFrame { border: 2px solid palette(highlight); background: palette(alternate-base); }")
-                                        : QStringLiteral("QFrame#panelFrame { border: 1px solid palette(mid); background: palette(base); }"));
+    if (index != m_current) {
+        if (m_current >= 0)
+            markCurrent(m_frames.at(m_current), false);
+        if (index >= 0)
+            markCurrent(m_frames.at(index), true);
     }
     m_current = index;
     if (index >= 0)

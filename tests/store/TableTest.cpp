@@ -4,6 +4,8 @@
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace store;
 
 namespace {
@@ -499,4 +501,53 @@ TEST(Table, PostOfARowAnotherCursorDeletedFailsAndKeepsEveryOtherRow)
     table.post();
     EXPECT_TRUE(filtered.post());
     EXPECT_EQ(column(table, QStringLiteral("TECH_TITLE")), (QStringList{QStringLiteral("一の改"), QStringLiteral("二")}));
+}
+
+// A post that leaves every value as it was does not count as a change, so the table is not
+// written again; any real difference, however small, does.
+TEST(Table, APostChangesTheTableOnlyWhenAValueDiffers)
+{
+    struct Case
+    {
+        const char* what;
+        std::function<void(Table&)> edit;
+        bool changed;
+    };
+    const std::vector<Case> cases = {
+        {"nothing set", [](Table&) {}, false},
+        {"the same text again", [](Table& t) { t.field("TECH_TITLE").setString(QStringLiteral("防波堤")); }, false},
+        {"the same number, written otherwise", [](Table& t) { t.field("RATE").setString(QStringLiteral(" 12.50 ")); }, false},
+        {"changed and changed back",
+         [](Table& t) {
+             t.field("TECH_TITLE").setString(QStringLiteral("岸壁"));
+             t.field("TECH_TITLE").setString(QStringLiteral("防波堤"));
+         },
+         false},
+        {"another text", [](Table& t) { t.field("TECH_TITLE").setString(QStringLiteral("岸壁")); }, true},
+        {"a number a little off", [](Table& t) { t.field("RATE").setFloat(12.5000001); }, true},
+        {"a number cleared", [](Table& t) { t.field("RATE").clear(); }, true},
+        {"an empty field filled", [](Table& t) { t.field("DB_REG_DATE").setString(QStringLiteral("2026/12/10")); }, true},
+    };
+    for (const Case& c : cases) {
+        Table t(QStringLiteral("HEAD"));
+        t.setDeclaredFields(headFields());
+        t.createDataSet();
+        addHead(t, QStringLiteral("XXK-1"), QStringLiteral("防波堤"), 1);
+        t.edit();
+        t.field("RATE").setFloat(12.5);
+        t.post();
+        t.markUnchanged();
+        Table other(QStringLiteral("HEAD"));
+        other.cloneCursor(&t);
+        QSignalSpy otherMoved(&other, &Table::recordChanged);
+        Events events(t);
+
+        t.edit();
+        c.edit(t);
+        EXPECT_TRUE(t.post()) << c.what;
+        EXPECT_EQ(t.isChangedSinceRead(), c.changed) << c.what;
+        EXPECT_EQ(events.post.count(), 1) << c.what << ": the post is announced either way";
+        EXPECT_EQ(t.state(), Table::State::Browse) << c.what;
+        EXPECT_EQ(otherMoved.count() > 0, c.changed) << c.what << ": other cursors hear of real changes only";
+    }
 }

@@ -90,7 +90,17 @@ TEST_F(GridTest, PanelListBuildsOnePanelPerRowAndAClickMakesItsRowCurrent)
 {
     DBPanelList list(&source, [](store::Table& row) { return new QLabel(row.field("TECH_TITLE").asString()); });
     list.resize(300, 300);
+    // The panels drawn as current: exactly the table's current row, whatever moved it.
+    const auto highlighted = [&list] {
+        QList<int> panels;
+        for (int i = 0; i < list.panelCount(); ++i) {
+            if (list.panel(i)->parentWidget()->property("current").toBool())
+                panels << i;
+        }
+        return panels;
+    };
     ASSERT_EQ(list.panelCount(), 3);
+    EXPECT_EQ(highlighted(), QList<int>{0});
     EXPECT_EQ(qobject_cast<QLabel*>(list.panel(1))->text(), "Wall");
     EXPECT_EQ(list.currentIndex(), 0);
     EXPECT_EQ(table->recNo(), 1); // building the panels leaves the table where it was
@@ -98,10 +108,15 @@ TEST_F(GridTest, PanelListBuildsOnePanelPerRowAndAClickMakesItsRowCurrent)
     QTest::mouseClick(list.panel(2), Qt::LeftButton);
     EXPECT_EQ(table->recNo(), 3);
     EXPECT_EQ(list.currentIndex(), 2);
+    EXPECT_EQ(highlighted(), QList<int>{2});
+    table->prior();
+    EXPECT_EQ(highlighted(), QList<int>{1});
+    table->next();
 
     table->remove();
     ASSERT_EQ(list.panelCount(), 2);
     EXPECT_EQ(qobject_cast<QLabel*>(list.panel(1))->text(), "Wall");
+    EXPECT_EQ(highlighted(), QList<int>{table->recNo() - 1});
 }
 
 } // namespace
