@@ -306,6 +306,25 @@ TEST_F(DataModuleTest, SaveDropsEmptyRowsAndJoinsPostCodes)
     EXPECT_EQ(dm->table(QStringLiteral("NT_TBL_COMPARE_DETAIL"))->recordCount(), 0);
     EXPECT_EQ(rowsInFile(data(QStringLiteral("NT_TBL_COMPARE_MAIN.cds"))), 0);
     EXPECT_EQ(rowsInFile(data(QStringLiteral("NT_TBL_COMPARE_DETAIL.cds"))), 0);
+
+    // An empty row between others goes too; with or without one, the contacts end on their last row.
+    for (const bool emptyBetween : {true, false}) {
+        addContact(*dm, 2, 2, QStringLiteral("B社"));
+        if (emptyBetween)
+            addContact(*dm, 3, QVariant(), QString());
+        addContact(*dm, 4, 4, QStringLiteral("C社"));
+        contacts->first();
+        dm->PostAllTables(inputs);
+        QStringList companies;
+        for (int row = 0; row < contacts->recordCount(); ++row)
+            companies << contacts->visibleValue(row, contacts->fieldIndex(QStringLiteral("SALES_COMPANY_OTHER"))).toString();
+        EXPECT_EQ(companies, (QStringList{QStringLiteral("A社"), QStringLiteral("B社"), QStringLiteral("C社")}));
+        EXPECT_EQ(contacts->recNo(), 3);
+        contacts->last();
+        contacts->remove();
+        contacts->last();
+        contacts->remove();
+    }
 }
 
 TEST_F(DataModuleTest, DeleteRegistrationRowsRemovesOnlyTheCurrentRegistration)
