@@ -73,7 +73,7 @@ ArchiveHandle UnlhaOpenArchive(QObject*, const char* archivePath, quint32)
         info.ratio = entry.header.originalSize
             ? quint16(std::min<quint64>(1000, entry.header.compressedSize * 1000 / entry.header.originalSize))
             : 0;
-        info.method = QString::fromLatin1(entry.header.method);
+        info.method = QString::fromLatin1(entry.header.method.data(), qsizetype(entry.header.method.size()));
         info.fileName = entry.name;
         infos.append(info);
     }

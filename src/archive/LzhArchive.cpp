@@ -2,7 +2,8 @@
 
 #include "archive/LzhCrc16.h"
 #include "archive/LzhEncoder.h"
-#include "archive/LzhReader.h"
+#include "archive/LzhExtraction.h"
+#include "archive/LzhOpenedArchive.h"
 #include "util/SjisText.h"
 
 #include <QDateTime>
@@ -11,10 +12,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
-#include <QSet>
-#include <QTemporaryFile>
-
-#include <filesystem>
 
 namespace lzh {
 
@@ -32,50 +29,29 @@ QString describe(const QString& archivePath, const QString& text)
     return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(archivePath), text);
 }
 
-// An archive opened for reading, with the headers of all its members read.
-class OpenedArchive
+std::string nativePath(const QString& path)
 {
-public:
-    explicit OpenedArchive(const QString& path)
-        : m_file(path)
-        , m_reader(&m_file)
-    {
-    }
+    return QFile::encodeName(path).toStdString();
+}
 
-    // Fails on an archive that cannot be opened or whose headers cannot all be read.
-    bool open(QString* error)
-    {
-        if (!m_file.open(QIODevice::ReadOnly))
-            return fail(error, describe(m_file.fileName(), QStringLiteral("cannot open the archive: %1").arg(m_file.errorString())));
-        QString problem;
-        if (!m_reader.start(&problem))
-            return fail(error, describe(m_file.fileName(), problem));
-        for (;;) {
-            MemberEntry entry;
-            const HeaderStatus status = m_reader.next(entry, &problem);
-            if (status == HeaderStatus::End)
-                return true;
-            if (status == HeaderStatus::Error)
-                return fail(error, describe(m_file.fileName(), problem));
-            m_members.append(entry);
-        }
-    }
+// The reading core writes its messages in UTF-8.
+QString fromCore(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
 
-    const QList<MemberEntry>& members() const { return m_members; }
-    ArchiveReader& reader() { return m_reader; }
+QByteArray rawBytes(std::span<const uint8_t> bytes)
+{
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+}
 
-    // The raw bytes of a member (header and data), copied unchanged when an archive is rewritten.
-    QByteArray rawMember(const MemberEntry& entry)
-    {
-        m_file.seek(entry.headerOffset);
-        return m_file.read(entry.dataOffset + qint64(entry.header.compressedSize) - entry.headerOffset);
-    }
-
-private:
-    QFile m_file;
-    ArchiveReader m_reader;
-    QList<MemberEntry> m_members;
-};
+bool openArchive(OpenedArchive& archive, const QString& archivePath, QString* error)
+{
+    std::string problem;
+    if (archive.open(nativePath(archivePath), &problem))
+        return true;
+    return fail(error, fromCore(problem));
+}
 
 // Member names compare as on Windows: without regard to case.
 qsizetype indexOfName(const QStringList& names, const QString& name)
@@ -85,11 +61,6 @@ qsizetype indexOfName(const QStringList& names, const QString& name)
             return i;
     }
     return -1;
-}
-
-QString memberLabel(const MemberEntry& entry)
-{
-    return entry.name.isEmpty() ? sjis::decode(entry.header.name) : entry.name;
 }
 
 // One packed member: its level-2 header and data.
@@ -110,7 +81,7 @@ bool encodeMember(const QString& path, QByteArray& member, QString* error)
         return fail(error, QStringLiteral("cannot read %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
 
     MemberHeader header;
-    header.name = sjis::encode(name);
+    header.name = sjis::encode(name).toStdString();
     header.originalSize = uint64_t(content.size());
     header.modified = info.lastModified().toSecsSinceEpoch();
     header.dataCrc = Crc16::of(content.constData(), size_t(content.size()));
@@ -125,7 +96,7 @@ bool encodeMember(const QString& path, QByteArray& member, QString* error)
         data = content;
     }
     header.compressedSize = uint64_t(data.size());
-    member = writeLevel2Header(header) + data;
+    member = QByteArray::fromStdString(writeLevel2Header(header)) + data;
     return true;
 }
 
@@ -144,37 +115,6 @@ bool writeArchive(const QString& archivePath, const QList<QByteArray>& members, 
     out.write("\0", 1);
     if (!out.commit())
         return fail(error, describe(archivePath, QStringLiteral("cannot write the archive: %1").arg(out.errorString())));
-    return true;
-}
-
-// Writes one member into the folder through a temporary file there that takes the member's name
-// only when its data decoded completely with the right CRC. The rename replaces a file or link of
-// that name without following it.
-bool extractMember(ArchiveReader& reader, const MemberEntry& entry, const QString& folder, QString* error)
-{
-    const QString target = QDir(folder).filePath(entry.name);
-    const QFileInfo targetInfo(target);
-    if (targetInfo.isDir() && !targetInfo.isSymLink())
-        return fail(error, QStringLiteral("%1: a folder of that name exists").arg(entry.name));
-    QTemporaryFile out(QDir(folder).filePath(QStringLiteral(".extracting-XXXXXX")));
-    if (!out.open())
-        return fail(error, QStringLiteral("%1: cannot write: %2").arg(entry.name, out.errorString()));
-    const ByteSink sink = [&](const uint8_t* data, size_t size) {
-        return out.write(reinterpret_cast<const char*>(data), qint64(size)) == qint64(size);
-    };
-    QString problem;
-    if (!reader.readData(entry, sink, &problem))
-        return fail(error, QStringLiteral("%1: %2").arg(entry.name, problem));
-    // The stamp goes on after the last buffered bytes, whose write would otherwise replace it.
-    if (!out.flush())
-        return fail(error, QStringLiteral("%1: cannot write: %2").arg(entry.name, out.errorString()));
-    out.setFileTime(QDateTime::fromSecsSinceEpoch(entry.header.modified), QFileDevice::FileModificationTime);
-    out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    std::error_code renameError;
-    std::filesystem::rename(QFile::encodeName(out.fileName()).toStdString(), QFile::encodeName(target).toStdString(), renameError);
-    if (renameError)
-        return fail(error, QStringLiteral("%1: cannot write: %2").arg(entry.name, QString::fromStdString(renameError.message())));
-    out.setAutoRemove(false);
     return true;
 }
 
@@ -197,66 +137,41 @@ bool matchesAny(const QString& name, const QStringList& patterns)
 
 bool listArchive(const QString& archivePath, QList<MemberEntry>& members, QString* error)
 {
-    OpenedArchive archive(archivePath);
-    if (!archive.open(error))
+    OpenedArchive archive;
+    if (!openArchive(archive, archivePath, error))
         return false;
-    members = archive.members();
+    members.clear();
+    for (const ArchiveMember& member : archive.members())
+        members.append({member.header, QString::fromStdString(member.name), qint64(member.headerOffset), qint64(member.dataOffset)});
     return true;
 }
 
 bool testArchive(const QString& archivePath, QStringList* problems, QString* error)
 {
-    OpenedArchive archive(archivePath);
-    if (!archive.open(error))
-        return false;
-    bool ok = true;
-    for (const MemberEntry& entry : archive.members()) {
-        QString problem;
-        if (!archive.reader().readData(entry, [](const uint8_t*, size_t) { return true; }, &problem)) {
-            ok = false;
-            if (problems)
-                problems->append(QStringLiteral("%1: %2").arg(memberLabel(entry), problem));
-        }
+    std::vector<std::string> found;
+    std::string problem;
+    const bool ok = testMembers(nativePath(archivePath), &found, &problem);
+    if (problems) {
+        for (const std::string& line : found)
+            problems->append(fromCore(line));
     }
-    if (!ok)
-        fail(error, describe(archivePath, QStringLiteral("damaged members")));
-    return ok;
+    return ok || fail(error, fromCore(problem));
 }
 
 bool extractArchive(const QString& archivePath, const QString& folder, const QStringList& patterns,
                     QStringList* written, QString* error)
 {
-    OpenedArchive archive(archivePath);
-    if (!archive.open(error))
-        return false;
-    if (!QDir().mkpath(folder))
-        return fail(error, QStringLiteral("cannot create the folder %1").arg(QDir::toNativeSeparators(folder)));
-    QStringList problems;
-    QSet<QString> extracted; // names taken by earlier members: members of different folders may share one
-    for (const MemberEntry& entry : archive.members()) {
-        if (entry.header.isDirectory() || !matchesAny(entry.name, patterns))
-            continue;
-        if (entry.name.isEmpty()) {
-            problems.append(QStringLiteral("%1: the member has no usable file name").arg(memberLabel(entry)));
-            continue;
-        }
-        if (extracted.contains(entry.name)) {
-            problems.append(QStringLiteral("%1: another member was already extracted as %2; this one was not")
-                                .arg(sjis::decode(entry.header.name), entry.name));
-            continue;
-        }
-        extracted.insert(entry.name);
-        QString problem;
-        if (extractMember(archive.reader(), entry, folder, &problem)) {
-            if (written)
-                written->append(entry.name);
-        } else {
-            problems.append(problem);
-        }
+    NameFilter chosen;
+    if (!patterns.isEmpty())
+        chosen = [&](const std::string& name) { return matchesAny(QString::fromStdString(name), patterns); };
+    std::vector<std::string> names;
+    std::string problem;
+    const bool ok = extractMembers(nativePath(archivePath), nativePath(folder), chosen, &names, &problem);
+    if (written) {
+        for (const std::string& name : names)
+            written->append(QString::fromStdString(name));
     }
-    if (!problems.isEmpty())
-        return fail(error, describe(archivePath, problems.join(QStringLiteral("; "))));
-    return true;
+    return ok || fail(error, fromCore(problem));
 }
 
 bool packFiles(const QString& archivePath, const QStringList& files, QString* error)
@@ -281,13 +196,13 @@ bool packFiles(const QString& archivePath, const QStringList& files, QString* er
     // Existing members stay in place; one with the name of a packed file is replaced where it stood.
     QList<QByteArray> members;
     if (QFileInfo::exists(archivePath)) {
-        OpenedArchive archive(archivePath);
-        if (!archive.open(error))
+        OpenedArchive archive;
+        if (!openArchive(archive, archivePath, error))
             return false;
-        for (const MemberEntry& entry : archive.members()) {
-            const qsizetype replaced = indexOfName(addedNames, entry.name);
+        for (const ArchiveMember& entry : archive.members()) {
+            const qsizetype replaced = indexOfName(addedNames, QString::fromStdString(entry.name));
             if (replaced < 0) {
-                members.append(archive.rawMember(entry));
+                members.append(rawBytes(archive.rawMember(entry)));
             } else if (!added[replaced].isNull()) {
                 members.append(added[replaced]);
                 added[replaced] = QByteArray();
@@ -306,14 +221,14 @@ bool deleteMembers(const QString& archivePath, const QStringList& patterns, int*
     QList<QByteArray> kept;
     int count = 0;
     {
-        OpenedArchive archive(archivePath);
-        if (!archive.open(error))
+        OpenedArchive archive;
+        if (!openArchive(archive, archivePath, error))
             return false;
-        for (const MemberEntry& entry : archive.members()) {
-            if (matchesAny(entry.name, patterns))
+        for (const ArchiveMember& entry : archive.members()) {
+            if (matchesAny(QString::fromStdString(entry.name), patterns))
                 ++count;
             else
-                kept.append(archive.rawMember(entry));
+                kept.append(rawBytes(archive.rawMember(entry)));
         }
     }
     if (removed)

@@ -1,20 +1,22 @@
 #pragma once
 
-#include <QByteArray>
-
+#include <cstddef>
 #include <cstdint>
-
-class QIODevice;
+#include <cstring>
 
 namespace lzh {
 
-// Reads a compressed stream of a known size most-significant bit first, pulling it from a device in
-// chunks. Past the end it yields zero bits and notes the overrun, so a decoder never reads beyond
-// the member's data and can tell a stream that was cut short.
+// Reads a compressed stream held in memory most-significant bit first. Past the end it yields zero
+// bits and notes the overrun, so a decoder never reads beyond the member's data and can tell a
+// stream that was cut short.
 class BitReader
 {
 public:
-    BitReader(QIODevice* device, uint64_t size);
+    BitReader(const uint8_t* data, size_t size)
+        : m_next(data)
+        , m_end(data + size)
+    {
+    }
 
     // The next n bits (1..24) without consuming them.
     uint32_t peek(int n)
@@ -39,21 +41,31 @@ public:
 
     // True once more bits were consumed than the stream holds.
     bool overrun() const { return m_paddingBytes * 8 > uint64_t(m_count); }
-    bool deviceFailed() const { return m_deviceFailed; }
 
 private:
-    void refill();
-    bool loadChunk();
+    void refill()
+    {
+        if (m_end - m_next >= 8) {
+            // Whole bytes that fit go in at once; bits loaded past m_count are the same stream bits
+            // and are loaded again, unchanged, by the next refill.
+            uint64_t word;
+            std::memcpy(&word, m_next, 8);
+            word = __builtin_bswap64(word);
+            m_buffer |= word >> m_count;
+            const int bytes = (63 - m_count) >> 3;
+            m_next += bytes;
+            m_count += bytes * 8;
+            return;
+        }
+        refillAtEnd();
+    }
+    void refillAtEnd();
 
     uint64_t m_buffer = 0;
     int m_count = 0; // valid bits at the top of m_buffer
-    QIODevice* m_device;
-    uint64_t m_remaining;
-    QByteArray m_chunk;
-    const uint8_t* m_next = nullptr;
-    const uint8_t* m_end = nullptr;
+    const uint8_t* m_next;
+    const uint8_t* m_end;
     uint64_t m_paddingBytes = 0;
-    bool m_deviceFailed = false;
 };
 
 } // namespace lzh

@@ -24,19 +24,19 @@ uint32_t ringSizeFor(uint64_t originalSize, const MethodParameters& method)
 class StreamDecoder
 {
 public:
-    StreamDecoder(QIODevice* device, uint64_t compressedSize, const MethodParameters& method)
-        : m_in(device, compressedSize)
+    StreamDecoder(std::span<const uint8_t> stream, const MethodParameters& method)
+        : m_in(stream.data(), stream.size())
         , m_method(method)
     {
     }
 
-    bool run(uint64_t originalSize, const ByteSink& sink, QString* error);
+    bool run(uint64_t originalSize, const ByteSink& sink, std::string* error);
 
 private:
     bool readBlockHeader();
     bool readLengthCodeTable(HuffmanDecoder& table, int count, int countBits, int zeroRunAfter);
     bool readLiteralTable();
-    bool fail(QString* error, const QString& text) const;
+    static bool fail(std::string* error, const char* text);
 
     BitReader m_in;
     MethodParameters m_method;
@@ -46,10 +46,10 @@ private:
     uint32_t m_blockLeft = 0;
 };
 
-bool StreamDecoder::fail(QString* error, const QString& text) const
+bool StreamDecoder::fail(std::string* error, const char* text)
 {
     if (error)
-        *error = m_in.deviceFailed() ? QStringLiteral("the archive could not be read") : text;
+        *error = text;
     return false;
 }
 
@@ -125,7 +125,7 @@ bool StreamDecoder::readBlockHeader()
         && !m_in.overrun();
 }
 
-bool StreamDecoder::run(uint64_t originalSize, const ByteSink& sink, QString* error)
+bool StreamDecoder::run(uint64_t originalSize, const ByteSink& sink, std::string* error)
 {
     const uint32_t ringSize = ringSizeFor(originalSize, m_method);
     const uint32_t ringMask = ringSize - 1;
@@ -133,7 +133,7 @@ bool StreamDecoder::run(uint64_t originalSize, const ByteSink& sink, QString* er
     uint8_t* const out = ring.data();
     uint32_t pos = 0;
     uint64_t remaining = originalSize;
-    const QString corrupt = QStringLiteral("the compressed data is corrupt");
+    const char* const corrupt = "the compressed data is corrupt";
 
     auto flushRing = [&](uint32_t end) { return sink(out, end); };
 
@@ -169,7 +169,7 @@ bool StreamDecoder::run(uint64_t originalSize, const ByteSink& sink, QString* er
                     from = (from + 1) & ringMask;
                     if (pos == ringSize) {
                         if (m_in.overrun() || !flushRing(pos))
-                            return fail(error, m_in.overrun() ? corrupt : QStringLiteral("writing failed"));
+                            return fail(error, m_in.overrun() ? corrupt : "writing failed");
                         pos = 0;
                     }
                 }
@@ -178,23 +178,23 @@ bool StreamDecoder::run(uint64_t originalSize, const ByteSink& sink, QString* er
         }
         if (pos == ringSize) {
             if (m_in.overrun() || !flushRing(pos))
-                return fail(error, m_in.overrun() ? corrupt : QStringLiteral("writing failed"));
+                return fail(error, m_in.overrun() ? corrupt : "writing failed");
             pos = 0;
         }
     }
     if (m_in.overrun())
-        return fail(error, QStringLiteral("the compressed data ends too early"));
+        return fail(error, "the compressed data ends too early");
     if (pos > 0 && !flushRing(pos))
-        return fail(error, QStringLiteral("writing failed"));
+        return fail(error, "writing failed");
     return true;
 }
 
 } // namespace
 
-bool decodeStream(QIODevice* in, uint64_t compressedSize, uint64_t originalSize, const MethodParameters& method,
-                  const ByteSink& sink, QString* error)
+bool decodeStream(std::span<const uint8_t> stream, uint64_t originalSize, const MethodParameters& method,
+                  const ByteSink& sink, std::string* error)
 {
-    StreamDecoder decoder(in, compressedSize, method);
+    StreamDecoder decoder(stream, method);
     return decoder.run(originalSize, sink, error);
 }
 

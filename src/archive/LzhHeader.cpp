@@ -3,16 +3,14 @@
 #include "archive/LzhBytes.h"
 #include "archive/LzhCrc16.h"
 
-#include <QDateTime>
-#include <QIODevice>
-#include <QTimeZone>
+#include <ctime>
 
 namespace lzh {
 
 namespace {
 
-constexpr int kLevel01Base = 22;   // bytes up to the name length of a level-0/1 header
-constexpr int kLevel2Base = 26;    // fixed part of a level-2 header, first extension size included
+constexpr size_t kLevel01Base = 22;   // bytes up to the name length of a level-0/1 header
+constexpr size_t kLevel2Base = 26;    // fixed part of a level-2 header, first extension size included
 constexpr uint32_t kShiftJisCodePage = 932;
 
 enum ExtensionType : uint8_t {
@@ -25,57 +23,85 @@ enum ExtensionType : uint8_t {
     kExtUnixTime = 0x54,
 };
 
-bool readExactly(QIODevice* device, char* data, qint64 size)
-{
-    return size == 0 || device->read(data, size) == size;
-}
-
-HeaderStatus failed(QString* error, const QString& text)
+HeaderStatus failed(std::string* error, const char* text)
 {
     if (error)
         *error = text;
     return HeaderStatus::Error;
 }
 
-// MS-DOS date and time (local time) to seconds since the epoch.
+bool isLeapYear(int year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+bool isValidDate(int year, int month, int day)
+{
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12 || day < 1)
+        return false;
+    return day <= kDays[month - 1] + (month == 2 && isLeapYear(year) ? 1 : 0);
+}
+
+// MS-DOS date and time (local time) to seconds since the epoch; an impossible date counts as
+// 1980-01-01, an impossible time as midnight.
 int64_t fromDosTime(uint32_t stamp)
 {
-    const QDate date(int(stamp >> 25) + 1980, int((stamp >> 21) & 0x0F), int((stamp >> 16) & 0x1F));
-    const QTime time(int((stamp >> 11) & 0x1F), int((stamp >> 5) & 0x3F), int(stamp & 0x1F) * 2);
-    const QDateTime local(date.isValid() ? date : QDate(1980, 1, 1), time.isValid() ? time : QTime(0, 0));
-    return local.toSecsSinceEpoch();
+    std::tm local{};
+    const int year = int(stamp >> 25) + 1980;
+    const int month = int((stamp >> 21) & 0x0F);
+    const int day = int((stamp >> 16) & 0x1F);
+    if (isValidDate(year, month, day)) {
+        local.tm_year = year - 1900;
+        local.tm_mon = month - 1;
+        local.tm_mday = day;
+    } else {
+        local.tm_year = 80;
+        local.tm_mday = 1;
+    }
+    const int hour = int((stamp >> 11) & 0x1F);
+    const int minute = int((stamp >> 5) & 0x3F);
+    const int second = int(stamp & 0x1F) * 2;
+    if (hour < 24 && minute < 60 && second < 60) {
+        local.tm_hour = hour;
+        local.tm_min = minute;
+        local.tm_sec = second;
+    }
+    local.tm_isdst = -1;
+    return int64_t(std::mktime(&local));
 }
 
 // Applies one extension header (type byte first, without its trailing next-size field).
-void applyExtension(const QByteArray& ext, MemberHeader& header)
+void applyExtension(const uint8_t* ext, size_t size, MemberHeader& header)
 {
-    if (ext.isEmpty())
+    if (size == 0)
         return;
-    const QByteArray data = ext.mid(1);
-    switch (uint8_t(ext[0])) {
+    const uint8_t* data = ext + 1;
+    const size_t dataSize = size - 1;
+    switch (ext[0]) {
     case kExtName:
-        header.name = data;
+        header.name.assign(reinterpret_cast<const char*>(data), dataSize);
         break;
     case kExtDirectory:
-        header.directory = data;
+        header.directory.assign(reinterpret_cast<const char*>(data), dataSize);
         break;
     case kExtAttribute:
-        if (data.size() >= 1)
-            header.attribute = uint8_t(data[0]);
+        if (dataSize >= 1)
+            header.attribute = data[0];
         break;
     case kExtSize64:
-        if (data.size() >= 16) {
-            header.compressedSize = readLe32(data.constData()) | uint64_t(readLe32(data.constData() + 4)) << 32;
-            header.originalSize = readLe32(data.constData() + 8) | uint64_t(readLe32(data.constData() + 12)) << 32;
+        if (dataSize >= 16) {
+            header.compressedSize = readLe32(data) | uint64_t(readLe32(data + 4)) << 32;
+            header.originalSize = readLe32(data + 8) | uint64_t(readLe32(data + 12)) << 32;
         }
         break;
     case kExtCodePage:
-        if (data.size() >= 4)
-            header.codePage = readLe32(data.constData());
+        if (dataSize >= 4)
+            header.codePage = readLe32(data);
         break;
     case kExtUnixTime:
-        if (data.size() >= 4)
-            header.modified = readLe32(data.constData());
+        if (dataSize >= 4)
+            header.modified = readLe32(data);
         break;
     default:
         break;
@@ -83,162 +109,171 @@ void applyExtension(const QByteArray& ext, MemberHeader& header)
 }
 
 // Level 0 and 1 share the base layout; level 1 follows it with extension headers whose sizes count
-// in the compressed size.
-HeaderStatus readLevel01(QIODevice* device, QByteArray base, MemberHeader& header, QString* error)
+// in the compressed size. `base` points at the header, `available` bytes from there on.
+HeaderStatus readLevel01(const uint8_t* base, size_t available, size_t& length, MemberHeader& header, std::string* error)
 {
-    const int total = uint8_t(base[0]) + 2;
+    const size_t total = size_t(base[0]) + 2;
     if (total < kLevel01Base + 2)
-        return failed(error, QStringLiteral("a member header is too short"));
-    const qint64 have = base.size();
-    base.resize(total);
-    if (total > have && !readExactly(device, base.data() + have, total - have))
-        return failed(error, QStringLiteral("the archive ends inside a member header"));
+        return failed(error, "a member header is too short");
+    if (total > available)
+        return failed(error, "the archive ends inside a member header");
     uint8_t sum = 0;
-    for (int i = 2; i < total; ++i)
-        sum = uint8_t(sum + uint8_t(base[i]));
-    if (sum != uint8_t(base[1]))
-        return failed(error, QStringLiteral("a member header has a wrong checksum"));
+    for (size_t i = 2; i < total; ++i)
+        sum = uint8_t(sum + base[i]);
+    if (sum != base[1])
+        return failed(error, "a member header has a wrong checksum");
 
-    const int nameLength = uint8_t(base[21]);
-    const int afterName = kLevel01Base + nameLength;
+    const size_t nameLength = base[21];
+    const size_t afterName = kLevel01Base + nameLength;
     if (afterName + 2 > total)
-        return failed(error, QStringLiteral("a member header is malformed"));
-    header.name = base.mid(kLevel01Base, nameLength);
-    header.dataCrc = readLe16(base.constData() + afterName);
-    header.attribute = uint8_t(base[19]);
-    header.modified = fromDosTime(readLe32(base.constData() + 15));
-    header.compressedSize = readLe32(base.constData() + 7);
-    header.originalSize = readLe32(base.constData() + 11);
+        return failed(error, "a member header is malformed");
+    header.name.assign(reinterpret_cast<const char*>(base + kLevel01Base), nameLength);
+    header.dataCrc = readLe16(base + afterName);
+    header.attribute = base[19];
+    header.modified = fromDosTime(readLe32(base + 15));
+    header.compressedSize = readLe32(base + 7);
+    header.originalSize = readLe32(base + 11);
+    length = total;
     if (header.level == 0) {
-        header.os = afterName + 2 < total ? uint8_t(base[afterName + 2]) : 'M';
+        header.os = afterName + 2 < total ? base[afterName + 2] : 'M';
         return HeaderStatus::Member;
     }
     if (afterName + 5 > total)
-        return failed(error, QStringLiteral("a member header is malformed"));
-    header.os = uint8_t(base[afterName + 2]);
-    uint32_t nextSize = readLe16(base.constData() + total - 2);
+        return failed(error, "a member header is malformed");
+    header.os = base[afterName + 2];
+    uint32_t nextSize = readLe16(base + total - 2);
     uint64_t extensionBytes = 0;
     while (nextSize != 0) {
         if (nextSize < 3)
-            return failed(error, QStringLiteral("a member header has a malformed extension"));
-        QByteArray ext(qsizetype(nextSize), Qt::Uninitialized);
-        if (!readExactly(device, ext.data(), nextSize))
-            return failed(error, QStringLiteral("the archive ends inside a member header"));
+            return failed(error, "a member header has a malformed extension");
+        if (nextSize > available - length)
+            return failed(error, "the archive ends inside a member header");
+        const uint8_t* ext = base + length;
+        length += nextSize;
         extensionBytes += nextSize;
-        applyExtension(ext.left(nextSize - 2), header);
-        nextSize = readLe16(ext.constData() + nextSize - 2);
+        applyExtension(ext, nextSize - 2, header);
+        nextSize = readLe16(ext + nextSize - 2);
     }
     if (extensionBytes > header.compressedSize)
-        return failed(error, QStringLiteral("a member header is malformed"));
+        return failed(error, "a member header is malformed");
     header.compressedSize -= extensionBytes;
     return HeaderStatus::Member;
 }
 
-HeaderStatus readLevel2(QIODevice* device, QByteArray base, MemberHeader& header, QString* error)
+HeaderStatus readLevel2(const uint8_t* base, size_t available, size_t& length, MemberHeader& header, std::string* error)
 {
-    const int total = readLe16(base.constData());
+    const size_t total = readLe16(base);
     if (total < kLevel2Base)
-        return failed(error, QStringLiteral("a member header is too short"));
-    const qint64 have = base.size();
-    base.resize(total);
-    if (total > have && !readExactly(device, base.data() + have, total - have))
-        return failed(error, QStringLiteral("the archive ends inside a member header"));
-    header.compressedSize = readLe32(base.constData() + 7);
-    header.originalSize = readLe32(base.constData() + 11);
-    header.modified = readLe32(base.constData() + 15);
-    header.dataCrc = readLe16(base.constData() + 21);
-    header.os = uint8_t(base[23]);
+        return failed(error, "a member header is too short");
+    if (total > available)
+        return failed(error, "the archive ends inside a member header");
+    header.compressedSize = readLe32(base + 7);
+    header.originalSize = readLe32(base + 11);
+    header.modified = readLe32(base + 15);
+    header.dataCrc = readLe16(base + 21);
+    header.os = base[23];
 
-    int offset = kLevel2Base;
-    uint32_t nextSize = readLe16(base.constData() + 24);
-    int crcOffset = -1;
+    size_t offset = kLevel2Base;
+    uint32_t nextSize = readLe16(base + 24);
+    size_t crcOffset = 0;
     while (nextSize != 0) {
-        if (nextSize < 3 || offset + int(nextSize) > total)
-            return failed(error, QStringLiteral("a member header has a malformed extension"));
-        const QByteArray ext = base.mid(offset, nextSize - 2);
-        if (uint8_t(ext[0]) == kExtCommon && ext.size() >= 3)
+        if (nextSize < 3 || offset + nextSize > total)
+            return failed(error, "a member header has a malformed extension");
+        const uint8_t* ext = base + offset;
+        if (ext[0] == kExtCommon && nextSize - 2 >= 3)
             crcOffset = offset + 1;
-        applyExtension(ext, header);
-        offset += int(nextSize);
-        nextSize = readLe16(base.constData() + offset - 2);
+        applyExtension(ext, nextSize - 2, header);
+        offset += nextSize;
+        nextSize = readLe16(base + offset - 2);
     }
-    if (crcOffset >= 0) {
-        const uint16_t stored = readLe16(base.constData() + crcOffset);
-        base[crcOffset] = 0;
-        base[crcOffset + 1] = 0;
-        if (Crc16::of(base.constData(), size_t(total)) != stored)
-            return failed(error, QStringLiteral("a member header has a wrong CRC"));
+    if (crcOffset != 0) {
+        // The CRC covers the header with its own field taken as zero.
+        Crc16 crc;
+        const uint8_t zeros[2] = {0, 0};
+        crc.update(base, crcOffset);
+        crc.update(zeros, 2);
+        crc.update(base + crcOffset + 2, total - crcOffset - 2);
+        if (crc.value() != readLe16(base + crcOffset))
+            return failed(error, "a member header has a wrong CRC");
     }
+    length = total;
     return HeaderStatus::Member;
 }
 
 } // namespace
 
-HeaderStatus readMemberHeader(QIODevice* device, MemberHeader& header, QString* error)
+HeaderStatus readMemberHeader(std::span<const uint8_t> bytes, size_t& at, MemberHeader& header, std::string* error)
 {
     header = MemberHeader();
-    char first = 0;
-    if (device->read(&first, 1) != 1 || first == 0)
+    if (at >= bytes.size() || bytes[at] == 0)
         return HeaderStatus::End;
-    QByteArray base(kLevel01Base, Qt::Uninitialized);
-    base[0] = first;
-    if (!readExactly(device, base.data() + 1, kLevel01Base - 1))
-        return failed(error, QStringLiteral("the archive ends inside a member header"));
-    header.method = base.mid(2, 5);
+    const uint8_t* base = bytes.data() + at;
+    const size_t available = bytes.size() - at;
+    if (available < kLevel01Base)
+        return failed(error, "the archive ends inside a member header");
+    header.method.assign(reinterpret_cast<const char*>(base + 2), 5);
     if (header.method[0] != '-' || header.method[4] != '-')
-        return failed(error, QStringLiteral("a member header is not an LZH header"));
-    header.level = uint8_t(base[20]);
+        return failed(error, "a member header is not an LZH header");
+    header.level = base[20];
+    size_t length = 0;
+    HeaderStatus status;
     switch (header.level) {
     case 0:
     case 1:
-        return readLevel01(device, base, header, error);
+        status = readLevel01(base, available, length, header, error);
+        break;
     case 2:
-        return readLevel2(device, base, header, error);
+        status = readLevel2(base, available, length, header, error);
+        break;
     default:
-        return failed(error, QStringLiteral("header level %1 is not supported").arg(header.level));
+        if (error)
+            *error = "header level " + std::to_string(header.level) + " is not supported";
+        return HeaderStatus::Error;
     }
+    if (status == HeaderStatus::Member)
+        at += length;
+    return status;
 }
 
-QByteArray writeLevel2Header(const MemberHeader& header)
+std::string writeLevel2Header(const MemberHeader& header)
 {
-    QByteArray extensions;
-    auto addExtension = [&](uint8_t type, const QByteArray& data) {
+    std::string extensions;
+    auto addExtension = [&](uint8_t type, const std::string& data) {
         // The size of each extension is written in front of it: at the end of the previous one.
         appendLe16(extensions, uint32_t(data.size()) + 3);
-        extensions.append(char(type));
+        extensions.push_back(char(type));
         extensions.append(data);
     };
-    QByteArray crcField(2, '\0');
-    QByteArray attribute;
+    std::string attribute;
     appendLe16(attribute, header.attribute);
-    QByteArray codePage;
+    std::string codePage;
     appendLe32(codePage, kShiftJisCodePage);
-    addExtension(kExtCommon, crcField);
+    addExtension(kExtCommon, std::string(2, '\0'));
     addExtension(kExtName, header.name);
     addExtension(kExtAttribute, attribute);
     addExtension(kExtCodePage, codePage);
     if (((kLevel2Base - 2 + extensions.size() + 2) & 0xFF) == 0) {
-        QByteArray stamp;
+        std::string stamp;
         appendLe32(stamp, uint32_t(header.modified));
         addExtension(kExtUnixTime, stamp);
     }
     appendLe16(extensions, 0);
 
-    QByteArray out;
-    const int total = kLevel2Base - 2 + int(extensions.size());
+    std::string out;
+    const size_t total = kLevel2Base - 2 + extensions.size();
     appendLe16(out, uint32_t(total));
-    out.append(header.method.left(5));
+    out.append(header.method.substr(0, 5));
     appendLe32(out, uint32_t(header.compressedSize));
     appendLe32(out, uint32_t(header.originalSize));
     appendLe32(out, uint32_t(header.modified));
-    out.append(char(0x20));
-    out.append(char(2));
+    out.push_back(char(0x20));
+    out.push_back(char(2));
     appendLe16(out, header.dataCrc);
-    out.append(char(header.os));
+    out.push_back(char(header.os));
     out.append(extensions);
     // The common extension comes first: its CRC field follows the base and its type byte.
-    const int crcOffset = kLevel2Base + 1;
-    const uint16_t crc = Crc16::of(out.constData(), size_t(out.size()));
+    const size_t crcOffset = kLevel2Base + 1;
+    const uint16_t crc = Crc16::of(out.data(), out.size());
     out[crcOffset] = char(crc & 0xFF);
     out[crcOffset + 1] = char(crc >> 8);
     return out;

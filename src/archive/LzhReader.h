@@ -1,28 +1,38 @@
 #pragma once
 
-#include "archive/LzhArchive.h"
 #include "archive/LzhDecoder.h"
+#include "archive/LzhHeader.h"
 
-class QIODevice;
+#include <span>
+#include <string>
 
 namespace lzh {
 
-// Walks the members of an archive on a seekable device and decodes their data. Declared sizes are
-// checked against what the device holds before anything is read or allocated for a member.
+// One member as found in an archive.
+struct ArchiveMember
+{
+    MemberHeader header;
+    std::string name; // bare file name in UTF-8, empty when the stored name has none
+    uint64_t headerOffset = 0;
+    uint64_t dataOffset = 0;
+};
+
+// Walks the members of an archive held in memory and decodes their data. Declared sizes are checked
+// against what the archive holds before anything is read or allocated for a member.
 class ArchiveReader
 {
 public:
-    explicit ArchiveReader(QIODevice* device);
+    explicit ArchiveReader(std::span<const uint8_t> bytes);
 
-    // Positions the device at the first header: at the start, or after a self-extracting program.
-    bool start(QString* error);
-    HeaderStatus next(MemberEntry& entry, QString* error);
+    // Finds the first header: at the start, or after a self-extracting program.
+    bool start(std::string* error);
+    HeaderStatus next(ArchiveMember& member, std::string* error);
     // Decodes the member's data into the sink and checks its length and CRC.
-    bool readData(const MemberEntry& entry, const ByteSink& sink, QString* error);
+    bool readData(const ArchiveMember& member, const ByteSink& sink, std::string* error);
 
 private:
-    QIODevice* m_device;
-    qint64 m_nextHeader = 0;
+    std::span<const uint8_t> m_bytes;
+    size_t m_nextHeader = 0;
 };
 
 } // namespace lzh

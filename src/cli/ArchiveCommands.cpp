@@ -48,7 +48,7 @@ int list(const QStringList& args)
     QString text;
     for (const lzh::MemberEntry& entry : members) {
         text += QStringLiteral("%1\t%2\t%3\t%4\n")
-                    .arg(QString::fromLatin1(entry.header.method))
+                    .arg(QString::fromLatin1(entry.header.method.data(), qsizetype(entry.header.method.size())))
                     .arg(entry.header.originalSize)
                     .arg(entry.header.compressedSize)
                     .arg(entry.name);

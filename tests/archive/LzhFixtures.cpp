@@ -21,11 +21,11 @@ QByteArray storedMember(int level, const QByteArray& name, const QByteArray& con
     if (level == 2) {
         lzh::MemberHeader header;
         header.method = "-lh0-";
-        header.name = name;
+        header.name = name.toStdString();
         header.compressedSize = header.originalSize = uint64_t(content.size());
         header.dataCrc = crc;
         header.modified = 1750000000;
-        return lzh::writeLevel2Header(header) + content;
+        return QByteArray::fromStdString(lzh::writeLevel2Header(header)) + content;
     }
     QByteArray header(2, '\0');
     header.append("-lh0-");

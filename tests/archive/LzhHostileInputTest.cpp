@@ -3,9 +3,9 @@
 #include "archive/LzhArchive.h"
 #include "archive/LzhBitWriter.h"
 #include "archive/LzhDecoder.h"
+#include "archive/LzhHeader.h"
 #include "support/TempDir.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 
@@ -100,15 +100,16 @@ TEST_F(LzhHostileInput, HugeDeclaredSizeIsRefusedWithoutWritingOrWaiting)
     QByteArray bytes = source.read(QStringLiteral("a.lzh"));
     // Claim 4 GiB - 1 from a few bytes of -lh5- data (the header CRC is recomputed below).
     lzh::MemberHeader header;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QString error;
-    ASSERT_EQ(lzh::readMemberHeader(&buffer, header, &error), lzh::HeaderStatus::Member);
-    const QByteArray data = bytes.mid(buffer.pos(), qsizetype(header.compressedSize));
+    size_t dataOffset = 0;
+    std::string headerError;
+    ASSERT_EQ(lzh::readMemberHeader({reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size())}, dataOffset,
+                                    header, &headerError),
+              lzh::HeaderStatus::Member);
+    const QByteArray data = bytes.mid(qsizetype(dataOffset), qsizetype(header.compressedSize));
     header.originalSize = 0xFFFFFFFFu;
     QElapsedTimer timer;
     timer.start();
-    error = extract(lzhtest::archiveOf({lzh::writeLevel2Header(header) + data}));
+    const QString error = extract(lzhtest::archiveOf({QByteArray::fromStdString(lzh::writeLevel2Header(header)) + data}));
     EXPECT_TRUE(error.contains(QStringLiteral("declared size"))) << error.toStdString();
     EXPECT_LT(timer.elapsed(), 2000);
     EXPECT_TRUE(written().isEmpty());
@@ -192,15 +193,10 @@ TEST(LzhDecoder, ZeroRunPastTheTableEndIsBounded)
     bits.put(511, 9);
     bits.put(0, 4);             // position table: one symbol
     bits.put(0, 4);
-    QByteArray stream;
-    for (uint8_t byte : bits.finish())
-        stream.append(char(byte));
-    QBuffer buffer(&stream);
-    buffer.open(QIODevice::ReadOnly);
-    QString error;
-    EXPECT_FALSE(lzh::decodeStream(&buffer, uint64_t(stream.size()), 10, lzh::kLh5,
-                                   [](const uint8_t*, size_t) { return true; }, &error));
-    EXPECT_FALSE(error.isEmpty());
+    const std::vector<uint8_t> stream = bits.finish();
+    std::string error;
+    EXPECT_FALSE(lzh::decodeStream(stream, 10, lzh::kLh5, [](const uint8_t*, size_t) { return true; }, &error));
+    EXPECT_FALSE(error.empty());
 }
 
 } // namespace

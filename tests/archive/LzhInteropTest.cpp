@@ -175,7 +175,7 @@ TEST_P(LzhReadsJlha, ArchivesOfEveryLevelAndMethodReadBackIdentically)
     bool sawMethod = false;
     for (const auto& member : members) {
         EXPECT_EQ(member.header.level, c.level);
-        sawMethod = sawMethod || member.header.method == c.method;
+        sawMethod = sawMethod || member.header.method == c.method.toStdString();
     }
     EXPECT_TRUE(sawMethod);
     ASSERT_TRUE(lzh::extractArchive(archive, dir.filePath(QStringLiteral("out")), {}, nullptr, &error)) << error.toStdString();

@@ -9,56 +9,49 @@
 #include "archive/LzhEncoder.h"
 #include "archive/LzhReader.h"
 
-#include <QBuffer>
-
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
+#include <span>
+#include <vector>
 
 namespace {
 
-void readArchive(const QByteArray& bytes)
+using Bytes = std::span<const uint8_t>;
+
+void readArchive(Bytes bytes)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    lzh::ArchiveReader reader(&buffer);
+    lzh::ArchiveReader reader(bytes);
     if (!reader.start(nullptr))
         return;
-    lzh::MemberEntry entry;
-    for (int members = 0; members < 64 && reader.next(entry, nullptr) == lzh::HeaderStatus::Member; ++members)
-        reader.readData(entry, [](const uint8_t*, size_t) { return true; }, nullptr);
+    lzh::ArchiveMember member;
+    for (int members = 0; members < 64 && reader.next(member, nullptr) == lzh::HeaderStatus::Member; ++members)
+        reader.readData(member, [](const uint8_t*, size_t) { return true; }, nullptr);
 }
 
-void decodeStream(const QByteArray& bytes)
+void decodeStream(Bytes bytes)
 {
     if (bytes.size() < 4)
         return;
     const lzh::MethodParameters methods[] = {lzh::kLh5, lzh::kLh6, lzh::kLh7};
-    const auto& method = methods[uint8_t(bytes[0]) % 3];
-    const uint64_t originalSize = (uint8_t(bytes[1]) | uint8_t(bytes[2]) << 8 | uint8_t(bytes[3]) << 16) & 0xFFFFF;
-    QByteArray stream = bytes.mid(4);
-    QBuffer buffer(&stream);
-    buffer.open(QIODevice::ReadOnly);
-    lzh::decodeStream(&buffer, uint64_t(stream.size()), originalSize, method,
-                      [](const uint8_t*, size_t) { return true; }, nullptr);
+    const auto& method = methods[bytes[0] % 3];
+    const uint64_t originalSize = (bytes[1] | bytes[2] << 8 | bytes[3] << 16) & 0xFFFFF;
+    lzh::decodeStream(bytes.subspan(4), originalSize, method, [](const uint8_t*, size_t) { return true; }, nullptr);
 }
 
-void roundTrip(const QByteArray& bytes)
+void roundTrip(Bytes bytes)
 {
-    const auto encoded = lzh::encodeLh5(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()));
+    const auto encoded = lzh::encodeLh5(bytes.data(), bytes.size());
     if (!encoded)
         return;
-    QByteArray stream(reinterpret_cast<const char*>(encoded->data()), qsizetype(encoded->size()));
-    QBuffer buffer(&stream);
-    buffer.open(QIODevice::ReadOnly);
-    QByteArray decoded;
-    const bool ok = lzh::decodeStream(&buffer, uint64_t(stream.size()), uint64_t(bytes.size()), lzh::kLh5,
+    std::vector<uint8_t> decoded;
+    const bool ok = lzh::decodeStream(*encoded, uint64_t(bytes.size()), lzh::kLh5,
                                       [&](const uint8_t* data, size_t size) {
-                                          decoded.append(reinterpret_cast<const char*>(data), qsizetype(size));
+                                          decoded.insert(decoded.end(), data, data + size);
                                           return true;
                                       },
                                       nullptr);
-    if (!ok || decoded != bytes)
+    if (!ok || !std::equal(decoded.begin(), decoded.end(), bytes.begin(), bytes.end()))
         std::abort();
 }
 
@@ -68,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size == 0)
         return 0;
-    const QByteArray rest(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
+    const Bytes rest(data + 1, size - 1);
     switch (data[0] % 3) {
     case 0:
         readArchive(rest);
