@@ -1,9 +1,9 @@
-# The Debian package (scripts/make-package runs cpack): the two executables in bin, the shipped
+# The Debian package (scripts/make-package runs cpack): the executables in bin, the shipped
 # data in share/vordell (the program finds it relative to its executable and copies it into the
 # user's data folder), the desktop entry and the icon.
 include(GNUInstallDirs)
 
-install(TARGETS vordell vordell-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS vordell vordell-cli vordell-lzh RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/program/ DESTINATION ${CMAKE_INSTALL_DATADIR}/vordell)
 install(FILES ${PROJECT_SOURCE_DIR}/data/desktop/vordell.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/data/desktop/vordell.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
