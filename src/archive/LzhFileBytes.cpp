@@ -1,29 +1,28 @@
 #include "archive/LzhFileBytes.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 
 namespace lzh {
 
 namespace {
 
-bool fail(std::string* error, int code)
+FileBytes::Status fail(FileBytes::Status status, int* reason, int code)
 {
-    if (error)
-        *error = std::strerror(code);
-    return false;
+    if (reason)
+        *reason = code;
+    return status;
 }
 
-// Reads everything from the descriptor into a new buffer of at least `expected` bytes' capacity.
+// Reads everything from the descriptor into a new buffer, sized for the expected bytes (plus one
+// byte, so that a file of the expected size needs no second buffer).
 bool readAll(int fd, size_t expected, uint8_t*& data, size_t& size)
 {
-    size_t capacity = expected > 0 ? expected : 64 * 1024;
+    size_t capacity = expected + 1 > 64 * 1024 ? expected + 1 : 64 * 1024;
     data = static_cast<uint8_t*>(std::malloc(capacity));
     size = 0;
     if (!data) {
@@ -60,37 +59,23 @@ FileBytes::~FileBytes()
 
 void FileBytes::release()
 {
-    if (m_mapped)
-        ::munmap(const_cast<uint8_t*>(m_data), m_size);
-    else
-        std::free(const_cast<uint8_t*>(m_data));
+    std::free(m_data);
     m_data = nullptr;
     m_size = 0;
-    m_mapped = false;
 }
 
-bool FileBytes::open(const std::string& path, std::string* error)
+FileBytes::Status FileBytes::open(const std::string& path, int* reason)
 {
     release();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return fail(error, errno);
+        return fail(Status::CannotOpen, reason, errno);
     struct stat info = {};
     const bool known = ::fstat(fd, &info) == 0;
     if (!known || S_ISDIR(info.st_mode)) {
         const int code = known ? EISDIR : errno;
         ::close(fd);
-        return fail(error, code);
-    }
-    if (S_ISREG(info.st_mode) && info.st_size > 0) {
-        void* mapped = ::mmap(nullptr, size_t(info.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-        if (mapped != MAP_FAILED) {
-            ::close(fd);
-            m_data = static_cast<const uint8_t*>(mapped);
-            m_size = size_t(info.st_size);
-            m_mapped = true;
-            return true;
-        }
+        return fail(Status::CannotOpen, reason, code);
     }
     uint8_t* data = nullptr;
     size_t size = 0;
@@ -99,7 +84,7 @@ bool FileBytes::open(const std::string& path, std::string* error)
     ::close(fd);
     m_data = data;
     m_size = size;
-    return ok || fail(error, code);
+    return ok ? Status::Read : fail(Status::CannotRead, reason, code);
 }
 
 } // namespace lzh

@@ -6,8 +6,8 @@
 
 namespace lzh {
 
-// The whole content of a file, mapped read-only into memory (read into it where mapping is not
-// possible), for as long as the object lives.
+// The whole content of a file, read into memory at once. Not mapped: a file that shrinks or a disk
+// that goes away while the bytes are used then cannot bring the process down.
 class FileBytes
 {
 public:
@@ -16,16 +16,16 @@ public:
     FileBytes(const FileBytes&) = delete;
     FileBytes& operator=(const FileBytes&) = delete;
 
-    // On failure the error is the system's reason.
-    bool open(const std::string& path, std::string* error);
+    enum class Status { Read, CannotOpen, CannotRead };
+    // On failure `reason` is the system's reason (an errno value).
+    Status open(const std::string& path, int* reason);
     std::span<const uint8_t> bytes() const { return {m_data, m_size}; }
 
 private:
     void release();
 
-    const uint8_t* m_data = nullptr;
+    uint8_t* m_data = nullptr;
     size_t m_size = 0;
-    bool m_mapped = false;
 };
 
 } // namespace lzh

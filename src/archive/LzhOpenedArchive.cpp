@@ -1,5 +1,7 @@
 #include "archive/LzhOpenedArchive.h"
 
+#include <cstring>
+
 namespace lzh {
 
 std::string describeArchive(const std::string& path, const std::string& text)
@@ -10,12 +12,20 @@ std::string describeArchive(const std::string& path, const std::string& text)
 bool OpenedArchive::open(const std::string& path, std::string* error)
 {
     m_members.clear();
-    std::string problem;
-    if (!m_file.open(path, &problem)) {
+    int reason = 0;
+    switch (m_file.open(path, &reason)) {
+    case FileBytes::Status::Read:
+        break;
+    case FileBytes::Status::CannotOpen:
         if (error)
-            *error = describeArchive(path, "cannot open the archive: " + problem);
+            *error = describeArchive(path, std::string("cannot open the archive: ") + std::strerror(reason));
+        return false;
+    case FileBytes::Status::CannotRead:
+        if (error)
+            *error = describeArchive(path, "the archive could not be read");
         return false;
     }
+    std::string problem;
     m_reader = ArchiveReader(m_file.bytes());
     if (!m_reader.start(&problem)) {
         if (error)
