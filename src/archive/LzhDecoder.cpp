@@ -4,6 +4,7 @@
 #include "archive/LzhHuffman.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace lzh {
@@ -11,11 +12,14 @@ namespace lzh {
 namespace {
 
 constexpr uint32_t kLargestRing = 1u << 18; // output ring: a multiple of every window, flushed in large pieces
+constexpr uint32_t kCopyChunk = 8;          // matches are copied this many bytes at a time where they allow it
 
-// Large enough for the window and, up to the largest ring, for the whole output.
+// At least twice the window and, up to the largest ring, large enough for the whole output. A match
+// copied in chunks writes up to kCopyChunk - 1 bytes past its end; with the ring larger than the
+// window by more than that, those bytes are never read before they are written again.
 uint32_t ringSizeFor(uint64_t originalSize, const MethodParameters& method)
 {
-    uint32_t size = method.windowSize();
+    uint32_t size = method.windowSize() * 2;
     while (size < kLargestRing && size < originalSize)
         size <<= 1;
     return size;
@@ -129,7 +133,8 @@ bool StreamDecoder::run(uint64_t originalSize, const ByteSink& sink, std::string
 {
     const uint32_t ringSize = ringSizeFor(originalSize, m_method);
     const uint32_t ringMask = ringSize - 1;
-    std::vector<uint8_t> ring(ringSize, kWindowFill);
+    // The chunks of a copy may read and write past the ring's end: the vector holds that much more.
+    std::vector<uint8_t> ring(ringSize + kCopyChunk, kWindowFill);
     uint8_t* const out = ring.data();
     uint32_t pos = 0;
     uint64_t remaining = originalSize;
@@ -160,8 +165,17 @@ bool StreamDecoder::run(uint64_t originalSize, const ByteSink& sink, std::string
             if (pos + length < ringSize && from + length <= ringSize) {
                 uint8_t* dst = out + pos;
                 const uint8_t* src = out + from;
-                for (uint32_t k = 0; k < length; ++k)
-                    dst[k] = src[k];
+                if (distance >= kCopyChunk) {
+                    // Each chunk reads only bytes that earlier chunks or tokens wrote.
+                    for (uint32_t k = 0; k < length; k += kCopyChunk) {
+                        uint64_t chunk;
+                        std::memcpy(&chunk, src + k, kCopyChunk);
+                        std::memcpy(dst + k, &chunk, kCopyChunk);
+                    }
+                } else {
+                    for (uint32_t k = 0; k < length; ++k)
+                        dst[k] = src[k];
+                }
                 pos += length;
             } else {
                 for (uint32_t k = 0; k < length; ++k) {
