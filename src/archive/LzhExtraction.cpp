@@ -116,8 +116,12 @@ bool extractMember(ArchiveReader& reader, const ArchiveMember& member, const std
     std::string problem;
     if (!reader.readData(member, sink, &problem))
         return fail(error, member.name + ": " + problem);
+    // The time and the permissions are kept where the file system can hold them; one that cannot
+    // (a memory stick's, for the permissions) still receives the member.
     const timespec times[2] = {{0, UTIME_OMIT}, {time_t(member.header.modified), 0}};
-    if (::futimens(out.fd(), times) != 0 || ::fchmod(out.fd(), 0644) != 0 || !out.close())
+    ::futimens(out.fd(), times);
+    ::fchmod(out.fd(), 0644);
+    if (!out.close())
         return cannotWrite();
     if (!out.renameTo(target))
         return cannotWrite();
