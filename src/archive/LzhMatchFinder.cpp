@@ -105,6 +105,8 @@ int MatchFinder::findAndInsert(size_t pos, uint32_t maxLength, int chain, uint32
             if (length > best) {
                 best = length;
                 out[count++] = {length, distance};
+                if (best >= maxLength)
+                    break; // nothing longer is possible, and here[best] would lie past the data
             }
         }
     }

@@ -1,4 +1,6 @@
 #include "archive/LzhArchive.h"
+#include "archive/LzhDecoder.h"
+#include "archive/LzhEncoder.h"
 #include "archive/LzhHeader.h"
 #include "LzhFixtures.h"
 #include "support/TempDir.h"
@@ -10,6 +12,11 @@
 #include <QRandomGenerator>
 
 #include <gtest/gtest.h>
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstring>
 
 namespace {
 
@@ -184,6 +191,29 @@ TEST(LzhUpdate, DeletingMembersKeepsTheOthers)
     ASSERT_TRUE(lzh::listArchive(archive, members, &error));
     ASSERT_EQ(members.size(), 1);
     EXPECT_EQ(members[0].name, QStringLiteral("two.jpg"));
+}
+
+// The encoder reads nothing past its input: data whose last bytes repeat at a recent distance is
+// placed right before a page that cannot be read.
+TEST(LzhEncoder, ReadsNothingPastTheEndOfItsInput)
+{
+    const std::string data("\x01\0\0\0\0\0\0\0\0\0\0<\x20thh\x01\0\0\0\0\0<\x20thh\x01\0\0\0\0\0\0\0\0\0\0<\x20thh", 43);
+    const size_t page = size_t(sysconf(_SC_PAGESIZE));
+    void* pages = mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(pages, MAP_FAILED);
+    auto* end = static_cast<uint8_t*>(pages) + page;
+    ASSERT_EQ(mprotect(end, page, PROT_NONE), 0);
+    std::memcpy(end - data.size(), data.data(), data.size());
+
+    const auto encoded = lzh::encodeLh5(end - data.size(), data.size());
+    ASSERT_TRUE(encoded.has_value());
+    std::string decoded;
+    ASSERT_TRUE(lzh::decodeStream(*encoded, data.size(), lzh::kLh5, [&](const uint8_t* bytes, size_t size) {
+        decoded.append(reinterpret_cast<const char*>(bytes), size);
+        return true;
+    }, nullptr));
+    EXPECT_EQ(decoded, data);
+    munmap(pages, 2 * page);
 }
 
 } // namespace
