@@ -194,7 +194,7 @@ bool Table::open(QString* error)
                     return false;
                 }
             }
-            store->rows.push_back(std::make_shared<Row>(Row{std::move(bound)}));
+            store->rows.push_back(std::make_shared<Row>(Row{std::move(bound), 0, {}}));
         }
         store->fields = layout;
     }
@@ -213,7 +213,7 @@ void Table::createDataSet()
         RowValues values(m_declared.size());
         for (int f = 0; f < values.size() && f < initial.size(); ++f)
             convertValue(m_declared.at(f), initial.at(f), &values[f], nullptr);
-        store->rows.push_back(std::make_shared<Row>(Row{values}));
+        store->rows.push_back(std::make_shared<Row>(Row{values, 0, {}}));
     }
     store->numberRows();
     attachStore(store);
@@ -545,7 +545,7 @@ bool Table::post()
     if (m_state == State::Edit) {
         m_store->setRowValues(m_current, m_buffer);
     } else {
-        m_current = std::make_shared<Row>(Row{m_buffer});
+        m_current = std::make_shared<Row>(Row{m_buffer, 0, {}});
         m_store->insertRow(m_current, m_insertBefore);
         m_insertBefore.reset();
     }
@@ -1071,7 +1071,7 @@ void Table::appendRowValues(const RowValues& values)
     RowValues stored(m_store->fields.size());
     for (int f = 0; f < stored.size() && f < values.size(); ++f)
         convertValue(m_store->fields.at(f), values.at(f), &stored[f], nullptr);
-    m_store->insertRow(std::make_shared<Row>(Row{stored}), nullptr);
+    m_store->insertRow(std::make_shared<Row>(Row{stored, 0, {}}), nullptr);
     touchStore();
     refreshAll(nullptr);
 }
