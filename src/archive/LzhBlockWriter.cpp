@@ -68,18 +68,27 @@ BlockWriter::BlockWriter(const MethodParameters& method)
 {
 }
 
-void BlockWriter::countFrequencies(const std::vector<Token>& tokens)
+SymbolCounts::SymbolCounts(const std::vector<Token>& tokens)
+    : tokens(tokens.size())
 {
-    std::fill(std::begin(m_literalFrequency), std::end(m_literalFrequency), 0u);
-    std::fill(std::begin(m_positionFrequency), std::end(m_positionFrequency), 0u);
     for (const Token& token : tokens) {
         if (token.length == 0) {
-            ++m_literalFrequency[token.value];
+            ++literal[token.value];
         } else {
-            ++m_literalFrequency[256 + token.length - kMinMatch];
-            ++m_positionFrequency[positionCode(token.value)];
+            ++literal[256 + token.length - kMinMatch];
+            ++position[positionCode(token.value)];
         }
     }
+}
+
+SymbolCounts& SymbolCounts::operator+=(const SymbolCounts& other)
+{
+    for (int s = 0; s < kLiteralAndLengthCodes; ++s)
+        literal[s] += other.literal[s];
+    for (int c = 0; c < 32; ++c)
+        position[c] += other.position[c];
+    tokens += other.tokens;
+    return *this;
 }
 
 void BlockWriter::writeSmallTable(const uint8_t* lengths, int count, int countBits, int zeroRunAfter, BitWriter& out)
@@ -124,19 +133,37 @@ void BlockWriter::writeLiteralTable(BitWriter& out)
 
 void BlockWriter::plan(const std::vector<Token>& tokens)
 {
-    countFrequencies(tokens);
-    buildCodeLengths(m_literalFrequency, kLiteralAndLengthCodes, kMaxCodeLength, m_literalLength);
-    buildCodeLengths(m_positionFrequency, m_method.positionCodes(), kMaxCodeLength, m_positionLength);
+    planCounts(SymbolCounts(tokens));
 }
 
-void BlockWriter::write(const std::vector<Token>& tokens, BitWriter& out)
+void BlockWriter::planCounts(const SymbolCounts& counts)
 {
-    plan(tokens);
+    m_counts = counts;
+    buildCodeLengths(m_counts.literal, kLiteralAndLengthCodes, kMaxCodeLength, m_literalLength);
+    buildCodeLengths(m_counts.position, m_method.positionCodes(), kMaxCodeLength, m_positionLength);
+}
+
+size_t BlockWriter::bitCount(const SymbolCounts& counts)
+{
+    planCounts(counts);
+    BitWriter tables;
+    writeTables(counts.tokens, tables);
+    size_t bits = tables.bitCount();
+    for (int s = 0; s < kLiteralAndLengthCodes; ++s)
+        bits += size_t(counts.literal[s]) * m_literalLength[s];
+    for (int c = 0; c < m_method.positionCodes(); ++c)
+        bits += size_t(counts.position[c]) * (m_positionLength[c] + (c > 1 ? c - 1 : 0));
+    return bits;
+}
+
+// The token count and the three code tables of the planned block.
+void BlockWriter::writeTables(size_t tokenCount, BitWriter& out)
+{
     const int positionCodes = m_method.positionCodes();
     const int positionCountBits = m_method.positionCountBits();
     std::fill(std::begin(m_lengthCodeLength), std::end(m_lengthCodeLength), uint8_t(0));
 
-    out.put(uint32_t(tokens.size()), 16);
+    out.put(uint32_t(tokenCount), 16);
     if (hasCodes(m_literalLength, kLiteralAndLengthCodes)) {
         buildCanonicalCodes(m_literalLength, kLiteralAndLengthCodes, m_literalCode);
         writeLiteralTable(out);
@@ -145,7 +172,7 @@ void BlockWriter::write(const std::vector<Token>& tokens, BitWriter& out)
         out.put(0, kLengthCodeCountBits);
         out.put(0, kLengthCodeCountBits);
         out.put(0, kLiteralCountBits);
-        out.put(uint32_t(singleSymbol(m_literalFrequency, kLiteralAndLengthCodes)), kLiteralCountBits);
+        out.put(uint32_t(singleSymbol(m_counts.literal, kLiteralAndLengthCodes)), kLiteralCountBits);
     }
     if (hasCodes(m_positionLength, positionCodes)) {
         buildCanonicalCodes(m_positionLength, positionCodes, m_positionCode);
@@ -153,9 +180,14 @@ void BlockWriter::write(const std::vector<Token>& tokens, BitWriter& out)
     } else {
         std::fill(std::begin(m_positionCode), std::end(m_positionCode), uint16_t(0));
         out.put(0, positionCountBits);
-        out.put(uint32_t(singleSymbol(m_positionFrequency, positionCodes)), positionCountBits);
+        out.put(uint32_t(singleSymbol(m_counts.position, positionCodes)), positionCountBits);
     }
+}
 
+void BlockWriter::write(const std::vector<Token>& tokens, BitWriter& out)
+{
+    plan(tokens);
+    writeTables(tokens.size(), out);
     for (const Token& token : tokens) {
         if (token.length == 0) {
             out.put(m_literalCode[token.value], m_literalLength[token.value]);

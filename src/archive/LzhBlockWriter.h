@@ -15,6 +15,18 @@ struct Token
     uint16_t value;    // the literal byte, or the distance (1..window-1)
 };
 
+// How often each symbol of the literal/length table and of the position table occurs in tokens.
+struct SymbolCounts
+{
+    uint32_t literal[kLiteralAndLengthCodes] = {};
+    uint32_t position[32] = {};
+    size_t tokens = 0;
+
+    SymbolCounts() = default;
+    explicit SymbolCounts(const std::vector<Token>& tokens);
+    SymbolCounts& operator+=(const SymbolCounts& other);
+};
+
 // Writes tokens as one static-Huffman block: the token count, the three code tables, then the codes.
 class BlockWriter
 {
@@ -24,6 +36,8 @@ public:
     void write(const std::vector<Token>& tokens, BitWriter& out);
     // Computes the code lengths write() would use, without writing.
     void plan(const std::vector<Token>& tokens);
+    // Bits write() would take for tokens with these counts, found without writing the tokens.
+    size_t bitCount(const SymbolCounts& counts);
 
     // Whether a reader that looks ahead by the longest code of a table before decoding each symbol
     // finds enough bits for the last token of the block just written, with paddingBits after it.
@@ -37,15 +51,15 @@ public:
     const uint8_t* positionLengths() const { return m_positionLength; }
 
 private:
-    void countFrequencies(const std::vector<Token>& tokens);
+    void planCounts(const SymbolCounts& counts);
+    void writeTables(size_t tokenCount, BitWriter& out);
     void writeLiteralTable(BitWriter& out);
     void writeSmallTable(const uint8_t* lengths, int count, int countBits, int zeroRunAfter, BitWriter& out);
 
     MethodParameters m_method;
-    uint32_t m_literalFrequency[kLiteralAndLengthCodes];
+    SymbolCounts m_counts;
     uint8_t m_literalLength[kLiteralAndLengthCodes];
     uint16_t m_literalCode[kLiteralAndLengthCodes];
-    uint32_t m_positionFrequency[32];
     uint8_t m_positionLength[32];
     uint16_t m_positionCode[32];
     uint8_t m_lengthCodeLength[kLengthCodeCount];

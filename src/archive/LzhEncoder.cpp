@@ -213,28 +213,25 @@ std::vector<std::vector<Token>> mergeChunks(std::vector<std::vector<Token>> chun
 {
     constexpr size_t kMaxBlockTokens = 0xFFFF; // the token count of a block has 16 bits
     BlockWriter writer(kLh5);
-    const auto bitsOf = [&writer](const std::vector<Token>& tokens) {
-        BitWriter scratch;
-        writer.write(tokens, scratch);
-        return scratch.bitCount();
-    };
     std::vector<std::vector<Token>> blocks;
+    SymbolCounts blockCounts;
     size_t blockBits = 0;
     for (std::vector<Token>& chunk : chunks) {
-        const size_t chunkBits = bitsOf(chunk);
-        if (!blocks.empty() && blocks.back().size() + chunk.size() <= kMaxBlockTokens) {
-            std::vector<Token> merged;
-            merged.reserve(blocks.back().size() + chunk.size());
-            merged.insert(merged.end(), blocks.back().begin(), blocks.back().end());
-            merged.insert(merged.end(), chunk.begin(), chunk.end());
-            const size_t mergedBits = bitsOf(merged);
+        const SymbolCounts chunkCounts(chunk);
+        const size_t chunkBits = writer.bitCount(chunkCounts);
+        if (!blocks.empty() && blockCounts.tokens + chunkCounts.tokens <= kMaxBlockTokens) {
+            SymbolCounts mergedCounts = blockCounts;
+            mergedCounts += chunkCounts;
+            const size_t mergedBits = writer.bitCount(mergedCounts);
             if (mergedBits <= blockBits + chunkBits) {
-                blocks.back() = std::move(merged);
+                blocks.back().insert(blocks.back().end(), chunk.begin(), chunk.end());
+                blockCounts = mergedCounts;
                 blockBits = mergedBits;
                 continue;
             }
         }
         blocks.push_back(std::move(chunk));
+        blockCounts = chunkCounts;
         blockBits = chunkBits;
     }
     return blocks;
