@@ -14,8 +14,15 @@ public:
     {
         m_buffer = (m_buffer << count) | (value & ((uint64_t(1) << count) - 1));
         m_count += count;
-        if (m_count >= 32)
-            drain();
+        if (m_count >= 32) {
+            // Four whole bytes at once: put() runs once per code of the output.
+            m_count -= 32;
+            const uint32_t word = uint32_t(m_buffer >> m_count);
+            m_bytes.push_back(uint8_t(word >> 24));
+            m_bytes.push_back(uint8_t(word >> 16));
+            m_bytes.push_back(uint8_t(word >> 8));
+            m_bytes.push_back(uint8_t(word));
+        }
     }
     std::vector<uint8_t>& finish()
     {

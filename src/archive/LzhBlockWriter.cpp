@@ -54,6 +54,35 @@ void walkLiteralLengths(const uint8_t* lengths, int n, const std::function<void(
     }
 }
 
+// Gathers codes in a register and hands them to the writer 32 bits at a time: the
+// writer keeps its state in memory, and the codes of a block are many.
+class WordBatch
+{
+public:
+    explicit WordBatch(BitWriter& out)
+        : m_out(out)
+    {
+    }
+
+    // Codes of up to 32 bits; bits above length are ignored.
+    void put(uint32_t code, int length)
+    {
+        m_bits = (m_bits << length) | (code & ((uint64_t(1) << length) - 1));
+        m_count += length;
+        if (m_count >= 32) {
+            m_count -= 32;
+            m_out.put(uint32_t(m_bits >> m_count), 32);
+        }
+    }
+
+    void flush() { m_out.put(uint32_t(m_bits), m_count); }
+
+private:
+    BitWriter& m_out;
+    uint64_t m_bits = 0;
+    int m_count = 0;
+};
+
 int usedLength(const uint8_t* lengths, int count)
 {
     while (count > 0 && lengths[count - 1] == 0)
@@ -131,12 +160,7 @@ void BlockWriter::writeLiteralTable(BitWriter& out)
     });
 }
 
-void BlockWriter::plan(const std::vector<Token>& tokens)
-{
-    planCounts(SymbolCounts(tokens));
-}
-
-void BlockWriter::planCounts(const SymbolCounts& counts)
+void BlockWriter::plan(const SymbolCounts& counts)
 {
     m_counts = counts;
     buildCodeLengths(m_counts.literal, kLiteralAndLengthCodes, kMaxCodeLength, m_literalLength);
@@ -145,7 +169,7 @@ void BlockWriter::planCounts(const SymbolCounts& counts)
 
 size_t BlockWriter::bitCount(const SymbolCounts& counts)
 {
-    planCounts(counts);
+    plan(counts);
     BitWriter tables;
     writeTables(counts.tokens, tables);
     size_t bits = tables.bitCount();
@@ -186,20 +210,33 @@ void BlockWriter::writeTables(size_t tokenCount, BitWriter& out)
 
 void BlockWriter::write(const std::vector<Token>& tokens, BitWriter& out)
 {
-    plan(tokens);
-    writeTables(tokens.size(), out);
+    writeHead(SymbolCounts(tokens), out);
+    writeTokens(tokens, out);
+}
+
+void BlockWriter::writeHead(const SymbolCounts& counts, BitWriter& out)
+{
+    plan(counts);
+    writeTables(counts.tokens, out);
+}
+
+void BlockWriter::writeTokens(const std::vector<Token>& tokens, BitWriter& out) const
+{
+    WordBatch batch(out);
     for (const Token& token : tokens) {
-        if (token.length == 0) {
-            out.put(m_literalCode[token.value], m_literalLength[token.value]);
-            continue;
-        }
-        const int symbol = 256 + token.length - kMinMatch;
-        out.put(m_literalCode[symbol], m_literalLength[symbol]);
-        const int code = positionCode(token.value);
-        out.put(m_positionCode[code], m_positionLength[code]);
-        if (code > 1)
-            out.put((token.value - 1) - (1u << (code - 1)), code - 1);
+        // Literals and matches come mixed: a literal takes its place in the table of symbols and a
+        // position part of no bits, so that no branch depends on which it is.
+        const bool match = token.length != 0;
+        const int symbol = match ? 256 + token.length - kMinMatch : token.value;
+        batch.put(m_literalCode[symbol], m_literalLength[symbol]);
+        const uint32_t distance = match ? token.value : 1;
+        const int code = positionCode(distance);
+        const int extraBits = code > 1 ? code - 1 : 0;
+        const uint32_t extra = (distance - 1) & ((1u << extraBits) - 1);
+        const int positionBits = match ? m_positionLength[code] + extraBits : 0;
+        batch.put(uint32_t(m_positionCode[code]) << extraBits | extra, positionBits);
     }
+    batch.flush();
 }
 
 bool BlockWriter::hasLiteralCodes() const

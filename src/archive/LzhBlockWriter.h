@@ -34,8 +34,12 @@ public:
     explicit BlockWriter(const MethodParameters& method);
 
     void write(const std::vector<Token>& tokens, BitWriter& out);
+    // The same in parts, for a block whose counts are known: the token count and the code tables,
+    // then the tokens (in as many runs as they come in).
+    void writeHead(const SymbolCounts& counts, BitWriter& out);
+    void writeTokens(const std::vector<Token>& tokens, BitWriter& out) const;
     // Computes the code lengths write() would use, without writing.
-    void plan(const std::vector<Token>& tokens);
+    void plan(const SymbolCounts& counts);
     // Bits write() would take for tokens with these counts, found without writing the tokens.
     size_t bitCount(const SymbolCounts& counts);
 
@@ -51,7 +55,6 @@ public:
     const uint8_t* positionLengths() const { return m_positionLength; }
 
 private:
-    void planCounts(const SymbolCounts& counts);
     void writeTables(size_t tokenCount, BitWriter& out);
     void writeLiteralTable(BitWriter& out);
     void writeSmallTable(const uint8_t* lengths, int count, int countBits, int zeroRunAfter, BitWriter& out);

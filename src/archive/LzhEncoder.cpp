@@ -4,6 +4,7 @@
 #include "archive/LzhMatchFinder.h"
 
 #include <algorithm>
+#include <atomic>
 #include <iterator>
 #include <limits>
 #include <system_error>
@@ -14,7 +15,7 @@ namespace lzh {
 namespace {
 
 constexpr size_t kChunkBytes = 49152;   // input bytes parsed together and written as one block
-constexpr size_t kParallelFrom = 1 << 20;
+constexpr size_t kSegmentBytes = 1 << 20; // parsed apart from the rest, on either thread
 constexpr int kMaxChain = 8;           // chain candidates tried per position
 constexpr uint32_t kNiceLength = 48;   // a match this long is taken without looking inside it
 constexpr uint32_t kEveryLengthUpTo = 16; // longer matches are priced at their full length only
@@ -71,28 +72,29 @@ public:
     {
         collectMatches(begin, end);
         const size_t n = end - begin;
-        m_price.assign(n + 1, std::numeric_limits<uint32_t>::max());
-        m_step.resize(n + 1);
-        m_price[0] = 0;
+        m_best.assign(n + 1, std::numeric_limits<uint64_t>::max());
+        m_best[0] = 0;
         for (size_t i = 0; i < n; ++i) {
-            const uint32_t base = m_price[i];
+            const uint32_t base = uint32_t(m_best[i] >> 32);
             const uint8_t byte = m_data[begin + i];
-            relax(i + 1, base + cost.literal(byte), {0, byte});
+            relax(i + 1, base + cost.literal(byte), 0, byte);
             uint32_t shorter = kMinMatch - 1;
             for (uint32_t k = m_firstMatch[i]; k < m_firstMatch[i + 1]; ++k) {
                 const Match& match = m_matches[k];
                 const uint32_t withDistance = base + cost.distance(match.distance);
                 const uint32_t every = std::min(match.length, match.length >= kNiceLength ? shorter : kEveryLengthUpTo);
                 for (uint32_t length = shorter + 1; length <= every; ++length)
-                    relax(i + length, withDistance + cost.length(length), {uint16_t(length), uint16_t(match.distance)});
-                relax(i + match.length, withDistance + cost.length(match.length),
-                      {uint16_t(match.length), uint16_t(match.distance)});
+                    relax(i + length, withDistance + cost.length(length), length, match.distance);
+                relax(i + match.length, withDistance + cost.length(match.length), match.length, match.distance);
                 shorter = match.length;
             }
         }
         tokens.clear();
-        for (size_t i = n; i > 0; i -= m_step[i].length ? m_step[i].length : 1)
-            tokens.push_back(m_step[i]);
+        for (size_t i = n; i > 0;) {
+            const Token step{uint16_t(m_best[i] >> 16), uint16_t(m_best[i])};
+            tokens.push_back(step);
+            i -= step.length ? step.length : 1;
+        }
         std::reverse(tokens.begin(), tokens.end());
     }
 
@@ -104,43 +106,43 @@ public:
     }
 
 private:
-    void relax(size_t at, uint32_t price, Token step)
+    // Price and step are packed into one number so that keeping the cheaper is a minimum without a
+    // branch: the branch would be mispredicted about as often as taken.
+    void relax(size_t at, uint32_t price, uint32_t length, uint32_t value)
     {
-        if (price < m_price[at]) {
-            m_price[at] = price;
-            m_step[at] = step;
-        }
+        m_best[at] = std::min(m_best[at], uint64_t(price) << 32 | length << 16 | value);
     }
 
     // Matches of every position of the chunk, none reaching past its end. Inside a very long match
     // no further matches are looked for: taking it whole is as good as anything found there.
     void collectMatches(size_t begin, size_t end)
     {
-        m_matches.clear();
-        m_firstMatch.clear();
+        m_firstMatch.resize(end - begin + 1);
+        uint32_t used = 0;
         size_t skipUntil = begin;
-        Match found[kMaxCandidates];
         for (size_t pos = begin; pos < end; ++pos) {
-            m_firstMatch.push_back(uint32_t(m_matches.size()));
+            m_firstMatch[pos - begin] = used;
             if (pos < skipUntil) {
                 m_finder.insert(pos);
                 continue;
             }
+            if (m_matches.size() < used + kMaxCandidates)
+                m_matches.resize(std::max<size_t>(2 * m_matches.size(), used + kMaxCandidates));
+            Match* const found = m_matches.data() + used;
             const uint32_t limit = uint32_t(std::min<size_t>(kMaxMatch, end - pos));
             const int count = m_finder.findAndInsert(pos, limit, kMaxChain, kNiceLength, found, kMaxCandidates);
-            m_matches.insert(m_matches.end(), found, found + count);
+            used += uint32_t(count);
             if (count > 0 && found[count - 1].length >= kNiceLength)
                 skipUntil = pos + found[count - 1].length;
         }
-        m_firstMatch.push_back(uint32_t(m_matches.size()));
+        m_firstMatch[end - begin] = used;
     }
 
     const uint8_t* m_data;
     MatchFinder m_finder;
-    std::vector<Match> m_matches;
+    std::vector<Match> m_matches;         // of all positions, with room for one more position's
     std::vector<uint32_t> m_firstMatch;
-    std::vector<uint32_t> m_price;
-    std::vector<Token> m_step;
+    std::vector<uint64_t> m_best; // by position: the price of the cheapest way there, then its last token
 };
 
 // The stream ends with the last byte of the last token. Readers look ahead before decoding a token,
@@ -188,90 +190,122 @@ void giveLastBlockTwoSymbols(std::vector<Token>& tokens, const uint8_t* data, si
     }
 }
 
+// The tokens of a chunk of the input, how often each symbol occurs in them, and their size as a block.
+struct Chunk
+{
+    std::vector<Token> tokens;
+    SymbolCounts counts;
+    size_t bits = 0;
+};
+
 // Tokens of the chunks [firstChunk, endChunk), each chunk priced with the code lengths of the one
 // before. A range that does not start at the beginning first sees the window before it.
-std::vector<std::vector<Token>> parseChunks(const uint8_t* data, size_t size, size_t firstChunk, size_t endChunk)
+std::vector<Chunk> parseChunks(const uint8_t* data, size_t size, size_t firstChunk, size_t endChunk)
 {
     OptimalParser parser(data, size);
     const size_t start = firstChunk * kChunkBytes;
     parser.skipTo(start >= kLh5.windowSize() ? start - kLh5.windowSize() : 0, start);
     BlockWriter planner(kLh5);
     CostModel cost;
-    std::vector<std::vector<Token>> chunks(endChunk - firstChunk);
+    std::vector<Chunk> chunks(endChunk - firstChunk);
     for (size_t chunk = firstChunk; chunk < endChunk; ++chunk) {
-        std::vector<Token>& tokens = chunks[chunk - firstChunk];
-        parser.parse(chunk * kChunkBytes, std::min(size, (chunk + 1) * kChunkBytes), cost, tokens);
-        planner.plan(tokens);
+        Chunk& parsed = chunks[chunk - firstChunk];
+        parser.parse(chunk * kChunkBytes, std::min(size, (chunk + 1) * kChunkBytes), cost, parsed.tokens);
+        parsed.counts = SymbolCounts(parsed.tokens);
+        parsed.bits = planner.bitCount(parsed.counts);
         cost.learn(planner.literalLengths(), planner.positionLengths());
     }
     return chunks;
 }
 
+// A run of consecutive chunks written as one block.
+struct Block
+{
+    size_t firstChunk;
+    size_t endChunk;
+    SymbolCounts counts;
+    size_t bits;
+};
+
 // Consecutive chunks go into one block while that makes the output smaller: on uniform data (a
 // table file of similar rows) a block's code tables cost more than adapting them to each chunk buys.
-std::vector<std::vector<Token>> mergeChunks(std::vector<std::vector<Token>> chunks)
+// The size of a block follows from its symbol counts, so no block is written to find it.
+std::vector<Block> mergeChunks(const std::vector<Chunk>& chunks)
 {
     constexpr size_t kMaxBlockTokens = 0xFFFF; // the token count of a block has 16 bits
     BlockWriter writer(kLh5);
-    std::vector<std::vector<Token>> blocks;
-    SymbolCounts blockCounts;
-    size_t blockBits = 0;
-    for (std::vector<Token>& chunk : chunks) {
-        const SymbolCounts chunkCounts(chunk);
-        const size_t chunkBits = writer.bitCount(chunkCounts);
-        if (!blocks.empty() && blockCounts.tokens + chunkCounts.tokens <= kMaxBlockTokens) {
-            SymbolCounts mergedCounts = blockCounts;
-            mergedCounts += chunkCounts;
+    std::vector<Block> blocks;
+    for (size_t chunk = 0; chunk < chunks.size(); ++chunk) {
+        const Chunk& next = chunks[chunk];
+        if (!blocks.empty() && blocks.back().counts.tokens + next.counts.tokens <= kMaxBlockTokens) {
+            Block& block = blocks.back();
+            SymbolCounts mergedCounts = block.counts;
+            mergedCounts += next.counts;
             const size_t mergedBits = writer.bitCount(mergedCounts);
-            if (mergedBits <= blockBits + chunkBits) {
-                blocks.back().insert(blocks.back().end(), chunk.begin(), chunk.end());
-                blockCounts = mergedCounts;
-                blockBits = mergedBits;
+            if (mergedBits <= block.bits + next.bits) {
+                block.endChunk = chunk + 1;
+                block.counts = mergedCounts;
+                block.bits = mergedBits;
                 continue;
             }
         }
-        blocks.push_back(std::move(chunk));
-        blockCounts = chunkCounts;
-        blockBits = chunkBits;
+        blocks.push_back({chunk, chunk + 1, next.counts, next.bits});
     }
     return blocks;
+}
+
+// Tokens of every chunk. Large inputs are parsed in segments, two at a time, each taken by whichever
+// thread is free (parts of a program differ much in how hard they are to parse). Each segment starts
+// with a fresh cost model, which costs a few bytes against the time. The segments do not depend on
+// the threads, so the output is the same with one thread or two.
+std::vector<Chunk> parseInSegments(const uint8_t* data, size_t size)
+{
+    const size_t chunkCount = (size + kChunkBytes - 1) / kChunkBytes;
+    const size_t segmentCount = (size + kSegmentBytes - 1) / kSegmentBytes;
+    std::vector<std::vector<Chunk>> segments(segmentCount);
+    std::atomic<size_t> next{0};
+    const auto parseFreeSegments = [&] {
+        for (size_t segment = next++; segment < segmentCount; segment = next++)
+            segments[segment] = parseChunks(data, size, segment * chunkCount / segmentCount, (segment + 1) * chunkCount / segmentCount);
+    };
+    std::thread worker;
+    if (segmentCount > 1 && std::thread::hardware_concurrency() >= 2) {
+        try {
+            worker = std::thread(parseFreeSegments);
+        } catch (const std::system_error&) {
+            // No thread to be had: every segment is parsed here.
+        }
+    }
+    parseFreeSegments();
+    if (worker.joinable())
+        worker.join();
+    std::vector<Chunk> chunks;
+    chunks.reserve(chunkCount);
+    for (std::vector<Chunk>& segment : segments)
+        std::move(segment.begin(), segment.end(), std::back_inserter(chunks));
+    return chunks;
 }
 
 } // namespace
 
 std::optional<std::vector<uint8_t>> encodeLh5(const uint8_t* data, size_t size)
 {
-    // Large inputs are parsed in two halves at once; the second half starts with a fresh cost model,
-    // which costs a few bytes against the time halved.
-    const size_t chunkCount = (size + kChunkBytes - 1) / kChunkBytes;
-    std::vector<std::vector<Token>> chunks;
-    size_t middle = chunkCount;
-    std::vector<std::vector<Token>> secondHalf;
-    std::thread worker;
-    if (size >= kParallelFrom && std::thread::hardware_concurrency() >= 2) {
-        try {
-            worker = std::thread([&, middle = chunkCount / 2] { secondHalf = parseChunks(data, size, middle, chunkCount); });
-            middle = chunkCount / 2;
-        } catch (const std::system_error&) {
-            // No thread to be had: the whole input is parsed here.
-        }
-    }
-    chunks = parseChunks(data, size, 0, middle);
-    if (worker.joinable()) {
-        worker.join();
-        std::move(secondHalf.begin(), secondHalf.end(), std::back_inserter(chunks));
-    }
-
-    chunks = mergeChunks(std::move(chunks));
+    std::vector<Chunk> chunks = parseInSegments(data, size);
+    const std::vector<Block> blocks = mergeChunks(chunks);
 
     BlockWriter blockWriter(kLh5);
     BitWriter out;
-    for (size_t chunk = 0; chunk < chunks.size(); ++chunk) {
-        if (chunk + 1 == chunks.size()) {
-            giveLastBlockTwoSymbols(chunks[chunk], data, size);
-            writeLastBlock(blockWriter, chunks[chunk], out);
+    for (const Block& block : blocks) {
+        if (&block == &blocks.back()) {
+            std::vector<Token> tokens;
+            for (size_t chunk = block.firstChunk; chunk < block.endChunk; ++chunk)
+                tokens.insert(tokens.end(), chunks[chunk].tokens.begin(), chunks[chunk].tokens.end());
+            giveLastBlockTwoSymbols(tokens, data, size);
+            writeLastBlock(blockWriter, tokens, out);
         } else {
-            blockWriter.write(chunks[chunk], out);
+            blockWriter.writeHead(block.counts, out);
+            for (size_t chunk = block.firstChunk; chunk < block.endChunk; ++chunk)
+                blockWriter.writeTokens(chunks[chunk].tokens, out);
         }
         if (out.byteCount() >= size)
             return std::nullopt;

@@ -8,6 +8,7 @@ namespace {
 
 constexpr uint32_t kLargestHashBits = 16;
 constexpr uint32_t kShortest = 3;
+constexpr size_t kPrefetchAhead = 8;
 constexpr uint32_t kRememberedLength = 16; // a match this long gives a distance worth trying again
 
 uint32_t read32(const uint8_t* p)
@@ -56,6 +57,7 @@ int MatchFinder::findAndInsert(size_t pos, uint32_t maxLength, int chain, uint32
     if (pos + 4 > m_size)
         return 0;
     const uint8_t* const here = m_data + pos;
+    prefetchHeads(pos + kPrefetchAhead);
     const uint32_t h3 = hash3(here);
     const uint32_t h4 = hash4(here);
     const int64_t near = m_last3[h3];

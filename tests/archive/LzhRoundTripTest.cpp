@@ -92,7 +92,9 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundTripCase{"longRunOnly", QByteArray(98304, 'A'), "-lh5-"},
                       RoundTripCase{"random", randomBytes(100000, 1), "-lh0-"},
                       RoundTripCase{"textOver64KiB", textLike(200000), "-lh5-"},
-                      RoundTripCase{"mixedOver64KiB", textLike(70000) + randomBytes(3000, 2) + textLike(90000), "-lh5-"}),
+                      RoundTripCase{"mixedOver64KiB", textLike(70000) + randomBytes(3000, 2) + textLike(90000), "-lh5-"},
+                      // Large enough to be parsed in parts on two threads, the parts unequally hard.
+                      RoundTripCase{"mixedOver3MiB", textLike(1600000) + randomBytes(600000, 3) + textLike(1100000), "-lh5-"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 // Names whose Shift_JIS form has 0x5C ("\\") as a second byte must stay one file name.
