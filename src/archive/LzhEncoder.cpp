@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <future>
 #include <iterator>
 #include <limits>
 #include <system_error>
@@ -15,7 +17,7 @@ namespace lzh {
 namespace {
 
 constexpr size_t kChunkBytes = 49152;   // input bytes parsed together and written as one block
-constexpr size_t kSegmentBytes = 1 << 20; // parsed apart from the rest, on either thread
+constexpr size_t kSegmentBytes = 1 << 19; // parsed apart from the rest, on either thread
 constexpr int kMaxChain = 8;           // chain candidates tried per position
 constexpr uint32_t kNiceLength = 48;   // a match this long is taken without looking inside it
 constexpr uint32_t kEveryLengthUpTo = 16; // longer matches are priced at their full length only
@@ -218,98 +220,166 @@ std::vector<Chunk> parseChunks(const uint8_t* data, size_t size, size_t firstChu
     return chunks;
 }
 
-// A run of consecutive chunks written as one block.
-struct Block
+// Writes chunks as blocks as they come. Consecutive chunks go into one block while that makes the
+// output smaller: on uniform data (a table file of similar rows) a block's code tables cost more than
+// adapting them to each chunk buys. The size of a block follows from its symbol counts, so no block
+// is written to find it; a block is written once the chunk after it starts a new one.
+class BlockSequence
 {
-    size_t firstChunk;
-    size_t endChunk;
-    SymbolCounts counts;
-    size_t bits;
+public:
+    explicit BlockSequence(const std::vector<Chunk>& chunks)
+        : m_chunks(chunks)
+    {
+    }
+
+    void add(size_t chunk, BitWriter& out)
+    {
+        constexpr size_t kMaxBlockTokens = 0xFFFF; // the token count of a block has 16 bits
+        const Chunk& next = m_chunks[chunk];
+        if (m_open) {
+            if (m_counts.tokens + next.counts.tokens <= kMaxBlockTokens) {
+                SymbolCounts merged = m_counts;
+                merged += next.counts;
+                const size_t mergedBits = m_writer.bitCount(merged);
+                if (mergedBits <= m_bits + next.bits) {
+                    m_endChunk = chunk + 1;
+                    m_counts = merged;
+                    m_bits = mergedBits;
+                    return;
+                }
+            }
+            m_writer.writeHead(m_counts, out);
+            for (size_t i = m_firstChunk; i < m_endChunk; ++i)
+                m_writer.writeTokens(m_chunks[i].tokens, out);
+        }
+        m_open = true;
+        m_firstChunk = chunk;
+        m_endChunk = chunk + 1;
+        m_counts = next.counts;
+        m_bits = next.bits;
+    }
+
+    // Writes the block still open, which ends the stream.
+    void finish(const uint8_t* data, size_t size, BitWriter& out)
+    {
+        if (!m_open)
+            return;
+        std::vector<Token> tokens;
+        for (size_t i = m_firstChunk; i < m_endChunk; ++i)
+            tokens.insert(tokens.end(), m_chunks[i].tokens.begin(), m_chunks[i].tokens.end());
+        giveLastBlockTwoSymbols(tokens, data, size);
+        writeLastBlock(m_writer, tokens, out);
+    }
+
+private:
+    const std::vector<Chunk>& m_chunks;
+    BlockWriter m_writer{kLh5};
+    bool m_open = false;
+    size_t m_firstChunk = 0;
+    size_t m_endChunk = 0;
+    SymbolCounts m_counts;
+    size_t m_bits = 0;
 };
 
-// Consecutive chunks go into one block while that makes the output smaller: on uniform data (a
-// table file of similar rows) a block's code tables cost more than adapting them to each chunk buys.
-// The size of a block follows from its symbol counts, so no block is written to find it.
-std::vector<Block> mergeChunks(const std::vector<Chunk>& chunks)
+// Parses the input in segments, each taken by whichever of two threads is free (parts of a program
+// differ much in how hard they are to parse), and hands the parsed segments to consume in order. The
+// calling thread hands over what is ready between its own segments, so that the blocks of the first
+// segments are written while the last ones are parsed. Each segment starts with a fresh cost model,
+// which costs a few bytes against the time; the segments do not depend on the threads, so the
+// output is the same with one thread or two. consume(firstChunk, chunks) returns false to stop.
+class SegmentedParse
 {
-    constexpr size_t kMaxBlockTokens = 0xFFFF; // the token count of a block has 16 bits
-    BlockWriter writer(kLh5);
-    std::vector<Block> blocks;
-    for (size_t chunk = 0; chunk < chunks.size(); ++chunk) {
-        const Chunk& next = chunks[chunk];
-        if (!blocks.empty() && blocks.back().counts.tokens + next.counts.tokens <= kMaxBlockTokens) {
-            Block& block = blocks.back();
-            SymbolCounts mergedCounts = block.counts;
-            mergedCounts += next.counts;
-            const size_t mergedBits = writer.bitCount(mergedCounts);
-            if (mergedBits <= block.bits + next.bits) {
-                block.endChunk = chunk + 1;
-                block.counts = mergedCounts;
-                block.bits = mergedBits;
-                continue;
+public:
+    SegmentedParse(const uint8_t* data, size_t size)
+        : m_data(data)
+        , m_size(size)
+        , m_chunkCount((size + kChunkBytes - 1) / kChunkBytes)
+        , m_segmentCount((size + kSegmentBytes - 1) / kSegmentBytes)
+        , m_parsed(m_segmentCount)
+    {
+        for (std::promise<std::vector<Chunk>>& parsed : m_parsed)
+            m_ready.push_back(parsed.get_future());
+    }
+
+    ~SegmentedParse()
+    {
+        m_next = m_segmentCount; // a stop before the end leaves the other thread nothing new
+        if (m_worker.joinable())
+            m_worker.join();
+    }
+
+    template<typename Consume>
+    void run(Consume consume)
+    {
+        if (m_segmentCount > 1 && std::thread::hardware_concurrency() >= 2) {
+            try {
+                m_worker = std::thread([this] {
+                    while (parseNextSegment()) {
+                    }
+                });
+            } catch (const std::system_error&) {
+                // No thread to be had: every segment is parsed here.
             }
         }
-        blocks.push_back({chunk, chunk + 1, next.counts, next.bits});
-    }
-    return blocks;
-}
-
-// Tokens of every chunk. Large inputs are parsed in segments, two at a time, each taken by whichever
-// thread is free (parts of a program differ much in how hard they are to parse). Each segment starts
-// with a fresh cost model, which costs a few bytes against the time. The segments do not depend on
-// the threads, so the output is the same with one thread or two.
-std::vector<Chunk> parseInSegments(const uint8_t* data, size_t size)
-{
-    const size_t chunkCount = (size + kChunkBytes - 1) / kChunkBytes;
-    const size_t segmentCount = (size + kSegmentBytes - 1) / kSegmentBytes;
-    std::vector<std::vector<Chunk>> segments(segmentCount);
-    std::atomic<size_t> next{0};
-    const auto parseFreeSegments = [&] {
-        for (size_t segment = next++; segment < segmentCount; segment = next++)
-            segments[segment] = parseChunks(data, size, segment * chunkCount / segmentCount, (segment + 1) * chunkCount / segmentCount);
-    };
-    std::thread worker;
-    if (segmentCount > 1 && std::thread::hardware_concurrency() >= 2) {
-        try {
-            worker = std::thread(parseFreeSegments);
-        } catch (const std::system_error&) {
-            // No thread to be had: every segment is parsed here.
+        size_t handed = 0;
+        while (handed < m_segmentCount) {
+            const bool parsedOne = parseNextSegment();
+            // With nothing left to parse here, wait for the other thread's segments.
+            while (handed < m_segmentCount
+                   && (!parsedOne || m_ready[handed].wait_for(std::chrono::seconds(0)) == std::future_status::ready)) {
+                if (!consume(firstChunk(handed), m_ready[handed].get()))
+                    return;
+                ++handed;
+            }
         }
     }
-    parseFreeSegments();
-    if (worker.joinable())
-        worker.join();
-    std::vector<Chunk> chunks;
-    chunks.reserve(chunkCount);
-    for (std::vector<Chunk>& segment : segments)
-        std::move(segment.begin(), segment.end(), std::back_inserter(chunks));
-    return chunks;
-}
+
+private:
+    size_t firstChunk(size_t segment) const { return segment * m_chunkCount / m_segmentCount; }
+
+    bool parseNextSegment()
+    {
+        const size_t segment = m_next++;
+        if (segment >= m_segmentCount)
+            return false;
+        try {
+            m_parsed[segment].set_value(parseChunks(m_data, m_size, firstChunk(segment), firstChunk(segment + 1)));
+        } catch (...) {
+            m_parsed[segment].set_exception(std::current_exception());
+        }
+        return true;
+    }
+
+    const uint8_t* m_data;
+    size_t m_size;
+    size_t m_chunkCount;
+    size_t m_segmentCount;
+    std::vector<std::promise<std::vector<Chunk>>> m_parsed;
+    std::vector<std::future<std::vector<Chunk>>> m_ready;
+    std::atomic<size_t> m_next{0};
+    std::thread m_worker;
+};
 
 } // namespace
 
 std::optional<std::vector<uint8_t>> encodeLh5(const uint8_t* data, size_t size)
 {
-    std::vector<Chunk> chunks = parseInSegments(data, size);
-    const std::vector<Block> blocks = mergeChunks(chunks);
-
-    BlockWriter blockWriter(kLh5);
+    std::vector<Chunk> chunks((size + kChunkBytes - 1) / kChunkBytes);
+    BlockSequence blocks(chunks);
     BitWriter out;
-    for (const Block& block : blocks) {
-        if (&block == &blocks.back()) {
-            std::vector<Token> tokens;
-            for (size_t chunk = block.firstChunk; chunk < block.endChunk; ++chunk)
-                tokens.insert(tokens.end(), chunks[chunk].tokens.begin(), chunks[chunk].tokens.end());
-            giveLastBlockTwoSymbols(tokens, data, size);
-            writeLastBlock(blockWriter, tokens, out);
-        } else {
-            blockWriter.writeHead(block.counts, out);
-            for (size_t chunk = block.firstChunk; chunk < block.endChunk; ++chunk)
-                blockWriter.writeTokens(chunks[chunk].tokens, out);
+    SegmentedParse parse(data, size);
+    bool fits = true;
+    parse.run([&](size_t firstChunk, std::vector<Chunk> parsed) {
+        for (size_t i = 0; i < parsed.size(); ++i) {
+            chunks[firstChunk + i] = std::move(parsed[i]);
+            blocks.add(firstChunk + i, out);
         }
-        if (out.byteCount() >= size)
-            return std::nullopt;
-    }
+        fits = out.byteCount() < size;
+        return fits;
+    });
+    if (!fits)
+        return std::nullopt;
+    blocks.finish(data, size, out);
     std::vector<uint8_t>& bytes = out.finish();
     if (bytes.size() >= size)
         return std::nullopt;

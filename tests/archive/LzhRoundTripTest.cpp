@@ -94,7 +94,9 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundTripCase{"textOver64KiB", textLike(200000), "-lh5-"},
                       RoundTripCase{"mixedOver64KiB", textLike(70000) + randomBytes(3000, 2) + textLike(90000), "-lh5-"},
                       // Large enough to be parsed in parts on two threads, the parts unequally hard.
-                      RoundTripCase{"mixedOver3MiB", textLike(1600000) + randomBytes(600000, 3) + textLike(1100000), "-lh5-"}),
+                      RoundTripCase{"mixedOver3MiB", textLike(1600000) + randomBytes(600000, 3) + textLike(1100000), "-lh5-"},
+                      // Stored as it is once the packed form is seen to grow too large, parts still being parsed.
+                      RoundTripCase{"incompressibleOver1MiB", randomBytes(1500000, 4), "-lh0-"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 // Names whose Shift_JIS form has 0x5C ("\\") as a second byte must stay one file name.
