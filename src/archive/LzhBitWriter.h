@@ -15,7 +15,7 @@ public:
         m_buffer = (m_buffer << count) | (value & ((uint64_t(1) << count) - 1));
         m_count += count;
         if (m_count >= 32) {
-            // Four whole bytes at once: put() runs once per code of the output.
+            // Four whole bytes at a time.
             m_count -= 32;
             const uint32_t word = uint32_t(m_buffer >> m_count);
             m_bytes.push_back(uint8_t(word >> 24));
