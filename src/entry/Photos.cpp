@@ -118,8 +118,14 @@ QStringList namedFiles(const store::Table& images, const QString& regNo)
     if (number < 0 || file < 0)
         return names;
     const QString wanted = regNo.trimmed();
+    // Compared in place: a copy of each row's number costs more than the whole comparison.
+    const auto isWanted = [&wanted](const QVariant& value) {
+        if (value.typeId() == QMetaType::QString)
+            return QStringView(*static_cast<const QString*>(value.constData())).trimmed() == wanted;
+        return value.toString().trimmed() == wanted;
+    };
     images.forEachStoredRow([&](const store::Table::RowValues& row) {
-        if (row.value(number).toString().trimmed() != wanted)
+        if (!(number < row.size() ? isWanted(row.at(number)) : wanted.isEmpty()))
             return;
         const QString name = row.value(file).toString().trimmed();
         if (!name.isEmpty())
