@@ -59,7 +59,7 @@ int check(cli::CliContext& context)
     const bool isFile = subject.endsWith(QLatin1String(".lzh"), Qt::CaseInsensitive) || QFileInfo(subject).isFile();
     const int code = isFile ? checkSubmissionFile(dm, QFileInfo(subject).absoluteFilePath()) : checkRegistration(dm, subject.trimmed());
     // Checking changes nothing, so nothing is written back.
-    return cli::finishDataModule(dm, code) == code ? code : kUnreadable;
+    return cli::finishDataModuleAndExit(dm, code) == code ? code : kUnreadable;
 }
 
 const cli::CliRegistration registerCheck(

@@ -15,7 +15,8 @@ bool requireProgramFolder(const CliContext& context);
 // restored only when --restore-backup was given. False (the reason printed) when it failed.
 bool startDataModule(CliContext& context, store::DataModule& dm);
 
-// Closes the tables, writing the changed ones; a failed write turns `code` into 1.
-int finishDataModule(store::DataModule& dm, int code);
+// Writes the changed tables, releases the program folder and ends the process with `code`; the
+// tables' memory goes with the process. When the write fails, prints why and returns 1.
+int finishDataModuleAndExit(store::DataModule& dm, int code);
 
 } // namespace cli

@@ -29,7 +29,7 @@ int list(cli::CliContext& context)
     for (registrations.first(); !registrations.eof(); registrations.next())
         out += number.asString() + QLatin1Char('\t') + title.asString() + QLatin1Char('\n');
     cli::printOut(out);
-    return cli::finishDataModule(dm, 0);
+    return cli::finishDataModuleAndExit(dm, 0);
 }
 
 int nextNumber(cli::CliContext& context)
@@ -46,11 +46,11 @@ int nextNumber(cli::CliContext& context)
     QString error;
     if (!dm.NextLocalNumber(&number, &error)) {
         cli::printErr(error.replace(QStringLiteral("\r\n"), QStringLiteral("\n")) + QLatin1Char('\n'));
-        return cli::finishDataModule(dm, 1);
+        return cli::finishDataModuleAndExit(dm, 1);
     }
     dm.table(QStringLiteral("NT_TBL_MAIN"))->cancel(); // only the number is asked for
     cli::printOut(number.trimmed() + QLatin1Char('\n'));
-    return cli::finishDataModule(dm, 0);
+    return cli::finishDataModuleAndExit(dm, 0);
 }
 
 const cli::CliRegistration registerList({QStringLiteral("list"),

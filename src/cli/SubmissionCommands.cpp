@@ -23,11 +23,11 @@ int exportRegistration(cli::CliContext& context)
         return 1;
     if (!dm.table(QStringLiteral("NT_TBL_MAIN"))->locate(QStringLiteral("REG_NO"), regNo)) {
         cli::printErr(QStringLiteral("%1: no such registration\n").arg(regNo));
-        return cli::finishDataModule(dm, 1);
+        return cli::finishDataModuleAndExit(dm, 1);
     }
     submission::SubmissionExport exporter(dm, interaction);
     const bool written = exporter.exportSubmissionFile(path) == submission::SubmissionExport::Outcome::Written;
-    return cli::finishDataModule(dm, written ? 0 : 1);
+    return cli::finishDataModuleAndExit(dm, written ? 0 : 1);
 }
 
 int importSubmission(cli::CliContext& context)
@@ -42,9 +42,9 @@ int importSubmission(cli::CliContext& context)
         return 1;
     submission::SubmissionImport importer(dm, interaction);
     if (importer.importSubmissionFile(QFileInfo(context.args.at(0)).absoluteFilePath()) != submission::SubmissionImport::Outcome::Imported)
-        return cli::finishDataModule(dm, 1);
+        return cli::finishDataModuleAndExit(dm, 1);
     cli::printOut(importer.importedNumber() + QLatin1Char('\n'));
-    return cli::finishDataModule(dm, 0);
+    return cli::finishDataModuleAndExit(dm, 0);
 }
 
 const cli::CliRegistration registerExport({QStringLiteral("export"),

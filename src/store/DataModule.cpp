@@ -636,10 +636,8 @@ void DataModule::setUpViews()
     }
 }
 
-bool DataModule::CloseAllTables(QString* error)
+bool DataModule::writeAllTables(QString* error)
 {
-    // Every table with a file is written first, in one set; when that fails every table stays
-    // open, so that nothing unwritten is dropped.
     QList<Table*> withFiles;
     for (const auto& t : m_tables) {
         if (t->isActive() && !t->isClone() && !t->fileName().isEmpty()) {
@@ -647,7 +645,14 @@ bool DataModule::CloseAllTables(QString* error)
             withFiles.append(t.get());
         }
     }
-    if (!writeTables(withFiles, error))
+    return writeTables(withFiles, error);
+}
+
+bool DataModule::CloseAllTables(QString* error)
+{
+    // Every table with a file is written first, in one set; when that fails every table stays
+    // open, so that nothing unwritten is dropped.
+    if (!writeAllTables(error))
         return false;
     bool ok = true;
     QStringList failures;
@@ -663,6 +668,14 @@ bool DataModule::CloseAllTables(QString* error)
         *error = failures.join(QStringLiteral("\r\n"));
     m_lock.reset();
     return ok;
+}
+
+bool DataModule::WriteAllTablesBeforeExit(QString* error)
+{
+    if (!writeAllTables(error))
+        return false;
+    m_lock.reset();
+    return true;
 }
 
 bool DataModule::writeTables(const QList<Table*>& tables, QString* error)

@@ -75,6 +75,10 @@ public:
     // every table and releases the program folder. False with the file and the reason when the
     // write failed: every table then stays open, nothing is lost.
     bool CloseAllTables(QString* error = nullptr);
+    // Writes what CloseAllTables writes and releases the program folder, but leaves the tables
+    // open and their rows in memory: for a process that ends right after, which the system hands
+    // that memory back to at once instead of row by row. Nothing may use the tables afterwards.
+    bool WriteAllTablesBeforeExit(QString* error = nullptr);
     // Writes every registration table whose rows changed since it was last written, as one set:
     // after a crash at any moment the files hold either all of the change or none of it.
     bool WriteChangedTables(QString* error = nullptr);
@@ -146,6 +150,7 @@ private:
     void postViewPhotos(Table* view);
     bool backUpOldLayout(const QString& oldFile, const QString& newFile, WriteSet* set, QString* error);
     int carryOver(const QString& oldFile, const QString& newFile, const std::function<bool(Table*)>& keep);
+    bool writeAllTables(QString* error); // every table with a file, as one set
     bool writeTables(const QList<Table*>& tables, QString* error);
     bool writeChangedTablesOrTell();
     void removeRegistrationRows();

@@ -34,6 +34,8 @@ TEST(RegistrationCommands, ListAndNextNumberRunTheStart)
     auto next = runCli(home + QStringList{QStringLiteral("next-number")});
     EXPECT_EQ(next.exitCode, 0) << next.err.toStdString();
     EXPECT_EQ(next.out, QStringLiteral("XXK-000008\n"));
+    // The command ends its process without closing the tables one by one: the folder is let go.
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("vordell.lock"))));
 
     // A broken data folder is not restored unless asked for.
     QFile::remove(dir.filePath(QStringLiteral("FLATT_FILES/NT_TBL_MAIN.cds")));
