@@ -114,15 +114,15 @@ inputcheck::ScreenValues storedScreenValues(store::DataModule& dm, const StoredR
 {
     const auto& text = registration.text;
     inputcheck::ScreenValues values;
-    for (const QString& name : {"TECH_TITLE", "TECH_DVLP_YEAR", "DB_REG_DATE"})
+    for (const QString name : {"TECH_TITLE", "TECH_DVLP_YEAR", "DB_REG_DATE"})
         values.texts.insert(name, text(kMain, name));
-    for (const QString& stored : {"SALES_POST_CODE", "SALES_POST_CODE_BUSINESS"}) {
+    for (const QString stored : {"SALES_POST_CODE", "SALES_POST_CODE_BUSINESS"}) {
         QString first, second;
         postcode::split(text(kDetail, stored), &first, &second);
         values.texts.insert(stored + QLatin1Char('1'), first);
         values.texts.insert(stored + QLatin1Char('2'), second);
     }
-    for (const QString& name : {"RESULTS_MOC", "RESULTS_PUBLIC", "RESULTS_PRIVATE", "EVALUATE_MOC_NO", "EVALUATE_MOC_DATE",
+    for (const QString name : {"RESULTS_MOC", "RESULTS_PUBLIC", "RESULTS_PRIVATE", "EVALUATE_MOC_NO", "EVALUATE_MOC_DATE",
                                 "EVALUATE_PRIVATE_NO", "EVALUATE_PRIVATE_DATE", "EVALUATE_DATE3", "EVALUATE_DATE4"})
         values.texts.insert(name, text(kDetail, name));
     // The evaluating body's list shows the body's name, or nothing for a code it does not know.
@@ -137,7 +137,7 @@ inputcheck::ScreenValues storedScreenValues(store::DataModule& dm, const StoredR
         values.texts.insert(QStringLiteral("ImagePath_") + letter, QFileInfo(photo).fileName());
         values.photoFiles.insert(letter, photo);
     }
-    for (const QString& grid : {"SUMMARY_TABLE", "FEATURE_TABLE", "CNST_METHOD_TABLE", "CNST_COST_TABLE", "TEST_TABLE"})
+    for (const QString grid : {"SUMMARY_TABLE", "FEATURE_TABLE", "CNST_METHOD_TABLE", "CNST_COST_TABLE", "TEST_TABLE"})
         values.tables.insert(grid, report::DescriptionGrid::fromStoredText(text(QStringLiteral("NT_TBL_DESCRIPTION"), grid)));
     return values;
 }
