@@ -11,7 +11,7 @@ TableModel::TableModel(store::DataSource* source, const QList<GridColumn>& colum
 {
     if (source) {
         connect(source, &store::DataSource::dataChanged, this, &TableModel::refresh);
-        connect(source, &store::DataSource::stateChanged, this, &TableModel::refresh);
+        connect(source, &store::DataSource::stateChanged, this, &TableModel::onStateChanged);
         connect(source, &store::DataSource::fieldChanged, this, &TableModel::onFieldChanged);
     }
     refresh();
@@ -71,6 +71,15 @@ void TableModel::refresh()
         m_lastCurrentRow = current;
         emit currentRowChanged(current);
     }
+}
+
+void TableModel::onStateChanged()
+{
+    // A table that stops editing (a post, a cancel, a removal) or opens or closes announces its
+    // rows right after, and they are read then: reading them here too would walk every row twice.
+    store::Table* t = table();
+    if (t && t->isEditing())
+        refresh();
 }
 
 void TableModel::onFieldChanged(int)

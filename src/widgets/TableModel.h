@@ -41,6 +41,7 @@ signals:
 
 private:
     void refresh();
+    void onStateChanged();
     void onFieldChanged(int index);
     QStringList rowTexts(store::Table& table) const;
     bool columnIsNumeric(int column) const;

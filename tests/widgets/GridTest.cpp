@@ -54,6 +54,15 @@ TEST_F(GridTest, ModelFollowsTheTableThroughEveryChangeAndStaysConsistent)
     EXPECT_EQ(model.currentRow(), 3);
     table->cancel();
     EXPECT_EQ(shownTitles(model), QStringList({"Pile", "Wall", "Dam"}));
+    table->append(); // posted, the row being inserted becomes a stored row, still current
+    table->field("TECH_TITLE").setString("Quay");
+    table->post();
+    EXPECT_EQ(shownTitles(model), QStringList({"Pile", "Wall", "Dam", "Quay"}));
+    EXPECT_EQ(model.currentRow(), 3);
+    table->edit(); // a row removed while being edited leaves with its pending values
+    table->field("TECH_TITLE").setString("Pier");
+    table->remove();
+    EXPECT_EQ(shownTitles(model), QStringList({"Pile", "Wall", "Dam"}));
 
     table->setRecNo(2);
     table->edit();
