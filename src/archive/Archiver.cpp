@@ -2,6 +2,7 @@
 
 namespace {
 constexpr qsizetype kLibraryPathLimit = 257;
+constexpr qsizetype kOutputSize = 4096; // room for the library's message
 }
 
 bool Refuse(ArchiverError& error, const QString& message)
@@ -61,6 +62,8 @@ bool Archiver::RunCommand(const archiver::Library* library, const QString& entry
     auto command = reinterpret_cast<archiver::CommandEntry>(GetEntry(library, entryName, error));
     if (!command)
         return false;
-    result = command(window, CommandLine.toUtf8().constData(), nullptr, 0);
+    QByteArray output(kOutputSize, '\0');
+    result = command(window, CommandLine.toUtf8().constData(), output.data(), quint32(output.size()));
+    Output = QString::fromUtf8(output.constData());
     return true;
 }

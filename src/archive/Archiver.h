@@ -24,6 +24,7 @@ public:
     virtual ~Archiver() = default;
 
     QString CommandLine; // the last command line built by Extract, Pack, Delete or MakeSfx
+    QString Output;      // the library's message on that command: why it failed, or empty
 
     // Loads the format's library (once per process).
     virtual bool Startup(ArchiverError& error) = 0;

@@ -112,10 +112,19 @@ bool extractMember(ArchiveReader& reader, const ArchiveMember& member, const std
     const auto cannotWrite = [&] { return fail(error, member.name + ": cannot write: " + std::strerror(errno)); };
     if (out.fd() < 0)
         return cannotWrite();
-    const ByteSink sink = [&](const uint8_t* data, size_t size) { return writeAll(out.fd(), data, size); };
+    int writeError = 0; // the system's reason when the member's data could not be written
+    const ByteSink sink = [&](const uint8_t* data, size_t size) {
+        if (writeAll(out.fd(), data, size))
+            return true;
+        writeError = errno;
+        return false;
+    };
     std::string problem;
-    if (!reader.readData(member, sink, &problem))
+    if (!reader.readData(member, sink, &problem)) {
+        if (writeError != 0)
+            return fail(error, member.name + ": cannot write: " + std::strerror(writeError));
         return fail(error, member.name + ": " + problem);
+    }
     // The time and the permissions are kept where the file system can hold them; one that cannot
     // (a memory stick's, for the permissions) still receives the member.
     const timespec times[2] = {{0, UTIME_OMIT}, {time_t(member.header.modified), 0}};

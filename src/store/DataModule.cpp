@@ -2,6 +2,7 @@
 
 #include "comparison/CostRate.h"
 #include "store/DataSource.h"
+#include "store/FolderLock.h"
 #include "store/RegistrationNumbers.h"
 #include "store/Schema.h"
 #include "store/TableFile.h"
@@ -289,7 +290,7 @@ bool DataModule::start()
     m_terminated = false;
     m_startError.clear();
     if (!lockFolder()) {
-        m_interaction->error(kProgramTitle, kFolderInUseMessage);
+        m_interaction->error(kProgramTitle, m_lockProblem);
         m_terminated = true;
         return false;
     }
@@ -334,23 +335,19 @@ bool DataModule::lockFolder()
 {
     if (m_lock)
         return true;
-    const QString path = QDir(m_folder.root()).filePath(QStringLiteral("vordell.lock"));
-    auto lock = std::make_unique<QLockFile>(path);
-    // Only a lock whose run has ended is stale, however long a run lasts.
-    lock->setStaleLockTime(0);
-    if (!lock->tryLock(0)) {
-        // A run killed between creating its lock and writing who holds it leaves a lock that
-        // names nobody; a run writes that at once, so such a lock a second old is stale.
-        qint64 pid = 0;
-        QString host;
-        QString application;
-        const bool namesHolder = lock->getLockInfo(&pid, &host, &application);
-        const qint64 age = QFileInfo(path).lastModified().msecsTo(QDateTime::currentDateTime());
-        if (namesHolder || age < 1000 || !lock->removeStaleLockFile() || !lock->tryLock(0))
-            return false;
+    FolderLock lock(m_folder.root());
+    switch (lock.acquire()) {
+    case FolderLock::Outcome::Held:
+        m_lock = lock.take();
+        return true;
+    case FolderLock::Outcome::InUse:
+        m_lockProblem = kFolderInUseMessage;
+        return false;
+    case FolderLock::Outcome::CannotWrite:
+        m_lockProblem = lock.problem();
+        return false;
     }
-    m_lock = std::move(lock);
-    return true;
+    return false;
 }
 
 void DataModule::endRun(const QString& why)
@@ -678,7 +675,8 @@ bool DataModule::WriteAllTablesBeforeExit(QString* error)
     return true;
 }
 
-bool DataModule::writeTables(const QList<Table*>& tables, QString* error)
+bool DataModule::writeTables(const QList<Table*>& tables, QString* error,
+                             const std::function<bool(WriteSet& set, QString* error)>& stageMore)
 {
     WriteSet set(m_folder.root());
     QList<Table*> staged;
@@ -689,6 +687,8 @@ bool DataModule::writeTables(const QList<Table*>& tables, QString* error)
             return false;
         staged.append(t);
     }
+    if (stageMore && !stageMore(set, error))
+        return false;
     if (!set.commit(error))
         return false;
     for (Table* t : std::as_const(staged))
@@ -699,6 +699,11 @@ bool DataModule::writeTables(const QList<Table*>& tables, QString* error)
 bool DataModule::WriteChangedTables(QString* error)
 {
     return writeTables(registrationTables(), error);
+}
+
+bool DataModule::WriteChangedTables(const std::function<bool(WriteSet& set, QString* error)>& stageMore, QString* error)
+{
+    return writeTables(registrationTables(), error, stageMore);
 }
 
 bool DataModule::writeChangedTablesOrTell()

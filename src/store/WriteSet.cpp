@@ -1,6 +1,7 @@
 #include "store/WriteSet.h"
 
 #include "store/ProgramFolder.h"
+#include "util/FileWriting.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,15 +35,20 @@ QString failedWrite(const QString& path, const QString& reason)
     return QStringLiteral("%1: 書き込みに失敗しました (%2)").arg(shown(path), reason);
 }
 
-bool flushToDisk(QFile* file)
+// Flushes the file to the disk; false with the system's reason.
+bool flushToDisk(QFile* file, QString* why)
 {
-    if (!file->flush())
+    if (!file->flush()) {
+        *why = file->errorString();
         return false;
+    }
 #ifdef Q_OS_UNIX
-    return ::fsync(file->handle()) == 0;
-#else
-    return true;
+    if (::fsync(file->handle()) != 0) {
+        *why = qt_error_string(errno);
+        return false;
+    }
 #endif
+    return true;
 }
 
 #ifdef Q_OS_UNIX
@@ -108,14 +114,15 @@ bool WriteSet::stage(const QString& target, const Writer& write, QString* error)
     entry.target = QFileInfo(target).absoluteFilePath();
     entry.part = entry.target + kPartSuffix;
     QFile file(entry.part);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // Unbuffered: each write reaches the system, which tells why one fails.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
         if (error)
             *error = failedWrite(entry.part, file.errorString());
         return false;
     }
     m_entries.append(entry); // removed again by abandon() whatever happens next
     QString why;
-    if (!write(&file, &why) || !flushToDisk(&file) || file.error() != QFileDevice::NoError) {
+    if (!write(&file, &why) || !flushToDisk(&file, &why) || file.error() != QFileDevice::NoError) {
         if (error)
             *error = failedWrite(entry.target, why.isEmpty() ? file.errorString() : why);
         return false;
@@ -133,23 +140,7 @@ bool WriteSet::stageCopy(const QString& source, const QString& target, QString* 
             *error = QStringLiteral("%1: ファイルを開けません (%2)").arg(shown(source), in.errorString());
         return false;
     }
-    return stage(
-        target,
-        [&in](QIODevice* out, QString* why) {
-            while (!in.atEnd()) {
-                const QByteArray chunk = in.read(1 << 20);
-                if (chunk.isEmpty() && in.error() != QFileDevice::NoError) {
-                    *why = in.errorString();
-                    return false;
-                }
-                if (out->write(chunk) != chunk.size()) {
-                    *why = out->errorString();
-                    return false;
-                }
-            }
-            return true;
-        },
-        error);
+    return stage(target, [&in](QIODevice* out, QString* why) { return filewriting::copyAll(&in, out, why); }, error);
 }
 
 bool WriteSet::commit(QString* error)
@@ -172,7 +163,7 @@ bool WriteSet::commit(QString* error)
     }
     journal += kJournalEnd + '\n';
     QSaveFile file(journalPath(m_root));
-    if (!file.open(QIODevice::WriteOnly) || file.write(journal) != journal.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !filewriting::writeAll(&file, journal) || !file.commit()) {
         if (error)
             *error = failedWrite(journalPath(m_root), file.errorString());
         return false;
@@ -257,7 +248,7 @@ bool WriteSet::recover(const QString& programFolder, QString* error)
         }
     }
     const ProgramFolder folder(root);
-    for (const char* name : {"FLATT_FILES", "Zero"})
+    for (const char* name : {"FLATT_FILES", "Zero", "Images"})
         removeStrayParts(folder.path(QLatin1String(name)));
     return true;
 }

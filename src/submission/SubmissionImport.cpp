@@ -3,6 +3,8 @@
 #include "store/DataModule.h"
 #include "store/RegistrationNumbers.h"
 #include "store/TableFile.h"
+#include "store/WritableFolder.h"
+#include "store/WriteSet.h"
 #include "submission/DataUpgrade.h"
 #include "submission/RegistrationProblems.h"
 #include "submission/SubmissionFiles.h"
@@ -13,6 +15,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace submission {
 
@@ -87,22 +90,20 @@ bool readWorkingRows(store::DataModule& dm, const QString& table, QList<store::T
     return opened;
 }
 
-// Moves the photos of the extension from Temp\ into Images\ under the new number, each keeping
-// its slot letter.
-void MoveImageFile(const QString& source, const QString& target, const QString& number, const QString& extension)
+// Stages the photos of the extension in Temp\ as files of Images\ under the new number, each
+// keeping its slot letter; they reach Images\ with the rows, or not at all.
+bool stageImageFiles(const QString& source, const QString& target, const QString& number, const QString& extension,
+                     store::WriteSet& set, QString* error)
 {
-    QDir().mkpath(target);
     for (const QFileInfo& file : QDir(source).entryInfoList({QStringLiteral("*") + extension}, QDir::Files | QDir::Hidden)) {
-        QFile::setPermissions(file.filePath(), file.permissions() | QFileDevice::WriteOwner);
         const QString slot = store::PhotoSlotOfFileName(file.fileName());
         if (slot.isEmpty())
             continue;
-        const QString destination = QDir(target).filePath(number + slot + extension);
-        if (QFileInfo::exists(destination))
-            QFile::remove(destination);
-        if (QFile::copy(file.filePath(), destination))
-            QFile::remove(file.filePath());
+        const QString destination = store::ProgramFolder::resolveIn(target, number + slot + extension);
+        if (!set.stageCopy(file.filePath(), destination, error))
+            return false;
     }
+    return true;
 }
 
 } // namespace
@@ -146,19 +147,6 @@ SubmissionImport::Outcome SubmissionImport::refuse()
     return Outcome::Refused;
 }
 
-bool SubmissionImport::extractInto(const QString& path, const QString& folder)
-{
-    if (!QFileInfo(path).isFile())
-        return false;
-    QString error;
-    if (ExtractSubmissionFile(path, folder, &error))
-        return true;
-    // A member that could not be extracted is reported by the check of the extracted files.
-    if (error != kNotSubmissionData)
-        m_ui.error(kProgramTitle, error);
-    return false;
-}
-
 SubmissionImport::Outcome SubmissionImport::ImportSubmissionFile(const QString& path)
 {
     m_importedNumber.clear();
@@ -166,9 +154,24 @@ SubmissionImport::Outcome SubmissionImport::ImportSubmissionFile(const QString& 
     const QString temp = folder.path(QStringLiteral("Temp"));
     QDir().mkpath(temp);
     DeleteTempFiles(folder);
-    // A broken archive may leave part of its members behind: only a complete extraction counts.
-    if (!extractInto(path, temp))
-        DeleteTempFiles(folder);
+    // A working folder that cannot take the members (a full disk, a file in its place) is named
+    // as such, not mistaken for a file that is no submission.
+    const QString tempProblem = store::folderWriteProblem(temp);
+    if (!tempProblem.isEmpty()) {
+        m_ui.error(kProgramTitle, tempProblem);
+        return refuse();
+    }
+    if (QFileInfo(path).isFile()) {
+        QString error;
+        if (!ExtractSubmissionFile(path, temp, &error)) {
+            if (error != kNotSubmissionData) {
+                m_ui.error(kProgramTitle, error);
+                return refuse();
+            }
+            // A broken archive may leave part of its members behind: only a complete extraction counts.
+            DeleteTempFiles(folder);
+        }
+    }
 
     QString problem = CheckSubmissionFiles(temp);
     QList<store::FieldDef> fields;
@@ -216,12 +219,9 @@ SubmissionImport::Outcome SubmissionImport::ImportSubmissionFile(const QString& 
         return refuse();
     }
     number = number.trimmed();
-    mergeRegistration(number, otherEdition, members);
-
-    const QDir tempDir(temp);
-    if (!tempDir.entryList({QStringLiteral("*.gif"), QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")}, QDir::Files).isEmpty()) {
-        for (const char* extension : {".jpg", ".gif", ".jpeg"})
-            MoveImageFile(temp, folder.path(QStringLiteral("Images")), number, QLatin1String(extension));
+    if (!mergeRegistration(number, otherEdition, members, &error)) {
+        m_ui.error(kProgramTitle, error);
+        return refuse();
     }
     DeleteTempFiles(folder);
     main->locate(QStringLiteral("REG_NO"), number);
@@ -229,14 +229,17 @@ SubmissionImport::Outcome SubmissionImport::ImportSubmissionFile(const QString& 
     return Outcome::Imported;
 }
 
-void SubmissionImport::mergeRegistration(const QString& number, bool convertEdition,
-                                         const QHash<QString, QList<store::Table::RowValues>>& members)
+bool SubmissionImport::mergeRegistration(const QString& number, bool convertEdition,
+                                         const QHash<QString, QList<store::Table::RowValues>>& members, QString* error)
 {
     const int sheetId = number.mid(4).toInt();
     const QString temp = m_dm.folder().path(QStringLiteral("Temp"));
+    // What the live tables held before, to take the rows back when they cannot be stored.
+    QHash<store::Table*, std::pair<int, bool>> before;
     for (const QString& table : kMergeOrder) {
         store::Table* live = m_dm.table(table);
         live->checkBrowseMode();
+        before.insert(live, {live->storedRowCount(), live->isChangedSinceRead()});
         QList<store::Table::RowValues> rows = members.value(table);
         if (convertEdition)
             ConvertToHarbourEdition(table, live, rows);
@@ -275,11 +278,28 @@ void SubmissionImport::mergeRegistration(const QString& number, bool convertEdit
             ++k;
         }
     }
-    // Every table of the registration reaches the data folder in one set: a crash leaves all of
-    // it or none of it.
-    QString error;
-    if (!m_dm.WriteChangedTables(&error))
-        m_ui.error(kProgramTitle, error);
+    // Every table of the registration and its photos reach the program folder in one set: a
+    // crash or a failed write leaves all of it or none of it.
+    const QString images = m_dm.folder().path(QStringLiteral("Images"));
+    const bool stored = QDir().mkpath(images) && m_dm.WriteChangedTables(
+        [&](store::WriteSet& set, QString* why) {
+            for (const char* extension : {".jpg", ".gif", ".jpeg"}) {
+                if (!stageImageFiles(temp, images, number, QLatin1String(extension), set, why))
+                    return false;
+            }
+            return true;
+        },
+        error);
+    if (stored)
+        return true;
+    if (error->isEmpty())
+        *error = store::folderCannotBeWritten(images, EIO);
+    for (auto it = before.cbegin(); it != before.cend(); ++it) {
+        it.key()->truncateStoredRows(it.value().first);
+        if (!it.value().second)
+            it.key()->markUnchanged();
+    }
+    return false;
 }
 
 } // namespace submission
