@@ -3,6 +3,7 @@
 #include "comparison/CostRate.h"
 #include "store/DataSource.h"
 #include "store/FolderLock.h"
+#include "store/ChangedTables.h"
 #include "store/RegistrationNumbers.h"
 #include "store/Schema.h"
 #include "store/TableFile.h"
@@ -290,7 +291,9 @@ bool DataModule::start()
     m_terminated = false;
     m_startError.clear();
     if (!lockFolder()) {
-        m_interaction->error(kProgramTitle, m_lockProblem);
+        // lockFolder() leaves what keeps the folder in the start's error; the user is told here.
+        const QString problem = std::exchange(m_startError, QString());
+        m_interaction->error(kProgramTitle, problem);
         m_terminated = true;
         return false;
     }
@@ -341,10 +344,10 @@ bool DataModule::lockFolder()
         m_lock = lock.take();
         return true;
     case FolderLock::Outcome::InUse:
-        m_lockProblem = kFolderInUseMessage;
+        m_startError = kFolderInUseMessage;
         return false;
     case FolderLock::Outcome::CannotWrite:
-        m_lockProblem = lock.problem();
+        m_startError = lock.problem();
         return false;
     }
     return false;
@@ -675,21 +678,11 @@ bool DataModule::WriteAllTablesBeforeExit(QString* error)
     return true;
 }
 
-bool DataModule::writeTables(const QList<Table*>& tables, QString* error,
-                             const std::function<bool(WriteSet& set, QString* error)>& stageMore)
+bool DataModule::writeTables(const QList<Table*>& tables, QString* error)
 {
     WriteSet set(m_folder.root());
     QList<Table*> staged;
-    for (Table* t : tables) {
-        if (!t->isActive() || t->fileName().isEmpty() || (!t->isChangedSinceRead() && QFileInfo::exists(t->fileName())))
-            continue;
-        if (!set.stage(t->fileName(), [t](QIODevice* device, QString* why) { return t->saveToDevice(device, why); }, error))
-            return false;
-        staged.append(t);
-    }
-    if (stageMore && !stageMore(set, error))
-        return false;
-    if (!set.commit(error))
+    if (!stageChangedTables(tables, &set, &staged, error) || !set.commit(error))
         return false;
     for (Table* t : std::as_const(staged))
         t->markUnchanged();
@@ -699,11 +692,6 @@ bool DataModule::writeTables(const QList<Table*>& tables, QString* error,
 bool DataModule::WriteChangedTables(QString* error)
 {
     return writeTables(registrationTables(), error);
-}
-
-bool DataModule::WriteChangedTables(const std::function<bool(WriteSet& set, QString* error)>& stageMore, QString* error)
-{
-    return writeTables(registrationTables(), error, stageMore);
 }
 
 bool DataModule::writeChangedTablesOrTell()

@@ -82,9 +82,6 @@ public:
     // Writes every registration table whose rows changed since it was last written, as one set:
     // after a crash at any moment the files hold either all of the change or none of it.
     bool WriteChangedTables(QString* error = nullptr);
-    // The same, with the files `stageMore` stages into the same set (the photos that come with
-    // the rows): all of them reach the folder, or none.
-    bool WriteChangedTables(const std::function<bool(WriteSet& set, QString* error)>& stageMore, QString* error);
 
     // ---- layout installation ----
     void InstallNewLayouts();
@@ -154,8 +151,7 @@ private:
     bool backUpOldLayout(const QString& oldFile, const QString& newFile, WriteSet* set, QString* error);
     int carryOver(const QString& oldFile, const QString& newFile, const std::function<bool(Table*)>& keep);
     bool writeAllTables(QString* error); // every table with a file, as one set
-    bool writeTables(const QList<Table*>& tables, QString* error,
-                     const std::function<bool(WriteSet& set, QString* error)>& stageMore = {});
+    bool writeTables(const QList<Table*>& tables, QString* error);
     bool writeChangedTablesOrTell();
     void removeRegistrationRows();
 
@@ -171,7 +167,6 @@ private:
     bool m_silentDescription = false;
     int m_numberCounter = 0;
     std::unique_ptr<QLockFile> m_lock; // held from the start to the closing of the tables
-    QString m_lockProblem;             // why the folder could not be locked
 };
 
 } // namespace store

@@ -77,11 +77,7 @@ void LinkIndex::removeFrom(const QVector<QVariant>& key, const TableRowPtr& row)
     if (found == m_groups.end())
         return;
     std::vector<TableRowPtr>& group = found->second;
-    // The rows added last go first when rows are taken back: no search for them.
-    if (group.back() == row)
-        group.pop_back();
-    else
-        group.erase(std::remove(group.begin(), group.end(), row), group.end());
+    group.erase(std::remove(group.begin(), group.end(), row), group.end());
     if (group.empty())
         m_groups.erase(found);
 }

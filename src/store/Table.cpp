@@ -1076,18 +1076,4 @@ void Table::appendRowValues(const RowValues& values)
     refreshAll(nullptr);
 }
 
-void Table::truncateStoredRows(int count)
-{
-    if (!m_store || count < 0 || size_t(count) >= m_store->rows.size())
-        return;
-    // Last first, so that each leaves the end of its index group.
-    for (auto row = m_store->rows.rbegin(); row != m_store->rows.rend() - count; ++row) {
-        for (const auto& index : m_store->indexes)
-            index->remove(*row);
-    }
-    m_store->rows.resize(size_t(count));
-    touchStore();
-    refreshAll(nullptr);
-}
-
 } // namespace store

@@ -182,11 +182,6 @@ public:
     }
     // Appends a row of stored values without events (used to fill tables from code).
     void appendRowValues(const RowValues& values);
-    // The number of stored rows (filters and master ignored).
-    int storedRowCount() const { return m_store ? int(m_store->rows.size()) : 0; }
-    // Removes every stored row after the first `count`, in natural order, without events: undoes
-    // the rows appendRowValues added since storedRowCount() was `count`.
-    void truncateStoredRows(int count);
 
     // ---- used by Field ----
     QVariant valueAt(int index) const;

@@ -1,5 +1,6 @@
 #include "submission/SubmissionImport.h"
 
+#include "store/ChangedTables.h"
 #include "store/DataModule.h"
 #include "store/RegistrationNumbers.h"
 #include "store/TableFile.h"
@@ -104,6 +105,28 @@ bool stageImageFiles(const QString& source, const QString& target, const QString
             return false;
     }
     return true;
+}
+
+int storedRowCount(const store::Table* table)
+{
+    int count = 0;
+    table->forEachStoredRow([&count](const store::Table::RowValues&) { ++count; });
+    return count;
+}
+
+// Removes the rows appended to the table after it held `count`, leaving it marked unchanged when
+// it was before they came.
+void takeBackAppendedRows(store::Table* table, int count, bool wasChanged)
+{
+    QList<store::Table::RowValues> rows = table->allRows();
+    if (rows.size() > count) {
+        rows.resize(count);
+        table->emptyTable();
+        for (const store::Table::RowValues& row : std::as_const(rows))
+            table->appendRowValues(row);
+    }
+    if (!wasChanged)
+        table->markUnchanged();
 }
 
 } // namespace
@@ -239,7 +262,7 @@ bool SubmissionImport::mergeRegistration(const QString& number, bool convertEdit
     for (const QString& table : kMergeOrder) {
         store::Table* live = m_dm.table(table);
         live->checkBrowseMode();
-        before.insert(live, {live->storedRowCount(), live->isChangedSinceRead()});
+        before.insert(live, {storedRowCount(live), live->isChangedSinceRead()});
         QList<store::Table::RowValues> rows = members.value(table);
         if (convertEdition)
             ConvertToHarbourEdition(table, live, rows);
@@ -281,24 +304,20 @@ bool SubmissionImport::mergeRegistration(const QString& number, bool convertEdit
     // Every table of the registration and its photos reach the program folder in one set: a
     // crash or a failed write leaves all of it or none of it.
     const QString images = m_dm.folder().path(QStringLiteral("Images"));
-    const bool stored = QDir().mkpath(images) && m_dm.WriteChangedTables(
-        [&](store::WriteSet& set, QString* why) {
-            for (const char* extension : {".jpg", ".gif", ".jpeg"}) {
-                if (!stageImageFiles(temp, images, number, QLatin1String(extension), set, why))
-                    return false;
-            }
-            return true;
-        },
-        error);
-    if (stored)
+    store::WriteSet set(m_dm.folder().root());
+    QList<store::Table*> staged;
+    bool stored = QDir().mkpath(images) && store::stageChangedTables(m_dm.registrationTables(), &set, &staged, error);
+    for (const char* extension : {".jpg", ".gif", ".jpeg"})
+        stored = stored && stageImageFiles(temp, images, number, QLatin1String(extension), set, error);
+    if (stored && set.commit(error)) {
+        for (store::Table* table : std::as_const(staged))
+            table->markUnchanged();
         return true;
+    }
     if (error->isEmpty())
         *error = store::folderCannotBeWritten(images, EIO);
-    for (auto it = before.cbegin(); it != before.cend(); ++it) {
-        it.key()->truncateStoredRows(it.value().first);
-        if (!it.value().second)
-            it.key()->markUnchanged();
-    }
+    for (auto it = before.cbegin(); it != before.cend(); ++it)
+        takeBackAppendedRows(it.key(), it.value().first, it.value().second);
     return false;
 }
 
