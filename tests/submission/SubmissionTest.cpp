@@ -908,6 +908,42 @@ TEST_F(ChangesTest, AMissingOrDamagedKeptFileIsNamedAndTheNewestReadableOneIsUse
     EXPECT_TRUE(changes.error.contains(QStringLiteral("ありません"))) << changes.error.toStdString();
 }
 
+TEST_F(ChangesTest, TheExportShowsWhatChangedBeforeItsFileDialogOnceSomethingWasHandedIn)
+{
+    QStringList reviewed;
+    bool goOn = true;
+    const auto review = [&](const QString& regNo) {
+        reviewed.append(regNo);
+        return goOn;
+    };
+    // Nothing handed in yet: straight to the file dialog.
+    SubmissionExport first(*dm, ui);
+    first.setChangesReview(review);
+    ui.expectFile(out.filePath(QStringLiteral("first.lzh")));
+    ui.expectBox(UserInteraction::Ok);
+    ASSERT_EQ(first.exportSubmissionFile(), SubmissionExport::Outcome::Written) << ui.boxTexts().join('\n').toStdString();
+    EXPECT_TRUE(reviewed.isEmpty());
+
+    // Handed in before: the changes come first, and stopping there writes nothing.
+    goOn = false;
+    SubmissionExport stopped(*dm, ui);
+    stopped.setChangesReview(review);
+    EXPECT_EQ(stopped.exportSubmissionFile(), SubmissionExport::Outcome::Cancelled);
+    EXPECT_EQ(reviewed, QStringList{kOldNumber});
+    EXPECT_EQ(ui.fileRequests().size(), 1) << "no file dialog after stopping";
+
+    goOn = true;
+    SubmissionExport again(*dm, ui);
+    again.setChangesReview(review);
+    ui.expectFile(out.filePath(QStringLiteral("second.lzh")));
+    ui.expectBox(UserInteraction::Ok);
+    EXPECT_EQ(again.exportSubmissionFile(), SubmissionExport::Outcome::Written);
+    submission::SubmissionHistory history(dm->folder());
+    ASSERT_TRUE(history.load(&error));
+    EXPECT_EQ(history.entries(kOldNumber).size(), 2);
+    EXPECT_EQ(history.entries(kOldNumber).first().userName, QStringLiteral("second.lzh"));
+}
+
 TEST_F(ChangesTest, CommandLineShowsAChangedTitleAndTheKeptFile)
 {
     dm.reset();
