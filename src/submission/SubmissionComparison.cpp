@@ -8,6 +8,7 @@
 #include "store/TableFile.h"
 #include "submission/RegistrationProblems.h"
 #include "submission/SubmissionFiles.h"
+#include "submission/SubmissionHistory.h"
 #include "util/NumberText.h"
 
 #include <QCryptographicHash>
@@ -50,8 +51,10 @@ QString valueText(const QVariant& value, store::FieldType type)
         return value.toDate().toString(QStringLiteral("yyyy/MM/dd"));
     case store::FieldType::Float:
         return numbertext::format(value.toDouble());
+    case store::FieldType::FixedText:
+        return value.toString().trimmed(); // padded to its width when stored
     default:
-        return value.toString().trimmed();
+        return value.toString();
     }
 }
 
@@ -65,16 +68,6 @@ Row rowOf(const QList<store::FieldDef>& fields, const QVector<QVariant>& values)
     return row;
 }
 
-QByteArray fileDigest(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    hash.addData(&file);
-    return hash.result().toHex();
-}
-
 // The photo files of a registration's image rows found in `folder`, by content.
 QHash<QString, QByteArray> photoDigests(const QList<Row>& images, const QString& folder)
 {
@@ -84,7 +77,7 @@ QHash<QString, QByteArray> photoDigests(const QList<Row>& images, const QString&
         const QString name = image.value(QStringLiteral("IMAGES_FILE"));
         if (letter.isEmpty() || image.value(QStringLiteral("IMAGES_ORIGINAL")).isEmpty())
             continue;
-        digests.insert(letter, name.isEmpty() ? QByteArray() : fileDigest(store::ProgramFolder::resolveIn(folder, name)));
+        digests.insert(letter, name.isEmpty() ? QByteArray() : fileSha256(store::ProgramFolder::resolveIn(folder, name)));
     }
     return digests;
 }
@@ -499,7 +492,7 @@ CodeNames::CodeNames(const store::DataModule& dm)
         QHash<QString, QString>& names = m_names[table->name().toUpper()];
         table->forEachStoredRow([&](const QVector<QVariant>& row) {
             if (row.size() >= 2)
-                names.insert(valueText(row.at(0), table->fields().at(0).type), row.at(1).toString().trimmed());
+                names.insert(valueText(row.at(0), table->fields().at(0).type).trimmed(), row.at(1).toString().trimmed());
         });
     }
 }

@@ -39,16 +39,6 @@ void syncFolder(const QString& folder)
 #endif
 }
 
-QByteArray fileDigest(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    hash.addData(&file);
-    return hash.result().toHex();
-}
-
 QString kindText(KeptSubmission::Kind kind)
 {
     return kind == KeptSubmission::Kind::Imported ? QStringLiteral("取り込み") : QStringLiteral("提出");
@@ -88,6 +78,16 @@ bool belongsTo(const KeptSubmission& kept, const QString& regNo)
 }
 
 } // namespace
+
+QByteArray fileSha256(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(&file);
+    return hash.result().toHex();
+}
 
 QString KeptSubmission::kindName() const
 {
@@ -193,7 +193,7 @@ QString SubmissionHistory::problemOf(const KeptSubmission& kept) const
     const QFileInfo info(path);
     if (!info.isFile())
         return QStringLiteral("%1: 保管した提出ファイルがありません。").arg(QDir::toNativeSeparators(path));
-    if (info.size() != kept.size || fileDigest(path) != kept.sha256)
+    if (info.size() != kept.size || fileSha256(path) != kept.sha256)
         return QStringLiteral("%1: 保管した提出ファイルが壊れています。").arg(QDir::toNativeSeparators(path));
     return QString();
 }
@@ -208,7 +208,7 @@ bool SubmissionHistory::keep(const QString& regNo, const QString& file, KeptSubm
     kept.userName = userName;
     kept.fingerprint = fingerprint;
     kept.size = QFileInfo(file).size();
-    kept.sha256 = fileDigest(file);
+    kept.sha256 = fileSha256(file);
     const QString folder = QDir(m_submitted).filePath(regNo);
     const QString stamp = kept.time.toString(QStringLiteral("yyyyMMdd-hhmmsszzz"));
     QString name = stamp + QStringLiteral(".lzh");

@@ -53,6 +53,9 @@ struct KeptSubmission
     QString kindName() const;
 };
 
+// The SHA-256 of a file's bytes (hex); empty when it cannot be read.
+QByteArray fileSha256(const QString& path);
+
 class SubmissionHistory
 {
 public:
