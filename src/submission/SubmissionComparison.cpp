@@ -390,6 +390,18 @@ private:
     QList<Difference> m_differences;
 };
 
+// FNV-1a over the UTF-16 code units: the same value in every run and version, and cheap enough
+// for the long texts of every registration.
+quint64 rowHash(const QString& text)
+{
+    quint64 hash = 14695981039346656037ull;
+    for (const QChar c : text) {
+        hash ^= c.unicode();
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
 // The fields a table's fingerprint covers: what the comparison reads.
 QStringList fingerprintFields(const QString& table)
 {
@@ -509,9 +521,9 @@ QList<Difference> compareRegistrations(const RegistrationValues& inFile, const R
 
 QHash<QString, QByteArray> registrationFingerprints(const store::DataModule& dm)
 {
-    // Per registration, the lines of every table's compared fields, sorted so that the order the
-    // rows are stored in does not count.
-    QHash<QString, QStringList> lines;
+    // Per registration, a hash of each row's compared fields; sorted, so that the order the rows
+    // are stored in does not count.
+    QHash<QString, QVector<quint64>> lines;
     QHash<QString, QString> regOfSheet;
     const QString imagesFolder = dm.folder().path(QStringLiteral("Images"));
     const auto collect = [&](store::Table* table, const std::function<QString(const QVector<QVariant>&)>& owner) {
@@ -535,7 +547,7 @@ QHash<QString, QByteArray> registrationFingerprints(const store::DataModule& dm)
                 const QFileInfo photo(store::ProgramFolder::resolveIn(imagesFolder, row.at(fileIndex).toString().trimmed()));
                 line += QStringLiteral("\x1f%1\x1f%2").arg(photo.size()).arg(photo.lastModified().toMSecsSinceEpoch());
             }
-            lines[reg].append(line);
+            lines[reg].append(rowHash(line));
         });
     };
     for (store::Table* table : dm.registrationTables()) {
@@ -560,7 +572,8 @@ QHash<QString, QByteArray> registrationFingerprints(const store::DataModule& dm)
     QHash<QString, QByteArray> fingerprints;
     for (auto it = lines.begin(); it != lines.end(); ++it) {
         std::sort(it->begin(), it->end());
-        fingerprints.insert(it.key(), QCryptographicHash::hash(it->join(QLatin1Char('\n')).toUtf8(), QCryptographicHash::Sha256).toHex());
+        const QByteArrayView bytes(reinterpret_cast<const char*>(it->constData()), it->size() * qsizetype(sizeof(quint64)));
+        fingerprints.insert(it.key(), QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
     }
     return fingerprints;
 }
