@@ -23,6 +23,7 @@
 #include "util/UserInteraction.h"
 #include "widgets/DBGrid.h"
 #include "widgets/DBRadioGroup.h"
+#include "widgets/WheelGuard.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -41,7 +42,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QWheelEvent>
 
 namespace app {
 
@@ -117,12 +117,7 @@ void MainWindow::buildWindow()
     });
 
     // A list turned by the wheel while the user scrolls the page would change a stored choice.
-    for (ScrollingPage* page : std::as_const(m_entryPages)) {
-        for (QComboBox* list : page->findChildren<QComboBox*>())
-            list->installEventFilter(this);
-        for (QSpinBox* arrows : page->findChildren<QSpinBox*>())
-            arrows->installEventFilter(this);
-    }
+    widgets::installWheelGuard(*qApp);
     buildBehaviours();
     m_classification = new ClassificationLists(this, [this](const QString& name) { return m_dm->table(name); }, this);
     m_photos = new PhotoSlots(this, *m_dm, this);
@@ -392,16 +387,6 @@ void MainWindow::afterPageChange(int index)
     // Resetting the preview selector is no choice of a template by the user.
     const QSignalBlocker quietSelector(control<QTabBar>(controls::kTemplateSelector));
     control<QTabBar>(controls::kTemplateSelector)->setCurrentIndex(0);
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::Wheel && !static_cast<QWidget*>(watched)->hasFocus()) {
-        if (auto* page = qobject_cast<ScrollingPage*>(m_pages->currentWidget()))
-            page->turnWheel(-static_cast<QWheelEvent*>(event)->angleDelta().y() / 120);
-        return true;
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 // ---------------------------------------------------------------- save check
