@@ -1,7 +1,10 @@
 #include "store/DataModule.h"
 
 #include "comparison/CostRate.h"
+#include "store/BackupGenerations.h"
 #include "store/DataSource.h"
+#include "store/DurableFiles.h"
+#include "store/RegistrationKeys.h"
 #include "store/RegistrationNumbers.h"
 #include "store/Schema.h"
 #include "store/TableFile.h"
@@ -17,8 +20,6 @@
 #include <QLockFile>
 
 #include <cmath>
-#include <cstring>
-#include <filesystem>
 #include <limits>
 
 namespace store {
@@ -36,9 +37,6 @@ const QString kNumbersExhaustedMessage = QStringLiteral(
 
 const QString kFolderInUseMessage = QStringLiteral(
     "データはほかのプログラムで使用中です。\r\n先に起動しているプログラムを終了してから、もう一度お試しください。");
-// The folders beside CdsBK while the backup is refreshed.
-const QString kNewSuffix = QStringLiteral(".new");
-const QString kOldSuffix = QStringLiteral(".old");
 
 const QString kReservedNumber = QStringLiteral("XXK-990001");
 
@@ -61,18 +59,17 @@ void clearReadOnly(const QString& path)
     QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner | QFileDevice::WriteUser);
 }
 
-bool isCdsFile(const QString& name)
-{
-    return name.endsWith(QLatin1String(".cds"), Qt::CaseInsensitive);
-}
-
-bool copyOverwriting(const QString& from, const QString& to)
+// A copy on the disk, with its name, before the file it keeps is replaced.
+bool keepDurably(const QString& from, const QString& to, QString* error)
 {
     if (QFileInfo::exists(to)) {
         clearReadOnly(to);
         QFile::remove(to);
     }
-    return QFile::copy(from, to);
+    const QString folder = QFileInfo(to).absolutePath();
+    const QString backUp = QFileInfo(folder).absolutePath();
+    return copyDurably(from, to, error) && syncFolder(folder, error) && syncFolder(backUp, error)
+        && syncFolder(QFileInfo(backUp).absolutePath(), error);
 }
 
 bool hasValueAfter(Table* table, int offset)
@@ -284,6 +281,32 @@ void DataModule::DescriptionAfterEdit()
 
 // ---------------------------------------------------------------- start
 
+namespace {
+
+QStringList column(const QList<FieldDef>& fields, const QList<QVector<QVariant>>& rows, const QString& field)
+{
+    QStringList values;
+    int index = -1;
+    for (int f = 0; f < fields.size() && index < 0; ++f) {
+        if (fields.at(f).name.compare(field, Qt::CaseInsensitive) == 0)
+            index = f;
+    }
+    if (index < 0)
+        return values;
+    values.reserve(rows.size());
+    for (const QVector<QVariant>& row : rows)
+        values.append(row.value(index).toString().trimmed());
+    return values;
+}
+
+QString backupDate(const QString& generation)
+{
+    return QStringLiteral("\r\n（%1 のバックアップを読み込みます）")
+        .arg(BackupGenerations::madeAt(generation).toString(QStringLiteral("yyyy/MM/dd hh:mm")));
+}
+
+} // namespace
+
 bool DataModule::start()
 {
     m_terminated = false;
@@ -299,31 +322,48 @@ bool DataModule::start()
         endRun(error);
         return false;
     }
-    const QString backupFolder = m_folder.dataFolder() + QStringLiteral("/CdsBK");
-    recoverBackupSwap(backupFolder);
-    QDir().mkpath(backupFolder);
+    BackupGenerations backups(m_folder.dataFolder());
+    backups.recover();
+    QDir().mkpath(backups.newest());
 
     QStringList entries;
-    const bool opened = OpenAllTables(&error);
-    if (opened)
-        entries = listFolder(m_folder.dataFolder());
-
+    bool opened = OpenAllTables(&error);
     if (opened) {
+        // A table that reads well but whose rows do not join is as broken as one that cannot be read.
+        error = registrationKeyProblem([this](const QString& name, const QString& field) { return columnOf(table(name), field); });
+        opened = error.isEmpty();
+    }
+    if (opened) {
+        QStringList files;
+        for (const QString& entry : listFolder(m_folder.dataFolder())) {
+            if (!entry.endsWith(QLatin1Char('/')))
+                files.append(entry);
+        }
         QString why;
-        if (!refreshBackup(entries, &why))
+        if (!backups.refresh(files, m_clock(), &why))
             m_interaction->error(kProgramTitle, why);
     } else {
         m_startError = error;
+        QString backupProblem;
+        const QString usable = usableBackup(backups, &backupProblem);
         const bool restore = m_brokenDataAnswer.has_value()
             ? *m_brokenDataAnswer
-            : m_interaction->askYesNo(kProgramTitle, kBrokenDataQuestion);
+            : m_interaction->askYesNo(kProgramTitle, usable.isEmpty() ? kBrokenDataQuestion : kBrokenDataQuestion + backupDate(usable));
         closeWithoutWriting();
         if (!restore) {
             m_interaction->error(kProgramTitle, kEndingMessage);
             m_terminated = true;
             return false;
         }
-        if (!restoreFromBackup())
+        if (usable.isEmpty()) {
+            if (backupProblem.isEmpty())
+                m_interaction->error(kProgramTitle, kNoBackupMessage);
+            else
+                endRun(backupProblem);
+            m_terminated = true;
+            return false;
+        }
+        if (!restoreFromBackup(usable))
             return false;
     }
     setUpViews();
@@ -369,54 +409,80 @@ void DataModule::closeWithoutWriting()
     }
 }
 
-bool DataModule::restoreFromBackup()
+QStringList DataModule::columnOf(Table* t, const QString& field)
+{
+    QStringList values;
+    const int index = t->fieldIndex(field);
+    if (index < 0)
+        return values;
+    for (const Table::RowValues& row : t->allRows())
+        values.append(row.value(index).toString().trimmed());
+    return values;
+}
+
+QString DataModule::usableBackup(const BackupGenerations& backups, QString* problem) const
+{
+    for (const QString& generation : backups.existing()) {
+        // Every table file must read and the rows must join, before anything of the data folder
+        // is touched.
+        QHash<QString, QPair<QList<FieldDef>, QList<QVector<QVariant>>>> tables;
+        QString error;
+        for (const QFileInfo& file : QDir(generation).entryInfoList({QStringLiteral("*.cds")}, QDir::Files | QDir::Hidden | QDir::System)) {
+            auto& table = tables[file.completeBaseName().toUpper()];
+            if (!TableFile::read(file.filePath(), &table.first, &table.second, &error))
+                break;
+        }
+        if (error.isEmpty()) {
+            error = registrationKeyProblem([&tables](const QString& name, const QString& field) {
+                const auto table = tables.value(name.toUpper());
+                return column(table.first, table.second, field);
+            });
+        }
+        if (error.isEmpty())
+            return generation;
+        if (problem->isEmpty())
+            *problem = error;
+    }
+    return QString();
+}
+
+bool DataModule::restoreFromBackup(const QString& generation)
 {
     const QString data = m_folder.dataFolder();
-    const QString backupFolder = data + QStringLiteral("/CdsBK");
-    const QStringList backup = listFolder(backupFolder);
-    if (backup.isEmpty()) {
-        m_interaction->error(kProgramTitle, kNoBackupMessage);
-        m_terminated = true;
-        return false;
-    }
-    // Every table file of the backup must open before anything of the data folder is touched.
     QStringList files;
-    for (const QString& entry : backup) {
-        if (entry.endsWith(QLatin1Char('/')))
-            continue;
-        files.append(entry);
-        if (!isCdsFile(entry))
-            continue;
-        QList<FieldDef> fields;
-        QList<QVector<QVariant>> rows;
-        QString error;
-        if (!TableFile::read(entry, &fields, &rows, &error)) {
-            endRun(error);
-            return false;
-        }
+    for (const QString& entry : listFolder(generation)) {
+        if (!entry.endsWith(QLatin1Char('/')))
+            files.append(entry);
     }
-    // The files replaced go to a stamped folder of BackUp; the files the backup does not hold
-    // stay as they are.
-    const QString stamp = data + QStringLiteral("/BackUp/") + m_clock().toString(QStringLiteral("yyyyMMddhhmmss"));
+    // The files replaced go to a stamped folder of BackUp, on the disk before they are replaced;
+    // the files the backup does not hold stay as they are.
+    const QString backUp = data + QStringLiteral("/BackUp");
+    const QString stamp = backUp + QLatin1Char('/') + m_clock().toString(QStringLiteral("yyyyMMddhhmmss"));
     QString stampFolder = stamp;
     for (int n = 2; QFileInfo::exists(stampFolder); ++n)
         stampFolder = stamp + QStringLiteral("_%1").arg(n);
     WriteSet set(m_folder.root());
     QString error;
+    bool kept = false;
     for (const QString& file : std::as_const(files)) {
         const QString name = QFileInfo(file).fileName();
         const QString target = ProgramFolder::resolveIn(data, name);
         if (QFileInfo::exists(target)) {
-            QFile current(target);
-            if (!QDir().mkpath(stampFolder) || !current.copy(QDir(stampFolder).filePath(QFileInfo(target).fileName()))) {
-                endRun(QStringLiteral("%1: 控えを作れません (%2)").arg(QDir::toNativeSeparators(target), current.errorString()));
+            QString why;
+            if (!QDir().mkpath(stampFolder) || !copyDurably(target, QDir(stampFolder).filePath(QFileInfo(target).fileName()), &why)) {
+                endRun(QStringLiteral("%1: 控えを作れません (%2)").arg(QDir::toNativeSeparators(target), why));
                 return false;
             }
+            kept = true;
         }
         if (!set.stageCopy(file, target, &error)) {
             endRun(error);
             return false;
         }
+    }
+    if (kept && (!syncFolder(stampFolder, &error) || !syncFolder(backUp, &error) || !syncFolder(data, &error))) {
+        endRun(error);
+        return false;
     }
     if (!set.commit(&error)) {
         endRun(error);
@@ -441,107 +507,6 @@ QStringList DataModule::listFolder(const QString& folder) const
         QCoreApplication::processEvents();
     }
     return list;
-}
-
-namespace {
-
-bool sameBytes(const QString& a, const QString& b)
-{
-    QFile first(a);
-    QFile second(b);
-    const qint64 size = first.size();
-    if (size != second.size() || !first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly))
-        return false;
-    if (size == 0)
-        return true;
-    // Mapped, the two are compared where the system caches them, without copies.
-    const uchar* left = first.map(0, size);
-    const uchar* right = second.map(0, size);
-    if (left && right)
-        return std::memcmp(left, right, size_t(size)) == 0;
-    constexpr qint64 kChunk = 1 << 20;
-    while (!first.atEnd()) {
-        const QByteArray left = first.read(kChunk);
-        if (left.isEmpty() || left != second.read(kChunk))
-            return false;
-    }
-    return second.atEnd();
-}
-
-// A table file whose copy in the previous backup holds the same bytes joins the new backup as a
-// second name of that copy: its data is already safely on disk, so it is neither copied nor
-// written again (a copy is written through to the disk, a large part of a start's time). Table
-// files and the backup's files are only ever replaced, never written in place, so the shared copy
-// stays as it is. False when the bytes differ or the file system cannot link.
-bool linkIfBackedUp(const QString& source, const QString& backedUp, const QString& target)
-{
-    if (!QFileInfo(backedUp).isFile() || !sameBytes(source, backedUp))
-        return false;
-    std::error_code error;
-    std::filesystem::create_hard_link(std::filesystem::path(backedUp.toStdU16String()), std::filesystem::path(target.toStdU16String()), error);
-    return !error;
-}
-
-} // namespace
-
-// The new backup is built beside the old one and swapped in when complete; a crash during the
-// swap is settled by recoverBackupSwap() at the next start.
-bool DataModule::refreshBackup(const QStringList& entries, QString* error)
-{
-    const QString backupFolder = m_folder.dataFolder() + QStringLiteral("/CdsBK");
-    const QString fresh = backupFolder + kNewSuffix;
-    const QString previous = backupFolder + kOldSuffix;
-    QDir(fresh).removeRecursively();
-    if (!QDir().mkpath(fresh)) {
-        *error = QStringLiteral("%1: バックアップを作れません").arg(QDir::toNativeSeparators(fresh));
-        return false;
-    }
-    // Files of the backup other than table files stay unless the data folder has their name.
-    QStringList sources;
-    for (const QFileInfo& kept : QDir(backupFolder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
-        if (!isCdsFile(kept.fileName()))
-            sources.append(kept.filePath());
-    }
-    for (const QString& entry : entries) {
-        if (!entry.endsWith(QLatin1Char('/')))
-            sources.append(entry);
-    }
-    for (const QString& entry : std::as_const(sources)) {
-        QFile file(entry);
-        const QString copy = QDir(fresh).filePath(QFileInfo(entry).fileName());
-        QFile::remove(copy);
-        if (isCdsFile(entry) && linkIfBackedUp(entry, QDir(backupFolder).filePath(QFileInfo(entry).fileName()), copy))
-            continue;
-        if (!file.copy(copy)) {
-            *error = QStringLiteral("%1: バックアップを作れません (%2)\r\n前回のバックアップを残します。")
-                         .arg(QDir::toNativeSeparators(entry), file.errorString());
-            QDir(fresh).removeRecursively();
-            return false;
-        }
-    }
-    QDir(previous).removeRecursively();
-    if (QFileInfo::exists(backupFolder) && !QDir().rename(backupFolder, previous)) {
-        *error = QStringLiteral("%1: バックアップを入れ替えられません").arg(QDir::toNativeSeparators(backupFolder));
-        QDir(fresh).removeRecursively();
-        return false;
-    }
-    if (!QDir().rename(fresh, backupFolder)) {
-        QDir().rename(previous, backupFolder);
-        *error = QStringLiteral("%1: バックアップを入れ替えられません").arg(QDir::toNativeSeparators(backupFolder));
-        QDir(fresh).removeRecursively();
-        return false;
-    }
-    QDir(previous).removeRecursively();
-    return true;
-}
-
-void DataModule::recoverBackupSwap(const QString& backupFolder)
-{
-    const QString previous = backupFolder + kOldSuffix;
-    if (!QFileInfo::exists(backupFolder) && QFileInfo::exists(previous))
-        QDir().rename(previous, backupFolder);
-    QDir(previous).removeRecursively();
-    QDir(backupFolder + kNewSuffix).removeRecursively();
 }
 
 bool DataModule::openTable(Table* t, QString* error)
@@ -752,7 +717,7 @@ bool DataModule::backUpOldLayout(const QString& oldFile, const QString& newFile,
 {
     const QString stamp = m_clock().toString(QStringLiteral("yyyyMMddhhmmss"));
     const QString folder = QFileInfo(oldFile).absolutePath() + QStringLiteral("/BackUp/") + stamp;
-    if (!QDir().mkpath(folder) || !copyOverwriting(oldFile, QDir(folder).filePath(QFileInfo(oldFile).fileName())))
+    if (!QDir().mkpath(folder) || !keepDurably(oldFile, QDir(folder).filePath(QFileInfo(oldFile).fileName()), error))
         return false;
     const QString templateFile = ProgramFolder::resolveIn(m_folder.path(QStringLiteral("Zero")), QFileInfo(oldFile).fileName());
     if (!QFileInfo::exists(templateFile))

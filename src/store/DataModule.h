@@ -19,6 +19,7 @@
 
 namespace store {
 
+class BackupGenerations;
 class DataSource;
 class WriteSet;
 
@@ -142,9 +143,11 @@ private:
     bool lockFolder();
     void endRun(const QString& why);
     void closeWithoutWriting();
-    bool refreshBackup(const QStringList& entries, QString* error);
-    void recoverBackupSwap(const QString& backupFolder);
-    bool restoreFromBackup();
+    static QStringList columnOf(Table* table, const QString& field);
+    // The newest generation of the backup whose tables read and whose rows join; empty when there
+    // is none, with the newest one's problem in `problem` (empty when no generation holds files).
+    QString usableBackup(const BackupGenerations& backups, QString* problem) const;
+    bool restoreFromBackup(const QString& generation);
     void DescriptionAfterEdit();
     void deleteWhere(Table* view, const std::function<bool(Table*)>& predicate, bool* deletedAny);
     void postViewPhotos(Table* view);

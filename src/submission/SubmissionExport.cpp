@@ -4,6 +4,7 @@
 #include "comparison/CostRate.h"
 #include "entry/Photos.h"
 #include "store/DataModule.h"
+#include "store/DurableFiles.h"
 #include "submission/DataUpgrade.h"
 #include "submission/SubmissionCheck.h"
 #include "submission/SubmissionChanges.h"
@@ -15,8 +16,6 @@
 #include <QFileInfo>
 #include <QSet>
 #include <QUuid>
-
-#include <filesystem>
 
 namespace submission {
 
@@ -55,15 +54,6 @@ QString unusedSiblingName(const QString& path)
         candidate = info.dir().filePath(QStringLiteral(".%1.%2.lzh").arg(info.completeBaseName(), QUuid::createUuid().toString(QUuid::Id128).left(8)));
     } while (QFileInfo::exists(candidate));
     return candidate;
-}
-
-bool replaceFile(const QString& from, const QString& to, QString* error)
-{
-    std::error_code code;
-    std::filesystem::rename(std::filesystem::path(from.toStdU16String()), std::filesystem::path(to.toStdU16String()), code);
-    if (code && error)
-        *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(to), QString::fromLocal8Bit(code.message().c_str()));
-    return !code;
 }
 
 // The period rate goes out as the sheet shows it, as the save stores it: a sheet confirmed after
@@ -208,7 +198,8 @@ bool SubmissionExport::packWorkingFolder(const QString& regNo, const QString& pa
             *error = failure.Message.isEmpty() ? QStringLiteral("LZH (%1)").arg(result) : failure.Message;
         return false;
     }
-    if (!replaceFile(partial, path, error)) {
+    // On the disk, under its name, before the user is told it was written.
+    if (!store::replaceDurably(partial, path, error)) {
         QFile::remove(partial);
         return false;
     }

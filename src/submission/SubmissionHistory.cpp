@@ -1,5 +1,6 @@
 #include "submission/SubmissionHistory.h"
 
+#include "store/DurableFiles.h"
 #include "store/ProgramFolder.h"
 #include "store/WriteSet.h"
 
@@ -10,11 +11,6 @@
 #include <QUrl>
 
 #include <algorithm>
-
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace submission {
 
@@ -28,15 +24,7 @@ constexpr qint64 kMaxIndexBytes = 64 * 1024 * 1024;
 // A rename is durable once the folder that holds the name is on disk.
 void syncFolder(const QString& folder)
 {
-#ifdef Q_OS_UNIX
-    const int descriptor = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor >= 0) {
-        ::fsync(descriptor);
-        ::close(descriptor);
-    }
-#else
-    Q_UNUSED(folder);
-#endif
+    store::syncFolder(folder, nullptr);
 }
 
 QString kindText(KeptSubmission::Kind kind)

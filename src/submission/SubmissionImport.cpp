@@ -1,6 +1,7 @@
 #include "submission/SubmissionImport.h"
 
 #include "store/DataModule.h"
+#include "store/DurableFiles.h"
 #include "store/RegistrationNumbers.h"
 #include "store/TableFile.h"
 #include "submission/DataUpgrade.h"
@@ -88,9 +89,9 @@ bool readWorkingRows(store::DataModule& dm, const QString& table, QList<store::T
     return opened;
 }
 
-// Moves the photos of the extension from Temp\ into Images\ under the new number, each keeping
-// its slot letter.
-void MoveImageFile(const QString& source, const QString& target, const QString& number, const QString& extension)
+// Copies the photos of the extension from Temp\ into Images\ under the new number, each keeping
+// its slot letter; each copy's data is on the disk (its name once Images\ is synced).
+void CopyImageFiles(const QString& source, const QString& target, const QString& number, const QString& extension)
 {
     QDir().mkpath(target);
     for (const QFileInfo& file : QDir(source).entryInfoList({QStringLiteral("*") + extension}, QDir::Files | QDir::Hidden)) {
@@ -101,8 +102,7 @@ void MoveImageFile(const QString& source, const QString& target, const QString& 
         const QString destination = QDir(target).filePath(number + slot + extension);
         if (QFileInfo::exists(destination))
             QFile::remove(destination);
-        if (QFile::copy(file.filePath(), destination))
-            QFile::remove(file.filePath());
+        store::copyDurably(file.filePath(), destination, nullptr);
     }
 }
 
@@ -217,13 +217,14 @@ SubmissionImport::Outcome SubmissionImport::ImportSubmissionFile(const QString& 
         return refuse();
     }
     number = number.trimmed();
-    mergeRegistration(number, otherEdition, members);
-
+    // The photos are on the disk before the rows that name them.
     const QDir tempDir(temp);
     if (!tempDir.entryList({QStringLiteral("*.gif"), QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")}, QDir::Files).isEmpty()) {
         for (const char* extension : {".jpg", ".gif", ".jpeg"})
-            MoveImageFile(temp, folder.path(QStringLiteral("Images")), number, QLatin1String(extension));
+            CopyImageFiles(temp, folder.path(QStringLiteral("Images")), number, QLatin1String(extension));
+        store::syncFolder(folder.path(QStringLiteral("Images")), nullptr);
     }
+    mergeRegistration(number, otherEdition, members);
     DeleteTempFiles(folder);
     main->locate(QStringLiteral("REG_NO"), number);
     m_importedNumber = number;
