@@ -245,7 +245,13 @@ bool Archive::open(const std::string& path, std::string* error)
     case lzh::FileBytes::Status::CannotRead:
         return fail(error, lzh::describeArchive(path, std::string("cannot read: ") + std::strerror(reason)));
     }
-    const std::span<const uint8_t> bytes = m_file.bytes();
+    return openBytes(m_file.bytes(), path, error);
+}
+
+bool Archive::openBytes(std::span<const uint8_t> bytes, const std::string& path, std::string* error)
+{
+    m_members.clear();
+    m_bytes = bytes;
     Header header;
     if (!findMainHeader(bytes, &header))
         return fail(error, lzh::describeArchive(path, "not an ARJ archive"));
@@ -274,7 +280,7 @@ bool Archive::readData(const Member& member, const extraction::ByteSink& sink, s
         return fail(problem, "encrypted members cannot be read");
     if (member.flags & (kVolume | kExtFile))
         return fail(problem, "the member is split over several volumes");
-    const std::span<const uint8_t> data = m_file.bytes().subspan(member.dataOffset, member.compressedSize);
+    const std::span<const uint8_t> data = m_bytes.subspan(member.dataOffset, member.compressedSize);
     uint32_t crc = 0xFFFFFFFFu;
     uint64_t produced = 0;
     bool sinkRefused = false;

@@ -36,12 +36,15 @@ public:
     // Reads every header; fails on a file that is not an ARJ archive or whose headers are damaged,
     // with an error naming the archive.
     bool open(const std::string& path, std::string* error);
+    // The same over bytes in memory, which must outlive the archive; `label` names it in errors.
+    bool openBytes(std::span<const uint8_t> bytes, const std::string& label, std::string* error);
     const std::vector<Member>& members() const { return m_members; }
     // Decodes a member's data into the sink and checks its CRC.
     bool readData(const Member& member, const extraction::ByteSink& sink, std::string* problem) const;
 
 private:
     lzh::FileBytes m_file;
+    std::span<const uint8_t> m_bytes;
     std::vector<Member> m_members;
 };
 

@@ -189,7 +189,7 @@ TEST_F(ReportGeneratorTest, ConditionsPrintAsThePanelsShowThem)
     setItem(4, "TXT", QStringLiteral("1"));
     setItem(5, "TXT", QStringLiteral("夜間<不可>"));
     const QString expected = QStringLiteral(
-        "[<TABLE class=\"form\">\r\n<TR><TH colspan=\"2\" class=\"group\">施工条件</TH></TR>\r\n"
+        "[<TABLE class=\"form\">\r\n<COL style=\"width: 27%\"><COL style=\"width: 73%\">\r\n<TR><TH colspan=\"2\" class=\"group\">施工条件</TH></TR>\r\n"
         "<TR><TH>浚渫水深</TH><TD>10 ～ 15.5 m (CDL基準)</TD></TR>\r\n"
         "<TR><TH>最大排送距離</TH><TD></TD></TR>\r\n"
         "<TR><TH>対象土質</TH><TD>粘性土、礫混じり土</TD></TR>\r\n"
