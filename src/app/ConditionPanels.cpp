@@ -107,12 +107,11 @@ bool ConditionPanels::builtForAnotherRegistration() const
 
 QString ConditionPanels::currentLevel3Code() const
 {
-    for (const char* level : {"LEVEL1_COMBO", "LEVEL2_COMBO", "LEVEL3_COMBO"}) {
-        auto* box = control<QLineEdit>(QLatin1String(level));
-        if (!box || box->text().trimmed().isEmpty())
-            return QString();
-    }
-    return control<QLineEdit>(QStringLiteral("LEVEL3_COMBO"))->text().trimmed();
+    const auto shown = [this](const char* name) {
+        auto* box = control<QLineEdit>(QLatin1String(name));
+        return box ? box->text() : QString();
+    };
+    return conditions::definitionCode(shown("LEVEL1_COMBO"), shown("LEVEL2_COMBO"), shown("LEVEL3_COMBO"));
 }
 
 void ConditionPanels::hidePanels()
@@ -171,11 +170,9 @@ void ConditionPanels::showItem(int item, const conditions::ItemDefinition& defin
         unit->setVisible(definition.hasUnit);
     } else if (kind == QLatin1String("S")) {
         const int selected = conditions::selectedChoice(stored);
-        const QStringList& choices = definition.choices;
         for (int choice = 0; choice < 2; ++choice) {
             auto* button = control<QRadioButton>(parts::conditionRadioButton(item, choice));
-            // The last two choices of the list are used; a list of one leaves the first button out.
-            const QString caption = choices.value(int(choices.size()) - 2 + choice);
+            const QString caption = conditions::choiceCaption(definition, choice);
             button->setText(caption);
             button->setVisible(!caption.isEmpty());
             button->setAutoExclusive(false);
@@ -256,7 +253,7 @@ void ConditionPanels::saveConditions()
         PutDataConst(item);
 }
 
-void ConditionPanels::PutDataConst(int item)
+conditions::ItemControls ConditionPanels::controlsOf(int item) const
 {
     conditions::ItemControls controls;
     for (int k = 1; k <= kMaxChoices; ++k)
@@ -265,8 +262,13 @@ void ConditionPanels::PutDataConst(int item)
         if (control<QRadioButton>(parts::conditionRadioButton(item, choice))->isChecked())
             controls.selected = choice;
     }
+    return controls;
+}
+
+void ConditionPanels::PutDataConst(int item)
+{
     const QString kind = control<QLineEdit>(QStringLiteral("TYPE%1").arg(item))->text().trimmed();
-    if (conditions::putDataConst(view(item), kind, controls))
+    if (conditions::putDataConst(view(item), kind, controlsOf(item)))
         m_hooks.setModified(false);
 }
 

@@ -42,6 +42,8 @@ public:
     QString currentLevel3Code() const;
     // The save step of the conditions: the row clean-up, then every item handed to its row.
     void saveConditions();
+    // The check boxes and radio buttons of item n (1 … 6) as they stand.
+    conditions::ItemControls controlsOf(int item) const;
     // Saving item n (1 … 6) with the kind in its TYPE box.
     void PutDataConst(int item);
     // After NT_TBL_CONST_CONDITION itself was posted.
