@@ -49,6 +49,9 @@ public:
     // Check box k (1 … 42) or radio button k (1 … 12) is about to change: its item's row edits.
     void checkBoxToggled(int k);
     void radioButtonChosen(int k);
+    // A check box or radio button of item n was used: the item's row holds the choices at once, so
+    // that a rebuild of the area shows them again and a discard drops them with the row's edit.
+    void choiceMade(int item);
     // The focus left the range panel of item n: an upper bound below the lower one is reported.
     void ChkTypR(int item);
 
@@ -67,7 +70,14 @@ private:
     void fitPage();
     void showItem(int item, const conditions::ItemDefinition& definition);
     void setItemFields(int item, const conditions::ItemDefinition& definition);
+    // The kind box of item n shows `kind` without touching its row.
+    void showKind(int item, const QString& kind);
+    // Whether item n's row is stored and carries the definition's order, kind, name and unit.
+    bool rowMatches(int item, const conditions::ItemDefinition& definition) const;
     void watchControls();
+    // What the check boxes and radio buttons of item n hold, and the kind in its TYPE box.
+    conditions::ItemControls itemControls(int item) const;
+    QString itemKind(int item) const;
     void onFocusChanged(QWidget* old, QWidget* now);
 
     QWidget* m_root;
