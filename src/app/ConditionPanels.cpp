@@ -73,7 +73,10 @@ void ConditionPanels::watchControls()
                                                   control<widgets::DBEdit>(parts::conditionRangeBox(item, 2))->link(),
                                                   control<widgets::DBMemo>(parts::conditionTextMemo(item))->link()};
         for (widgets::FieldLink* link : links)
-            connect(link, &widgets::FieldLink::changedByUser, this, [this] { m_hooks.setModified(true); });
+            connect(link, &widgets::FieldLink::changedByUser, this, [this, item] {
+                m_rebuiltOnly.remove(item);
+                m_hooks.setModified(true);
+            });
     }
     connect(qApp, &QApplication::focusChanged, this, &ConditionPanels::onFocusChanged);
 }
@@ -112,6 +115,7 @@ void ConditionPanels::radioButtonChosen(int k)
 void ConditionPanels::choiceMade(int item)
 {
     store::Table* row = view(item);
+    m_rebuiltOnly.remove(item);
     conditions::changeConstMode(row);
     conditions::writeChoices(row, itemKind(item), itemControls(item));
     m_hooks.setModified(true);
@@ -279,6 +283,8 @@ void ConditionPanels::LoadConstConditions(const QString& code)
         if (rowMatches(definition.item, definition)) {
             showKind(definition.item, definition.kind);
         } else {
+            if (!view(definition.item)->isEditing())
+                m_rebuiltOnly.insert(definition.item);
             conditions::changeConstMode(view(definition.item));
             setItemFields(definition.item, definition);
         }
@@ -320,7 +326,14 @@ void ConditionPanels::saveConditions()
 
 void ConditionPanels::PutDataConst(int item)
 {
-    if (conditions::putDataConst(view(item), itemKind(item), itemControls(item)))
+    // A row only the rebuild changed takes its definition as it is, without the clean-up of
+    // what the user entered.
+    const QString kind = itemKind(item);
+    if (m_rebuiltOnly.remove(item) && !kind.isEmpty() && view(item)->isEditing()) {
+        view(item)->post();
+        return;
+    }
+    if (conditions::putDataConst(view(item), kind, itemControls(item)))
         m_hooks.setModified(false);
 }
 

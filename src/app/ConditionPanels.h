@@ -3,6 +3,7 @@
 #include "entry/Conditions.h"
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 #include <functional>
@@ -84,6 +85,7 @@ private:
     store::DataModule& m_dm;
     Hooks m_hooks;
     QString m_builtFor; // REG_NO of the registration the panels were last built for
+    QSet<int> m_rebuiltOnly; // items whose pending row only the rebuild changed
 };
 
 } // namespace app

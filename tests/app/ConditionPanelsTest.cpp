@@ -209,8 +209,10 @@ TEST_F(ConditionPanelsTest, AnotherCodeRewritesTheItemsKeepsTheValuesAndDropsSur
     showSummary();
     save(); // the rows follow the new code once saved
     // Only ORD, TYPE, NAME and the unit of N and R items come from the file; the rest stays.
-    EXPECT_EQ(rows(), (QStringList{QStringLiteral("1 R 矢板長  7  m"), QStringLiteral("2 M 打設方法    m"),
-                                   QStringLiteral("3 N 最大N値    "), QStringLiteral("4 S 施工場所    ")}));
+    EXPECT_EQ(rows().join('|').toStdString(), QStringList({QStringLiteral("1 R 矢板長  7  m"), QStringLiteral("2 M 打設方法    m"),
+                                                         QStringLiteral("3 N 最大N値    "), QStringLiteral("4 S 施工場所    ")})
+                                                 .join('|')
+                                                 .toStdString());
     EXPECT_FALSE(shown("Label_N32")) << "a line without a unit hides the unit label";
     EXPECT_FALSE(shown("plCNST_T5"));
 
@@ -218,7 +220,7 @@ TEST_F(ConditionPanelsTest, AnotherCodeRewritesTheItemsKeepsTheValuesAndDropsSur
     showSummary();
     EXPECT_TRUE(shown("lblNoCnst"));
     save();
-    EXPECT_TRUE(rows().isEmpty());
+    EXPECT_TRUE(rows().isEmpty()) << rows().join('|').toStdString();
 }
 
 TEST_F(ConditionPanelsTest, ARangeWhoseUpperBoundIsBelowTheLowerIsReportedOnLeavingThePanel)

@@ -316,7 +316,11 @@ TEST_F(SubmissionTest, FailedPackKeepsTheOldSubmissionFileAndAGoodOneReplacesIt)
     addPhotoRow(kOldNumber, QStringLiteral("G"), QStringLiteral("\U0001F600.jpg"));
     expectExportFailureKeepingTheOldFile(path);
 
+    // Without that photo and its row the export succeeds.
     QFile::remove(badPhoto);
+    Table* images = dm->table(QStringLiteral("NT_TBL_INFO_IMAGES"));
+    ASSERT_TRUE(images->locate(QStringLiteral("IMAGES_FILE"), QStringLiteral("XXK-000005G\U0001F600.jpg")));
+    images->remove();
     exportTo(QStringLiteral("old.lzh"));
     QList<lzh::MemberEntry> members;
     ASSERT_TRUE(lzh::listArchive(path, members, nullptr));
