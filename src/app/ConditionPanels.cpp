@@ -135,6 +135,10 @@ conditions::ItemControls ConditionPanels::itemControls(int item) const
 
 QString ConditionPanels::itemKind(int item) const
 {
+    // The kinds of the last rebuild hold while the panels show this registration: a reload of the
+    // rows would put a stored kind back into the box of an item the code no longer defines.
+    if (!m_kinds.isEmpty() && !builtForAnotherRegistration())
+        return m_kinds.value(item);
     return control<QLineEdit>(QStringLiteral("TYPE%1").arg(item))->text().trimmed();
 }
 
@@ -262,6 +266,7 @@ void ConditionPanels::LoadConstConditions(const QString& code)
     QString error;
     if (!conditions::readDefinitions(m_dm.folder().path(conditions::kDefinitionFileName), code, &definitions, &error)) {
         hidePanels();
+        m_kinds.clear();
         m_builtFor = currentRegNo(); // told once for this registration, not again at once
         fitPage();
         UserInteraction::current().error(kProgramTitle, error);
@@ -270,8 +275,11 @@ void ConditionPanels::LoadConstConditions(const QString& code)
     hideAll();
     // The kind boxes are emptied without touching the rows: an item the file no longer defines
     // keeps an empty kind, so that the save removes its row.
-    for (int item = 1; item <= kItemCount; ++item)
+    m_kinds.clear();
+    for (int item = 1; item <= kItemCount; ++item) {
         showKind(item, QString());
+        m_kinds.insert(item, QString());
+    }
     const bool wasModified = m_hooks.isModified();
     m_builtFor = currentRegNo();
 
@@ -280,6 +288,7 @@ void ConditionPanels::LoadConstConditions(const QString& code)
             continue;
         // A stored row that already carries the definition stays as it is: the user's first
         // change then starts its edit as on any other page.
+        m_kinds.insert(definition.item, definition.kind);
         if (rowMatches(definition.item, definition)) {
             showKind(definition.item, definition.kind);
         } else {

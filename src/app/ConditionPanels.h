@@ -2,6 +2,7 @@
 
 #include "entry/Conditions.h"
 
+#include <QHash>
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -86,6 +87,7 @@ private:
     Hooks m_hooks;
     QString m_builtFor; // REG_NO of the registration the panels were last built for
     QSet<int> m_rebuiltOnly; // items whose pending row only the rebuild changed
+    QHash<int, QString> m_kinds; // the kind of each item at the last rebuild (empty: not defined)
 };
 
 } // namespace app
