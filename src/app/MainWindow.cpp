@@ -129,7 +129,9 @@ void MainWindow::buildWindow()
     m_comparison = new comparison::ComparisonPageWidget(this, *m_dm);
     connect(m_comparison, &comparison::ComparisonPageWidget::registrationChanged, m_cycle, &EditingCycle::markModified);
     // The record, contact and evaluation dialogs, made once for the run; they enable their buttons.
-    new dialogs::SubRecordDialogs(*m_dm, this);
+    // A record they store or delete is a change of the registration, as a breakdown row is.
+    auto* records = new dialogs::SubRecordDialogs(*m_dm, this);
+    connect(records, &dialogs::SubRecordDialogs::recordsChanged, m_cycle, &EditingCycle::markModified);
     layOutTop();
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

@@ -245,6 +245,16 @@ void removeItemRow(store::Table* view)
         view->remove();
 }
 
+void writeChoices(store::Table* view, const QString& kind, const ItemControls& controls)
+{
+    if (!view->isEditing())
+        return;
+    if (kind == QLatin1String("M"))
+        view->field(QStringLiteral("TXT")).setString(checkStatesText(controls.checked));
+    else if (kind == QLatin1String("S"))
+        view->field(QStringLiteral("TXT")).setString(choiceText(controls.selected));
+}
+
 bool putDataConst(store::Table* view, const QString& kind, const ItemControls& controls)
 {
     if (kind.isEmpty()) {
@@ -254,8 +264,8 @@ bool putDataConst(store::Table* view, const QString& kind, const ItemControls& c
     if (!view->isEditing())
         return false;
     const auto clear = [view](const char* field) { view->field(QLatin1String(field)).clear(); };
+    writeChoices(view, kind, controls);
     if (kind == QLatin1String("M")) {
-        view->field(QStringLiteral("TXT")).setString(checkStatesText(controls.checked));
         clear("MIN_VAL");
         clear("MAX_VAL");
     } else if (kind == QLatin1String("N")) {
@@ -263,7 +273,6 @@ bool putDataConst(store::Table* view, const QString& kind, const ItemControls& c
     } else if (kind == QLatin1String("R")) {
         clear("TXT");
     } else if (kind == QLatin1String("S")) {
-        view->field(QStringLiteral("TXT")).setString(choiceText(controls.selected));
         clear("MIN_VAL");
         clear("MAX_VAL");
     } else if (kind == QLatin1String("T")) {

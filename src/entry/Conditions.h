@@ -89,6 +89,10 @@ struct ShownCondition
 ShownCondition shownCondition(const ItemDefinition& definition, const ItemControls& controls, const QString& storedText,
                               const QString& minValue, const QString& maxValue);
 
+// Writes the choices of an "M" or "S" item into the TXT of the row its view is editing, so that the
+// row holds them as soon as they are made; other kinds, or a view not editing, are left alone.
+void writeChoices(store::Table* view, const QString& kind, const ItemControls& controls);
+
 // Saving one item (PutDataConst): with an empty kind the item is not defined and its row is
 // removed (true is returned: the registration counts as saved); otherwise an editing row gets the
 // fields its kind does not use emptied, the check and radio states written, and is posted.

@@ -88,7 +88,7 @@ QString SubmissionExport::chooseFile(const QString& proposedName)
 SubmissionExport::Outcome SubmissionExport::exportSubmissionFile(const QString& chosenPath)
 {
     m_writtenPath.clear();
-    if (CheckSubmissionItems(m_dm, m_ui))
+    if (CheckSubmissionItems(m_dm, m_ui) || CheckSubmissionPhotos(m_dm, m_ui))
         return Outcome::Stopped;
     store::Table* main = m_dm.table(QStringLiteral("NT_TBL_MAIN"));
     if (main->isEmpty()) {

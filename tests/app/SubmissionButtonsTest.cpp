@@ -105,4 +105,30 @@ TEST_F(SubmissionButtonsTest, ANewRegistrationLeftUnchangedAfterAnExportIsRemove
     EXPECT_EQ(main()->field(QStringLiteral("REG_NO")).asString(), QStringLiteral("XXK-000001"));
 }
 
+// A registration whose image row names a photo that is no longer in the folder is not handed in:
+// the export refuses it, naming the slot and its title, and writes nothing.
+TEST_F(SubmissionButtonsTest, ARegistrationWhosePhotoIsMissingIsNotExported)
+{
+    fillWhatTheSubmissionNeeds();
+    store::Table* images = window->dm().table(QStringLiteral("NT_TBL_INFO_IMAGES"));
+    images->append();
+    images->field(QStringLiteral("REG_NO")).setString(QStringLiteral("XXK-000001"));
+    images->field(QStringLiteral("IMAGES_TYPE")).setString(QStringLiteral("B"));
+    images->field(QStringLiteral("IMAGES_FILE")).setString(QStringLiteral("XXK-000001B.jpg"));
+    ASSERT_TRUE(images->post());
+    store::Table* pictures = window->dm().table(QStringLiteral("NT_TBL_PICTURE"));
+    pictures->edit();
+    pictures->field(QStringLiteral("PICTURE_B")).setString(QStringLiteral("施工状況"));
+    ASSERT_TRUE(pictures->post());
+
+    ui.expectBox(UI::Ok);
+    click("Button2");
+    ASSERT_EQ(ui.boxes().size(), 1);
+    EXPECT_TRUE(ui.fileRequests().isEmpty()) << "refused before a file is chosen";
+    EXPECT_EQ(ui.boxes().first().icon, UI::Icon::Error);
+    EXPECT_TRUE(ui.boxes().first().text.contains(QStringLiteral("写真B")) && ui.boxes().first().text.contains(QStringLiteral("施工状況")))
+        << ui.boxes().first().text.toStdString();
+    EXPECT_TRUE(ui.boxes().first().text.contains(QStringLiteral("画像ファイルが見つかりません。"))) << ui.boxes().first().text.toStdString();
+}
+
 } // namespace

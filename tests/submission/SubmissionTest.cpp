@@ -1,4 +1,5 @@
 #include "archive/LzhArchive.h"
+#include "support/PhotoBytes.h"
 #include "store/DataModule.h"
 #include "store/TableFile.h"
 #include "submission/DataUpgrade.h"
@@ -57,7 +58,7 @@ QMap<QString, QByteArray> snapshot(const QString& folder)
     return files;
 }
 
-const QByteArray kPhotoS = QByteArray("GIF89a-s") + QByteArray::fromHex("6400");
+const QByteArray kPhotoS = testsupport::gifPhoto(100, 20, "-s");
 
 class SubmissionTest : public ::testing::Test
 {
@@ -70,8 +71,8 @@ protected:
         addRegistration(QStringLiteral("XXK-000001"), QStringLiteral("別の技術"));
         addRegistration(kOldNumber, QStringLiteral("防波堤/の新工法"));
         // Photos of the registration (one named with an upper-case extension) and of another one.
-        // Picture headers (a JPEG 100 pixels wide; a GIF 29485 pixels wide) with filler.
-        const QByteArray jpegHeader = QByteArray::fromHex("FFD8 FFC0 0011 08 0064 0064 03 011100 021101 031101");
+        // Pictures that decode whole (a JPEG and a GIF 100 pixels wide), told apart by what follows them.
+        const QByteArray jpegHeader = testsupport::jpegPhoto(100, 20);
         photoA = jpegHeader + QByteArray(5000, 'a') + QByteArray("jpeg");
         home.write(QStringLiteral("Images/XXK-000005A.jpg"), photoA);
         home.write(QStringLiteral("Images/XXK-000005S.GIF"), kPhotoS);
@@ -314,11 +315,15 @@ TEST_F(SubmissionTest, FailedPackKeepsTheOldSubmissionFileAndAGoodOneReplacesIt)
 {
     const QString path = out.write(QStringLiteral("old.lzh"), "the earlier submission file");
     // A photo whose name an LZH header cannot hold makes the packing fail.
-    const QString badPhoto = home.write(QStringLiteral("Images/XXK-000005G\U0001F600.jpg"), "x");
+    const QString badPhoto = home.write(QStringLiteral("Images/XXK-000005G\U0001F600.jpg"), testsupport::jpegPhoto(100, 20));
     addPhotoRow(kOldNumber, QStringLiteral("G"), QStringLiteral("\U0001F600.jpg"));
     expectExportFailureKeepingTheOldFile(path);
 
+    // Without that photo and its row the export succeeds.
     QFile::remove(badPhoto);
+    Table* images = dm->table(QStringLiteral("NT_TBL_INFO_IMAGES"));
+    ASSERT_TRUE(images->locate(QStringLiteral("IMAGES_FILE"), QStringLiteral("XXK-000005G\U0001F600.jpg")));
+    images->remove();
     exportTo(QStringLiteral("old.lzh"));
     QList<lzh::MemberEntry> members;
     ASSERT_TRUE(lzh::listArchive(path, members, nullptr));
@@ -655,6 +660,8 @@ TEST_F(SubmissionTest, CommandLineCheckListsEveryProblemOfARegistrationOrSubmiss
     pictures->post();
     ASSERT_TRUE(main()->locate(QStringLiteral("REG_NO"), kOldNumber));
     const QString path = exportTo(QStringLiteral("check.lzh"));
+    // Photo S replaced, after the export, by one too wide to be handed in.
+    home.write(QStringLiteral("Images/XXK-000005S.GIF"), testsupport::gifPhoto(700, 2));
     ASSERT_TRUE(dm->CloseAllTables());
     dm.reset();
     const QByteArray storedMain = home.read(QStringLiteral("FLATT_FILES/NT_TBL_MAIN.cds"));
@@ -664,20 +671,21 @@ TEST_F(SubmissionTest, CommandLineCheckListsEveryProblemOfARegistrationOrSubmiss
     EXPECT_EQ(result.exitCode, 0) << result.out.toStdString() << result.err.toStdString();
     EXPECT_TRUE(result.out.isEmpty());
 
-    // Photos B, T, G, H and I are titled without a photo, photo S reads as 29485 pixels wide
-    // and the evaluating body's code is unknown.
+    // Photos B, T, G, H and I are titled without a photo, photo S is 700 pixels wide (in the
+    // program folder, not in the submission file) and the evaluating body's code is unknown.
     const QString missingPhoto = QStringLiteral("\t保存\t画像ファイルが見つかりません。 画像ファイルを選択し直して下さい。\n");
     const QString organ = QStringLiteral("施工実績等\t保存\t評価機関を選択してください。\n");
+    const QString records = organ + organ + QStringLiteral("施工実績等") + missingPhoto + QStringLiteral("施工実績等") + missingPhoto
+        + QStringLiteral("施工実績等") + missingPhoto + QStringLiteral("施工実績等") + missingPhoto;
     const QString expected = QStringLiteral("概要") + missingPhoto
-        + QStringLiteral("従来技術との比較\t保存\t画像の幅が大きすぎます。 600ﾋﾟｸｾﾙ以内にしてください。\n") + organ + organ + QStringLiteral("施工実績等") + missingPhoto
-        + QStringLiteral("施工実績等") + missingPhoto + QStringLiteral("施工実績等") + missingPhoto + QStringLiteral("施工実績等") + missingPhoto;
+        + QStringLiteral("従来技術との比較\t保存\t画像の幅が大きすぎます。 600ﾋﾟｸｾﾙ以内にしてください。\n") + records;
     result = testsupport::runCli(homeArgs + QStringList{"check", kOldNumber});
     EXPECT_EQ(result.exitCode, 1) << result.err.toStdString();
     EXPECT_EQ(result.out, expected);
     // The submission file of the same registration, by the same rules, without importing it.
     result = testsupport::runCli(homeArgs + QStringList{"check", path});
     EXPECT_EQ(result.exitCode, 1) << result.err.toStdString();
-    EXPECT_EQ(result.out, expected);
+    EXPECT_EQ(result.out, QStringLiteral("概要") + missingPhoto + records);
     EXPECT_EQ(home.read(QStringLiteral("FLATT_FILES/NT_TBL_MAIN.cds")), storedMain);
 
     result = testsupport::runCli(homeArgs + QStringList{"check", out.write(QStringLiteral("bad.lzh"), "junk")});
