@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 #include "app/MainWindowControls.h"
 #include "app/RegistrationList.h"
+#include "store/RegistrationNumbers.h"
 #include "store/SaveTimes.h"
 #include "RegistrationRows.h"
 #include "support/ProgramFolderFixture.h"
@@ -8,6 +9,7 @@
 #include "support/ShippedProgramFolder.h"
 #include "support/TempDir.h"
 
+#include <QApplication>
 #include <QCollator>
 #include <QHeaderView>
 #include <QLabel>
@@ -18,6 +20,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <random>
 
 using app::MainWindow;
@@ -55,8 +58,9 @@ protected:
         std::iota(order.begin(), order.end(), 1);
         std::shuffle(order.begin(), order.end(), std::mt19937(29));
         store::SaveTimes times(store::ProgramFolder(dir.path()));
-        ASSERT_TRUE(dm.start());
-        store::Table* main = dm.table(QStringLiteral("NT_TBL_MAIN"));
+        dataModule = std::make_unique<store::DataModule>(dir.path(), &ui);
+        ASSERT_TRUE(dataModule->start());
+        store::Table* main = dataModule->table(QStringLiteral("NT_TBL_MAIN"));
         for (int i : order) {
             main->append();
             main->field(QStringLiteral("REG_NO")).setString(i % 100 == 7 ? QStringLiteral("TH-%1").arg(i) : store::localNumber(i));
@@ -74,14 +78,14 @@ protected:
 
     testsupport::TempDir dir;
     ScriptedUserInteraction ui;
-    store::DataModule dm{dir.path(), &ui};
+    std::unique_ptr<store::DataModule> dataModule;
 };
 
 } // namespace
 
 TEST_F(ThousandRegistrations, FindNarrowsAndTheHeaderSortsNumbersDatesAndNames)
 {
-    RegistrationListView list(dm);
+    RegistrationListView list(*dataModule);
     app::RegistrationFilter& shown = *list.filter();
     ASSERT_EQ(shown.rowCount(), 1000);
 
@@ -135,7 +139,7 @@ TEST_F(ThousandRegistrations, FindNarrowsAndTheHeaderSortsNumbersDatesAndNames)
 TEST_F(ThousandRegistrations, TheColumnsAndTheOrderChosenAreKeptForTheNextRun)
 {
     {
-        RegistrationListView list(dm);
+        RegistrationListView list(*dataModule);
         EXPECT_EQ(list.horizontalHeader()->sortIndicatorSection(), 0) << "number order at first";
         QStringList titles;
         for (int c = 0; c < list.model()->columnCount(); ++c)
@@ -144,7 +148,7 @@ TEST_F(ThousandRegistrations, TheColumnsAndTheOrderChosenAreKeptForTheNextRun)
         list.sortByColumn(3, Qt::DescendingOrder);
         list.setColumnWidth(1, 333);
     }
-    RegistrationListView again(dm);
+    RegistrationListView again(*dataModule);
     EXPECT_EQ(again.horizontalHeader()->sortIndicatorSection(), 3);
     EXPECT_EQ(again.horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
     EXPECT_EQ(again.columnWidth(1), 333);
