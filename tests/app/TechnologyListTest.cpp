@@ -129,7 +129,7 @@ TEST_F(ThousandRegistrations, FindNarrowsAndTheHeaderSortsNumbersDatesAndNames)
     EXPECT_EQ(numbers, inNumberOrder);
     shown.setFindText(QString());
     const QStringList titles = shownColumn(shown, 1);
-    EXPECT_EQ(titles.first().left(4), QStringLiteral("ケーソン")) << "katakana before kanji";
+    EXPECT_EQ(store::findForm(titles.first().left(4)), QStringLiteral("ケーソン")) << "katakana (of either width) before kanji";
     for (int r = 1; r < titles.size(); ++r) {
         if (titles.at(r) == titles.at(r - 1))
             EXPECT_LT(app::compareRegistrationNumbers(shown.index(r - 1, 0).data().toString(), shown.index(r, 0).data().toString()), 0);
