@@ -392,8 +392,6 @@ void MainWindow::showPage(QWidget* page)
 void MainWindow::onPageShown(int index)
 {
     layOutTop();
-    if (m_pages->widget(index) == m_listPage)
-        control(controls::kTechnologyList)->setFocus();
     auto* page = qobject_cast<ScrollingPage*>(m_pages->widget(index));
     if (!page)
         return;

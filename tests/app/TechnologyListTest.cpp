@@ -215,6 +215,7 @@ TEST_F(TechnologyListWindow, TheFindBoxNarrowsTheListAndTheCommandsFollowTheLine
     EXPECT_FALSE(list()->model()->index(0, 4).data().toString().isEmpty()) << "the time of the save";
 
     // Ctrl+F puts the keyboard in the find box; what is typed narrows the list at once.
+    list()->setFocus();
     QTest::keyClick(list(), Qt::Key_F, Qt::ControlModifier);
     auto* findBox = find<QLineEdit>(app::controls::kFindBox);
     ASSERT_TRUE(findBox->hasFocus());
@@ -291,6 +292,7 @@ TEST_F(TechnologyListWindow, ACopyOpensAsANewRegistrationThatNoRemovesWholeAndSa
     EXPECT_EQ(find<QLabel>(app::controls::kFindCount)->text(), QStringLiteral("1 件 / 全 1 件"));
 
     // Saved, the copy stays beside the original, with its own photo and save time.
+    list()->setFocus();
     QTest::keyClick(list(), Qt::Key_D, Qt::ControlModifier);
     ASSERT_FALSE(window->showsListPage());
     ui.expectBox(UI::Yes);
