@@ -229,6 +229,13 @@ void EditingCycle::openRegistration()
     m_screen.openedRegistrationShown();
 }
 
+void EditingCycle::openCopy()
+{
+    openRegistration();
+    setMode(New);
+    markModified();
+}
+
 // ---------------------------------------------------------------- save, leave, discard
 
 void EditingCycle::writeRegistration()
@@ -237,7 +244,9 @@ void EditingCycle::writeRegistration()
     m_dm.SubCdsPost(table(QStringLiteral("NT_TBL_MAIN")), 0);
     // What has been saved reaches the data folder at once, so that a crash cannot lose it.
     QString error;
-    if (!m_dm.WriteChangedTables(&error))
+    if (m_dm.WriteChangedTables(&error))
+        m_dm.recordSaveTime(currentNumber());
+    else
         UserInteraction::current().error(kProgramTitle, error);
     // The photos set aside since the last save, and those the saved rows no longer name, go.
     m_screen.photosSaved(currentNumber());

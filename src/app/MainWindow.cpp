@@ -11,17 +11,18 @@
 #include "app/PatentBlocks.h"
 #include "app/PhotoSlots.h"
 #include "app/PreviewPage.h"
+#include "app/RegistrationList.h"
 #include "app/SaveCheckScreen.h"
 #include "app/ScrollingPage.h"
 #include "app/SubmissionChangesDialog.h"
 #include "comparison/ComparisonPageWidget.h"
 #include "dialogs/SubRecordDialogs.h"
 #include "submission/SubmissionExport.h"
+#include "submission/RegistrationCopy.h"
 #include "submission/SubmissionImport.h"
 #include "util/HelpText.h"
 #include "util/HelpWindow.h"
 #include "util/UserInteraction.h"
-#include "widgets/DBGrid.h"
 #include "widgets/DBRadioGroup.h"
 #include "widgets/WheelGuard.h"
 
@@ -38,6 +39,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QScreen>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
@@ -186,7 +188,7 @@ void MainWindow::buildPages(QWidget* central)
     const form::SourceOf sourceOf = [this](const QString& name) { return m_dm->dataSource(name); };
     m_pages = new QTabWidget(central);
     m_pages->setObjectName(controls::kPages);
-    m_listPage = buildListPage(sourceOf, m_pages);
+    m_listPage = buildListPage(*m_dm, m_pages);
     m_entryPages = {buildNamesPage(sourceOf, m_pages), buildSummaryPage(sourceOf, m_pages), buildComparisonPage(sourceOf, m_pages),
                     buildRecordsPage(sourceOf, m_pages)};
     m_previewPage = buildPreviewPage(m_pages);
@@ -201,16 +203,62 @@ void MainWindow::buildPages(QWidget* central)
         control<QLineEdit>(QStringLiteral("ImagePath_") + letter)->setReadOnly(true);
 }
 
-// The list page's commands.
+// The list page's commands, and the keys that give the commands of the window.
 void MainWindow::connectListCommands()
 {
     connect(control<QPushButton>(controls::kNewButton), &QPushButton::clicked, m_cycle, &EditingCycle::newRegistration);
     connect(control<QPushButton>(controls::kOpenButton), &QPushButton::clicked, m_cycle, &EditingCycle::openRegistration);
+    connect(control<QPushButton>(controls::kDuplicateButton), &QPushButton::clicked, this, &MainWindow::duplicateRegistration);
     connect(control<QPushButton>(controls::kDeleteButton), &QPushButton::clicked, m_cycle, &EditingCycle::deleteRegistration);
     connect(control<QPushButton>(controls::kEndButton), &QPushButton::clicked, this, &QWidget::close);
     connect(control<QPushButton>(controls::kExportButton), &QPushButton::clicked, this, &MainWindow::exportSubmissionFile);
     connect(control<QPushButton>(controls::kImportButton), &QPushButton::clicked, this, &MainWindow::importSubmissionFile);
-    connect(control<widgets::DBGrid>(controls::kTechnologyList), &QAbstractItemView::doubleClicked, m_cycle, &EditingCycle::openRegistration);
+    auto* list = control<RegistrationListView>(controls::kTechnologyList);
+    connect(list, &QAbstractItemView::doubleClicked, control<QPushButton>(controls::kOpenButton), &QPushButton::click);
+    connect(list, &RegistrationListView::openRequested, control<QPushButton>(controls::kOpenButton), &QPushButton::click);
+    connect(list, &RegistrationListView::deleteRequested, control<QPushButton>(controls::kDeleteButton), &QPushButton::click);
+
+    // Each key does what a click on its button does, while that button can be clicked.
+    const auto clickOnKey = [this](const QKeySequence& key, QWidget* scope, QPushButton* button) {
+        auto* shortcut = new QShortcut(key, scope, nullptr, nullptr, scope == this ? Qt::WindowShortcut : Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, button, [button] {
+            if (button->isVisible() && button->isEnabled())
+                button->click();
+        });
+    };
+    clickOnKey(QKeySequence::New, m_listPage, control<QPushButton>(controls::kNewButton));
+    clickOnKey(QKeySequence(Qt::CTRL | Qt::Key_D), m_listPage, control<QPushButton>(controls::kDuplicateButton));
+    clickOnKey(QKeySequence(Qt::CTRL | Qt::Key_E), m_listPage, control<QPushButton>(controls::kExportButton));
+    clickOnKey(QKeySequence(Qt::CTRL | Qt::Key_I), m_listPage, control<QPushButton>(controls::kImportButton));
+    clickOnKey(QKeySequence(Qt::CTRL | Qt::Key_S), this, m_postButton);
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, &MainWindow::showHelp);
+    // The print preview is one of the entry pages' tabs: the key chooses it as a click would.
+    auto* preview = new QShortcut(QKeySequence::Print, this);
+    connect(preview, &QShortcut::activated, this, [this] {
+        if (!showsListPage() && m_pages->currentWidget() != m_previewPage)
+            m_pages->setCurrentWidget(m_previewPage);
+    });
+    m_pages->setTabToolTip(m_pages->indexOf(m_previewPage), QStringLiteral("印刷プレビューを表示します。 (Ctrl+P)"));
+    m_postButton->setToolTip(QStringLiteral("入力したデータを保存します。 (Ctrl+S)"));
+    m_helpButton->setToolTip(QStringLiteral("ヘルプを表示します。 (F1)"));
+}
+
+void MainWindow::duplicateRegistration()
+{
+    store::Table* main = table(QStringLiteral("NT_TBL_MAIN"));
+    if (main->recordCount() == 0) {
+        UserInteraction::current().warn(QStringLiteral("注意"), QStringLiteral("複製するデータがありません。"));
+        return;
+    }
+    QString number;
+    QString error;
+    if (!submission::duplicateRegistration(*m_dm, main->field(QStringLiteral("REG_NO")).asString(), submission::CopyEnding::LeftNew,
+                                           &number, &error)) {
+        UserInteraction::current().error(kProgramTitle, error);
+        return;
+    }
+    m_cycle->openCopy();
 }
 
 void MainWindow::buildBehaviours()

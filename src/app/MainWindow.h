@@ -81,6 +81,9 @@ public:
     // The list page's submission-file commands: "提出用ファイル作成" and "データ取り込み".
     void exportSubmissionFile();
     void importSubmissionFile();
+    // "複製して新規作成": a copy of the list's current registration under the next number, shown on
+    // the entry pages as a new registration.
+    void duplicateRegistration();
     // "入力チェック": lists every problem of both checks; choosing one shows its control.
     void showInputCheck();
     // "前回提出との比較": what changed in the registration as saved since its last kept

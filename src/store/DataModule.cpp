@@ -6,6 +6,7 @@
 #include "store/DurableFiles.h"
 #include "store/RegistrationKeys.h"
 #include "store/RegistrationNumbers.h"
+#include "store/SaveTimes.h"
 #include "store/Schema.h"
 #include "store/TableFile.h"
 #include "store/WriteSet.h"
@@ -771,6 +772,32 @@ int DataModule::carryOver(const QString& oldFile, const QString& newFile, const 
     return done(keep(to) ? 0 : 1);
 }
 
+void renumberContactOrder(QList<Table::RowValues>& rows, int regNo, int order, int recId)
+{
+    QList<int> sorted;
+    for (int r = 0; r < rows.size(); ++r)
+        sorted.append(r);
+    std::stable_sort(sorted.begin(), sorted.end(), [&](int a, int b) {
+        for (int f : {regNo, order, recId}) {
+            const int c = compareValues(rows.at(a).value(f), rows.at(b).value(f));
+            if (c != 0)
+                return c < 0;
+        }
+        return false;
+    });
+    QVariant previous;
+    int counter = 0;
+    for (int r : std::as_const(sorted)) {
+        const QVariant key = rows.at(r).value(regNo);
+        if (key.isNull() || key.toString().trimmed().isEmpty())
+            continue;
+        counter = (previous.isValid() && compareValues(previous, key) == 0) ? counter + 1 : 1;
+        previous = key;
+        if (order < rows[r].size())
+            rows[r][order] = counter;
+    }
+}
+
 void DataModule::RenumberContacts(const QString& path)
 {
     if (QFileInfo(path).fileName().compare(QLatin1String("NT_TBL_COMPANY.cds"), Qt::CaseInsensitive) != 0)
@@ -786,38 +813,16 @@ void DataModule::RenumberContacts(const QString& path)
     const int order = contacts->fieldIndex(QStringLiteral("SALES_ORDER_OTHER"));
     const int recId = contacts->fieldIndex(QStringLiteral("REC_ID"));
     if (regNo >= 0 && order >= 0 && recId >= 0) {
-        // Within each registration the contacts are numbered 1, 2, 3 … in their previous order
-        // (by SALES_ORDER_OTHER, then REC_ID; rows without an order first). The rows are walked
-        // in file order, which the renumbering cannot disturb.
-        const QList<Table::RowValues> rows = contacts->allRows();
-        QList<int> sorted;
-        for (int r = 0; r < rows.size(); ++r)
-            sorted.append(r);
-        std::stable_sort(sorted.begin(), sorted.end(), [&](int a, int b) {
-            for (int f : {regNo, order, recId}) {
-                const int c = compareValues(rows.at(a).at(f), rows.at(b).at(f));
-                if (c != 0)
-                    return c < 0;
-            }
-            return false;
-        });
-        QVector<QVariant> numbers(rows.size());
-        QVariant previous;
-        int counter = 0;
-        for (int r : sorted) {
-            const QVariant key = rows.at(r).at(regNo);
-            if (key.isNull() || key.toString().trimmed().isEmpty())
-                continue;
-            counter = (previous.isValid() && compareValues(previous, key) == 0) ? counter + 1 : 1;
-            previous = key;
-            numbers[r] = counter;
-        }
+        // The rows are walked in file order, which the renumbering cannot disturb.
+        QList<Table::RowValues> rows = contacts->allRows();
+        renumberContactOrder(rows, regNo, order, recId);
         int r = 0;
         for (contacts->first(); !contacts->eof(); contacts->next(), ++r) {
-            if (!numbers.at(r).isValid())
+            const QVariant key = rows.at(r).value(regNo);
+            if (key.isNull() || key.toString().trimmed().isEmpty())
                 continue;
             contacts->edit();
-            contacts->field(order).setValue(numbers.at(r));
+            contacts->field(order).setValue(rows.at(r).at(order));
             contacts->post();
         }
     }
@@ -985,9 +990,28 @@ bool DataModule::DeleteRegistrationRows()
 
 bool DataModule::DeleteRegistration()
 {
+    const QString number = table(QStringLiteral("NT_TBL_MAIN"))->field(QStringLiteral("REG_NO")).asString().trimmed();
     removeRegistrationRows();
     table(QStringLiteral("NT_TBL_MAIN"))->remove();
-    return writeChangedTablesOrTell();
+    const bool written = writeChangedTablesOrTell();
+    if (written) {
+        SaveTimes(m_folder).forget(number);
+        emit saveTimesChanged();
+    }
+    return written;
+}
+
+void DataModule::recordSaveTime(const QString& number)
+{
+    QString error;
+    if (!SaveTimes(m_folder).record(number, m_clock(), &error))
+        m_interaction->error(kProgramTitle, error);
+    emit saveTimesChanged();
+}
+
+QHash<QString, QDateTime> DataModule::saveTimes() const
+{
+    return SaveTimes(m_folder).read();
 }
 
 void DataModule::removeRegistrationRows()

@@ -40,6 +40,11 @@ struct SaveInputs
 // The data module: owns every table and view of the system for the run and the operations on
 // all of them — the start with its backup and recovery, the installation of new table layouts,
 // save, cancel and delete of the current registration, and the registration numbers.
+// Renumbers the contacts of each registration 1, 2, 3 … in field `order`, in their previous order
+// (by `order`, then `recId`; rows without an order first), as an import does. Rows without a
+// number keep their value.
+void renumberContactOrder(QList<Table::RowValues>& rows, int regNo, int order, int recId);
+
 class DataModule : public QObject
 {
     Q_OBJECT
@@ -112,6 +117,11 @@ public:
     // state. False with a message when a table file cannot be read, holds a malformed local
     // number, or the local numbers are used up.
     bool NextLocalNumber(QString* number, QString* error);
+
+    // ---- the time of each registration's last save (the list shows it) ----
+    // Records now as the last save of `number`; a failure is told to the user.
+    void recordSaveTime(const QString& number);
+    QHash<QString, QDateTime> saveTimes() const;
     int numberCounter() const { return m_numberCounter; }
     void resetNumberCounter() { m_numberCounter = 0; }
 
@@ -131,6 +141,8 @@ signals:
     void MarkSaved();
     // NT_TBL_CONST_CONDITION was posted (the construction-condition rules check it).
     void constConditionPosted();
+    // The index of save times changed.
+    void saveTimesChanged();
 
 private:
     Table* addTable(const QString& name);

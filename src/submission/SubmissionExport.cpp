@@ -6,6 +6,7 @@
 #include "store/DataModule.h"
 #include "store/DurableFiles.h"
 #include "submission/DataUpgrade.h"
+#include "submission/RegistrationRows.h"
 #include "submission/SubmissionCheck.h"
 #include "submission/SubmissionChanges.h"
 #include "submission/SubmissionFiles.h"
@@ -14,7 +15,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
 #include <QUuid>
 
 namespace submission {
@@ -24,26 +24,6 @@ const QString kPackFailed = QStringLiteral("提出用ファイルを作成でき
 const QString kNotKept = QStringLiteral("提出用ファイルは作成しましたが、その控えを保管できませんでした。");
 
 namespace {
-
-// The tables in the order their rows are copied; MAIN last.
-const QStringList kCopyOrder = {"NT_TBL_DETAIL",          "NT_TBL_DETAIL_FREE",    "NT_TBL_DESCRIPTION", "NT_TBL_PICTURE",
-                                "NT_TBL_COMPANY",         "NT_TBL_EVALUATE_RESULT", "PL_TBL_PROJECT_MOC", "PL_TBL_PROJECT_PRIVATE",
-                                "NT_TBL_COMPARE_MAIN",    "NT_TBL_COMPARE_DETAIL",  "NT_TBL_CONST_CONDITION", "NT_TBL_INFO_IMAGES",
-                                "NT_TBL_MAIN"};
-
-// The stored rows of a live table (all registrations) whose field `field` satisfies `selected`.
-QList<store::Table::RowValues> rowsWhere(store::Table* live, const QString& field, const std::function<bool(const QVariant&)>& selected)
-{
-    QList<store::Table::RowValues> rows;
-    const int index = live->fieldIndex(field);
-    if (index < 0)
-        return rows;
-    for (const store::Table::RowValues& row : live->allRows()) {
-        if (selected(row.value(index)))
-            rows.append(row);
-    }
-    return rows;
-}
 
 // A name beside `path` that no file has yet, for the archive being written.
 QString unusedSiblingName(const QString& path)
@@ -146,24 +126,17 @@ bool SubmissionExport::fillWorkingFolder(const QString& regNo, QString* error)
 {
     DeleteTempFiles(m_dm.folder());
     SetZeroFiles(m_dm.folder());
-    const auto sameNumber = [&](const QVariant& value) { return value.toString().trimmed() == regNo; };
-    QSet<qint64> sheetIds;
-    for (const store::Table::RowValues& row : rowsWhere(m_dm.table(QStringLiteral("NT_TBL_COMPARE_MAIN")), QStringLiteral("REG_NO"), sameNumber))
-        sheetIds.insert(row.value(m_dm.table(QStringLiteral("NT_TBL_COMPARE_MAIN"))->fieldIndex(QStringLiteral("REC_ID"))).toLongLong());
+    const RegistrationRowSet registration = registrationRows(m_dm, regNo);
     // Every one of the thirteen files belongs in the submission: one that cannot be prepared ends
     // the export, rather than a file being handed in without it.
-    for (const QString& table : kCopyOrder) {
+    for (const QString& table : appendOrder()) {
         store::Table* working = m_dm.table(QStringLiteral("CdsTemp") + table);
-        store::Table* live = m_dm.table(table);
         if (!m_dm.BeforeExpFile(working, memberName(table), error)) {
             working->close(nullptr);
             return false;
         }
-        const QList<store::Table::RowValues> rows = table == QLatin1String("NT_TBL_COMPARE_DETAIL")
-            ? rowsWhere(live, QStringLiteral("REC_ID"), [&](const QVariant& id) { return !id.isNull() && sheetIds.contains(id.toLongLong()); })
-            : rowsWhere(live, QStringLiteral("REG_NO"), sameNumber);
         // Fields are copied by position: the working table has the live table's layout.
-        for (const store::Table::RowValues& row : rows)
+        for (const store::Table::RowValues& row : registration.value(table))
             working->appendRowValues(row);
         const bool saved = working->save(error);
         working->close(nullptr);

@@ -245,19 +245,6 @@ TEST_F(MainWindowTest, NoToTheSaveQuestionBringsBackAReplacedPhoto)
     EXPECT_EQ(field("NT_TBL_DETAIL", "SALES_STUFF"), QString()) << "the change is dropped";
 }
 
-TEST_F(MainWindowTest, TheSelectedRowsNumberTellsRegistrationsOfTheSameNameApart)
-{
-    for (int i = 0; i < 2; ++i) {
-        saveNew(QStringLiteral("同じ名前の工法"));
-        window->cycle().backToList();
-    }
-    auto* list = find<widgets::DBGrid>("DBGrid1");
-    for (const auto& [row, number] : {std::pair{0, "XXK-000001"}, {1, "XXK-000002"}}) {
-        list->setCurrentIndex(list->model()->index(row, 1));
-        EXPECT_EQ(find<QLabel>("lblRegNo")->text(), QStringLiteral("選択中のデータの登録番号：") + QLatin1String(number));
-    }
-}
-
 // The behaviours that need the keyboard focus, on a shown window.
 class MainWindowFocusTest : public MainWindowTest
 {

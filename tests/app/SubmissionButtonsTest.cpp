@@ -4,7 +4,7 @@
 #include "support/ScriptedUserInteraction.h"
 #include "support/ShippedProgramFolder.h"
 #include "support/TempDir.h"
-#include "widgets/DBGrid.h"
+#include <QTableView>
 
 #include <QFile>
 #include <QLineEdit>
@@ -81,7 +81,7 @@ TEST_F(SubmissionButtonsTest, ExportChecksFirstThenWritesTheFileThatImportAddsAg
     ui.expectFile(path);
     click("Button3");
     EXPECT_TRUE(ui.boxes().isEmpty()) << ui.boxTexts().join('|').toStdString();
-    EXPECT_EQ(window->control<widgets::DBGrid>(QStringLiteral("DBGrid1"))->model()->rowCount(), 2);
+    EXPECT_EQ(window->control<QTableView>(QStringLiteral("DBGrid1"))->model()->rowCount(), 2);
     EXPECT_EQ(main()->field(QStringLiteral("REG_NO")).asString(), QStringLiteral("XXK-000002"));
     EXPECT_EQ(main()->field(QStringLiteral("TECH_TITLE")).asString(), QStringLiteral("消波ブロック: 新型"));
 }
