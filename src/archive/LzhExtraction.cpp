@@ -5,9 +5,11 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <set>
@@ -102,7 +104,7 @@ private:
 // Writes one member into the folder through a temporary file there that takes the member's name
 // only when its data decoded completely with the right CRC. The rename replaces a file or link of
 // that name without following it.
-bool extractMember(ArchiveReader& reader, const ArchiveMember& member, const std::string& folder, std::string* error)
+bool extractMember(ArchiveReader& reader, const ArchiveMember& member, uint64_t limit, const std::string& folder, std::string* error)
 {
     const std::string target = pathIn(folder, member.name);
     struct stat existing;
@@ -112,10 +114,17 @@ bool extractMember(ArchiveReader& reader, const ArchiveMember& member, const std
     const auto cannotWrite = [&] { return fail(error, member.name + ": cannot write: " + std::strerror(errno)); };
     if (out.fd() < 0)
         return cannotWrite();
-    const ByteSink sink = [&](const uint8_t* data, size_t size) { return writeAll(out.fd(), data, size); };
+    uint64_t written = 0;
+    const ByteSink sink = [&](const uint8_t* data, size_t size) {
+        written += size;
+        return written <= limit && writeAll(out.fd(), data, size);
+    };
     std::string problem;
-    if (!reader.readData(member, sink, &problem))
+    if (!reader.readData(member, sink, &problem)) {
+        if (written > limit)
+            return fail(error, tooLargeMessage(member.name, written, limit));
         return fail(error, member.name + ": " + problem);
+    }
     // The time and the permissions are kept where the file system can hold them; one that cannot
     // (a memory stick's, for the permissions) still receives the member.
     const timespec times[2] = {{0, UTIME_OMIT}, {time_t(member.header.modified), 0}};
@@ -156,18 +165,34 @@ bool testMembers(const std::string& archivePath, std::vector<std::string>* probl
     return ok;
 }
 
+std::string tooLargeMessage(const std::string& name, uint64_t size, uint64_t limit)
+{
+    return name + ": unpacks to " + std::to_string(size) + " bytes, more than the limit of " + std::to_string(limit) + " bytes";
+}
+
 bool extractMembers(const std::string& archivePath, const std::string& folder, const NameFilter& chosen,
-                    std::vector<std::string>* written, std::string* error)
+                    const SizeLimit& limit, std::vector<std::string>* written, std::string* error)
 {
     OpenedArchive archive;
     if (!archive.open(archivePath, error))
         return false;
     if (!makeFolder(folder))
         return fail(error, "cannot create the folder " + folder);
+    const auto isChosen = [&](const ArchiveMember& member) { return !member.header.isDirectory() && (!chosen || chosen(member.name)); };
+    uint64_t total = 0;
+    for (const ArchiveMember& member : archive.members()) {
+        if (isChosen(member))
+            total += member.header.originalSize;
+    }
+    struct statvfs space;
+    if (::statvfs(folder.c_str(), &space) == 0 && total > uint64_t(space.f_bavail) * space.f_frsize)
+        return fail(error, describeArchive(archivePath, "the members unpack to " + std::to_string(total) + " bytes, more than the "
+                                                            + std::to_string(uint64_t(space.f_bavail) * space.f_frsize)
+                                                            + " bytes free in " + folder));
     std::vector<std::string> problems;
     std::set<std::string> extracted; // names taken by earlier members: members of different folders may share one
     for (const ArchiveMember& member : archive.members()) {
-        if (member.header.isDirectory() || (chosen && !chosen(member.name)))
+        if (!isChosen(member))
             continue;
         if (member.name.empty()) {
             problems.push_back(memberLabel(member) + ": the member has no usable file name");
@@ -178,8 +203,13 @@ bool extractMembers(const std::string& archivePath, const std::string& folder, c
                                + member.name + "; this one was not");
             continue;
         }
+        const uint64_t most = limit ? limit(member.name) : UINT64_MAX;
+        if (member.header.originalSize > most) {
+            problems.push_back(tooLargeMessage(member.name, member.header.originalSize, most));
+            continue;
+        }
         std::string problem;
-        if (extractMember(archive.reader(), member, folder, &problem)) {
+        if (extractMember(archive.reader(), member, most, folder, &problem)) {
             if (written)
                 written->push_back(member.name);
         } else {

@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -786,6 +787,8 @@ int DataModule::carryOver(const QString& oldFile, const QString& newFile, const 
         to->close(nullptr);
         from->setFileName(QString());
         to->setFileName(QString());
+        to->setDeclaredFields({});
+        to->setInitialRows({});
         return result;
     };
     QString error;
@@ -793,16 +796,23 @@ int DataModule::carryOver(const QString& oldFile, const QString& newFile, const 
         return done(1);
     if (to->fieldCount() < from->fieldCount())
         return done(1);
-    for (from->first(); !from->eof(); from->next()) {
-        to->append();
+    // Every row converted first and the new table made from them at once: a post per row would
+    // refresh every row shown each time, which costs the square of their number.
+    const QList<FieldDef> layout = to->fields();
+    QList<Table::RowValues> rows = to->allRows();
+    for (const Table::RowValues& row : from->allRows()) {
+        Table::RowValues values(layout.size());
         for (int f = 0; f < from->fieldCount(); ++f) {
-            if (!to->field(f).assign(from->field(f), &error)) {
-                to->cancel();
+            if (!convertValue(layout.at(f), row.value(f), &values[f], &error))
                 return done(1);
-            }
         }
-        to->post();
+        rows.append(std::move(values));
     }
+    to->markUnchanged();
+    to->close(nullptr);
+    to->setDeclaredFields(layout);
+    to->setInitialRows(rows);
+    to->createDataSet();
     return done(keep(to) ? 0 : 1);
 }
 
@@ -810,55 +820,63 @@ void DataModule::RenumberContacts(const QString& path)
 {
     if (QFileInfo(path).fileName().compare(QLatin1String("NT_TBL_COMPANY.cds"), Qt::CaseInsensitive) != 0)
         return;
-    Table* contacts = table(QStringLiteral("CdsMoveData"));
-    contacts->setFileName(path);
-    QString error;
-    if (!contacts->open(&error)) {
-        contacts->setFileName(QString());
+    // The file is renumbered as it stands, without a table and its events: a post refreshes
+    // every row a table shows, which would make the renumbering quadratic.
+    QList<FieldDef> fields;
+    QList<Table::RowValues> rows;
+    QList<TableFile::RowForm> forms;
+    if (!TableFile::read(path, &fields, &rows, nullptr, &forms))
         return;
-    }
-    const int regNo = contacts->fieldIndex(QStringLiteral("REG_NO"));
-    const int order = contacts->fieldIndex(QStringLiteral("SALES_ORDER_OTHER"));
-    const int recId = contacts->fieldIndex(QStringLiteral("REC_ID"));
-    if (regNo >= 0 && order >= 0 && recId >= 0) {
-        // Within each registration the contacts are numbered 1, 2, 3 … in their previous order
-        // (by SALES_ORDER_OTHER, then REC_ID; rows without an order first). The rows are walked
-        // in file order, which the renumbering cannot disturb.
-        const QList<Table::RowValues> rows = contacts->allRows();
-        QList<int> sorted;
-        for (int r = 0; r < rows.size(); ++r)
-            sorted.append(r);
-        std::stable_sort(sorted.begin(), sorted.end(), [&](int a, int b) {
-            for (int f : {regNo, order, recId}) {
-                const int c = compareValues(rows.at(a).at(f), rows.at(b).at(f));
-                if (c != 0)
-                    return c < 0;
-            }
-            return false;
-        });
-        QVector<QVariant> numbers(rows.size());
-        QVariant previous;
-        int counter = 0;
-        for (int r : sorted) {
-            const QVariant key = rows.at(r).at(regNo);
-            if (key.isNull() || key.toString().trimmed().isEmpty())
-                continue;
-            counter = (previous.isValid() && compareValues(previous, key) == 0) ? counter + 1 : 1;
-            previous = key;
-            numbers[r] = counter;
+    QHash<QString, int> position; // upper-case field name → index
+    for (int f = 0; f < fields.size(); ++f)
+        position.insert(fields.at(f).name.toUpper(), f);
+    const int regNo = position.value(QStringLiteral("REG_NO"), -1);
+    const int order = position.value(QStringLiteral("SALES_ORDER_OTHER"), -1);
+    const int recId = position.value(QStringLiteral("REC_ID"), -1);
+    if (regNo < 0 || order < 0 || recId < 0)
+        return;
+    // Within each registration the contacts are numbered 1, 2, 3 … in their previous order
+    // (by SALES_ORDER_OTHER, then REC_ID; rows without an order first).
+    QList<int> sorted;
+    for (int r = 0; r < rows.size(); ++r)
+        sorted.append(r);
+    std::stable_sort(sorted.begin(), sorted.end(), [&](int a, int b) {
+        for (int f : {regNo, order, recId}) {
+            const int c = compareValues(rows.at(a).value(f), rows.at(b).value(f));
+            if (c != 0)
+                return c < 0;
         }
-        int r = 0;
-        for (contacts->first(); !contacts->eof(); contacts->next(), ++r) {
-            if (!numbers.at(r).isValid())
-                continue;
-            contacts->edit();
-            contacts->field(order).setValue(numbers.at(r));
-            contacts->post();
-        }
+        return false;
+    });
+    QVariant previous;
+    int counter = 0;
+    bool changed = false;
+    for (int r : sorted) {
+        const QVariant key = rows.at(r).value(regNo);
+        if (key.isNull() || key.toString().trimmed().isEmpty())
+            continue;
+        counter = (previous.isValid() && compareValues(previous, key) == 0) ? counter + 1 : 1;
+        previous = key;
+        QVariant number;
+        convertValue(fields.at(order), counter, &number, nullptr);
+        if (compareValues(rows.at(r).value(order), number) == 0)
+            continue;
+        rows[r].resize(std::max<qsizetype>(rows.at(r).size(), fields.size()));
+        rows[r][order] = number;
+        forms[r] = TableFile::RowForm(); // written anew
+        changed = true;
     }
-    if (!contacts->close(&error))
+    if (!changed)
+        return;
+    std::vector<const Table::RowValues*> stored;
+    std::vector<TableFile::RowForm*> storedForms;
+    for (int r = 0; r < rows.size(); ++r) {
+        stored.push_back(&rows.at(r));
+        storedForms.push_back(&forms[r]);
+    }
+    QString error;
+    if (!TableFile::write(path, fields, stored, &error, &storedForms))
         m_interaction->error(kProgramTitle, error);
-    contacts->setFileName(QString());
 }
 
 // ---------------------------------------------------------------- save, cancel, delete
