@@ -3,6 +3,7 @@
 #include "app/EntryParts.h"
 #include "app/InputBehaviours.h"
 #include "store/DataModule.h"
+#include "submission/SubmissionChanges.h"
 #include "util/UserInteraction.h"
 
 #include <QDir>
@@ -369,7 +370,10 @@ void EditingCycle::deleteRegistration()
     const QString number = main->field(QStringLiteral("REG_NO")).asString().trimmed();
     for (const QString& path : photoFilesOf(m_dm.folder().path(QStringLiteral("Images")), number))
         QFile::remove(path);
-    m_dm.DeleteRegistration();
+    // The submission files kept for the registration go aside, never away.
+    QString error;
+    if (m_dm.DeleteRegistration() && !submission::setAsideSubmissions(m_dm, number, &error))
+        UserInteraction::current().error(kProgramTitle, error);
 }
 
 // ---------------------------------------------------------------- closing

@@ -13,6 +13,7 @@
 #include "app/PreviewPage.h"
 #include "app/SaveCheckScreen.h"
 #include "app/ScrollingPage.h"
+#include "app/SubmissionChangesDialog.h"
 #include "comparison/ComparisonPageWidget.h"
 #include "dialogs/SubRecordDialogs.h"
 #include "submission/SubmissionExport.h"
@@ -159,6 +160,8 @@ void MainWindow::buildTopRow(QWidget* central)
     m_menuButton->setGeometry(8, 2, 110, kTopRow - 4);
     m_helpButton->setGeometry(124, 2, 110, kTopRow - 4);
     m_checkButton->setGeometry(240, 2, 110, kTopRow - 4);
+    m_changesButton = form::button(QStringLiteral("BtnSubmissionChanges"), QStringLiteral("前回提出との比較"), central);
+    m_changesButton->setGeometry(356, 2, 130, kTopRow - 4);
     m_postButton->setGeometry(kClientWidth - 128, 2, 120, kTopRow - 4);
     // Placed outside the client area, as the window has always had them: not seen.
     m_methodLabel->setGeometry(1000, 4, 120, 22);
@@ -166,6 +169,7 @@ void MainWindow::buildTopRow(QWidget* central)
     connect(m_menuButton, &QPushButton::clicked, m_cycle, &EditingCycle::backToList);
     connect(m_helpButton, &QPushButton::clicked, this, &MainWindow::showHelp);
     connect(m_checkButton, &QPushButton::clicked, this, &MainWindow::showInputCheck);
+    connect(m_changesButton, &QPushButton::clicked, this, &MainWindow::showSubmissionChanges);
     connect(m_postButton, &QPushButton::clicked, m_actPost, &QAction::trigger);
     connect(m_cancelButton, &QPushButton::clicked, m_actCancel, &QAction::trigger);
     connect(m_actPost, &QAction::enabledChanged, m_postButton, &QPushButton::setEnabled);
@@ -302,7 +306,18 @@ void MainWindow::showListAtStart()
 
 void MainWindow::exportSubmissionFile()
 {
-    submission::SubmissionExport(*m_dm, UserInteraction::current()).exportSubmissionFile();
+    submission::SubmissionExport exporter(*m_dm, UserInteraction::current());
+    exporter.setChangesReview([this](const QString& regNo) {
+        SubmissionChangesDialog review(
+            SubmissionChangesDialog::Purpose::BeforeExport,
+            [this, regNo](const QString& file) {
+                return file.isEmpty() ? submission::changesSinceLastSubmission(*m_dm, regNo) : submission::changesSinceFile(*m_dm, regNo, file);
+            },
+            {}, this);
+        review.compare();
+        return review.exec() == QDialog::Accepted;
+    });
+    exporter.exportSubmissionFile();
 }
 
 void MainWindow::importSubmissionFile()
@@ -321,10 +336,12 @@ void MainWindow::layOutTop()
     m_pages->setTabEnabled(m_pages->indexOf(m_listPage), list);
     m_pages->setGeometry(0, list ? 0 : kTopRow, kClientWidth, kClientHeight - (list ? 0 : kTopRow));
     for (QWidget* w : {static_cast<QWidget*>(m_menuButton), m_methodLabel, static_cast<QWidget*>(m_postButton),
-                       static_cast<QWidget*>(m_cancelButton), static_cast<QWidget*>(m_helpButton), static_cast<QWidget*>(m_checkButton)})
+                       static_cast<QWidget*>(m_cancelButton), static_cast<QWidget*>(m_helpButton), static_cast<QWidget*>(m_checkButton), static_cast<QWidget*>(m_changesButton)})
         w->setVisible(!list);
     if (list && m_checkList)
         m_checkList->close();
+    if (list && m_changes)
+        m_changes->close();
 }
 
 void MainWindow::showFirstEntryPage()
@@ -414,6 +431,28 @@ void MainWindow::showInputCheck()
     m_checkList->recheck();
     m_checkList->show();
     m_checkList->raise();
+}
+
+QString MainWindow::currentRegistrationNumber() const
+{
+    store::Table* main = table(QStringLiteral("NT_TBL_MAIN"));
+    return main->isActive() && !main->isEmpty() ? main->field(QStringLiteral("REG_NO")).asString().trimmed() : QString();
+}
+
+void MainWindow::showSubmissionChanges()
+{
+    if (!m_changes) {
+        m_changes = new SubmissionChangesDialog(
+            SubmissionChangesDialog::Purpose::Browse,
+            [this](const QString& file) {
+                const QString regNo = currentRegistrationNumber();
+                return file.isEmpty() ? submission::changesSinceLastSubmission(*m_dm, regNo) : submission::changesSinceFile(*m_dm, regNo, file);
+            },
+            [this](const QString& name) { showControl(name); }, this);
+    }
+    m_changes->compare();
+    m_changes->show();
+    m_changes->raise();
 }
 
 void MainWindow::showHelp()

@@ -6,6 +6,7 @@
 #include "store/DataModule.h"
 #include "submission/DataUpgrade.h"
 #include "submission/SubmissionCheck.h"
+#include "submission/SubmissionChanges.h"
 #include "submission/SubmissionFiles.h"
 #include "util/UserInteraction.h"
 
@@ -21,6 +22,7 @@ namespace submission {
 
 const QString kCannotExport = QStringLiteral("登録用ファイルを作成できません。");
 const QString kPackFailed = QStringLiteral("提出用ファイルを作成できませんでした。");
+const QString kNotKept = QStringLiteral("提出用ファイルは作成しましたが、その控えを保管できませんでした。");
 
 namespace {
 
@@ -115,7 +117,9 @@ SubmissionExport::Outcome SubmissionExport::exportSubmissionFile(const QString& 
     chkProcessRate(m_dm);
 
     Outcome outcome = Outcome::Cancelled;
-    const QString path = chosenPath.isEmpty() ? chooseFile(proposed) : chosenPath;
+    // What changed since the last submission is shown before the file is chosen.
+    const bool reviewed = !chosenPath.isEmpty() || !m_reviewChanges || !hasKeptSubmission(m_dm, regNo) || m_reviewChanges(regNo);
+    const QString path = !reviewed ? QString() : chosenPath.isEmpty() ? chooseFile(proposed) : chosenPath;
     if (!path.isEmpty()) {
         QString error;
         if (WriteSubmissionFile(regNo, path, &error)) {
@@ -126,6 +130,9 @@ SubmissionExport::Outcome SubmissionExport::exportSubmissionFile(const QString& 
                          UserInteraction::Ok);
             m_writtenPath = path;
             outcome = Outcome::Written;
+            QString notKept;
+            if (!keepSubmission(m_dm, regNo, path, KeptSubmission::Kind::Submitted, &notKept))
+                m_ui.error(kProgramTitle, kNotKept + QStringLiteral("\r\n") + notKept);
         } else {
             m_ui.error(kProgramTitle, kPackFailed + QStringLiteral("\r\n") + error);
             outcome = Outcome::Failed;

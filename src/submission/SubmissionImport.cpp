@@ -5,6 +5,7 @@
 #include "store/TableFile.h"
 #include "submission/DataUpgrade.h"
 #include "submission/RegistrationProblems.h"
+#include "submission/SubmissionChanges.h"
 #include "submission/SubmissionExtraction.h"
 #include "submission/SubmissionFiles.h"
 #include "util/UserInteraction.h"
@@ -238,6 +239,9 @@ SubmissionImport::Outcome SubmissionImport::ImportSubmissionFile(const QString& 
     DeleteTempFiles(folder);
     main->locate(QStringLiteral("REG_NO"), number);
     m_importedNumber = number;
+    // The file received is the registration's starting point until it is handed in again.
+    if (!keepSubmission(m_dm, number, path, KeptSubmission::Kind::Imported, &error))
+        m_ui.error(kProgramTitle, error);
     return Outcome::Imported;
 }
 

@@ -6,9 +6,11 @@
 #include "app/InputCheckDialog.h"
 #include "app/MainWindow.h"
 #include "app/ScrollingPage.h"
+#include "app/SubmissionChangesDialog.h"
 
 #include "store/DataSource.h"
 #include "store/Table.h"
+#include "submission/SubmissionExport.h"
 #include "util/HelpWindow.h"
 #include "widgets/DBCheckBox.h"
 #include "widgets/DBEdit.h"
@@ -143,6 +145,35 @@ std::unique_ptr<QWidget> mainWindow(const QString& programFolder, const QString&
     return window;
 }
 
+// "前回提出との比較" over a registration saved, handed in and then changed in a few items.
+std::unique_ptr<QWidget> submissionChanges(const QString& folder, app::SubmissionChangesDialog::Purpose purpose)
+{
+    std::unique_ptr<QWidget> owner = mainWindow(folder, QStringLiteral("TbsPattern1"), 0);
+    auto* window = static_cast<app::MainWindow*>(owner.get());
+    window->control<QLineEdit>(QStringLiteral("TECH_DVLP_COMPANY"))->setText(QStringLiteral("港湾建設株式会社"));
+    window->cycle().save();
+    store::Table* main = window->dm().table(QStringLiteral("NT_TBL_MAIN"));
+    const QString regNo = main->field(QStringLiteral("REG_NO")).asString().trimmed();
+    static QTemporaryDir out;
+    const QString sent = out.filePath(QStringLiteral("鋼管杭の回転圧入工法.lzh"));
+    QString error;
+    submission::SubmissionExport exporter(window->dm(), UserInteraction::current());
+    if (!exporter.WriteSubmissionFile(regNo, sent, &error)
+        || !submission::keepSubmission(window->dm(), regNo, sent, submission::KeptSubmission::Kind::Submitted, &error))
+        qWarning("%s", qPrintable(error));
+    window->control<QLineEdit>(QStringLiteral("TECH_TITLE"))->setText(QStringLiteral("鋼管杭の回転圧入工法（改良型）"));
+    window->control<QLineEdit>(QStringLiteral("TECH_SUBTITLE"))->setText(QStringLiteral("低騒音・低振動"));
+    window->control<QLineEdit>(QStringLiteral("TECH_DVLP_COMPANY"))->setText(QStringLiteral("港湾建設株式会社 技術研究所"));
+    window->control<QLineEdit>(QStringLiteral("COMPARE_TECH_TITLE"))->setText(QStringLiteral("打撃工法"));
+    window->cycle().save();
+    auto dialog = std::make_unique<app::SubmissionChangesDialog>(
+        purpose, [window, regNo](const QString&) { return submission::changesSinceLastSubmission(window->dm(), regNo); },
+        [](const QString&) {}, nullptr);
+    dialog->compare();
+    owner.release()->setParent(dialog.get(), window->windowFlags());
+    return dialog;
+}
+
 Renderer pageRenderer(const QString& name, const QString& page, double scroll)
 {
     return {name, QStringLiteral("main window, page %1 scrolled %2").arg(page).arg(scroll),
@@ -186,6 +217,10 @@ const std::vector<Renderer>& renderers()
              owner.release()->setParent(list.get(), window->windowFlags());
              return list;
          }},
+        {"submission-changes", QStringLiteral("前回提出との比較: a registration changed since it was handed in"),
+         [](const QString& folder) { return submissionChanges(folder, app::SubmissionChangesDialog::Purpose::Browse); }},
+        {"submission-changes-export", QStringLiteral("提出用ファイル作成: what changed, before the file is chosen"),
+         [](const QString& folder) { return submissionChanges(folder, app::SubmissionChangesDialog::Purpose::BeforeExport); }},
         {"help", QStringLiteral("help window over the program folder's HELP.TXT"),
          [](const QString& folder) { return std::make_unique<HelpWindow>(folder); }},
         {"controls", QStringLiteral("one of each data-aware control over a demo table"),
