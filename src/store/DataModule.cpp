@@ -20,6 +20,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -752,6 +753,8 @@ int DataModule::carryOver(const QString& oldFile, const QString& newFile, const 
         to->close(nullptr);
         from->setFileName(QString());
         to->setFileName(QString());
+        to->setDeclaredFields({});
+        to->setInitialRows({});
         return result;
     };
     QString error;
@@ -759,16 +762,23 @@ int DataModule::carryOver(const QString& oldFile, const QString& newFile, const 
         return done(1);
     if (to->fieldCount() < from->fieldCount())
         return done(1);
-    for (from->first(); !from->eof(); from->next()) {
-        to->append();
+    // Every row converted first and the new table made from them at once: a post per row would
+    // refresh every row shown each time, which costs the square of their number.
+    const QList<FieldDef> layout = to->fields();
+    QList<Table::RowValues> rows = to->allRows();
+    for (const Table::RowValues& row : from->allRows()) {
+        Table::RowValues values(layout.size());
         for (int f = 0; f < from->fieldCount(); ++f) {
-            if (!to->field(f).assign(from->field(f), &error)) {
-                to->cancel();
+            if (!convertValue(layout.at(f), row.value(f), &values[f], &error))
                 return done(1);
-            }
         }
-        to->post();
+        rows.append(std::move(values));
     }
+    to->markUnchanged();
+    to->close(nullptr);
+    to->setDeclaredFields(layout);
+    to->setInitialRows(rows);
+    to->createDataSet();
     return done(keep(to) ? 0 : 1);
 }
 
@@ -802,33 +812,46 @@ void DataModule::RenumberContacts(const QString& path)
 {
     if (QFileInfo(path).fileName().compare(QLatin1String("NT_TBL_COMPANY.cds"), Qt::CaseInsensitive) != 0)
         return;
-    Table* contacts = table(QStringLiteral("CdsMoveData"));
-    contacts->setFileName(path);
-    QString error;
-    if (!contacts->open(&error)) {
-        contacts->setFileName(QString());
+    // The file is renumbered as it stands, without a table and its events: a post refreshes
+    // every row a table shows, which would make the renumbering quadratic.
+    QList<FieldDef> fields;
+    QList<Table::RowValues> rows;
+    QList<TableFile::RowForm> forms;
+    if (!TableFile::read(path, &fields, &rows, nullptr, &forms))
         return;
+    QHash<QString, int> position; // upper-case field name → index
+    for (int f = 0; f < fields.size(); ++f)
+        position.insert(fields.at(f).name.toUpper(), f);
+    const int regNo = position.value(QStringLiteral("REG_NO"), -1);
+    const int order = position.value(QStringLiteral("SALES_ORDER_OTHER"), -1);
+    const int recId = position.value(QStringLiteral("REC_ID"), -1);
+    if (regNo < 0 || order < 0 || recId < 0)
+        return;
+    for (Table::RowValues& row : rows)
+        row.resize(std::max<qsizetype>(row.size(), fields.size()));
+    const QList<Table::RowValues> before = rows;
+    renumberContactOrder(rows, regNo, order, recId);
+    bool changed = false;
+    for (int r = 0; r < rows.size(); ++r) {
+        QVariant number;
+        convertValue(fields.at(order), rows.at(r).at(order), &number, nullptr);
+        rows[r][order] = number;
+        if (compareValues(before.at(r).at(order), number) == 0)
+            continue;
+        forms[r] = TableFile::RowForm(); // written anew
+        changed = true;
     }
-    const int regNo = contacts->fieldIndex(QStringLiteral("REG_NO"));
-    const int order = contacts->fieldIndex(QStringLiteral("SALES_ORDER_OTHER"));
-    const int recId = contacts->fieldIndex(QStringLiteral("REC_ID"));
-    if (regNo >= 0 && order >= 0 && recId >= 0) {
-        // The rows are walked in file order, which the renumbering cannot disturb.
-        QList<Table::RowValues> rows = contacts->allRows();
-        renumberContactOrder(rows, regNo, order, recId);
-        int r = 0;
-        for (contacts->first(); !contacts->eof(); contacts->next(), ++r) {
-            const QVariant key = rows.at(r).value(regNo);
-            if (key.isNull() || key.toString().trimmed().isEmpty())
-                continue;
-            contacts->edit();
-            contacts->field(order).setValue(rows.at(r).at(order));
-            contacts->post();
-        }
+    if (!changed)
+        return;
+    std::vector<const Table::RowValues*> stored;
+    std::vector<TableFile::RowForm*> storedForms;
+    for (int r = 0; r < rows.size(); ++r) {
+        stored.push_back(&rows.at(r));
+        storedForms.push_back(&forms[r]);
     }
-    if (!contacts->close(&error))
+    QString error;
+    if (!TableFile::write(path, fields, stored, &error, &storedForms))
         m_interaction->error(kProgramTitle, error);
-    contacts->setFileName(QString());
 }
 
 // ---------------------------------------------------------------- save, cancel, delete

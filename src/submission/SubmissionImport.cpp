@@ -8,6 +8,7 @@
 #include "submission/RegistrationProblems.h"
 #include "submission/RegistrationRows.h"
 #include "submission/SubmissionChanges.h"
+#include "submission/SubmissionExtraction.h"
 #include "submission/SubmissionFiles.h"
 #include "util/UserInteraction.h"
 
@@ -141,17 +142,12 @@ SubmissionImport::Outcome SubmissionImport::refuse()
     return Outcome::Refused;
 }
 
-bool SubmissionImport::extractInto(const QString& path, const QString& folder)
+QString SubmissionImport::extractInto(const QString& path, const QString& folder)
 {
     if (!QFileInfo(path).isFile())
-        return false;
+        return kNotSubmissionData;
     QString error;
-    if (ExtractSubmissionFile(path, folder, &error))
-        return true;
-    // A member that could not be extracted is reported by the check of the extracted files.
-    if (error != kNotSubmissionData)
-        m_ui.error(kProgramTitle, error);
-    return false;
+    return ExtractSubmissionFile(path, folder, &error) ? QString() : error;
 }
 
 SubmissionImport::Outcome SubmissionImport::ImportSubmissionFile(const QString& path)
@@ -162,7 +158,14 @@ SubmissionImport::Outcome SubmissionImport::ImportSubmissionFile(const QString& 
     QDir().mkpath(temp);
     DeleteTempFiles(folder);
     // A broken archive may leave part of its members behind: only a complete extraction counts.
-    if (!extractInto(path, temp))
+    // A member that could not be extracted is reported by the check of the extracted files; a
+    // member past its bound, with its own message.
+    const QString extractionError = extractInto(path, temp);
+    if (!extractionError.isEmpty() && extractionError != kNotSubmissionData) {
+        m_ui.error(kProgramTitle, extractionError);
+        return refuse();
+    }
+    if (!extractionError.isEmpty())
         DeleteTempFiles(folder);
 
     QString problem = CheckSubmissionFiles(temp);
@@ -172,6 +175,9 @@ SubmissionImport::Outcome SubmissionImport::ImportSubmissionFile(const QString& 
     if (problem.isEmpty() && (!store::TableFile::read(folder.tempPath(QStringLiteral("NT_TBL_MAIN.Cds")), &fields, &mainRows, nullptr)
                               || mainRows.size() != 1))
         problem = kNotSubmissionData;
+    // An imported photo passes the checks a chosen one passes.
+    if (problem.isEmpty())
+        problem = photoRefusal(temp);
     if (!problem.isEmpty()) {
         m_ui.warn(kCaution, problem);
         return refuse();
@@ -197,6 +203,12 @@ SubmissionImport::Outcome SubmissionImport::ImportSubmissionFile(const QString& 
     for (const QString& table : appendOrder()) {
         if (!readWorkingRows(m_dm, table, &members[table], &error)) {
             m_ui.error(kProgramTitle, error);
+            return refuse();
+        }
+        // More rows of a kind than the program can enter are no registration of it.
+        const QString tooMany = rowCountRefusal(table, members.value(table), m_dm.table(table)->fieldIndex(QStringLiteral("RECORD_TYPE")));
+        if (!tooMany.isEmpty()) {
+            m_ui.warn(kCaution, tooMany);
             return refuse();
         }
     }

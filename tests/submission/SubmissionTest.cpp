@@ -1,4 +1,6 @@
 #include "archive/LzhArchive.h"
+#include "archive/LzhHeader.h"
+#include "entry/Photos.h"
 #include "support/PhotoBytes.h"
 #include "store/DataModule.h"
 #include "store/TableFile.h"
@@ -6,6 +8,7 @@
 #include "submission/SubmissionChanges.h"
 #include "submission/SubmissionCheck.h"
 #include "submission/SubmissionExport.h"
+#include "submission/SubmissionExtraction.h"
 #include "submission/SubmissionFiles.h"
 #include "submission/SubmissionImport.h"
 #include "support/CliRunner.h"
@@ -13,6 +16,7 @@
 #include "support/ShippedProgramFolder.h"
 #include "support/TempDir.h"
 
+#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
@@ -59,6 +63,8 @@ QMap<QString, QByteArray> snapshot(const QString& folder)
 }
 
 const QByteArray kPhotoS = testsupport::gifPhoto(100, 20, "-s");
+// A GIF too wide for a photo.
+const QByteArray kWidePhoto = testsupport::gifPhoto(700, 2);
 
 class SubmissionTest : public ::testing::Test
 {
@@ -620,6 +626,109 @@ TEST_F(ImportVariantsTest, BrokenOrForeignFilesAreRefusedWithTheirMessageAndChan
     EXPECT_EQ(main()->recordCount(), 2);
     EXPECT_EQ(snapshot(home.filePath(QStringLiteral("FLATT_FILES"))), before);
     EXPECT_EQ(snapshot(home.filePath(QStringLiteral("Images"))), images);
+}
+
+namespace {
+
+// A member whose header declares `declared` bytes; its few bytes of data are never decoded.
+QByteArray declaredMember(const QString& name, quint64 declared)
+{
+    lzh::MemberHeader header;
+    header.method = "-lh5-";
+    header.name = name.toStdString();
+    header.originalSize = declared;
+    header.compressedSize = 4;
+    return QByteArray::fromStdString(lzh::writeLevel2Header(header)) + QByteArray(4, '\x55');
+}
+
+} // namespace
+
+// A submission file is extracted member by member: the tables and the photos its image rows name,
+// each within its limit; an imported photo passes the checks of a chosen one; and a table with
+// more rows than the program can enter is refused. A refusal names the member and its bound and
+// leaves everything as it was.
+TEST_F(ImportVariantsTest, OnlyTheMembersOfASubmissionAreTakenEachWithinItsBound)
+{
+    // The file packed from the members with `extra` appended, the member `replaced` left out.
+    int packed = 0;
+    const auto packedWith = [&](const QByteArray& extra, const QString& replaced = QString()) {
+        const QString aside = out.filePath(QStringLiteral("aside"));
+        if (!replaced.isEmpty())
+            QFile::rename(members + QLatin1Char('/') + replaced, aside);
+        const QString name = QStringLiteral("bounded%1.lzh").arg(++packed);
+        repack(name);
+        if (!replaced.isEmpty())
+            QFile::rename(aside, members + QLatin1Char('/') + replaced);
+        QByteArray bytes = out.read(name);
+        bytes.chop(1); // the end mark
+        return out.write(name, bytes + extra + QByteArray(1, '\0'));
+    };
+    const QByteArray photo = out.read(QStringLiteral("members/XXK-000005A.jpg"));
+    const QByteArray contacts = out.read(QStringLiteral("members/NT_TBL_COMPANY.Cds"));
+    const auto withMemberFile = [&](const QString& name, const QByteArray& bytes) {
+        const QByteArray kept = out.read(QStringLiteral("members/") + name);
+        out.write(QStringLiteral("members/") + name, bytes);
+        const QString path = packedWith({});
+        out.write(QStringLiteral("members/") + name, kept);
+        return path;
+    };
+    QList<store::FieldDef> fields;
+    QList<QVector<QVariant>> contactRows;
+    ASSERT_TRUE(store::TableFile::read(members + QStringLiteral("/NT_TBL_COMPANY.Cds"), &fields, &contactRows, nullptr));
+    std::vector<const QVector<QVariant>*> manyContacts(41, &contactRows.first());
+    QBuffer manyContactsFile;
+    manyContactsFile.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(store::TableFile::write(&manyContactsFile, fields, manyContacts, nullptr));
+
+    const QList<std::pair<QString, QStringList>> refused = {
+        {packedWith(declaredMember(QStringLiteral("NT_TBL_MAIN.Cds"), quint64(1) << 30), QStringLiteral("NT_TBL_MAIN.Cds")),
+         {"NT_TBL_MAIN.Cds は 1073741824 バイトあり", QStringLiteral("上限の %1 バイト").arg(submission::tableMemberLimit("NT_TBL_MAIN"))}},
+        {packedWith(declaredMember(QStringLiteral("XXK-000005A.jpg"), quint64(256) << 20), QStringLiteral("XXK-000005A.jpg")),
+         {"写真 XXK-000005A.jpg は 268435456 バイトあり", "上限の 189439 バイト"}},
+        {withMemberFile(QStringLiteral("XXK-000005A.jpg"), QByteArray(2000, ' ')),
+         {"写真 XXK-000005A.jpg は取り込めません。\r\n" + photos::kNotAPhoto}},
+        {withMemberFile(QStringLiteral("XXK-000005S.GIF"), kWidePhoto), {"写真 XXK-000005S.GIF は取り込めません。\r\n画像の幅が大きすぎます。"}},
+        {withMemberFile(QStringLiteral("NT_TBL_COMPANY.Cds"), manyContactsFile.data()),
+         {"NT_TBL_COMPANY.Cds に 41 行あります。1 件の登録に入力できるのは 40 行までです。"}},
+    };
+    const auto images = snapshot(home.filePath(QStringLiteral("Images")));
+    for (const auto& [path, mentions] : refused) {
+        SCOPED_TRACE(mentions.first().toStdString());
+        ui.clearBoxes();
+        ui.expectBox(UserInteraction::Ok);
+        SubmissionImport importer(*dm, ui);
+        EXPECT_EQ(importer.ImportSubmissionFile(path), SubmissionImport::Outcome::Refused);
+        ASSERT_EQ(ui.boxes().size(), 1);
+        for (const QString& mention : mentions)
+            EXPECT_TRUE(ui.boxes().first().text.contains(mention)) << ui.boxTexts().join('\n').toStdString();
+        EXPECT_TRUE(tempFiles().isEmpty());
+        EXPECT_EQ(snapshot(home.filePath(QStringLiteral("FLATT_FILES"))), before);
+        EXPECT_EQ(snapshot(home.filePath(QStringLiteral("Images"))), images);
+    }
+
+    // A member the submission does not consist of is left in the archive, however large.
+    ui.clearBoxes();
+    SubmissionImport importer(*dm, ui);
+    EXPECT_EQ(importer.ImportSubmissionFile(packedWith(declaredMember(QStringLiteral("XXK-000005B.jpg"), quint64(3) << 30))),
+              SubmissionImport::Outcome::Imported) << ui.boxTexts().join('\n').toStdString();
+    EXPECT_TRUE(ui.boxes().isEmpty());
+    EXPECT_TRUE(tempFiles().isEmpty());
+    EXPECT_EQ(home.read(QStringLiteral("Images/XXK-000006A.jpg")), photo);
+    EXPECT_FALSE(QFileInfo::exists(home.filePath(QStringLiteral("Images/XXK-000006B.jpg"))));
+}
+
+// Every table member's bound lies far above one registration's table, below what an LZH header
+// can declare, and for the one-row main table below a gigabyte; a photo's is the photo rules' own.
+TEST(SubmissionLimits, TableMembersAreBoundedByTenThousandFullRegistrations)
+{
+    for (const QString& table : submission::registrationTableNames()) {
+        SCOPED_TRACE(table.toStdString());
+        EXPECT_GT(submission::rowsPerRegistration(table), 0);
+        EXPECT_GT(submission::tableMemberLimit(table), 10000 * 1000);
+        EXPECT_LT(submission::tableMemberLimit(table), qint64(4) << 30);
+    }
+    EXPECT_LT(submission::tableMemberLimit(QStringLiteral("NT_TBL_MAIN")), qint64(1) << 30);
+    EXPECT_EQ(submission::photoMemberLimit(), 185 * 1024 - 1);
 }
 
 TEST_F(SubmissionTest, ImportDialogOffersBothKindsAndOldDataIsDeclared)
