@@ -4,6 +4,7 @@
 #include "widgets/ProgramIcon.h"
 #include "widgets/QtJapanese.h"
 #include "widgets/QtUserInteraction.h"
+#include "widgets/WheelGuard.h"
 #include "widgets/WebEngineSetup.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(kProgramTitle);
     widgets::installQtJapanese(app);
     widgets::installProgramIcon(app);
+    widgets::installWheelGuard(app);
     widgets::QtUserInteraction interaction;
     UserInteraction::setCurrent(&interaction);
 

@@ -2,7 +2,6 @@
 
 namespace {
 constexpr qsizetype kLibraryPathLimit = 257;
-constexpr qsizetype kOutputSize = 4096; // room for the library's message
 }
 
 bool Refuse(ArchiverError& error, const QString& message)
@@ -62,8 +61,14 @@ bool Archiver::RunCommand(const archiver::Library* library, const QString& entry
     auto command = reinterpret_cast<archiver::CommandEntry>(GetEntry(library, entryName, error));
     if (!command)
         return false;
-    QByteArray output(kOutputSize, '\0');
-    result = command(window, CommandLine.toUtf8().constData(), output.data(), quint32(output.size()));
-    Output = QString::fromUtf8(output.constData());
+    result = CallCommand(command, window);
     return true;
+}
+
+int Archiver::CallCommand(archiver::CommandEntry command, QObject* window)
+{
+    QByteArray output(kOutputSize, '\0');
+    const int result = command(window, CommandLine.toUtf8().constData(), output.data(), quint32(output.size()));
+    Output = QString::fromUtf8(output.constData());
+    return result;
 }

@@ -1,12 +1,10 @@
 #include "submission/RegistrationProblems.h"
 
-#include "archive/ArchiveFile.h"
-#include "archive/LzhArchive.h"
+#include "submission/SubmissionExtraction.h"
 #include "entry/Classification.h"
 #include "store/DataModule.h"
 #include "store/ProgramFolder.h"
 #include "store/TableFile.h"
-#include "store/WritableFolder.h"
 #include "submission/SubmissionCheck.h"
 #include "submission/SubmissionFiles.h"
 #include "util/PostCode.h"
@@ -150,51 +148,13 @@ QList<inputcheck::Problem> RegistrationProblems(store::DataModule& dm, const Sto
     return inputcheck::allProblems(storedScreenValues(dm, registration), submissionValues(dm, registration.text));
 }
 
-namespace {
-
-// Why the extraction of a file into `folder` failed, `detail` being the archive reader's message:
-// a file that is no archive is no submission file; a damaged archive is named with what is wrong
-// in it; otherwise the folder could not take the members.
-QString extractionProblem(const QString& path, const QString& folder, const QString& detail)
-{
-    if (!lzh::beginsAsArchive(path))
-        return kNotSubmissionData;
-    QStringList damaged;
-    QString why;
-    if (!lzh::testArchive(path, &damaged, &why))
-        return kDamagedSubmissionFile.arg(QDir::toNativeSeparators(path)) + QStringLiteral("\r\n")
-            + (damaged.isEmpty() ? why : damaged.join(QStringLiteral("\r\n")));
-    const QString folderProblem = store::folderWriteProblem(folder);
-    if (!folderProblem.isEmpty())
-        return folderProblem + QStringLiteral("\r\n") + detail;
-    return QStringLiteral("フォルダ %1 に書き込めません。\r\n%2").arg(QDir::toNativeSeparators(folder), detail);
-}
-
-} // namespace
-
 bool ExtractSubmissionFile(const QString& path, const QString& folder, QString* error)
 {
     if (!QFileInfo(path).isFile()) {
         *error = QStringLiteral("%1: ファイルがありません。").arg(path);
         return false;
     }
-    ArchiveFile archive(nullptr);
-    ArchiverError failure;
-    int result = 0;
-    const bool ready = archive.SetFileName(path, failure) && archive.SetArchiverType(atLha, failure);
-    if (ready) {
-        archive.Options()->x = 1;
-        archive.Options()->n = 1;
-    }
-    if (!ready || !archive.ExtractFiles(nullptr, folder, nullptr, result, failure)) {
-        *error = failure.Message;
-        return false;
-    }
-    if (result != 0) {
-        *error = extractionProblem(path, folder, archive.LastOutput());
-        return false;
-    }
-    return true;
+    return extractSubmission(path, folder, error);
 }
 
 } // namespace submission
