@@ -136,17 +136,17 @@ int compareRegistrationNumbers(const QString& a, const QString& b)
 const QList<ListColumn>& listColumns()
 {
     static const QList<ListColumn> columns = {
-        {QStringLiteral("登録番号"), 110, [](const ListLine& l) { return l.entry.number; },
+        {QStringLiteral("登録番号"), 100, [](const ListLine& l) { return l.entry.number; },
          [](const ListLine& a, const ListLine& b) { return compareRegistrationNumbers(a.entry.number, b.entry.number); }},
-        {QStringLiteral("技術名称"), 420, [](const ListLine& l) { return l.entry.title; },
+        {QStringLiteral("技術名称"), 200, [](const ListLine& l) { return l.entry.title; },
          [](const ListLine& a, const ListLine& b) { return compareTextKey(a, b, 0); }},
-        {QStringLiteral("副題"), 220, [](const ListLine& l) { return l.entry.subtitle; },
+        {QStringLiteral("副題"), 120, [](const ListLine& l) { return l.entry.subtitle; },
          [](const ListLine& a, const ListLine& b) { return compareTextKey(a, b, 1); }},
-        {QStringLiteral("開発会社"), 200, [](const ListLine& l) { return l.entry.company; },
+        {QStringLiteral("開発会社"), 120, [](const ListLine& l) { return l.entry.company; },
          [](const ListLine& a, const ListLine& b) { return compareTextKey(a, b, 2); }},
-        {QStringLiteral("最終保存"), 140, [](const ListLine& l) { return shownTime(l.entry.saved); },
+        {QStringLiteral("最終保存"), 125, [](const ListLine& l) { return shownTime(l.entry.saved); },
          [](const ListLine& a, const ListLine& b) { return compareTimes(a.entry.saved, b.entry.saved); }},
-        {QStringLiteral("最終提出"), 200, submissionText,
+        {QStringLiteral("最終提出"), 215, submissionText,
          [](const ListLine& a, const ListLine& b) {
              if (const int c = compareTimes(a.submitted, b.submitted); c != 0)
                  return c;
