@@ -1,6 +1,8 @@
 #include "comparison/ComparisonDialog.h"
 
+#include "comparison/Breakdown.h"
 #include "util/InputRules.h"
+#include "util/SjisText.h"
 #include "widgets/DBEdit.h"
 #include "widgets/EntryBoxRules.h"
 #include "widgets/EventHook.h"
@@ -129,9 +131,12 @@ void ComparisonDialog::convertWidth(QLineEdit* box)
 
 void ComparisonDialog::roundNumber(QLineEdit* box, bool keepEmpty)
 {
-    const inputrules::NumberCleanUp result = inputrules::cleanUpNumber(
-        box->text(), keepEmpty ? inputrules::Rounding::TwoDecimalsKeepEmpty : inputrules::Rounding::TwoDecimals);
+    const inputrules::Rounding rounding = keepEmpty ? inputrules::Rounding::TwoDecimalsKeepEmpty : inputrules::Rounding::TwoDecimals;
+    // Thousands commas are no part of the number ("1,000" is 1000), as the numeric checks read it.
+    inputrules::NumberCleanUp result = inputrules::cleanUpNumber(withoutThousandsCommas(sjis::NormalizeCharWidth(box->text())), rounding);
     // A text that is no number stays as typed (width-normalised); the checks on confirming name it.
+    if (!result.ok)
+        result = inputrules::cleanUpNumber(box->text(), rounding);
     if (result.text != box->text())
         box->setText(result.text);
 }

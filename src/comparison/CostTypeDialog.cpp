@@ -5,6 +5,7 @@
 #include "store/DataModule.h"
 #include "util/NumberText.h"
 #include "util/UserInteraction.h"
+#include "widgets/EntryBoxRules.h"
 #include "widgets/FieldLink.h"
 #include "widgets/RightAlignedEdit.h"
 
@@ -362,7 +363,7 @@ bool CostTypeDialog::cycleCostsAreNumbers(const QString& code)
             continue;
         }
         UserInteraction::current().inform(kProgramTitle, QStringLiteral("数値を入力してください。"));
-        box->setFocus();
+        widgets::focusForCorrection(box);
         return false;
     }
     return true;
