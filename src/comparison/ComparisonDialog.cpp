@@ -115,6 +115,8 @@ QScrollArea* ComparisonDialog::scrollingPanel(const QString& name)
 {
     auto* scroll = new QScrollArea(this);
     scroll->setWidgetResizable(true);
+    // The panel is no stop of its own for Tab: Tab goes from box to box, scrolling to each.
+    scroll->setFocusPolicy(Qt::NoFocus);
     scroll->verticalScrollBar()->setObjectName(QStringLiteral("ScrollBar1"));
     scroll->verticalScrollBar()->setSingleStep(5);
     auto* panel = new QWidget(scroll);

@@ -246,6 +246,8 @@ QWidget* CostTypeDialog::buildFamily(QChar letter, QWidget* parent)
     }
     auto* text = new QPlainTextEdit(family.text, group);
     text->setReadOnly(true);
+    // A description to read (and copy by mouse): Tab passes it by on the way to the boxes.
+    text->setFocusPolicy(Qt::ClickFocus);
     text->setFixedHeight(60);
     layout->addWidget(text, 1, 0, 1, column);
     return group;

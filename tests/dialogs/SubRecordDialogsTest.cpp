@@ -317,6 +317,25 @@ TEST_F(SubRecordDialogsTest, ARefusedBoxGetsTheFocusBackWithItsTextSelected)
     });
 }
 
+// The office list's text is a one-line box as any other: the lines of a paste are joined, with a
+// word to the user.
+TEST_F(SubRecordDialogsTest, LinesPastedIntoTheOfficeListAreJoined)
+{
+    auto* moc = dialog<dialogs::MocRecordDialog>();
+    withDialog(moc, "Project_Moc_Add", [&] {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(moc));
+        auto* office = in<QComboBox>(moc, "CLIENT_MOC_OFFICE");
+        office->setFocus();
+        ASSERT_TRUE(QTest::qWaitFor([office] { return office->hasFocus(); }, 1000));
+        QApplication::clipboard()->setText(QStringLiteral("第一\r\n事務所"));
+        ui.expectBox(UI::Ok);
+        QTest::keyClick(office->lineEdit(), Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(office->currentText(), QStringLiteral("第一 事務所"));
+        click(moc, "BtnCancel");
+    });
+    EXPECT_EQ(ui.boxTexts(), QStringList{QStringLiteral("改行を含む文字列のため、行を空白でつないで貼り付けました。")});
+}
+
 TEST_F(SubRecordDialogsTest, DeleteKeyClearsTheProjectTypeWhichIsThenMissing)
 {
     auto* moc = dialog<dialogs::MocRecordDialog>();
