@@ -6,6 +6,7 @@
 #include "widgets/DBEdit.h"
 #include "widgets/EntryBoxRules.h"
 #include "widgets/EventHook.h"
+#include "widgets/WheelGuard.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -118,7 +119,7 @@ QScrollArea* ComparisonDialog::scrollingPanel(const QString& name)
     // The panel is no stop of its own for Tab: Tab goes from box to box, scrolling to each.
     scroll->setFocusPolicy(Qt::NoFocus);
     scroll->verticalScrollBar()->setObjectName(QStringLiteral("ScrollBar1"));
-    scroll->verticalScrollBar()->setSingleStep(5);
+    scroll->verticalScrollBar()->setSingleStep(widgets::formLineHeight(this));
     auto* panel = new QWidget(scroll);
     panel->setObjectName(name);
     new QVBoxLayout(panel);
