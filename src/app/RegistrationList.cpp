@@ -2,6 +2,8 @@
 
 #include "store/DataModule.h"
 #include "store/DataSource.h"
+#include "submission/SubmissionComparison.h"
+#include "submission/SubmissionHistory.h"
 
 #include <QCollator>
 #include <QHeaderView>
@@ -13,7 +15,70 @@ namespace app {
 
 namespace {
 
-const QString kHeaderKey = QStringLiteral("TechnologyList/header");
+// The header's state is kept per number of columns: a state saved by a version with other columns
+// would leave a new column without width.
+QString headerKey()
+{
+    return QStringLiteral("TechnologyList/header%1").arg(listColumns().size());
+}
+const QString kNeverSubmitted = QStringLiteral("未提出");
+const QString kChangedMark = QStringLiteral("（変更あり）");
+
+QString shownTime(const QDateTime& time)
+{
+    return time.isValid() ? time.toString(QStringLiteral("yyyy/MM/dd hh:mm")) : QString();
+}
+
+QString submissionText(const ListLine& line)
+{
+    if (!line.submitted.isValid())
+        return kNeverSubmitted;
+    return shownTime(line.submitted) + (line.changedSinceSubmission ? kChangedMark : QString());
+}
+
+// Fills in each line's last submission and whether the registration was saved with changes since.
+// Only a registration saved after its last submission (or whose save time is unknown) can differ
+// from it, and only those are fingerprinted; `known` keeps the marks found, by the save and
+// submission times they were found for, so that a refresh after a save fingerprints that
+// registration alone.
+void addSubmissions(const store::DataModule& dm, QList<ListLine>& lines, QHash<QString, ChangeMark>& known)
+{
+    submission::SubmissionHistory history(dm.folder());
+    QString ignored; // an unreadable index shows every registration as never submitted
+    if (!history.load(&ignored))
+        return;
+    QSet<QString> unknown;
+    for (ListLine& line : lines) {
+        const std::optional<QDateTime> last = history.lastSubmission(line.entry.number);
+        if (!last)
+            continue;
+        line.submitted = *last;
+        // Save times are kept to the second: a save in the second of the submission counts as after it.
+        const bool savedSince = !line.entry.saved.isValid() || line.entry.saved.addSecs(1) > line.submitted;
+        const ChangeMark mark = known.value(line.entry.number);
+        if (!savedSince)
+            line.changedSinceSubmission = false;
+        else if (mark.saved.isValid() && mark.saved == line.entry.saved && mark.submitted == line.submitted)
+            line.changedSinceSubmission = mark.changed;
+        else
+            unknown.insert(line.entry.number);
+    }
+    if (unknown.isEmpty())
+        return;
+    const QHash<QString, QByteArray> fingerprints = submission::registrationFingerprints(dm, unknown);
+    const QDateTime now = QDateTime::currentDateTime();
+    for (ListLine& line : lines) {
+        if (!unknown.contains(line.entry.number))
+            continue;
+        line.changedSinceSubmission = history.changedSinceLastSubmission(line.entry.number, fingerprints.value(line.entry.number));
+        // A mark is kept only once the second of its save has passed: a later save in that second
+        // would have the same time.
+        if (line.entry.saved.isValid() && now > line.entry.saved.addSecs(1))
+            known.insert(line.entry.number, {line.entry.saved, line.submitted, line.changedSinceSubmission});
+        else
+            known.remove(line.entry.number);
+    }
+}
 
 // The user's settings of the program's windows (the standard place of the platform).
 QSettings userSettings()
@@ -71,17 +136,22 @@ int compareRegistrationNumbers(const QString& a, const QString& b)
 const QList<ListColumn>& listColumns()
 {
     static const QList<ListColumn> columns = {
-        {QStringLiteral("登録番号"), 110, [](const ListLine& l) { return l.entry.number; },
+        {QStringLiteral("登録番号"), 100, [](const ListLine& l) { return l.entry.number; },
          [](const ListLine& a, const ListLine& b) { return compareRegistrationNumbers(a.entry.number, b.entry.number); }},
-        {QStringLiteral("技術名称"), 420, [](const ListLine& l) { return l.entry.title; },
+        {QStringLiteral("技術名称"), 200, [](const ListLine& l) { return l.entry.title; },
          [](const ListLine& a, const ListLine& b) { return compareTextKey(a, b, 0); }},
-        {QStringLiteral("副題"), 220, [](const ListLine& l) { return l.entry.subtitle; },
+        {QStringLiteral("副題"), 120, [](const ListLine& l) { return l.entry.subtitle; },
          [](const ListLine& a, const ListLine& b) { return compareTextKey(a, b, 1); }},
-        {QStringLiteral("開発会社"), 200, [](const ListLine& l) { return l.entry.company; },
+        {QStringLiteral("開発会社"), 120, [](const ListLine& l) { return l.entry.company; },
          [](const ListLine& a, const ListLine& b) { return compareTextKey(a, b, 2); }},
-        {QStringLiteral("最終保存"), 140,
-         [](const ListLine& l) { return l.entry.saved.isValid() ? l.entry.saved.toString(QStringLiteral("yyyy/MM/dd hh:mm")) : QString(); },
+        {QStringLiteral("最終保存"), 125, [](const ListLine& l) { return shownTime(l.entry.saved); },
          [](const ListLine& a, const ListLine& b) { return compareTimes(a.entry.saved, b.entry.saved); }},
+        {QStringLiteral("最終提出"), 215, submissionText,
+         [](const ListLine& a, const ListLine& b) {
+             if (const int c = compareTimes(a.submitted, b.submitted); c != 0)
+                 return c;
+             return int(a.changedSinceSubmission) - int(b.changedSinceSubmission);
+         }},
     };
     return columns;
 }
@@ -109,6 +179,7 @@ void RegistrationListModel::refresh(bool force)
         const QList<store::RegistrationEntry> entries = store::registrationEntries(*main, m_dm.saveTimes());
         for (int r = 0; r < entries.size(); ++r)
             lines.append(lineOf(entries.at(r), stored.value(r)));
+        addSubmissions(m_dm, lines, m_changeMarks);
     }
     beginResetModel();
     m_lines = std::move(lines);
@@ -235,7 +306,7 @@ RegistrationListView::~RegistrationListView() = default;
 
 void RegistrationListView::restoreHeader()
 {
-    const QByteArray state = userSettings().value(kHeaderKey).toByteArray();
+    const QByteArray state = userSettings().value(headerKey()).toByteArray();
     if (!state.isEmpty() && horizontalHeader()->restoreState(state) && horizontalHeader()->count() == listColumns().size()) {
         sortByColumn(horizontalHeader()->sortIndicatorSection(), horizontalHeader()->sortIndicatorOrder());
         return;
@@ -247,7 +318,7 @@ void RegistrationListView::restoreHeader()
 
 void RegistrationListView::saveHeader() const
 {
-    userSettings().setValue(kHeaderKey, horizontalHeader()->saveState());
+    userSettings().setValue(headerKey(), horizontalHeader()->saveState());
 }
 
 QString RegistrationListView::selectedNumber() const
