@@ -157,7 +157,7 @@ QGroupBox* methodSection(const QString& title, const Item& memo, int table, cons
 
 ScrollingPage* buildComparisonPage(const form::SourceOf& sourceOf, QWidget* parent)
 {
-    auto* page = new ScrollingPage(controls::kComparisonPage, QStringLiteral("ScrollBar3"), 13, parent);
+    auto* page = new ScrollingPage(controls::kComparisonPage, QStringLiteral("ScrollBar3"), parent);
     page->addHeaderLabel(QString(), QStringLiteral("TECH_TITLE3"));
     QVBoxLayout* layout = page->panelLayout();
     QWidget* panel = page->panel();

@@ -8,6 +8,7 @@
 #include "util/UserInteraction.h"
 #include "widgets/DBEdit.h"
 #include "widgets/DBMemo.h"
+#include "widgets/EntryBoxRules.h"
 #include "widgets/FieldLink.h"
 #include "widgets/NamedChild.h"
 
@@ -359,7 +360,7 @@ void ConditionPanels::ChkTypR(int item)
         return;
     const QString name = control<QLabel>(parts::conditionRangeCaption(item))->text();
     UserInteraction::current().inform(QStringLiteral("情報"), conditions::rangeContradictionMessage(name));
-    lower->setFocus();
+    widgets::focusForCorrection(lower);
 }
 
 void ConditionPanels::onFocusChanged(QWidget* old, QWidget* now)

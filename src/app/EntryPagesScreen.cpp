@@ -15,6 +15,7 @@
 #include "store/DataModule.h"
 #include "util/PostCode.h"
 #include "util/UserInteraction.h"
+#include "widgets/EntryBoxRules.h"
 #include "widgets/FieldLink.h"
 
 #include <QAbstractButton>
@@ -196,6 +197,7 @@ bool EntryPagesScreen::entryRuleFails()
     if (failure.control.startsWith(photoButton))
         m_window.photoSlots().EmptySlot(failure.control.mid(photoButton.size()), true);
     m_window.showControl(failure.control);
+    widgets::focusForCorrection(m_window.control(failure.control));
     return true;
 }
 

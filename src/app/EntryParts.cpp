@@ -3,6 +3,7 @@
 #include "entry/Conditions.h"
 #include "widgets/DBEdit.h"
 #include "widgets/DBMemo.h"
+#include "widgets/GridEditing.h"
 #include "widgets/RightAlignedEdit.h"
 #include "widgets/TextLineEdit.h"
 
@@ -220,6 +221,7 @@ QWidget* descriptionTable(const DescriptionTableNames& names, const form::Source
     showHeaders(grid);
     capColumnWidths(grid);
     new GridTabExit(grid);
+    widgets::attachGridEditing(grid);
     layout->addWidget(grid);
 
     auto* memo = new widgets::DBMemo(sourceOf(QStringLiteral("NT_TBL_DESCRIPTION")), names.grid, box, names.memo);

@@ -432,8 +432,10 @@ bool InputBehaviours::cleanUpNumber(QWidget* control, inputrules::Rounding round
         return false;
     // A bound box about to write the text tells the user itself, with the field's name.
     widgets::FieldLink* link = widgets::fieldLinkOf(box);
-    if (!(link && link->isBound() && link->isModified()))
+    if (!(link && link->isBound() && link->isModified())) {
         UserInteraction::current().error(kProgramTitle, result.error);
+        giveFocusBack(box);
+    }
     return true;
 }
 

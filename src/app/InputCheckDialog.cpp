@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -69,8 +70,45 @@ void InputCheckDialog::recheck()
 
 void InputCheckDialog::showProblem(int row)
 {
-    if (row >= 0 && row < m_problems.size())
-        m_showControl(m_problems.at(row).control);
+    if (row < 0 || row >= m_problems.size())
+        return;
+    QWidget* control = m_showControl(m_problems.at(row).control);
+    if (!control)
+        return;
+    moveOutOfTheWayOf(control);
+    // The user types into the control at once.
+    control->window()->activateWindow();
+    control->setFocus(Qt::OtherFocusReason);
+}
+
+void InputCheckDialog::moveOutOfTheWayOf(const QWidget* control)
+{
+    const QRect shown(control->mapToGlobal(QPoint(0, 0)), control->size());
+    const QRect frame = frameGeometry();
+    if (!frame.intersects(shown))
+        return;
+    const QScreen* screen = control->screen();
+    const QRect room = screen ? screen->availableGeometry() : QRect();
+    const QRect owner = control->window()->frameGeometry();
+    constexpr int gap = 8;
+    const QList<QPoint> places = {
+        {owner.right() + 1, frame.top()},                // beside the window, to the right
+        {owner.left() - frame.width(), frame.top()},     // to the left
+        {frame.left(), shown.bottom() + gap},            // below the control
+        {frame.left(), shown.top() - gap - frame.height()}, // above it
+    };
+    for (const QPoint& place : places) {
+        const QRect moved(place, frame.size());
+        if ((room.isNull() || room.contains(moved)) && !moved.intersects(shown)) {
+            move(pos() + (place - frame.topLeft()));
+            return;
+        }
+    }
+    // No place free of it on the screen: below the control as far as the screen allows.
+    QRect below(QPoint(frame.left(), shown.bottom() + gap), frame.size());
+    if (!room.isNull() && below.bottom() > room.bottom())
+        below.moveBottom(room.bottom());
+    move(pos() + (below.topLeft() - frame.topLeft()));
 }
 
 } // namespace app

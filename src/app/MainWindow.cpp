@@ -463,7 +463,12 @@ QList<inputcheck::Problem> MainWindow::inputProblems() const
 void MainWindow::showInputCheck()
 {
     if (!m_checkList)
-        m_checkList = new InputCheckDialog([this] { return inputProblems(); }, [this](const QString& name) { showControl(name); }, this);
+        m_checkList = new InputCheckDialog([this] { return inputProblems(); },
+                                           [this](const QString& name) {
+                                               showControl(name);
+                                               return control(name);
+                                           },
+                                           this);
     m_checkList->recheck();
     m_checkList->show();
     m_checkList->raise();

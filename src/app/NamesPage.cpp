@@ -176,7 +176,7 @@ QList<Item> aimItems()
 
 ScrollingPage* buildNamesPage(const form::SourceOf& sourceOf, QWidget* parent)
 {
-    auto* page = new ScrollingPage(controls::kNamesPage, QStringLiteral("ScrollBar1"), 5, parent);
+    auto* page = new ScrollingPage(controls::kNamesPage, QStringLiteral("ScrollBar1"), parent);
     page->addHeaderLabel(kInputHint);
     QVBoxLayout* layout = page->panelLayout();
     QWidget* panel = page->panel();

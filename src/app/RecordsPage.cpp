@@ -233,7 +233,7 @@ QGroupBox* patentSection(const form::SourceOf& sourceOf, QWidget* parent)
 
 ScrollingPage* buildRecordsPage(const form::SourceOf& sourceOf, QWidget* parent)
 {
-    auto* page = new ScrollingPage(controls::kRecordsPage, QStringLiteral("ScrollBar4"), 17, parent);
+    auto* page = new ScrollingPage(controls::kRecordsPage, QStringLiteral("ScrollBar4"), parent);
     page->addHeaderLabel(QString(), QStringLiteral("TECH_TITLE4"));
     QVBoxLayout* layout = page->panelLayout();
     QWidget* panel = page->panel();

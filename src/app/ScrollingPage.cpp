@@ -1,5 +1,7 @@
 #include "app/ScrollingPage.h"
 
+#include "widgets/WheelGuard.h"
+
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,13 +11,12 @@
 
 namespace app {
 
-ScrollingPage::ScrollingPage(const QString& name, const QString& scrollBarName, int wheelStep, QWidget* parent)
+ScrollingPage::ScrollingPage(const QString& name, const QString& scrollBarName, QWidget* parent)
     : QWidget(parent)
     , m_header(new QWidget(this))
     , m_panel(new QWidget(this))
     , m_layout(new QVBoxLayout(m_panel))
     , m_scrollBar(new QScrollBar(Qt::Vertical, this))
-    , m_wheelStep(wheelStep)
 {
     setObjectName(name);
     m_panel->setObjectName(name + QStringLiteral("Panel"));
@@ -25,8 +26,7 @@ ScrollingPage::ScrollingPage(const QString& name, const QString& scrollBarName, 
     auto* headerLayout = new QHBoxLayout(m_header);
     headerLayout->setContentsMargins(8, 4, 8, 4);
     m_scrollBar->setObjectName(scrollBarName);
-    m_scrollBar->setSingleStep(10);
-    m_scrollBar->setPageStep(10);
+    m_scrollBar->setSingleStep(widgets::formLineHeight(this));
     connect(m_scrollBar, &QScrollBar::valueChanged, this, &ScrollingPage::scrollBarMoved);
     // Tab, Enter or a check's message may move the focus to a control outside the visible part.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
@@ -80,9 +80,14 @@ void ScrollingPage::resetScroll()
     scrollBarMoved(0);
 }
 
+int ScrollingPage::wheelStep() const
+{
+    return QApplication::wheelScrollLines() * m_scrollBar->singleStep();
+}
+
 void ScrollingPage::turnWheel(int notches)
 {
-    m_scrollBar->setValue(m_scrollBar->value() + notches * m_wheelStep);
+    m_scrollBar->setValue(m_scrollBar->value() + notches * wheelStep());
 }
 
 void ScrollingPage::scrollBarMoved(int position)
@@ -98,6 +103,7 @@ void ScrollingPage::layOut()
     m_scrollBar->setGeometry(width() - barWidth, 0, barWidth, height());
     m_panel->resize(width() - barWidth, std::max(m_panelHeight, viewport));
     m_scrollBar->setMaximum(std::max(0, m_panelHeight - viewport));
+    m_scrollBar->setPageStep(std::max(1, viewport));
     scrollBarMoved(m_scrollBar->value());
     m_header->raise();
 }
@@ -110,9 +116,11 @@ void ScrollingPage::resizeEvent(QResizeEvent* event)
 
 void ScrollingPage::wheelEvent(QWheelEvent* event)
 {
-    const int notches = -event->angleDelta().y() / 120;
-    if (notches != 0)
-        turnWheel(notches);
+    // A wheel that reports pixels (a touchpad) moves the page by them; otherwise a notch is 120,
+    // and the finer steps of a smooth wheel move the page in proportion.
+    const QPoint pixels = event->pixelDelta();
+    const int move = !pixels.isNull() ? -pixels.y() : -event->angleDelta().y() * wheelStep() / 120;
+    m_scrollBar->setValue(m_scrollBar->value() + move);
     event->accept();
 }
 

@@ -10,8 +10,8 @@ namespace app {
 
 // An entry page of the main window: a fixed header (48 pixels, with the technology's name where the
 // page repeats it) over one tall panel that a vertical scroll bar moves (the panel's top is 48 minus
-// the scroll position). A turn of the mouse wheel over the page moves the scroll bar by the page's
-// own step.
+// the scroll position). The mouse wheel scrolls the page by the platform's step: a number of form
+// lines for each notch (three unless the user chose otherwise).
 class ScrollingPage : public QWidget
 {
     Q_OBJECT
@@ -19,13 +19,14 @@ class ScrollingPage : public QWidget
 public:
     static constexpr int kHeaderHeight = 48;
 
-    ScrollingPage(const QString& name, const QString& scrollBarName, int wheelStep, QWidget* parent = nullptr);
+    ScrollingPage(const QString& name, const QString& scrollBarName, QWidget* parent = nullptr);
 
     QWidget* header() const { return m_header; }
     QWidget* panel() const { return m_panel; }
     QVBoxLayout* panelLayout() const { return m_layout; }
     QScrollBar* scrollBar() const { return m_scrollBar; }
-    int wheelStep() const { return m_wheelStep; }
+    // The pixels one notch of the wheel scrolls.
+    int wheelStep() const;
 
     // Shows `text` in the header; `titleName` names the label that repeats the technology's name.
     QLabel* addHeaderLabel(const QString& text, const QString& titleName = {});
@@ -55,7 +56,6 @@ private:
     QWidget* m_panel;
     QVBoxLayout* m_layout;
     QScrollBar* m_scrollBar;
-    int m_wheelStep;
     int m_panelHeight = 0;
 };
 

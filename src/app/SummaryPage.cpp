@@ -34,7 +34,7 @@ QGroupBox* descriptionSection(const QString& title, const QList<Item>& memos, co
 
 ScrollingPage* buildSummaryPage(const form::SourceOf& sourceOf, QWidget* parent)
 {
-    auto* page = new ScrollingPage(controls::kSummaryPage, QStringLiteral("ScrollBar2"), 17, parent);
+    auto* page = new ScrollingPage(controls::kSummaryPage, QStringLiteral("ScrollBar2"), parent);
     page->addHeaderLabel(QString(), QStringLiteral("TECH_TITLE2"));
     QVBoxLayout* layout = page->panelLayout();
     QWidget* panel = page->panel();

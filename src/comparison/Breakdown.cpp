@@ -5,20 +5,23 @@
 
 namespace comparison {
 
+QString withoutThousandsCommas(const QString& text)
+{
+    return QString(text).remove(QLatin1Char(','));
+}
+
 double numberOrZero(const QString& text)
 {
     double value = 0;
-    if (text.isEmpty() || !numbertext::parse(text, &value))
+    if (text.isEmpty() || !numbertext::parse(withoutThousandsCommas(text), &value))
         return 0;
     return value;
 }
 
 bool isNumberText(const QString& text)
 {
-    QString copy = text;
-    copy.remove(QLatin1Char(','));
     double value = 0;
-    return numbertext::parse(copy, &value);
+    return numbertext::parse(withoutThousandsCommas(text), &value);
 }
 
 double priceOf(double quantity, double unitPrice)

@@ -17,7 +17,10 @@ inline constexpr int kBreakdownLimit = 50;
 inline const QString kNewView = QStringLiteral("NT_TBL_COMPARE_DETAIL1"); // RECORD_TYPE "0"
 inline const QString kOldView = QStringLiteral("NT_TBL_COMPARE_DETAIL2"); // RECORD_TYPE "1"
 
-// The value of a number box: 0 when it is empty or holds no number.
+// A number box's text without its thousands commas ("1,000" gives "1000").
+QString withoutThousandsCommas(const QString& text);
+
+// The value of a number box, thousands commas left out: 0 when it is empty or holds no number.
 double numberOrZero(const QString& text);
 
 // The numeric check of a box: its text with every "," removed converts to a number.

@@ -173,16 +173,13 @@ bool CompareBreakdownDialog::CompareRowCheck()
         UserInteraction::current().message(UserInteraction::Icon::Information, QStringLiteral("情報"), failure->message, UserInteraction::Ok);
     else
         UserInteraction::current().plain(kProgramTitle, failure->message);
-    box(failure->box)->setFocus();
+    widgets::focusForCorrection(box(failure->box));
     return false;
 }
 
 void CompareBreakdownDialog::applyPrice()
 {
-    const auto valueOf = [this](const char* name) {
-        QString text = box(QLatin1String(name))->text();
-        return numberOrZero(text.remove(QLatin1Char(',')));
-    };
+    const auto valueOf = [this](const char* name) { return numberOrZero(box(QLatin1String(name))->text()); };
     const double price = priceOf(valueOf("F_VALUE"), valueOf("UNIT_PRICE"));
     QLineEdit* priceBox = box(QStringLiteral("PRICE"));
     if (priceBox->text() != numbertext::format(price))
@@ -199,6 +196,12 @@ bool CompareBreakdownDialog::confirmRow()
 {
     if (!CompareRowCheck())
         return false;
+    // The check read the numbers without their thousands commas; so do their fields.
+    for (const char* name : {"F_VALUE", "UNIT_PRICE"}) {
+        QLineEdit* number = box(QLatin1String(name));
+        if (number->text().contains(QLatin1Char(',')))
+            number->setText(withoutThousandsCommas(number->text()));
+    }
     // A value its field refuses has been shown; the row stays in the dialog.
     if (!widgets::FieldLink::flush(view()))
         return false;

@@ -403,7 +403,7 @@ bool CompareSheetDialog::numericCheck()
         QLineEdit* edit = box(QLatin1String(name));
         if (!edit->text().isEmpty() && !isNumberText(edit->text())) {
             UserInteraction::current().plain(kProgramTitle, QStringLiteral("数値を入力してください。"));
-            edit->setFocus();
+            widgets::focusForCorrection(edit);
             return false;
         }
     }

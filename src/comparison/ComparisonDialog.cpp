@@ -1,9 +1,12 @@
 #include "comparison/ComparisonDialog.h"
 
+#include "comparison/Breakdown.h"
 #include "util/InputRules.h"
+#include "util/SjisText.h"
 #include "widgets/DBEdit.h"
 #include "widgets/EntryBoxRules.h"
 #include "widgets/EventHook.h"
+#include "widgets/WheelGuard.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -113,8 +116,10 @@ QScrollArea* ComparisonDialog::scrollingPanel(const QString& name)
 {
     auto* scroll = new QScrollArea(this);
     scroll->setWidgetResizable(true);
+    // The panel is no stop of its own for Tab: Tab goes from box to box, scrolling to each.
+    scroll->setFocusPolicy(Qt::NoFocus);
     scroll->verticalScrollBar()->setObjectName(QStringLiteral("ScrollBar1"));
-    scroll->verticalScrollBar()->setSingleStep(5);
+    scroll->verticalScrollBar()->setSingleStep(widgets::formLineHeight(this));
     auto* panel = new QWidget(scroll);
     panel->setObjectName(name);
     new QVBoxLayout(panel);
@@ -129,9 +134,12 @@ void ComparisonDialog::convertWidth(QLineEdit* box)
 
 void ComparisonDialog::roundNumber(QLineEdit* box, bool keepEmpty)
 {
-    const inputrules::NumberCleanUp result = inputrules::cleanUpNumber(
-        box->text(), keepEmpty ? inputrules::Rounding::TwoDecimalsKeepEmpty : inputrules::Rounding::TwoDecimals);
+    const inputrules::Rounding rounding = keepEmpty ? inputrules::Rounding::TwoDecimalsKeepEmpty : inputrules::Rounding::TwoDecimals;
+    // Thousands commas are no part of the number ("1,000" is 1000), as the numeric checks read it.
+    inputrules::NumberCleanUp result = inputrules::cleanUpNumber(withoutThousandsCommas(sjis::NormalizeCharWidth(box->text())), rounding);
     // A text that is no number stays as typed (width-normalised); the checks on confirming name it.
+    if (!result.ok)
+        result = inputrules::cleanUpNumber(box->text(), rounding);
     if (result.text != box->text())
         box->setText(result.text);
 }

@@ -42,7 +42,8 @@ protected:
     // True while a bound box shows the field of a row being loaded (no change by anyone).
     static bool isBeingLoaded(QLineEdit* box);
     // The scrolling panel under the window's fixed header: a panel named `name` with a vertical
-    // layout, its scroll bar ScrollBar1 moving by the wheel step of 5.
+    // layout, its scroll bar ScrollBar1 moving by form lines (a notch of the wheel: the platform's
+    // number of lines).
     QScrollArea* scrollingPanel(const QString& name);
     // The width conversion of a box being left (a bound box only while its table is edited).
     static void convertWidth(QLineEdit* box);

@@ -5,6 +5,7 @@
 #include "store/DataModule.h"
 #include "util/NumberText.h"
 #include "util/UserInteraction.h"
+#include "widgets/EntryBoxRules.h"
 #include "widgets/FieldLink.h"
 #include "widgets/RightAlignedEdit.h"
 
@@ -245,6 +246,8 @@ QWidget* CostTypeDialog::buildFamily(QChar letter, QWidget* parent)
     }
     auto* text = new QPlainTextEdit(family.text, group);
     text->setReadOnly(true);
+    // A description to read (and copy by mouse): Tab passes it by on the way to the boxes.
+    text->setFocusPolicy(Qt::ClickFocus);
     text->setFixedHeight(60);
     layout->addWidget(text, 1, 0, 1, column);
     return group;
@@ -362,7 +365,7 @@ bool CostTypeDialog::cycleCostsAreNumbers(const QString& code)
             continue;
         }
         UserInteraction::current().inform(kProgramTitle, QStringLiteral("数値を入力してください。"));
-        box->setFocus();
+        widgets::focusForCorrection(box);
         return false;
     }
     return true;

@@ -1,8 +1,6 @@
 #include "dialogs/BoundComboBox.h"
 
-#include "widgets/SjisInput.h"
-
-#include <QLineEdit>
+#include "widgets/TextLineEdit.h"
 
 namespace dialogs {
 
@@ -11,10 +9,10 @@ BoundComboBox::BoundComboBox(store::DataSource* source, const QString& fieldName
     , m_link(new widgets::FieldLink(source, fieldName, this, this))
 {
     setObjectName(name.isEmpty() ? fieldName : name);
-    setEditable(true);
+    // The typed text meets the rules of every one-line box: Shift_JIS only, the field's width, and
+    // pastes kept to one line with a word to the user.
+    setLineEdit(new widgets::TextLineEdit(QString(), this));
     setInsertPolicy(QComboBox::NoInsert);
-    auto* validator = new widgets::SjisValidator(this);
-    lineEdit()->setValidator(validator);
     connect(this, &QComboBox::editTextChanged, m_link, [this] {
         if (!m_replacing)
             m_link->controlChanged();
@@ -44,8 +42,8 @@ void BoundComboBox::clearText()
 void BoundComboBox::loadFromField(const store::Field& field)
 {
     const bool limited = field.isValid() && field.def().isText() && field.def().type != store::FieldType::Memo;
-    if (auto* validator = qobject_cast<widgets::SjisValidator*>(const_cast<QValidator*>(lineEdit()->validator())))
-        validator->setMaxBytes(limited ? field.def().width : 0);
+    if (auto* edit = qobject_cast<widgets::TextLineEdit*>(lineEdit()))
+        edit->setMaxBytes(limited ? field.def().width : 0);
     const QString shown = field.isValid() ? field.asString() : QString();
     if (currentText() != shown)
         setEditText(shown);

@@ -290,8 +290,7 @@ bool SubRecordDialog::problem(QWidget* focus, const QString& text, UserInteracti
 {
     const QString caption = icon == UserInteraction::Icon::Error ? QStringLiteral("エラー") : QStringLiteral("情報");
     UserInteraction::current().message(icon, caption, text, UserInteraction::Ok);
-    if (focus)
-        focus->setFocus(Qt::OtherFocusReason);
+    widgets::focusForCorrection(focus);
     return true;
 }
 

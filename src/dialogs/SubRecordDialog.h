@@ -91,7 +91,8 @@ protected:
     QWidget* addLine(const QString& caption, QWidget* control, const QString& hint = {});
     // A grey note under the controls of the line above.
     void addNote(const QString& text);
-    // Tells of a failed check in an information box (or an error box), puts the focus on `focus`.
+    // Tells of a failed check in an information box (or an error box), puts the focus on `focus`
+    // with its text selected.
     bool problem(QWidget* focus, const QString& text, UserInteraction::Icon icon = UserInteraction::Icon::Information);
     // Writes the table's file; a failure is shown to the user.
     bool writeTableFile();

@@ -236,8 +236,9 @@ QList<Failure> submissionFailures(const SubmissionValues& values)
         add(QStringLiteral("TECH_DVLP_YEAR"), QStringLiteral("･ 技術開発年(半角で数値)"));
     if (!values.groupShown)
         add(QStringLiteral("GRP_TITLE1"), QStringLiteral("･ 区分(選択)"));
+    // The line leads to the first level that is left open.
     for (int slot : values.incompleteSlots)
-        add(classification::listBoxName(1, slot), slot == 1 ? QStringLiteral("･ 分類(選択)") : QStringLiteral("･ 分類%1(選択)").arg(slot));
+        add(classification::listBoxName(values.firstOpenLevels.value(slot, 1), slot), slot == 1 ? QStringLiteral("･ 分類(選択)") : QStringLiteral("･ 分類%1(選択)").arg(slot));
     if (values.summaryText.isEmpty())
         add(QStringLiteral("SUMMARY_DESC"), QStringLiteral("･ 概要の文章"));
     if (!values.comparedTechnology.isEmpty()) {
@@ -284,6 +285,15 @@ QString pageOf(const QString& control)
         || control.startsWith(QLatin1String("BtnPICTURE_")) || control == QLatin1String("TEST_TABLE"))
         return kRecordsPage;
     return kNamesPage;
+}
+
+QString Problem::page() const
+{
+    // The technical and the sales contact have the same boxes on two tabs of one page; the
+    // sales contact's names end in "_BUSINESS" and a digit at most.
+    if (!control.startsWith(QLatin1String("SALES_")))
+        return pageOf(control);
+    return pageOf(control) + (control.contains(QLatin1String("_BUSINESS")) ? QStringLiteral("（営業）") : QStringLiteral("（技術）"));
 }
 
 QString Problem::checkName() const

@@ -65,6 +65,7 @@ struct SubmissionValues
     QString comparedTechnology; // the conventional technology's name
     QString baseValue;
     QString baseUnit;
+    QHash<int, int> firstOpenLevels; // slot → the first level left open in it (1 when not given)
 };
 
 // The missing mandatory items, in the check's order: each names the control to fill and its line
@@ -93,7 +94,8 @@ struct Problem
     QString control;
     QString message;
 
-    QString page() const { return pageOf(control); }
+    // The page, and for a box of a contact the contact's tab: "名称・分類等（営業）".
+    QString page() const;
     // "保存" for the save check, "提出" for the submission check.
     QString checkName() const;
     // The message on one line (its line breaks become blanks).

@@ -43,13 +43,14 @@ int childCount(store::DataModule& dm, int level, const QString& parentCode)
 }
 
 // A slot is complete when each lower level shows a choice or has no candidates below the level
-// above; a level without candidates counts as the code above followed by "00".
-bool slotComplete(store::DataModule& dm, const FieldText& fieldText, int slot, QHash<QString, QString>* filledCodes)
+// above; a level without candidates counts as the code above followed by "00". The first level left
+// open, 0 when the slot is complete.
+int firstOpenLevel(store::DataModule& dm, const FieldText& fieldText, int slot, QHash<QString, QString>* filledCodes)
 {
     const QString main = QStringLiteral("NT_TBL_MAIN");
     QString above = fieldText(main, classification::codeBoxName(1, slot)).trimmed();
     if (!levelShown(dm, 1, above, QString()))
-        return false;
+        return 1;
     for (int level = 2; level <= classification::kLevels; ++level) {
         const QString field = classification::codeBoxName(level, slot);
         const QString code = fieldText(main, field).trimmed();
@@ -58,12 +59,12 @@ bool slotComplete(store::DataModule& dm, const FieldText& fieldText, int slot, Q
             continue;
         }
         if (childCount(dm, level, above) > 0)
-            return false;
+            return level;
         above += QStringLiteral("00");
         if (filledCodes)
             filledCodes->insert(field, above);
     }
-    return true;
+    return 0;
 }
 
 } // namespace
@@ -77,11 +78,14 @@ inputcheck::SubmissionValues submissionValues(store::DataModule& dm, const Field
     const QString group = fieldText(main, QStringLiteral("GRP_CODE1"));
     values.groupShown = !group.isEmpty()
         && countTitles(dm.table(QStringLiteral("NT_STBL_INFO_GRP1")), [&](const QString& cd) { return cd == group; }) > 0;
-    if (!slotComplete(dm, fieldText, 1, filledCodes))
-        values.incompleteSlots << 1;
-    for (int slot = 2; slot <= classification::kSlots; ++slot) {
-        if (!fieldText(main, classification::codeBoxName(1, slot)).trimmed().isEmpty() && !slotComplete(dm, fieldText, slot, filledCodes))
+    for (int slot = 1; slot <= classification::kSlots; ++slot) {
+        // Slot 1 is mandatory, the others only once their first level is chosen.
+        if (slot > 1 && fieldText(main, classification::codeBoxName(1, slot)).trimmed().isEmpty())
+            continue;
+        if (const int level = firstOpenLevel(dm, fieldText, slot, filledCodes); level > 0) {
             values.incompleteSlots << slot;
+            values.firstOpenLevels.insert(slot, level);
+        }
     }
     values.summaryText = fieldText(QStringLiteral("NT_TBL_DESCRIPTION"), QStringLiteral("SUMMARY_DESC"));
     values.comparedTechnology = fieldText(QStringLiteral("NT_TBL_DETAIL"), QStringLiteral("COMPARE_TECH_TITLE"));

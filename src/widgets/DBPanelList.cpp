@@ -2,9 +2,11 @@
 
 #include "widgets/FieldLink.h"
 #include "widgets/VisibleRows.h"
+#include "widgets/WheelGuard.h"
 
 #include <QEvent>
 #include <QFrame>
+#include <QScrollBar>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -43,6 +45,7 @@ DBPanelList::DBPanelList(store::DataSource* source, PanelFactory factory, QWidge
     m_container->setStyleSheet(kPanelStyle);
     setWidget(m_container);
     setWidgetResizable(true);
+    verticalScrollBar()->setSingleStep(formLineHeight(this));
     if (source) {
         connect(source, &store::DataSource::dataChanged, this, &DBPanelList::refresh);
         connect(source, &store::DataSource::stateChanged, this, &DBPanelList::refresh);

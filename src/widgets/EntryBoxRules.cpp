@@ -49,9 +49,21 @@ void attachEnterMovesFocus(QWidget* root)
     }
 }
 
+void focusForCorrection(QWidget* control)
+{
+    if (!control)
+        return;
+    control->setFocus(Qt::OtherFocusReason);
+    auto* edit = qobject_cast<QLineEdit*>(control);
+    if (auto* list = qobject_cast<QComboBox*>(control))
+        edit = list->lineEdit();
+    if (edit)
+        edit->selectAll();
+}
+
 void giveFocusBack(QWidget* control)
 {
-    QTimer::singleShot(0, control, [control] { control->setFocus(Qt::OtherFocusReason); });
+    QTimer::singleShot(0, control, [control] { focusForCorrection(control); });
 }
 
 bool removeDoubleBlanks(QWidget* control)

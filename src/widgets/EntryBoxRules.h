@@ -33,7 +33,12 @@ bool convertWidthOnExit(QWidget* box);
 void attachEnterMovesFocus(QWidget* root);
 bool isEnterKey(const QKeyEvent* event);
 
-// A control being left takes the focus back once the focus change is over.
+// A refused control takes the focus so that the user corrects it at once: the text of a line
+// edit (or of an editable list) is selected, so that typing replaces it; a memo keeps its text and
+// cursor as they are, since one key would otherwise replace a whole page.
+void focusForCorrection(QWidget* control);
+// A control being left takes the focus back, as focusForCorrection gives it, once the focus change
+// under way is over.
 void giveFocusBack(QWidget* control);
 
 } // namespace widgets

@@ -1,6 +1,7 @@
 #include "widgets/FieldLink.h"
 
 #include "util/UserInteraction.h"
+#include "widgets/EntryBoxRules.h"
 
 #include <QLabel>
 #include <QList>
@@ -104,6 +105,9 @@ bool FieldLink::updateRecord()
         if (!caption.isEmpty() && (f.def().type == store::FieldType::DateTime || f.def().isNumeric()))
             error = store::refusalMessage(f.def(), m_control->valueForField().toString(), caption);
         UserInteraction::current().error(kProgramTitle, error);
+        // The refused text is corrected where it stands, whatever took the focus away.
+        if (auto* widget = dynamic_cast<QWidget*>(m_control))
+            giveFocusBack(widget);
         return false;
     }
     m_modified = false;

@@ -17,16 +17,24 @@ bool refuseUnencodable(const QString& text)
     return true;
 }
 
-QString firstLineOnly(const QString& text)
+QString joinedToOneLine(const QString& text, bool* joined)
 {
     QString line;
+    bool lineBreakPending = false; // a break is written as a blank only when text follows it
+    *joined = false;
     for (const QChar c : text) {
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n'))
-            break;
-        if (c == QLatin1Char('\t'))
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            lineBreakPending = !line.isEmpty();
+            continue;
+        }
+        if (c.category() == QChar::Other_Control && c != QLatin1Char('\t'))
+            continue;
+        if (lineBreakPending) {
             line.append(QLatin1Char(' '));
-        else if (c.category() != QChar::Other_Control)
-            line.append(c);
+            *joined = true;
+            lineBreakPending = false;
+        }
+        line.append(c == QLatin1Char('\t') ? QChar(QLatin1Char(' ')) : c);
     }
     return line;
 }
@@ -43,6 +51,16 @@ bool refuseCharacters(const QString& text, const std::function<bool(QChar)>& acc
 void tellCut()
 {
     UserInteraction::current().warn(kProgramTitle, inputrules::kMemoLimitMessage);
+}
+
+void tellPasteChanged(bool joined, bool cut)
+{
+    if (joined && cut)
+        UserInteraction::current().warn(kProgramTitle, kLinesJoinedMessage + QStringLiteral("\r\n") + inputrules::kMemoLimitMessage);
+    else if (joined)
+        UserInteraction::current().warn(QStringLiteral("注意"), kLinesJoinedMessage);
+    else if (cut)
+        tellCut();
 }
 
 QValidator::State SjisValidator::validate(QString& input, int&) const

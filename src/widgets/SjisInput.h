@@ -11,9 +11,10 @@ namespace widgets {
 // cannot hold: such text is refused where it is typed or pasted.
 bool refuseUnencodable(const QString& text);
 
-// The first line of a pasted text, for a one-line box: the text up to its first line break, tabs
-// as blanks, no other control character.
-QString firstLineOnly(const QString& text);
+// A pasted text made fit for a one-line box: its lines joined by one blank (line breaks at the end
+// dropped), tabs as blanks, no other control character. `joined` tells whether lines were joined,
+// which the user is then told (tellPasteChanged), so that no text vanishes without a word.
+QString joinedToOneLine(const QString& text, bool* joined);
 
 // True, after telling the user which character, when `text` holds a character that `accepted`
 // refuses: a paste is refused where the box's key filter would refuse typing it.
@@ -21,6 +22,11 @@ bool refuseCharacters(const QString& text, const std::function<bool(QChar)>& acc
 
 // Tells the user that what did not fit was cut (the limit's message).
 void tellCut();
+
+// Tells the user, in one box, how a paste was changed: its lines joined (`joined`), its end cut at
+// the limit (`cut`). Nothing when neither.
+void tellPasteChanged(bool joined, bool cut);
+inline const QString kLinesJoinedMessage = QStringLiteral("改行を含む文字列のため、行を空白でつないで貼り付けました。");
 
 // Accepts text that code page 932 can hold and, with a byte limit, no longer than the limit in
 // Shift_JIS bytes: typing past a field's width is refused as the fixed-width boxes do.

@@ -36,9 +36,11 @@ void TextLineEdit::pasteText(const QString& text)
 {
     if (isReadOnly() || refuseUnencodable(text))
         return;
-    QString line = firstLineOnly(text);
+    bool joined = false;
+    QString line = joinedToOneLine(text, &joined);
     if (m_accepted && refuseCharacters(line, m_accepted))
         return;
+    bool cut = false;
     if (maxBytes() > 0) {
         QString kept = this->text();
         if (hasSelectedText())
@@ -46,11 +48,12 @@ void TextLineEdit::pasteText(const QString& text)
         const int room = std::max(0, maxBytes() - int(sjis::byteLength(kept)));
         if (sjis::byteLength(line) > room) {
             line = sjis::cutToBytes(line, room);
-            tellCut();
+            cut = true;
         }
     }
     if (!line.isEmpty())
         insert(line);
+    tellPasteChanged(joined, cut);
 }
 
 void TextLineEdit::keyPressEvent(QKeyEvent* event)

@@ -25,8 +25,8 @@ public:
     // The characters the box's key filter lets through; a paste holding any other is refused.
     void setAcceptedCharacters(std::function<bool(QChar)> accepted) { m_accepted = std::move(accepted); }
 
-    // Inserts `text` at the cursor as a paste: only its first line, tabs as blanks and no other
-    // control character; refused with a message when it holds a character that code page 932
+    // Inserts `text` at the cursor as a paste: its lines joined by blanks (with a message), tabs as
+    // blanks and no other control character; refused with a message when it holds a character that code page 932
     // cannot hold or that the key filter refuses; cut with the limit's message where it does not fit.
     void pasteText(const QString& text);
 

@@ -96,7 +96,9 @@ void TextMemo::insertFromMimeData(const QMimeData* source)
     }
     if (isReadOnly() || refuseUnencodable(source->text()))
         return;
-    QString pasted = m_oneLine ? firstLineOnly(source->text()) : source->text();
+    bool joined = false;
+    QString pasted = m_oneLine ? joinedToOneLine(source->text(), &joined) : source->text();
+    bool cut = false;
     if (m_maxBytes > 0) {
         QString crlf = pasted;
         crlf.replace(kCrLf, QStringLiteral("\n")).replace(QLatin1Char('\n'), kCrLf);
@@ -104,12 +106,13 @@ void TextMemo::insertFromMimeData(const QMimeData* source)
             pasted = sjis::cutToBytes(crlf, roomInBytes());
             if (pasted.endsWith(QLatin1Char('\r')))
                 pasted.chop(1); // never half a line break
-            tellCut();
+            cut = true;
         }
     }
     // Plain text only: the memo holds no formatting.
     textCursor().insertText(QString(pasted).replace(kCrLf, QStringLiteral("\n")));
     ensureCursorVisible();
+    tellPasteChanged(joined, cut);
 }
 
 } // namespace widgets

@@ -28,7 +28,7 @@ public:
     // is cut with the limit's message.
     void setMaxBytes(int maxBytes) { m_maxBytes = maxBytes; }
     int maxBytes() const { return m_maxBytes; }
-    // A one-line memo keeps only the first line of a paste, as a one-line box does.
+    // A one-line memo joins the lines of a paste with blanks, as a one-line box does.
     void setOneLine(bool oneLine) { m_oneLine = oneLine; }
 
 protected:

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QLineEdit>
 #include <QWheelEvent>
 
 namespace widgets {
@@ -61,6 +62,13 @@ void installWheelGuard(QCoreApplication& app)
         return;
     app.installEventFilter(new WheelGuard(&app));
     app.setProperty(kInstalled, true);
+}
+
+int formLineHeight(const QWidget* widget)
+{
+    QLineEdit box;
+    box.setFont(widget->font());
+    return box.sizeHint().height();
 }
 
 } // namespace widgets

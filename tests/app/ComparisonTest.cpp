@@ -387,6 +387,40 @@ TEST_F(ComparisonTest, ABreakdownDialogLeftByEscapeOrTheCloseBoxKeepsNoRow)
     EXPECT_EQ(table(QStringLiteral("NT_TBL_COMPARE_MAIN"))->field(QStringLiteral("N_COST")).asString(), QStringLiteral("1300"));
 }
 
+// A thousands comma is no part of a number in a breakdown row: the price shows while typing, a box
+// left shows the plain number, and the row is stored with it, even when 確定 comes straight from
+// the box.
+TEST_F(ComparisonTest, ThousandsCommasInABreakdownRowsNumbersAreReadAsNumbers)
+{
+    openSheet();
+    sheet()->addNewTechnologyRow();
+    CompareBreakdownDialog* d = dialog(true);
+    d->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(d));
+    const auto box = [d](const char* name) { return d->findChild<QLineEdit*>(QLatin1String(name)); };
+    box("ITEM")->setText(QStringLiteral("土工"));
+    box("METHOD")->setText(QStringLiteral("掘削"));
+    box("F_UNIT")->setText(QStringLiteral("m3"));
+    const auto typeInto = [](QLineEdit* target, const QString& text) {
+        target->setFocus();
+        ASSERT_TRUE(QTest::qWaitFor([target] { return target->hasFocus(); }, 1000));
+        QTest::keyClicks(target, text);
+    };
+    typeInto(box("UNIT_PRICE"), QStringLiteral("1,200.5"));
+    typeInto(box("F_VALUE"), QStringLiteral("1,000"));
+    EXPECT_EQ(box("UNIT_PRICE")->text(), QStringLiteral("1200.5")) << "a box left shows the number";
+    EXPECT_EQ(box("PRICE")->text(), QStringLiteral("1200500")) << "the price while typing";
+    ui.expectBox(UI::Yes);
+    d->finishEditing();
+    EXPECT_FALSE(d->isVisible()) << ui.boxTexts().join('|').toStdString();
+    store::Table* rows = table(comparison::kNewView);
+    ASSERT_EQ(rows->recordCount(), 1);
+    EXPECT_EQ(rows->field(QStringLiteral("F_VALUE")).asString(), QStringLiteral("1000"));
+    EXPECT_EQ(rows->field(QStringLiteral("UNIT_PRICE")).asString(), QStringLiteral("1200.5"));
+    EXPECT_EQ(rows->field(QStringLiteral("PRICE")).asString(), QStringLiteral("1200500"));
+    EXPECT_EQ(sheetText(QStringLiteral("TOTAL_NEW_TECH")), QStringLiteral("1200500"));
+}
+
 // A cycle cost that cannot be a number is refused where it is typed, and one that got in all the
 // same keeps the window open with the message; what is stored is always a number.
 TEST_F(ComparisonTest, ACycleCostThatIsNoNumberNeverLeavesTheCostTypeWindow)

@@ -2,6 +2,7 @@
 
 #include "app/DescriptionGrids.h"
 
+#include <QClipboard>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -159,6 +160,75 @@ TEST_F(DescriptionGridsTest, ACellWithDoubleBlanksKeepsOneWhenTheGridIsLeft)
     EXPECT_EQ(cell("FEATURE_TABLE", 1, 1), QStringLiteral("a   b"));
     ASSERT_TRUE(focus(find("SUMMARY_DESC")));
     EXPECT_EQ(cell("FEATURE_TABLE", 1, 1), QStringLiteral("a b"));
+}
+
+// A block copied from a spreadsheet fills the cells from the current one as far as the grid
+// reaches, each cell kept to one line; the user hears what did not fit and which lines were joined.
+// Delete empties the selected cells. Text that Shift_JIS cannot hold is refused as typing is.
+TEST_F(DescriptionGridsTest, ABlockPastesFromTheCurrentCellAndDeleteClearsTheSelectedCells)
+{
+    window->cycle().newRegistration();
+    QTableWidget* table = grid("FEATURE_TABLE");
+    window->pages()->setCurrentWidget(find("PageControl2"));
+    ASSERT_TRUE(focus(table));
+    const auto paste = [table](const QString& text) {
+        QApplication::clipboard()->setText(text);
+        QTest::keyClick(table, Qt::Key_V, Qt::ControlModifier);
+    };
+
+    table->setCurrentCell(2, 2);
+    ui.expectBox(UI::Ok);
+    paste(QStringLiteral("項目\t数量\t\"備考\n\"\"続き\"\"\"\r\n杭\t12\t\r\n"));
+    EXPECT_EQ(cell("FEATURE_TABLE", 2, 2), QStringLiteral("項目"));
+    EXPECT_EQ(cell("FEATURE_TABLE", 3, 2), QStringLiteral("数量"));
+    EXPECT_EQ(cell("FEATURE_TABLE", 4, 2), QStringLiteral("備考 \"続き\""));
+    EXPECT_EQ(cell("FEATURE_TABLE", 2, 3), QStringLiteral("杭"));
+    EXPECT_EQ(cell("FEATURE_TABLE", 3, 3), QStringLiteral("12"));
+    EXPECT_EQ(cell("FEATURE_TABLE", 2, 4), QString()) << "nothing beyond the block";
+    EXPECT_EQ(ui.boxTexts(), QStringList{QStringLiteral("改行を含む文字列のため、行を空白でつないで貼り付けました。")});
+    EXPECT_TRUE(window->cycle().isModified());
+
+    // At the corner: four cells fit, four with text do not (the empty one is no loss).
+    ui.clearBoxes();
+    table->setCurrentCell(19, 19);
+    ui.expectBox(UI::Ok);
+    paste(QStringLiteral("a\tb\tc\r\nd\te\t\r\ng\th\ti"));
+    EXPECT_EQ(cell("FEATURE_TABLE", 19, 19) + cell("FEATURE_TABLE", 20, 19) + cell("FEATURE_TABLE", 19, 20) + cell("FEATURE_TABLE", 20, 20),
+              QStringLiteral("abde"));
+    EXPECT_EQ(ui.boxTexts(), QStringList{QStringLiteral("表に収まらない 4 個のセルは貼り付けていません。")});
+
+    ui.clearBoxes();
+    table->setCurrentCell(2, 2);
+    ui.expectBox(UI::Ok);
+    paste(QStringLiteral("杭😀\tx"));
+    EXPECT_EQ(cell("FEATURE_TABLE", 2, 2), QStringLiteral("項目")) << "refused whole";
+    ASSERT_EQ(ui.boxes().size(), 1);
+    EXPECT_TRUE(ui.boxes().first().text.contains(QStringLiteral("U+1F600")));
+
+    table->setRangeSelected(QTableWidgetSelectionRange(2, 2, 3, 3), true);
+    QTest::keyClick(table, Qt::Key_Delete);
+    EXPECT_EQ(cell("FEATURE_TABLE", 2, 2) + cell("FEATURE_TABLE", 3, 2) + cell("FEATURE_TABLE", 2, 3) + cell("FEATURE_TABLE", 3, 3), QString());
+    EXPECT_EQ(cell("FEATURE_TABLE", 4, 2), QStringLiteral("備考 \"続き\"")) << "outside the selection";
+}
+
+// A text of several lines pasted into a cell being edited keeps every line, joined by blanks.
+TEST_F(DescriptionGridsTest, LinesPastedIntoAnOpenCellAreJoined)
+{
+    window->cycle().newRegistration();
+    QTableWidget* table = grid("FEATURE_TABLE");
+    window->pages()->setCurrentWidget(find("PageControl2"));
+    ASSERT_TRUE(focus(table));
+    table->setCurrentCell(1, 1);
+    table->editItem(table->item(1, 1));
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_TRUE(editor && table->isAncestorOf(editor));
+    QApplication::clipboard()->setText(QStringLiteral("第一文。\r\n第二文。"));
+    ui.expectBox(UI::Ok);
+    QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(cell("FEATURE_TABLE", 1, 1), QStringLiteral("第一文。 第二文。"));
+    EXPECT_EQ(ui.boxes().size(), 1);
 }
 
 TEST_F(DescriptionGridsTest, AStoredTextThatDoesNotFitIsShownAsFarAsPossibleAndReported)

@@ -219,7 +219,7 @@ TEST_F(InputBehavioursTest, ASecondBlankTypedAfterABlankHasNoEffect)
     EXPECT_EQ(summaryDesc->cursorPositionInText(), 4);
 }
 
-TEST_F(InputBehavioursTest, PasteMeetsTheSameFiltersAsTypingAndOneLineMemosStayOneLine)
+TEST_F(InputBehavioursTest, PasteMeetsTheSameFiltersAsTypingAndOneLineMemosJoinTheLines)
 {
     ASSERT_TRUE(active);
     ASSERT_TRUE(focus(phone));
@@ -232,11 +232,16 @@ TEST_F(InputBehavioursTest, PasteMeetsTheSameFiltersAsTypingAndOneLineMemosStayO
     EXPECT_EQ(user.boxes().first().caption, QStringLiteral("注意"));
     EXPECT_TRUE(user.boxes().first().text.contains(QStringLiteral("「a」")));
 
-    QApplication::clipboard()->setText(QStringLiteral("幅\r\n高さ"));
+    // A condition's note keeps both sentences on its one line; a blank at a line's end and the
+    // joining blank become one by the blank rule.
+    QApplication::clipboard()->setText(QStringLiteral("幅は5m以上。 \r\n高さは制限なし。"));
     ASSERT_TRUE(focus(conditionText));
     conditionText->clear();
+    user.clearBoxes();
+    user.expectBox(UserInteraction::Ok);
     QTest::keyClick(conditionText, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(conditionText->text(), QStringLiteral("幅"));
+    EXPECT_EQ(conditionText->text(), QStringLiteral("幅は5m以上。 高さは制限なし。"));
+    EXPECT_EQ(user.boxTexts(), QStringList{QStringLiteral("改行を含む文字列のため、行を空白でつないで貼り付けました。")});
 }
 
 TEST_F(InputBehavioursTest, PatentNumbersFollowTheBlankRule)

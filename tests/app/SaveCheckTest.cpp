@@ -1,5 +1,6 @@
 #include "EntryWindowFixture.h"
 #include "support/PhotoBytes.h"
+#include "app/ClassificationLists.h"
 #include "app/ScrollingPage.h"
 
 #include "widgets/TextMemo.h"
@@ -242,8 +243,8 @@ TEST_F(SaveCheckTest, CheckListShowsEveryProblemInRuleOrderAndALineShowsItsContr
                          QStringLiteral("名称・分類等 | 保存 | 名称を入力してください。"),
                          QStringLiteral("名称・分類等 | 保存 | 技術開発年：書式が誤っています。 半角で数値を入力してください。"),
                          QStringLiteral("名称・分類等 | 保存 | 記入年月日：書式が誤っています。 ") + form,
-                         QStringLiteral("名称・分類等 | 保存 | 問合せ先（郵便番号）：書式が誤っています。 半角で３桁の整数を入力してください。"),
-                         QStringLiteral("名称・分類等 | 保存 | 問合せ先（郵便番号）：書式が誤っています。 半角で４桁の整数を入力してください。"),
+                         QStringLiteral("名称・分類等（技術） | 保存 | 問合せ先（郵便番号）：書式が誤っています。 半角で３桁の整数を入力してください。"),
+                         QStringLiteral("名称・分類等（技術） | 保存 | 問合せ先（郵便番号）：書式が誤っています。 半角で４桁の整数を入力してください。"),
                          QStringLiteral("施工実績等 | 保存 | 実績件数（国土交通省）：書式が誤っています。 半角で数値を入力してください。"),
                          QStringLiteral("施工実績等 | 保存 | 評価年月日を入力してください。"),
                          QStringLiteral("施工実績等 | 保存 | 評価機関を選択してください。"),
@@ -269,4 +270,36 @@ TEST_F(SaveCheckTest, CheckListShowsEveryProblemInRuleOrderAndALineShowsItsContr
     type("EVALUATE_DATE3", "2024/12/01");
     find<QPushButton>("BtnRecheck")->click();
     EXPECT_EQ(list->topLevelItemCount(), 11);
+}
+
+// Choosing a line of the check list hands the keyboard to its control, with the list moved out of
+// its way wherever it stood; a slot whose first level is chosen leads to the level below.
+TEST_F(SaveCheckTest, TheCheckListStepsAsideFromTheControlItShowsAndFindsTheOpenLevel)
+{
+    window->classification().listOpened(1, 1);
+    pick(QStringLiteral("Level1"), QStringLiteral("港湾・海岸工事"));
+    type("TECH_TITLE", QStringLiteral("新工法"));
+    window->setGeometry(40, 40, 900, 640);
+    window->showInputCheck();
+    auto* list = find<QTreeWidget>("ProblemList");
+    QWidget* checkWindow = list->window();
+    int row = -1;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        if (list->topLevelItem(i)->text(2) == QStringLiteral("･ 分類(選択)"))
+            row = i;
+    }
+    ASSERT_GE(row, 0);
+    QWidget* level2 = find("Level2");
+    emit list->itemActivated(list->topLevelItem(row), 0);
+    EXPECT_TRUE(hasFocus("Level2")) << "the first open level, not level 1";
+    // The list put back right over the level list, and the line chosen again.
+    checkWindow->move(level2->mapToGlobal(QPoint(0, 0)) - QPoint(20, 20));
+    checkWindow->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(checkWindow));
+    emit list->itemActivated(list->topLevelItem(row), 0);
+    EXPECT_TRUE(hasFocus("Level2"));
+    EXPECT_EQ(QApplication::activeWindow(), window.get());
+    const QRect shown(level2->mapToGlobal(QPoint(0, 0)), level2->size());
+    EXPECT_FALSE(checkWindow->frameGeometry().intersects(shown));
+    EXPECT_TRUE(checkWindow->isVisible());
 }

@@ -279,6 +279,63 @@ TEST_F(SubRecordDialogsTest, MinistryRecordCheckRefusesWithItsMessages)
     EXPECT_EQ(fileColumn("PL_TBL_PROJECT_MOC", "MOC_ID"), (QStringList{"1", "2"})) << "the two accepted records";
 }
 
+// After a refusal the refused box has the focus with its text selected, so that the next typing
+// replaces it: a date its field refuses as the box is left, and a period the record check refuses.
+TEST_F(SubRecordDialogsTest, ARefusedBoxGetsTheFocusBackWithItsTextSelected)
+{
+    auto* moc = dialog<dialogs::MocRecordDialog>();
+    withDialog(moc, "Project_Moc_Add", [&] {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(moc));
+        auto* start = in<QLineEdit>(moc, "PJT_START_DATE");
+        auto* end = in<QLineEdit>(moc, "PJT_END_DATE");
+        start->setFocus();
+        ASSERT_TRUE(QTest::qWaitFor([start] { return start->hasFocus(); }, 1000));
+        QTest::keyClicks(start, QStringLiteral("2023.4.1"));
+        ui.expectBox(UI::Ok);
+        QTest::keyClick(start, Qt::Key_Tab);
+        EXPECT_TRUE(QTest::qWaitFor([start] { return start->hasFocus(); }, 1000)) << "focus in " << QApplication::focusWidget()->objectName().toStdString();
+        EXPECT_EQ(start->selectedText(), QStringLiteral("2023.4.1"));
+        ASSERT_EQ(ui.boxes().size(), 1);
+        EXPECT_TRUE(ui.boxes().first().text.contains(QStringLiteral("施工期間(開始) の日付"))) << ui.boxes().first().text.toStdString();
+
+        QTest::keyClicks(start, QStringLiteral("2023/05/01"));
+        EXPECT_EQ(start->text(), QStringLiteral("2023/05/01")) << "the typing replaced the refused text";
+        type(moc, "PJT_NAME", QStringLiteral("工事"));
+        pick(moc, "DBLookupComboBox1", QStringLiteral("一般工事"));
+        pick(moc, "DBLookupComboBox2", QStringLiteral("九州地方整備局"));
+        end->setFocus();
+        ASSERT_TRUE(QTest::qWaitFor([end] { return end->hasFocus(); }, 1000));
+        QTest::keyClicks(end, QStringLiteral("2023/04/30"));
+        ui.clearBoxes();
+        ui.expectBox(UI::Yes);
+        ui.expectBox(UI::Ok);
+        click(moc, "BtnOk");
+        EXPECT_EQ(ui.boxTexts().value(1), QStringLiteral("施工期間：入力に矛盾があります。"));
+        EXPECT_TRUE(QTest::qWaitFor([start] { return start->hasFocus(); }, 1000));
+        EXPECT_EQ(start->selectedText(), QStringLiteral("2023/05/01"));
+        click(moc, "BtnCancel");
+    });
+}
+
+// The office list's text is a one-line box as any other: the lines of a paste are joined, with a
+// word to the user.
+TEST_F(SubRecordDialogsTest, LinesPastedIntoTheOfficeListAreJoined)
+{
+    auto* moc = dialog<dialogs::MocRecordDialog>();
+    withDialog(moc, "Project_Moc_Add", [&] {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(moc));
+        auto* office = in<QComboBox>(moc, "CLIENT_MOC_OFFICE");
+        office->setFocus();
+        ASSERT_TRUE(QTest::qWaitFor([office] { return office->hasFocus(); }, 1000));
+        QApplication::clipboard()->setText(QStringLiteral("第一\r\n事務所"));
+        ui.expectBox(UI::Ok);
+        QTest::keyClick(office->lineEdit(), Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(office->currentText(), QStringLiteral("第一 事務所"));
+        click(moc, "BtnCancel");
+    });
+    EXPECT_EQ(ui.boxTexts(), QStringList{QStringLiteral("改行を含む文字列のため、行を空白でつないで貼り付けました。")});
+}
+
 TEST_F(SubRecordDialogsTest, DeleteKeyClearsTheProjectTypeWhichIsThenMissing)
 {
     auto* moc = dialog<dialogs::MocRecordDialog>();

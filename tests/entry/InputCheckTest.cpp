@@ -175,20 +175,24 @@ TEST(InputCheck, SubmissionItemsInOrder)
 
 TEST(InputCheck, AllProblemsListTheSaveRulesThenTheMissingItemsWithTheirPages)
 {
-    ScreenValues screen = titled({{"TECH_TITLE", QString()}, {"RESULTS_PUBLIC", "x"}, {"PICTURE_B", QStringLiteral("全景")}});
-    inputcheck::SubmissionValues submission = {"", "1998", true, {2}, "概要", "従来", "", "m"};
+    ScreenValues screen = titled({{"TECH_TITLE", QString()}, {"SALES_POST_CODE_BUSINESS1", "123"}, {"SALES_POST_CODE_BUSINESS2", "12"}, {"RESULTS_PUBLIC", "x"}, {"PICTURE_B", QStringLiteral("全景")}});
+    inputcheck::SubmissionValues submission = {"", "1998", true, {1, 2}, "概要", "従来", "", "m", {{2, 3}}};
     const QList<inputcheck::Problem> problems = inputcheck::allProblems(screen, submission);
     QStringList lines;
     for (const inputcheck::Problem& problem : problems)
         lines << problem.line();
-    EXPECT_EQ(lines, (QStringList{
+    EXPECT_EQ(lines.join(QLatin1Char(10)).toStdString(), (QStringList{
                          QStringLiteral("名称・分類等\t保存\t名称を入力してください。"),
+                         QStringLiteral("名称・分類等（営業）\t保存\t問合せ先（郵便番号）：書式が誤っています。 半角で４桁の整数を入力してください。"),
                          QStringLiteral("概要\t保存\t画像ファイルが見つかりません。 画像ファイルを選択し直して下さい。"),
                          QStringLiteral("施工実績等\t保存\t実績件数（その他公共機関）：書式が誤っています。 半角で数値を入力してください。"),
                          QStringLiteral("名称・分類等\t提出\t･ 技術名称"),
+                         QStringLiteral("名称・分類等\t提出\t･ 分類(選択)"),
                          QStringLiteral("名称・分類等\t提出\t･ 分類2(選択)"),
                          QStringLiteral("従来技術との比較\t提出\t･ 基準とする数量(活用の効果の根拠)"),
-                     }));
-    EXPECT_EQ(problems.at(1).control, QStringLiteral("BtnPICTURE_B"));
-    EXPECT_EQ(problems.at(4).control, QStringLiteral("Level1_2"));
+                     }).join(QLatin1Char(10)).toStdString());
+    EXPECT_EQ(problems.at(2).control, QStringLiteral("BtnPICTURE_B"));
+    // A slot's line leads to the first level left open in it; level 1 when none is named.
+    EXPECT_EQ(problems.at(5).control, QStringLiteral("Level1"));
+    EXPECT_EQ(problems.at(6).control, QStringLiteral("Level3_2"));
 }

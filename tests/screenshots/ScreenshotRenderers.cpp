@@ -276,7 +276,7 @@ const std::vector<Renderer>& renderers()
              window->control<QLineEdit>(QStringLiteral("SALES_POST_CODE2"))->setText(QStringLiteral("12"));
              window->control<QLineEdit>(QStringLiteral("EVALUATE_PRIVATE_NO"))->setText(QStringLiteral("第1号"));
              window->showInputCheck();
-             auto list = std::make_unique<app::InputCheckDialog>([window] { return window->inputProblems(); }, [](const QString&) {}, nullptr);
+             auto list = std::make_unique<app::InputCheckDialog>([window] { return window->inputProblems(); }, [](const QString&) -> QWidget* { return nullptr; }, nullptr);
              list->recheck();
              // The window stays a window of its own, owned by the list that reads it.
              owner.release()->setParent(list.get(), window->windowFlags());

@@ -22,6 +22,7 @@ using widgettest::showActive;
 namespace {
 
 const QString kLimitMessage = QStringLiteral("文字制限をオーバーしました。\r\n制限を越えた分は削除されます。");
+const QString kJoinedMessage = QStringLiteral("改行を含む文字列のため、行を空白でつないで貼り付けました。");
 
 enum class Way { Keys, ContextMenu, Drop };
 
@@ -86,7 +87,7 @@ protected:
     DBMemo* note;
 };
 
-TEST_F(PasteTest, EveryWayOfPastingKeepsOneLineAndSaysWhyItRefusesOrCuts)
+TEST_F(PasteTest, EveryWayOfPastingKeepsEveryLineOnOneLineAndSaysWhyItJoinsRefusesOrCuts)
 {
     ASSERT_TRUE(showActive(window));
     const struct
@@ -98,9 +99,15 @@ TEST_F(PasteTest, EveryWayOfPastingKeepsOneLineAndSaysWhyItRefusesOrCuts)
         QString expected;
         QString message; // contained in the one box shown; empty: no box
     } cases[] = {
-        {"lineBreaks", title, QStringLiteral("防波堤\r\n補強工法"), Way::Keys, QStringLiteral("防波堤"), {}},
-        {"lineBreaksByMenu", title, QStringLiteral("防波堤\n補強工法"), Way::ContextMenu, QStringLiteral("防波堤"), {}},
-        {"tabAndBreakDropped", title, QStringLiteral("a\tb\r\nc"), Way::Drop, QStringLiteral("a b"), {}},
+        // The lines are joined by one blank, and the user is told.
+        {"lineBreaks", title, QStringLiteral("防波堤\r\n補強工法"), Way::Keys, QStringLiteral("防波堤 補強工法"), kJoinedMessage},
+        {"lineBreaksByMenu", title, QStringLiteral("防波堤\n補強工法"), Way::ContextMenu, QStringLiteral("防波堤 補強工法"), kJoinedMessage},
+        {"tabAndBreakDropped", title, QStringLiteral("a\tb\r\nc"), Way::Drop, QStringLiteral("a b c"), kJoinedMessage},
+        {"emptyLinesBetween", title, QStringLiteral("a\r\n\r\n\rb\n"), Way::Keys, QStringLiteral("a b"), kJoinedMessage},
+        // A line break at the end (a cell copied from a spreadsheet) holds no text: nothing to say.
+        {"finalLineBreak", title, QStringLiteral("防波堤\r\n"), Way::Keys, QStringLiteral("防波堤"), {}},
+        // Joined and cut: one box says both.
+        {"joinedAndCut", title, QStringLiteral("防波堤補強\r\n工法の説明文"), Way::Keys, QStringLiteral("防波堤補強 工法の説"), kJoinedMessage + QStringLiteral("\r\n") + kLimitMessage},
         {"emojiByKeys", title, QStringLiteral("杭😀"), Way::Keys, {}, QStringLiteral("U+1F600")},
         {"emojiByMenu", title, QStringLiteral("杭😀"), Way::ContextMenu, {}, QStringLiteral("U+1F600")},
         {"emojiDropped", title, QStringLiteral("杭😀"), Way::Drop, {}, QStringLiteral("U+1F600")},
@@ -128,9 +135,10 @@ TEST_F(PasteTest, EveryWayOfPastingKeepsOneLineAndSaysWhyItRefusesOrCuts)
     // What stays in the box is what reaches the field.
     title->clear();
     ASSERT_TRUE(focus(title));
+    user.expectBox(UserInteraction::Ok);
     paste(title, QStringLiteral("防波堤\r\n補強工法"), Way::Keys);
     ASSERT_TRUE(focus(phone));
-    EXPECT_EQ(table->field("TECH_TITLE").asString(), QStringLiteral("防波堤"));
+    EXPECT_EQ(table->field("TECH_TITLE").asString(), QStringLiteral("防波堤 補強工法"));
 }
 
 TEST_F(PasteTest, AMemoWithALimitStopsTypingThereAndCutsAPasteWithTheMessage)
@@ -152,12 +160,16 @@ TEST_F(PasteTest, AMemoWithALimitStopsTypingThereAndCutsAPasteWithTheMessage)
     EXPECT_EQ(user.boxes().first().text, kLimitMessage);
     EXPECT_EQ(user.boxes().first().caption, QStringLiteral("VORDELL"));
 
-    // A one-line memo keeps the first line of what is pasted.
+    // A one-line memo joins the lines of what is pasted, and says so.
     note->setMaxBytes(0);
     note->setOneLine(true);
     note->setText(QString());
+    user.clearBoxes();
+    user.expectBox(UserInteraction::Ok);
     paste(note, QStringLiteral("試験\r\n結果"), Way::ContextMenu);
-    EXPECT_EQ(note->text(), QStringLiteral("試験"));
+    EXPECT_EQ(note->text(), QStringLiteral("試験 結果"));
+    ASSERT_EQ(user.boxes().size(), 1);
+    EXPECT_EQ(user.boxes().first().text, kJoinedMessage);
 }
 
 } // namespace
