@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStandardPaths>
 
 namespace widgets {
@@ -70,7 +71,7 @@ UserInteraction::Button QtUserInteraction::choose(Icon icon, const QString& capt
 {
     const std::unique_ptr<QMessageBox> box = choiceBox(icon, caption, text, yesText, noText, QApplication::activeWindow());
     box->exec();
-    return box->clickedButton() == static_cast<QAbstractButton*>(box->defaultButton()) ? Yes : No;
+    return box->clickedButton() == box->defaultButton() ? Yes : No;
 }
 
 UserInteraction::FileAnswer QtUserInteraction::fileDialog(FileKind kind, const FileRequest& request)

@@ -72,7 +72,7 @@ QByteArray tableFilesDigest(const QString& root)
 // behind as a killed process would and starts the program again on what it left on disk.
 class DraftTest : public ::testing::Test
 {
-protected:
+public: // the cases of a table reach the fixture
     void SetUp() override { freshStart(); }
     // A fresh program folder, started.
     void freshStart()
