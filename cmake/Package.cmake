@@ -24,7 +24,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 # Libraries (Qt, libarchive, the C++ runtime) as dpkg-shlibdeps finds them in the executables,
-# and what the program loads without linking it: the Japanese font and Qt's Japanese texts.
+# and what the program loads without linking it: the Japanese font, Qt's Japanese texts and the
+# SVG plugins that draw the windows' icon.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk, qt6-translations-l10n, libqt6svg6")
 include(CPack)

@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "app/PdfCommand.h"
 #include "store/ProgramFolderLocation.h"
+#include "widgets/ProgramIcon.h"
 #include "widgets/QtJapanese.h"
 #include "widgets/QtUserInteraction.h"
 #include "widgets/WebEngineSetup.h"
@@ -21,6 +22,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(kProgramTitle);
     widgets::installQtJapanese(app);
+    widgets::installProgramIcon(app);
     widgets::QtUserInteraction interaction;
     UserInteraction::setCurrent(&interaction);
 
