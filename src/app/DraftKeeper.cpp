@@ -85,7 +85,8 @@ void DraftKeeper::writeNow()
         return;
     store::Draft draft = m_cycle.draft();
     draft.changed = m_lastChange.isValid() ? m_lastChange : QDateTime::currentDateTime();
-    m_writer.write(store::drafts::pathFor(m_folder, draft.number), std::move(draft));
+    const QString path = store::drafts::pathFor(m_folder, draft.number); // before the draft is moved away
+    m_writer.write(path, std::move(draft));
     reportWriteFailure();
 }
 

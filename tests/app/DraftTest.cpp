@@ -140,6 +140,8 @@ public: // the cases of a table reach the fixture
             QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
             QCoreApplication::sendEvent(edit, &release);
         }
+        // The handlers the keys set off have run once the registration counts as changed.
+        EXPECT_TRUE(QTest::qWaitFor([this] { return window->cycle().isModified(); }, 2000));
     }
     // A registration with a name and a conventional technology, saved and still shown.
     QString saveNew(const QString& title)
@@ -182,7 +184,7 @@ TEST_F(DraftTest, TypingIsKeptAfterAPauseAndAtOnceOnAPageChange)
     const QByteArray tables = tableFilesDigest(home);
     type("TECH_TITLE", QStringLiteral("の新工法"));
     EXPECT_FALSE(QFileInfo::exists(draftPath(number))) << "written after the pause, not at every key";
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(draftPath(number)), 3000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(draftPath(number)); }, 3000));
     window->drafts().waitForWrites();
     EXPECT_EQ(readDraft(number).techTitle(), QStringLiteral("防波堤の新工法"));
     EXPECT_EQ(readDraft(number).isNew, false);
@@ -243,7 +245,9 @@ TEST_F(DraftTest, SaveNoDiscardAndDeleteRemoveTheDraft)
         type("TECH_TITLE", QStringLiteral("工法"));
         window->drafts().writeNow();
         window->drafts().waitForWrites();
-        ASSERT_TRUE(QFileInfo::exists(draftPath(number))) << c.name;
+        ASSERT_TRUE(QFileInfo::exists(draftPath(number)))
+            << c.name << " modified " << window->cycle().isModified() << " mode " << window->cycle().mode() << " "
+            << store::drafts::list(store::ProgramFolder(home)).join(',').toStdString() << " " << draftPath(number).toStdString();
         c.act(*this);
         window->drafts().waitForWrites();
         EXPECT_FALSE(QFileInfo::exists(draftPath(number))) << c.name << " " << ui.boxTexts().join('|').toStdString();
@@ -266,11 +270,11 @@ TEST_F(DraftTest, CrashedEditIsOfferedBackAndRestoredAsChanged)
     const QString number = saveNew(QStringLiteral("消波ブロック"));
     window->pages()->setCurrentIndex(3); // 従来技術との比較
     type("COMPARE_TECH_TITLE", QStringLiteral("と在来工法"));
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(draftPath(number)), 3000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(draftPath(number)); }, 3000));
 
     ui.expectBox(UI::Yes); // 復元する
     crash();
-    ASSERT_EQ(ui.boxes().size(), 1);
+    ASSERT_EQ(ui.boxes().size(), 1) << ui.boxTexts().join('|').toStdString();
     EXPECT_TRUE(ui.boxes().first().text.startsWith(kLeftBehind));
     EXPECT_TRUE(ui.boxes().first().text.contains(number));
     EXPECT_TRUE(ui.boxes().first().text.contains(QStringLiteral("消波ブロック")));

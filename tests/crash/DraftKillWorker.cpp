@@ -27,6 +27,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRandomGenerator>
+#include <QSet>
 #include <QTabWidget>
 #include <QTest>
 
@@ -110,6 +111,7 @@ struct Journal
     QString number;
     QByteArray digest;
     std::map<QString, QList<std::pair<qint64, QString>>> changes;
+    QSet<QString> opening; // "caption\tvalue" the opening itself sets (defaults written when empty)
 
     static Journal read(const QString& path)
     {
@@ -122,6 +124,9 @@ struct Journal
             if (parts.size() == 2 && parts.at(0) == "open") {
                 journal.number = QString::fromUtf8(parts.at(1));
                 journal.changes.clear();
+                journal.opening.clear();
+            } else if (parts.size() == 3 && parts.at(0) == "opening") {
+                journal.opening.insert(QString::fromUtf8(parts.at(1) + '\t' + parts.at(2)));
             } else if (parts.size() == 2 && parts.at(0) == "digest") {
                 journal.digest = parts.at(1);
             } else if (parts.size() == 4 && parts.at(0) == "change") {
@@ -167,7 +172,7 @@ public:
             for (const Box& box : kBoxes)
                 typed << itemcaptions::of(QLatin1String(box.table), QLatin1String(box.field)).caption;
             for (const changeditems::ChangedItem& item : changeditems::compare(saved, draft.tables)) {
-                if (!typed.contains(item.caption))
+                if (!typed.contains(item.caption) && !journal.opening.contains(item.caption + QLatin1Char('\t') + item.after))
                     return QStringLiteral("%1 changed from \"%2\" to \"%3\"").arg(item.caption, item.before, item.after);
             }
         }
@@ -227,6 +232,8 @@ public:
         if (m_window->cycle().mode() != app::EditingCycle::None) {
             write("open\t" + journal.number.toUtf8());
             write("digest\t" + journal.digest);
+            for (const QString& opened : journal.opening)
+                write("opening\t" + opened.toUtf8());
             recordBoxes();
             return;
         }
@@ -239,8 +246,14 @@ public:
                 break;
         }
         m_window->cycle().openRegistration();
-        write("open\t" + m_window->dm().table(QStringLiteral("NT_TBL_MAIN"))->field(QStringLiteral("REG_NO")).asString().trimmed().toUtf8());
+        const QString number = m_window->dm().table(QStringLiteral("NT_TBL_MAIN"))->field(QStringLiteral("REG_NO")).asString().trimmed();
+        write("open\t" + number.toUtf8());
         write("digest\t" + tableFilesDigest(m_home));
+        // What opening the registration sets itself (defaults of empty fields), as a save would keep.
+        const QList<changeditems::ChangedItem> opened =
+            changeditems::compare(store::drafts::savedRows(store::ProgramFolder(m_home), number), m_window->cycle().draft().tables);
+        for (const changeditems::ChangedItem& item : opened)
+            write("opening\t" + item.caption.toUtf8() + '\t' + item.after.toUtf8());
         recordBoxes();
     }
 
@@ -285,9 +298,12 @@ int prepare(const QString& home)
         window.cycle().newRegistration();
         window.control<QLineEdit>(QStringLiteral("TECH_TITLE"))->setText(QStringLiteral("技術%1").arg(i));
         window.control<QLineEdit>(QStringLiteral("COMPARE_TECH_TITLE"))->setText(QStringLiteral("従来の工法"));
-        struct Yes : Answers
+        struct SaysYes : Answers
         {
-            Button message(Icon, const QString&, const QString&, Buttons buttons) override { return buttons.testFlag(Yes) ? Yes : Ok; }
+            Button message(Icon, const QString&, const QString&, Buttons buttons) override
+            {
+                return buttons.testFlag(UserInteraction::Yes) ? UserInteraction::Yes : UserInteraction::Ok;
+            }
         } yes;
         UserInteraction::setCurrent(&yes);
         window.cycle().save();
