@@ -7,7 +7,7 @@
 //   QT_QPA_PLATFORM=offscreen build/bench/window_timings HOME [REG_ROW]
 #include "app/MainWindow.h"
 #include "store/Table.h"
-#include "widgets/DBGrid.h"
+#include <QTableView>
 #include "widgets/WebEngineSetup.h"
 
 #include <QApplication>
@@ -105,7 +105,7 @@ int main(int argc, char** argv)
     if (window.dm().table(QStringLiteral("NT_TBL_MAIN"))->recordCount() <= row)
         return 0;
 
-    auto* grid = window.control<widgets::DBGrid>(QStringLiteral("DBGrid1")); // the list of registrations
+    auto* grid = window.control<QTableView>(QStringLiteral("DBGrid1")); // the list of registrations
     QElapsedTimer open;
     open.start();
     const QModelIndex index = grid->model()->index(row, 0);

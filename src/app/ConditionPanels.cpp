@@ -6,8 +6,12 @@
 #include "store/DataModule.h"
 #include "store/Table.h"
 #include "util/UserInteraction.h"
+#include "widgets/DBEdit.h"
+#include "widgets/DBMemo.h"
+#include "widgets/FieldLink.h"
 #include "widgets/NamedChild.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -53,10 +57,26 @@ store::Table* ConditionPanels::view(int item) const
 void ConditionPanels::watchControls()
 {
     for (int item = 1; item <= kItemCount; ++item) {
+        QList<QAbstractButton*> buttons;
         for (int k = 1; k <= kMaxChoices; ++k)
-            control(parts::conditionCheckBox(item, k))->installEventFilter(this);
+            buttons << control<QAbstractButton>(parts::conditionCheckBox(item, k));
         for (int choice = 0; choice < 2; ++choice)
-            control(parts::conditionRadioButton(item, choice))->installEventFilter(this);
+            buttons << control<QAbstractButton>(parts::conditionRadioButton(item, choice));
+        for (QAbstractButton* button : std::as_const(buttons)) {
+            button->installEventFilter(this);
+            // A click, the space key and a radio button reached by an arrow key all arrive as clicked.
+            connect(button, &QAbstractButton::clicked, this, [this, item] { choiceMade(item); });
+        }
+        // The rows stay in edit from the rebuild on, so a typed value marks the change itself.
+        const QList<widgets::FieldLink*> links = {control<widgets::DBEdit>(parts::conditionNumberBox(item))->link(),
+                                                  control<widgets::DBEdit>(parts::conditionRangeBox(item, 1))->link(),
+                                                  control<widgets::DBEdit>(parts::conditionRangeBox(item, 2))->link(),
+                                                  control<widgets::DBMemo>(parts::conditionTextMemo(item))->link()};
+        for (widgets::FieldLink* link : links)
+            connect(link, &widgets::FieldLink::changedByUser, this, [this, item] {
+                m_rebuiltOnly.remove(item);
+                m_hooks.setModified(true);
+            });
     }
     connect(qApp, &QApplication::focusChanged, this, &ConditionPanels::onFocusChanged);
 }
@@ -92,6 +112,36 @@ void ConditionPanels::radioButtonChosen(int k)
     conditions::changeConstMode(view((k + 1) / 2));
 }
 
+void ConditionPanels::choiceMade(int item)
+{
+    store::Table* row = view(item);
+    m_rebuiltOnly.remove(item);
+    conditions::changeConstMode(row);
+    conditions::writeChoices(row, itemKind(item), controlsOf(item));
+    m_hooks.setModified(true);
+}
+
+conditions::ItemControls ConditionPanels::controlsOf(int item) const
+{
+    conditions::ItemControls controls;
+    for (int k = 1; k <= kMaxChoices; ++k)
+        controls.checked.append(control<QCheckBox>(parts::conditionCheckBox(item, k))->isChecked());
+    for (int choice = 0; choice < 2; ++choice) {
+        if (control<QRadioButton>(parts::conditionRadioButton(item, choice))->isChecked())
+            controls.selected = choice;
+    }
+    return controls;
+}
+
+QString ConditionPanels::itemKind(int item) const
+{
+    // The kinds of the last rebuild hold while the panels show this registration: a reload of the
+    // rows would put a stored kind back into the box of an item the code no longer defines.
+    if (!m_kinds.isEmpty() && !builtForAnotherRegistration())
+        return m_kinds.value(item);
+    return control<QLineEdit>(QStringLiteral("TYPE%1").arg(item))->text().trimmed();
+}
+
 // ---------------------------------------------------------------- rebuild
 
 QString ConditionPanels::currentRegNo() const
@@ -107,12 +157,11 @@ bool ConditionPanels::builtForAnotherRegistration() const
 
 QString ConditionPanels::currentLevel3Code() const
 {
-    for (const char* level : {"LEVEL1_COMBO", "LEVEL2_COMBO", "LEVEL3_COMBO"}) {
-        auto* box = control<QLineEdit>(QLatin1String(level));
-        if (!box || box->text().trimmed().isEmpty())
-            return QString();
-    }
-    return control<QLineEdit>(QStringLiteral("LEVEL3_COMBO"))->text().trimmed();
+    const auto shown = [this](const char* name) {
+        auto* box = control<QLineEdit>(QLatin1String(name));
+        return box ? box->text() : QString();
+    };
+    return conditions::definitionCode(shown("LEVEL1_COMBO"), shown("LEVEL2_COMBO"), shown("LEVEL3_COMBO"));
 }
 
 void ConditionPanels::hidePanels()
@@ -146,6 +195,24 @@ void ConditionPanels::setItemFields(int item, const conditions::ItemDefinition& 
         row->field(QStringLiteral("F_UNIT")).setString(definition.unit);
 }
 
+void ConditionPanels::showKind(int item, const QString& kind)
+{
+    auto* kindBox = control<QLineEdit>(QStringLiteral("TYPE%1").arg(item));
+    const bool blocked = kindBox->blockSignals(true);
+    kindBox->setText(kind);
+    kindBox->blockSignals(blocked);
+}
+
+bool ConditionPanels::rowMatches(int item, const conditions::ItemDefinition& definition) const
+{
+    store::Table* row = view(item);
+    if (!row->isActive() || row->isEmpty())
+        return false;
+    const auto holds = [row](const char* field, const QString& value) { return row->field(QLatin1String(field)).asString().trimmed() == value.trimmed(); };
+    return holds("ORD", QString::number(item)) && holds("TYPE", definition.kind) && holds("NAME", definition.name)
+        && (!definition.hasUnit || holds("F_UNIT", definition.unit));
+}
+
 void ConditionPanels::showItem(int item, const conditions::ItemDefinition& definition)
 {
     const QString n = QString::number(item);
@@ -171,11 +238,9 @@ void ConditionPanels::showItem(int item, const conditions::ItemDefinition& defin
         unit->setVisible(definition.hasUnit);
     } else if (kind == QLatin1String("S")) {
         const int selected = conditions::selectedChoice(stored);
-        const QStringList& choices = definition.choices;
         for (int choice = 0; choice < 2; ++choice) {
             auto* button = control<QRadioButton>(parts::conditionRadioButton(item, choice));
-            // The last two choices of the list are used; a list of one leaves the first button out.
-            const QString caption = choices.value(int(choices.size()) - 2 + choice);
+            const QString caption = conditions::choiceCaption(definition, choice);
             button->setText(caption);
             button->setVisible(!caption.isEmpty());
             button->setAutoExclusive(false);
@@ -198,6 +263,7 @@ void ConditionPanels::LoadConstConditions(const QString& code)
     QString error;
     if (!conditions::readDefinitions(m_dm.folder().path(conditions::kDefinitionFileName), code, &definitions, &error)) {
         hidePanels();
+        m_kinds.clear();
         m_builtFor = currentRegNo(); // told once for this registration, not again at once
         fitPage();
         UserInteraction::current().error(kProgramTitle, error);
@@ -206,11 +272,10 @@ void ConditionPanels::LoadConstConditions(const QString& code)
     hideAll();
     // The kind boxes are emptied without touching the rows: an item the file no longer defines
     // keeps an empty kind, so that the save removes its row.
+    m_kinds.clear();
     for (int item = 1; item <= kItemCount; ++item) {
-        auto* kindBox = control<QLineEdit>(QStringLiteral("TYPE%1").arg(item));
-        const bool blocked = kindBox->blockSignals(true);
-        kindBox->clear();
-        kindBox->blockSignals(blocked);
+        showKind(item, QString());
+        m_kinds.insert(item, QString());
     }
     const bool wasModified = m_hooks.isModified();
     m_builtFor = currentRegNo();
@@ -218,20 +283,29 @@ void ConditionPanels::LoadConstConditions(const QString& code)
     for (const conditions::ItemDefinition& definition : std::as_const(definitions)) {
         if (definition.item == 0)
             continue;
-        conditions::changeConstMode(view(definition.item));
-        setItemFields(definition.item, definition);
+        // A stored row that already carries the definition stays as it is: the user's first
+        // change then starts its edit as on any other page.
+        m_kinds.insert(definition.item, definition.kind);
+        if (rowMatches(definition.item, definition)) {
+            showKind(definition.item, definition.kind);
+        } else {
+            if (!view(definition.item)->isEditing())
+                m_rebuiltOnly.insert(definition.item);
+            conditions::changeConstMode(view(definition.item));
+            setItemFields(definition.item, definition);
+        }
         showItem(definition.item, definition);
     }
     if (definitions.isEmpty())
         control(QStringLiteral("lblNoCnst"))->show();
     fitPage();
 
-    for (int item = 1; item <= kItemCount; ++item) {
-        store::Table* itemView = view(item);
-        if (item > definitions.size())
-            conditions::removeItemRow(itemView);
-        else if (itemView->isEditing())
-            itemView->post();
+    // The rows stay in edit until the save posts them or a discard cancels them: posted here, the
+    // user's pending values would outlive a discard. A row this area began for an item the code no
+    // longer defines is abandoned; a stored one is removed by the save (its kind box is empty).
+    for (int item = int(definitions.size()) + 1; item <= kItemCount; ++item) {
+        if (view(item)->state() == store::Table::State::Insert)
+            view(item)->cancel();
     }
     m_hooks.setModified(wasModified);
 }
@@ -258,15 +332,14 @@ void ConditionPanels::saveConditions()
 
 void ConditionPanels::PutDataConst(int item)
 {
-    conditions::ItemControls controls;
-    for (int k = 1; k <= kMaxChoices; ++k)
-        controls.checked.append(control<QCheckBox>(parts::conditionCheckBox(item, k))->isChecked());
-    for (int choice = 0; choice < 2; ++choice) {
-        if (control<QRadioButton>(parts::conditionRadioButton(item, choice))->isChecked())
-            controls.selected = choice;
+    // A row only the rebuild changed takes its definition as it is, without the clean-up of
+    // what the user entered.
+    const QString kind = itemKind(item);
+    if (m_rebuiltOnly.remove(item) && !kind.isEmpty() && view(item)->isEditing()) {
+        view(item)->post();
+        return;
     }
-    const QString kind = control<QLineEdit>(QStringLiteral("TYPE%1").arg(item))->text().trimmed();
-    if (conditions::putDataConst(view(item), kind, controls))
+    if (conditions::putDataConst(view(item), kind, controlsOf(item)))
         m_hooks.setModified(false);
 }
 

@@ -2,7 +2,9 @@
 
 #include "entry/Conditions.h"
 
+#include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 #include <functional>
@@ -42,6 +44,8 @@ public:
     QString currentLevel3Code() const;
     // The save step of the conditions: the row clean-up, then every item handed to its row.
     void saveConditions();
+    // The check boxes and radio buttons of item n (1 … 6) as they stand.
+    conditions::ItemControls controlsOf(int item) const;
     // Saving item n (1 … 6) with the kind in its TYPE box.
     void PutDataConst(int item);
     // After NT_TBL_CONST_CONDITION itself was posted.
@@ -49,6 +53,9 @@ public:
     // Check box k (1 … 42) or radio button k (1 … 12) is about to change: its item's row edits.
     void checkBoxToggled(int k);
     void radioButtonChosen(int k);
+    // A check box or radio button of item n was used: the item's row holds the choices at once, so
+    // that a rebuild of the area shows them again and a discard drops them with the row's edit.
+    void choiceMade(int item);
     // The focus left the range panel of item n: an upper bound below the lower one is reported.
     void ChkTypR(int item);
 
@@ -67,13 +74,21 @@ private:
     void fitPage();
     void showItem(int item, const conditions::ItemDefinition& definition);
     void setItemFields(int item, const conditions::ItemDefinition& definition);
+    // The kind box of item n shows `kind` without touching its row.
+    void showKind(int item, const QString& kind);
+    // Whether item n's row is stored and carries the definition's order, kind, name and unit.
+    bool rowMatches(int item, const conditions::ItemDefinition& definition) const;
     void watchControls();
+    // The kind in item n's TYPE box, as of the last rebuild.
+    QString itemKind(int item) const;
     void onFocusChanged(QWidget* old, QWidget* now);
 
     QWidget* m_root;
     store::DataModule& m_dm;
     Hooks m_hooks;
     QString m_builtFor; // REG_NO of the registration the panels were last built for
+    QSet<int> m_rebuiltOnly; // items whose pending row only the rebuild changed
+    QHash<int, QString> m_kinds; // the kind of each item at the last rebuild (empty: not defined)
 };
 
 } // namespace app

@@ -4,6 +4,7 @@
 #include "app/InputBehaviours.h"
 #include "store/DataModule.h"
 #include "store/DraftRows.h"
+#include "submission/SubmissionChanges.h"
 #include "util/UserInteraction.h"
 
 #include <QDir>
@@ -232,6 +233,13 @@ void EditingCycle::openRegistration()
     m_screen.openedRegistrationShown();
 }
 
+void EditingCycle::openCopy()
+{
+    openRegistration();
+    setMode(New);
+    markModified();
+}
+
 // ---------------------------------------------------------------- save, leave, discard
 
 void EditingCycle::writeRegistration()
@@ -240,10 +248,12 @@ void EditingCycle::writeRegistration()
     m_dm.SubCdsPost(table(QStringLiteral("NT_TBL_MAIN")), 0);
     // What has been saved reaches the data folder at once, so that a crash cannot lose it.
     QString error;
-    if (!m_dm.WriteChangedTables(&error))
-        UserInteraction::current().error(kProgramTitle, error);
-    else
+    if (m_dm.WriteChangedTables(&error)) {
+        m_dm.recordSaveTime(currentNumber());
         emit draftObsolete(currentNumber()); // kept when the tables could not be written
+    } else {
+        UserInteraction::current().error(kProgramTitle, error);
+    }
     // The photos set aside since the last save, and those the saved rows no longer name, go.
     m_screen.photosSaved(currentNumber());
 }
@@ -376,8 +386,13 @@ void EditingCycle::deleteRegistration()
     const QString number = main->field(QStringLiteral("REG_NO")).asString().trimmed();
     for (const QString& path : photoFilesOf(m_dm.folder().path(QStringLiteral("Images")), number))
         QFile::remove(path);
-    m_dm.DeleteRegistration();
+    if (!m_dm.DeleteRegistration())
+        return; // the draft stays while the saved registration does
     emit draftObsolete(number);
+    // The submission files kept for the registration go aside, never away.
+    QString error;
+    if (!submission::setAsideSubmissions(m_dm, number, &error))
+        UserInteraction::current().error(kProgramTitle, error);
 }
 
 // ---------------------------------------------------------------- closing

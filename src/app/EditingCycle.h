@@ -106,6 +106,10 @@ public:
     void newRegistration();
     // "編集": the list's current registration on the entry pages (a new one when the list is empty).
     void openRegistration();
+    // A copy just made of a registration (the main table on its row in insert state, its other
+    // rows appended) shown on the entry pages as a new registration with changes to save: the save
+    // writes it, a discard removes it whole.
+    void openCopy();
     // "保存": after the save question and the save check, the registration is written.
     void save();
     // "メニュー": back to the list, after the save question when something changed and the question

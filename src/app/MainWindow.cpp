@@ -12,17 +12,20 @@
 #include "app/PatentBlocks.h"
 #include "app/PhotoSlots.h"
 #include "app/PreviewPage.h"
+#include "app/RegistrationList.h"
 #include "app/SaveCheckScreen.h"
 #include "app/ScrollingPage.h"
+#include "app/SubmissionChangesDialog.h"
 #include "comparison/ComparisonPageWidget.h"
 #include "dialogs/SubRecordDialogs.h"
 #include "submission/SubmissionExport.h"
+#include "submission/RegistrationCopy.h"
 #include "submission/SubmissionImport.h"
 #include "util/HelpText.h"
 #include "util/HelpWindow.h"
 #include "util/UserInteraction.h"
-#include "widgets/DBGrid.h"
 #include "widgets/DBRadioGroup.h"
+#include "widgets/WheelGuard.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -43,7 +46,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QWheelEvent>
 
 namespace app {
 
@@ -122,12 +124,7 @@ void MainWindow::buildWindow()
     });
 
     // A list turned by the wheel while the user scrolls the page would change a stored choice.
-    for (ScrollingPage* page : std::as_const(m_entryPages)) {
-        for (QComboBox* list : page->findChildren<QComboBox*>())
-            list->installEventFilter(this);
-        for (QSpinBox* arrows : page->findChildren<QSpinBox*>())
-            arrows->installEventFilter(this);
-    }
+    widgets::installWheelGuard(*qApp);
     buildBehaviours();
     m_classification = new ClassificationLists(this, [this](const QString& name) { return m_dm->table(name); }, this);
     m_photos = new PhotoSlots(this, *m_dm, this);
@@ -139,7 +136,9 @@ void MainWindow::buildWindow()
     m_comparison = new comparison::ComparisonPageWidget(this, *m_dm);
     connect(m_comparison, &comparison::ComparisonPageWidget::registrationChanged, m_cycle, &EditingCycle::markModified);
     // The record, contact and evaluation dialogs, made once for the run; they enable their buttons.
-    new dialogs::SubRecordDialogs(*m_dm, this);
+    // A record they store or delete is a change of the registration, as a breakdown row is.
+    auto* records = new dialogs::SubRecordDialogs(*m_dm, this);
+    connect(records, &dialogs::SubRecordDialogs::recordsChanged, m_cycle, &EditingCycle::markModified);
     layOutTop();
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -165,6 +164,8 @@ void MainWindow::buildTopRow(QWidget* central)
     m_menuButton->setGeometry(8, 2, 110, kTopRow - 4);
     m_helpButton->setGeometry(124, 2, 110, kTopRow - 4);
     m_checkButton->setGeometry(240, 2, 110, kTopRow - 4);
+    m_changesButton = form::button(QStringLiteral("BtnSubmissionChanges"), QStringLiteral("前回提出との比較"), central);
+    m_changesButton->setGeometry(356, 2, 130, kTopRow - 4);
     m_postButton->setGeometry(kClientWidth - 128, 2, 120, kTopRow - 4);
     // Placed outside the client area, as the window has always had them: not seen.
     m_methodLabel->setGeometry(1000, 4, 120, 22);
@@ -172,6 +173,7 @@ void MainWindow::buildTopRow(QWidget* central)
     connect(m_menuButton, &QPushButton::clicked, m_cycle, &EditingCycle::backToList);
     connect(m_helpButton, &QPushButton::clicked, this, &MainWindow::showHelp);
     connect(m_checkButton, &QPushButton::clicked, this, &MainWindow::showInputCheck);
+    connect(m_changesButton, &QPushButton::clicked, this, &MainWindow::showSubmissionChanges);
     connect(m_postButton, &QPushButton::clicked, m_actPost, &QAction::trigger);
     connect(m_cancelButton, &QPushButton::clicked, m_actCancel, &QAction::trigger);
     connect(m_actPost, &QAction::enabledChanged, m_postButton, &QPushButton::setEnabled);
@@ -191,7 +193,7 @@ void MainWindow::buildPages(QWidget* central)
     const form::SourceOf sourceOf = [this](const QString& name) { return m_dm->dataSource(name); };
     m_pages = new QTabWidget(central);
     m_pages->setObjectName(controls::kPages);
-    m_listPage = buildListPage(sourceOf, m_pages);
+    m_listPage = buildListPage(*m_dm, m_pages);
     m_entryPages = {buildNamesPage(sourceOf, m_pages), buildSummaryPage(sourceOf, m_pages), buildComparisonPage(sourceOf, m_pages),
                     buildRecordsPage(sourceOf, m_pages)};
     m_previewPage = buildPreviewPage(m_pages);
@@ -206,16 +208,62 @@ void MainWindow::buildPages(QWidget* central)
         control<QLineEdit>(QStringLiteral("ImagePath_") + letter)->setReadOnly(true);
 }
 
-// The list page's commands.
+// The list page's commands, and the keys that give the commands of the window.
 void MainWindow::connectListCommands()
 {
     connect(control<QPushButton>(controls::kNewButton), &QPushButton::clicked, m_cycle, &EditingCycle::newRegistration);
     connect(control<QPushButton>(controls::kOpenButton), &QPushButton::clicked, m_cycle, &EditingCycle::openRegistration);
+    connect(control<QPushButton>(controls::kDuplicateButton), &QPushButton::clicked, this, &MainWindow::duplicateRegistration);
     connect(control<QPushButton>(controls::kDeleteButton), &QPushButton::clicked, m_cycle, &EditingCycle::deleteRegistration);
     connect(control<QPushButton>(controls::kEndButton), &QPushButton::clicked, this, &QWidget::close);
     connect(control<QPushButton>(controls::kExportButton), &QPushButton::clicked, this, &MainWindow::exportSubmissionFile);
     connect(control<QPushButton>(controls::kImportButton), &QPushButton::clicked, this, &MainWindow::importSubmissionFile);
-    connect(control<widgets::DBGrid>(controls::kTechnologyList), &QAbstractItemView::doubleClicked, m_cycle, &EditingCycle::openRegistration);
+    auto* list = control<RegistrationListView>(controls::kTechnologyList);
+    connect(list, &QAbstractItemView::doubleClicked, control<QPushButton>(controls::kOpenButton), &QPushButton::click);
+    connect(list, &RegistrationListView::openRequested, control<QPushButton>(controls::kOpenButton), &QPushButton::click);
+    connect(list, &RegistrationListView::deleteRequested, control<QPushButton>(controls::kDeleteButton), &QPushButton::click);
+
+    // Each key does what a click on its button does, while that button can be clicked.
+    const auto clickOnKey = [this](const QKeySequence& key, QWidget* scope, QPushButton* button) {
+        auto* shortcut = new QShortcut(key, scope, nullptr, nullptr, scope == this ? Qt::WindowShortcut : Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, button, [button] {
+            if (button->isVisible() && button->isEnabled())
+                button->click();
+        });
+    };
+    clickOnKey(QKeySequence::New, m_listPage, control<QPushButton>(controls::kNewButton));
+    clickOnKey(QKeySequence(Qt::CTRL | Qt::Key_D), m_listPage, control<QPushButton>(controls::kDuplicateButton));
+    clickOnKey(QKeySequence(Qt::CTRL | Qt::Key_E), m_listPage, control<QPushButton>(controls::kExportButton));
+    clickOnKey(QKeySequence(Qt::CTRL | Qt::Key_I), m_listPage, control<QPushButton>(controls::kImportButton));
+    clickOnKey(QKeySequence(Qt::CTRL | Qt::Key_S), this, m_postButton);
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, &MainWindow::showHelp);
+    // The print preview is one of the entry pages' tabs: the key chooses it as a click would.
+    auto* preview = new QShortcut(QKeySequence::Print, this);
+    connect(preview, &QShortcut::activated, this, [this] {
+        if (!showsListPage() && m_pages->currentWidget() != m_previewPage)
+            m_pages->setCurrentWidget(m_previewPage);
+    });
+    m_pages->setTabToolTip(m_pages->indexOf(m_previewPage), QStringLiteral("印刷プレビューを表示します。 (Ctrl+P)"));
+    m_postButton->setToolTip(QStringLiteral("入力したデータを保存します。 (Ctrl+S)"));
+    m_helpButton->setToolTip(QStringLiteral("ヘルプを表示します。 (F1)"));
+}
+
+void MainWindow::duplicateRegistration()
+{
+    store::Table* main = table(QStringLiteral("NT_TBL_MAIN"));
+    if (main->recordCount() == 0) {
+        UserInteraction::current().warn(QStringLiteral("注意"), QStringLiteral("複製するデータがありません。"));
+        return;
+    }
+    QString number;
+    QString error;
+    if (!submission::duplicateRegistration(*m_dm, main->field(QStringLiteral("REG_NO")).asString(), submission::CopyEnding::LeftNew,
+                                           &number, &error)) {
+        UserInteraction::current().error(kProgramTitle, error);
+        return;
+    }
+    m_cycle->openCopy();
 }
 
 void MainWindow::connectDrafts()
@@ -231,11 +279,6 @@ void MainWindow::connectDrafts()
             m_drafts->waitForWrites();
         });
     }
-    auto* save = new QShortcut(QKeySequence::Save, this);
-    connect(save, &QShortcut::activated, this, [this] {
-        if (!showsListPage() && m_actPost->isEnabled())
-            m_actPost->trigger();
-    });
 }
 
 void MainWindow::buildBehaviours()
@@ -329,7 +372,18 @@ void MainWindow::showListAtStart()
 
 void MainWindow::exportSubmissionFile()
 {
-    submission::SubmissionExport(*m_dm, UserInteraction::current()).exportSubmissionFile();
+    submission::SubmissionExport exporter(*m_dm, UserInteraction::current());
+    exporter.setChangesReview([this](const QString& regNo) {
+        SubmissionChangesDialog review(
+            SubmissionChangesDialog::Purpose::BeforeExport,
+            [this, regNo](const QString& file) {
+                return file.isEmpty() ? submission::changesSinceLastSubmission(*m_dm, regNo) : submission::changesSinceFile(*m_dm, regNo, file);
+            },
+            {}, this);
+        review.compare();
+        return review.exec() == QDialog::Accepted;
+    });
+    exporter.exportSubmissionFile();
 }
 
 void MainWindow::importSubmissionFile()
@@ -348,10 +402,12 @@ void MainWindow::layOutTop()
     m_pages->setTabEnabled(m_pages->indexOf(m_listPage), list);
     m_pages->setGeometry(0, list ? 0 : kTopRow, kClientWidth, kClientHeight - (list ? 0 : kTopRow));
     for (QWidget* w : {static_cast<QWidget*>(m_menuButton), m_methodLabel, static_cast<QWidget*>(m_postButton),
-                       static_cast<QWidget*>(m_cancelButton), static_cast<QWidget*>(m_helpButton), static_cast<QWidget*>(m_checkButton)})
+                       static_cast<QWidget*>(m_cancelButton), static_cast<QWidget*>(m_helpButton), static_cast<QWidget*>(m_checkButton), static_cast<QWidget*>(m_changesButton)})
         w->setVisible(!list);
     if (list && m_checkList)
         m_checkList->close();
+    if (list && m_changes)
+        m_changes->close();
 }
 
 void MainWindow::showFirstEntryPage()
@@ -411,16 +467,6 @@ void MainWindow::afterPageChange(int index)
     control<QTabBar>(controls::kTemplateSelector)->setCurrentIndex(0);
 }
 
-bool MainWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::Wheel && !static_cast<QWidget*>(watched)->hasFocus()) {
-        if (auto* page = qobject_cast<ScrollingPage*>(m_pages->currentWidget()))
-            page->turnWheel(-static_cast<QWheelEvent*>(event)->angleDelta().y() / 120);
-        return true;
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
 // ---------------------------------------------------------------- save check
 
 void MainWindow::showControl(const QString& name)
@@ -448,6 +494,28 @@ void MainWindow::showInputCheck()
     m_checkList->recheck();
     m_checkList->show();
     m_checkList->raise();
+}
+
+QString MainWindow::currentRegistrationNumber() const
+{
+    store::Table* main = table(QStringLiteral("NT_TBL_MAIN"));
+    return main->isActive() && !main->isEmpty() ? main->field(QStringLiteral("REG_NO")).asString().trimmed() : QString();
+}
+
+void MainWindow::showSubmissionChanges()
+{
+    if (!m_changes) {
+        m_changes = new SubmissionChangesDialog(
+            SubmissionChangesDialog::Purpose::Browse,
+            [this](const QString& file) {
+                const QString regNo = currentRegistrationNumber();
+                return file.isEmpty() ? submission::changesSinceLastSubmission(*m_dm, regNo) : submission::changesSinceFile(*m_dm, regNo, file);
+            },
+            [this](const QString& name) { showControl(name); }, this);
+    }
+    m_changes->compare();
+    m_changes->show();
+    m_changes->raise();
 }
 
 void MainWindow::showHelp()

@@ -33,6 +33,7 @@ class ClassificationLists;
 class DraftKeeper;
 class EntryPagesScreen;
 class InputCheckDialog;
+class SubmissionChangesDialog;
 class ConditionPanels;
 class DescriptionGrids;
 class PatentBlocks;
@@ -84,8 +85,14 @@ public:
     // The list page's submission-file commands: "提出用ファイル作成" and "データ取り込み".
     void exportSubmissionFile();
     void importSubmissionFile();
+    // "複製して新規作成": a copy of the list's current registration under the next number, shown on
+    // the entry pages as a new registration.
+    void duplicateRegistration();
     // "入力チェック": lists every problem of both checks; choosing one shows its control.
     void showInputCheck();
+    // "前回提出との比較": what changed in the registration as saved since its last kept
+    // submission file; choosing a line shows its control.
+    void showSubmissionChanges();
     // Every problem of the registration as the entry pages show it, in the checks' order.
     QList<inputcheck::Problem> inputProblems() const;
     // Brings the entry page, tab and scroll position of a control into view and focuses it.
@@ -96,7 +103,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void clearWorkingFolderAndReadHelp();
@@ -118,6 +124,7 @@ private:
     void afterPageChange(int index);
     void onPageShown(int index);
     store::Table* table(const QString& name) const { return m_dm->table(name); }
+    QString currentRegistrationNumber() const;
 
     QString m_programFolder;
     std::unique_ptr<store::DataModule> m_dm;
@@ -142,6 +149,8 @@ private:
     QPushButton* m_cancelButton = nullptr;
     QPushButton* m_checkButton = nullptr;
     InputCheckDialog* m_checkList = nullptr;
+    QPushButton* m_changesButton = nullptr;
+    SubmissionChangesDialog* m_changes = nullptr;
     QWidget* m_methodLabel = nullptr;
     QAction* m_actPost = nullptr;
     QAction* m_actCancel = nullptr;

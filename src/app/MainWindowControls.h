@@ -23,10 +23,14 @@ inline const QString kTechnologyList = QStringLiteral("DBGrid1");
 inline const QString kNewButton = QStringLiteral("Button5");    // 新規作成
 inline const QString kOpenButton = QStringLiteral("Button4");   // 編集
 inline const QString kDeleteButton = QStringLiteral("Button1"); // 削除
+inline const QString kDuplicateButton = QStringLiteral("BtnDuplicate"); // 複製して新規作成
 inline const QString kExportButton = QStringLiteral("Button2"); // 提出用ファイル作成
 inline const QString kImportButton = QStringLiteral("Button3"); // データ取り込み
 inline const QString kEndButton = QStringLiteral("BitBtn1");    // 終了
 inline const QString kHelpText = QStringLiteral("Memo1");
+// The find box above the list and the count of the lines it shows.
+inline const QString kFindBox = QStringLiteral("edtFind");
+inline const QString kFindCount = QStringLiteral("lblFindCount");
 
 // "メニュー" above the entry pages: back to the list.
 inline const QString kMenuButton = QStringLiteral("BitBtn2");

@@ -4,12 +4,16 @@
 
 class QWidget;
 
+namespace store {
+class DataModule;
+}
+
 namespace app {
 
 class ScrollingPage;
 
 // The pages of the main window, each built from the tables of its controls.
-QWidget* buildListPage(const form::SourceOf& sourceOf, QWidget* parent);        // TabSheet1
+QWidget* buildListPage(store::DataModule& dm, QWidget* parent);                   // TabSheet1
 ScrollingPage* buildNamesPage(const form::SourceOf& sourceOf, QWidget* parent);  // TbsPattern1
 ScrollingPage* buildSummaryPage(const form::SourceOf& sourceOf, QWidget* parent); // PageControl2
 ScrollingPage* buildComparisonPage(const form::SourceOf& sourceOf, QWidget* parent); // TabSheet3

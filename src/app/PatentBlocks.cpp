@@ -65,7 +65,9 @@ PatentBlocks::PatentBlocks(QWidget* root, store::DataModule& dm, std::function<v
         }
         auto* memo = control<QPlainTextEdit>(patents::numbered(QStringLiteral("CERTIFY_PATENT_NO"), n));
         connect(memo, &QPlainTextEdit::textChanged, this, [this, memo, n] {
-            if (m_mode() < 0)
+            // A memo emptied while a new main row has no number yet changes nothing: a patent row
+            // begun then would be stored without its registration's number.
+            if (m_mode() < 0 || !mainRowHasNumber())
                 return;
             m_markChange(memo);
             patentNumberChanged(n);
@@ -101,6 +103,11 @@ T* PatentBlocks::control(const QString& name) const
 store::Table* PatentBlocks::table(const QString& name) const
 {
     return m_dm.table(name);
+}
+
+bool PatentBlocks::mainRowHasNumber() const
+{
+    return !stored(table(QStringLiteral("NT_TBL_MAIN")), QStringLiteral("REG_NO")).isEmpty();
 }
 
 void PatentBlocks::setCode(store::Table* table, const QString& field, const QString& code)

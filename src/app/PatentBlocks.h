@@ -44,6 +44,7 @@ private:
     template <typename T = QWidget>
     T* control(const QString& name) const;
     store::Table* table(const QString& name) const;
+    bool mainRowHasNumber() const;
     // Stores a chosen code (edit state first) and enables the save command; a choice that does not
     // change the code records nothing.
     void record(store::Table* table, const QString& field, const QString& code);

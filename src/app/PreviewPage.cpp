@@ -1,5 +1,6 @@
 #include "app/PreviewPage.h"
 
+#include "app/ConditionPanels.h"
 #include "app/DescriptionGrids.h"
 #include "app/EntryParts.h"
 #include "app/MainWindow.h"
@@ -105,6 +106,12 @@ report::ReportScreen shownReportScreen(MainWindow& window)
     for (const parts::DescriptionTableNames& names : parts::kDescriptionTables)
         screen.descriptionGrids.insert(names.grid, report::DescriptionGrid::fromStoredText(
                                                        entry::SaveGridText(window.descriptionGrids().contents(names.grid))));
+    // The condition items' check boxes and radio buttons, which reach their rows only at the save;
+    // panels built for another registration show nothing of this one.
+    if (!window.conditionPanels().builtForAnotherRegistration()) {
+        for (int item = 1; item <= conditions::kItemCount; ++item)
+            screen.conditionControls.insert(item, window.conditionPanels().controlsOf(item));
+    }
     // The cost-type label is filled by the cost-type window; until then the stored type names it.
     if (const std::optional<QString> costType = shownText(window, QStringLiteral("lblCOST_TYPE")); costType && !costType->isEmpty())
         screen.costTypeName = *costType;

@@ -6,6 +6,7 @@
 #include "widgets/ProgramIcon.h"
 #include "widgets/QtJapanese.h"
 #include "widgets/QtUserInteraction.h"
+#include "widgets/WheelGuard.h"
 #include "widgets/WebEngineSetup.h"
 
 #include <QApplication>
@@ -23,6 +24,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(kProgramTitle);
     widgets::installQtJapanese(app);
     widgets::installProgramIcon(app);
+    widgets::installWheelGuard(app);
     widgets::QtUserInteraction interaction;
     UserInteraction::setCurrent(&interaction);
 

@@ -107,6 +107,21 @@ bool ArchiveFile::PackFiles(QObject* window, const QString& baseFolder, const QS
     return true;
 }
 
+bool ArchiveFile::ListMembers(QList<archiver::IndividualInfo>* members, ArchiverError& error)
+{
+    members->clear();
+    if (!m_archiver)
+        return Refuse(error, QStringLiteral("書庫の形式を判別できません。"));
+    const archiver::ArchiveHandle handle = m_archiver->OpenArchive(nullptr, QFileInfo(m_fileName).absoluteFilePath(), 0, error);
+    if (!handle)
+        return error.Message.isEmpty() ? Refuse(error, m_fileName + QStringLiteral(": cannot be read as an archive of its format")) : false;
+    archiver::IndividualInfo info;
+    for (int found = m_archiver->FindFirst(handle, QStringLiteral("*"), &info, error); found == 0;
+         found = m_archiver->FindNext(handle, &info, error))
+        members->append(info);
+    return m_archiver->CloseArchive(handle, error);
+}
+
 ArchiverType ArchiverTypeOfFile(const QString& fileName)
 {
     const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));

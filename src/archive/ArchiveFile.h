@@ -40,6 +40,10 @@ public:
     bool ExtractFiles(QObject* window, const QString& folder, const QStringList* files, int& result, ArchiverError& error);
     bool PackFiles(QObject* window, const QString& baseFolder, const QStringList& files, int& result, ArchiverError& error);
 
+    // Every member of the archive as its library lists it; false when the format is unknown or the
+    // library cannot read the file as an archive of its format.
+    bool ListMembers(QList<archiver::IndividualInfo>* members, ArchiverError& error);
+
 private:
     QString m_fileName;
     ArchiverOptions* m_options;

@@ -61,6 +61,14 @@ bool Archiver::RunCommand(const archiver::Library* library, const QString& entry
     auto command = reinterpret_cast<archiver::CommandEntry>(GetEntry(library, entryName, error));
     if (!command)
         return false;
-    result = command(window, CommandLine.toUtf8().constData(), nullptr, 0);
+    result = CallCommand(command, window);
     return true;
+}
+
+int Archiver::CallCommand(archiver::CommandEntry command, QObject* window)
+{
+    QByteArray output(kOutputSize, '\0');
+    const int result = command(window, CommandLine.toUtf8().constData(), output.data(), quint32(output.size()));
+    Output = QString::fromUtf8(output.constData());
+    return result;
 }

@@ -24,6 +24,7 @@ public:
     virtual ~Archiver() = default;
 
     QString CommandLine; // the last command line built by Extract, Pack, Delete or MakeSfx
+    QString Output;      // what the library said about the last command it ran (empty when all went well)
 
     // Loads the format's library (once per process).
     virtual bool Startup(ArchiverError& error) = 0;
@@ -50,8 +51,11 @@ public:
                          ArchiverError& error) = 0;
 
 protected:
+    static constexpr int kOutputSize = 4096;
     // The listing entry point named by its suffix ("OpenArchive" and so on), or null.
     virtual void* ListingEntry(const QString& name, ArchiverError& error) const;
+    // Runs a command entry point with the current CommandLine, keeping what it says in Output.
+    int CallCommand(archiver::CommandEntry command, QObject* window);
     // Calls a command entry point with the current CommandLine.
     bool RunCommand(const archiver::Library* library, const QString& entryName, QObject* window, int& result,
                     ArchiverError& error);

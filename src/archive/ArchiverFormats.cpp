@@ -218,7 +218,7 @@ bool ZipArchiver::Extract(QObject* window, const QString& archiveName, const QSt
     auto command = reinterpret_cast<archiver::CommandEntry>(Entry(QStringLiteral("UnZip"), false, error));
     if (!command)
         return false;
-    result = command(window, CommandLine.toUtf8().constData(), nullptr, 0);
+    result = CallCommand(command, window);
     return true;
 }
 

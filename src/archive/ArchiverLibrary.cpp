@@ -1,5 +1,6 @@
 #include "archive/ArchiverLibrary.h"
 
+#include "archive/ArjLibrary.h"
 #include "archive/LhaLibrary.h"
 #include "archive/LibarchiveLibraries.h"
 #include "archive/LzhArchive.h"
@@ -26,6 +27,7 @@ std::vector<RegisteredLibrary>& registry()
     static std::vector<RegisteredLibrary> libraries = [] {
         std::vector<RegisteredLibrary> all;
         all.push_back({std::make_unique<Library>(makeLhaLibrary()), true});
+        all.push_back({std::make_unique<Library>(makeArjLibrary()), true});
         for (Library& library : makeLibarchiveLibraries())
             all.push_back({std::make_unique<Library>(std::move(library)), true});
         return all;
@@ -194,6 +196,24 @@ int findFirstInListing(ArchiveHandle archive, const char* wildcard, IndividualIn
 int findNextInListing(ArchiveHandle archive, IndividualInfo* info)
 {
     return archive ? nextInListing(static_cast<Listing*>(archive), info) : -1;
+}
+
+std::vector<EntryPoint> listingLibraryEntries(const QString& prefix, OpenArchiveEntry open,
+                                              std::initializer_list<EntryPoint> commands)
+{
+    std::vector<EntryPoint> entries{
+        {prefix + QStringLiteral("OpenArchive"), reinterpret_cast<void*>(open)},
+        {prefix + QStringLiteral("CloseArchive"), reinterpret_cast<void*>(&closeListing)},
+        {prefix + QStringLiteral("FindFirst"), reinterpret_cast<void*>(&findFirstInListing)},
+        {prefix + QStringLiteral("FindNext"), reinterpret_cast<void*>(&findNextInListing)},
+    };
+    entries.insert(entries.end(), commands.begin(), commands.end());
+    return entries;
+}
+
+quint16 ratioPerMille(quint64 originalSize, quint64 compressedSize)
+{
+    return originalSize ? quint16(std::min<quint64>(1000, compressedSize * 1000 / originalSize)) : 0;
 }
 
 } // namespace archiver

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <initializer_list>
 #include <vector>
 
 class QObject;
@@ -94,5 +95,13 @@ ArchiveHandle openListing(QList<IndividualInfo> members);
 int closeListing(ArchiveHandle archive);
 int findFirstInListing(ArchiveHandle archive, const char* wildcard, IndividualInfo* info);
 int findNextInListing(ArchiveHandle archive, IndividualInfo* info);
+
+// The entry points of a library whose open entry lists the members: "<prefix>OpenArchive" with the
+// shared close, find-first and find-next beside it, then the library's commands.
+std::vector<EntryPoint> listingLibraryEntries(const QString& prefix, OpenArchiveEntry open,
+                                              std::initializer_list<EntryPoint> commands);
+
+// The compressed size per mille of the original, at most 1000; 0 for an empty member.
+quint16 ratioPerMille(quint64 originalSize, quint64 compressedSize);
 
 } // namespace archiver

@@ -70,9 +70,7 @@ ArchiveHandle UnlhaOpenArchive(QObject*, const char* archivePath, quint32)
         info.compressedSize = entry.header.compressedSize;
         info.crc = entry.header.dataCrc;
         info.modified = entry.header.modified;
-        info.ratio = entry.header.originalSize
-            ? quint16(std::min<quint64>(1000, entry.header.compressedSize * 1000 / entry.header.originalSize))
-            : 0;
+        info.ratio = ratioPerMille(info.originalSize, info.compressedSize);
         info.method = QString::fromLatin1(entry.header.method.data(), qsizetype(entry.header.method.size()));
         info.fileName = entry.name;
         infos.append(info);
@@ -85,13 +83,8 @@ ArchiveHandle UnlhaOpenArchive(QObject*, const char* archivePath, quint32)
 Library makeLhaLibrary()
 {
     return Library(QStringLiteral("UNLHA32.DLL"),
-                   {
-                       {QStringLiteral("Unlha"), reinterpret_cast<void*>(&Unlha)},
-                       {QStringLiteral("UnlhaOpenArchive"), reinterpret_cast<void*>(&UnlhaOpenArchive)},
-                       {QStringLiteral("UnlhaCloseArchive"), reinterpret_cast<void*>(&closeListing)},
-                       {QStringLiteral("UnlhaFindFirst"), reinterpret_cast<void*>(&findFirstInListing)},
-                       {QStringLiteral("UnlhaFindNext"), reinterpret_cast<void*>(&findNextInListing)},
-                   });
+                   listingLibraryEntries(QStringLiteral("Unlha"), &UnlhaOpenArchive,
+                                         {{QStringLiteral("Unlha"), reinterpret_cast<void*>(&Unlha)}}));
 }
 
 } // namespace archiver

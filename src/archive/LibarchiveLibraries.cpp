@@ -1,5 +1,6 @@
 #include "archive/LibarchiveLibraries.h"
 
+#include "archive/ExtractedFile.h"
 #include "archive/LzhArchive.h"
 
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <archive_entry.h>
 
 #include <memory>
+#include <set>
 
 namespace archiver {
 
@@ -42,66 +44,91 @@ ReadArchive openForReading(const QString& path, Format format)
     return reader;
 }
 
-// The name a member is written under, relative to the target folder: its bare name when flat, else
-// its path, refused (empty) when absolute or holding "..".
-QString targetName(QString stored, bool flat)
-{
-    stored.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (flat) {
-        const QString name = QFileInfo(stored).fileName();
-        return name == QLatin1String("..") || name == QLatin1String(".") ? QString() : name;
-    }
-    const QStringList parts = stored.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    if (stored.startsWith(QLatin1Char('/')) || stored.contains(QLatin1Char(':')) || parts.contains(QStringLiteral("..")))
-        return {};
-    return parts.join(QLatin1Char('/'));
-}
-
 QString errorOf(archive* a)
 {
     const char* text = archive_error_string(a);
     return text ? QString::fromUtf8(text) : QStringLiteral("unknown error");
 }
 
-// Writes the regular files of the archive into the folder: by bare name when flat, else under their
-// folders. Names that are absolute or hold ".." never leave the folder.
+// The current member's data, sparse gaps as zeros, into the sink.
+bool readMemberData(archive* reader, const extraction::ByteSink& sink, std::string* problem)
+{
+    static const std::vector<uint8_t> zeros(64 * 1024);
+    const void* block;
+    size_t size;
+    la_int64_t offset;
+    la_int64_t written = 0;
+    int status;
+    while ((status = archive_read_data_block(reader, &block, &size, &offset)) == ARCHIVE_OK) {
+        for (; written < offset; written += la_int64_t(std::min<size_t>(zeros.size(), size_t(offset - written)))) {
+            if (!sink(zeros.data(), std::min<size_t>(zeros.size(), size_t(offset - written))))
+                return false;
+        }
+        if (!sink(static_cast<const uint8_t*>(block), size))
+            return false;
+        written += la_int64_t(size);
+    }
+    if (status == ARCHIVE_EOF)
+        return true;
+    *problem = errorOf(reader).toStdString();
+    return false;
+}
+
+// Writes the regular files of the archive into the folder through the shared member writer: by bare
+// name when flat, else under their folders. Links and devices are never made, and a name that is
+// absolute or holds ".." is refused, so nothing lands outside the folder.
 int extract(const CommandLine& command, Format format, bool flat, char* output, quint32 outputSize)
 {
     ReadArchive reader = openForReading(command.archive, format);
     if (!reader)
         return reportResult(kResultBadArchive, QStringLiteral("cannot open %1").arg(command.archive), output, outputSize);
     const QString folder = command.folder.isEmpty() ? QDir::currentPath() : command.folder;
-    if (!QDir().mkpath(folder))
+    const std::string folderBytes = QFile::encodeName(folder).toStdString();
+    if (!extraction::makeFolder(folderBytes))
         return reportResult(kResultWriteFailed, QStringLiteral("cannot create %1").arg(folder), output, outputSize);
-    WriteArchive disk(archive_write_disk_new(), &archive_write_free);
-    archive_write_disk_set_options(disk.get(), ARCHIVE_EXTRACT_TIME | ARCHIVE_EXTRACT_SECURE_NODOTDOT
-                                                   | ARCHIVE_EXTRACT_SECURE_SYMLINKS);
+    extraction::Budget budget;
+    std::set<std::string> extracted;
+    QStringList problems;
     archive_entry* entry = nullptr;
     int status;
     while ((status = archive_read_next_header(reader.get(), &entry)) == ARCHIVE_OK) {
-        if (archive_entry_filetype(entry) != AE_IFREG)
+        const char* storedName = archive_entry_pathname_utf8(entry);
+        const QString stored = QString::fromUtf8(storedName ? storedName : "");
+        const std::string name = extraction::bareName(stored.toStdString());
+        if (!lzh::matchesAny(QString::fromStdString(name), command.files))
             continue;
-        const QString stored = QString::fromUtf8(archive_entry_pathname_utf8(entry) ? archive_entry_pathname_utf8(entry) : "");
-        const QString name = targetName(stored, flat);
-        if (name.isEmpty() || !lzh::matchesAny(QFileInfo(name).fileName(), command.files))
+        if (archive_entry_filetype(entry) == AE_IFDIR)
             continue;
-        archive_entry_set_pathname_utf8(entry, QDir(folder).filePath(name).toUtf8().constData());
-        archive_entry_set_perm(entry, 0644);
-        if (archive_write_header(disk.get(), entry) != ARCHIVE_OK)
-            return reportResult(kResultWriteFailed, errorOf(disk.get()), output, outputSize);
-        const void* block;
-        size_t size;
-        la_int64_t offset;
-        while ((status = archive_read_data_block(reader.get(), &block, &size, &offset)) == ARCHIVE_OK) {
-            if (archive_write_data_block(disk.get(), block, size, offset) != ARCHIVE_OK)
-                return reportResult(kResultWriteFailed, errorOf(disk.get()), output, outputSize);
+        if (archive_entry_filetype(entry) != AE_IFREG || archive_entry_hardlink(entry) || archive_entry_symlink(entry)) {
+            problems.append(stored + QStringLiteral(": links and special files are not extracted"));
+            continue;
         }
-        if (status != ARCHIVE_EOF)
-            return reportResult(kResultBadArchive, errorOf(reader.get()), output, outputSize);
-        archive_write_finish_entry(disk.get());
+        const std::string relative = flat ? name : extraction::relativeMemberPath(stored.toStdString());
+        if (name.empty() || relative.empty()) {
+            problems.append(stored + QStringLiteral(": the member has no usable file name"));
+            continue;
+        }
+        if (!extracted.insert(relative).second) {
+            problems.append(stored + QStringLiteral(": another member was already extracted as %1; this one was not")
+                                         .arg(QString::fromStdString(relative)));
+            continue;
+        }
+        const std::string subfolder = relative.size() > name.size() ? relative.substr(0, relative.size() - name.size() - 1) : "";
+        std::string problem;
+        const extraction::ByteSource source = [&reader](const extraction::ByteSink& sink, std::string* why) {
+            return readMemberData(reader.get(), sink, why);
+        };
+        if (!extraction::makeSubfolders(folderBytes, subfolder, &problem)
+            || !extraction::writeMemberFile(subfolder.empty() ? folderBytes : folderBytes + '/' + subfolder, name,
+                                            archive_entry_mtime_is_set(entry) ? int64_t(archive_entry_mtime(entry)) : -1, source,
+                                            budget, &problem))
+            problems.append(QString::fromStdString(problem));
     }
     if (status != ARCHIVE_EOF)
-        return reportResult(kResultBadArchive, errorOf(reader.get()), output, outputSize);
+        problems.append(errorOf(reader.get()));
+    if (!problems.isEmpty())
+        return reportResult(kResultBadArchive, command.archive + QStringLiteral(": ") + problems.join(QStringLiteral("; ")), output,
+                            outputSize);
     return reportResult(kResultOk, QString(), output, outputSize);
 }
 
@@ -163,6 +190,8 @@ ArchiveHandle openListingOf(const char* archivePath, Format format)
         info.modified = archive_entry_mtime(entry);
         info.method = QString::fromUtf8(archive_format_name(reader.get()));
         members.append(info);
+        if (size_t(members.size()) > extraction::kMaxMembers)
+            return nullptr;
         archive_read_data_skip(reader.get());
     }
     // Nothing readable at all means the file is not of this format.
@@ -239,40 +268,24 @@ ArchiveHandle tarOpenArchive(QObject*, const char* archivePath, quint32)
     return openListingOf(archivePath, Format::Tar);
 }
 
-std::vector<EntryPoint> listingEntries(const QString& prefix, OpenArchiveEntry open)
-{
-    return {
-        {prefix + QStringLiteral("OpenArchive"), reinterpret_cast<void*>(open)},
-        {prefix + QStringLiteral("CloseArchive"), reinterpret_cast<void*>(&closeListing)},
-        {prefix + QStringLiteral("FindFirst"), reinterpret_cast<void*>(&findFirstInListing)},
-        {prefix + QStringLiteral("FindNext"), reinterpret_cast<void*>(&findNextInListing)},
-    };
-}
-
-std::vector<EntryPoint> withCommand(std::vector<EntryPoint> entries, std::initializer_list<EntryPoint> commands)
-{
-    entries.insert(entries.end(), commands.begin(), commands.end());
-    return entries;
-}
-
 } // namespace
 
 std::vector<Library> makeLibarchiveLibraries()
 {
     std::vector<Library> libraries;
     libraries.emplace_back(QStringLiteral("UNZIP32.DLL"),
-                           withCommand(listingEntries(QStringLiteral("UnZip"), &zipOpenArchive),
-                                       {{QStringLiteral("UnZip"), reinterpret_cast<void*>(&zipExtractCommand)}}));
+                           listingLibraryEntries(QStringLiteral("UnZip"), &zipOpenArchive,
+                                                 {{QStringLiteral("UnZip"), reinterpret_cast<void*>(&zipExtractCommand)}}));
     libraries.emplace_back(QStringLiteral("LMZIP32.DLL"),
-                           withCommand(listingEntries(QStringLiteral("Unzip"), &zipOpenArchive),
-                                       {{QStringLiteral("Unzip"), reinterpret_cast<void*>(&zipExtractCommand)},
-                                        {QStringLiteral("Zip"), reinterpret_cast<void*>(&zipPackCommand)}}));
+                           listingLibraryEntries(QStringLiteral("Unzip"), &zipOpenArchive,
+                                                 {{QStringLiteral("Unzip"), reinterpret_cast<void*>(&zipExtractCommand)},
+                                                  {QStringLiteral("Zip"), reinterpret_cast<void*>(&zipPackCommand)}}));
     libraries.emplace_back(QStringLiteral("CAB32.DLL"),
-                           withCommand(listingEntries(QStringLiteral("Cab"), &cabOpenArchive),
-                                       {{QStringLiteral("Cab"), reinterpret_cast<void*>(&cabCommand)}}));
+                           listingLibraryEntries(QStringLiteral("Cab"), &cabOpenArchive,
+                                                 {{QStringLiteral("Cab"), reinterpret_cast<void*>(&cabCommand)}}));
     libraries.emplace_back(QStringLiteral("tar32.dll"),
-                           withCommand(listingEntries(QStringLiteral("Tar"), &tarOpenArchive),
-                                       {{QStringLiteral("Tar"), reinterpret_cast<void*>(&tarCommand)}}));
+                           listingLibraryEntries(QStringLiteral("Tar"), &tarOpenArchive,
+                                                 {{QStringLiteral("Tar"), reinterpret_cast<void*>(&tarCommand)}}));
     return libraries;
 }
 

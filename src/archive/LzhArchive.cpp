@@ -161,12 +161,19 @@ bool testArchive(const QString& archivePath, QStringList* problems, QString* err
 bool extractArchive(const QString& archivePath, const QString& folder, const QStringList& patterns,
                     QStringList* written, QString* error)
 {
-    NameFilter chosen;
-    if (!patterns.isEmpty())
-        chosen = [&](const std::string& name) { return matchesAny(QString::fromStdString(name), patterns); };
+    return extractWithinLimits(archivePath, folder, [&](const QString& name) {
+        return matchesAny(name, patterns) ? qint64(kGeneralMemberLimit) : qint64(-1);
+    }, written, error);
+}
+
+bool extractWithinLimits(const QString& archivePath, const QString& folder, const std::function<qint64(const QString& name)>& limit,
+                         QStringList* written, QString* error)
+{
+    const NameFilter chosen = [&](const std::string& name) { return limit(QString::fromStdString(name)) >= 0; };
+    const SizeLimit most = [&](const std::string& name) { return uint64_t(std::max<qint64>(0, limit(QString::fromStdString(name)))); };
     std::vector<std::string> names;
     std::string problem;
-    const bool ok = extractMembers(nativePath(archivePath), nativePath(folder), chosen, &names, &problem);
+    const bool ok = extractMembers(nativePath(archivePath), nativePath(folder), chosen, most, &names, &problem);
     if (written) {
         for (const std::string& name : names)
             written->append(QString::fromStdString(name));

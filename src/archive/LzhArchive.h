@@ -35,6 +35,12 @@ bool testArchive(const QString& archivePath, QStringList* problems, QString* err
 bool extractArchive(const QString& archivePath, const QString& folder, const QStringList& patterns,
                     QStringList* written, QString* error);
 
+// The same for the members `limit` chooses: it gives the most bytes a member may unpack to by its
+// bare name, or a negative number for a member left in the archive. A member past its limit is
+// refused with a message that names it and the limit.
+bool extractWithinLimits(const QString& archivePath, const QString& folder, const std::function<qint64(const QString& name)>& limit,
+                         QStringList* written, QString* error);
+
 // Packs the files under their bare names: -lh5-, or -lh0- when compression does not shrink a file.
 // Members of an existing archive are kept unless a packed file has the same name.
 bool packFiles(const QString& archivePath, const QStringList& files, QString* error);

@@ -43,33 +43,6 @@ bool isValidDate(int year, int month, int day)
     return day <= kDays[month - 1] + (month == 2 && isLeapYear(year) ? 1 : 0);
 }
 
-// MS-DOS date and time (local time) to seconds since the epoch; an impossible date counts as
-// 1980-01-01, an impossible time as midnight.
-int64_t fromDosTime(uint32_t stamp)
-{
-    std::tm local{};
-    const int year = int(stamp >> 25) + 1980;
-    const int month = int((stamp >> 21) & 0x0F);
-    const int day = int((stamp >> 16) & 0x1F);
-    if (isValidDate(year, month, day)) {
-        local.tm_year = year - 1900;
-        local.tm_mon = month - 1;
-        local.tm_mday = day;
-    } else {
-        local.tm_year = 80;
-        local.tm_mday = 1;
-    }
-    const int hour = int((stamp >> 11) & 0x1F);
-    const int minute = int((stamp >> 5) & 0x3F);
-    const int second = int(stamp & 0x1F) * 2;
-    if (hour < 24 && minute < 60 && second < 60) {
-        local.tm_hour = hour;
-        local.tm_min = minute;
-        local.tm_sec = second;
-    }
-    local.tm_isdst = -1;
-    return int64_t(std::mktime(&local));
-}
 
 // Applies one extension header (type byte first, without its trailing next-size field).
 void applyExtension(const uint8_t* ext, size_t size, MemberHeader& header)
@@ -201,6 +174,32 @@ HeaderStatus readLevel2(const uint8_t* base, size_t available, size_t& length, M
 }
 
 } // namespace
+
+int64_t fromDosTime(uint32_t stamp)
+{
+    std::tm local{};
+    const int year = int(stamp >> 25) + 1980;
+    const int month = int((stamp >> 21) & 0x0F);
+    const int day = int((stamp >> 16) & 0x1F);
+    if (isValidDate(year, month, day)) {
+        local.tm_year = year - 1900;
+        local.tm_mon = month - 1;
+        local.tm_mday = day;
+    } else {
+        local.tm_year = 80;
+        local.tm_mday = 1;
+    }
+    const int hour = int((stamp >> 11) & 0x1F);
+    const int minute = int((stamp >> 5) & 0x3F);
+    const int second = int(stamp & 0x1F) * 2;
+    if (hour < 24 && minute < 60 && second < 60) {
+        local.tm_hour = hour;
+        local.tm_min = minute;
+        local.tm_sec = second;
+    }
+    local.tm_isdst = -1;
+    return int64_t(std::mktime(&local));
+}
 
 HeaderStatus readMemberHeader(std::span<const uint8_t> bytes, size_t& at, MemberHeader& header, std::string* error)
 {

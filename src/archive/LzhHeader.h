@@ -7,6 +7,10 @@
 
 namespace lzh {
 
+// MS-DOS date and time (local time) to seconds since the epoch; an impossible date counts as
+// 1980-01-01, an impossible time as midnight.
+int64_t fromDosTime(uint32_t stamp);
+
 // One member header of an LZH archive, in the form every header level reduces to.
 struct MemberHeader
 {

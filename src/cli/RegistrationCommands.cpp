@@ -2,33 +2,52 @@
 #include "cli/CliUserInteraction.h"
 #include "cli/DataModuleSession.h"
 #include "store/DataModule.h"
-#include "store/Schema.h"
+#include "store/RegistrationList.h"
+#include "submission/RegistrationCopy.h"
+
+#include <algorithm>
 
 namespace {
 
 int list(cli::CliContext& context)
 {
-    if (!context.args.isEmpty()) {
-        cli::printErr(QStringLiteral("usage: vordell-cli [--home DIR] list\n"));
+    if (context.args.size() > 1) {
+        cli::printErr(QStringLiteral("usage: vordell-cli [--home DIR] list [TEXT]\n"));
         return 2;
     }
     cli::CliUserInteraction interaction;
     store::DataModule dm(context.home, &interaction);
     if (!cli::startDataModule(context, dm))
         return 1;
-    // A second cursor over the registrations, in the main table's order: walking it moves none
-    // of the detail tables along.
-    store::Table* main = dm.table(QStringLiteral("NT_TBL_MAIN"));
-    store::Table registrations(main->name());
-    registrations.cloneCursor(main);
-    if (const store::schema::TableDef* def = store::schema::findTable(main->name()))
-        registrations.setIndexFieldNames(def->indexFieldNames);
-    const store::Field number = registrations.field(QStringLiteral("REG_NO"));
-    const store::Field title = registrations.field(QStringLiteral("TECH_TITLE"));
+    QList<store::RegistrationEntry> entries = store::entriesMatching(
+        store::registrationEntries(*dm.table(QStringLiteral("NT_TBL_MAIN")), dm.saveTimes()), context.args.value(0));
+    // In number order, as the main table orders its rows.
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const store::RegistrationEntry& a, const store::RegistrationEntry& b) { return a.number < b.number; });
     QString out;
-    for (registrations.first(); !registrations.eof(); registrations.next())
-        out += number.asString() + QLatin1Char('\t') + title.asString() + QLatin1Char('\n');
+    for (const store::RegistrationEntry& entry : std::as_const(entries))
+        out += entry.number + QLatin1Char('\t') + entry.title + QLatin1Char('\n');
     cli::printOut(out);
+    return cli::finishDataModuleAndExit(dm, 0);
+}
+
+int duplicate(cli::CliContext& context)
+{
+    if (context.args.size() != 1) {
+        cli::printErr(QStringLiteral("usage: vordell-cli [--home DIR] duplicate REG_NO\n"));
+        return 2;
+    }
+    cli::CliUserInteraction interaction;
+    store::DataModule dm(context.home, &interaction);
+    if (!cli::startDataModule(context, dm))
+        return 1;
+    QString number;
+    QString error;
+    if (!submission::duplicateRegistration(dm, context.args.first(), submission::CopyEnding::Saved, &number, &error)) {
+        cli::printErr(error.replace(QStringLiteral("\r\n"), QStringLiteral("\n")) + QLatin1Char('\n'));
+        return cli::finishDataModuleAndExit(dm, 1);
+    }
+    cli::printOut(number + QLatin1Char('\n'));
     return cli::finishDataModuleAndExit(dm, 0);
 }
 
@@ -53,9 +72,15 @@ int nextNumber(cli::CliContext& context)
     return cli::finishDataModuleAndExit(dm, 0);
 }
 
-const cli::CliRegistration registerList({QStringLiteral("list"),
-                                         QStringLiteral("list               number and technology name of each registration, in number order"),
-                                         list});
+const cli::CliRegistration registerList(
+    {QStringLiteral("list"),
+     QStringLiteral("list [TEXT]        number and technology name of each registration, in number order; with TEXT only those\n"
+                    "                   whose number, name, subtitle or developer holds it (widths and letter case aside)"),
+     list});
+const cli::CliRegistration registerDuplicate(
+    {QStringLiteral("duplicate"),
+     QStringLiteral("duplicate REG_NO   a new registration holding everything of REG_NO, photos too; prints its number"),
+     duplicate});
 const cli::CliRegistration registerNextNumber({QStringLiteral("next-number"),
                                                QStringLiteral("next-number        the local registration number a new registration would get"),
                                                nextNumber});

@@ -167,6 +167,7 @@ void SubRecordDialog::deleteRecord()
             != UserInteraction::Yes)
         return;
     m_table->remove();
+    emit recordsChanged();
 }
 
 void SubRecordDialog::openModal(int mode)
@@ -189,7 +190,10 @@ bool SubRecordDialog::checkAndStore()
 {
     if (checkRecord())
         return false;
-    return storeRecord();
+    if (!storeRecord())
+        return false;
+    emit recordsChanged();
+    return true;
 }
 
 bool SubRecordDialog::storeRecord()

@@ -69,6 +69,10 @@ public:
     // Closing the dialog otherwise (Escape, the title bar) drops the pending row as Cancel does.
     void reject() override;
 
+signals:
+    // A row was stored or deleted: the registration's records changed.
+    void recordsChanged();
+
 protected:
     // The record check: true when it found a problem (and has told the user).
     virtual bool checkRecord() = 0;

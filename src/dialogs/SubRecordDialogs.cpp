@@ -41,6 +41,8 @@ SubRecordDialogs::SubRecordDialogs(store::DataModule& dm, QWidget* mainWindow)
     wireButtons(mainWindow, "Project_Pvt_Add", "Project_Pvt_Edit", "Project_Pvt_Del", m_private);
     wireButtons(mainWindow, "BtnCmpnyAdd", "BtnCmpnyEdit", "BtnCmpnyDel", m_contacts);
     wireButtons(mainWindow, "EVALUATE_RSLT_ADD", "EVALUATE_RSLT_EDIT", "EVALUATE_RSLT_DEL", m_evaluations);
+    for (SubRecordDialog* dialog : std::initializer_list<SubRecordDialog*>{m_moc, m_private, m_contacts, m_evaluations})
+        connect(dialog, &SubRecordDialog::recordsChanged, this, &SubRecordDialogs::recordsChanged);
     for (const char* name : {"PL_TBL_PROJECT_MOC", "PL_TBL_PROJECT_PRIVATE", "NT_TBL_COMPANY"}) {
         if (auto* grid = mainWindow->findChild<QTableView*>(QLatin1String(name))) {
             grid->viewport()->installEventFilter(this);

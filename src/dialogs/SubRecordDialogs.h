@@ -34,6 +34,10 @@ public:
     // grid's width minus 39 pixels (run when the mouse button is released over the grid).
     static void SetDBGridMaxWidths(QTableView* grid);
 
+signals:
+    // A row of any of the four dialogs was stored or deleted.
+    void recordsChanged();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -1,10 +1,12 @@
 #include "entry/ChangedItems.h"
 
+#include "entry/Classification.h"
 #include "entry/ItemCaptions.h"
 
 #include <QHash>
 
 #include <algorithm>
+#include <functional>
 
 namespace changeditems {
 
@@ -83,6 +85,56 @@ QList<std::pair<int, int>> pairRows(const store::TableRows* before, const store:
     return pairs;
 }
 
+
+// The classification slot whose stored code `field` of NT_TBL_MAIN is; 0 for any other field.
+int classificationSlotOf(const QString& field)
+{
+    for (int slot = 1; slot <= classification::kSlots; ++slot)
+        for (int level = 1; level <= classification::kLevels; ++level)
+            if (field.compare(classification::codeBoxName(level, slot), Qt::CaseInsensitive) == 0)
+                return slot;
+    return 0;
+}
+
+// The item a field of a row shows as, with the caption the screens give it; `value` reads the
+// row's other fields. For a row of several (a contact, a record, a breakdown line, a condition, a
+// photo) the caption names the rows first ("施工実績（国土交通省） 工事名").
+captions::Item itemOf(const QString& table, const QString& field, const std::function<QString(const QString&)>& value)
+{
+    const QString name = field.toUpper();
+    if (table == QLatin1String("NT_TBL_CONST_CONDITION")) {
+        captions::Item item = captions::conditionsItem();
+        // A condition's value is its text or its number; the other fields say how it reads.
+        static const QHash<QString, QString> parts = {{QStringLiteral("TXT"), QString()},
+                                                      {QStringLiteral("MIN_VAL"), QString()},
+                                                      {QStringLiteral("MAX_VAL"), QStringLiteral(" 上限")},
+                                                      {QStringLiteral("F_UNIT"), QStringLiteral(" 単位")},
+                                                      {QStringLiteral("TYPE"), QStringLiteral(" 種類")},
+                                                      {QStringLiteral("NAME"), QStringLiteral(" 名称")}};
+        const QString condition = value(QStringLiteral("NAME"));
+        item.caption += QLatin1Char(' ') + (condition.isEmpty() ? value(QStringLiteral("ORD")) : condition) + parts.value(name, QLatin1Char(' ') + name);
+        return item;
+    }
+    if (table == QLatin1String("NT_TBL_INFO_IMAGES")) {
+        // The photo is known by the name of the file chosen; the file kept for it is the program's.
+        captions::Item item = captions::photoItem(value(QStringLiteral("IMAGES_TYPE")));
+        if (item.isShown() && name != QLatin1String("IMAGES_ORIGINAL"))
+            item.caption += QStringLiteral(" 保存ファイル");
+        return item;
+    }
+    if (table == QLatin1String("NT_TBL_MAIN")) {
+        if (const int slot = classificationSlotOf(name))
+            return captions::classificationItem(slot);
+    }
+    if (table == QLatin1String("NT_TBL_DESCRIPTION") && captions::descriptionTableFields().contains(name))
+        return captions::descriptionTableItem(name);
+    captions::Item item = captions::fieldItem(table, name);
+    const captions::Item rows = captions::rowsItem(table, value(QStringLiteral("RECORD_TYPE")));
+    if (rows.isShown() && item.isShown())
+        item.caption = rows.caption + QLatin1Char(' ') + item.caption;
+    return item;
+}
+
 } // namespace
 
 QList<ChangedItem> compare(const QList<store::TableRows>& before, const QList<store::TableRows>& after)
@@ -99,8 +151,6 @@ QList<ChangedItem> compare(const QList<store::TableRows>& before, const QList<st
             const store::TableRows& shownRows = nowRow >= 0 ? now : *then;
             const int shownRow = nowRow >= 0 ? nowRow : thenRow;
             const auto value = [&](const QString& field) { return text(shownRows, shownRow, fieldIndex(shownRows, field)).trimmed(); };
-            const QString view = itemcaptions::viewOfRow(now.table, value(QStringLiteral("ORD")), value(QStringLiteral("IMAGES_TYPE")),
-                                                         value(QStringLiteral("RECORD_TYPE")));
             const QString record = identifiers.isEmpty() || now.table == QLatin1String("NT_TBL_CONST_CONDITION")
                     || now.table == QLatin1String("NT_TBL_INFO_IMAGES")
                 ? QString()
@@ -113,10 +163,9 @@ QList<ChangedItem> compare(const QList<store::TableRows>& before, const QList<st
                 const QString is = text(now, nowRow, f);
                 if (was == is)
                     continue;
-                itemcaptions::Item item = itemcaptions::of(view, field);
-                if (item.isEmpty())
-                    item = itemcaptions::of(now.table, field);
-                items.append({item.page, (item.isEmpty() ? now.table + QLatin1Char('.') + field : item.caption) + record, was, is});
+                const captions::Item item = itemOf(now.table, field, value);
+                items.append({item.page, (item.isShown() ? item.caption : now.table + QLatin1Char('.') + field) + record,
+                              captions::shownValue(item, was, {}), captions::shownValue(item, is, {})});
             }
         }
     }

@@ -110,6 +110,74 @@ bool readDefinitions(const QString& path, const QString& code, QList<ItemDefinit
     return true;
 }
 
+QString definitionCode(const QString& level1, const QString& level2, const QString& level3)
+{
+    if (level1.trimmed().isEmpty() || level2.trimmed().isEmpty())
+        return QString();
+    return level3.trimmed();
+}
+
+QString choiceCaption(const ItemDefinition& definition, int choice)
+{
+    return definition.choices.value(int(definition.choices.size()) - 2 + choice);
+}
+
+ItemControls controlsOfStoredText(const QString& storedText)
+{
+    ItemControls controls;
+    for (int k = 1; k <= kMaxChoices; ++k)
+        controls.checked.append(isChecked(storedText, k));
+    controls.selected = selectedChoice(storedText);
+    return controls;
+}
+
+namespace {
+
+QString withUnit(const QString& value, const ItemDefinition& definition)
+{
+    return definition.hasUnit && !definition.unit.isEmpty() ? value + QLatin1Char(' ') + definition.unit : value;
+}
+
+QString rangeText(const QString& lower, const QString& upper)
+{
+    if (lower.isEmpty() && upper.isEmpty())
+        return QString();
+    if (upper.isEmpty())
+        return lower + QStringLiteral(" ～");
+    if (lower.isEmpty())
+        return QStringLiteral("～ ") + upper;
+    return lower + QStringLiteral(" ～ ") + upper;
+}
+
+} // namespace
+
+ShownCondition shownCondition(const ItemDefinition& definition, const ItemControls& controls, const QString& storedText,
+                              const QString& minValue, const QString& maxValue)
+{
+    ShownCondition shown{definition.name, QString()};
+    const QString& kind = definition.kind;
+    if (kind == QLatin1String("M")) {
+        QStringList checked;
+        for (int k = 1; k <= definition.choices.size(); ++k) {
+            if (controls.checked.value(k - 1))
+                checked.append(definition.choices.at(k - 1));
+        }
+        shown.value = checked.join(QStringLiteral("、"));
+    } else if (kind == QLatin1String("S")) {
+        shown.value = controls.selected < 0 ? QString() : choiceCaption(definition, controls.selected);
+    } else if (kind == QLatin1String("N")) {
+        if (!minValue.trimmed().isEmpty())
+            shown.value = withUnit(minValue.trimmed(), definition);
+    } else if (kind == QLatin1String("R")) {
+        const QString range = rangeText(minValue.trimmed(), maxValue.trimmed());
+        if (!range.isEmpty())
+            shown.value = withUnit(range, definition);
+    } else if (kind == QLatin1String("T")) {
+        shown.value = storedText.trimmed();
+    }
+    return shown;
+}
+
 QString checkStatesText(const QList<bool>& checked)
 {
     QString text;
@@ -177,6 +245,16 @@ void removeItemRow(store::Table* view)
         view->remove();
 }
 
+void writeChoices(store::Table* view, const QString& kind, const ItemControls& controls)
+{
+    if (!view->isEditing())
+        return;
+    if (kind == QLatin1String("M"))
+        view->field(QStringLiteral("TXT")).setString(checkStatesText(controls.checked));
+    else if (kind == QLatin1String("S"))
+        view->field(QStringLiteral("TXT")).setString(choiceText(controls.selected));
+}
+
 bool putDataConst(store::Table* view, const QString& kind, const ItemControls& controls)
 {
     if (kind.isEmpty()) {
@@ -186,8 +264,8 @@ bool putDataConst(store::Table* view, const QString& kind, const ItemControls& c
     if (!view->isEditing())
         return false;
     const auto clear = [view](const char* field) { view->field(QLatin1String(field)).clear(); };
+    writeChoices(view, kind, controls);
     if (kind == QLatin1String("M")) {
-        view->field(QStringLiteral("TXT")).setString(checkStatesText(controls.checked));
         clear("MIN_VAL");
         clear("MAX_VAL");
     } else if (kind == QLatin1String("N")) {
@@ -195,7 +273,6 @@ bool putDataConst(store::Table* view, const QString& kind, const ItemControls& c
     } else if (kind == QLatin1String("R")) {
         clear("TXT");
     } else if (kind == QLatin1String("S")) {
-        view->field(QStringLiteral("TXT")).setString(choiceText(controls.selected));
         clear("MIN_VAL");
         clear("MAX_VAL");
     } else if (kind == QLatin1String("T")) {

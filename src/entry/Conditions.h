@@ -42,6 +42,14 @@ ItemDefinition definitionOf(const QStringList& fields);
 // an empty code matches no line. False with a message naming the file when it cannot be read.
 bool readDefinitions(const QString& path, const QString& code, QList<ItemDefinition>* definitions, QString* error);
 
+// The code the conditions are defined for: the level-3 code when the first classification's levels
+// 1, 2 and 3 are all chosen, empty otherwise.
+QString definitionCode(const QString& level1, const QString& level2, const QString& level3);
+
+// The caption of an "S" item's radio button (0 first, 1 second): the last two choices of its list,
+// so a list of one leaves the first button without a caption.
+QString choiceCaption(const ItemDefinition& definition, int choice);
+
 // The stored TXT of an "M" item: one "1" or "0" per check box, seven characters.
 QString checkStatesText(const QList<bool>& checked);
 // Whether check box k (1-based) of an "M" item is checked by its stored TXT.
@@ -66,6 +74,24 @@ struct ItemControls
     QList<bool> checked; // "M": the seven check boxes
     int selected = -1;   // "S": 0 first, 1 second, -1 none
 };
+
+// The check boxes and radio buttons of an item as its stored TXT sets them when the panels are built.
+ItemControls controlsOfStoredText(const QString& storedText);
+
+// One item as its panel presents it: the caption, and what is entered as one line of text — the
+// checked choices ("M"), the chosen choice ("S"), the number ("N") or the range ("R") with its unit,
+// the text ("T"); an empty value when nothing is entered.
+struct ShownCondition
+{
+    QString caption;
+    QString value;
+};
+ShownCondition shownCondition(const ItemDefinition& definition, const ItemControls& controls, const QString& storedText,
+                              const QString& minValue, const QString& maxValue);
+
+// Writes the choices of an "M" or "S" item into the TXT of the row its view is editing, so that the
+// row holds them as soon as they are made; other kinds, or a view not editing, are left alone.
+void writeChoices(store::Table* view, const QString& kind, const ItemControls& controls);
 
 // Saving one item (PutDataConst): with an empty kind the item is not defined and its row is
 // removed (true is returned: the registration counts as saved); otherwise an editing row gets the

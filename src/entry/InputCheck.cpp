@@ -180,6 +180,8 @@ QString photoFileProblem(const QString& path)
         return QStringLiteral("写真のﾌｧｲﾙｻｲｽﾞが大きすぎます。\r\n185K ﾊﾞｲﾄ以内にしてください。");
     if (width > kMaxPhotoWidth)
         return QStringLiteral("画像の幅が大きすぎます。\r\n") + QString::number(kMaxPhotoWidth) + QStringLiteral("ﾋﾟｸｾﾙ以内にしてください。");
+    if (!photos::decodesWhole(path))
+        return photos::kNotAPhoto;
     return {};
 }
 

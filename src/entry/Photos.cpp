@@ -1,6 +1,7 @@
 #include "entry/Photos.h"
 
 #include "store/Table.h"
+#include "util/ImageDecoding.h"
 #include "util/ImageDimensions.h"
 
 #include <QDir>
@@ -64,6 +65,18 @@ int photoWidth(const QString& path)
     return header.size.width;
 }
 
+bool decodesWhole(const QString& path)
+{
+    const imagesize::PhotoFormat format = imagesize::ReadPhotoHeader(path).format;
+    QFile file(path);
+    // A photo is far below this; anything larger is no photo to decode.
+    constexpr qint64 kMaxDecodedBytes = 16 * 1024 * 1024;
+    if (format == imagesize::PhotoFormat::None || !QFileInfo(path).isFile() || file.size() > kMaxDecodedBytes || !file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    return format == imagesize::PhotoFormat::Gif ? imagedecoding::gifDecodesWhole(bytes) : imagedecoding::jpegDecodesWhole(bytes);
+}
+
 QString selectionRefusal(const QString& chosenPath)
 {
     const int width = photoWidth(chosenPath);
@@ -73,6 +86,8 @@ QString selectionRefusal(const QString& chosenPath)
         return QStringLiteral("画像の幅が大きすぎます。\r\n") + QString::number(kMaxWidth) + QStringLiteral("ﾋﾟｸｾﾙ以内にしてください。");
     if (QFileInfo(chosenPath).size() / 1024 >= kMaxKiloBytes)
         return QStringLiteral("写真には") + QString::number(kMaxKiloBytes) + QStringLiteral("KB以下のファイルを指定してください。");
+    if (!decodesWhole(chosenPath))
+        return kNotAPhoto;
     return {};
 }
 

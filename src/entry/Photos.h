@@ -32,7 +32,13 @@ inline const QString kNotAPhoto = QStringLiteral("写真にはGIFまたはJPEG�
 // never the name alone: a text or PNG file named ".jpg" is no photo.
 int photoWidth(const QString& path);
 
-// Why a chosen picture is refused at selection (not a GIF or JPEG picture, too wide, too large);
+// Whether the photo decodes whole: the GIF or JPEG picture its content is (as photoWidth() judges
+// it) can be decoded through its last pixel. A file cut short or damaged behind an intact header
+// does not; it gets the photo message kNotAPhoto wherever photos are checked.
+bool decodesWhole(const QString& path);
+
+// Why a chosen picture is refused at selection (not a GIF or JPEG picture, too wide, too large, not
+// decodable whole);
 // empty when it is accepted.
 QString selectionRefusal(const QString& chosenPath);
 

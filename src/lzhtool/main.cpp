@@ -5,6 +5,7 @@
 #include "archive/LzhExtraction.h"
 #include "archive/LzhOpenedArchive.h"
 
+#include <charconv>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -22,7 +23,7 @@ void printErr(const std::string& text)
 
 int usage()
 {
-    printErr("usage: vordell-lzh extract ARCHIVE FOLDER | list ARCHIVE | test ARCHIVE\n");
+    printErr("usage: vordell-lzh extract [--max-size=BYTES] ARCHIVE FOLDER | list ARCHIVE | test ARCHIVE\n");
     return kExitUsage;
 }
 
@@ -34,10 +35,22 @@ int report(bool ok, const std::string& error)
     return kExitFailed;
 }
 
-int extract(const std::string& archive, const std::string& folder)
+// Every member, each within `limit` bytes.
+int extract(const std::string& archive, const std::string& folder, uint64_t limit)
 {
     std::string error;
-    return report(lzh::extractMembers(archive, folder, {}, nullptr, &error), error);
+    return report(lzh::extractMembers(archive, folder, {}, [limit](const std::string&) { return limit; }, nullptr, &error), error);
+}
+
+// "--max-size=BYTES": a positive whole number of bytes.
+bool parseMaxSize(std::string_view option, uint64_t* limit)
+{
+    constexpr std::string_view prefix = "--max-size=";
+    if (option.substr(0, prefix.size()) != prefix)
+        return false;
+    const std::string_view digits = option.substr(prefix.size());
+    const auto [end, failure] = std::from_chars(digits.data(), digits.data() + digits.size(), *limit);
+    return failure == std::errc() && end == digits.data() + digits.size() && *limit > 0;
 }
 
 int list(const std::string& path)
@@ -71,7 +84,10 @@ int main(int argc, char** argv)
 {
     const std::string_view verb = argc > 1 ? argv[1] : "";
     if (verb == "extract" && argc == 4)
-        return extract(argv[2], argv[3]);
+        return extract(argv[2], argv[3], lzh::kGeneralMemberLimit);
+    uint64_t limit = 0;
+    if (verb == "extract" && argc == 5 && parseMaxSize(argv[2], &limit))
+        return extract(argv[3], argv[4], limit);
     if (verb == "list" && argc == 3)
         return list(argv[2]);
     if (verb == "test" && argc == 3)

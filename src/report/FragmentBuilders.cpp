@@ -81,6 +81,21 @@ QString BuildContactRows(const store::Table& table, const QList<int>& leaveOut, 
     return text;
 }
 
+QString BuildConditionTable(const QList<conditions::ShownCondition>& items)
+{
+    if (std::none_of(items.begin(), items.end(), [](const conditions::ShownCondition& item) { return !item.value.isEmpty(); }))
+        return {};
+    // The columns are set before the heading row, which would otherwise share the width evenly.
+    QStringList lines{QStringLiteral("<TABLE class=\"form\">"), QStringLiteral("<COL style=\"width: 27%\"><COL style=\"width: 73%\">"),
+                      QStringLiteral("<TR><TH colspan=\"2\" class=\"group\">施工条件</TH></TR>")};
+    for (const conditions::ShownCondition& item : items) {
+        lines.append(QStringLiteral("<TR><TH>") + html::escape(item.caption) + QStringLiteral("</TH><TD>") + html::escape(item.value)
+                     + QStringLiteral("</TD></TR>"));
+    }
+    lines.append(QStringLiteral("</TABLE>"));
+    return lines.join(kLineEnd);
+}
+
 QString BuildCycleCostTable()
 {
     QStringList lines{QStringLiteral("<table border=\"1\" width=\"100%\">"), QStringLiteral("<tr>"),

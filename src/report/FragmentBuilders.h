@@ -1,5 +1,7 @@
 #pragma once
 
+#include "entry/Conditions.h"
+
 #include <QList>
 #include <QString>
 
@@ -25,6 +27,10 @@ QString BuildRecordRows(const store::Table& table, const QList<int>& leaveOut);
 // As BuildRecordRows, without the "<BR>" of line breaks, and with the field at position
 // `moved.second` placed in front of the field at position `moved.first` + 1.
 QString BuildContactRows(const store::Table& table, const QList<int>& leaveOut, std::pair<int, int> moved);
+
+// The construction conditions in the report's form style: a "施工条件" heading row, then one row per
+// item with its caption and its value; empty when no item has a value.
+QString BuildConditionTable(const QList<conditions::ShownCondition>& items);
 
 // The fixed table of the cycle costs after 1, 3, 5 and 10 years, carrying the eight cost tags.
 QString BuildCycleCostTable();

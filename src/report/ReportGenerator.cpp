@@ -256,10 +256,14 @@ void fillDetail(Document& doc, store::Table* detail, store::Table* pictures, con
             else
                 doc.fill(name, value);
         } else if (value == QLatin1String("0")) {
-            if (flags.contains(name) || ideaMarks.contains(name))
+            if (flags.contains(name) || ideaMarks.contains(name)) {
                 doc.remove(name);
-            else
+            } else {
+                // 歩掛り表 "0" is the option なし: its box is marked besides the own tag's value.
+                if (name == table)
+                    doc.mark(name + value);
                 doc.fill(name, value);
+            }
         } else if (value == QLatin1String("2") || value == QLatin1String("3")) {
             if (compared.contains(name) || statuses.contains(name))
                 doc.mark(name + value);
@@ -290,6 +294,17 @@ void fillDetail(Document& doc, store::Table* detail, store::Table* pictures, con
             doc.fillText(name, value);
         }
     }
+}
+
+// The construction conditions: their table when one of them is entered, else nothing. A definition
+// file that cannot be read is said where they belong.
+void fillConditions(Document& doc, store::DataModule& dm, const ReportScreen& screen)
+{
+    QList<conditions::ShownCondition> shown;
+    QString error;
+    if (!shownConditions(dm, screen, &shown, &error))
+        shown = {{QStringLiteral("施工条件"), error}};
+    doc.fill(QStringLiteral("NT_TBL_CONST_CONDITION"), BuildConditionTable(shown));
 }
 
 // Characters that code page 932 cannot hold reach the page as character references, never as '?'.
@@ -352,6 +367,35 @@ ReportScreen screenFromTables(store::DataModule& dm)
     return screen;
 }
 
+bool shownConditions(store::DataModule& dm, const ReportScreen& screen, QList<conditions::ShownCondition>* shown, QString* error)
+{
+    shown->clear();
+    store::Table* main = dm.table(QStringLiteral("NT_TBL_MAIN"));
+    const auto mainText = [main](const char* name) { return main->field(QLatin1String(name)).asString(); };
+    const QString code = conditions::definitionCode(mainText("LEVEL1_COMBO"), mainText("LEVEL2_COMBO"), mainText("LEVEL3_COMBO"));
+    if (code.isEmpty())
+        return true;
+    QList<conditions::ItemDefinition> definitions;
+    if (!conditions::readDefinitions(dm.folder().path(conditions::kDefinitionFileName), code, &definitions, error))
+        return false;
+    // A later line for the same item number rebuilds its panel over the earlier one.
+    QMap<int, conditions::ItemDefinition> byItem;
+    for (const conditions::ItemDefinition& definition : std::as_const(definitions)) {
+        if (definition.item > 0 && QStringList{"M", "N", "R", "S", "T"}.contains(definition.kind))
+            byItem.insert(definition.item, definition);
+    }
+    for (auto it = byItem.cbegin(); it != byItem.cend(); ++it) {
+        store::Table* row = dm.table(QStringLiteral("NT_TBL_CONST_CONDITION_%1").arg(it.key()));
+        const bool hasRow = row->isActive() && (row->recordCount() > 0 || row->isEditing());
+        const auto rowText = [row, hasRow](const char* name) { return hasRow ? row->field(QLatin1String(name)).asString() : QString(); };
+        const QString stored = rowText("TXT");
+        const conditions::ItemControls controls =
+            screen.conditionControls.value(it.key(), conditions::controlsOfStoredText(stored));
+        shown->append(conditions::shownCondition(it.value(), controls, stored, rowText("MIN_VAL"), rowText("MAX_VAL")));
+    }
+    return true;
+}
+
 QString templateFileName(int tab)
 {
     return tab <= 0 ? QStringLiteral("Template.htm") : QStringLiteral("Template%1.htm").arg(tab);
@@ -383,6 +427,7 @@ QString FillReport(store::DataModule& dm, const ReportScreen& screen, const QStr
     doc.fill(QStringLiteral("PL_TBL_PROJECT_MOC"), BuildRecordRows(*dm.table(QStringLiteral("PL_TBL_PROJECT_MOC")), {0, 1, 2, 3}));
     fillFreeItems(doc, dm.table(QStringLiteral("NT_TBL_DETAIL_FREE")));
     fillDetail(doc, dm.table(QStringLiteral("NT_TBL_DETAIL")), dm.table(QStringLiteral("NT_TBL_PICTURE")), screen);
+    fillConditions(doc, dm, screen);
     doc.fill(QStringLiteral("SALES_OTHER_TABLE"), BuildContactRows(*dm.table(QStringLiteral("NT_TBL_COMPANY")), {0, 1, 8, 11}, {4, 8}));
     doc.fill(QStringLiteral("EVL_TABLE"), BuildRecordRows(*dm.table(QStringLiteral("NT_TBL_EVALUATE_RESULT")), {0, 1}));
     doc.fillText(QStringLiteral("TOTAL_NEW_TECH"), screen.totalNewTech);

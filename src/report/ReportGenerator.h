@@ -1,5 +1,6 @@
 #pragma once
 
+#include "entry/Conditions.h"
 #include "report/DescriptionGrid.h"
 
 #include <QMap>
@@ -35,6 +36,9 @@ struct ReportScreen
     // The description grids as shown, by the name of their field; a grid not here prints from
     // its stored text.
     QMap<QString, DescriptionGrid> descriptionGrids;
+    // The check boxes and radio buttons of the construction-condition items as shown, by item
+    // number (1 … 6); an item not here prints as its stored TXT sets them.
+    QMap<int, conditions::ItemControls> conditionControls;
 };
 
 // The screen values as a freshly opened registration shows them, read from its stored rows.
@@ -50,6 +54,11 @@ QString templateFileName(int tab);
 // as applied for, "2" (出願中) when every entered one is; with no patent number entered, and for
 // any other stored status, the stored value stands.
 QString shownPatentStatus(const QString& stored, store::Table* pictures);
+
+// The construction-condition items of the current registration as the panels show them, in the
+// panels' order: the items the definition file gives the first classification's level-3 code, each
+// with the values of its row. False with a message when the definition file cannot be read.
+bool shownConditions(store::DataModule& dm, const ReportScreen& screen, QList<conditions::ShownCondition>* shown, QString* error);
 
 // Replaces every occurrence of `tag` left to right; the inserted value is never searched again.
 QString ReplaceTag(const QString& text, const QString& tag, const QString& value);

@@ -1,8 +1,12 @@
 #include "store/DataModule.h"
 
 #include "comparison/CostRate.h"
+#include "store/BackupGenerations.h"
 #include "store/DataSource.h"
+#include "store/DurableFiles.h"
+#include "store/RegistrationKeys.h"
 #include "store/RegistrationNumbers.h"
+#include "store/SaveTimes.h"
 #include "store/Schema.h"
 #include "store/TableFile.h"
 #include "store/WriteSet.h"
@@ -16,9 +20,8 @@
 #include <QFileInfo>
 #include <QLockFile>
 
+#include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <filesystem>
 #include <limits>
 
 namespace store {
@@ -36,9 +39,6 @@ const QString kNumbersExhaustedMessage = QStringLiteral(
 
 const QString kFolderInUseMessage = QStringLiteral(
     "データはほかのプログラムで使用中です。\r\n先に起動しているプログラムを終了してから、もう一度お試しください。");
-// The folders beside CdsBK while the backup is refreshed.
-const QString kNewSuffix = QStringLiteral(".new");
-const QString kOldSuffix = QStringLiteral(".old");
 
 const QString kReservedNumber = QStringLiteral("XXK-990001");
 
@@ -61,18 +61,17 @@ void clearReadOnly(const QString& path)
     QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner | QFileDevice::WriteUser);
 }
 
-bool isCdsFile(const QString& name)
-{
-    return name.endsWith(QLatin1String(".cds"), Qt::CaseInsensitive);
-}
-
-bool copyOverwriting(const QString& from, const QString& to)
+// A copy on the disk, with its name, before the file it keeps is replaced.
+bool keepDurably(const QString& from, const QString& to, QString* error)
 {
     if (QFileInfo::exists(to)) {
         clearReadOnly(to);
         QFile::remove(to);
     }
-    return QFile::copy(from, to);
+    const QString folder = QFileInfo(to).absolutePath();
+    const QString backUp = QFileInfo(folder).absolutePath();
+    return copyDurably(from, to, error) && syncFolder(folder, error) && syncFolder(backUp, error)
+        && syncFolder(QFileInfo(backUp).absolutePath(), error);
 }
 
 bool hasValueAfter(Table* table, int offset)
@@ -284,6 +283,32 @@ void DataModule::DescriptionAfterEdit()
 
 // ---------------------------------------------------------------- start
 
+namespace {
+
+QStringList column(const QList<FieldDef>& fields, const QList<QVector<QVariant>>& rows, const QString& field)
+{
+    QStringList values;
+    int index = -1;
+    for (int f = 0; f < fields.size() && index < 0; ++f) {
+        if (fields.at(f).name.compare(field, Qt::CaseInsensitive) == 0)
+            index = f;
+    }
+    if (index < 0)
+        return values;
+    values.reserve(rows.size());
+    for (const QVector<QVariant>& row : rows)
+        values.append(row.value(index).toString().trimmed());
+    return values;
+}
+
+QString backupDate(const QString& generation)
+{
+    return QStringLiteral("\r\n（%1 のバックアップを読み込みます）")
+        .arg(BackupGenerations::madeAt(generation).toString(QStringLiteral("yyyy/MM/dd hh:mm")));
+}
+
+} // namespace
+
 bool DataModule::start()
 {
     m_terminated = false;
@@ -299,31 +324,48 @@ bool DataModule::start()
         endRun(error);
         return false;
     }
-    const QString backupFolder = m_folder.dataFolder() + QStringLiteral("/CdsBK");
-    recoverBackupSwap(backupFolder);
-    QDir().mkpath(backupFolder);
+    BackupGenerations backups(m_folder.dataFolder());
+    backups.recover();
+    QDir().mkpath(backups.newest());
 
     QStringList entries;
-    const bool opened = OpenAllTables(&error);
-    if (opened)
-        entries = listFolder(m_folder.dataFolder());
-
+    bool opened = OpenAllTables(&error);
     if (opened) {
+        // A table that reads well but whose rows do not join is as broken as one that cannot be read.
+        error = registrationKeyProblem([this](const QString& name, const QString& field) { return columnOf(table(name), field); });
+        opened = error.isEmpty();
+    }
+    if (opened) {
+        QStringList files;
+        for (const QString& entry : listFolder(m_folder.dataFolder())) {
+            if (!entry.endsWith(QLatin1Char('/')))
+                files.append(entry);
+        }
         QString why;
-        if (!refreshBackup(entries, &why))
+        if (!backups.refresh(files, m_clock(), &why))
             m_interaction->error(kProgramTitle, why);
     } else {
         m_startError = error;
+        QString backupProblem;
+        const QString usable = usableBackup(backups, &backupProblem);
         const bool restore = m_brokenDataAnswer.has_value()
             ? *m_brokenDataAnswer
-            : m_interaction->askYesNo(kProgramTitle, kBrokenDataQuestion);
+            : m_interaction->askYesNo(kProgramTitle, usable.isEmpty() ? kBrokenDataQuestion : kBrokenDataQuestion + backupDate(usable));
         closeWithoutWriting();
         if (!restore) {
             m_interaction->error(kProgramTitle, kEndingMessage);
             m_terminated = true;
             return false;
         }
-        if (!restoreFromBackup())
+        if (usable.isEmpty()) {
+            if (backupProblem.isEmpty())
+                m_interaction->error(kProgramTitle, kNoBackupMessage);
+            else
+                endRun(backupProblem);
+            m_terminated = true;
+            return false;
+        }
+        if (!restoreFromBackup(usable))
             return false;
     }
     setUpViews();
@@ -369,54 +411,80 @@ void DataModule::closeWithoutWriting()
     }
 }
 
-bool DataModule::restoreFromBackup()
+QStringList DataModule::columnOf(Table* t, const QString& field)
+{
+    QStringList values;
+    const int index = t->fieldIndex(field);
+    if (index < 0)
+        return values;
+    for (const Table::RowValues& row : t->allRows())
+        values.append(row.value(index).toString().trimmed());
+    return values;
+}
+
+QString DataModule::usableBackup(const BackupGenerations& backups, QString* problem) const
+{
+    for (const QString& generation : backups.existing()) {
+        // Every table file must read and the rows must join, before anything of the data folder
+        // is touched.
+        QHash<QString, QPair<QList<FieldDef>, QList<QVector<QVariant>>>> tables;
+        QString error;
+        for (const QFileInfo& file : QDir(generation).entryInfoList({QStringLiteral("*.cds")}, QDir::Files | QDir::Hidden | QDir::System)) {
+            auto& table = tables[file.completeBaseName().toUpper()];
+            if (!TableFile::read(file.filePath(), &table.first, &table.second, &error))
+                break;
+        }
+        if (error.isEmpty()) {
+            error = registrationKeyProblem([&tables](const QString& name, const QString& field) {
+                const auto table = tables.value(name.toUpper());
+                return column(table.first, table.second, field);
+            });
+        }
+        if (error.isEmpty())
+            return generation;
+        if (problem->isEmpty())
+            *problem = error;
+    }
+    return QString();
+}
+
+bool DataModule::restoreFromBackup(const QString& generation)
 {
     const QString data = m_folder.dataFolder();
-    const QString backupFolder = data + QStringLiteral("/CdsBK");
-    const QStringList backup = listFolder(backupFolder);
-    if (backup.isEmpty()) {
-        m_interaction->error(kProgramTitle, kNoBackupMessage);
-        m_terminated = true;
-        return false;
-    }
-    // Every table file of the backup must open before anything of the data folder is touched.
     QStringList files;
-    for (const QString& entry : backup) {
-        if (entry.endsWith(QLatin1Char('/')))
-            continue;
-        files.append(entry);
-        if (!isCdsFile(entry))
-            continue;
-        QList<FieldDef> fields;
-        QList<QVector<QVariant>> rows;
-        QString error;
-        if (!TableFile::read(entry, &fields, &rows, &error)) {
-            endRun(error);
-            return false;
-        }
+    for (const QString& entry : listFolder(generation)) {
+        if (!entry.endsWith(QLatin1Char('/')))
+            files.append(entry);
     }
-    // The files replaced go to a stamped folder of BackUp; the files the backup does not hold
-    // stay as they are.
-    const QString stamp = data + QStringLiteral("/BackUp/") + m_clock().toString(QStringLiteral("yyyyMMddhhmmss"));
+    // The files replaced go to a stamped folder of BackUp, on the disk before they are replaced;
+    // the files the backup does not hold stay as they are.
+    const QString backUp = data + QStringLiteral("/BackUp");
+    const QString stamp = backUp + QLatin1Char('/') + m_clock().toString(QStringLiteral("yyyyMMddhhmmss"));
     QString stampFolder = stamp;
     for (int n = 2; QFileInfo::exists(stampFolder); ++n)
         stampFolder = stamp + QStringLiteral("_%1").arg(n);
     WriteSet set(m_folder.root());
     QString error;
+    bool kept = false;
     for (const QString& file : std::as_const(files)) {
         const QString name = QFileInfo(file).fileName();
         const QString target = ProgramFolder::resolveIn(data, name);
         if (QFileInfo::exists(target)) {
-            QFile current(target);
-            if (!QDir().mkpath(stampFolder) || !current.copy(QDir(stampFolder).filePath(QFileInfo(target).fileName()))) {
-                endRun(QStringLiteral("%1: 控えを作れません (%2)").arg(QDir::toNativeSeparators(target), current.errorString()));
+            QString why;
+            if (!QDir().mkpath(stampFolder) || !copyDurably(target, QDir(stampFolder).filePath(QFileInfo(target).fileName()), &why)) {
+                endRun(QStringLiteral("%1: 控えを作れません (%2)").arg(QDir::toNativeSeparators(target), why));
                 return false;
             }
+            kept = true;
         }
         if (!set.stageCopy(file, target, &error)) {
             endRun(error);
             return false;
         }
+    }
+    if (kept && (!syncFolder(stampFolder, &error) || !syncFolder(backUp, &error) || !syncFolder(data, &error))) {
+        endRun(error);
+        return false;
     }
     if (!set.commit(&error)) {
         endRun(error);
@@ -441,107 +509,6 @@ QStringList DataModule::listFolder(const QString& folder) const
         QCoreApplication::processEvents();
     }
     return list;
-}
-
-namespace {
-
-bool sameBytes(const QString& a, const QString& b)
-{
-    QFile first(a);
-    QFile second(b);
-    const qint64 size = first.size();
-    if (size != second.size() || !first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly))
-        return false;
-    if (size == 0)
-        return true;
-    // Mapped, the two are compared where the system caches them, without copies.
-    const uchar* left = first.map(0, size);
-    const uchar* right = second.map(0, size);
-    if (left && right)
-        return std::memcmp(left, right, size_t(size)) == 0;
-    constexpr qint64 kChunk = 1 << 20;
-    while (!first.atEnd()) {
-        const QByteArray left = first.read(kChunk);
-        if (left.isEmpty() || left != second.read(kChunk))
-            return false;
-    }
-    return second.atEnd();
-}
-
-// A table file whose copy in the previous backup holds the same bytes joins the new backup as a
-// second name of that copy: its data is already safely on disk, so it is neither copied nor
-// written again (a copy is written through to the disk, a large part of a start's time). Table
-// files and the backup's files are only ever replaced, never written in place, so the shared copy
-// stays as it is. False when the bytes differ or the file system cannot link.
-bool linkIfBackedUp(const QString& source, const QString& backedUp, const QString& target)
-{
-    if (!QFileInfo(backedUp).isFile() || !sameBytes(source, backedUp))
-        return false;
-    std::error_code error;
-    std::filesystem::create_hard_link(std::filesystem::path(backedUp.toStdU16String()), std::filesystem::path(target.toStdU16String()), error);
-    return !error;
-}
-
-} // namespace
-
-// The new backup is built beside the old one and swapped in when complete; a crash during the
-// swap is settled by recoverBackupSwap() at the next start.
-bool DataModule::refreshBackup(const QStringList& entries, QString* error)
-{
-    const QString backupFolder = m_folder.dataFolder() + QStringLiteral("/CdsBK");
-    const QString fresh = backupFolder + kNewSuffix;
-    const QString previous = backupFolder + kOldSuffix;
-    QDir(fresh).removeRecursively();
-    if (!QDir().mkpath(fresh)) {
-        *error = QStringLiteral("%1: バックアップを作れません").arg(QDir::toNativeSeparators(fresh));
-        return false;
-    }
-    // Files of the backup other than table files stay unless the data folder has their name.
-    QStringList sources;
-    for (const QFileInfo& kept : QDir(backupFolder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
-        if (!isCdsFile(kept.fileName()))
-            sources.append(kept.filePath());
-    }
-    for (const QString& entry : entries) {
-        if (!entry.endsWith(QLatin1Char('/')))
-            sources.append(entry);
-    }
-    for (const QString& entry : std::as_const(sources)) {
-        QFile file(entry);
-        const QString copy = QDir(fresh).filePath(QFileInfo(entry).fileName());
-        QFile::remove(copy);
-        if (isCdsFile(entry) && linkIfBackedUp(entry, QDir(backupFolder).filePath(QFileInfo(entry).fileName()), copy))
-            continue;
-        if (!file.copy(copy)) {
-            *error = QStringLiteral("%1: バックアップを作れません (%2)\r\n前回のバックアップを残します。")
-                         .arg(QDir::toNativeSeparators(entry), file.errorString());
-            QDir(fresh).removeRecursively();
-            return false;
-        }
-    }
-    QDir(previous).removeRecursively();
-    if (QFileInfo::exists(backupFolder) && !QDir().rename(backupFolder, previous)) {
-        *error = QStringLiteral("%1: バックアップを入れ替えられません").arg(QDir::toNativeSeparators(backupFolder));
-        QDir(fresh).removeRecursively();
-        return false;
-    }
-    if (!QDir().rename(fresh, backupFolder)) {
-        QDir().rename(previous, backupFolder);
-        *error = QStringLiteral("%1: バックアップを入れ替えられません").arg(QDir::toNativeSeparators(backupFolder));
-        QDir(fresh).removeRecursively();
-        return false;
-    }
-    QDir(previous).removeRecursively();
-    return true;
-}
-
-void DataModule::recoverBackupSwap(const QString& backupFolder)
-{
-    const QString previous = backupFolder + kOldSuffix;
-    if (!QFileInfo::exists(backupFolder) && QFileInfo::exists(previous))
-        QDir().rename(previous, backupFolder);
-    QDir(previous).removeRecursively();
-    QDir(backupFolder + kNewSuffix).removeRecursively();
 }
 
 bool DataModule::openTable(Table* t, QString* error)
@@ -752,7 +719,7 @@ bool DataModule::backUpOldLayout(const QString& oldFile, const QString& newFile,
 {
     const QString stamp = m_clock().toString(QStringLiteral("yyyyMMddhhmmss"));
     const QString folder = QFileInfo(oldFile).absolutePath() + QStringLiteral("/BackUp/") + stamp;
-    if (!QDir().mkpath(folder) || !copyOverwriting(oldFile, QDir(folder).filePath(QFileInfo(oldFile).fileName())))
+    if (!QDir().mkpath(folder) || !keepDurably(oldFile, QDir(folder).filePath(QFileInfo(oldFile).fileName()), error))
         return false;
     const QString templateFile = ProgramFolder::resolveIn(m_folder.path(QStringLiteral("Zero")), QFileInfo(oldFile).fileName());
     if (!QFileInfo::exists(templateFile))
@@ -786,6 +753,8 @@ int DataModule::carryOver(const QString& oldFile, const QString& newFile, const 
         to->close(nullptr);
         from->setFileName(QString());
         to->setFileName(QString());
+        to->setDeclaredFields({});
+        to->setInitialRows({});
         return result;
     };
     QString error;
@@ -793,72 +762,96 @@ int DataModule::carryOver(const QString& oldFile, const QString& newFile, const 
         return done(1);
     if (to->fieldCount() < from->fieldCount())
         return done(1);
-    for (from->first(); !from->eof(); from->next()) {
-        to->append();
+    // Every row converted first and the new table made from them at once: a post per row would
+    // refresh every row shown each time, which costs the square of their number.
+    const QList<FieldDef> layout = to->fields();
+    QList<Table::RowValues> rows = to->allRows();
+    for (const Table::RowValues& row : from->allRows()) {
+        Table::RowValues values(layout.size());
         for (int f = 0; f < from->fieldCount(); ++f) {
-            if (!to->field(f).assign(from->field(f), &error)) {
-                to->cancel();
+            if (!convertValue(layout.at(f), row.value(f), &values[f], &error))
                 return done(1);
-            }
         }
-        to->post();
+        rows.append(std::move(values));
     }
+    to->markUnchanged();
+    to->close(nullptr);
+    to->setDeclaredFields(layout);
+    to->setInitialRows(rows);
+    to->createDataSet();
     return done(keep(to) ? 0 : 1);
+}
+
+void renumberContactOrder(QList<Table::RowValues>& rows, int regNo, int order, int recId)
+{
+    QList<int> sorted;
+    for (int r = 0; r < rows.size(); ++r)
+        sorted.append(r);
+    std::stable_sort(sorted.begin(), sorted.end(), [&](int a, int b) {
+        for (int f : {regNo, order, recId}) {
+            const int c = compareValues(rows.at(a).value(f), rows.at(b).value(f));
+            if (c != 0)
+                return c < 0;
+        }
+        return false;
+    });
+    QVariant previous;
+    int counter = 0;
+    for (int r : std::as_const(sorted)) {
+        const QVariant key = rows.at(r).value(regNo);
+        if (key.isNull() || key.toString().trimmed().isEmpty())
+            continue;
+        counter = (previous.isValid() && compareValues(previous, key) == 0) ? counter + 1 : 1;
+        previous = key;
+        if (order < rows[r].size())
+            rows[r][order] = counter;
+    }
 }
 
 void DataModule::RenumberContacts(const QString& path)
 {
     if (QFileInfo(path).fileName().compare(QLatin1String("NT_TBL_COMPANY.cds"), Qt::CaseInsensitive) != 0)
         return;
-    Table* contacts = table(QStringLiteral("CdsMoveData"));
-    contacts->setFileName(path);
-    QString error;
-    if (!contacts->open(&error)) {
-        contacts->setFileName(QString());
+    // The file is renumbered as it stands, without a table and its events: a post refreshes
+    // every row a table shows, which would make the renumbering quadratic.
+    QList<FieldDef> fields;
+    QList<Table::RowValues> rows;
+    QList<TableFile::RowForm> forms;
+    if (!TableFile::read(path, &fields, &rows, nullptr, &forms))
         return;
+    QHash<QString, int> position; // upper-case field name → index
+    for (int f = 0; f < fields.size(); ++f)
+        position.insert(fields.at(f).name.toUpper(), f);
+    const int regNo = position.value(QStringLiteral("REG_NO"), -1);
+    const int order = position.value(QStringLiteral("SALES_ORDER_OTHER"), -1);
+    const int recId = position.value(QStringLiteral("REC_ID"), -1);
+    if (regNo < 0 || order < 0 || recId < 0)
+        return;
+    for (Table::RowValues& row : rows)
+        row.resize(std::max<qsizetype>(row.size(), fields.size()));
+    const QList<Table::RowValues> before = rows;
+    renumberContactOrder(rows, regNo, order, recId);
+    bool changed = false;
+    for (int r = 0; r < rows.size(); ++r) {
+        QVariant number;
+        convertValue(fields.at(order), rows.at(r).at(order), &number, nullptr);
+        rows[r][order] = number;
+        if (compareValues(before.at(r).at(order), number) == 0)
+            continue;
+        forms[r] = TableFile::RowForm(); // written anew
+        changed = true;
     }
-    const int regNo = contacts->fieldIndex(QStringLiteral("REG_NO"));
-    const int order = contacts->fieldIndex(QStringLiteral("SALES_ORDER_OTHER"));
-    const int recId = contacts->fieldIndex(QStringLiteral("REC_ID"));
-    if (regNo >= 0 && order >= 0 && recId >= 0) {
-        // Within each registration the contacts are numbered 1, 2, 3 … in their previous order
-        // (by SALES_ORDER_OTHER, then REC_ID; rows without an order first). The rows are walked
-        // in file order, which the renumbering cannot disturb.
-        const QList<Table::RowValues> rows = contacts->allRows();
-        QList<int> sorted;
-        for (int r = 0; r < rows.size(); ++r)
-            sorted.append(r);
-        std::stable_sort(sorted.begin(), sorted.end(), [&](int a, int b) {
-            for (int f : {regNo, order, recId}) {
-                const int c = compareValues(rows.at(a).at(f), rows.at(b).at(f));
-                if (c != 0)
-                    return c < 0;
-            }
-            return false;
-        });
-        QVector<QVariant> numbers(rows.size());
-        QVariant previous;
-        int counter = 0;
-        for (int r : sorted) {
-            const QVariant key = rows.at(r).at(regNo);
-            if (key.isNull() || key.toString().trimmed().isEmpty())
-                continue;
-            counter = (previous.isValid() && compareValues(previous, key) == 0) ? counter + 1 : 1;
-            previous = key;
-            numbers[r] = counter;
-        }
-        int r = 0;
-        for (contacts->first(); !contacts->eof(); contacts->next(), ++r) {
-            if (!numbers.at(r).isValid())
-                continue;
-            contacts->edit();
-            contacts->field(order).setValue(numbers.at(r));
-            contacts->post();
-        }
+    if (!changed)
+        return;
+    std::vector<const Table::RowValues*> stored;
+    std::vector<TableFile::RowForm*> storedForms;
+    for (int r = 0; r < rows.size(); ++r) {
+        stored.push_back(&rows.at(r));
+        storedForms.push_back(&forms[r]);
     }
-    if (!contacts->close(&error))
+    QString error;
+    if (!TableFile::write(path, fields, stored, &error, &storedForms))
         m_interaction->error(kProgramTitle, error);
-    contacts->setFileName(QString());
 }
 
 // ---------------------------------------------------------------- save, cancel, delete
@@ -1020,9 +1013,28 @@ bool DataModule::DeleteRegistrationRows()
 
 bool DataModule::DeleteRegistration()
 {
+    const QString number = table(QStringLiteral("NT_TBL_MAIN"))->field(QStringLiteral("REG_NO")).asString().trimmed();
     removeRegistrationRows();
     table(QStringLiteral("NT_TBL_MAIN"))->remove();
-    return writeChangedTablesOrTell();
+    const bool written = writeChangedTablesOrTell();
+    if (written) {
+        SaveTimes(m_folder).forget(number);
+        emit saveTimesChanged();
+    }
+    return written;
+}
+
+void DataModule::recordSaveTime(const QString& number)
+{
+    QString error;
+    if (!SaveTimes(m_folder).record(number, m_clock(), &error))
+        m_interaction->error(kProgramTitle, error);
+    emit saveTimesChanged();
+}
+
+QHash<QString, QDateTime> DataModule::saveTimes() const
+{
+    return SaveTimes(m_folder).read();
 }
 
 void DataModule::removeRegistrationRows()

@@ -19,6 +19,7 @@
 
 namespace store {
 
+class BackupGenerations;
 class DataSource;
 class WriteSet;
 
@@ -39,6 +40,11 @@ struct SaveInputs
 // The data module: owns every table and view of the system for the run and the operations on
 // all of them — the start with its backup and recovery, the installation of new table layouts,
 // save, cancel and delete of the current registration, and the registration numbers.
+// Renumbers the contacts of each registration 1, 2, 3 … in field `order`, in their previous order
+// (by `order`, then `recId`; rows without an order first), as an import does. Rows without a
+// number keep their value.
+void renumberContactOrder(QList<Table::RowValues>& rows, int regNo, int order, int recId);
+
 class DataModule : public QObject
 {
     Q_OBJECT
@@ -111,6 +117,11 @@ public:
     // state. False with a message when a table file cannot be read, holds a malformed local
     // number, or the local numbers are used up.
     bool NextLocalNumber(QString* number, QString* error);
+
+    // ---- the time of each registration's last save (the list shows it) ----
+    // Records now as the last save of `number`; a failure is told to the user.
+    void recordSaveTime(const QString& number);
+    QHash<QString, QDateTime> saveTimes() const;
     int numberCounter() const { return m_numberCounter; }
     void resetNumberCounter() { m_numberCounter = 0; }
 
@@ -130,6 +141,8 @@ signals:
     void MarkSaved();
     // NT_TBL_CONST_CONDITION was posted (the construction-condition rules check it).
     void constConditionPosted();
+    // The index of save times changed.
+    void saveTimesChanged();
 
 private:
     Table* addTable(const QString& name);
@@ -142,9 +155,11 @@ private:
     bool lockFolder();
     void endRun(const QString& why);
     void closeWithoutWriting();
-    bool refreshBackup(const QStringList& entries, QString* error);
-    void recoverBackupSwap(const QString& backupFolder);
-    bool restoreFromBackup();
+    static QStringList columnOf(Table* table, const QString& field);
+    // The newest generation of the backup whose tables read and whose rows join; empty when there
+    // is none, with the newest one's problem in `problem` (empty when no generation holds files).
+    QString usableBackup(const BackupGenerations& backups, QString* problem) const;
+    bool restoreFromBackup(const QString& generation);
     void DescriptionAfterEdit();
     void deleteWhere(Table* view, const std::function<bool(Table*)>& predicate, bool* deletedAny);
     void postViewPhotos(Table* view);

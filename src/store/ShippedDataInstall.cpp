@@ -1,5 +1,6 @@
 #include "store/ShippedDataInstall.h"
 
+#include "store/DurableFiles.h"
 #include "store/ProgramFolder.h"
 
 #include <QDir>
@@ -93,6 +94,7 @@ bool installShippedData(const QString& shippedFolder, const QString& programFold
             return false;
     }
     const QDir shipped(shippedFolder);
+    QStringList written = {target.root(), target.dataFolder()};
     QDirIterator it(shippedFolder, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString source = it.next();
@@ -103,9 +105,16 @@ bool installShippedData(const QString& shippedFolder, const QString& programFold
             done = installTableFile(source, target.dataFolder(), QFileInfo(relative).fileName(), error);
         } else {
             const QString path = target.path(relative);
+            if (!written.contains(QFileInfo(path).path()))
+                written.append(QFileInfo(path).path());
             done = makeFolder(QFileInfo(path).path(), error) && copyIfDifferent(source, path, error);
         }
         if (!done)
+            return false;
+    }
+    // The installed files' names reach the disk with their data (each written through QSaveFile).
+    for (const QString& folder : std::as_const(written)) {
+        if (!syncFolder(folder, error))
             return false;
     }
     return true;

@@ -180,6 +180,9 @@ public:
         for (const RowPtr& row : m_store->rows)
             visit(std::as_const(row->values));
     }
+    // A count that grows whenever a row of the store is added, changed or removed, through any
+    // cursor: a reader compares it to know whether what it read is still current.
+    quint64 rowsVersion() const { return m_store ? m_store->version : 0; }
     // Appends a row of stored values without events (used to fill tables from code).
     void appendRowValues(const RowValues& values);
 

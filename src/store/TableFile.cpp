@@ -7,12 +7,20 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace store {
 namespace TableFile {
@@ -20,6 +28,11 @@ namespace TableFile {
 namespace {
 
 const QString kFixedChar = QStringLiteral("FixedChar");
+
+// Bounds that no table reaches (the widest has about 120 fields; a field's element has four
+// attributes), so that a hostile file is refused before it costs more than its reading.
+constexpr int kMaxFields = 1024;
+constexpr int kMaxHeaderAttributes = 16;
 
 QString typeName(FieldType type)
 {
@@ -135,10 +148,15 @@ bool appendFileValue(QByteArray* out, const FieldDef& field, const QVariant& val
         const double number = value.toDouble();
         if (!std::isfinite(number))
             return false;
-        if (number == std::trunc(number) && std::abs(number) < 1e15)
+        if (number == std::trunc(number) && std::abs(number) < 1e15) {
             out->append(QByteArray::number(qint64(number)));
-        else
-            out->append(numbertext::format(number).toLatin1());
+            return true;
+        }
+        // The shortest text that reads back as exactly this number ("0.1", "1.2345678901234567e+129"):
+        // the general form's 15 digits would change a number that needs more.
+        char digits[32];
+        const auto written = std::to_chars(digits, digits + sizeof digits, number);
+        out->append(digits, written.ptr - digits);
         return true;
     }
     case FieldType::DateTime: {
@@ -281,6 +299,36 @@ bool parseField(const QVector<XmlScanner::Attribute>& attributes, FieldDef* fiel
     return true;
 }
 
+// Reads a file that is a regular file: a pipe, a device or a socket in its place is refused
+// without waiting for a writer (the open never blocks), as is anything that is not read whole.
+bool readRegularFile(const QString& path, QByteArray* bytes, QString* why)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        *why = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    QFile file;
+    struct stat status;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        *why = QStringLiteral("通常のファイルではありません");
+        return false;
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        *why = file.errorString();
+        return false;
+    }
+    *bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError || bytes->size() != status.st_size) {
+        *why = file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("読み込みの途中で大きさが変わりました");
+        bytes->clear();
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool read(const QString& path, QList<FieldDef>* fields, QList<QVector<QVariant>>* rows, QString* error, QList<RowForm>* forms)
@@ -288,14 +336,13 @@ bool read(const QString& path, QList<FieldDef>* fields, QList<QVector<QVariant>>
     fields->clear();
     rows->clear();
     const QString shownPath = QDir::toNativeSeparators(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray document;
+    QString why;
+    if (!readRegularFile(path, &document, &why)) {
         if (error)
-            *error = QStringLiteral("%1: ファイルを開けません (%2)").arg(shownPath, file.errorString());
+            *error = QStringLiteral("%1: ファイルを開けません (%2)").arg(shownPath, why);
         return false;
     }
-    QByteArray document = file.readAll();
-    file.close();
     return parse(std::move(document), shownPath, fields, rows, error, forms);
 }
 
@@ -308,8 +355,10 @@ bool parse(QByteArray document, const QString& shownPath, QList<FieldDef>* field
         forms->clear();
     QList<RowForm> readForms;
     XmlScanner xml(std::move(document));
+    xml.setMaxAttributes(kMaxHeaderAttributes);
     QList<FieldDef> readFields;
     QVector<QByteArray> fieldNames; // UTF-8, as the rows' attributes name them
+    QHash<QByteArray, int> fieldByName;
     QList<QVector<QVariant>> readRows;
     QVector<bool> seen;
     // Exactly the writer's layout: DATAPACKET > METADATA > FIELDS > FIELD*, PARAMS, then
@@ -352,14 +401,20 @@ bool parse(QByteArray document, const QString& shownPath, QList<FieldDef>* field
         if (!hasDistinctNames(xml.attributes()) && name != "ROW") {
             why = QStringLiteral("要素 %1 に同じ属性が重複しています").arg(shortened(QString::fromLatin1(name)));
         } else if (expect("DATAPACKET", Place::Start, Place::Packet) || expect("METADATA", Place::Packet, Place::Metadata)
-                   || expect("FIELDS", Place::Metadata, Place::Fields) || expect("PARAMS", Place::AfterFields, Place::Params)
-                   || expect("ROWDATA", Place::AfterMetadata, Place::RowData)) {
+                   || expect("FIELDS", Place::Metadata, Place::Fields) || expect("PARAMS", Place::AfterFields, Place::Params)) {
+        } else if (expect("ROWDATA", Place::AfterMetadata, Place::RowData)) {
+            // A row holds only the fields declared: a tag with more attributes is refused at once.
+            xml.setMaxAttributes(std::max<qsizetype>(1, readFields.size()));
         } else if (expect("FIELD", Place::Fields, Place::Field)) {
             FieldDef field;
-            if (parseField(xml.attributes(), &field, &why)) {
-                if (fieldNames.contains(field.name.toUtf8()))
+            if (readFields.size() >= kMaxFields) {
+                why = QStringLiteral("項目が多すぎます (%1 個まで)").arg(kMaxFields);
+            } else if (parseField(xml.attributes(), &field, &why)) {
+                const QByteArray utf8 = field.name.toUtf8();
+                if (fieldByName.contains(utf8))
                     why = QStringLiteral("項目 %1 が重複しています").arg(shortened(field.name));
-                fieldNames.append(field.name.toUtf8());
+                fieldByName.insert(utf8, int(fieldNames.size()));
+                fieldNames.append(utf8);
                 readFields.append(field);
             }
         } else if (expect("ROW", Place::RowData, Place::Row)) {
@@ -367,14 +422,9 @@ bool parse(QByteArray document, const QString& shownPath, QList<FieldDef>* field
             seen.fill(false, readFields.size());
             int expected = 0; // attributes come in field order: look from the field after the last one
             for (const XmlScanner::Attribute& attribute : xml.attributes()) {
-                int index = -1;
-                for (int n = 0; n < fieldNames.size(); ++n) {
-                    const int f = (expected + n) % int(fieldNames.size());
-                    if (fieldNames.at(f) == attribute.name) {
-                        index = f;
-                        break;
-                    }
-                }
+                int index = expected < fieldNames.size() && fieldNames.at(expected) == attribute.name
+                    ? expected
+                    : fieldByName.value(attribute.name.toByteArray(), -1);
                 if (index < 0) {
                     why = QStringLiteral("%1 行目に未定義の項目 %2 があります").arg(readRows.size() + 1).arg(shortened(QString::fromUtf8(attribute.name)));
                     break;

@@ -1,11 +1,11 @@
 #include "store/WriteSet.h"
 
+#include "store/DurableFiles.h"
 #include "store/ProgramFolder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QScopeGuard>
 
 #include <filesystem>
@@ -32,17 +32,6 @@ QString shown(const QString& path)
 QString failedWrite(const QString& path, const QString& reason)
 {
     return QStringLiteral("%1: 書き込みに失敗しました (%2)").arg(shown(path), reason);
-}
-
-bool flushToDisk(QFile* file)
-{
-    if (!file->flush())
-        return false;
-#ifdef Q_OS_UNIX
-    return ::fsync(file->handle()) == 0;
-#else
-    return true;
-#endif
 }
 
 #ifdef Q_OS_UNIX
@@ -76,6 +65,38 @@ bool replaceFile(const QString& part, const QString& target, QString* error)
         return false;
     }
     return true;
+}
+
+// The folders of the targets, each once.
+QStringList foldersOf(const QList<QString>& targets)
+{
+    QStringList folders;
+    for (const QString& target : targets) {
+        const QString folder = QFileInfo(target).absolutePath();
+        if (!folders.contains(folder))
+            folders.append(folder);
+    }
+    return folders;
+}
+
+bool syncFolders(const QStringList& folders, QString* error)
+{
+    for (const QString& folder : folders) {
+        if (!syncFolder(folder, error))
+            return false;
+    }
+    return true;
+}
+
+// Removes the journal once its renames are on the disk, and then the journal's name.
+bool removeJournal(const QString& journal, QString* error)
+{
+    if (!QFile::remove(journal)) {
+        if (error)
+            *error = failedWrite(journal, QStringLiteral("削除できません"));
+        return false;
+    }
+    return syncFolder(QFileInfo(journal).absolutePath(), error);
 }
 
 void removeStrayParts(const QString& folder)
@@ -156,13 +177,17 @@ bool WriteSet::commit(QString* error)
 {
     if (m_entries.isEmpty())
         return true;
+    QList<QString> targets;
+    for (const Entry& entry : std::as_const(m_entries))
+        targets.append(entry.target);
+    const QStringList folders = foldersOf(targets);
     if (m_entries.size() == 1) {
         // One rename is all-or-nothing by itself; a part a crash leaves is removed at the next
         // start, and a part whose rename failed by abandon().
         if (!replaceFile(m_entries.first().part, m_entries.first().target, error))
             return false;
         m_entries.clear();
-        return true;
+        return syncFolders(folders, error);
     }
     const QDir root(m_root);
     QByteArray journal;
@@ -171,10 +196,24 @@ bool WriteSet::commit(QString* error)
             + root.relativeFilePath(entry.target).toUtf8() + '\n';
     }
     journal += kJournalEnd + '\n';
-    QSaveFile file(journalPath(m_root));
-    if (!file.open(QIODevice::WriteOnly) || file.write(journal) != journal.size() || !file.commit()) {
+    // The parts' names reach the disk before the journal that names them, and the journal before
+    // the first rename: after a power cut the start finds either no journal and the old files, or
+    // the journal and every part it names that was not yet renamed. A journal cut short lacks its
+    // last line and is rolled back.
+    const QString journalFile = journalPath(m_root);
+    QFile file(journalFile);
+    if (!syncFolders(folders, error))
+        return false;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(journal) != journal.size() || !flushToDisk(&file)) {
         if (error)
-            *error = failedWrite(journalPath(m_root), file.errorString());
+            *error = failedWrite(journalFile, file.errorString());
+        file.close();
+        QFile::remove(journalFile);
+        return false;
+    }
+    file.close();
+    if (!syncFolder(m_root, error)) {
+        QFile::remove(journalFile); // nothing was renamed: the set is abandoned
         return false;
     }
     const QList<Entry> entries = std::exchange(m_entries, {});
@@ -182,12 +221,8 @@ bool WriteSet::commit(QString* error)
         if (!replaceFile(entry.part, entry.target, error))
             return false; // the journal stays: the next start completes the set
     }
-    if (!QFile::remove(journalPath(m_root))) {
-        if (error)
-            *error = failedWrite(journalPath(m_root), QStringLiteral("削除できません"));
-        return false;
-    }
-    return true;
+    // The renames reach the disk before the journal that would complete them goes.
+    return syncFolders(folders, error) && removeJournal(journalFile, error);
 }
 
 void WriteSet::abandon()
@@ -240,7 +275,9 @@ bool WriteSet::recover(const QString& programFolder, QString* error)
                 intact = false;
         }
         const bool rollForward = complete && intact;
+        QList<QString> targets;
         for (const Entry& entry : std::as_const(entries)) {
+            targets.append(entry.target);
             if (!QFileInfo::exists(entry.part))
                 continue;
             if (rollForward) {
@@ -250,11 +287,8 @@ bool WriteSet::recover(const QString& programFolder, QString* error)
                 QFile::remove(entry.part);
             }
         }
-        if (!QFile::remove(journalFile)) {
-            if (error)
-                *error = failedWrite(journalFile, QStringLiteral("削除できません"));
+        if (!syncFolders(foldersOf(targets), error) || !removeJournal(journalFile, error))
             return false;
-        }
     }
     const ProgramFolder folder(root);
     for (const char* name : {"FLATT_FILES", "Zero"})

@@ -9,12 +9,14 @@ class QIODevice;
 
 namespace store {
 
-// A change of several files of the program folder made all-or-nothing across crashes. Each new
-// content is written completely beside its file ("<name>.part") and flushed to disk; then the
-// list of renames is recorded in a journal in the program folder, the renames are done and the
-// journal is removed (a set of one file needs no journal: its rename is atomic). A start that
-// finds a journal finishes its renames (recover) before any table is opened; parts that no
-// journal names were never complete and are removed.
+// A change of several files of the program folder made all-or-nothing across crashes and power
+// cuts. Each new content is written completely beside its file ("<name>.part") and flushed to
+// disk; the parts' folders are synced, the list of renames is recorded in a journal in the program
+// folder and synced with its folder, the renames are done and their folders synced, and the journal
+// is removed and its folder synced (a set of one file needs no journal: its rename is atomic, and
+// its folder is synced after it). A start that finds a journal finishes its renames (recover)
+// before any table is opened; parts that no journal names were never complete and are removed.
+// The single steps (syncing a file or a folder, one durable replace) are in DurableFiles.h.
 class WriteSet
 {
 public:

@@ -444,6 +444,8 @@ XmlScanner::Token XmlScanner::next()
             const char c = m_doc.at(m_pos);
             if (c == '/' || c == '>')
                 break;
+            if (m_attributes.size() >= m_maxAttributes)
+                return fail(QStringLiteral("要素 %1 の属性が多すぎます (%2 個まで)").arg(shortName(m_name)).arg(m_maxAttributes));
             Attribute attribute;
             if (!spaced || !readName(&attribute.name))
                 return fail(QStringLiteral("属性の書き方が正しくありません"));

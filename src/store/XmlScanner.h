@@ -5,6 +5,8 @@
 #include <QString>
 #include <QVector>
 
+#include <limits>
+
 namespace store {
 
 // A small, strict pull parser for the XML of the table files: an XML declaration, comments,
@@ -30,6 +32,10 @@ public:
     static constexpr qsizetype kMaxValueBytes = 10000000; // libxml2's own limit on a value
 
     explicit XmlScanner(QByteArray document);
+
+    // The most attributes a start tag may have from here on; a tag with more is an error at the
+    // first one past the limit, before the rest of the tag is read. No limit until set.
+    void setMaxAttributes(qsizetype count) { m_maxAttributes = count; }
 
     Token next();
     // Valid after StartElement / EndElement.
@@ -68,6 +74,7 @@ private:
     QByteArray m_name;
     QVector<Attribute> m_attributes;
     QVector<QByteArray> m_open;
+    qsizetype m_maxAttributes = std::numeric_limits<qsizetype>::max();
     bool m_selfClosing = false;
     bool m_pendingEnd = false; // a self-closing element still owes its EndElement
     bool m_sawRoot = false;

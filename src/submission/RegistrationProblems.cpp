@@ -1,6 +1,6 @@
 #include "submission/RegistrationProblems.h"
 
-#include "archive/ArchiveFile.h"
+#include "submission/SubmissionExtraction.h"
 #include "entry/Classification.h"
 #include "store/DataModule.h"
 #include "store/ProgramFolder.h"
@@ -153,19 +153,7 @@ bool ExtractSubmissionFile(const QString& path, const QString& folder, QString* 
         *error = QStringLiteral("%1: ファイルがありません。").arg(path);
         return false;
     }
-    ArchiveFile archive(nullptr);
-    ArchiverError failure;
-    int result = 0;
-    const bool ready = archive.SetFileName(path, failure) && archive.SetArchiverType(atLha, failure);
-    if (ready) {
-        archive.Options()->x = 1;
-        archive.Options()->n = 1;
-    }
-    if (!ready || !archive.ExtractFiles(nullptr, folder, nullptr, result, failure) || result != 0) {
-        *error = failure.Message.isEmpty() ? kNotSubmissionData : failure.Message;
-        return false;
-    }
-    return true;
+    return extractSubmission(path, folder, error);
 }
 
 } // namespace submission

@@ -3,6 +3,7 @@
 #include "entry/Classification.h"
 #include "entry/InputCheck.h"
 #include "store/DataModule.h"
+#include "store/Table.h"
 #include "submission/RegistrationProblems.h"
 #include "util/UserInteraction.h"
 
@@ -111,6 +112,41 @@ bool CheckSubmissionItems(store::DataModule& dm, UserInteraction& ui)
     if (missing.isEmpty())
         return false;
     ui.error(inputcheck::kErrorCaption, inputcheck::missingItemsMessage(missing));
+    return true;
+}
+
+QStringList SubmissionPhotoProblems(store::DataModule& dm)
+{
+    store::Table* main = dm.table(QStringLiteral("NT_TBL_MAIN"));
+    store::Table* images = dm.table(QStringLiteral("NT_TBL_INFO_IMAGES"));
+    if (main->isEmpty() || !images->isActive())
+        return {};
+    const QString number = main->field(QStringLiteral("REG_NO")).asString().trimmed();
+    const int regNo = images->fieldIndex(QStringLiteral("REG_NO"));
+    const int slot = images->fieldIndex(QStringLiteral("IMAGES_TYPE"));
+    const int file = images->fieldIndex(QStringLiteral("IMAGES_FILE"));
+    const FieldText text = currentRegistration(dm).text;
+    QStringList problems;
+    for (const store::Table::RowValues& row : images->allRows()) {
+        const QString name = row.value(file).toString().trimmed();
+        if (row.value(regNo).toString().trimmed() != number || name.isEmpty())
+            continue;
+        const QString letter = row.value(slot).toString().trimmed();
+        const QString problem = inputcheck::photoFileProblem(dm.folder().path(QStringLiteral("Images\\") + name));
+        if (!problem.isEmpty())
+            problems << QStringLiteral("写真%1「%2」: %3")
+                            .arg(letter, text(QStringLiteral("NT_TBL_PICTURE"), QStringLiteral("PICTURE_") + letter).trimmed(),
+                                 QString(problem).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
+    }
+    return problems;
+}
+
+bool CheckSubmissionPhotos(store::DataModule& dm, UserInteraction& ui)
+{
+    const QStringList problems = SubmissionPhotoProblems(dm);
+    if (problems.isEmpty())
+        return false;
+    ui.error(inputcheck::kErrorCaption, QStringLiteral("以下の写真が提出できないため、登録用ファイルが作成できません。\r\n") + problems.join(QStringLiteral("\r\n")));
     return true;
 }
 

@@ -35,4 +35,12 @@ QStringList MissingSubmissionItems(store::DataModule& dm);
 // The submission check: true when an item is missing, after one error box listing them all.
 bool CheckSubmissionItems(store::DataModule& dm, UserInteraction& ui);
 
+// The photos the image rows of the current registration name that cannot be handed in (missing,
+// not a whole GIF or JPEG picture, too large or too wide), each as its line: the slot, its title
+// and why.
+QStringList SubmissionPhotoProblems(store::DataModule& dm);
+// The photo part of the submission check: true when a photo cannot be handed in, after one error
+// box naming each such photo.
+bool CheckSubmissionPhotos(store::DataModule& dm, UserInteraction& ui);
+
 } // namespace submission

@@ -4,45 +4,26 @@
 #include "comparison/CostRate.h"
 #include "entry/Photos.h"
 #include "store/DataModule.h"
+#include "store/DurableFiles.h"
 #include "submission/DataUpgrade.h"
+#include "submission/RegistrationRows.h"
 #include "submission/SubmissionCheck.h"
+#include "submission/SubmissionChanges.h"
 #include "submission/SubmissionFiles.h"
 #include "util/UserInteraction.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
 #include <QUuid>
-
-#include <filesystem>
 
 namespace submission {
 
 const QString kCannotExport = QStringLiteral("登録用ファイルを作成できません。");
 const QString kPackFailed = QStringLiteral("提出用ファイルを作成できませんでした。");
+const QString kNotKept = QStringLiteral("提出用ファイルは作成しましたが、その控えを保管できませんでした。");
 
 namespace {
-
-// The tables in the order their rows are copied; MAIN last.
-const QStringList kCopyOrder = {"NT_TBL_DETAIL",          "NT_TBL_DETAIL_FREE",    "NT_TBL_DESCRIPTION", "NT_TBL_PICTURE",
-                                "NT_TBL_COMPANY",         "NT_TBL_EVALUATE_RESULT", "PL_TBL_PROJECT_MOC", "PL_TBL_PROJECT_PRIVATE",
-                                "NT_TBL_COMPARE_MAIN",    "NT_TBL_COMPARE_DETAIL",  "NT_TBL_CONST_CONDITION", "NT_TBL_INFO_IMAGES",
-                                "NT_TBL_MAIN"};
-
-// The stored rows of a live table (all registrations) whose field `field` satisfies `selected`.
-QList<store::Table::RowValues> rowsWhere(store::Table* live, const QString& field, const std::function<bool(const QVariant&)>& selected)
-{
-    QList<store::Table::RowValues> rows;
-    const int index = live->fieldIndex(field);
-    if (index < 0)
-        return rows;
-    for (const store::Table::RowValues& row : live->allRows()) {
-        if (selected(row.value(index)))
-            rows.append(row);
-    }
-    return rows;
-}
 
 // A name beside `path` that no file has yet, for the archive being written.
 QString unusedSiblingName(const QString& path)
@@ -53,15 +34,6 @@ QString unusedSiblingName(const QString& path)
         candidate = info.dir().filePath(QStringLiteral(".%1.%2.lzh").arg(info.completeBaseName(), QUuid::createUuid().toString(QUuid::Id128).left(8)));
     } while (QFileInfo::exists(candidate));
     return candidate;
-}
-
-bool replaceFile(const QString& from, const QString& to, QString* error)
-{
-    std::error_code code;
-    std::filesystem::rename(std::filesystem::path(from.toStdU16String()), std::filesystem::path(to.toStdU16String()), code);
-    if (code && error)
-        *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(to), QString::fromLocal8Bit(code.message().c_str()));
-    return !code;
 }
 
 // The period rate goes out as the sheet shows it, as the save stores it: a sheet confirmed after
@@ -96,7 +68,7 @@ QString SubmissionExport::chooseFile(const QString& proposedName)
 SubmissionExport::Outcome SubmissionExport::exportSubmissionFile(const QString& chosenPath)
 {
     m_writtenPath.clear();
-    if (CheckSubmissionItems(m_dm, m_ui))
+    if (CheckSubmissionItems(m_dm, m_ui) || CheckSubmissionPhotos(m_dm, m_ui))
         return Outcome::Stopped;
     store::Table* main = m_dm.table(QStringLiteral("NT_TBL_MAIN"));
     if (main->isEmpty()) {
@@ -115,7 +87,9 @@ SubmissionExport::Outcome SubmissionExport::exportSubmissionFile(const QString& 
     chkProcessRate(m_dm);
 
     Outcome outcome = Outcome::Cancelled;
-    const QString path = chosenPath.isEmpty() ? chooseFile(proposed) : chosenPath;
+    // What changed since the last submission is shown before the file is chosen.
+    const bool reviewed = !chosenPath.isEmpty() || !m_reviewChanges || !hasKeptSubmission(m_dm, regNo) || m_reviewChanges(regNo);
+    const QString path = !reviewed ? QString() : chosenPath.isEmpty() ? chooseFile(proposed) : chosenPath;
     if (!path.isEmpty()) {
         QString error;
         if (WriteSubmissionFile(regNo, path, &error)) {
@@ -126,6 +100,9 @@ SubmissionExport::Outcome SubmissionExport::exportSubmissionFile(const QString& 
                          UserInteraction::Ok);
             m_writtenPath = path;
             outcome = Outcome::Written;
+            QString notKept;
+            if (!keepSubmission(m_dm, regNo, path, KeptSubmission::Kind::Submitted, &notKept))
+                m_ui.error(kProgramTitle, kNotKept + QStringLiteral("\r\n") + notKept);
         } else {
             m_ui.error(kProgramTitle, kPackFailed + QStringLiteral("\r\n") + error);
             outcome = Outcome::Failed;
@@ -149,24 +126,17 @@ bool SubmissionExport::fillWorkingFolder(const QString& regNo, QString* error)
 {
     DeleteTempFiles(m_dm.folder());
     SetZeroFiles(m_dm.folder());
-    const auto sameNumber = [&](const QVariant& value) { return value.toString().trimmed() == regNo; };
-    QSet<qint64> sheetIds;
-    for (const store::Table::RowValues& row : rowsWhere(m_dm.table(QStringLiteral("NT_TBL_COMPARE_MAIN")), QStringLiteral("REG_NO"), sameNumber))
-        sheetIds.insert(row.value(m_dm.table(QStringLiteral("NT_TBL_COMPARE_MAIN"))->fieldIndex(QStringLiteral("REC_ID"))).toLongLong());
+    const RegistrationRowSet registration = registrationRows(m_dm, regNo);
     // Every one of the thirteen files belongs in the submission: one that cannot be prepared ends
     // the export, rather than a file being handed in without it.
-    for (const QString& table : kCopyOrder) {
+    for (const QString& table : appendOrder()) {
         store::Table* working = m_dm.table(QStringLiteral("CdsTemp") + table);
-        store::Table* live = m_dm.table(table);
         if (!m_dm.BeforeExpFile(working, memberName(table), error)) {
             working->close(nullptr);
             return false;
         }
-        const QList<store::Table::RowValues> rows = table == QLatin1String("NT_TBL_COMPARE_DETAIL")
-            ? rowsWhere(live, QStringLiteral("REC_ID"), [&](const QVariant& id) { return !id.isNull() && sheetIds.contains(id.toLongLong()); })
-            : rowsWhere(live, QStringLiteral("REG_NO"), sameNumber);
         // Fields are copied by position: the working table has the live table's layout.
-        for (const store::Table::RowValues& row : rows)
+        for (const store::Table::RowValues& row : registration.value(table))
             working->appendRowValues(row);
         const bool saved = working->save(error);
         working->close(nullptr);
@@ -201,7 +171,8 @@ bool SubmissionExport::packWorkingFolder(const QString& regNo, const QString& pa
             *error = failure.Message.isEmpty() ? QStringLiteral("LZH (%1)").arg(result) : failure.Message;
         return false;
     }
-    if (!replaceFile(partial, path, error)) {
+    // On the disk, under its name, before the user is told it was written.
+    if (!store::replaceDurably(partial, path, error)) {
         QFile::remove(partial);
         return false;
     }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class UserInteraction;
 
 namespace store {
@@ -12,6 +14,7 @@ namespace submission {
 
 extern const QString kCannotExport;
 extern const QString kPackFailed;
+extern const QString kNotKept;
 
 // The export of the registration selected in the technology list (the current row of the main
 // table) into a submission file: the submission check, the version stamps, the registration's
@@ -27,6 +30,10 @@ public:
     // The whole command. With `chosenPath` empty the user chooses the file in the save dialog;
     // otherwise that file is written without asking.
     Outcome exportSubmissionFile(const QString& chosenPath = QString());
+    // Shows what changed since the registration's last kept submission before the file dialog;
+    // false stops the export. Asked only when there is a kept submission and the user chooses
+    // the file.
+    void setChangesReview(std::function<bool(const QString& regNo)> review) { m_reviewChanges = std::move(review); }
     // The file written by the last successful run.
     QString writtenPath() const { return m_writtenPath; }
 
@@ -43,6 +50,7 @@ private:
     store::DataModule& m_dm;
     UserInteraction& m_ui;
     QString m_writtenPath;
+    std::function<bool(const QString& regNo)> m_reviewChanges;
 };
 
 } // namespace submission

@@ -1,10 +1,14 @@
 #include "submission/SubmissionImport.h"
 
 #include "store/DataModule.h"
+#include "store/DurableFiles.h"
 #include "store/RegistrationNumbers.h"
 #include "store/TableFile.h"
 #include "submission/DataUpgrade.h"
 #include "submission/RegistrationProblems.h"
+#include "submission/RegistrationRows.h"
+#include "submission/SubmissionChanges.h"
+#include "submission/SubmissionExtraction.h"
 #include "submission/SubmissionFiles.h"
 #include "util/UserInteraction.h"
 
@@ -29,13 +33,6 @@ namespace {
 
 const QString kCaution = QStringLiteral("注意");
 
-// The tables in the order their rows are merged; MAIN last, so that a failure on the way leaves no
-// main row pointing at missing details.
-const QStringList kMergeOrder = {"NT_TBL_DETAIL",       "NT_TBL_DETAIL_FREE",    "NT_TBL_DESCRIPTION",     "NT_TBL_PICTURE",
-                                 "NT_TBL_COMPANY",      "NT_TBL_EVALUATE_RESULT", "PL_TBL_PROJECT_MOC",     "PL_TBL_PROJECT_PRIVATE",
-                                 "NT_TBL_COMPARE_MAIN", "NT_TBL_COMPARE_DETAIL",  "NT_TBL_CONST_CONDITION", "NT_TBL_INFO_IMAGES",
-                                 "NT_TBL_MAIN"};
-
 // The items of the other edition that this edition does not take over.
 const QStringList kDroppedTablesOfOtherEdition = {"PL_TBL_PROJECT_MOC", "PL_TBL_PROJECT_PRIVATE", "NT_TBL_CONST_CONDITION"};
 const QStringList kClearedDetailFields = {"EVALUATE_MOC_NO", "EVALUATE_MOC_DATE", "EVALUATE_PRIVATE_NO", "EVALUATE_PRIVATE_DATE",
@@ -44,7 +41,7 @@ const QStringList kZeroedDetailFields = {"RESULTS_MOC",     "RESULTS_TECH_USE", 
                                          "RESULTS_RECYCLE", "RESULTS_PUBLIC",   "RESULTS_PRIVATE"};
 const QStringList kClearedMainFields = {"LEVEL1_COMBO", "LEVEL2_COMBO", "LEVEL3_COMBO", "LEVEL4_COMBO"};
 
-void setByName(store::Table* table, store::Table::RowValues& row, const QString& field, const QVariant& value)
+void setByName(const store::Table* table, store::Table::RowValues& row, const QString& field, const QVariant& value)
 {
     const int index = table->fieldIndex(field);
     if (index >= 0 && index < row.size())
@@ -87,9 +84,9 @@ bool readWorkingRows(store::DataModule& dm, const QString& table, QList<store::T
     return opened;
 }
 
-// Moves the photos of the extension from Temp\ into Images\ under the new number, each keeping
-// its slot letter.
-void MoveImageFile(const QString& source, const QString& target, const QString& number, const QString& extension)
+// Copies the photos of the extension from Temp\ into Images\ under the new number, each keeping
+// its slot letter; each copy's data is on the disk (its name once Images\ is synced).
+void CopyImageFiles(const QString& source, const QString& target, const QString& number, const QString& extension)
 {
     QDir().mkpath(target);
     for (const QFileInfo& file : QDir(source).entryInfoList({QStringLiteral("*") + extension}, QDir::Files | QDir::Hidden)) {
@@ -100,8 +97,7 @@ void MoveImageFile(const QString& source, const QString& target, const QString& 
         const QString destination = QDir(target).filePath(number + slot + extension);
         if (QFileInfo::exists(destination))
             QFile::remove(destination);
-        if (QFile::copy(file.filePath(), destination))
-            QFile::remove(file.filePath());
+        store::copyDurably(file.filePath(), destination, nullptr);
     }
 }
 
@@ -146,17 +142,12 @@ SubmissionImport::Outcome SubmissionImport::refuse()
     return Outcome::Refused;
 }
 
-bool SubmissionImport::extractInto(const QString& path, const QString& folder)
+QString SubmissionImport::extractInto(const QString& path, const QString& folder)
 {
     if (!QFileInfo(path).isFile())
-        return false;
+        return kNotSubmissionData;
     QString error;
-    if (ExtractSubmissionFile(path, folder, &error))
-        return true;
-    // A member that could not be extracted is reported by the check of the extracted files.
-    if (error != kNotSubmissionData)
-        m_ui.error(kProgramTitle, error);
-    return false;
+    return ExtractSubmissionFile(path, folder, &error) ? QString() : error;
 }
 
 SubmissionImport::Outcome SubmissionImport::ImportSubmissionFile(const QString& path)
@@ -167,7 +158,14 @@ SubmissionImport::Outcome SubmissionImport::ImportSubmissionFile(const QString& 
     QDir().mkpath(temp);
     DeleteTempFiles(folder);
     // A broken archive may leave part of its members behind: only a complete extraction counts.
-    if (!extractInto(path, temp))
+    // A member that could not be extracted is reported by the check of the extracted files; a
+    // member past its bound, with its own message.
+    const QString extractionError = extractInto(path, temp);
+    if (!extractionError.isEmpty() && extractionError != kNotSubmissionData) {
+        m_ui.error(kProgramTitle, extractionError);
+        return refuse();
+    }
+    if (!extractionError.isEmpty())
         DeleteTempFiles(folder);
 
     QString problem = CheckSubmissionFiles(temp);
@@ -177,6 +175,9 @@ SubmissionImport::Outcome SubmissionImport::ImportSubmissionFile(const QString& 
     if (problem.isEmpty() && (!store::TableFile::read(folder.tempPath(QStringLiteral("NT_TBL_MAIN.Cds")), &fields, &mainRows, nullptr)
                               || mainRows.size() != 1))
         problem = kNotSubmissionData;
+    // An imported photo passes the checks a chosen one passes.
+    if (problem.isEmpty())
+        problem = photoRefusal(temp);
     if (!problem.isEmpty()) {
         m_ui.warn(kCaution, problem);
         return refuse();
@@ -199,9 +200,15 @@ SubmissionImport::Outcome SubmissionImport::ImportSubmissionFile(const QString& 
     // all, and a refused one leaves the data folder, the photos and the numbers as they were.
     QHash<QString, QList<store::Table::RowValues>> members;
     QString error;
-    for (const QString& table : kMergeOrder) {
+    for (const QString& table : appendOrder()) {
         if (!readWorkingRows(m_dm, table, &members[table], &error)) {
             m_ui.error(kProgramTitle, error);
+            return refuse();
+        }
+        // More rows of a kind than the program can enter are no registration of it.
+        const QString tooMany = rowCountRefusal(table, members.value(table), m_dm.table(table)->fieldIndex(QStringLiteral("RECORD_TYPE")));
+        if (!tooMany.isEmpty()) {
+            m_ui.warn(kCaution, tooMany);
             return refuse();
         }
     }
@@ -216,64 +223,36 @@ SubmissionImport::Outcome SubmissionImport::ImportSubmissionFile(const QString& 
         return refuse();
     }
     number = number.trimmed();
-    mergeRegistration(number, otherEdition, members);
-
+    // The photos are on the disk before the rows that name them.
     const QDir tempDir(temp);
     if (!tempDir.entryList({QStringLiteral("*.gif"), QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")}, QDir::Files).isEmpty()) {
         for (const char* extension : {".jpg", ".gif", ".jpeg"})
-            MoveImageFile(temp, folder.path(QStringLiteral("Images")), number, QLatin1String(extension));
+            CopyImageFiles(temp, folder.path(QStringLiteral("Images")), number, QLatin1String(extension));
+        store::syncFolder(folder.path(QStringLiteral("Images")), nullptr);
     }
+    mergeRegistration(number, otherEdition, members);
     DeleteTempFiles(folder);
     main->locate(QStringLiteral("REG_NO"), number);
+    m_dm.recordSaveTime(number);
     m_importedNumber = number;
+    // The file received is the registration's starting point until it is handed in again.
+    if (!keepSubmission(m_dm, number, path, KeptSubmission::Kind::Imported, &error))
+        m_ui.error(kProgramTitle, error);
     return Outcome::Imported;
 }
 
 void SubmissionImport::mergeRegistration(const QString& number, bool convertEdition,
                                          const QHash<QString, QList<store::Table::RowValues>>& members)
 {
-    const int sheetId = number.mid(4).toInt();
     const QString temp = m_dm.folder().path(QStringLiteral("Temp"));
-    for (const QString& table : kMergeOrder) {
+    for (const QString& table : appendOrder()) {
         store::Table* live = m_dm.table(table);
         live->checkBrowseMode();
         QList<store::Table::RowValues> rows = members.value(table);
         if (convertEdition)
             ConvertToHarbourEdition(table, live, rows);
-        const int regNo = live->fieldIndex(QStringLiteral("REG_NO"));
-        const int recId = live->fieldIndex(QStringLiteral("REC_ID"));
-        if (table == QLatin1String("NT_TBL_COMPANY") && regNo >= 0 && recId >= 0) {
-            std::stable_sort(rows.begin(), rows.end(), [&](const store::Table::RowValues& a, const store::Table::RowValues& b) {
-                const QString ka = a.value(regNo).toString();
-                const QString kb = b.value(regNo).toString();
-                return ka != kb ? ka < kb : a.value(recId).toDouble() < b.value(recId).toDouble();
-            });
-        }
-        int k = 0;
-        for (store::Table::RowValues row : std::as_const(rows)) {
-            if (table == QLatin1String("NT_TBL_INFO_IMAGES")) {
-                // A photo row comes over only with its photo, under the photo's new name.
-                const QString type = row.value(live->fieldIndex(QStringLiteral("IMAGES_TYPE"))).toString();
-                const QString base = row.value(regNo).toString().trimmed() + type;
-                QString extension;
-                for (const char* candidate : {".jpg", ".GIF", ".jpeg"}) {
-                    if (extension.isEmpty() && QFileInfo(store::ProgramFolder::resolveIn(temp, base + QLatin1String(candidate))).isFile())
-                        extension = QString::fromLatin1(candidate).toLower();
-                }
-                if (extension.isEmpty())
-                    continue;
-                setByName(live, row, QStringLiteral("IMAGES_FILE"), number + type + extension);
-            }
-            if (regNo >= 0)
-                row[regNo] = number;
-            if (recId >= 0) {
-                const bool contacts = table == QLatin1String("NT_TBL_COMPANY");
-                const bool sheet = table == QLatin1String("NT_TBL_COMPARE_MAIN") || table == QLatin1String("NT_TBL_COMPARE_DETAIL");
-                row[recId] = contacts ? k + 1 : sheet ? sheetId : 0;
-            }
+        for (const store::Table::RowValues& row : rowsUnderNumber(table, *live, rows, number, temp, nullptr))
             live->appendRowValues(row);
-            ++k;
-        }
     }
     // Every table of the registration reaches the data folder in one set: a crash leaves all of
     // it or none of it.

@@ -43,7 +43,8 @@ private:
     };
     Choice chooseFile();
     QString RememberedFolder() const;
-    bool extractInto(const QString& path, const QString& folder);
+    // Empty when the file was extracted; otherwise why not.
+    QString extractInto(const QString& path, const QString& folder);
     void mergeRegistration(const QString& number, bool convertEdition, const QHash<QString, QList<store::Table::RowValues>>& members);
     Outcome refuse();
 

@@ -75,6 +75,7 @@ bool FieldLink::controlChanged()
         t->edit();
         m_startingEdit = false;
     }
+    emit changedByUser();
     return true;
 }
 

@@ -63,6 +63,11 @@ public:
     static bool flush(const store::Table* table);
     static bool flushAll();
 
+signals:
+    // The user changed the control (any change that is not a reload), whether or not the table
+    // was already editing.
+    void changedByUser();
+
 private:
     // The caption the user knows the control by: its accessible name or its label's text.
     QString shownName() const;

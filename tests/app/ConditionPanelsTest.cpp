@@ -7,6 +7,7 @@
 #include "support/ShippedProgramFolder.h"
 #include "support/TempDir.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
@@ -70,6 +71,28 @@ protected:
         window->pages()->setCurrentWidget(find("TbsPattern1"));
         window->pages()->setCurrentWidget(find("PageControl2"));
     }
+    // The user goes to another entry page and comes back to the summary page.
+    void leaveAndShowSummaryAgain(const QString& page)
+    {
+        window->pages()->setCurrentWidget(find(page));
+        window->pages()->setCurrentWidget(find("PageControl2"));
+    }
+    void click(const QString& name) { QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton, {}, QPoint(6, 8)); }
+    // The condition rows in the table file, as rows() gives them.
+    QStringList rowsInFile() const
+    {
+        QList<store::FieldDef> fields;
+        QList<QVector<QVariant>> fileRows;
+        EXPECT_TRUE(store::TableFile::read(window->dm().folder().tablePath("NT_TBL_CONST_CONDITION"), &fields, &fileRows, nullptr));
+        return described(fileRows);
+    }
+    void restartAndOpen()
+    {
+        ASSERT_TRUE(window->close());
+        window.reset();
+        startWindow();
+        window->cycle().openRegistration();
+    }
     void save()
     {
         ui.expectBox(UI::Yes);
@@ -77,11 +100,12 @@ protected:
         ASSERT_FALSE(window->cycle().isModified()) << ui.boxTexts().join('|').toStdString();
     }
 
-    // The stored condition rows as "ORD TYPE NAME TXT MIN_VAL MAX_VAL F_UNIT", in row order.
-    QStringList rows() const
+    // The stored condition rows as "ORD TYPE NAME TXT MIN_VAL MAX_VAL F_UNIT", sorted.
+    QStringList rows() const { return described(window->dm().table("NT_TBL_CONST_CONDITION")->allRows()); }
+    static QStringList described(const QList<QVector<QVariant>>& rows)
     {
         QStringList result;
-        for (const auto& row : window->dm().table("NT_TBL_CONST_CONDITION")->allRows()) {
+        for (const auto& row : rows) {
             QStringList cells;
             for (int f = 1; f < row.size(); ++f)
                 cells << row.at(f).toString().trimmed();
@@ -183,16 +207,20 @@ TEST_F(ConditionPanelsTest, AnotherCodeRewritesTheItemsKeepsTheValuesAndDropsSur
     // 0100401: R 矢板長 (m), M, N 最大N値 without a unit, S.
     setLevel3("0100401");
     showSummary();
+    save(); // the rows follow the new code once saved
     // Only ORD, TYPE, NAME and the unit of N and R items come from the file; the rest stays.
-    EXPECT_EQ(rows(), (QStringList{QStringLiteral("1 R 矢板長  7  m"), QStringLiteral("2 M 打設方法    m"),
-                                   QStringLiteral("3 N 最大N値    "), QStringLiteral("4 S 施工場所    ")}));
+    EXPECT_EQ(rows().join('|').toStdString(), QStringList({QStringLiteral("1 R 矢板長  7  m"), QStringLiteral("2 M 打設方法    m"),
+                                                         QStringLiteral("3 N 最大N値    "), QStringLiteral("4 S 施工場所    ")})
+                                                 .join('|')
+                                                 .toStdString());
     EXPECT_FALSE(shown("Label_N32")) << "a line without a unit hides the unit label";
     EXPECT_FALSE(shown("plCNST_T5"));
 
     setLevel3(QString());
     showSummary();
     EXPECT_TRUE(shown("lblNoCnst"));
-    EXPECT_TRUE(rows().isEmpty());
+    save();
+    EXPECT_TRUE(rows().isEmpty()) << rows().join('|').toStdString();
 }
 
 TEST_F(ConditionPanelsTest, ARangeWhoseUpperBoundIsBelowTheLowerIsReportedOnLeavingThePanel)
@@ -268,6 +296,85 @@ TEST_F(ConditionPanelsTest, WithoutTheDefinitionFileTheNextSaveKeepsEveryConditi
     EXPECT_EQ(rows(), stored);
     window->cycle().backToList();
     EXPECT_EQ(rowsInFile(), 5);
+}
+
+// Ticks and choices the user made stay through any page change and reach the save; a radio choice
+// on a row that is not stored yet too.
+TEST_F(ConditionPanelsTest, ChoicesSurvivePageChangesUntilTheSave)
+{
+    setLevel3("0100101");
+    showSummary();
+    click("CheckBox15");
+    click("CheckBox16");
+    click("RadioButton7");
+    leaveAndShowSummaryAgain("TabSheet3");
+    EXPECT_TRUE(find<QRadioButton>("RadioButton7")->isChecked()) << "a choice on a new row";
+    save();
+    EXPECT_TRUE(rows().contains(QStringLiteral("3 M 対象土質 1100000   ")));
+    EXPECT_TRUE(rows().contains(QStringLiteral("4 S 汚濁防止膜の併用 0   ")));
+
+    click("CheckBox17");
+    click("RadioButton8");
+    leaveAndShowSummaryAgain("TabSheet4");
+    EXPECT_TRUE(find<QCheckBox>("CheckBox17")->isChecked());
+    EXPECT_TRUE(find<QRadioButton>("RadioButton8")->isChecked());
+    save();
+    EXPECT_TRUE(rows().contains(QStringLiteral("3 M 対象土質 1110000   ")));
+    EXPECT_TRUE(rows().contains(QStringLiteral("4 S 汚濁防止膜の併用 1   ")));
+    EXPECT_EQ(rowsInFile(), rows());
+}
+
+// 取消 and No at メニュー bring back exactly the saved condition rows, in memory and in the file,
+// whatever pages were shown between the edit and the discard.
+TEST_F(ConditionPanelsTest, DiscardedConditionEditsNeverReachTheRows)
+{
+    setLevel3("0100101");
+    showSummary();
+    text("DBEdit_N2")->setText("5");
+    find<QPlainTextEdit>("DBMemo_T5")->setPlainText(QStringLiteral("流速2m/s以上"));
+    click("CheckBox15");
+    save();
+    const QStringList stored = rows();
+    window->cycle().backToList();
+
+    for (const bool byMenu : {false, true}) {
+        SCOPED_TRACE(byMenu ? "No at メニュー" : "取消");
+        ui.clearBoxes();
+        window->cycle().openRegistration();
+        showSummary();
+        text("DBEdit_N2")->setText("99");
+        find<QPlainTextEdit>("DBMemo_T5")->setPlainText(QStringLiteral("別の条件"));
+        click("CheckBox16");
+        leaveAndShowSummaryAgain("TabSheet3");
+        ui.expectBox(byMenu ? UI::No : UI::Ok);
+        if (byMenu)
+            window->cycle().backToList();
+        else
+            window->cycle().discardChanges();
+        ASSERT_EQ(window->pages()->currentIndex(), 0) << ui.boxTexts().join('|').toStdString();
+        EXPECT_EQ(rows().join('|').toStdString(), stored.join('|').toStdString());
+        restartAndOpen();
+        EXPECT_EQ(rows().join('|').toStdString(), stored.join('|').toStdString());
+        EXPECT_EQ(rowsInFile().join('|').toStdString(), stored.join('|').toStdString());
+        window->cycle().backToList();
+    }
+}
+
+// A class chosen and its items shown, then dropped: no condition row of it is left anywhere.
+TEST_F(ConditionPanelsTest, TheItemsOfADiscardedClassLeaveNoRow)
+{
+    save();
+    setLevel3("0100101");
+    window->cycle().markModified(); // as the classification lists mark it
+    showSummary();
+    showSummary();
+    find<QPlainTextEdit>("DBMemo_T5")->setPlainText(QStringLiteral("捨てる条件"));
+    ui.expectBox(UI::Ok);
+    window->cycle().discardChanges();
+    EXPECT_TRUE(rows().isEmpty());
+    restartAndOpen();
+    EXPECT_TRUE(rows().isEmpty());
+    EXPECT_TRUE(rowsInFile().isEmpty());
 }
 
 } // namespace

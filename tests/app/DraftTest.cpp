@@ -3,6 +3,7 @@
 #include "store/Draft.h"
 #include "store/Table.h"
 #include "support/CliRunner.h"
+#include "support/PhotoBytes.h"
 #include "support/ScriptedUserInteraction.h"
 #include "support/ShippedProgramFolder.h"
 #include "support/TempDir.h"
@@ -30,12 +31,11 @@ namespace {
 const QString kSaveQuestion = QStringLiteral("編集データを保存しますか？");
 const QString kLeftBehind = QStringLiteral("前回、保存されずに終了した入力があります。");
 
-// A JPEG header giving `width` × 100 pixels, padded to `size` bytes and marked by `tag`.
+// A JPEG picture `width` × 8 pixels, padded behind its end with `tag` to `size` bytes (at least one).
 QByteArray jpeg(int width, int size, char tag)
 {
-    QByteArray bytes = QByteArray::fromHex("FFD8 FFC0 0011 08 0064") + char(width >> 8) + char(width & 0xFF)
-        + QByteArray::fromHex("03 011100 021101 031101");
-    return bytes + QByteArray(size - bytes.size(), tag);
+    const QByteArray bytes = testsupport::jpegPhoto(width, 8);
+    return bytes + QByteArray(std::max(1, size - int(bytes.size())), tag);
 }
 
 // Copies a program folder as a crash leaves it: every file as it is on disk, without the lock of
@@ -265,18 +265,17 @@ TEST_F(DraftTest, SaveNoDiscardAndDeleteRemoveTheDraft)
 
 // After a crash the edit of a saved registration is offered back before the list; restored, it is
 // shown changed on its page, and the No to the save question brings back exactly the saved rows.
-// Disabled: in some runs the window left behind by crash() asks "編集データを保存しますか？" before the
-// new window offers the draft, taking the answer meant for the offer (not understood yet).
-TEST_F(DraftTest, DISABLED_CrashedEditIsOfferedBackAndRestoredAsChanged)
+TEST_F(DraftTest, CrashedEditIsOfferedBackAndRestoredAsChanged)
 {
     const QString number = saveNew(QStringLiteral("消波ブロック"));
     window->pages()->setCurrentIndex(3); // 従来技術との比較
     type("COMPARE_TECH_TITLE", QStringLiteral("と在来工法"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(draftPath(number)); }, 3000));
 
+    ui.clearBoxes(); // the save question of saveNew()
     ui.expectBox(UI::Yes); // 復元する
     crash();
-    ASSERT_GE(ui.boxes().size(), 1);
+    ASSERT_EQ(ui.boxes().size(), 1) << ui.boxTexts().join('|').toStdString();
     EXPECT_TRUE(ui.boxes().first().text.startsWith(kLeftBehind)) << ui.boxTexts().join('|').toStdString();
     EXPECT_TRUE(ui.boxes().first().text.contains(number));
     EXPECT_TRUE(ui.boxes().first().text.contains(QStringLiteral("消波ブロック")));

@@ -7,6 +7,8 @@
 // a printed sequence; scripts/sequence-test runs it for any number of steps.
 
 #include "app/ClassificationLists.h"
+#include "app/ConditionPanels.h"
+#include "app/EntryParts.h"
 #include "app/MainWindow.h"
 #include "comparison/CompareBreakdownDialog.h"
 #include "comparison/CompareSheetDialog.h"
@@ -14,16 +16,19 @@
 #include "comparison/CostType.h"
 #include "comparison/CostTypeDialog.h"
 #include "entry/Classification.h"
+#include "entry/Conditions.h"
 #include "entry/DescriptionTables.h"
 #include "store/DataModule.h"
 #include "store/Table.h"
 #include "store/TableFile.h"
+#include "support/PhotoBytes.h"
 #include "support/ShippedProgramFolder.h"
 #include "support/TempDir.h"
 #include "util/UserInteraction.h"
 #include "widgets/TextMemo.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QDateTime>
@@ -31,6 +36,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -69,14 +75,21 @@ struct Registration
     QStringList contacts; // companies of the other contacts, sorted
     QStringList evaluations; // items of the evaluation results, sorted
     QStringList photos;  // "slot letter:source", sorted
+    // Values the user typed or chose elsewhere, by key: "PICTURE:<field>" (photo titles and patent
+    // blocks of NT_TBL_PICTURE), "grid:<grid>:<row>:<column>" and "heading:<grid>:<0 columns, 1 rows>".
+    std::map<QString, QString> fields;
+    QString conditions; // the construction-condition rows, "item:kind:value;…" in item order
 
     bool operator==(const Registration&) const = default;
     QString describe() const
     {
+        QStringList typed;
+        for (const auto& [key, value] : fields)
+            typed << key + '=' + value;
         return QStringLiteral("title '%1' section '%2' compare '%3' cell '%4' cost type '%5' year '%6' classes '%7' prices [%8] "
-                              "records [%9] ministry records [%10] contacts [%11] evaluations [%12] photos [%13]")
+                              "records [%9] ministry records [%10] contacts [%11] evaluations [%12] photos [%13] fields [%14] conditions [%15]")
             .arg(title, section, compareTitle, cell, costType, year, classes, prices.join(','), records.join(','))
-            .arg(ministryRecords.join(','), contacts.join(','), evaluations.join(','), photos.join(','));
+            .arg(ministryRecords.join(','), contacts.join(','), evaluations.join(','), photos.join(','), typed.join(','), conditions);
     }
 };
 
@@ -136,13 +149,14 @@ private:
 enum class Kind {
     New, Open, Delete, Export, Import, Restart, // on the list
     TypeTitle, TypeSection, TypeCompareTitle, TypeCell, SwitchPage, CostType, Sheet, Records, Save, Menu, ListTab, Discard, Close,
-    ChoosePhoto, ClearPhoto, TypeYear, ChooseGroup, Classify
+    ChoosePhoto, ClearPhoto, TypeYear, ChooseGroup, Classify, PhotoTitle, Patent, Conditions, TypeHeading
 };
 const char* kindName(Kind kind)
 {
     static const char* names[] = {"new", "open", "delete", "export", "import", "restart", "type-title", "type-section", "type-compare-title",
                                   "type-cell", "switch-page", "cost-type", "sheet", "records", "save", "menu", "list-tab", "discard", "close",
-                                  "choose-photo", "clear-photo", "type-year", "choose-group", "classify"};
+                                  "choose-photo", "clear-photo", "type-year", "choose-group", "classify", "photo-title", "patent",
+                                  "conditions", "type-heading"};
     return names[int(kind)];
 }
 
@@ -189,10 +203,14 @@ public:
         if (onList() != !m_open.has_value())
             return fail(QStringLiteral("the page (%1) does not match the model (%2)")
                             .arg(onList() ? "list" : "entry", m_open ? "a registration open" : "none open"));
+        QWidget* pageBefore = m_window->pages()->currentWidget();
         if (onList())
             performOnList(action.kind);
         else
             performOnEntry(action.kind);
+        // Every showing of the summary page rebuilds the condition panels.
+        if (!m_failure && m_window && m_open && m_window->pages()->currentWidget() != pageBefore && showsSummary())
+            followConditionPanels();
         if (!m_failure)
             checkInvariants();
         // SEQUENCE_TRACE=1 shows each action with the boxes it met and the answers given.
@@ -250,6 +268,7 @@ private:
 
     void openNew()
     {
+        forgetConditionPanels();
         m_open = Open{currentNumber(), true, {}};
         m_open->values.classes = classesShown();
     }
@@ -292,6 +311,7 @@ private:
     // breakdown rows were confirmed one by one).
     void dropOpen()
     {
+        forgetConditionPanels();
         if (m_open->isNew)
             m_open.reset();
         else
@@ -322,8 +342,10 @@ private:
             const bool any = selectLine();
             const QString number = currentNumber();
             control<QPushButton>(QStringLiteral("Button4"))->click();
-            if (any)
+            if (any) {
+                forgetConditionPanels();
                 m_open = Open{number, false, m_confirmed.count(number) ? m_confirmed.at(number) : Registration{}};
+            }
             else if (!onList())
                 openNew();
             if (any && !m_confirmed.count(number))
@@ -401,12 +423,21 @@ private:
         case Kind::TypeCompareTitle:
             typeInto(QStringLiteral("COMPARE_TECH_TITLE"), &Registration::compareTitle, {"", "従来の工法", "在来工法"});
             break;
-        case Kind::TypeCell: {
-            const QString text = pickOf(QStringList{"", "表の値", "別の値"});
-            control<QTableWidget>(QStringLiteral("SUMMARY_TABLE"))->item(1, 1)->setText(text);
-            m_open->values.cell = text;
+        case Kind::TypeCell:
+            typeCell();
             break;
-        }
+        case Kind::TypeHeading:
+            typeHeading();
+            break;
+        case Kind::PhotoTitle:
+            typePhotoTitle();
+            break;
+        case Kind::Patent:
+            workThePatents();
+            break;
+        case Kind::Conditions:
+            workTheConditions();
+            break;
         case Kind::SwitchPage:
             m_window->pages()->setCurrentIndex(1 + pick(4));
             break;
@@ -576,11 +607,14 @@ private:
     // Levels of classification 1 or 2 chosen from the top, each list opened before its choice.
     void classify()
     {
-        const int slot = 1 + pick(2);
+        const int slot = 1 + pick(classification::kSlots);
         const int levels = pick(2) == 0 ? classification::kLevels : 1 + pick(classification::kLevels);
         for (int level = 1; level <= levels; ++level) {
+            auto* list = control<QComboBox>(classification::listBoxName(level, slot));
+            if (!list)
+                return void(fail(QStringLiteral("no list box %1").arg(classification::listBoxName(level, slot))));
             m_window->classification().listOpened(level, slot);
-            chooseFromList(control<QComboBox>(classification::listBoxName(level, slot)));
+            chooseFromList(list);
         }
         m_open->values.classes = classesShown();
     }
@@ -588,7 +622,7 @@ private:
     static QStringList classFields()
     {
         QStringList fields{QStringLiteral("GRP_CODE1")};
-        for (int slot = 1; slot <= 2; ++slot)
+        for (int slot = 1; slot <= classification::kSlots; ++slot)
             for (int level = 1; level <= classification::kLevels; ++level)
                 fields << classification::codeBoxName(level, slot);
         return fields;
@@ -608,11 +642,8 @@ private:
     // that a stored photo tells which one it came from.
     void writePhotoSources()
     {
-        const auto jpeg = [](char tag) {
-            const QByteArray head = QByteArray::fromHex("FFD8 FFC0 0011 08 0064 0064 03 011100 021101 031101");
-            return head + QByteArray(400, tag);
-        };
-        const QByteArray gif = QByteArray("GIF89a") + QByteArray::fromHex("6400 6400") + QByteArray(400, 'g');
+        const auto jpeg = [](char tag) { return testsupport::jpegPhoto(100, 100, QByteArray(400, tag)); };
+        const QByteArray gif = testsupport::gifPhoto(100, 100, QByteArray(400, 'g'));
         const QList<std::pair<QString, QByteArray>> sources = {{"p.jpg", jpeg('p')}, {"q.jpg", jpeg('q')}, {"g.gif", gif}};
         QDir().mkpath(m_dir.filePath(QStringLiteral("Pictures")));
         for (const auto& [name, bytes] : sources) {
@@ -660,8 +691,10 @@ private:
         if (!clear->isEnabled())
             return;
         clear->click();
-        if (control(QStringLiteral("BtnPICTURE_") + letter)->isEnabled())
+        if (control(QStringLiteral("BtnPICTURE_") + letter)->isEnabled()) {
             setPhoto(letter, QString());
+            m_open->values.fields[QStringLiteral("PICTURE:PICTURE_") + letter] = QString();
+        }
     }
 
     // The rows of a registration that a dialog of their own adds, edits and deletes.
@@ -765,6 +798,250 @@ private:
     void addPrice(const QString& price) { changeList(&Registration::prices, QString(), price); }
     void removePrice(const QString& price) { changeList(&Registration::prices, price, QString()); }
 
+    // ------------------------------------------------------------ typed fields of other pages
+
+    // A cell of one of the description grids (often near the top left, sometimes anywhere).
+    void typeCell()
+    {
+        const app::parts::DescriptionTableNames& names = pickOf(app::parts::kDescriptionTables);
+        const int row = pick(2) == 0 ? 1 + pick(3) : 1 + pick(entry::kTableCells);
+        const int column = pick(2) == 0 ? 1 + pick(3) : 1 + pick(entry::kTableCells);
+        const QString text = pickOf(QStringList{"", "表の値", "別の値"});
+        control<QTableWidget>(names.grid)->item(row, column)->setText(text);
+        m_open->values.fields[QStringLiteral("grid:%1:%2:%3").arg(names.grid).arg(row).arg(column)] = text;
+        if (names.grid == QLatin1String("SUMMARY_TABLE") && row == 1 && column == 1)
+            m_open->values.cell = text;
+    }
+
+    // A heading count of one of the grids, typed into its box.
+    void typeHeading()
+    {
+        const app::parts::DescriptionTableNames& names = pickOf(app::parts::kDescriptionTables);
+        const int which = pick(2);
+        auto* box = control<QLineEdit>(which == 0 ? names.columnsBox : names.rowsBox);
+        if (!box->isEnabled() || box->isReadOnly())
+            return;
+        const QString text = pickOf(QStringList{"0", "1", "2", "3"});
+        box->setText(text);
+        m_open->values.fields[QStringLiteral("heading:%1:%2").arg(names.grid).arg(which)] = text;
+    }
+
+    void typePhotoTitle()
+    {
+        const QString letter = pickOf(app::parts::kPhotoSlotLetters);
+        auto* title = control<QLineEdit>(QStringLiteral("PICTURE_") + letter);
+        if (!title->isEnabled() || title->isReadOnly())
+            return;
+        const QString text = pickOf(QStringList{"", "全景", "施工状況"});
+        title->setText(text);
+        m_open->values.fields[QStringLiteral("PICTURE:PICTURE_") + letter] = text;
+    }
+
+    // One patent block: its number typed or removed, its patentee typed, or its general licence
+    // answered. A block without a number has no patentee and the code "9"; a number typed into an
+    // empty block answers an unanswered licence "無し" ("0").
+    void workThePatents()
+    {
+        const QString block = QString::number(1 + pick(5));
+        std::map<QString, QString>& fields = m_open->values.fields;
+        const auto key = [&block](const char* field) { return QStringLiteral("PICTURE:") + QLatin1String(field) + block; };
+        const auto modelled = [&](const char* field) {
+            const auto found = fields.find(key(field));
+            return found != fields.end() ? found->second : table(QStringLiteral("NT_TBL_PICTURE"))->field(QLatin1String(field) + block).asString().trimmed();
+        };
+        const int op = pick(3);
+        if (op == 0) {
+            auto* number = control<QPlainTextEdit>(QStringLiteral("CERTIFY_PATENT_NO") + block);
+            if (!number->isEnabled() || number->isReadOnly())
+                return;
+            const QString before = number->toPlainText();
+            const QString text = pickOf(QStringList{"", "特許第1号", "特許第2号"});
+            const QString general = modelled("CERTIFY_PATENT_GENERAL");
+            number->setPlainText(text);
+            if (text.isEmpty() && !before.isEmpty()) {
+                fields[key("CERTIFY_PATENTEE")] = QString();
+                fields[key("CERTIFY_PATENT_GENERAL")] = QStringLiteral("9");
+            } else if (!text.isEmpty() && before.isEmpty()) {
+                fields[key("CERTIFY_PATENT_GENERAL")] = general == QLatin1String("1") ? general : QStringLiteral("0");
+            }
+            fields[key("CERTIFY_PATENT_NO")] = text;
+        } else if (op == 1) {
+            auto* patentee = control<QLineEdit>(QStringLiteral("CERTIFY_PATENTEE") + block);
+            if (!patentee->isEnabled() || patentee->isReadOnly())
+                return;
+            const QString text = pickOf(QStringList{"", "港湾建設", "海洋技研"});
+            patentee->setText(text);
+            fields[key("CERTIFY_PATENTEE")] = text;
+        } else {
+            const bool yes = pick(2) == 0;
+            auto* button = control<QRadioButton>(QStringLiteral("RbCERTIFY_PATENT_GENERAL_") + (yes ? "Y" : "N") + block);
+            if (!button->isEnabled())
+                return;
+            button->click();
+            fields[key("CERTIFY_PATENT_GENERAL")] = yes ? QStringLiteral("1") : QStringLiteral("0");
+        }
+    }
+
+    QString storedField(const QString& number, const QString& key) const
+    {
+        const QStringList parts = key.split(QLatin1Char(':'));
+        if (parts.first() == QLatin1String("PICTURE"))
+            return storedValue(QStringLiteral("NT_TBL_PICTURE"), number, parts.at(1));
+        const QString text = storedValue(QStringLiteral("NT_TBL_DESCRIPTION"), number, parts.at(1));
+        const report::DescriptionGrid grid = entry::LoadGridText(text).grid;
+        if (parts.first() == QLatin1String("grid"))
+            return grid.cell(parts.at(3).toInt(), parts.at(2).toInt());
+        // A table without cells is stored without its heading counts.
+        if (text.startsWith(QLatin1String("0\t0\t")) || text.isEmpty())
+            return QStringLiteral("(empty table)");
+        return parts.at(2) == QLatin1String("0") ? grid.headerColumns : grid.headerRows;
+    }
+    // The heading counts of a table left without cells are not kept: the model takes that as it
+    // finds it.
+    static void adoptEmptyGridHeadings(Registration& model, const Registration& shown)
+    {
+        for (auto& [key, value] : model.fields) {
+            const auto found = shown.fields.find(key);
+            if (key.startsWith(QLatin1String("heading:")) && found != shown.fields.end() && found->second == QLatin1String("(empty table)"))
+                value = found->second;
+        }
+    }
+
+    // ------------------------------------------------------------ construction conditions
+
+    // What the model knows of one condition item shown on the summary page.
+    struct ConditionItem
+    {
+        QString kind;
+        QString checks = QString(conditions::kMaxChoices, QLatin1Char('0')); // "M"
+        int choice = -1;                                                       // "S"
+        QString low, high, text;                                               // "N", "R", "T"
+    };
+    static QString conditionValue(const QString& kind, const QString& text, const QString& low, const QString& high)
+    {
+        if (kind == QLatin1String("N"))
+            return low;
+        if (kind == QLatin1String("R"))
+            return low + QLatin1Char('~') + high;
+        return text;
+    }
+    static QString conditionsText(const std::map<int, ConditionItem>& items)
+    {
+        QStringList parts;
+        for (const auto& [item, c] : items) {
+            const QString text = c.kind == QLatin1String("M") ? c.checks : c.kind == QLatin1String("S") ? conditions::choiceText(c.choice) : c.text;
+            parts << QStringLiteral("%1:%2:%3").arg(item).arg(c.kind, conditionValue(c.kind, text, c.low, c.high));
+        }
+        return parts.join(QLatin1Char(';'));
+    }
+    QString storedConditions(const QString& number) const
+    {
+        store::Table* rows = table(QStringLiteral("NT_TBL_CONST_CONDITION"));
+        const auto at = [rows](const store::Table::RowValues& row, const char* field) { return row.value(rows->fieldIndex(QLatin1String(field))).toString().trimmed(); };
+        std::map<int, QString> byItem;
+        for (const auto& row : rows->allRows()) {
+            if (at(row, "REG_NO") != number)
+                continue;
+            const QString kind = at(row, "TYPE");
+            byItem[at(row, "ORD").toInt()] = QStringLiteral("%1:%2:%3").arg(at(row, "ORD"), kind, conditionValue(kind, at(row, "TXT"), at(row, "MIN_VAL"), at(row, "MAX_VAL")));
+        }
+        QStringList parts;
+        for (const auto& [item, text] : byItem)
+            parts << text;
+        return parts.join(QLatin1Char(';'));
+    }
+
+    bool showsSummary() const { return m_window->pages()->currentWidget()->objectName() == QLatin1String("PageControl2"); }
+    void forgetConditionPanels()
+    {
+        m_built.reset();
+        m_items.clear();
+    }
+    // The items the summary page shows, as its controls hold them.
+    std::map<int, ConditionItem> shownConditionItems() const
+    {
+        std::map<int, ConditionItem> items;
+        for (int item = 1; item <= conditions::kItemCount; ++item) {
+            for (const QString kind : {"M", "N", "R", "S", "T"}) {
+                if (!control(QStringLiteral("plCNST_%1%2").arg(kind).arg(item))->isVisibleTo(m_window.get()))
+                    continue;
+                ConditionItem c;
+                c.kind = kind;
+                for (int k = 1; k <= conditions::kMaxChoices; ++k)
+                    c.checks[k - 1] = control<QCheckBox>(app::parts::conditionCheckBox(item, k))->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
+                for (int choice = 0; choice < 2; ++choice)
+                    if (control<QRadioButton>(app::parts::conditionRadioButton(item, choice))->isChecked())
+                        c.choice = choice;
+                c.low = control<QLineEdit>(kind == QLatin1String("N") ? app::parts::conditionNumberBox(item) : app::parts::conditionRangeBox(item, 1))->text().trimmed();
+                c.high = control<QLineEdit>(app::parts::conditionRangeBox(item, 2))->text().trimmed();
+                c.text = control<QPlainTextEdit>(app::parts::conditionTextMemo(item))->toPlainText().trimmed();
+                items[item] = c;
+            }
+        }
+        return items;
+    }
+    // The summary page was shown and its panels rebuilt: for the code they were built for before,
+    // they show what the user left; for another code (or a registration just opened) the model
+    // takes what they show.
+    void followConditionPanels()
+    {
+        const std::pair<QString, QString> built{currentNumber(), m_window->conditionPanels().currentLevel3Code()};
+        const std::map<int, ConditionItem> shown = shownConditionItems();
+        if (m_built && *m_built == built) {
+            if (conditionsText(shown) != conditionsText(m_items))
+                fail(QStringLiteral("the condition panels show [%1] when shown again, the user left [%2]").arg(conditionsText(shown), conditionsText(m_items)));
+            return;
+        }
+        m_built = built;
+        m_items = shown;
+        m_open->values.conditions = conditionsText(m_items);
+    }
+
+    // The user goes to another page and back to the summary page, then ticks, chooses or types in
+    // one to three of the items shown.
+    void workTheConditions()
+    {
+        auto* summary = control(QStringLiteral("PageControl2"));
+        m_window->pages()->setCurrentWidget(control(pickOf(QStringList{"TbsPattern1", "TabSheet3", "TabSheet4"})));
+        m_window->pages()->setCurrentWidget(summary);
+        followConditionPanels();
+        if (m_failure || m_items.empty())
+            return;
+        for (int op = 1 + pick(3); op > 0; --op) {
+            auto it = m_items.begin();
+            std::advance(it, pick(int(m_items.size())));
+            const int item = it->first;
+            ConditionItem& c = it->second;
+            if (c.kind == QLatin1String("M")) {
+                const int k = 1 + pick(conditions::kMaxChoices);
+                auto* box = control<QCheckBox>(app::parts::conditionCheckBox(item, k));
+                if (!box->isVisibleTo(m_window.get()))
+                    continue;
+                box->click();
+                c.checks[k - 1] = c.checks.at(k - 1) == QLatin1Char('1') ? QLatin1Char('0') : QLatin1Char('1');
+            } else if (c.kind == QLatin1String("S")) {
+                const int choice = pick(2);
+                auto* button = control<QRadioButton>(app::parts::conditionRadioButton(item, choice));
+                if (!button->isVisibleTo(m_window.get()))
+                    continue;
+                button->click();
+                c.choice = choice;
+            } else if (c.kind == QLatin1String("N")) {
+                c.low = pickOf(QStringList{"", "5", "3.5", "120"});
+                control<QLineEdit>(app::parts::conditionNumberBox(item))->setText(c.low);
+            } else if (c.kind == QLatin1String("R")) {
+                const int bound = 1 + pick(2);
+                const QString value = pickOf(QStringList{"", "1", "10", "20"});
+                control<QLineEdit>(app::parts::conditionRangeBox(item, bound))->setText(value);
+                (bound == 1 ? c.low : c.high) = value;
+            } else if (c.kind == QLatin1String("T")) {
+                c.text = pickOf(QStringList{"", "流速2m/s以上", "岩盤"});
+                control<QPlainTextEdit>(app::parts::conditionTextMemo(item))->setPlainText(c.text);
+            }
+        }
+        m_open->values.conditions = conditionsText(m_items);
+    }
+
     // ------------------------------------------------------------ what the tables hold
 
     QStringList numbersInMemory() const
@@ -790,9 +1067,13 @@ private:
         return {};
     }
 
-    Registration stored(const QString& number) const
+    // What registration `number` holds now, with the typed fields of `like` looked up.
+    Registration stored(const QString& number, const Registration& like) const
     {
         Registration r;
+        for (const auto& [key, value] : like.fields)
+            r.fields[key] = storedField(number, key);
+        r.conditions = storedConditions(number);
         r.title = storedValue(QStringLiteral("NT_TBL_MAIN"), number, QStringLiteral("TECH_TITLE"));
         r.section = storedValue(QStringLiteral("NT_TBL_DETAIL"), number, QStringLiteral("SALES_SECTION"));
         r.compareTitle = storedValue(QStringLiteral("NT_TBL_DETAIL"), number, QStringLiteral("COMPARE_TECH_TITLE"));
@@ -923,8 +1204,9 @@ private:
         for (auto& [number, values] : m_confirmed) {
             if (m_open && m_open->number == number)
                 continue;
-            const Registration shown = stored(number);
+            const Registration shown = stored(number, values);
             adoptCompletedLevels(values, shown);
+            adoptEmptyGridHeadings(values, shown);
             if (!(shown == values))
                 return void(fail(QStringLiteral("%1 holds %2, confirmed was %3").arg(number, shown.describe(), values.describe())));
         }
@@ -939,16 +1221,19 @@ private:
     QList<std::pair<QString, Registration>> m_exports;
     QHash<QString, FileRows> m_files;
     QHash<QByteArray, QString> m_photoSources; // bytes → file name of each picture the user picks from
+    std::optional<std::pair<QString, QString>> m_built; // registration and level-3 code the condition panels were built for
+    std::map<int, ConditionItem> m_items;               // the condition items as the user left them
 };
 
 QList<Kind> kindsOnList() { return {Kind::New, Kind::New, Kind::Open, Kind::Open, Kind::Open, Kind::Delete, Kind::Export, Kind::Import, Kind::Restart}; }
 QList<Kind> kindsOnEntry()
 {
-    return {Kind::TypeTitle, Kind::TypeTitle,   Kind::TypeSection, Kind::TypeCompareTitle, Kind::TypeCompareTitle, Kind::TypeCell,
-            Kind::TypeCell,  Kind::SwitchPage,  Kind::CostType,    Kind::Sheet,            Kind::Sheet,            Kind::Records,
-            Kind::Records,   Kind::ChoosePhoto, Kind::ChoosePhoto, Kind::ClearPhoto,       Kind::Save,             Kind::Save,
-            Kind::Menu,      Kind::Menu,        Kind::ListTab,     Kind::Discard,          Kind::Close,            Kind::TypeYear,
-            Kind::ChooseGroup, Kind::Classify,  Kind::Classify};
+    return {Kind::TypeTitle,   Kind::TypeTitle,   Kind::TypeSection, Kind::TypeCompareTitle, Kind::TypeCompareTitle, Kind::TypeCell,
+            Kind::TypeCell,    Kind::SwitchPage,  Kind::CostType,    Kind::Sheet,            Kind::Sheet,            Kind::Records,
+            Kind::Records,     Kind::ChoosePhoto, Kind::ChoosePhoto, Kind::ClearPhoto,       Kind::Save,             Kind::Save,
+            Kind::Menu,        Kind::Menu,        Kind::ListTab,     Kind::Discard,          Kind::Close,            Kind::TypeYear,
+            Kind::ChooseGroup, Kind::Classify,    Kind::Classify,    Kind::Classify,         Kind::PhotoTitle,       Kind::Patent,
+            Kind::Patent,      Kind::Conditions,  Kind::Conditions,  Kind::Conditions,       Kind::TypeHeading};
 }
 
 struct Outcome
@@ -1000,7 +1285,7 @@ QList<Action> parse(const QString& text)
     QList<Action> actions;
     for (const QString& part : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         const QString name = part.section(QLatin1Char('('), 0, 0);
-        for (int k = 0; k <= int(Kind::Classify); ++k) {
+        for (int k = 0; k <= int(Kind::TypeHeading); ++k) {
             if (name == QLatin1String(kindName(Kind(k))))
                 actions.append({Kind(k), part.section(QLatin1Char('('), 1).chopped(1).toUInt()});
         }

@@ -3,6 +3,7 @@
 #include "store/Table.h"
 #include "store/TableFile.h"
 #include "RegistrationRows.h"
+#include "support/PhotoBytes.h"
 #include "support/ScriptedUserInteraction.h"
 #include "support/ShippedProgramFolder.h"
 #include "support/TempDir.h"
@@ -24,6 +25,14 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QAction>
+#include <QDialog>
+#include <QTimer>
+#include <QLineEdit>
 #include <gtest/gtest.h>
 
 using app::MainWindow;
@@ -205,7 +214,7 @@ TEST_F(MainWindowTest, PostCodesAreSplitOnOpeningAndJoinedOnSaving)
 
 TEST_F(MainWindowTest, NoToTheSaveQuestionBringsBackAReplacedPhoto)
 {
-    const QByteArray oldPhoto = QByteArray("GIF89a") + QByteArray::fromHex("6400 6400") + "old photo";
+    const QByteArray oldPhoto = testsupport::gifPhoto(100, 100, "old photo");
     window->cycle().newRegistration();
     ui.expectFile(dir.write("old.gif", oldPhoto));
     ui.expectBox(UI::Ok);
@@ -218,7 +227,7 @@ TEST_F(MainWindowTest, NoToTheSaveQuestionBringsBackAReplacedPhoto)
     ui.expectBox(UI::Ok);
     ui.expectBox(UI::Ok);
     find<QPushButton>("BtnCancelPICTURE_A")->click();
-    ui.expectFile(dir.write("new.gif", QByteArray("GIF89a") + QByteArray::fromHex("6400 6400") + "new photo"));
+    ui.expectFile(dir.write("new.gif", testsupport::gifPhoto(100, 100, "new photo")));
     ui.expectBox(UI::Ok);
     find<QPushButton>("BtnPICTURE_A")->click();
     find<QLineEdit>("SALES_STUFF")->setText(QStringLiteral("山田"));
@@ -234,19 +243,6 @@ TEST_F(MainWindowTest, NoToTheSaveQuestionBringsBackAReplacedPhoto)
     EXPECT_EQ(QDir(dir.filePath("Images")).entryList(QDir::Files), QStringList{"XXK-000001A.gif"});
     EXPECT_EQ(window->pages()->currentIndex(), 0);
     EXPECT_EQ(field("NT_TBL_DETAIL", "SALES_STUFF"), QString()) << "the change is dropped";
-}
-
-TEST_F(MainWindowTest, TheSelectedRowsNumberTellsRegistrationsOfTheSameNameApart)
-{
-    for (int i = 0; i < 2; ++i) {
-        saveNew(QStringLiteral("同じ名前の工法"));
-        window->cycle().backToList();
-    }
-    auto* list = find<widgets::DBGrid>("DBGrid1");
-    for (const auto& [row, number] : {std::pair{0, "XXK-000001"}, {1, "XXK-000002"}}) {
-        list->setCurrentIndex(list->model()->index(row, 1));
-        EXPECT_EQ(find<QLabel>("lblRegNo")->text(), QStringLiteral("選択中のデータの登録番号：") + QLatin1String(number));
-    }
 }
 
 // The behaviours that need the keyboard focus, on a shown window.
@@ -315,6 +311,88 @@ TEST_F(MainWindowFocusTest, AMemoOverItsLimitIsCutWithItsMessage)
     EXPECT_EQ(ui.boxes().at(0).caption, QStringLiteral("VORDELL"));
     EXPECT_EQ(sjis::byteLength(memo->text()), 2000);
     EXPECT_TRUE(QTest::qWaitFor([memo] { return memo->hasFocus(); }, 1000)) << "the focus goes back to the memo";
+}
+
+// The context menu's paste and a drop refuse what Ctrl+V refuses, with the same message, and leave
+// the box as it was.
+TEST_F(MainWindowFocusTest, EveryWayOfPastingIntoAnEntryBoxRefusesAsTheKeysDo)
+{
+    auto* subtitle = find<QLineEdit>("TECH_SUBTITLE");
+    const auto pasteByMenu = [subtitle] {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), subtitle->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(subtitle, &event);
+        QMenu* menu = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* m = qobject_cast<QMenu*>(top); m && m->isVisible())
+                menu = m;
+        ASSERT_TRUE(menu);
+        auto* action = menu->findChild<QAction*>(QStringLiteral("edit-paste"));
+        ASSERT_TRUE(action);
+        action->trigger();
+        menu->close();
+    };
+    const auto drop = [subtitle](const QString& text) {
+        QMimeData data;
+        data.setText(text);
+        QDropEvent event(QPointF(subtitle->width() - 2, 2), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        static_cast<QObject*>(subtitle)->event(&event);
+    };
+    for (const QString& pasted : {QStringLiteral("副題😀"), QString(256, QLatin1Char('a'))}) {
+        for (int way = 0; way < 3; ++way) {
+            SCOPED_TRACE(way);
+            subtitle->setText(QStringLiteral("元の副題"));
+            ASSERT_TRUE(focus(subtitle));
+            subtitle->end(false);
+            QApplication::clipboard()->setText(pasted);
+            ui.clearBoxes();
+            ui.expectBox(UI::Ok);
+            if (way == 0)
+                QTest::keyClick(subtitle, Qt::Key_V, Qt::ControlModifier);
+            else if (way == 1)
+                pasteByMenu();
+            else
+                drop(pasted);
+            ASSERT_EQ(ui.boxes().size(), 1) << ui.boxTexts().join('|').toStdString();
+            if (pasted.size() < 256)
+                EXPECT_EQ(subtitle->text(), QStringLiteral("元の副題"));
+            else
+                EXPECT_TRUE(subtitle->text().startsWith(QStringLiteral("元の副題")));
+        }
+    }
+}
+
+// A record confirmed in its dialog is the only input of a new registration: the way out asks the
+// save question, and Yes keeps the registration with its record.
+TEST_F(MainWindowTest, ANewRegistrationWhoseOnlyInputIsADialogRecordIsNotDroppedUnasked)
+{
+    window->show();
+    find<QPushButton>("Button5")->click();
+    auto* dialog = window->findChild<QDialog*>(QStringLiteral("FrmPrvRec"));
+    ASSERT_TRUE(dialog);
+    QTimer::singleShot(0, dialog, [dialog] {
+        dialog->findChild<QLineEdit*>(QStringLiteral("PJT_NAME"))->setText(QStringLiteral("護岸工事"));
+        dialog->findChild<QPushButton*>(QStringLiteral("BtnOk"))->click();
+    });
+    ui.expectBox(UI::Yes); // レコードを追加しますか？
+    find<QPushButton>("Project_Pvt_Add")->click();
+    ASSERT_EQ(rowsInFile("PL_TBL_PROJECT_PRIVATE"), 1) << ui.boxTexts().join('|').toStdString();
+    EXPECT_TRUE(window->cycle().isModified());
+
+    ui.clearBoxes();
+    ui.expectBox(UI::Cancel);
+    find<QPushButton>("BitBtn2")->click();
+    ASSERT_EQ(ui.boxTexts(), QStringList{kSaveQuestion});
+    EXPECT_NE(window->pages()->currentIndex(), 0);
+
+    find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("護岸の新工法")); // what the save check asks for
+    ui.clearBoxes();
+    ui.expectBox(UI::Yes);
+    ui.expectBox(UI::Yes); // no comparison: leave all the same
+    find<QPushButton>("BitBtn2")->click();
+    ASSERT_EQ(window->pages()->currentIndex(), 0) << ui.boxTexts().join('|').toStdString();
+    EXPECT_EQ(rowsInFile("NT_TBL_MAIN"), 1);
+    EXPECT_EQ(rowsInFile("PL_TBL_PROJECT_PRIVATE"), 1);
+    EXPECT_EQ(field("PL_TBL_PROJECT_PRIVATE", "REG_NO"), field("NT_TBL_MAIN", "REG_NO"));
 }
 
 // A value that fits the field, different for each control.
@@ -388,7 +466,7 @@ TEST_F(MainWindowTest, EveryBoundFieldTypedIntoIsFoundAgainAfterARestart)
     const QStringList letters = {"A", "B", "S", "T", "G", "H", "I"};
     for (int slot = 1; slot <= 7; ++slot) {
         const QString file = regNo + letters.at(slot - 1) + ".gif";
-        dir.write("Images/" + file, QByteArray("GIF89a") + QByteArray::fromHex("6400 6400"));
+        dir.write("Images/" + file, testsupport::gifPhoto(100, 100));
         store::Table* images = table(QStringLiteral("NT_TBL_INFO_IMAGES%1").arg(slot));
         images->append();
         images->field("REG_NO").setString(regNo);

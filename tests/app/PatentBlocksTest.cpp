@@ -1,4 +1,5 @@
 #include "EntryWindowFixture.h"
+#include "RegistrationRows.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -113,4 +114,31 @@ TEST_F(PatentBlocksTest, OtherTargetEnablesItsTextBox)
     EXPECT_TRUE(find("TERGET_OTHER")->isEnabled());
     find<QAbstractButton>("TERGET_OTHER_YN")->click();
     EXPECT_FALSE(find("TERGET_OTHER")->isEnabled());
+}
+
+// A registration saved with a patent, then a new one: no patent row without its number appears, in
+// memory or in the file, however often a new registration is begun.
+TEST_F(PatentBlocksTest, ANewRegistrationAfterOneWithAPatentLeavesNoRowWithoutItsNumber)
+{
+    find<QPlainTextEdit>("CERTIFY_PATENT_NO1")->setPlainText(QStringLiteral("特許第123号"));
+    find<QLineEdit>("CERTIFY_PATENTEE1")->setText(QStringLiteral("港湾建設"));
+    ui.expectBox(UI::Yes);
+    window->cycle().save();
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        window->cycle().backToList();
+        ASSERT_EQ(window->pages()->currentIndex(), 0) << ui.boxTexts().join('|').toStdString();
+        window->cycle().newRegistration();
+        for (const QStringList& numbers : {registrationrows::valuesInMemory(window->dm(), "NT_TBL_PICTURE", "REG_NO"),
+                                           registrationrows::valuesInFile(window->dm(), "NT_TBL_PICTURE", "REG_NO")})
+            EXPECT_FALSE(numbers.contains(QString())) << numbers.join(',').toStdString();
+        find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("次の工法"));
+        find<QLineEdit>("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
+        ui.expectBox(UI::Yes);
+        window->cycle().save();
+        for (const QStringList& numbers : {registrationrows::valuesInMemory(window->dm(), "NT_TBL_PICTURE", "REG_NO"),
+                                           registrationrows::valuesInFile(window->dm(), "NT_TBL_PICTURE", "REG_NO")})
+            EXPECT_FALSE(numbers.contains(QString())) << numbers.join(',').toStdString();
+    }
+    EXPECT_EQ(registrationrows::valuesInFile(window->dm(), "NT_TBL_PICTURE", "CERTIFY_PATENTEE1").count(QStringLiteral("港湾建設")), 1);
 }

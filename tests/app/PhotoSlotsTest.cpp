@@ -1,4 +1,5 @@
 #include "EntryWindowFixture.h"
+#include "support/PhotoBytes.h"
 
 #include "app/PhotoSlots.h"
 #include "archive/LzhArchive.h"
@@ -16,12 +17,11 @@ namespace {
 
 const QString kChosen = QStringLiteral("写真ファイルが指定されました。\r\n写真タイトルを入力してください。");
 
-// A JPEG header giving `width` × 100 pixels, padded to `size` bytes and marked by `tag`.
+// A JPEG picture `width` pixels wide, padded behind its end with `tag` to `size` bytes (at least one).
 QByteArray jpeg(int width, int size, char tag)
 {
-    QByteArray bytes = QByteArray::fromHex("FFD8 FFC0 0011 08 0064") + char(width >> 8) + char(width & 0xFF)
-        + QByteArray::fromHex("03 011100 021101 031101");
-    return bytes + QByteArray(size - bytes.size(), tag);
+    const QByteArray bytes = testsupport::jpegPhoto(width, 8);
+    return bytes + QByteArray(std::max(1, size - int(bytes.size())), tag);
 }
 
 class PhotoSlotsTest : public EntryWindowFixture
@@ -149,7 +149,7 @@ TEST_F(PhotoSlotsTest, ClearedPhotoComesBackWhenTheEditIsAbandoned)
     // A second photo, cleared again: only the newer copy goes.
     select("A", dir.write("new.jpg", jpeg(100, 1000, 'n')));
     clear("A");
-    select("A", dir.write("newer.gif", QByteArray("GIF89a") + QByteArray::fromHex("6400 6400")));
+    select("A", dir.write("newer.gif", testsupport::gifPhoto(100, 100)));
     EXPECT_EQ(dir.read("Images/_" + regNo + "A.jpg"), jpeg(600, 185000, 'o'));
 
     ui.expectBox(UI::No);
@@ -195,7 +195,7 @@ TEST_F(PhotoSlotsTest, APhotoChosenAndClearedInAnAbandonedEditLeavesNoRowOrFile)
         {"取消", [this] { ui.expectBox(UI::Ok); window->cycle().discardChanges(); }},
         {"メニュー, No", [this] { ui.expectBox(UI::No); window->cycle().backToList(); }},
         {"chosen again, 取消", [this] {
-             select("A", dir.write("b.gif", QByteArray("GIF89a") + QByteArray::fromHex("6400 6400")));
+             select("A", dir.write("b.gif", testsupport::gifPhoto(100, 100)));
              ui.expectBox(UI::Ok);
              window->cycle().discardChanges();
          }},
@@ -318,7 +318,7 @@ TEST_F(PhotoSlotsTest, SubmissionHoldsExactlyThePhotosTheRowsNameAfterARefusalAR
     // B: a JPEG replaced by a GIF.
     select("B", dir.write("b.jpg", jpeg(100, 1000, 'b')));
     clear("B");
-    const QByteArray gif = QByteArray("GIF89a") + QByteArray::fromHex("6400 6400") + QByteArray(50, 'g');
+    const QByteArray gif = testsupport::gifPhoto(100, 100, QByteArray(50, 'g'));
     select("B", dir.write("b.gif", gif));
     // S: chosen and cleared.
     select("S", dir.write("s.jpg", jpeg(100, 1000, 's')));

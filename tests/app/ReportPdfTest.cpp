@@ -98,6 +98,17 @@ protected:
                                                  {"PRICE", 1524074290119.0}, {"SAMMARY", longText(prose, 80)}});
         }
 
+        // Construction conditions of every kind, and 歩掛り表 なし.
+        set("NT_TBL_MAIN", "LEVEL1_COMBO", QStringLiteral("010"));
+        set("NT_TBL_MAIN", "LEVEL2_COMBO", QStringLiteral("01001"));
+        set("NT_TBL_MAIN", "LEVEL3_COMBO", QStringLiteral("0100101"));
+        addRow("NT_TBL_CONST_CONDITION", {{"ORD", "1"}, {"TYPE", "R"}, {"MIN_VAL", 8}, {"MAX_VAL", 14.5}});
+        addRow("NT_TBL_CONST_CONDITION", {{"ORD", "2"}, {"TYPE", "N"}, {"MIN_VAL", 1500}});
+        addRow("NT_TBL_CONST_CONDITION", {{"ORD", "3"}, {"TYPE", "M"}, {"TXT", "0110000"}});
+        addRow("NT_TBL_CONST_CONDITION", {{"ORD", "4"}, {"TYPE", "S"}, {"TXT", "0"}});
+        addRow("NT_TBL_CONST_CONDITION", {{"ORD", "5"}, {"TYPE", "T"}, {"TXT", QStringLiteral("波高1.5m以上の荒天時")}});
+        set("NT_TBL_DETAIL", "CST_TBL_YN", QStringLiteral("0"));
+
         // A real picture in every slot: wide, tall and square ones, GIF and JPEG.
         const QString slotLetters = QStringLiteral("ABSTGHI");
         for (int i = 0; i < slotLetters.size(); ++i) {
@@ -198,6 +209,17 @@ TEST_F(ReportPdfTest, FullRegistrationPrintsOnA4InsideTheMargins)
     // The full registration fills 34 pages with the shipped templates and font; a different
     // count means content was lost, duplicated or laid out differently.
     EXPECT_EQ(pages.size(), 34);
+
+    // The construction conditions with their captions and values, and 歩掛り表 なし marked.
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(60000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    for (const char* piece : {"施工条件", "浚渫水深", "8 ～ 14.5 m (CDL基準)", "最大排送距離", "1500 m", "対象土質", "砂質土、礫混じり土",
+                              "汚濁防止膜の併用", "要", "適用できない条件", "波高1.5m以上の荒天時"})
+        EXPECT_TRUE(printed.contains(QString::fromUtf8(piece))) << piece;
+    static const QRegularExpression costTable(QStringLiteral("歩掛り表\\s+\\*\\s*なし\\s+標準歩掛"));
+    EXPECT_TRUE(printed.contains(costTable)) << printed.mid(printed.indexOf(QStringLiteral("歩掛り表")), 80).toStdString();
 }
 
 // The print button's path, printing to a PDF printer: the same pages as the saved PDF, with every

@@ -1,4 +1,5 @@
 #include "EntryWindowFixture.h"
+#include "support/PhotoBytes.h"
 #include "app/ScrollingPage.h"
 
 #include "widgets/TextMemo.h"
@@ -15,12 +16,11 @@ using UI = UserInteraction;
 
 namespace {
 
-// A JPEG header giving `width` × 100 pixels, padded to `size` bytes.
+// A JPEG picture `width` pixels wide, padded behind its end to `size` bytes where it is smaller.
 QByteArray jpeg(int width, int size)
 {
-    QByteArray bytes = QByteArray::fromHex("FFD8 FFC0 0011 08 0064") + char(width >> 8) + char(width & 0xFF)
-        + QByteArray::fromHex("03 011100 021101 031101");
-    return bytes + QByteArray(size - bytes.size(), 'x');
+    const QByteArray bytes = testsupport::jpegPhoto(width, 8);
+    return bytes + QByteArray(std::max(0, size - int(bytes.size())), 'x');
 }
 
 class SaveCheckTest : public EntryWindowFixture

@@ -4,7 +4,7 @@
 #include "support/ScriptedUserInteraction.h"
 #include "support/ShippedProgramFolder.h"
 #include "support/TempDir.h"
-#include "widgets/DBGrid.h"
+#include <QTableView>
 
 #include <QFile>
 #include <QLineEdit>
@@ -81,7 +81,7 @@ TEST_F(SubmissionButtonsTest, ExportChecksFirstThenWritesTheFileThatImportAddsAg
     ui.expectFile(path);
     click("Button3");
     EXPECT_TRUE(ui.boxes().isEmpty()) << ui.boxTexts().join('|').toStdString();
-    EXPECT_EQ(window->control<widgets::DBGrid>(QStringLiteral("DBGrid1"))->model()->rowCount(), 2);
+    EXPECT_EQ(window->control<QTableView>(QStringLiteral("DBGrid1"))->model()->rowCount(), 2);
     EXPECT_EQ(main()->field(QStringLiteral("REG_NO")).asString(), QStringLiteral("XXK-000002"));
     EXPECT_EQ(main()->field(QStringLiteral("TECH_TITLE")).asString(), QStringLiteral("消波ブロック: 新型"));
 }
@@ -103,6 +103,32 @@ TEST_F(SubmissionButtonsTest, ANewRegistrationLeftUnchangedAfterAnExportIsRemove
     EXPECT_EQ(window->pages()->currentIndex(), 0);
     EXPECT_EQ(main()->recordCount(), 1);
     EXPECT_EQ(main()->field(QStringLiteral("REG_NO")).asString(), QStringLiteral("XXK-000001"));
+}
+
+// A registration whose image row names a photo that is no longer in the folder is not handed in:
+// the export refuses it, naming the slot and its title, and writes nothing.
+TEST_F(SubmissionButtonsTest, ARegistrationWhosePhotoIsMissingIsNotExported)
+{
+    fillWhatTheSubmissionNeeds();
+    store::Table* images = window->dm().table(QStringLiteral("NT_TBL_INFO_IMAGES"));
+    images->append();
+    images->field(QStringLiteral("REG_NO")).setString(QStringLiteral("XXK-000001"));
+    images->field(QStringLiteral("IMAGES_TYPE")).setString(QStringLiteral("B"));
+    images->field(QStringLiteral("IMAGES_FILE")).setString(QStringLiteral("XXK-000001B.jpg"));
+    ASSERT_TRUE(images->post());
+    store::Table* pictures = window->dm().table(QStringLiteral("NT_TBL_PICTURE"));
+    pictures->edit();
+    pictures->field(QStringLiteral("PICTURE_B")).setString(QStringLiteral("施工状況"));
+    ASSERT_TRUE(pictures->post());
+
+    ui.expectBox(UI::Ok);
+    click("Button2");
+    ASSERT_EQ(ui.boxes().size(), 1);
+    EXPECT_TRUE(ui.fileRequests().isEmpty()) << "refused before a file is chosen";
+    EXPECT_EQ(ui.boxes().first().icon, UI::Icon::Error);
+    EXPECT_TRUE(ui.boxes().first().text.contains(QStringLiteral("写真B")) && ui.boxes().first().text.contains(QStringLiteral("施工状況")))
+        << ui.boxes().first().text.toStdString();
+    EXPECT_TRUE(ui.boxes().first().text.contains(QStringLiteral("画像ファイルが見つかりません。"))) << ui.boxes().first().text.toStdString();
 }
 
 } // namespace

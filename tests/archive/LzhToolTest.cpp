@@ -4,12 +4,14 @@
 #include "LzhFixtures.h"
 
 #include "archive/LzhArchive.h"
+#include "archive/LzhHeader.h"
 #include "support/TempDir.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStorageInfo>
 
 #include <gtest/gtest.h>
 
@@ -129,6 +131,57 @@ TEST(LzhTool, ExtractsTheSameFilesAndReportsTheSameAsTheLibrary)
         EXPECT_EQ(filesWithContent(dir.filePath(QStringLiteral("tool"))), filesWithContent(dir.filePath(QStringLiteral("library"))));
         EXPECT_EQ(lzhtest::filesBelow(dir.filePath(QStringLiteral("library"))).size(), written.size());
     }
+}
+
+// A member that would unpack past the bound (1 GiB, or --max-size) is refused before any of it is
+// written and the others are still extracted; members that together would not fit in the free
+// space leave the folder untouched.
+TEST(LzhTool, ExtractionIsBoundedBySizeAndFreeSpace)
+{
+    const auto declaring = [](const std::string& name, uint64_t declared) {
+        lzh::MemberHeader header;
+        header.method = "-lh5-";
+        header.name = name;
+        header.originalSize = declared;
+        header.compressedSize = 4;
+        return QByteArray::fromStdString(lzh::writeLevel2Header(header)) + QByteArray(4, '\x55');
+    };
+    TempDir dir;
+    const QString archive = dir.write(QStringLiteral("in.lzh"), lzhtest::archiveOf({lzhtest::storedMember(2, "small.txt", "small"),
+                                                                                    lzhtest::storedMember(2, "medium.txt", QByteArray(1000, 'm')),
+                                                                                    declaring("huge.bin", uint64_t(3) << 30)}));
+    const struct
+    {
+        QStringList options;
+        QStringList extracted;
+        QStringList refusals;
+    } cases[] = {
+        {{}, {"medium.txt", "small.txt"}, {"huge.bin: unpacks to 3221225472 bytes, more than the limit of 1073741824 bytes"}},
+        {{"--max-size=100"}, {"small.txt"},
+         {"medium.txt: unpacks to 1000 bytes, more than the limit of 100 bytes", "huge.bin: unpacks to 3221225472 bytes"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.options.join(' ').toStdString());
+        TempDir target;
+        const ToolRun tool = runTool(QStringList{QStringLiteral("extract")} + c.options + QStringList{archive, target.path()});
+        EXPECT_EQ(tool.exitCode, 1);
+        for (const QString& refusal : c.refusals)
+            EXPECT_TRUE(QString::fromUtf8(tool.err).contains(refusal)) << tool.err.toStdString();
+        EXPECT_EQ(lzhtest::filesBelow(target.path()), c.extracted);
+    }
+    // Members of 3 GiB each (an LZH header declares at most 4 GiB), more of them than fit.
+    TempDir target;
+    QByteArray endless = lzhtest::storedMember(2, "small.txt", "small");
+    for (qint64 i = 0; i <= QStorageInfo(target.path()).bytesAvailable() / (qint64(3) << 30); ++i)
+        endless += declaring("huge" + std::to_string(i) + ".bin", uint64_t(3) << 30);
+    endless += QByteArray(1, '\0');
+    const ToolRun tool = runTool({QStringLiteral("extract"), QStringLiteral("--max-size=9223372036854775807"),
+                                  dir.write(QStringLiteral("endless.lzh"), endless), target.path()});
+    EXPECT_EQ(tool.exitCode, 1);
+    EXPECT_TRUE(tool.err.contains("bytes free in")) << tool.err.toStdString();
+    EXPECT_TRUE(lzhtest::filesBelow(target.path()).isEmpty());
+    for (const char* wrong : {"--max-size=0", "--max-size=", "--max-size=12k", "--size=5"})
+        EXPECT_EQ(runTool({QStringLiteral("extract"), QLatin1String(wrong), archive, target.path()}).exitCode, 2) << wrong;
 }
 
 // list and test print what `vordell-cli lzh` prints; a wrong command line is a usage error.

@@ -170,7 +170,7 @@ public:
             // Nothing but the boxes typed into differs from the saved rows.
             QStringList typed;
             for (const Box& box : kBoxes)
-                typed << itemcaptions::of(QLatin1String(box.table), QLatin1String(box.field)).caption;
+                typed << captions::fieldItem(QLatin1String(box.table), QLatin1String(box.field)).caption;
             for (const changeditems::ChangedItem& item : changeditems::compare(saved, draft.tables)) {
                 if (!typed.contains(item.caption) && !journal.opening.contains(item.caption + QLatin1Char('\t') + item.after))
                     return QStringLiteral("%1 changed from \"%2\" to \"%3\"").arg(item.caption, item.before, item.after);

@@ -129,6 +129,45 @@ TEST(ConditionValuesTest, StoredTextsOfCheckBoxesAndChoices)
     EXPECT_EQ(selectedChoice(""), -1);
 }
 
+// Each kind shows what is entered as one line: checked choices, the chosen one of the last two,
+// the number or range with its unit, the text; nothing entered shows nothing.
+TEST(ConditionValuesTest, EachKindShowsWhatIsEnteredAsOneLine)
+{
+    const auto line = [](const char* text) { return splitFields(QString::fromUtf8(text)); };
+    struct Case
+    {
+        const char* definition;
+        const char* stored;
+        const char* min;
+        const char* max;
+        const char* expected;
+    } cases[] = {
+        {"c\t1\tM\t土質\ta/b/c", "101", "", "", "a、c"},
+        {"c\t1\tM\t土質\ta/b/c", "0000000", "", "", ""},
+        {"c\t1\tS\t併用\tx/要/不要", "0", "", "", "要"},
+        {"c\t1\tS\t併用\t要/不要", "1", "", "", "不要"},
+        {"c\t1\tS\t併用\t要/不要", "", "", "", ""},
+        {"c\t1\tS\t併用\t要", "0", "", "", ""}, // a single choice leaves the first button without one
+        {"c\t1\tN\t距離\tm", "", "1200", "", "1200 m"},
+        {"c\t1\tN\t距離", "", "3.5", "", "3.5"},
+        {"c\t1\tN\t距離\tm", "", "", "", ""},
+        {"c\t1\tR\t水深\tm+(CDL)", "", "10", "15.5", "10 ～ 15.5 m (CDL)"},
+        {"c\t1\tR\t水深\tm", "", "10", "", "10 ～ m"},
+        {"c\t1\tR\t水深\tm", "", "", "20", "～ 20 m"},
+        {"c\t1\tT\t条件", " 夜間不可 ", "", "", "夜間不可"},
+    };
+    for (const Case& c : cases) {
+        const ItemDefinition definition = definitionOf(line(c.definition));
+        const QString stored = QString::fromUtf8(c.stored);
+        const ShownCondition shown = shownCondition(definition, controlsOfStoredText(stored), stored,
+                                                    QString::fromUtf8(c.min), QString::fromUtf8(c.max));
+        EXPECT_EQ(shown.caption, definition.name) << c.definition;
+        EXPECT_EQ(shown.value, QString::fromUtf8(c.expected)) << c.definition << " / " << c.stored;
+    }
+    EXPECT_EQ(definitionCode("010", "01001", " 0100101 "), "0100101");
+    EXPECT_EQ(definitionCode("010", "", "0100101"), "");
+}
+
 TEST(ConditionValuesTest, ARangeContradictsOnlyWhenBothBoundsAreWholeNumbers)
 {
     EXPECT_TRUE(rangeContradicts("10", "5"));

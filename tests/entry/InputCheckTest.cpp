@@ -1,4 +1,5 @@
 #include "entry/InputCheck.h"
+#include "support/PhotoBytes.h"
 
 #include "support/TempDir.h"
 
@@ -36,12 +37,13 @@ Failure firstFailure(const ScreenValues& values)
     return failures.isEmpty() ? Failure{} : failures.first();
 }
 
-// A JPEG header giving `width` pixels, padded to `size` bytes.
+// A JPEG picture `width` pixels wide, padded behind its end to `size` bytes where it is smaller; a
+// width of 0 gives a header that names no width.
 QByteArray jpeg(int width, qint64 size)
 {
-    QByteArray bytes = QByteArray::fromHex("FFD8 FFC0 0011 08 0064") + char(width >> 8) + char(width & 0xFF)
-        + QByteArray::fromHex("03 011100 021101 031101");
-    return bytes + QByteArray(size - bytes.size(), '\0');
+    const QByteArray bytes = width > 0 ? testsupport::jpegPhoto(width, 8)
+                                       : QByteArray::fromHex("FFD8 FFC0 0011 08 0064 0000 03 011100 021101 031101");
+    return bytes + QByteArray(std::max<qint64>(0, size - bytes.size()), '\0');
 }
 
 } // namespace

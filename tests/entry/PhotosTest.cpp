@@ -1,8 +1,11 @@
 #include "entry/Photos.h"
 
+#include "entry/InputCheck.h"
+#include "support/PhotoBytes.h"
 #include "support/TempDir.h"
 
 #include <QDir>
+#include <algorithm>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -13,12 +16,13 @@ const QString kTooWide = QStringLiteral("画像の幅が大きすぎます。\r\
 const QString kTooLarge = QStringLiteral("写真には185KB以下のファイルを指定してください。");
 const QString kNotAPhoto = QStringLiteral("写真にはGIFまたはJPEG形式の画像ファイルを指定してください。");
 
-// A JPEG header giving `width` × 100 pixels, padded to `size` bytes.
+// A JPEG picture `width` pixels wide, padded behind its end to `size` bytes where it is smaller; a
+// width of 0 gives a header that names no width.
 QByteArray jpeg(int width, qint64 size)
 {
-    QByteArray bytes = QByteArray::fromHex("FFD8 FFC0 0011 08 0064") + char(width >> 8) + char(width & 0xFF)
-        + QByteArray::fromHex("03 011100 021101 031101");
-    return bytes + QByteArray(size - bytes.size(), '\0');
+    QByteArray bytes = width > 0 ? testsupport::jpegPhoto(width, 8)
+                                 : QByteArray::fromHex("FFD8 FFC0 0011 08 0064 0000 03 011100 021101 031101");
+    return bytes + QByteArray(std::max<qint64>(0, size - bytes.size()), '\0');
 }
 
 TEST(Photos, StoredNameKeepsTheChosenExtensionAsSpelled)
@@ -53,7 +57,7 @@ TEST(Photos, SelectionRefusesWidthAboveSixHundredAndSizeFrom185KB)
 
 TEST(Photos, SelectionRefusesWhatIsNoGifOrJpegWhateverItsName)
 {
-    const QByteArray gif = QByteArray("GIF89a") + QByteArray::fromHex("6400 6400 F70000");
+    const QByteArray gif = testsupport::gifPhoto(100, 100);
     const QByteArray png2000 = QByteArray::fromHex("89504E470D0A1A0A 0000000D 49484452 000007D0 00000064");
     const QByteArray bmp900 = QByteArray("BM") + QByteArray(16, '\0') + QByteArray::fromHex("84030000 64000000");
     const struct
@@ -73,6 +77,38 @@ TEST(Photos, SelectionRefusesWhatIsNoGifOrJpegWhateverItsName)
     testsupport::TempDir dir;
     for (const auto& c : cases)
         EXPECT_EQ(photos::selectionRefusal(dir.write(QLatin1String(c.name), c.bytes)), c.refusal) << c.name;
+}
+
+// A picture whose header is intact but whose data was cut or damaged is refused as no photo,
+// when it is chosen and in the photo checks; a whole one with bytes behind its end passes.
+TEST(Photos, OnlyAPictureThatDecodesWholeIsAPhoto)
+{
+    const QByteArray jpegWhole = testsupport::jpegPhoto(120, 90);
+    const QByteArray gifWhole = testsupport::gifPhoto(120, 90);
+    QByteArray jpegDamaged = jpegWhole;
+    for (qsizetype i = jpegDamaged.size() / 2; i < jpegDamaged.size() / 2 + 40; ++i)
+        jpegDamaged[i] = char(0xFF); // markers inside the compressed data
+    const struct
+    {
+        const char* name;
+        QByteArray bytes;
+        bool photo;
+    } cases[] = {{"whole.jpg", jpegWhole, true},
+                 {"tagged.jpg", jpegWhole + "behind the end", true},
+                 {"cut.jpg", jpegWhole.left(jpegWhole.size() * 4 / 10), false},
+                 {"noEnd.jpg", jpegWhole.chopped(2), false}, // the decoder reads to the end marker for its last lines
+                 {"damaged.jpg", jpegDamaged, false},
+                 {"whole.gif", gifWhole, true},
+                 {"cut.gif", gifWhole.left(gifWhole.size() * 4 / 10), false},
+                 {"noTrailer.gif", gifWhole.chopped(1), false},
+                 {"headerOnly.gif", gifWhole.left(13), false}};
+    testsupport::TempDir dir;
+    for (const auto& c : cases) {
+        const QString path = dir.write(QLatin1String(c.name), c.bytes);
+        EXPECT_EQ(photos::decodesWhole(path), c.photo) << c.name;
+        EXPECT_EQ(photos::selectionRefusal(path), c.photo ? QString() : kNotAPhoto) << c.name;
+        EXPECT_EQ(inputcheck::photoFileProblem(path), c.photo ? QString() : kNotAPhoto) << c.name;
+    }
 }
 
 TEST(Photos, CopyReplacesTheStoredFileAndMakesItWritable)

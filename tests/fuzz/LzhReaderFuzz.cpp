@@ -3,8 +3,10 @@
 //   0: a whole archive: headers of every level, names, and every member's data decoded and checked;
 //   1: a bare -lh5-/-lh6-/-lh7- stream (method and output size from the next bytes), which reaches
 //      the code tables without having to get a header checksum right first;
-//   2: the writer: the bytes are compressed and must decode back to themselves.
+//   2: the writer: the bytes are compressed and must decode back to themselves;
+//   3: a whole ARJ archive: its headers and every member decoded (the ARJ reader shares the decoder).
 
+#include "archive/ArjArchive.h"
 #include "archive/LzhDecoder.h"
 #include "archive/LzhEncoder.h"
 #include "archive/LzhReader.h"
@@ -55,6 +57,15 @@ void roundTrip(Bytes bytes)
         std::abort();
 }
 
+void readArjArchive(Bytes bytes)
+{
+    arj::Archive archive;
+    if (!archive.openBytes(bytes, "fuzz", nullptr))
+        return;
+    for (const arj::Member& member : archive.members())
+        archive.readData(member, [](const uint8_t*, size_t) { return true; }, nullptr);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -62,15 +73,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size == 0)
         return 0;
     const Bytes rest(data + 1, size - 1);
-    switch (data[0] % 3) {
+    switch (data[0] % 4) {
     case 0:
         readArchive(rest);
         break;
     case 1:
         decodeStream(rest);
         break;
-    default:
+    case 2:
         roundTrip(rest);
+        break;
+    default:
+        readArjArchive(rest);
         break;
     }
     return 0;

@@ -90,7 +90,7 @@ TEST_F(ReportGeneratorTest, EveryTemplateTagIsFilledForSomeRegistration)
     ASSERT_GT(used.size(), 240);
 
     const QStringList developments = {"1", "2", "3", "7", "8", "9", "0"};
-    const QStringList statuses = {"1", "2", "3", "4", "5", ""};
+    const QStringList statuses = {"1", "2", "3", "4", "5", "", "0"};
     const QStringList rates = {"5", "0", "-5"};
     QSet<QString> filled;
     for (int v = 0; v < 7; ++v) {
@@ -159,6 +159,69 @@ TEST_F(ReportGeneratorTest, ChoicesMarkTheirOptions)
     const QString out = FillReport(*dm, screen, doc);
     for (const char* piece : {"S1=<%=CERTIFY_PATENT_STAT1%>", "S4=*", "CY=<%=CYCLE_COST%>", "T=1|", "CT=並行型：Ｂ(＋)型", "P=〒105-0011|"})
         EXPECT_TRUE(out.contains(QString::fromUtf8(piece))) << piece << " in " << out.toStdString();
+}
+
+// The conditions of the first classification's code print in item order, as the panels show them,
+// with the boxes as shown winning over the stored texts; nothing prints when nothing is entered.
+TEST_F(ReportGeneratorTest, ConditionsPrintAsThePanelsShowThem)
+{
+    const QString doc = QStringLiteral("[<%=NT_TBL_CONST_CONDITION%>]");
+    const auto fill = [&](const ReportScreen& screen) { return RemoveUnfilledTags(FillReport(*dm, screen, doc)); };
+    EXPECT_EQ(fill(screenFromTables(*dm)), "[]"); // no classification chosen
+
+    set("NT_TBL_MAIN", "LEVEL1_COMBO", QStringLiteral("010"));
+    set("NT_TBL_MAIN", "LEVEL2_COMBO", QStringLiteral("01001"));
+    set("NT_TBL_MAIN", "LEVEL3_COMBO", QStringLiteral("0100101"));
+    for (int item = 5; item >= 1; --item)
+        addRow("NT_TBL_CONST_CONDITION", {{"ORD", QString::number(item)}});
+    EXPECT_EQ(fill(screenFromTables(*dm)), "[]"); // items defined, none entered
+
+    const auto setItem = [&](int item, const char* field, const QVariant& value) {
+        store::Table* view = dm->table(QStringLiteral("NT_TBL_CONST_CONDITION_%1").arg(item));
+        view->edit();
+        QString error;
+        ASSERT_TRUE(view->field(QLatin1String(field)).setValue(value, &error)) << error.toStdString();
+        view->post();
+    };
+    setItem(1, "MIN_VAL", 10);
+    setItem(1, "MAX_VAL", 15.5);
+    setItem(3, "TXT", QStringLiteral("1010000"));
+    setItem(4, "TXT", QStringLiteral("1"));
+    setItem(5, "TXT", QStringLiteral("夜間<不可>"));
+    const QString expected = QStringLiteral(
+        "[<TABLE class=\"form\">\r\n<COL style=\"width: 27%\"><COL style=\"width: 73%\">\r\n<TR><TH colspan=\"2\" class=\"group\">施工条件</TH></TR>\r\n"
+        "<TR><TH>浚渫水深</TH><TD>10 ～ 15.5 m (CDL基準)</TD></TR>\r\n"
+        "<TR><TH>最大排送距離</TH><TD></TD></TR>\r\n"
+        "<TR><TH>対象土質</TH><TD>粘性土、礫混じり土</TD></TR>\r\n"
+        "<TR><TH>汚濁防止膜の併用</TH><TD>不要</TD></TR>\r\n"
+        "<TR><TH>適用できない条件</TH><TD>夜間&lt;不可&gt;</TD></TR>\r\n</TABLE>]");
+    EXPECT_EQ(fill(screenFromTables(*dm)), expected);
+
+    ReportScreen shown = screenFromTables(*dm);
+    shown.conditionControls.insert(3, conditions::ItemControls{{false, true}, -1});
+    shown.conditionControls.insert(4, conditions::ItemControls{{}, 0});
+    const QString edited = fill(shown);
+    EXPECT_TRUE(edited.contains(QStringLiteral("<TH>対象土質</TH><TD>砂質土</TD>"))) << edited.toStdString();
+    EXPECT_TRUE(edited.contains(QStringLiteral("<TH>汚濁防止膜の併用</TH><TD>要</TD>"))) << edited.toStdString();
+
+    ASSERT_TRUE(QFile::remove(dir.filePath(QStringLiteral("CNSTDEF.TXT"))));
+    EXPECT_TRUE(fill(screenFromTables(*dm)).contains(QStringLiteral("<TH>施工条件</TH><TD>CNSTDEF.TXT を読み込めません。")));
+}
+
+// Each 歩掛り表 value marks its own box, なし ("0") included; "0" also stays the own tag's value.
+TEST_F(ReportGeneratorTest, CostTableOptionMarksItsBox)
+{
+    const QString doc = QStringLiteral("0=<%=CST_TBL_YN0%>|1=<%=CST_TBL_YN1%>|3=<%=CST_TBL_YN3%>|4=<%=CST_TBL_YN4%>|"
+                                       "5=<%=CST_TBL_YN5%>|v=<%=CST_TBL_YN%>|");
+    for (const char* value : {"0", "1", "3", "4", "5"}) {
+        set("NT_TBL_DETAIL", "CST_TBL_YN", QString::fromUtf8(value));
+        const QString out = RemoveUnfilledTags(FillReport(*dm, screenFromTables(*dm), doc));
+        QString expected = QStringLiteral("0=|1=|3=|4=|5=|v=%1|").arg(QLatin1String(value == QByteArray("0") ? "0" : ""));
+        expected.replace(QString::fromUtf8(value) + QStringLiteral("=|"), QString::fromUtf8(value) + QStringLiteral("=*|"));
+        EXPECT_EQ(out, expected) << value;
+    }
+    set("NT_TBL_DETAIL", "CST_TBL_YN", QString());
+    EXPECT_EQ(RemoveUnfilledTags(FillReport(*dm, screenFromTables(*dm), doc)), QStringLiteral("0=|1=|3=|4=|5=|v=|"));
 }
 
 // The 特許 row agrees with the patent blocks wherever the status field says nothing of its own

@@ -7,9 +7,11 @@
 #include "app/InputCheckDialog.h"
 #include "app/MainWindow.h"
 #include "app/ScrollingPage.h"
+#include "app/SubmissionChangesDialog.h"
 
 #include "store/DataSource.h"
 #include "store/Table.h"
+#include "submission/SubmissionExport.h"
 #include "util/HelpWindow.h"
 #include "widgets/DBCheckBox.h"
 #include "widgets/DBEdit.h"
@@ -28,6 +30,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTableView>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -146,6 +150,73 @@ std::unique_ptr<QWidget> mainWindow(const QString& programFolder, const QString&
     return window;
 }
 
+// "前回提出との比較" over a registration saved, handed in and then changed in a few items.
+std::unique_ptr<QWidget> submissionChanges(const QString& folder, app::SubmissionChangesDialog::Purpose purpose)
+{
+    std::unique_ptr<QWidget> owner = mainWindow(folder, QStringLiteral("TbsPattern1"), 0);
+    auto* window = static_cast<app::MainWindow*>(owner.get());
+    window->control<QLineEdit>(QStringLiteral("TECH_DVLP_COMPANY"))->setText(QStringLiteral("港湾建設株式会社"));
+    window->cycle().save();
+    store::Table* main = window->dm().table(QStringLiteral("NT_TBL_MAIN"));
+    const QString regNo = main->field(QStringLiteral("REG_NO")).asString().trimmed();
+    static QTemporaryDir out;
+    const QString sent = out.filePath(QStringLiteral("鋼管杭の回転圧入工法.lzh"));
+    QString error;
+    submission::SubmissionExport exporter(window->dm(), UserInteraction::current());
+    if (!exporter.WriteSubmissionFile(regNo, sent, &error)
+        || !submission::keepSubmission(window->dm(), regNo, sent, submission::KeptSubmission::Kind::Submitted, &error))
+        qWarning("%s", qPrintable(error));
+    window->control<QLineEdit>(QStringLiteral("TECH_TITLE"))->setText(QStringLiteral("鋼管杭の回転圧入工法（改良型）"));
+    window->control<QLineEdit>(QStringLiteral("TECH_SUBTITLE"))->setText(QStringLiteral("低騒音・低振動"));
+    window->control<QLineEdit>(QStringLiteral("TECH_DVLP_COMPANY"))->setText(QStringLiteral("港湾建設株式会社 技術研究所"));
+    window->control<QLineEdit>(QStringLiteral("COMPARE_TECH_TITLE"))->setText(QStringLiteral("打撃工法"));
+    window->cycle().save();
+    auto dialog = std::make_unique<app::SubmissionChangesDialog>(
+        purpose, [window, regNo](const QString&) { return submission::changesSinceLastSubmission(window->dm(), regNo); },
+        [](const QString&) {}, nullptr);
+    dialog->compare();
+    owner.release()->setParent(dialog.get(), window->windowFlags());
+    return dialog;
+}
+
+// Registrations saved through the entry pages, as a clerk's list holds them after a while.
+void saveRegistrations(app::MainWindow& window)
+{
+    const QList<QStringList> registrations = {
+        {"ケーソン式防波堤の急速据付工法", "据付精度を高めるガイド装置", "港湾建設株式会社"},
+        {"鋼管杭の回転圧入工法", "低騒音・低振動", "ＡＢＣ基礎工業"},
+        {"ｹｰｿﾝ式防波堤の補修工法", "水中不分離コンクリート", "海洋補修技研"},
+        {"消波ブロックの据付管理システム", "", "港湾建設株式会社"},
+        {"桟橋上部工のプレキャスト化", "工期短縮", "Marine Tech 株式会社"},
+    };
+    for (const QStringList& r : registrations) {
+        window.cycle().newRegistration();
+        window.control<QLineEdit>(QStringLiteral("TECH_TITLE"))->setText(r.at(0));
+        window.control<QLineEdit>(QStringLiteral("TECH_SUBTITLE"))->setText(r.at(1));
+        window.control<QLineEdit>(QStringLiteral("TECH_DVLP_COMPANY"))->setText(r.at(2));
+        window.control<QLineEdit>(QStringLiteral("COMPARE_TECH_TITLE"))->setText(QStringLiteral("従来の工法"));
+        window.cycle().save();
+        window.cycle().backToList();
+    }
+}
+
+// The main window with a filled list: as it is, with `find` typed into the find box, or with the
+// copy of the first registration opened (`copy`).
+std::unique_ptr<QWidget> listWindow(const QString& programFolder, const QString& find, bool copy)
+{
+    std::unique_ptr<QWidget> shown = mainWindow(programFolder, {}, 0);
+    auto* window = static_cast<app::MainWindow*>(shown.get());
+    saveRegistrations(*window);
+    window->show();
+    if (!find.isEmpty())
+        window->control<QLineEdit>(QStringLiteral("edtFind"))->setText(find);
+    if (copy) {
+        window->control<QTableView>(QStringLiteral("DBGrid1"))->selectRow(0);
+        window->control<QPushButton>(QStringLiteral("BtnDuplicate"))->click();
+    }
+    return shown;
+}
+
 Renderer pageRenderer(const QString& name, const QString& page, double scroll)
 {
     return {name, QStringLiteral("main window, page %1 scrolled %2").arg(page).arg(scroll),
@@ -158,6 +229,12 @@ const std::vector<Renderer>& renderers()
 {
     static const std::vector<Renderer> list = {
         {"list", QStringLiteral("main window, the technology list"), [](const QString& folder) { return mainWindow(folder, {}, 0); }},
+        {"list-filled", QStringLiteral("main window, a list of five registrations with their columns"),
+         [](const QString& folder) { return listWindow(folder, {}, false); }},
+        {"list-find", QStringLiteral("main window, the list narrowed by the find box (half-width katakana typed)"),
+         [](const QString& folder) { return listWindow(folder, QStringLiteral("ｹｰｿﾝ式"), false); }},
+        {"list-copy", QStringLiteral("main window, 「複製して新規作成」: the copy opened as a new registration"),
+         [](const QString& folder) { return listWindow(folder, {}, true); }},
         pageRenderer("names", "TbsPattern1", 0), pageRenderer("names-middle", "TbsPattern1", 0.5), pageRenderer("names-end", "TbsPattern1", 1),
         pageRenderer("summary", "PageControl2", 0), pageRenderer("summary-middle", "PageControl2", 0.5),
         pageRenderer("summary-end", "PageControl2", 1),
@@ -199,6 +276,10 @@ const std::vector<Renderer>& renderers()
              return widgets::QtUserInteraction::choiceBox(UserInteraction::Icon::Question, kProgramTitle, app::DraftKeeper::offerText(draft),
                                                           app::DraftKeeper::kRestore, app::DraftKeeper::kDiscard, nullptr);
          }},
+        {"submission-changes", QStringLiteral("前回提出との比較: a registration changed since it was handed in"),
+         [](const QString& folder) { return submissionChanges(folder, app::SubmissionChangesDialog::Purpose::Browse); }},
+        {"submission-changes-export", QStringLiteral("提出用ファイル作成: what changed, before the file is chosen"),
+         [](const QString& folder) { return submissionChanges(folder, app::SubmissionChangesDialog::Purpose::BeforeExport); }},
         {"help", QStringLiteral("help window over the program folder's HELP.TXT"),
          [](const QString& folder) { return std::make_unique<HelpWindow>(folder); }},
         {"controls", QStringLiteral("one of each data-aware control over a demo table"),

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QStandardPaths>
 #include <QTextStream>
 
 namespace {
@@ -33,6 +34,9 @@ int main(int argc, char** argv)
     widgets::prepareWebEngine();
     QApplication app(argc, argv);
     widgets::installQtJapanese(app);
+    // The pictures show the windows as a first run does: the settings they remember go to a test
+    // place, never the user's.
+    QStandardPaths::setTestModeEnabled(true);
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty()) {
         QTextStream(stderr) << "usage: vordell-screenshots OUTPUT_FOLDER [PROGRAM_FOLDER] [NAME...]\n";

@@ -1,3 +1,4 @@
+#include "store/BackupGenerations.h"
 #include "store/DataModule.h"
 #include "store/Schema.h"
 #include "store/TableFile.h"
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <filesystem>
 #include <random>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -31,10 +33,10 @@ protected:
 
     QString data(const QString& name = QString()) const { return dir.filePath(QStringLiteral("FLATT_FILES/") + name); }
 
-    std::unique_ptr<DataModule> start(bool expectOk = true)
+    std::unique_ptr<DataModule> start(bool expectOk = true, const QDateTime& now = QDateTime(QDate(2026, 12, 10), QTime(9, 30, 15)))
     {
         auto dm = std::make_unique<DataModule>(dir.path(), &ui);
-        dm->setClock([] { return QDateTime(QDate(2026, 12, 10), QTime(9, 30, 15)); });
+        dm->setClock([now] { return now; });
         EXPECT_EQ(dm->start(), expectOk) << dm->startError().toStdString();
         return dm;
     }
@@ -152,7 +154,8 @@ TEST_F(DataModuleTest, BrokenDataFolderIsRestoredOnYesAndEndsTheRunOnNo)
         EXPECT_TRUE(dm->applicationTerminated());
         ASSERT_EQ(ui.boxes().size(), 2);
         EXPECT_EQ(ui.boxes().at(0).caption, kTitle);
-        EXPECT_EQ(ui.boxes().at(0).text, QStringLiteral("データファイルが壊れている可能性があります。\r\nシステムの自動バックアップデータを読み込みますか？"));
+        EXPECT_EQ(ui.boxes().at(0).text, QStringLiteral("データファイルが壊れている可能性があります。\r\nシステムの自動バックアップデータを読み込みますか？"
+                                                        "\r\n（2026/12/10 09:30 のバックアップを読み込みます）"));
         EXPECT_EQ(ui.boxes().at(0).icon, UserInteraction::Icon::Question);
         EXPECT_EQ(ui.boxes().at(1).text, QStringLiteral("システムを終了します。"));
         EXPECT_EQ(ui.boxes().at(1).icon, UserInteraction::Icon::Error);
@@ -534,6 +537,7 @@ TEST_F(DataModuleTest, RestoreNeverDestroysGoodData)
         ASSERT_TRUE(dm->CloseAllTables());
     }
     start(); // the backup now holds the registration
+    QDir(data(QStringLiteral("CdsBK.1"))).removeRecursively(); // and no older generation does
     const QByteArray contacts = dir.read(QStringLiteral("FLATT_FILES/NT_TBL_COMPANY.cds"));
     QFile::remove(data(QStringLiteral("CdsBK/NT_TBL_COMPANY.cds")));
     dir.write(QStringLiteral("FLATT_FILES/NT_TBL_MAIN.cds"), "<DATAPACKET");
@@ -691,4 +695,80 @@ TEST_F(DataModuleTest, ASecondRunOnTheSameFolderIsRefusedAndTouchesNothing)
     lock.close();
     auto again = start();
     EXPECT_TRUE(ui.boxes().isEmpty());
+}
+
+// The backup keeps the last five distinct states of the data folder: a start that finds the data as
+// the newest backup holds it adds none, and a file that did not change is shared, not copied.
+TEST_F(DataModuleTest, BackupKeepsTheLastFiveDistinctGenerations)
+{
+    const auto generation = [this](int age) { return data(age == 0 ? QStringLiteral("CdsBK") : QStringLiteral("CdsBK.%1").arg(age)); };
+    for (int run = 1; run <= 6; ++run) {
+        auto dm = start(true, QDateTime(QDate(2026, 12, run), QTime(8, 0)));
+        addRegistration(*dm, QStringLiteral("登録%1").arg(run));
+        ASSERT_TRUE(dm->CloseAllTables());
+    }
+    const QByteArray newest = dir.read(QStringLiteral("FLATT_FILES/CdsBK/NT_TBL_MAIN.cds"));
+    start(true, QDateTime(QDate(2026, 12, 20), QTime(8, 0)));
+    start(true, QDateTime(QDate(2026, 12, 21), QTime(8, 0)));
+    for (int age = 0; age < 5; ++age) {
+        ASSERT_TRUE(QFileInfo(generation(age)).isDir()) << age;
+        // Made by the starts of the 20th (the six registrations) and of the 6th … 3rd.
+        EXPECT_EQ(rowsInFile(generation(age) + QStringLiteral("/NT_TBL_MAIN.cds")), 6 - age) << age;
+    }
+    EXPECT_FALSE(QFileInfo::exists(generation(5)));
+    EXPECT_NE(dir.read(QStringLiteral("FLATT_FILES/CdsBK/NT_TBL_MAIN.cds")), newest);
+    EXPECT_EQ(store::BackupGenerations::madeAt(generation(0)).date(), QDate(2026, 12, 20));
+    // The lookup tables never changed: one file under five names.
+    EXPECT_EQ(std::filesystem::hard_link_count(generation(4).toStdString() + "/NT_STBL_HAC_SAI.cds"), 5u);
+    EXPECT_TRUE(QDir(data()).entryList({QStringLiteral("CdsBK.*")}, QDir::Dirs).size() == 4);
+}
+
+// Tables that read well but whose rows do not join are broken data: the start asks, naming the
+// date of the backup it will use, and restores the newest generation that is itself sound.
+TEST_F(DataModuleTest, DamagedButWellFormedTablesAreRestoredFromTheNewestSoundBackup)
+{
+    for (int run = 1; run <= 2; ++run) {
+        auto dm = start(true, QDateTime(QDate(2026, 12, run), QTime(8, 15)));
+        addRegistration(*dm, QStringLiteral("登録%1").arg(run));
+        ASSERT_TRUE(dm->CloseAllTables());
+    }
+    start(true, QDateTime(QDate(2026, 12, 3), QTime(8, 15))); // CdsBK: both, CdsBK.1: the first only
+    const QByteArray main = dir.read(QStringLiteral("FLATT_FILES/NT_TBL_MAIN.cds"));
+    const int firstRow = main.indexOf("<ROW ");
+    const QByteArray row = main.mid(firstRow, main.indexOf('\n', firstRow) + 1 - firstRow);
+    const QByteArray repeated = QByteArray(main).insert(firstRow, row);
+    struct Damage
+    {
+        const char* file;
+        QByteArray bytes;
+        const char* named;
+    };
+    for (const Damage& damage : {Damage{"NT_TBL_MAIN.cds", repeated, "XXK-000001"}}) {
+        SCOPED_TRACE(damage.file);
+        const QString file = QStringLiteral("FLATT_FILES/") + QLatin1String(damage.file);
+        const QByteArray good = dir.read(file);
+        dir.write(file, damage.bytes);
+        ui.clearBoxes();
+        ui.expectBox(UserInteraction::No);
+        ui.expectBox(UserInteraction::Ok);
+        auto refused = start(false);
+        EXPECT_TRUE(refused->startError().contains(QLatin1String(damage.named))) << refused->startError().toStdString();
+        ASSERT_EQ(ui.boxes().size(), 2);
+        EXPECT_TRUE(ui.boxes().at(0).text.endsWith(QStringLiteral("（2026/12/03 08:15 のバックアップを読み込みます）")));
+        EXPECT_EQ(dir.read(file), damage.bytes) << "No leaves the data folder as it was";
+        dir.write(file, good);
+    }
+
+    // The newest backup is damaged the same way: the one before it is used.
+    dir.write(QStringLiteral("FLATT_FILES/NT_TBL_MAIN.cds"), repeated);
+    QFile::remove(data(QStringLiteral("CdsBK/NT_TBL_MAIN.cds")));
+    dir.write(QStringLiteral("FLATT_FILES/CdsBK/NT_TBL_MAIN.cds"), repeated);
+    ui.clearBoxes();
+    ui.expectBox(UserInteraction::Yes);
+    auto dm = start();
+    ASSERT_EQ(ui.boxes().size(), 1);
+    EXPECT_TRUE(ui.boxes().at(0).text.endsWith(QStringLiteral("（2026/12/02 08:15 のバックアップを読み込みます）")));
+    Table* restored = dm->table(QStringLiteral("NT_TBL_MAIN"));
+    ASSERT_EQ(restored->recordCount(), 1);
+    EXPECT_EQ(restored->field(QStringLiteral("TECH_TITLE")).asString(), QStringLiteral("登録1"));
 }

@@ -3,6 +3,8 @@
 #include "store/XmlScanner.h"
 #include "support/TempDir.h"
 
+#include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QIODevice>
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@
 #include <csignal>
 #include <limits>
 #include <random>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -303,6 +306,101 @@ TEST(TableFile, RefusalMessagesStayShortWhateverTheValue)
         EXPECT_FALSE(TableFile::read(dir.write("big.cds", bytes), &fields, &rows, &error));
         EXPECT_LT(error.size(), 300) << error.left(300).toStdString();
     }
+}
+
+// A row holds only the declared fields and a table a bounded number of them: a tag with more
+// attributes, or a file with too many fields, is refused where the bound is passed.
+TEST(TableFile, RowsAndFieldsPastTheirBoundsAreRefusedWhereTheBoundIsPassed)
+{
+    testsupport::TempDir dir;
+    QByteArray manyAttributes = "<ROW";
+    QByteArray manyFields;
+    QByteArray fullRow = "<ROW";
+    for (int i = 0; i < 200000; ++i) {
+        manyAttributes += " A" + QByteArray::number(i) + "=\"1\"";
+        if (i < 2000) {
+            manyFields += "<FIELD attrname=\"F" + QByteArray::number(i) + "\" fieldtype=\"i4\"/>";
+            fullRow += " F" + QByteArray::number(i) + "=\"1\"";
+        }
+    }
+    manyAttributes += "/>";
+    fullRow += "/>";
+    const struct
+    {
+        const char* what;
+        QByteArray bytes;
+        const char* mentions;
+    } cases[] = {
+        {"a row of many undeclared attributes", packet(kFields, manyAttributes), "属性が多すぎます (3 個まで)"},
+        {"a row naming one field twice past the field count",
+         packet(kFields, "<ROW REG_NO=\"1\" RATE=\"1\" D=\"20260101\" RATE=\"2\"/>"), "属性が多すぎます"},
+        {"a field element of many attributes", packet("<FIELD attrname=\"A\" fieldtype=\"r8\"" + manyAttributes.mid(4, 200000) + "/>", ""),
+         "属性が多すぎます (16 個まで)"},
+        {"more fields than any table has", packet(manyFields, fullRow), "項目が多すぎます (1024 個まで)"},
+    };
+    for (const auto& c : cases) {
+        QList<FieldDef> fields;
+        QList<QVector<QVariant>> rows;
+        QString error;
+        EXPECT_FALSE(TableFile::read(dir.write("wide.cds", c.bytes), &fields, &rows, &error)) << c.what;
+        EXPECT_TRUE(error.contains(QString::fromUtf8(c.mentions))) << c.what << ": " << error.toStdString();
+    }
+    // Attributes in any order find their fields.
+    QList<FieldDef> fields;
+    QList<QVector<QVariant>> rows;
+    QString error;
+    ASSERT_TRUE(TableFile::read(dir.write("order.cds", packet(kFields, "<ROW D=\"20260101\" RATE=\"2\" REG_NO=\"X\"/>")), &fields, &rows,
+                                &error)) << error.toStdString();
+    EXPECT_EQ(rows.first(), (QVector<QVariant>{QStringLiteral("X"), 2.0, QDate(2026, 1, 1)}));
+}
+
+// Only regular files are read: a pipe in a table's place is refused at once instead of waiting
+// for a writer that never comes, and reported as a file that cannot be opened.
+TEST(TableFile, APipeOrFolderInPlaceOfATableIsRefusedWithoutWaiting)
+{
+    testsupport::TempDir dir;
+    const QString pipe = dir.filePath("NT_TBL_MAIN.cds");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+    QDir().mkpath(dir.filePath("NT_TBL_DETAIL.cds"));
+    alarm(20); // a read that blocks ends the test instead of hanging it
+    for (const QString& path : {pipe, dir.filePath("NT_TBL_DETAIL.cds")}) {
+        QList<FieldDef> fields;
+        QList<QVector<QVariant>> rows;
+        QString error;
+        EXPECT_FALSE(TableFile::read(path, &fields, &rows, &error));
+        EXPECT_TRUE(error.contains(QStringLiteral("ファイルを開けません"))) << error.toStdString();
+        EXPECT_TRUE(error.contains(QDir::toNativeSeparators(path))) << error.toStdString();
+    }
+    alarm(0);
+}
+
+// Every number a file holds reads back exactly after a save, however many digits it needs.
+TEST(TableFile, NumbersSurviveWritingAndReadingExactly)
+{
+    const QByteArray digits130 = "1" + QByteArray(64, '7') + QByteArray(65, '3');
+    const QByteArray texts[] = {digits130, "0." + digits130, "-" + digits130 + "e-200", "0.30000000000000004", "123456789012345.67",
+                                "1e-5", "4.9e-324", "1.7976931348623157e308", "-0", "2.5", "1E15", "999999999999999"};
+    QByteArray rowsText;
+    for (const QByteArray& text : texts)
+        rowsText += "<ROW RATE=\"" + text + "\"/>";
+    QList<FieldDef> fields;
+    QList<QVector<QVariant>> rows;
+    QString error;
+    ASSERT_TRUE(TableFile::parse(packet(kFields, rowsText), QStringLiteral("n.cds"), &fields, &rows, &error)) << error.toStdString();
+    std::vector<const QVector<QVariant>*> pointers;
+    for (const QVector<QVariant>& row : rows)
+        pointers.push_back(&row);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(TableFile::write(&buffer, fields, pointers, &error));
+    QList<FieldDef> againFields;
+    QList<QVector<QVariant>> again;
+    ASSERT_TRUE(TableFile::parse(buffer.data(), QStringLiteral("again.cds"), &againFields, &again, &error)) << error.toStdString();
+    ASSERT_EQ(again.size(), rows.size());
+    for (qsizetype r = 0; r < rows.size(); ++r)
+        EXPECT_EQ(again.at(r).at(1).toDouble(), rows.at(r).at(1).toDouble()) << texts[r].left(40).toStdString();
+    EXPECT_TRUE(buffer.data().contains("RATE=\"2.5\"")) << "short numbers stay short";
+    EXPECT_TRUE(buffer.data().contains("RATE=\"999999999999999\""));
 }
 
 // What a conforming parser gives: a raw line end or tab in a value is a blank; a U+FEFF inside a

@@ -1,9 +1,14 @@
 #include "archive/LzhArchive.h"
+#include "archive/LzhHeader.h"
+#include "entry/Photos.h"
+#include "support/PhotoBytes.h"
 #include "store/DataModule.h"
 #include "store/TableFile.h"
 #include "submission/DataUpgrade.h"
+#include "submission/SubmissionChanges.h"
 #include "submission/SubmissionCheck.h"
 #include "submission/SubmissionExport.h"
+#include "submission/SubmissionExtraction.h"
 #include "submission/SubmissionFiles.h"
 #include "submission/SubmissionImport.h"
 #include "support/CliRunner.h"
@@ -11,9 +16,12 @@
 #include "support/ShippedProgramFolder.h"
 #include "support/TempDir.h"
 
+#include <QBuffer>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
@@ -54,7 +62,9 @@ QMap<QString, QByteArray> snapshot(const QString& folder)
     return files;
 }
 
-const QByteArray kPhotoS = QByteArray("GIF89a-s") + QByteArray::fromHex("6400");
+const QByteArray kPhotoS = testsupport::gifPhoto(100, 20, "-s");
+// A GIF too wide for a photo.
+const QByteArray kWidePhoto = testsupport::gifPhoto(700, 2);
 
 class SubmissionTest : public ::testing::Test
 {
@@ -67,8 +77,8 @@ protected:
         addRegistration(QStringLiteral("XXK-000001"), QStringLiteral("別の技術"));
         addRegistration(kOldNumber, QStringLiteral("防波堤/の新工法"));
         // Photos of the registration (one named with an upper-case extension) and of another one.
-        // Picture headers (a JPEG 100 pixels wide; a GIF 29485 pixels wide) with filler.
-        const QByteArray jpegHeader = QByteArray::fromHex("FFD8 FFC0 0011 08 0064 0064 03 011100 021101 031101");
+        // Pictures that decode whole (a JPEG and a GIF 100 pixels wide), told apart by what follows them.
+        const QByteArray jpegHeader = testsupport::jpegPhoto(100, 20);
         photoA = jpegHeader + QByteArray(5000, 'a') + QByteArray("jpeg");
         home.write(QStringLiteral("Images/XXK-000005A.jpg"), photoA);
         home.write(QStringLiteral("Images/XXK-000005S.GIF"), kPhotoS);
@@ -311,11 +321,15 @@ TEST_F(SubmissionTest, FailedPackKeepsTheOldSubmissionFileAndAGoodOneReplacesIt)
 {
     const QString path = out.write(QStringLiteral("old.lzh"), "the earlier submission file");
     // A photo whose name an LZH header cannot hold makes the packing fail.
-    const QString badPhoto = home.write(QStringLiteral("Images/XXK-000005G\U0001F600.jpg"), "x");
+    const QString badPhoto = home.write(QStringLiteral("Images/XXK-000005G\U0001F600.jpg"), testsupport::jpegPhoto(100, 20));
     addPhotoRow(kOldNumber, QStringLiteral("G"), QStringLiteral("\U0001F600.jpg"));
     expectExportFailureKeepingTheOldFile(path);
 
+    // Without that photo and its row the export succeeds.
     QFile::remove(badPhoto);
+    Table* images = dm->table(QStringLiteral("NT_TBL_INFO_IMAGES"));
+    ASSERT_TRUE(images->locate(QStringLiteral("IMAGES_FILE"), QStringLiteral("XXK-000005G\U0001F600.jpg")));
+    images->remove();
     exportTo(QStringLiteral("old.lzh"));
     QList<lzh::MemberEntry> members;
     ASSERT_TRUE(lzh::listArchive(path, members, nullptr));
@@ -614,6 +628,109 @@ TEST_F(ImportVariantsTest, BrokenOrForeignFilesAreRefusedWithTheirMessageAndChan
     EXPECT_EQ(snapshot(home.filePath(QStringLiteral("Images"))), images);
 }
 
+namespace {
+
+// A member whose header declares `declared` bytes; its few bytes of data are never decoded.
+QByteArray declaredMember(const QString& name, quint64 declared)
+{
+    lzh::MemberHeader header;
+    header.method = "-lh5-";
+    header.name = name.toStdString();
+    header.originalSize = declared;
+    header.compressedSize = 4;
+    return QByteArray::fromStdString(lzh::writeLevel2Header(header)) + QByteArray(4, '\x55');
+}
+
+} // namespace
+
+// A submission file is extracted member by member: the tables and the photos its image rows name,
+// each within its limit; an imported photo passes the checks of a chosen one; and a table with
+// more rows than the program can enter is refused. A refusal names the member and its bound and
+// leaves everything as it was.
+TEST_F(ImportVariantsTest, OnlyTheMembersOfASubmissionAreTakenEachWithinItsBound)
+{
+    // The file packed from the members with `extra` appended, the member `replaced` left out.
+    int packed = 0;
+    const auto packedWith = [&](const QByteArray& extra, const QString& replaced = QString()) {
+        const QString aside = out.filePath(QStringLiteral("aside"));
+        if (!replaced.isEmpty())
+            QFile::rename(members + QLatin1Char('/') + replaced, aside);
+        const QString name = QStringLiteral("bounded%1.lzh").arg(++packed);
+        repack(name);
+        if (!replaced.isEmpty())
+            QFile::rename(aside, members + QLatin1Char('/') + replaced);
+        QByteArray bytes = out.read(name);
+        bytes.chop(1); // the end mark
+        return out.write(name, bytes + extra + QByteArray(1, '\0'));
+    };
+    const QByteArray photo = out.read(QStringLiteral("members/XXK-000005A.jpg"));
+    const QByteArray contacts = out.read(QStringLiteral("members/NT_TBL_COMPANY.Cds"));
+    const auto withMemberFile = [&](const QString& name, const QByteArray& bytes) {
+        const QByteArray kept = out.read(QStringLiteral("members/") + name);
+        out.write(QStringLiteral("members/") + name, bytes);
+        const QString path = packedWith({});
+        out.write(QStringLiteral("members/") + name, kept);
+        return path;
+    };
+    QList<store::FieldDef> fields;
+    QList<QVector<QVariant>> contactRows;
+    ASSERT_TRUE(store::TableFile::read(members + QStringLiteral("/NT_TBL_COMPANY.Cds"), &fields, &contactRows, nullptr));
+    std::vector<const QVector<QVariant>*> manyContacts(41, &contactRows.first());
+    QBuffer manyContactsFile;
+    manyContactsFile.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(store::TableFile::write(&manyContactsFile, fields, manyContacts, nullptr));
+
+    const QList<std::pair<QString, QStringList>> refused = {
+        {packedWith(declaredMember(QStringLiteral("NT_TBL_MAIN.Cds"), quint64(1) << 30), QStringLiteral("NT_TBL_MAIN.Cds")),
+         {"NT_TBL_MAIN.Cds は 1073741824 バイトあり", QStringLiteral("上限の %1 バイト").arg(submission::tableMemberLimit("NT_TBL_MAIN"))}},
+        {packedWith(declaredMember(QStringLiteral("XXK-000005A.jpg"), quint64(256) << 20), QStringLiteral("XXK-000005A.jpg")),
+         {"写真 XXK-000005A.jpg は 268435456 バイトあり", "上限の 189439 バイト"}},
+        {withMemberFile(QStringLiteral("XXK-000005A.jpg"), QByteArray(2000, ' ')),
+         {"写真 XXK-000005A.jpg は取り込めません。\r\n" + photos::kNotAPhoto}},
+        {withMemberFile(QStringLiteral("XXK-000005S.GIF"), kWidePhoto), {"写真 XXK-000005S.GIF は取り込めません。\r\n画像の幅が大きすぎます。"}},
+        {withMemberFile(QStringLiteral("NT_TBL_COMPANY.Cds"), manyContactsFile.data()),
+         {"NT_TBL_COMPANY.Cds に 41 行あります。1 件の登録に入力できるのは 40 行までです。"}},
+    };
+    const auto images = snapshot(home.filePath(QStringLiteral("Images")));
+    for (const auto& [path, mentions] : refused) {
+        SCOPED_TRACE(mentions.first().toStdString());
+        ui.clearBoxes();
+        ui.expectBox(UserInteraction::Ok);
+        SubmissionImport importer(*dm, ui);
+        EXPECT_EQ(importer.ImportSubmissionFile(path), SubmissionImport::Outcome::Refused);
+        ASSERT_EQ(ui.boxes().size(), 1);
+        for (const QString& mention : mentions)
+            EXPECT_TRUE(ui.boxes().first().text.contains(mention)) << ui.boxTexts().join('\n').toStdString();
+        EXPECT_TRUE(tempFiles().isEmpty());
+        EXPECT_EQ(snapshot(home.filePath(QStringLiteral("FLATT_FILES"))), before);
+        EXPECT_EQ(snapshot(home.filePath(QStringLiteral("Images"))), images);
+    }
+
+    // A member the submission does not consist of is left in the archive, however large.
+    ui.clearBoxes();
+    SubmissionImport importer(*dm, ui);
+    EXPECT_EQ(importer.ImportSubmissionFile(packedWith(declaredMember(QStringLiteral("XXK-000005B.jpg"), quint64(3) << 30))),
+              SubmissionImport::Outcome::Imported) << ui.boxTexts().join('\n').toStdString();
+    EXPECT_TRUE(ui.boxes().isEmpty());
+    EXPECT_TRUE(tempFiles().isEmpty());
+    EXPECT_EQ(home.read(QStringLiteral("Images/XXK-000006A.jpg")), photo);
+    EXPECT_FALSE(QFileInfo::exists(home.filePath(QStringLiteral("Images/XXK-000006B.jpg"))));
+}
+
+// Every table member's bound lies far above one registration's table, below what an LZH header
+// can declare, and for the one-row main table below a gigabyte; a photo's is the photo rules' own.
+TEST(SubmissionLimits, TableMembersAreBoundedByTenThousandFullRegistrations)
+{
+    for (const QString& table : submission::registrationTableNames()) {
+        SCOPED_TRACE(table.toStdString());
+        EXPECT_GT(submission::rowsPerRegistration(table), 0);
+        EXPECT_GT(submission::tableMemberLimit(table), 10000 * 1000);
+        EXPECT_LT(submission::tableMemberLimit(table), qint64(4) << 30);
+    }
+    EXPECT_LT(submission::tableMemberLimit(QStringLiteral("NT_TBL_MAIN")), qint64(1) << 30);
+    EXPECT_EQ(submission::photoMemberLimit(), 185 * 1024 - 1);
+}
+
 TEST_F(SubmissionTest, ImportDialogOffersBothKindsAndOldDataIsDeclared)
 {
     ui.expectFile(out.filePath(QStringLiteral("NewTech.nt6")), 1);
@@ -652,6 +769,8 @@ TEST_F(SubmissionTest, CommandLineCheckListsEveryProblemOfARegistrationOrSubmiss
     pictures->post();
     ASSERT_TRUE(main()->locate(QStringLiteral("REG_NO"), kOldNumber));
     const QString path = exportTo(QStringLiteral("check.lzh"));
+    // Photo S replaced, after the export, by one too wide to be handed in.
+    home.write(QStringLiteral("Images/XXK-000005S.GIF"), testsupport::gifPhoto(700, 2));
     ASSERT_TRUE(dm->CloseAllTables());
     dm.reset();
     const QByteArray storedMain = home.read(QStringLiteral("FLATT_FILES/NT_TBL_MAIN.cds"));
@@ -661,20 +780,21 @@ TEST_F(SubmissionTest, CommandLineCheckListsEveryProblemOfARegistrationOrSubmiss
     EXPECT_EQ(result.exitCode, 0) << result.out.toStdString() << result.err.toStdString();
     EXPECT_TRUE(result.out.isEmpty());
 
-    // Photos B, T, G, H and I are titled without a photo, photo S reads as 29485 pixels wide
-    // and the evaluating body's code is unknown.
+    // Photos B, T, G, H and I are titled without a photo, photo S is 700 pixels wide (in the
+    // program folder, not in the submission file) and the evaluating body's code is unknown.
     const QString missingPhoto = QStringLiteral("\t保存\t画像ファイルが見つかりません。 画像ファイルを選択し直して下さい。\n");
     const QString organ = QStringLiteral("施工実績等\t保存\t評価機関を選択してください。\n");
+    const QString records = organ + organ + QStringLiteral("施工実績等") + missingPhoto + QStringLiteral("施工実績等") + missingPhoto
+        + QStringLiteral("施工実績等") + missingPhoto + QStringLiteral("施工実績等") + missingPhoto;
     const QString expected = QStringLiteral("概要") + missingPhoto
-        + QStringLiteral("従来技術との比較\t保存\t画像の幅が大きすぎます。 600ﾋﾟｸｾﾙ以内にしてください。\n") + organ + organ + QStringLiteral("施工実績等") + missingPhoto
-        + QStringLiteral("施工実績等") + missingPhoto + QStringLiteral("施工実績等") + missingPhoto + QStringLiteral("施工実績等") + missingPhoto;
+        + QStringLiteral("従来技術との比較\t保存\t画像の幅が大きすぎます。 600ﾋﾟｸｾﾙ以内にしてください。\n") + records;
     result = testsupport::runCli(homeArgs + QStringList{"check", kOldNumber});
     EXPECT_EQ(result.exitCode, 1) << result.err.toStdString();
     EXPECT_EQ(result.out, expected);
     // The submission file of the same registration, by the same rules, without importing it.
     result = testsupport::runCli(homeArgs + QStringList{"check", path});
     EXPECT_EQ(result.exitCode, 1) << result.err.toStdString();
-    EXPECT_EQ(result.out, expected);
+    EXPECT_EQ(result.out, QStringLiteral("概要") + missingPhoto + records);
     EXPECT_EQ(home.read(QStringLiteral("FLATT_FILES/NT_TBL_MAIN.cds")), storedMain);
 
     result = testsupport::runCli(homeArgs + QStringList{"check", out.write(QStringLiteral("bad.lzh"), "junk")});
@@ -705,6 +825,293 @@ TEST_F(SubmissionTest, CommandLineExportsAndImports)
     EXPECT_TRUE(result.err.contains(submission::kNotSubmissionData)) << result.err.toStdString();
     result = testsupport::runCli(homeArgs + QStringList{"list"});
     EXPECT_EQ(result.out.count(QLatin1Char('\n')), 3) << result.out.toStdString();
+}
+
+// ---------------------------------------------------------------- kept submissions and changes
+
+class ChangesTest : public SubmissionTest
+{
+protected:
+    // The values of the submission file exported now, and of the registration as saved.
+    void exportAndRead()
+    {
+        ASSERT_TRUE(submission::submissionValues(exportTo(QStringLiteral("kept.lzh")), &file, &error)) << error.toStdString();
+        now = submission::storedValues(*dm, kOldNumber);
+    }
+    QList<submission::Difference> differences() const { return submission::compareRegistrations(file, now, submission::CodeNames(*dm)); }
+    static QString lines(const QList<submission::Difference>& list)
+    {
+        QStringList out;
+        for (const submission::Difference& d : list)
+            out.append(d.line());
+        return out.join('\n');
+    }
+    static submission::RegistrationValues::Row& firstRow(submission::RegistrationValues& values, const QString& table)
+    {
+        return values.tables[table].first();
+    }
+
+    submission::RegistrationValues file;
+    submission::RegistrationValues now;
+    QString error;
+};
+
+TEST_F(ChangesTest, EachChangeIsOneLineWithTheCaptionTheScreensShow)
+{
+    exportAndRead();
+    ASSERT_TRUE(differences().isEmpty()) << lines(differences()).toStdString();
+    using Values = submission::RegistrationValues;
+    struct Case
+    {
+        const char* what;
+        std::function<void(Values&)> change;
+        QString page, caption, inFile, now;
+    };
+    const QList<Case> cases = {
+        {"text", [](Values& v) { firstRow(v, "NT_TBL_MAIN")["TECH_TITLE"] = QStringLiteral("新しい名称"); },
+         QStringLiteral("名称・分類等"), QStringLiteral("技術名称"), QStringLiteral("防波堤/の新工法"), QStringLiteral("新しい名称")},
+        {"grid cell",
+         [](Values& v) {
+             firstRow(v, "NT_TBL_DESCRIPTION")["SUMMARY_TABLE"] = QStringLiteral("2\t2\t0\t0\r\na\tb\r\nc\td\r\n");
+             firstRow(v, "NT_TBL_DESCRIPTION")["SUMMARY_TABLE"].replace(QStringLiteral("d"), QStringLiteral("D"));
+         },
+         QStringLiteral("概要"), QStringLiteral("概要の表 B2"), QStringLiteral("d"), QStringLiteral("D")},
+        {"contact added",
+         [](Values& v) { v.tables["NT_TBL_COMPANY"].append({{"SALES_COMPANY_OTHER", QStringLiteral("港湾建設")}, {"SALES_ORDER_OTHER", "99"}}); },
+         QStringLiteral("名称・分類等"), QStringLiteral("問合せ先（その他） 3件目（追加）"), QString(), QStringLiteral("港湾建設")},
+        {"record removed", [](Values& v) { v.tables["PL_TBL_PROJECT_MOC"].clear(); }, QStringLiteral("施工実績等"),
+         QStringLiteral("施工実績（国土交通省） 1件目（削除）"), QString(), QString()},
+        {"photo replaced",
+         [](Values& v) {
+             v.photos["A"] = "another picture";
+             for (auto& row : v.tables["NT_TBL_INFO_IMAGES"])
+                 if (row["IMAGES_TYPE"] == "A")
+                     row["IMAGES_ORIGINAL"] = QStringLiteral("D:/新しい写真.jpg");
+         },
+         QStringLiteral("概要"), QStringLiteral("概要の写真"), QStringLiteral("C:/photos/A.jpg"), QStringLiteral("D:/新しい写真.jpg")},
+        {"code changed", [](Values& v) { firstRow(v, "PL_TBL_PROJECT_MOC")["PJT_TYPE_CODE"] = "9"; }, QStringLiteral("施工実績等"),
+         QStringLiteral("施工実績（国土交通省） 1件目（変更） 事業種類"), QString(), QStringLiteral("その他")},
+        {"classification", [](Values& v) { firstRow(v, "NT_TBL_MAIN")["LEVEL4_COMBO"] = "010010102"; }, QStringLiteral("名称・分類等"),
+         QStringLiteral("分類"), QString(), QString()},
+        {"condition value", [](Values& v) { firstRow(v, "NT_TBL_CONST_CONDITION")["TXT"] = QStringLiteral("水深 10m 以下"); },
+         QStringLiteral("概要"), QStringLiteral("施工条件 5NAME"), QStringLiteral("5TXT"), QStringLiteral("水深 10m 以下")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Values before = file;
+        now = submission::storedValues(*dm, kOldNumber);
+        if (QString(c.what) == "grid cell") {
+            // The same table in the file, with one cell different now.
+            firstRow(file, "NT_TBL_DESCRIPTION")["SUMMARY_TABLE"] = QStringLiteral("2\t2\t0\t0\r\na\tb\r\nc\td\r\n");
+            firstRow(now, "NT_TBL_DESCRIPTION")["SUMMARY_TABLE"] = QStringLiteral("2\t2\t0\t0\r\na\tb\r\nc\td\r\n");
+        }
+        c.change(now);
+        const QList<submission::Difference> found = differences();
+        ASSERT_EQ(found.size(), 1) << lines(found).toStdString();
+        EXPECT_EQ(found.first().page, c.page);
+        EXPECT_EQ(found.first().caption, c.caption);
+        if (!c.inFile.isNull())
+            EXPECT_EQ(found.first().inFile, c.inFile);
+        if (!c.now.isNull())
+            EXPECT_EQ(found.first().now, c.now);
+        EXPECT_FALSE(found.first().caption.contains(QStringLiteral("_"))) << "no field name: " << found.first().line().toStdString();
+        file = before;
+    }
+}
+
+TEST_F(ChangesTest, StampsAndRenumberingAreNoDifferencesAndAReexportShowsNothing)
+{
+    exportAndRead();
+    // What the export stamps and what an import renumbers.
+    firstRow(now, "NT_TBL_MAIN")["REG_VERSION"] = "7000";
+    firstRow(now, "NT_TBL_MAIN")["DATA_TYPE_CODE"] = "0";
+    firstRow(now, "NT_TBL_DETAIL")["COMPARE_COST_RATE"] = "99";
+    for (auto& row : now.tables["NT_TBL_COMPANY"]) {
+        row["REC_ID"] = QString::number(row["REC_ID"].toInt() + 10);
+        row["SALES_ORDER_OTHER"] = QString::number(row["SALES_ORDER_OTHER"].toDouble() * 3);
+    }
+    for (auto& row : now.tables["NT_TBL_COMPARE_DETAIL"])
+        row["ORD"] = QString::number(row["ORD"].toInt() + 5);
+    for (auto& row : now.tables["NT_TBL_INFO_IMAGES"])
+        row["IMAGES_FILE"] = "XXK-000099" + row["IMAGES_TYPE"] + ".jpg";
+    EXPECT_TRUE(differences().isEmpty()) << lines(differences()).toStdString();
+
+    // Exported again, the kept file is the newest and nothing differs.
+    exportTo(QStringLiteral("again.lzh"));
+    const submission::ChangesSinceSubmission changes = submission::changesSinceLastSubmission(*dm, kOldNumber);
+    EXPECT_TRUE(changes.compared) << changes.error.toStdString();
+    EXPECT_TRUE(changes.differences.isEmpty()) << lines(changes.differences).toStdString();
+    EXPECT_TRUE(changes.against.startsWith(QStringLiteral("again.lzh"))) << changes.against.toStdString();
+}
+
+TEST_F(ChangesTest, ExportAndImportKeepTheirFilesAndDeleteMovesThemAside)
+{
+    submission::SubmissionHistory history(dm->folder());
+    int tick = 0;
+    const auto clock = [&tick] { return QDateTime(QDate(2026, 3, 1), QTime(9, 0).addSecs(tick++)); };
+    const QString path = exportTo(QStringLiteral("march.lzh"));
+    QString why;
+    ASSERT_TRUE(history.load(&why)) << why.toStdString();
+    const QList<submission::KeptSubmission> kept = history.entries(kOldNumber);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(kept.first().kindName(), QStringLiteral("提出"));
+    EXPECT_EQ(kept.first().userName, QStringLiteral("march.lzh"));
+    EXPECT_EQ(kept.first().size, QFileInfo(path).size());
+    QFile written(path);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.first().sha256, QCryptographicHash::hash(written.readAll(), QCryptographicHash::Sha256).toHex());
+    EXPECT_TRUE(history.problemOf(kept.first()).isEmpty());
+    EXPECT_FALSE(history.changedSinceLastSubmission(kOldNumber, submission::registrationFingerprints(*dm).value(kOldNumber)));
+
+    // The imported registration is compared with the file received.
+    SubmissionImport importer(*dm, ui);
+    ASSERT_EQ(importer.ImportSubmissionFile(path), SubmissionImport::Outcome::Imported) << ui.boxTexts().join('\n').toStdString();
+    const QString imported = importer.importedNumber();
+    const submission::ChangesSinceSubmission changes = submission::changesSinceLastSubmission(*dm, imported);
+    ASSERT_TRUE(changes.compared) << changes.error.toStdString();
+    EXPECT_TRUE(changes.differences.isEmpty()) << lines(changes.differences).toStdString();
+    ASSERT_TRUE(history.load(&why));
+    ASSERT_EQ(history.entries(imported).size(), 1);
+    EXPECT_EQ(history.entries(imported).first().kindName(), QStringLiteral("取り込み"));
+    EXPECT_FALSE(history.changedSinceLastSubmission(imported, submission::registrationFingerprints(*dm).value(imported)));
+    ASSERT_TRUE(main()->locate(QStringLiteral("REG_NO"), imported));
+    main()->edit();
+    main()->field(QStringLiteral("TECH_TITLE")).setString(QStringLiteral("改良版"));
+    main()->post();
+    EXPECT_TRUE(history.changedSinceLastSubmission(imported, submission::registrationFingerprints(*dm).value(imported)));
+
+    // Deleting moves the kept files aside; the index follows them; nothing is deleted.
+    history.setClock(clock);
+    ASSERT_TRUE(history.setAside(kOldNumber, &why)) << why.toStdString();
+    EXPECT_TRUE(history.entries(kOldNumber).isEmpty());
+    EXPECT_FALSE(history.lastSubmission(kOldNumber).has_value());
+    EXPECT_FALSE(QFileInfo::exists(home.filePath(QStringLiteral("FLATT_FILES/Submitted/") + kOldNumber)));
+    const QStringList aside = QDir(home.filePath(QStringLiteral("FLATT_FILES/Submitted/Deleted"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_TRUE(aside.first().startsWith(kOldNumber));
+    EXPECT_EQ(QDir(home.filePath(QStringLiteral("FLATT_FILES/Submitted/Deleted/") + aside.first())).entryList(QDir::Files).size(), 1);
+    submission::SubmissionHistory reread(dm->folder());
+    ASSERT_TRUE(reread.load(&why));
+    EXPECT_TRUE(reread.entries(kOldNumber).isEmpty());
+    EXPECT_EQ(reread.entries(imported).size(), 1);
+}
+
+TEST_F(ChangesTest, AMissingOrDamagedKeptFileIsNamedAndTheNewestReadableOneIsUsed)
+{
+    exportTo(QStringLiteral("first.lzh"));
+    exportTo(QStringLiteral("second.lzh"));
+    submission::SubmissionHistory history(dm->folder());
+    QString why;
+    ASSERT_TRUE(history.load(&why));
+    const QList<submission::KeptSubmission> kept = history.entries(kOldNumber);
+    ASSERT_EQ(kept.size(), 2);
+    ASSERT_EQ(kept.first().userName, QStringLiteral("second.lzh"));
+    {
+        QFile damaged(history.pathOf(kept.first()));
+        ASSERT_TRUE(damaged.open(QIODevice::ReadWrite));
+        damaged.seek(40);
+        damaged.write("xxxx");
+    }
+    submission::ChangesSinceSubmission changes = submission::changesSinceLastSubmission(*dm, kOldNumber);
+    ASSERT_TRUE(changes.compared);
+    ASSERT_EQ(changes.notes.size(), 2) << changes.notes.join('\n').toStdString();
+    EXPECT_TRUE(changes.notes.at(0).contains(QFileInfo(history.pathOf(kept.first())).fileName())) << changes.notes.at(0).toStdString();
+    EXPECT_TRUE(changes.notes.at(0).contains(QStringLiteral("壊れています")));
+    EXPECT_TRUE(changes.notes.at(1).contains(QStringLiteral("first.lzh")));
+
+    QFile::remove(history.pathOf(kept.at(1)));
+    changes = submission::changesSinceLastSubmission(*dm, kOldNumber);
+    EXPECT_FALSE(changes.compared);
+    EXPECT_TRUE(changes.error.contains(QStringLiteral("ありません"))) << changes.error.toStdString();
+}
+
+TEST_F(ChangesTest, TheExportShowsWhatChangedBeforeItsFileDialogOnceSomethingWasHandedIn)
+{
+    QStringList reviewed;
+    bool goOn = true;
+    const auto review = [&](const QString& regNo) {
+        reviewed.append(regNo);
+        return goOn;
+    };
+    // Nothing handed in yet: straight to the file dialog.
+    SubmissionExport first(*dm, ui);
+    first.setChangesReview(review);
+    ui.expectFile(out.filePath(QStringLiteral("first.lzh")));
+    ui.expectBox(UserInteraction::Ok);
+    ASSERT_EQ(first.exportSubmissionFile(), SubmissionExport::Outcome::Written) << ui.boxTexts().join('\n').toStdString();
+    EXPECT_TRUE(reviewed.isEmpty());
+
+    // Handed in before: the changes come first, and stopping there writes nothing.
+    goOn = false;
+    SubmissionExport stopped(*dm, ui);
+    stopped.setChangesReview(review);
+    EXPECT_EQ(stopped.exportSubmissionFile(), SubmissionExport::Outcome::Cancelled);
+    EXPECT_EQ(reviewed, QStringList{kOldNumber});
+    EXPECT_EQ(ui.fileRequests().size(), 1) << "no file dialog after stopping";
+
+    goOn = true;
+    SubmissionExport again(*dm, ui);
+    again.setChangesReview(review);
+    ui.expectFile(out.filePath(QStringLiteral("second.lzh")));
+    ui.expectBox(UserInteraction::Ok);
+    EXPECT_EQ(again.exportSubmissionFile(), SubmissionExport::Outcome::Written);
+    submission::SubmissionHistory history(dm->folder());
+    ASSERT_TRUE(history.load(&error));
+    EXPECT_EQ(history.entries(kOldNumber).size(), 2);
+    EXPECT_EQ(history.entries(kOldNumber).first().userName, QStringLiteral("second.lzh"));
+}
+
+TEST_F(ChangesTest, CommandLineShowsAChangedTitleAndTheKeptFile)
+{
+    dm.reset();
+    const QStringList homeArgs = {QStringLiteral("--home"), home.path()};
+    auto result = testsupport::runCli(homeArgs + QStringList{"diff", kOldNumber});
+    EXPECT_EQ(result.exitCode, 2) << "nothing kept yet";
+    const QString path = out.filePath(QStringLiteral("sent.lzh"));
+    ASSERT_EQ(testsupport::runCli(homeArgs + QStringList{"export", kOldNumber, path}).exitCode, 0);
+    result = testsupport::runCli(homeArgs + QStringList{"diff", kOldNumber});
+    EXPECT_EQ(result.exitCode, 0) << result.out.toStdString() << result.err.toStdString();
+    EXPECT_TRUE(result.out.isEmpty());
+
+    {
+        store::DataModule saved(home.path(), &ui);
+        ASSERT_TRUE(saved.start());
+        Table* t = saved.table(QStringLiteral("NT_TBL_MAIN"));
+        ASSERT_TRUE(t->locate(QStringLiteral("REG_NO"), kOldNumber));
+        t->edit();
+        t->field(QStringLiteral("TECH_TITLE")).setString(QStringLiteral("防波堤の新工法（改訂）"));
+        t->post();
+        ASSERT_TRUE(saved.CloseAllTables());
+    }
+    const auto before = snapshot(home.filePath(QStringLiteral("FLATT_FILES")));
+    result = testsupport::runCli(homeArgs + QStringList{"diff", kOldNumber});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.out, QStringLiteral("名称・分類等\t技術名称\t防波堤/の新工法\t防波堤の新工法（改訂）\n"));
+    result = testsupport::runCli(homeArgs + QStringList{"diff", kOldNumber, path});
+    EXPECT_EQ(result.exitCode, 1);
+    result = testsupport::runCli(homeArgs + QStringList{"diff", kOldNumber, out.write(QStringLiteral("bad.lzh"), "junk")});
+    EXPECT_EQ(result.exitCode, 2);
+
+    result = testsupport::runCli(homeArgs + QStringList{"history", kOldNumber});
+    EXPECT_EQ(result.exitCode, 0);
+    const QStringList fields = result.out.trimmed().split('\t');
+    ASSERT_EQ(fields.size(), 5) << result.out.toStdString();
+    EXPECT_EQ(fields.at(1), QStringLiteral("提出"));
+    EXPECT_EQ(fields.at(2), QStringLiteral("sent.lzh"));
+    EXPECT_EQ(fields.at(3), QString::number(QFileInfo(path).size()));
+    EXPECT_EQ(fields.at(4).size(), 64);
+    // Reading changes nothing but the backup refreshed at start.
+    auto after = snapshot(home.filePath(QStringLiteral("FLATT_FILES")));
+    for (auto* files : {&after})
+        for (const QString& name : files->keys())
+            if (name.startsWith(QStringLiteral("CdsBK")))
+                files->remove(name);
+    auto beforeData = before;
+    for (const QString& name : beforeData.keys())
+        if (name.startsWith(QStringLiteral("CdsBK")))
+            beforeData.remove(name);
+    EXPECT_EQ(after.keys(), beforeData.keys());
+    EXPECT_TRUE(QFileInfo::exists(home.filePath(QStringLiteral("FLATT_FILES/CdsBK/Submitted.idx")))) << "the backup covers the index";
 }
 
 } // namespace
