@@ -1,5 +1,6 @@
 #include "store/Draft.h"
 
+#include "store/DurableFiles.h"
 #include "store/Schema.h"
 #include "store/TableFile.h"
 
@@ -12,11 +13,6 @@
 #include <cstdio>
 #include <cstring>
 #include <vector>
-
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace store {
 
@@ -66,21 +62,6 @@ QString fileNameOf(const QString& number)
     for (const QChar c : number.trimmed())
         name += (c.isLetterOrNumber() && c.unicode() < 128) || c == QLatin1Char('-') ? c : QLatin1Char('_');
     return name.isEmpty() ? QStringLiteral("_") : name;
-}
-
-bool syncFolder(const QString& folder)
-{
-#ifdef Q_OS_UNIX
-    const int descriptor = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor < 0)
-        return false;
-    const bool synced = ::fsync(descriptor) == 0;
-    ::close(descriptor);
-    return synced;
-#else
-    Q_UNUSED(folder);
-    return true;
-#endif
 }
 
 // Reads one header line "key<TAB>value" at `*at`.
@@ -250,10 +231,7 @@ bool write(const QString& path, const QByteArray& bytes, QString* error)
     QFile file(temporary);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return fail(file.errorString());
-    bool written = file.write(bytes) == bytes.size() && file.flush();
-#ifdef Q_OS_UNIX
-    written = written && ::fsync(file.handle()) == 0;
-#endif
+    const bool written = file.write(bytes) == bytes.size() && flushToDisk(&file);
     file.close();
     if (!written) {
         const QString why = file.errorString();
@@ -264,7 +242,7 @@ bool write(const QString& path, const QByteArray& bytes, QString* error)
         QFile::remove(temporary);
         return fail(QString::fromLocal8Bit(std::strerror(errno)));
     }
-    if (!syncFolder(folderPath))
+    if (!syncFolder(folderPath, nullptr))
         return fail(QStringLiteral("フォルダーを同期できません"));
     return true;
 }
@@ -273,7 +251,7 @@ bool remove(const QString& path)
 {
     QFile::remove(path.chopped(kSuffix.size()) + kTemporarySuffix);
     const bool removed = !QFileInfo::exists(path) || QFile::remove(path);
-    syncFolder(QFileInfo(path).absolutePath());
+    syncFolder(QFileInfo(path).absolutePath(), nullptr);
     return removed;
 }
 
@@ -293,8 +271,8 @@ bool moveAside(const QString& path, const QString& toFolder, QString* movedTo, Q
             *error = QStringLiteral("%1: %2 へ移せません").arg(shown(path), shown(toFolder));
         return false;
     }
-    syncFolder(toFolder);
-    syncFolder(source.absolutePath());
+    syncFolder(toFolder, nullptr);
+    syncFolder(source.absolutePath(), nullptr);
     if (movedTo)
         *movedTo = target;
     return true;
