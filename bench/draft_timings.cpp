@@ -6,6 +6,7 @@
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/draft_timings HOME [NUMBER] [ROUNDS]
 #include "app/DraftKeeper.h"
+#include "YesInteraction.h"
 #include "app/MainWindow.h"
 #include "store/Draft.h"
 #include "store/Table.h"
@@ -26,18 +27,6 @@
 #include <vector>
 
 namespace {
-
-class YesInteraction : public UserInteraction
-{
-public:
-    Button message(Icon, const QString&, const QString& text, Buttons buttons) override
-    {
-        std::fprintf(stderr, "box: %s\n", qPrintable(text));
-        return buttons.testFlag(Yes) ? Yes : Ok;
-    }
-    FileAnswer fileDialog(FileKind, const FileRequest&) override { return {}; }
-    QString desktopFolder() override { return QDir::tempPath(); }
-};
 
 double percentile(std::vector<double> values, double p)
 {
@@ -92,7 +81,7 @@ int main(int argc, char** argv)
     const QString home = QString::fromLocal8Bit(argv[1]);
     const QString number = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("XXK-000500");
     const int rounds = argc > 3 ? std::atoi(argv[3]) : 200;
-    YesInteraction interaction;
+    benchdata::YesInteraction interaction;
     UserInteraction::setCurrent(&interaction);
 
     app::MainWindow window(home);
