@@ -23,9 +23,11 @@ class DraftKeeper : public QObject
 
 public:
     // A change is written once the typing pauses this long, and at the latest this long after the
-    // first change not yet written.
-    static constexpr int kPauseMs = 700;
-    static constexpr int kLatestMs = 850;
+    // first change not yet written. What was typed a second ago must be on disk even when a busy
+    // machine runs the timer, the capture and the durable write late: the rest of the second is
+    // left for them.
+    static constexpr int kPauseMs = 500;
+    static constexpr int kLatestMs = 600;
 
     DraftKeeper(EditingCycle& cycle, const store::ProgramFolder& folder, QObject* parent = nullptr);
     ~DraftKeeper() override;
