@@ -160,3 +160,37 @@ TEST(ChangedItems, PairsRecordsByIdentifierAndNamesItemsByCaption)
     EXPECT_TRUE(lines.value(2).endsWith(QStringLiteral(" [3]||C"))) << lines.value(2).toStdString();
     EXPECT_TRUE(lines.value(3).endsWith(QStringLiteral(" [1]|A|"))) << lines.value(3).toStdString();
 }
+
+// Items are named as the screens name them, rows of several with the heading of their rows, and
+// values read as shown: a code as its caption, a check box as checked or not.
+TEST(ChangedItems, NamesEveryKindOfItemAsTheScreensShowIt)
+{
+    struct Case
+    {
+        const char* table;
+        QHash<QString, QVariant> before;
+        QHash<QString, QVariant> after;
+        QString line; // page|caption|before|after
+    };
+    const Case cases[] = {
+        {"NT_TBL_MAIN", {{"DVLP_TYPE_CODE", "1"}}, {{"DVLP_TYPE_CODE", "7"}},
+         QStringLiteral("名称・分類等|開発形態|単独（産）|共同研究（産・産）")},
+        {"NT_TBL_DETAIL", {{"KEYWD_ENV_YN", "0"}}, {{"KEYWD_ENV_YN", "1"}},
+         QStringLiteral("名称・分類等|キーワード 環境|チェックなし|チェックあり")},
+        {"NT_TBL_MAIN", {}, {{"LEVEL1_COMBO", "01"}}, QStringLiteral("名称・分類等|分類||01")},
+        {"NT_TBL_COMPANY", {{"REC_ID", 1.0}, {"SALES_STUFF_OTHER", "A"}}, {{"REC_ID", 1.0}, {"SALES_STUFF_OTHER", "B"}},
+         QStringLiteral("名称・分類等|問合せ先（その他） 担当者 [1]|A|B")},
+        {"NT_TBL_COMPARE_DETAIL", {{"RECORD_TYPE", "1"}, {"ORD", 1.0}, {"ITEM", "x"}}, {{"RECORD_TYPE", "1"}, {"ORD", 1.0}, {"ITEM", "y"}},
+         QStringLiteral("従来技術との比較|活用の効果の根拠 従来技術の内訳 項目 [1/1]|x|y")},
+        {"NT_TBL_CONST_CONDITION", {{"ORD", "1"}, {"NAME", QStringLiteral("水深")}, {"TXT", "5"}},
+         {{"ORD", "1"}, {"NAME", QStringLiteral("水深")}, {"TXT", "7"}}, QStringLiteral("概要|施工条件 水深|5|7")},
+        {"NT_TBL_INFO_IMAGES", {{"IMAGES_TYPE", "A"}, {"IMAGES_ORIGINAL", "a.jpg"}}, {{"IMAGES_TYPE", "A"}, {"IMAGES_ORIGINAL", "b.jpg"}},
+         QStringLiteral("概要|概要の写真|a.jpg|b.jpg")},
+    };
+    for (const Case& c : cases) {
+        QStringList lines;
+        for (const auto& item : changeditems::compare({rowsOf(c.table, {c.before})}, {rowsOf(c.table, {c.after})}))
+            lines << item.page + "|" + item.caption + "|" + item.before + "|" + item.after;
+        EXPECT_EQ(lines, QStringList{c.line}) << c.table;
+    }
+}
