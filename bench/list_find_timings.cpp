@@ -4,6 +4,7 @@
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/list_find_timings [REGISTRATIONS]
 #include "BenchData.h"
+#include "YesInteraction.h"
 #include "app/MainWindow.h"
 #include "store/DataModule.h"
 #include "store/Table.h"
@@ -20,18 +21,6 @@
 #include <cstdio>
 
 namespace {
-
-class QuietInteraction : public UserInteraction
-{
-public:
-    Button message(Icon, const QString&, const QString& text, Buttons buttons) override
-    {
-        std::fprintf(stderr, "box: %s\n", qPrintable(text));
-        return buttons.testFlag(Yes) ? Yes : Ok;
-    }
-    FileAnswer fileDialog(FileKind, const FileRequest&) override { return {}; }
-    QString desktopFolder() override { return QDir::tempPath(); }
-};
 
 // Gives every registration a name of its own kind: one in ten a caisson breakwater (half of those
 // in half-width katakana, as imported data may hold them), the rest harbour works.
@@ -62,7 +51,7 @@ int main(int argc, char** argv)
     QTemporaryDir home;
     if (!benchdata::makeProgramFolder(home.path(), registrations, benchdata::Shape::Full))
         return 1;
-    QuietInteraction interaction;
+    benchdata::YesInteraction interaction;
     UserInteraction::setCurrent(&interaction);
     {
         store::DataModule dm(home.path(), &interaction);

@@ -5,6 +5,7 @@
 // durable replace of them costs in-process. Prints "name value" lines for bench/run-all.
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/window_timings HOME [REG_ROW]
+#include "YesInteraction.h"
 #include "app/MainWindow.h"
 #include "store/Table.h"
 #include <QTableView>
@@ -26,20 +27,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Answers every question with Yes and reports any other box, which a timing run does not expect.
-class YesInteraction : public UserInteraction
-{
-public:
-    Button message(Icon icon, const QString&, const QString& text, Buttons buttons) override
-    {
-        if (icon != Icon::Question)
-            std::fprintf(stderr, "box: %s\n", qPrintable(text));
-        return buttons.testFlag(Yes) ? Yes : Ok;
-    }
-    FileAnswer fileDialog(FileKind, const FileRequest&) override { return {}; }
-    QString desktopFolder() override { return QDir::tempPath(); }
-};
 
 QHash<QString, QDateTime> stamps(const QString& folder)
 {
@@ -92,7 +79,7 @@ int main(int argc, char** argv)
     }
     const QString home = QString::fromLocal8Bit(argv[1]);
     const int row = argc > 2 ? std::atoi(argv[2]) : 0;
-    YesInteraction interaction;
+    benchdata::YesInteraction interaction;
     UserInteraction::setCurrent(&interaction);
 
     app::MainWindow window(home);

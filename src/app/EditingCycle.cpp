@@ -3,6 +3,7 @@
 #include "app/EntryParts.h"
 #include "app/InputBehaviours.h"
 #include "store/DataModule.h"
+#include "store/DraftRows.h"
 #include "submission/SubmissionChanges.h"
 #include "util/UserInteraction.h"
 
@@ -100,6 +101,7 @@ void EditingCycle::setMode(Mode mode)
 void EditingCycle::markModified()
 {
     m_modified = true;
+    emit changed();
     emit saveEnabledChanged(true);
     emit cancelEnabledChanged(true);
 }
@@ -114,6 +116,8 @@ void EditingCycle::markSaved()
 void EditingCycle::restoreModified(bool modified)
 {
     m_modified = modified;
+    if (modified)
+        emit changed();
     emit saveEnabledChanged(modified);
 }
 
@@ -244,10 +248,12 @@ void EditingCycle::writeRegistration()
     m_dm.SubCdsPost(table(QStringLiteral("NT_TBL_MAIN")), 0);
     // What has been saved reaches the data folder at once, so that a crash cannot lose it.
     QString error;
-    if (m_dm.WriteChangedTables(&error))
+    if (m_dm.WriteChangedTables(&error)) {
         m_dm.recordSaveTime(currentNumber());
-    else
+        emit draftObsolete(currentNumber()); // kept when the tables could not be written
+    } else {
         UserInteraction::current().error(kProgramTitle, error);
+    }
     // The photos set aside since the last save, and those the saved rows no longer name, go.
     m_screen.photosSaved(currentNumber());
 }
@@ -273,6 +279,7 @@ void EditingCycle::discardRegistration()
     if (created)
         removeNewRegistration();
     table(QStringLiteral("NT_TBL_MAIN"))->cancel();
+    emit draftObsolete(number);
     m_screen.photosAbandoned(number);
     m_screen.changesDropped();
 }
@@ -379,9 +386,12 @@ void EditingCycle::deleteRegistration()
     const QString number = main->field(QStringLiteral("REG_NO")).asString().trimmed();
     for (const QString& path : photoFilesOf(m_dm.folder().path(QStringLiteral("Images")), number))
         QFile::remove(path);
+    if (!m_dm.DeleteRegistration())
+        return; // the draft stays while the saved registration does
+    emit draftObsolete(number);
     // The submission files kept for the registration go aside, never away.
     QString error;
-    if (m_dm.DeleteRegistration() && !submission::setAsideSubmissions(m_dm, number, &error))
+    if (!submission::setAsideSubmissions(m_dm, number, &error))
         UserInteraction::current().error(kProgramTitle, error);
 }
 
@@ -427,6 +437,56 @@ bool EditingCycle::mayClose()
         return closeIfComparisonAllows(newRemoved);
     }
     return false;
+}
+
+// ---------------------------------------------------------------- drafts
+
+store::Draft EditingCycle::draft() const
+{
+    store::Draft draft;
+    draft.number = currentNumber();
+    draft.isNew = m_mode == New;
+    draft.page = m_screen.entryPage();
+    draft.tables = store::draftrows::capture(m_dm);
+    m_screen.putPendingValuesIn(&draft.tables);
+    return draft;
+}
+
+bool EditingCycle::locateSaved(const QString& number)
+{
+    store::Table* main = table(QStringLiteral("NT_TBL_MAIN"));
+    for (main->first(); !main->eof(); main->next()) {
+        if (main->field(QStringLiteral("REG_NO")).asString().trimmed() == number)
+            return true;
+    }
+    return false;
+}
+
+void EditingCycle::restoreDraft(const store::Draft& draft)
+{
+    if (!draft.isNew && locateSaved(draft.number.trimmed()))
+        openRegistration();
+    else
+        newRegistration();
+    if (m_mode == None)
+        return;
+    store::draftrows::apply(m_dm, draft.tables);
+    // Shown again as an opened registration is shown, from its rows as they now stand.
+    m_screen.classificationOpened();
+    m_screen.comparisonOpened();
+    m_screen.showPhotoSlots();
+    m_screen.showOpenedRegistration();
+    m_screen.openedRegistrationShown();
+    m_screen.adoptSetAsidePhotos(currentNumber());
+    if (draft.page > 0)
+        m_screen.showEntryPage(draft.page);
+    markModified();
+}
+
+void EditingCycle::abandonDraftPhotos(const QString& number)
+{
+    m_screen.adoptSetAsidePhotos(number);
+    m_screen.photosAbandoned(number);
 }
 
 } // namespace app

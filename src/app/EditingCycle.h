@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Draft.h"
+
 #include <QObject>
 #include <QString>
 
@@ -63,6 +65,17 @@ public:
     virtual void photosAbandoned(const QString& number) = 0;
     // The grids reloaded from the rows after the changes were dropped.
     virtual void changesDropped() = 0;
+
+    // ---- drafts of unsaved changes ----
+    // What the pages hold that reaches the rows only at the save, put into a draft's rows: text
+    // typed and not yet written to its field, the grids' texts, the post codes.
+    virtual void putPendingValuesIn(QList<store::TableRows>* tables) const { Q_UNUSED(tables); }
+    // The entry page shown (an index of the page control), and showing it again.
+    virtual int entryPage() const { return 0; }
+    virtual void showEntryPage(int page) { Q_UNUSED(page); }
+    // The photos of registration `number` that an earlier run set aside, taken over by the slots
+    // so that a save gives them up and a discard brings them back.
+    virtual void adoptSetAsidePhotos(const QString& number) { Q_UNUSED(number); }
 };
 
 // The editing cycle of one registration: its mode (new, edited, none) and whether it holds
@@ -110,7 +123,21 @@ public:
     // may end; a failed write keeps it running with nothing lost.
     bool mayClose();
 
+    // The registration shown with its unsaved changes: its rows with every pending change and
+    // what the pages hold, and the page shown.
+    store::Draft draft() const;
+    // A draft an earlier run left: the registration shown on the entry pages with the draft's rows
+    // as its pending changes, counted as changed. A registration never saved (or no longer there)
+    // is restored as a new one under the next number.
+    void restoreDraft(const store::Draft& draft);
+    // A draft an earlier run left, given up: the photos of its editing handled as a discard would.
+    void abandonDraftPhotos(const QString& number);
+
 signals:
+    // A change of the registration shown (not every keystroke reaches the cycle).
+    void changed();
+    // The draft of registration `number` no longer holds anything unsaved (saved, discarded, deleted).
+    void draftObsolete(const QString& number);
     void modeChanged(int mode);
     void saveEnabledChanged(bool enabled);
     void cancelEnabledChanged(bool enabled);
@@ -140,6 +167,8 @@ private:
     void removeNewRegistration();
     void leaveToList();
     bool closeTables();
+    // NT_TBL_MAIN positioned on the saved registration `number`; false when there is none.
+    bool locateSaved(const QString& number);
 
     store::DataModule& m_dm;
     RegistrationScreen& m_screen;

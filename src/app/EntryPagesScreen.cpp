@@ -13,6 +13,9 @@
 #include "comparison/ComparisonControls.h"
 #include "comparison/ComparisonPageWidget.h"
 #include "store/DataModule.h"
+#include "entry/DescriptionTables.h"
+#include "store/FieldDef.h"
+#include "store/Schema.h"
 #include "util/PostCode.h"
 #include "util/UserInteraction.h"
 #include "widgets/EntryBoxRules.h"
@@ -24,6 +27,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabBar>
+#include <QTabWidget>
 
 namespace app {
 
@@ -142,6 +146,101 @@ void EntryPagesScreen::photosAbandoned(const QString& number)
 void EntryPagesScreen::changesDropped()
 {
     m_window.descriptionGrids().reloadAll();
+}
+
+// ---------------------------------------------------------------- drafts
+
+namespace {
+
+store::TableRows* rowsOf(QList<store::TableRows>* tables, const QString& name)
+{
+    for (store::TableRows& rows : *tables) {
+        if (rows.table == name)
+            return &rows;
+    }
+    return nullptr;
+}
+
+// The table whose rows a table or view shows.
+QString baseTableOf(const store::Table* table)
+{
+    for (const store::schema::ViewDef& view : store::schema::views()) {
+        if (view.name == QStringLiteral("Cds") + table->name())
+            return view.over;
+    }
+    return table->name();
+}
+
+// Sets `field` of the row of `rows` that holds `row` (the row a control's table shows); a value
+// the field refuses is left out, as the field would refuse it at the save.
+void setIn(store::TableRows* rows, const QVector<QVariant>& row, const QString& field, const QVariant& value)
+{
+    if (!rows)
+        return;
+    int f = -1;
+    for (int i = 0; i < rows->fields.size() && f < 0; ++i) {
+        if (rows->fields.at(i).name.compare(field, Qt::CaseInsensitive) == 0)
+            f = i;
+    }
+    int at = rows->rows.indexOf(row);
+    if (at < 0 && rows->rows.size() == 1)
+        at = 0;
+    if (f < 0 || at < 0)
+        return;
+    QVariant converted;
+    if (store::convertValue(rows->fields.at(f), value, &converted, nullptr))
+        rows->rows[at][f] = converted;
+}
+
+} // namespace
+
+void EntryPagesScreen::putPendingValuesIn(QList<store::TableRows>* tables) const
+{
+    // Text typed into a box and not yet written to its field.
+    for (const widgets::FieldLink* link : m_window.findChildren<widgets::FieldLink*>()) {
+        const auto* control = dynamic_cast<const widgets::BoundControl*>(link->parent());
+        if (!link->isModified() || !link->isBound() || !control)
+            continue;
+        store::Table* table = link->table();
+        QVector<QVariant> row(table->fieldCount());
+        for (int f = 0; f < row.size(); ++f)
+            row[f] = table->valueAt(f);
+        setIn(rowsOf(tables, baseTableOf(table)), row, link->fieldName(), control->valueForField());
+    }
+    // What the save writes from the pages: the grids' texts and the post codes.
+    store::TableRows* description = rowsOf(tables, QStringLiteral("NT_TBL_DESCRIPTION"));
+    if (description && description->rows.size() == 1) {
+        for (const parts::DescriptionTableNames& names : parts::kDescriptionTables) {
+            const QString text = entry::SaveGridText(m_window.descriptionGrids().contents(names.grid));
+            const QString stored = description->value(0, names.grid).toString();
+            // A grid shown as stored is left as stored (its text may be spelled otherwise).
+            if (text != entry::SaveGridText(entry::LoadGridText(stored).grid))
+                setIn(description, description->rows.first(), names.grid, text);
+        }
+    }
+    store::TableRows* detail = rowsOf(tables, QStringLiteral("NT_TBL_DETAIL"));
+    if (detail && detail->rows.size() == 1) {
+        const store::SaveInputs inputs = saveInputs();
+        const QVector<QVariant> row = detail->rows.first();
+        setIn(detail, row, QStringLiteral("SALES_POST_CODE"), postcode::storedForm(inputs.salesPostCode1, inputs.salesPostCode2));
+        setIn(detail, row, QStringLiteral("SALES_POST_CODE_BUSINESS"),
+              postcode::storedForm(inputs.salesPostCodeBusiness1, inputs.salesPostCodeBusiness2));
+    }
+}
+
+int EntryPagesScreen::entryPage() const
+{
+    return m_window.pages()->currentIndex();
+}
+
+void EntryPagesScreen::showEntryPage(int page)
+{
+    m_window.showEntryPageAt(page);
+}
+
+void EntryPagesScreen::adoptSetAsidePhotos(const QString& number)
+{
+    m_window.photoSlots().adoptSetAside(number);
 }
 
 // ---------------------------------------------------------------- post codes

@@ -35,6 +35,10 @@ public:
     void photosSaved(const QString& number) override;
     void photosAbandoned(const QString& number) override;
     void changesDropped() override;
+    void putPendingValuesIn(QList<store::TableRows>* tables) const override;
+    int entryPage() const override;
+    void showEntryPage(int page) override;
+    void adoptSetAsidePhotos(const QString& number) override;
 
     // The entry rules of the save check: the first failing rule's box, its page brought into view,
     // a failing photo's slot emptied and the focus on the rule's control; true when a rule failed.

@@ -3,6 +3,7 @@
 #include "app/ClassificationLists.h"
 #include "app/ConditionPanels.h"
 #include "app/DescriptionGrids.h"
+#include "app/DraftKeeper.h"
 #include "app/EntryPagesScreen.h"
 #include "app/EntryParts.h"
 #include "app/InputCheckDialog.h"
@@ -39,6 +40,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QScreen>
+#include <QSessionManager>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QTabBar>
@@ -92,10 +94,12 @@ void MainWindow::buildWindow()
     setCentralWidget(central);
     m_screen = std::make_unique<EntryPagesScreen>(*this);
     m_cycle = new EditingCycle(*m_dm, *m_screen, this);
+    m_drafts = new DraftKeeper(*m_cycle, m_dm->folder(), this);
 
     buildTopRow(central);
     buildPages(central);
     connectListCommands();
+    connectDrafts();
 
     connect(m_pages, &QTabWidget::currentChanged, this, [this](int index) {
         onPageShown(index);
@@ -103,6 +107,7 @@ void MainWindow::buildWindow()
             return;
         beforePageChange();
         afterPageChange(index);
+        m_drafts->writeNow();
         if (m_pages->widget(index) == m_previewPage)
             PrintPreview(*this);
     });
@@ -261,6 +266,21 @@ void MainWindow::duplicateRegistration()
     m_cycle->openCopy();
 }
 
+void MainWindow::connectDrafts()
+{
+    // Rows posted or deleted while a registration is edited are mostly a dialog's confirmed record.
+    for (store::Table* table : m_dm->registrationTables()) {
+        connect(table, &store::Table::afterPost, m_drafts, &DraftKeeper::writeSoon);
+        connect(table, &store::Table::afterDelete, m_drafts, &DraftKeeper::writeSoon);
+    }
+    if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        connect(application, &QGuiApplication::commitDataRequest, m_drafts, [this](QSessionManager&) {
+            m_drafts->writeNow();
+            m_drafts->waitForWrites();
+        });
+    }
+}
+
 void MainWindow::buildBehaviours()
 {
     EditingHooks hooks;
@@ -335,6 +355,7 @@ bool MainWindow::start()
     if (!m_help->helpFileRead() || !helpEnabled)
         m_helpButton->setEnabled(false);
     showListAtStart();
+    m_drafts->offerLeftDrafts();
     return true;
 }
 
@@ -393,6 +414,13 @@ void MainWindow::layOutTop()
 void MainWindow::showFirstEntryPage()
 {
     showPage(m_entryPages.first());
+}
+
+void MainWindow::showEntryPageAt(int index)
+{
+    QWidget* page = m_pages->widget(index);
+    if (page && page != m_listPage)
+        showPage(page);
 }
 
 void MainWindow::showPage(QWidget* page)
@@ -506,7 +534,12 @@ void MainWindow::showHelp()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (!m_cycle->mayClose()) {
+    // Whatever the answers to the questions that follow, nothing typed is lost if the end comes
+    // before them.
+    m_drafts->writeNow();
+    const bool mayClose = m_cycle->mayClose();
+    m_drafts->waitForWrites();
+    if (!mayClose) {
         event->ignore();
         return;
     }

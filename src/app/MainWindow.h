@@ -30,6 +30,7 @@ class SubmissionImport;
 namespace app {
 
 class ClassificationLists;
+class DraftKeeper;
 class EntryPagesScreen;
 class InputCheckDialog;
 class SubmissionChangesDialog;
@@ -58,6 +59,7 @@ public:
 
     store::DataModule& dm() const { return *m_dm; }
     EditingCycle& cycle() const { return *m_cycle; }
+    DraftKeeper& drafts() const { return *m_drafts; }
     InputBehaviours& behaviours() const { return *m_behaviours; }
     template <typename T = QWidget>
     T* control(const QString& name) const { return widgets::namedChild<T>(this, name); }
@@ -75,6 +77,8 @@ public:
     bool showsListPage() const { return m_pages->currentWidget() == m_listPage; }
     void showListPage() { showPage(m_listPage); }
     void showFirstEntryPage();
+    // The entry page at `index` of the page control (as a draft recorded it); the list is not one.
+    void showEntryPageAt(int index);
 
     // "ヘルプ": the help window.
     void showHelp();
@@ -106,6 +110,9 @@ private:
     void buildTopRow(QWidget* central);
     void buildPages(QWidget* central);
     void connectListCommands();
+    // The draft of unsaved changes: written on a page change, a confirmed dialog and the end of the
+    // session; Ctrl+S saves.
+    void connectDrafts();
     void buildBehaviours();
     void buildConditionPanels();
     void showListAtStart();
@@ -123,6 +130,7 @@ private:
     std::unique_ptr<store::DataModule> m_dm;
     std::unique_ptr<EntryPagesScreen> m_screen;
     EditingCycle* m_cycle = nullptr;
+    DraftKeeper* m_drafts = nullptr;
     InputBehaviours* m_behaviours = nullptr;
     ClassificationLists* m_classification = nullptr;
     PhotoSlots* m_photos = nullptr;

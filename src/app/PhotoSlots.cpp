@@ -190,7 +190,7 @@ void PhotoSlots::EmptySlot(const QString& letter, bool keepTitle)
 void PhotoSlots::photosSaved(const QString& regNo)
 {
     m_setAside.clear();
-    reportFailure(photos::kNotDeleted, photos::removeSetAsideFiles(imagesFolder()));
+    reportFailure(photos::kNotDeleted, photos::removeSetAsideFiles(imagesFolder(), regNo));
     removeUnnamedPhotos(regNo);
 }
 
@@ -199,6 +199,14 @@ void PhotoSlots::photosAbandoned(const QString& regNo)
     const QStringList setAside = std::exchange(m_setAside, {});
     reportFailure(photos::kNotRestored, photos::restoreSetAsideFiles(imagesFolder(), setAside));
     removeUnnamedPhotos(regNo);
+}
+
+void PhotoSlots::adoptSetAside(const QString& regNo)
+{
+    for (const QString& name : photos::setAsideFilesOf(imagesFolder(), regNo)) {
+        if (!m_setAside.contains(name))
+            m_setAside.append(name);
+    }
 }
 
 void PhotoSlots::removeUnnamedPhotos(const QString& regNo)

@@ -45,6 +45,9 @@ public:
     // deleted): the photos set aside during this editing get back their names, and the files the
     // remaining rows do not name are deleted.
     void photosAbandoned(const QString& regNo);
+    // The photos of registration `regNo` that an earlier run set aside, taken over as if set aside
+    // in this editing (its draft was restored or given up).
+    void adoptSetAside(const QString& regNo);
 
 private:
     template <typename T = QWidget>

@@ -1,3 +1,5 @@
+#include "app/DraftKeeper.h"
+#include "app/EndRequest.h"
 #include "app/MainWindow.h"
 #include "app/PdfCommand.h"
 #include "store/ProgramFolderLocation.h"
@@ -9,6 +11,8 @@
 
 #include <QApplication>
 #include <QDir>
+
+#include <cstdlib>
 
 int main(int argc, char** argv)
 {
@@ -39,6 +43,13 @@ int main(int argc, char** argv)
     if (!window.start())
         return 1;
     window.show();
+    // Told to end by the system, the program keeps what was typed as the draft and ends at once:
+    // no question can be answered then, and only 保存 writes the tables.
+    app::onEndRequest([&window] {
+        window.drafts().writeNow();
+        window.drafts().waitForWrites();
+        std::_Exit(0);
+    });
     const int result = app.exec();
     UserInteraction::setCurrent(nullptr);
     return result;

@@ -1,4 +1,5 @@
 #include "cli/CliCommand.h"
+#include "cli/TabSeparated.h"
 #include "store/TableFile.h"
 
 namespace {
@@ -15,17 +16,6 @@ QString typeText(const store::FieldDef& field)
     case store::FieldType::Lookup: return QStringLiteral("lookup");
     }
     return {};
-}
-
-// Tabs and line breaks inside values would break the tab-separated form; show them escaped.
-QString cell(const QString& value)
-{
-    QString escaped = value;
-    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
-    escaped.replace(QLatin1Char('\t'), QLatin1String("\\t"));
-    escaped.replace(QLatin1Char('\r'), QLatin1String("\\r"));
-    escaped.replace(QLatin1Char('\n'), QLatin1String("\\n"));
-    return escaped;
 }
 
 int dump(cli::CliContext& context)
@@ -52,7 +42,7 @@ int dump(cli::CliContext& context)
     for (const QVector<QVariant>& row : rows) {
         QStringList cells;
         for (int f = 0; f < fields.size(); ++f)
-            cells << cell(store::valueText(fields.at(f), row.at(f)));
+            cells << cli::escapedCell(store::valueText(fields.at(f), row.at(f)));
         out += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
     }
     cli::printOut(out);

@@ -161,11 +161,21 @@ QStringList removeUnnamedFiles(const QString& imagesFolder, const QString& regNo
     return failed;
 }
 
-QStringList removeSetAsideFiles(const QString& imagesFolder)
+QStringList setAsideFilesOf(const QString& imagesFolder, const QString& regNo)
+{
+    QStringList names;
+    for (const QString& name : QDir(imagesFolder).entryList({QStringLiteral("_*")}, kFiles)) {
+        if (isPhotoOf(name.mid(1), regNo.trimmed()))
+            names.append(name);
+    }
+    return names;
+}
+
+QStringList removeSetAsideFiles(const QString& imagesFolder, const QString& regNo)
 {
     QStringList failed;
     const QDir folder(imagesFolder);
-    for (const QString& name : folder.entryList({QStringLiteral("_*")}, kFiles)) {
+    for (const QString& name : setAsideFilesOf(imagesFolder, regNo)) {
         if (!removeWritable(folder.filePath(name)))
             failed.append(folder.filePath(name));
     }

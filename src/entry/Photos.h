@@ -61,8 +61,11 @@ QStringList namedFiles(const store::Table& images, const QString& regNo);
 // of a slot emptied. Returns the paths that could not be deleted.
 QStringList removeUnnamedFiles(const QString& imagesFolder, const QString& regNo, const QStringList& named);
 
-// Deletes every set-aside photo in the folder; returns the paths that could not be deleted.
-QStringList removeSetAsideFiles(const QString& imagesFolder);
+// The set-aside photos of registration `regNo` in the folder ("_" + a stored photo's name).
+QStringList setAsideFilesOf(const QString& imagesFolder, const QString& regNo);
+// Deletes the set-aside photos of registration `regNo` (those of another registration belong to
+// its draft); returns the paths that could not be deleted.
+QStringList removeSetAsideFiles(const QString& imagesFolder, const QString& regNo);
 
 // Gives the set-aside files named in `setAsideNames` back their names, replacing the newer copies;
 // returns the paths that could not be restored.

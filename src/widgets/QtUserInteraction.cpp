@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStandardPaths>
 
 namespace widgets {
@@ -54,6 +55,23 @@ UserInteraction::Button QtUserInteraction::message(Icon icon, const QString& cap
     }
     // Closed with Escape or the window's close button.
     return buttons.testFlag(Cancel) ? Cancel : buttons.testFlag(No) ? No : Ok;
+}
+
+std::unique_ptr<QMessageBox> QtUserInteraction::choiceBox(Icon icon, const QString& caption, const QString& text, const QString& yesText,
+                                                         const QString& noText, QWidget* parent)
+{
+    auto box = std::make_unique<QMessageBox>(boxIcon(icon), caption, text, QMessageBox::NoButton, parent);
+    box->setDefaultButton(box->addButton(yesText, QMessageBox::AcceptRole));
+    box->addButton(noText, QMessageBox::RejectRole);
+    return box;
+}
+
+UserInteraction::Button QtUserInteraction::choose(Icon icon, const QString& caption, const QString& text, const QString& yesText,
+                                                  const QString& noText)
+{
+    const std::unique_ptr<QMessageBox> box = choiceBox(icon, caption, text, yesText, noText, QApplication::activeWindow());
+    box->exec();
+    return box->clickedButton() == box->defaultButton() ? Yes : No;
 }
 
 UserInteraction::FileAnswer QtUserInteraction::fileDialog(FileKind kind, const FileRequest& request)

@@ -3,6 +3,7 @@
 #include "DialogScreenshots.h"
 #include "ReportScreenshots.h"
 
+#include "app/DraftKeeper.h"
 #include "app/InputCheckDialog.h"
 #include "app/MainWindow.h"
 #include "app/ScrollingPage.h"
@@ -20,6 +21,7 @@
 #include "widgets/DBMemo.h"
 #include "widgets/DBPanelList.h"
 #include "widgets/DBRadioGroup.h"
+#include "widgets/QtUserInteraction.h"
 #include "widgets/RightAlignedEdit.h"
 
 #include <QFormLayout>
@@ -28,6 +30,7 @@
 #include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTableView>
 #include <QScrollBar>
@@ -281,6 +284,16 @@ const std::vector<Renderer>& renderers()
              // The window stays a window of its own, owned by the list that reads it.
              owner.release()->setParent(list.get(), window->windowFlags());
              return list;
+         }},
+        {"draft-offer", QStringLiteral("at the start: the unsaved input of a run that did not end, offered back"),
+         [](const QString&) -> std::unique_ptr<QWidget> {
+             store::Draft draft;
+             draft.number = QStringLiteral("XXK-000012");
+             draft.changed = QDateTime(QDate(2026, 12, 11), QTime(9, 41, 27));
+             store::TableRows main{QStringLiteral("NT_TBL_MAIN"), {store::FieldDef{QStringLiteral("TECH_TITLE")}}, {{QStringLiteral("消波ブロックの新しい据付工法")}}};
+             draft.tables = {main};
+             return widgets::QtUserInteraction::choiceBox(UserInteraction::Icon::Question, kProgramTitle, app::DraftKeeper::offerText(draft),
+                                                          app::DraftKeeper::kRestore, app::DraftKeeper::kDiscard, nullptr);
          }},
         {"submission-changes", QStringLiteral("前回提出との比較: a registration changed since it was handed in"),
          [](const QString& folder) { return submissionChanges(folder, app::SubmissionChangesDialog::Purpose::Browse); }},
