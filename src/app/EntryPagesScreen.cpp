@@ -113,6 +113,7 @@ void EntryPagesScreen::showOpenedRegistration()
 void EntryPagesScreen::openedRegistrationShown()
 {
     m_window.descriptionGrids().reloadAll();
+    m_window.conditionPanels().forgetBuild();
     m_window.descriptionGrids().showLoadProblems();
     m_window.comparison().JudgeOtherRadioCondition();
     m_window.control<QTabBar>(controls::kTemplateSelector)->setCurrentIndex(0);
@@ -141,6 +142,7 @@ void EntryPagesScreen::photosAbandoned(const QString& number)
 void EntryPagesScreen::changesDropped()
 {
     m_window.descriptionGrids().reloadAll();
+    m_window.conditionPanels().forgetBuild();
 }
 
 // ---------------------------------------------------------------- post codes
