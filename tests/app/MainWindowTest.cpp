@@ -14,6 +14,9 @@
 #include "widgets/DBLookupComboBox.h"
 #include "widgets/DBMemo.h"
 #include "widgets/DBRadioGroup.h"
+#include "widgets/TextLineEdit.h"
+#include "widgets/TextMemo.h"
+#include <QPlainTextEdit>
 
 #include <QApplication>
 #include <QDir>
@@ -623,3 +626,64 @@ TEST_F(MainWindowTest, LookedUpColumnsAreFilledAfterARestart)
     EXPECT_FALSE(cell("PL_TBL_PROJECT_PRIVATE", 1).isEmpty());
 }
 
+
+// Every writable box of the entry pages, line or memo, refuses a character Shift_JIS cannot hold
+// when it comes by the context menu's paste or by a drop, with the message Ctrl+V gives.
+TEST_F(MainWindowFocusTest, EveryEntryBoxRefusesAnUnencodablePasteByMenuOrDrop)
+{
+    const QString pasted = QStringLiteral("副題😀");
+    QList<QWidget*> boxes;
+    for (auto* line : window->findChildren<widgets::TextLineEdit*>())
+        if (!line->isReadOnly())
+            boxes << line;
+    for (auto* memo : window->findChildren<widgets::TextMemo*>())
+        if (!memo->isReadOnly())
+            boxes << memo;
+    const auto text = [](QWidget* box) {
+        auto* line = qobject_cast<QLineEdit*>(box);
+        return line ? line->text() : qobject_cast<QPlainTextEdit*>(box)->toPlainText();
+    };
+    int tried = 0;
+    for (QWidget* box : boxes) {
+        for (int p = 0; p < window->pages()->count(); ++p)
+            if (window->pages()->widget(p)->isAncestorOf(box))
+                window->pages()->setCurrentIndex(p);
+        if (!box->isVisible() || !box->isEnabled())
+            continue;
+        ++tried;
+        auto* memo = qobject_cast<QPlainTextEdit*>(box);
+        QWidget* target = memo ? memo->viewport() : box;
+        for (int way = 0; way < 2; ++way) {
+            SCOPED_TRACE(box->objectName().toStdString() + (way == 0 ? " menu" : " drop"));
+            ASSERT_TRUE(focus(box));
+            QApplication::clipboard()->setText(pasted);
+            ui.clearBoxes();
+            ui.expectBox(UI::Ok);
+            if (way == 0) {
+                QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), target->mapToGlobal(QPoint(2, 2)));
+                QApplication::sendEvent(target, &event);
+                QMenu* menu = nullptr;
+                for (QWidget* top : QApplication::topLevelWidgets())
+                    if (auto* m = qobject_cast<QMenu*>(top); m && m->isVisible())
+                        menu = m;
+                ASSERT_TRUE(menu);
+                QAction* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"));
+                ASSERT_TRUE(paste);
+                paste->trigger();
+                menu->close();
+            } else {
+                QMimeData data;
+                data.setText(pasted);
+                QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+                QDragMoveEvent move(QPoint(2, 2), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+                QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+                for (QEvent* event : std::initializer_list<QEvent*>{&enter, &move, &drop})
+                    QApplication::sendEvent(target, event);
+            }
+            EXPECT_FALSE(text(box).contains(pasted)) << text(box).toStdString();
+            ASSERT_EQ(ui.boxes().size(), 1) << ui.boxTexts().join('|').toStdString();
+            EXPECT_TRUE(ui.boxes().at(0).text.contains(QStringLiteral("😀")));
+        }
+    }
+    EXPECT_GT(tried, 50);
+}
