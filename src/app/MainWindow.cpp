@@ -362,7 +362,8 @@ void MainWindow::exportSubmissionFile()
         review.compare();
         return review.exec() == QDialog::Accepted;
     });
-    exporter.exportSubmissionFile();
+    if (exporter.exportSubmissionFile() == submission::SubmissionExport::Outcome::Written)
+        control<RegistrationListView>(controls::kTechnologyList)->lines()->refresh(true); // its last submission
 }
 
 void MainWindow::importSubmissionFile()

@@ -2,6 +2,8 @@
 
 #include "store/DataModule.h"
 #include "store/DataSource.h"
+#include "submission/SubmissionComparison.h"
+#include "submission/SubmissionHistory.h"
 
 #include <QCollator>
 #include <QHeaderView>
@@ -13,7 +15,50 @@ namespace app {
 
 namespace {
 
-const QString kHeaderKey = QStringLiteral("TechnologyList/header");
+// The header's state is kept per number of columns: a state saved by a version with other columns
+// would leave a new column without width.
+QString headerKey()
+{
+    return QStringLiteral("TechnologyList/header%1").arg(listColumns().size());
+}
+const QString kNeverSubmitted = QStringLiteral("未提出");
+const QString kChangedMark = QStringLiteral("（変更あり）");
+
+QString shownTime(const QDateTime& time)
+{
+    return time.isValid() ? time.toString(QStringLiteral("yyyy/MM/dd hh:mm")) : QString();
+}
+
+QString submissionText(const ListLine& line)
+{
+    if (!line.submitted.isValid())
+        return kNeverSubmitted;
+    return shownTime(line.submitted) + (line.changedSinceSubmission ? kChangedMark : QString());
+}
+
+// Fills in each line's last submission and whether the registration was saved with changes since.
+// The tables are read for the registrations that have a kept submission only.
+void addSubmissions(const store::DataModule& dm, QList<ListLine>& lines)
+{
+    submission::SubmissionHistory history(dm.folder());
+    QString ignored; // an unreadable index shows every registration as never submitted
+    if (!history.load(&ignored))
+        return;
+    bool anySubmitted = false;
+    for (ListLine& line : lines) {
+        if (const std::optional<QDateTime> last = history.lastSubmission(line.entry.number)) {
+            line.submitted = *last;
+            anySubmitted = true;
+        }
+    }
+    if (!anySubmitted)
+        return;
+    const QHash<QString, QByteArray> fingerprints = submission::registrationFingerprints(dm);
+    for (ListLine& line : lines) {
+        if (line.submitted.isValid())
+            line.changedSinceSubmission = history.changedSinceLastSubmission(line.entry.number, fingerprints.value(line.entry.number));
+    }
+}
 
 // The user's settings of the program's windows (the standard place of the platform).
 QSettings userSettings()
@@ -79,9 +124,14 @@ const QList<ListColumn>& listColumns()
          [](const ListLine& a, const ListLine& b) { return compareTextKey(a, b, 1); }},
         {QStringLiteral("開発会社"), 200, [](const ListLine& l) { return l.entry.company; },
          [](const ListLine& a, const ListLine& b) { return compareTextKey(a, b, 2); }},
-        {QStringLiteral("最終保存"), 140,
-         [](const ListLine& l) { return l.entry.saved.isValid() ? l.entry.saved.toString(QStringLiteral("yyyy/MM/dd hh:mm")) : QString(); },
+        {QStringLiteral("最終保存"), 140, [](const ListLine& l) { return shownTime(l.entry.saved); },
          [](const ListLine& a, const ListLine& b) { return compareTimes(a.entry.saved, b.entry.saved); }},
+        {QStringLiteral("最終提出"), 200, submissionText,
+         [](const ListLine& a, const ListLine& b) {
+             if (const int c = compareTimes(a.submitted, b.submitted); c != 0)
+                 return c;
+             return int(a.changedSinceSubmission) - int(b.changedSinceSubmission);
+         }},
     };
     return columns;
 }
@@ -109,6 +159,7 @@ void RegistrationListModel::refresh(bool force)
         const QList<store::RegistrationEntry> entries = store::registrationEntries(*main, m_dm.saveTimes());
         for (int r = 0; r < entries.size(); ++r)
             lines.append(lineOf(entries.at(r), stored.value(r)));
+        addSubmissions(m_dm, lines);
     }
     beginResetModel();
     m_lines = std::move(lines);
@@ -235,7 +286,7 @@ RegistrationListView::~RegistrationListView() = default;
 
 void RegistrationListView::restoreHeader()
 {
-    const QByteArray state = userSettings().value(kHeaderKey).toByteArray();
+    const QByteArray state = userSettings().value(headerKey()).toByteArray();
     if (!state.isEmpty() && horizontalHeader()->restoreState(state) && horizontalHeader()->count() == listColumns().size()) {
         sortByColumn(horizontalHeader()->sortIndicatorSection(), horizontalHeader()->sortIndicatorOrder());
         return;
@@ -247,7 +298,7 @@ void RegistrationListView::restoreHeader()
 
 void RegistrationListView::saveHeader() const
 {
-    userSettings().setValue(kHeaderKey, horizontalHeader()->saveState());
+    userSettings().setValue(headerKey(), horizontalHeader()->saveState());
 }
 
 QString RegistrationListView::selectedNumber() const

@@ -23,11 +23,12 @@ struct ListLine
     store::RegistrationEntry entry;
     QVariant storedNumber;          // REG_NO as stored, for moving the main table to the line
     QList<QCollatorSortKey> textKeys; // technology name, subtitle, developer
+    QDateTime submitted;            // the newest kept submission (handed in or received), invalid: 未提出
+    bool changedSinceSubmission = false; // saved with changes since that submission
 };
 
 // A column of the technology list: its title, default width, the text it shows and how two lines
-// compare by it (ascending). A further column (the last submission, a mark for changes since) is
-// one more entry in the table of columns.
+// compare by it (ascending).
 struct ListColumn
 {
     QString title;
@@ -44,7 +45,8 @@ int compareRegistrationNumbers(const QString& a, const QString& b);
 
 // The registrations of NT_TBL_MAIN, one line each, with the columns above. It reads the stored
 // rows again when they changed and when the save times change; a row being inserted is not shown
-// until it is posted.
+// until it is posted. The last submission of each comes from the index of kept submissions (no
+// archive is opened), its change mark from the fingerprints of the saved rows.
 class RegistrationListModel : public QAbstractTableModel
 {
     Q_OBJECT

@@ -91,6 +91,7 @@ bool ArchiveFile::ExtractFiles(QObject* window, const QString& folder, const QSt
     if (!m_archiver->Extract(window, m_fileName, files, folder, *m_options, result, error))
         return false;
     m_lastCommandLine = m_archiver->CommandLine;
+    m_lastOutput = m_archiver->Output;
     return true;
 }
 
@@ -104,6 +105,7 @@ bool ArchiveFile::PackFiles(QObject* window, const QString& baseFolder, const QS
     if (!m_archiver->Pack(window, m_fileName, &files, baseFolder, *m_options, result, error))
         return false;
     m_lastCommandLine = m_archiver->CommandLine;
+    m_lastOutput = m_archiver->Output;
     return true;
 }
 

@@ -35,6 +35,8 @@ public:
 
     Archiver* archiver() const { return m_archiver.get(); }
     const QString& LastCommandLine() const { return m_lastCommandLine; }
+    // The library's message on the last command: why it failed, or empty.
+    const QString& LastOutput() const { return m_lastOutput; }
 
     // Runs the archiver's command; the library's result code is handed back unexamined.
     bool ExtractFiles(QObject* window, const QString& folder, const QStringList* files, int& result, ArchiverError& error);
@@ -50,6 +52,7 @@ private:
     ArchiverType m_type = atAutoDetect;
     std::unique_ptr<Archiver> m_archiver;
     QString m_lastCommandLine;
+    QString m_lastOutput;
 };
 
 // A new archiver of the type, its library loaded; null with the error for atNone, atAutoDetect or a

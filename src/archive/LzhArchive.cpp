@@ -4,6 +4,7 @@
 #include "archive/LzhEncoder.h"
 #include "archive/LzhExtraction.h"
 #include "archive/LzhOpenedArchive.h"
+#include "util/FileWriting.h"
 #include "util/SjisText.h"
 
 #include <QDateTime>
@@ -104,16 +105,16 @@ bool encodeMember(const QString& path, QByteArray& member, QString* error)
 bool writeArchive(const QString& archivePath, const QList<QByteArray>& members, QString* error)
 {
     QSaveFile out(archivePath);
-    if (!out.open(QIODevice::WriteOnly))
+    // Unbuffered: each write reaches the system, which tells why one fails.
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(error, describe(archivePath, QStringLiteral("cannot write the archive: %1").arg(out.errorString())));
     for (const QByteArray& member : members) {
-        if (out.write(member) != member.size()) {
+        if (!filewriting::writeAll(&out, member)) {
             out.cancelWriting();
             return fail(error, describe(archivePath, QStringLiteral("cannot write the archive: %1").arg(out.errorString())));
         }
     }
-    out.write("\0", 1);
-    if (!out.commit())
+    if (!filewriting::writeAll(&out, "\0", 1) || !out.commit())
         return fail(error, describe(archivePath, QStringLiteral("cannot write the archive: %1").arg(out.errorString())));
     return true;
 }
@@ -144,6 +145,17 @@ bool listArchive(const QString& archivePath, QList<MemberEntry>& members, QStrin
     for (const ArchiveMember& member : archive.members())
         members.append({member.header, QString::fromStdString(member.name), qint64(member.headerOffset), qint64(member.dataOffset)});
     return true;
+}
+
+bool beginsAsArchive(const QString& archivePath)
+{
+    QFile file(archivePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    // The first header lies within the first 256 KiB; the rest of the file does not decide.
+    const QByteArray head = file.read(320 * 1024);
+    ArchiveReader reader(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(head.constData()), size_t(head.size())));
+    return reader.start(nullptr);
 }
 
 bool testArchive(const QString& archivePath, QStringList* problems, QString* error)

@@ -27,6 +27,11 @@ bool matchesAny(const QString& name, const QStringList& patterns);
 
 bool listArchive(const QString& archivePath, QList<MemberEntry>& members, QString* error);
 
+// Whether the file begins as an LZH archive does (at its start or after a self-extracting
+// program), whatever happens further on: a file that does not is no archive at all, as opposed
+// to a damaged or cut-off one. An empty file counts as an empty archive.
+bool beginsAsArchive(const QString& archivePath);
+
 // Decodes every member and checks its CRC; problems lists one line per damaged member.
 bool testArchive(const QString& archivePath, QStringList* problems, QString* error);
 

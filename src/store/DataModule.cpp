@@ -2,8 +2,10 @@
 
 #include "comparison/CostRate.h"
 #include "store/BackupGenerations.h"
+#include "store/ChangedTables.h"
 #include "store/DataSource.h"
 #include "store/DurableFiles.h"
+#include "store/FolderLock.h"
 #include "store/RegistrationKeys.h"
 #include "store/RegistrationNumbers.h"
 #include "store/SaveTimes.h"
@@ -314,7 +316,9 @@ bool DataModule::start()
     m_terminated = false;
     m_startError.clear();
     if (!lockFolder()) {
-        m_interaction->error(kProgramTitle, kFolderInUseMessage);
+        // lockFolder() leaves what keeps the folder in the start's error; the user is told here.
+        const QString problem = std::exchange(m_startError, QString());
+        m_interaction->error(kProgramTitle, problem);
         m_terminated = true;
         return false;
     }
@@ -376,23 +380,19 @@ bool DataModule::lockFolder()
 {
     if (m_lock)
         return true;
-    const QString path = QDir(m_folder.root()).filePath(QStringLiteral("vordell.lock"));
-    auto lock = std::make_unique<QLockFile>(path);
-    // Only a lock whose run has ended is stale, however long a run lasts.
-    lock->setStaleLockTime(0);
-    if (!lock->tryLock(0)) {
-        // A run killed between creating its lock and writing who holds it leaves a lock that
-        // names nobody; a run writes that at once, so such a lock a second old is stale.
-        qint64 pid = 0;
-        QString host;
-        QString application;
-        const bool namesHolder = lock->getLockInfo(&pid, &host, &application);
-        const qint64 age = QFileInfo(path).lastModified().msecsTo(QDateTime::currentDateTime());
-        if (namesHolder || age < 1000 || !lock->removeStaleLockFile() || !lock->tryLock(0))
-            return false;
+    FolderLock lock(m_folder.root());
+    switch (lock.acquire()) {
+    case FolderLock::Outcome::Held:
+        m_lock = lock.take();
+        return true;
+    case FolderLock::Outcome::InUse:
+        m_startError = kFolderInUseMessage;
+        return false;
+    case FolderLock::Outcome::CannotWrite:
+        m_startError = lock.problem();
+        return false;
     }
-    m_lock = std::move(lock);
-    return true;
+    return false;
 }
 
 void DataModule::endRun(const QString& why)
@@ -471,7 +471,7 @@ bool DataModule::restoreFromBackup(const QString& generation)
         const QString target = ProgramFolder::resolveIn(data, name);
         if (QFileInfo::exists(target)) {
             QString why;
-            if (!QDir().mkpath(stampFolder) || !copyDurably(target, QDir(stampFolder).filePath(QFileInfo(target).fileName()), &why)) {
+            if (!makeFolderDurably(stampFolder, &why) || !copyDurably(target, QDir(stampFolder).filePath(QFileInfo(target).fileName()), &why)) {
                 endRun(QStringLiteral("%1: 控えを作れません (%2)").arg(QDir::toNativeSeparators(target), why));
                 return false;
             }
@@ -649,14 +649,7 @@ bool DataModule::writeTables(const QList<Table*>& tables, QString* error)
 {
     WriteSet set(m_folder.root());
     QList<Table*> staged;
-    for (Table* t : tables) {
-        if (!t->isActive() || t->fileName().isEmpty() || (!t->isChangedSinceRead() && QFileInfo::exists(t->fileName())))
-            continue;
-        if (!set.stage(t->fileName(), [t](QIODevice* device, QString* why) { return t->saveToDevice(device, why); }, error))
-            return false;
-        staged.append(t);
-    }
-    if (!set.commit(error))
+    if (!stageChangedTables(tables, &set, &staged, error) || !set.commit(error))
         return false;
     for (Table* t : std::as_const(staged))
         t->markUnchanged();
@@ -719,7 +712,7 @@ bool DataModule::backUpOldLayout(const QString& oldFile, const QString& newFile,
 {
     const QString stamp = m_clock().toString(QStringLiteral("yyyyMMddhhmmss"));
     const QString folder = QFileInfo(oldFile).absolutePath() + QStringLiteral("/BackUp/") + stamp;
-    if (!QDir().mkpath(folder) || !keepDurably(oldFile, QDir(folder).filePath(QFileInfo(oldFile).fileName()), error))
+    if (!makeFolderDurably(folder, error) || !keepDurably(oldFile, QDir(folder).filePath(QFileInfo(oldFile).fileName()), error))
         return false;
     const QString templateFile = ProgramFolder::resolveIn(m_folder.path(QStringLiteral("Zero")), QFileInfo(oldFile).fileName());
     if (!QFileInfo::exists(templateFile))

@@ -40,13 +40,23 @@ bool syncPath(const QString& path, int flags, QString* error)
 
 bool flushToDisk(QFileDevice* file)
 {
-    if (!file->flush())
+    QString ignored;
+    return flushToDisk(file, &ignored);
+}
+
+bool flushToDisk(QFileDevice* file, QString* why)
+{
+    if (!file->flush()) {
+        *why = file->errorString();
         return false;
+    }
 #ifdef Q_OS_UNIX
-    return ::fsync(file->handle()) == 0;
-#else
-    return true;
+    if (::fsync(file->handle()) != 0) {
+        *why = qt_error_string(errno);
+        return false;
+    }
 #endif
+    return true;
 }
 
 bool syncFile(const QString& path, QString* error)
@@ -69,6 +79,22 @@ bool syncFolder(const QString& folder, QString* error)
     Q_UNUSED(error);
     return true;
 #endif
+}
+
+bool makeFolderDurably(const QString& folder, QString* error)
+{
+    const QFileInfo info(folder);
+    if (info.isDir())
+        return true;
+    const QString parent = info.absolutePath();
+    if (parent == info.absoluteFilePath() || !makeFolderDurably(parent, error))
+        return false;
+    if (!QDir().mkdir(info.absoluteFilePath()) && !QFileInfo(info.absoluteFilePath()).isDir()) {
+        if (error)
+            *error = failed(folder, qt_error_string(errno));
+        return false;
+    }
+    return syncFolder(parent, error);
 }
 
 bool replaceDurably(const QString& from, const QString& to, QString* error)

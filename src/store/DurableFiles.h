@@ -13,10 +13,15 @@ namespace store {
 
 // Writes an open file's data through to the disk.
 bool flushToDisk(QFileDevice* file);
+// The same, with the system's reason when it fails.
+bool flushToDisk(QFileDevice* file, QString* why);
 // Writes a closed file's data through to the disk.
 bool syncFile(const QString& path, QString* error);
 // Writes a folder's entries (names created, renamed, linked or removed in it) through to the disk.
 bool syncFolder(const QString& folder, QString* error);
+// Makes the folder and any missing folder above it, each new name synced into its parent, so
+// that files put there later cannot outlive a power cut that takes the folder.
+bool makeFolderDurably(const QString& folder, QString* error);
 // Puts the complete file `from` in the place of `to` in one step, durably: its data, the rename
 // and the folders of both names reach the disk before it returns. For one file outside a WriteSet.
 bool replaceDurably(const QString& from, const QString& to, QString* error);

@@ -1,6 +1,7 @@
 #include "store/TableFile.h"
 
 #include "util/NumberText.h"
+#include "util/FileWriting.h"
 #include "util/SjisText.h"
 #include "store/XmlScanner.h"
 
@@ -490,7 +491,7 @@ bool write(QIODevice* device, const QList<FieldDef>& fields, const std::vector<c
     }
     out += "</FIELDS><PARAMS/></METADATA>\n<ROWDATA>\n";
     const auto flush = [&] {
-        if (device->write(out) != out.size()) {
+        if (!filewriting::writeAll(device, out)) {
             if (error)
                 *error = device->errorString();
             return false;
@@ -541,7 +542,7 @@ bool write(const QString& path, const QList<FieldDef>& fields, const std::vector
 {
     QSaveFile file(path);
     QString why;
-    if (!file.open(QIODevice::WriteOnly) || !write(&file, fields, rows, &why, forms) || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !write(&file, fields, rows, &why, forms) || !file.commit()) {
         if (error)
             *error = QStringLiteral("%1: 書き込みに失敗しました (%2)").arg(QDir::toNativeSeparators(path), why.isEmpty() ? file.errorString() : why);
         return false;

@@ -2,6 +2,7 @@
 
 #include "store/DurableFiles.h"
 #include "store/ProgramFolder.h"
+#include "util/FileWriting.h"
 
 #include <QDir>
 #include <QFile>
@@ -129,14 +130,15 @@ bool WriteSet::stage(const QString& target, const Writer& write, QString* error)
     entry.target = QFileInfo(target).absoluteFilePath();
     entry.part = entry.target + kPartSuffix;
     QFile file(entry.part);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // Unbuffered: each write reaches the system, which tells why one fails.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
         if (error)
             *error = failedWrite(entry.part, file.errorString());
         return false;
     }
     m_entries.append(entry); // removed again by abandon() whatever happens next
     QString why;
-    if (!write(&file, &why) || !flushToDisk(&file) || file.error() != QFileDevice::NoError) {
+    if (!write(&file, &why) || !flushToDisk(&file, &why) || file.error() != QFileDevice::NoError) {
         if (error)
             *error = failedWrite(entry.target, why.isEmpty() ? file.errorString() : why);
         return false;
@@ -154,23 +156,7 @@ bool WriteSet::stageCopy(const QString& source, const QString& target, QString* 
             *error = QStringLiteral("%1: ファイルを開けません (%2)").arg(shown(source), in.errorString());
         return false;
     }
-    return stage(
-        target,
-        [&in](QIODevice* out, QString* why) {
-            while (!in.atEnd()) {
-                const QByteArray chunk = in.read(1 << 20);
-                if (chunk.isEmpty() && in.error() != QFileDevice::NoError) {
-                    *why = in.errorString();
-                    return false;
-                }
-                if (out->write(chunk) != chunk.size()) {
-                    *why = out->errorString();
-                    return false;
-                }
-            }
-            return true;
-        },
-        error);
+    return stage(target, [&in](QIODevice* out, QString* why) { return filewriting::copyAll(&in, out, why); }, error);
 }
 
 bool WriteSet::commit(QString* error)
@@ -204,7 +190,8 @@ bool WriteSet::commit(QString* error)
     QFile file(journalFile);
     if (!syncFolders(folders, error))
         return false;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(journal) != journal.size() || !flushToDisk(&file)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered) || !filewriting::writeAll(&file, journal)
+        || !flushToDisk(&file)) {
         if (error)
             *error = failedWrite(journalFile, file.errorString());
         file.close();
@@ -291,7 +278,7 @@ bool WriteSet::recover(const QString& programFolder, QString* error)
             return false;
     }
     const ProgramFolder folder(root);
-    for (const char* name : {"FLATT_FILES", "Zero"})
+    for (const char* name : {"FLATT_FILES", "Zero", "Images"})
         removeStrayParts(folder.path(QLatin1String(name)));
     return true;
 }

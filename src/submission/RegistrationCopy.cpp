@@ -1,6 +1,7 @@
 #include "submission/RegistrationCopy.h"
 
 #include "store/DataModule.h"
+#include "store/DurableFiles.h"
 #include "submission/RegistrationRows.h"
 
 #include <QDir>
@@ -21,9 +22,10 @@ bool copyPhotos(const QString& imagesFolder, const QList<PhotoFile>& photos, QSt
     for (const PhotoFile& photo : photos) {
         const QString target = QDir(imagesFolder).filePath(photo.newName);
         QFile::remove(target); // a leftover of a number issued before and never saved
-        if (!QFile::copy(photo.source, target)) {
+        QString why;
+        if (!store::copyDurably(photo.source, target, &why)) {
             if (error)
-                *error = QStringLiteral("%1: 写真をコピーできません。").arg(QDir::toNativeSeparators(target));
+                *error = QStringLiteral("%1: 写真をコピーできません。").arg(QDir::toNativeSeparators(target)) + QStringLiteral("\r\n") + why;
             for (const QString& path : std::as_const(copied))
                 QFile::remove(path);
             return false;
@@ -31,7 +33,8 @@ bool copyPhotos(const QString& imagesFolder, const QList<PhotoFile>& photos, QSt
         QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
         copied.append(target);
     }
-    return true;
+    // The copies' names are on the disk before any row names them.
+    return copied.isEmpty() || store::syncFolder(imagesFolder, error);
 }
 
 } // namespace
@@ -64,8 +67,7 @@ bool duplicateRegistration(store::DataModule& dm, const QString& regNo, CopyEndi
     RegistrationRowSet copy;
     for (const QString& table : appendOrder())
         copy.insert(table, rowsUnderNumber(table, *dm.table(table), rows.value(table), number, images, &photos));
-    QDir().mkpath(images);
-    if (!copyPhotos(images, photos, error)) {
+    if (!store::makeFolderDurably(images, error) || !copyPhotos(images, photos, error)) {
         main->cancel();
         return false;
     }

@@ -9,6 +9,7 @@
 #include "submission/SubmissionFiles.h"
 #include "util/PostCode.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <memory>

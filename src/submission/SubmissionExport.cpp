@@ -5,6 +5,7 @@
 #include "entry/Photos.h"
 #include "store/DataModule.h"
 #include "store/DurableFiles.h"
+#include "store/WritableFolder.h"
 #include "submission/DataUpgrade.h"
 #include "submission/RegistrationRows.h"
 #include "submission/SubmissionCheck.h"
@@ -35,6 +36,60 @@ QString unusedSiblingName(const QString& path)
     } while (QFileInfo::exists(candidate));
     return candidate;
 }
+
+// Why the archive could not be written, told of the file the user chose: the library's message
+// names the new archive beside it.
+QString packingProblem(const QString& path, const QString& partial, QString message, int result)
+{
+    if (message.isEmpty())
+        return QStringLiteral("%1: LZH (%2)").arg(QDir::toNativeSeparators(path)).arg(result);
+    message.replace(QDir::toNativeSeparators(partial), QDir::toNativeSeparators(path));
+    message.replace(partial, QDir::toNativeSeparators(path));
+    // The folder is named when it cannot take the file (a full disk, no permission).
+    const QString folderProblem = store::folderWriteProblem(QFileInfo(path).absolutePath());
+    return folderProblem.isEmpty() ? message : folderProblem + QStringLiteral("\r\n") + message;
+}
+
+// The current row of a table as it was before the export changed it, put back when the export
+// fails: a failed export changes no table.
+class RowKeeper
+{
+public:
+    explicit RowKeeper(store::Table* table)
+        : m_table(table)
+        , m_changed(table->isChangedSinceRead())
+    {
+        if (table->isEmpty())
+            return;
+        for (int f = 0; f < table->fieldCount(); ++f)
+            m_values.append(table->fields().at(f).isStored() ? table->field(f).value() : QVariant());
+    }
+
+    void restore()
+    {
+        if (m_values.isEmpty() || m_table->isEmpty())
+            return;
+        m_table->checkBrowseMode();
+        bool differs = false;
+        for (int f = 0; f < m_values.size() && !differs; ++f)
+            differs = m_table->fields().at(f).isStored() && m_table->field(f).value() != m_values.at(f);
+        if (differs) {
+            m_table->edit();
+            for (int f = 0; f < m_values.size(); ++f) {
+                if (m_table->fields().at(f).isStored())
+                    m_table->field(f).setValue(m_values.at(f));
+            }
+            m_table->post();
+        }
+        if (!m_changed)
+            m_table->markUnchanged();
+    }
+
+private:
+    store::Table* m_table;
+    bool m_changed;
+    QList<QVariant> m_values;
+};
 
 // The period rate goes out as the sheet shows it, as the save stores it: a sheet confirmed after
 // the last save must not leave an older rate in the submission.
@@ -75,6 +130,8 @@ SubmissionExport::Outcome SubmissionExport::exportSubmissionFile(const QString& 
         m_ui.warn(QStringLiteral("注意"), kCannotExport);
         return Outcome::Stopped;
     }
+    RowKeeper mainBefore(main);
+    RowKeeper detailBefore(m_dm.table(QStringLiteral("NT_TBL_DETAIL")));
     StampDataVersion(m_dm);
     StampDataType(m_dm);
     if (main->field(QStringLiteral("REG_NO")).asString().trimmed().isEmpty()) {
@@ -104,6 +161,8 @@ SubmissionExport::Outcome SubmissionExport::exportSubmissionFile(const QString& 
             if (!keepSubmission(m_dm, regNo, path, KeptSubmission::Kind::Submitted, &notKept))
                 m_ui.error(kProgramTitle, kNotKept + QStringLiteral("\r\n") + notKept);
         } else {
+            mainBefore.restore();
+            detailBefore.restore();
             m_ui.error(kProgramTitle, kPackFailed + QStringLiteral("\r\n") + error);
             outcome = Outcome::Failed;
         }
@@ -125,7 +184,8 @@ bool SubmissionExport::WriteSubmissionFile(const QString& regNo, const QString& 
 bool SubmissionExport::fillWorkingFolder(const QString& regNo, QString* error)
 {
     DeleteTempFiles(m_dm.folder());
-    SetZeroFiles(m_dm.folder());
+    if (!SetZeroFiles(m_dm.folder(), error))
+        return false;
     const RegistrationRowSet registration = registrationRows(m_dm, regNo);
     // Every one of the thirteen files belongs in the submission: one that cannot be prepared ends
     // the export, rather than a file being handed in without it.
@@ -168,7 +228,7 @@ bool SubmissionExport::packWorkingFolder(const QString& regNo, const QString& pa
     if (!ran || !archive.PackFiles(nullptr, QString(), patterns, result, failure) || result != 0 || !QFileInfo(partial).isFile()) {
         QFile::remove(partial);
         if (error)
-            *error = failure.Message.isEmpty() ? QStringLiteral("LZH (%1)").arg(result) : failure.Message;
+            *error = packingProblem(path, partial, failure.Message.isEmpty() ? archive.LastOutput() : failure.Message, result);
         return false;
     }
     // On the disk, under its name, before the user is told it was written.

@@ -5,6 +5,7 @@
 #include "store/ProgramFolder.h"
 #include "store/Schema.h"
 #include "store/TableFile.h"
+#include "store/WritableFolder.h"
 #include "submission/SubmissionFiles.h"
 #include "util/InputRules.h"
 
@@ -81,14 +82,33 @@ QSet<QString> namedPhotos(const QString& folder)
     return names;
 }
 
+// Why the extraction of a file into `folder` failed, `detail` being the archive reader's message:
+// a file that is no archive is no submission file; a damaged archive is named with what is wrong
+// in it; otherwise the folder could not take the members.
+QString extractionProblem(const QString& path, const QString& folder, const QString& detail)
+{
+    if (!lzh::beginsAsArchive(path))
+        return kNotSubmissionData;
+    QStringList damaged;
+    QString why;
+    if (!lzh::testArchive(path, &damaged, &why))
+        return kDamagedSubmissionFile.arg(QDir::toNativeSeparators(path)) + QStringLiteral("\r\n")
+            + (damaged.isEmpty() ? why : damaged.join(QStringLiteral("\r\n")));
+    const QString folderProblem = store::folderWriteProblem(folder);
+    if (!folderProblem.isEmpty())
+        return folderProblem + QStringLiteral("\r\n") + detail;
+    return QStringLiteral("フォルダ %1 に書き込めません。\r\n%2").arg(QDir::toNativeSeparators(folder), detail);
+}
+
 // Extracts the members `limit` chooses after checking their declared sizes; `shown` names a member
 // in a refusal.
 bool extractChosen(const QString& path, const QString& folder, const std::function<qint64(const QString&)>& limit,
                    const std::function<QString(const QString&)>& shown, QStringList* written, QString* error)
 {
     QList<lzh::MemberEntry> members;
-    if (!lzh::listArchive(path, members, nullptr)) {
-        *error = kNotSubmissionData;
+    QString detail;
+    if (!lzh::listArchive(path, members, &detail)) {
+        *error = extractionProblem(path, folder, detail);
         return false;
     }
     for (const lzh::MemberEntry& member : std::as_const(members)) {
@@ -98,8 +118,8 @@ bool extractChosen(const QString& path, const QString& folder, const std::functi
             return false;
         }
     }
-    if (!lzh::extractWithinLimits(path, folder, limit, written, nullptr)) {
-        *error = kNotSubmissionData;
+    if (!lzh::extractWithinLimits(path, folder, limit, written, &detail)) {
+        *error = extractionProblem(path, folder, detail);
         return false;
     }
     return true;

@@ -2,6 +2,7 @@
 
 #include "store/ProgramFolder.h"
 #include "store/TableFile.h"
+#include "util/FileWriting.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,7 @@
 namespace submission {
 
 const QString kNotSubmissionData = QStringLiteral("新技術データではありません。");
+const QString kDamagedSubmissionFile = QStringLiteral("提出用ファイル %1 は壊れているため、取り込めません。");
 const QString kOldVersionData = QStringLiteral(
     "このファイルは旧バージョンの新技術データです。\r\n\r\n旧バージョンの新技術データを取り込む場合は、「NewTech.lzh」を解凍後、"
     "再度取り込みボタンを押して下さい。\r\nその際、ファイルの種類を「旧新技術データ」に変更し、「NewTech.nt6」を取り込んで下さい。");
@@ -28,18 +30,31 @@ QString memberName(const QString& table)
     return table + QStringLiteral(".Cds");
 }
 
-void SetZeroFiles(const store::ProgramFolder& folder)
+bool SetZeroFiles(const store::ProgramFolder& folder, QString* error)
 {
-    QDir().mkpath(folder.path(QStringLiteral("Temp")));
+    const QString temp = folder.path(QStringLiteral("Temp"));
+    QDir().mkpath(temp);
     for (const QString& table : registrationTableNames()) {
         const QString target = folder.tempPath(memberName(table));
         if (QFileInfo::exists(target)) {
             QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
             QFile::remove(target);
         }
-        QFile::copy(folder.templatePath(table), target);
-        QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
+        QFile in(folder.templatePath(table));
+        if (!in.open(QIODevice::ReadOnly)) {
+            *error = QStringLiteral("%1: ファイルを開けません (%2)").arg(QDir::toNativeSeparators(in.fileName()), in.errorString());
+            return false;
+        }
+        // Unbuffered: each write reaches the system, which tells why one fails.
+        QFile out(target);
+        QString why;
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered) || !filewriting::copyAll(&in, &out, &why)) {
+            *error = QStringLiteral("%1: 書き込みに失敗しました (%2)").arg(QDir::toNativeSeparators(target), why.isEmpty() ? out.errorString() : why);
+            out.remove();
+            return false;
+        }
     }
+    return true;
 }
 
 void DeleteTempFiles(const store::ProgramFolder& folder)

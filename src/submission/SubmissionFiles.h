@@ -15,14 +15,15 @@ const QStringList& registrationTableNames();
 // The member name of a table in a submission file: "NT_TBL_MAIN.Cds".
 QString memberName(const QString& table);
 
-// Copies each template of Zero\ over the file of the same name in Temp\; a copy that fails is
-// skipped.
-void SetZeroFiles(const store::ProgramFolder& folder);
+// Copies each template of Zero\ over the file of the same name in Temp\. False, naming the file
+// and the system's reason, when one cannot be copied (a full disk, say).
+bool SetZeroFiles(const store::ProgramFolder& folder, QString* error);
 // Deletes every file in Temp\, read-only ones included; a file that cannot be deleted is skipped.
 void DeleteTempFiles(const store::ProgramFolder& folder);
 
 extern const QString kNotSubmissionData;
 extern const QString kOldVersionData;
+extern const QString kDamagedSubmissionFile; // %1: the file
 // Empty when the folder holds the twelve table files every submission file has (the free-item
 // table may be missing); otherwise the message that tells the user what the file is.
 QString CheckSubmissionFiles(const QString& folder);

@@ -203,10 +203,8 @@ bool SubmissionHistory::keep(const QString& regNo, const QString& file, KeptSubm
     for (int n = 2; QFileInfo::exists(QDir(folder).filePath(name)); ++n)
         name = stamp + QStringLiteral("_%1.lzh").arg(n);
     kept.keptPath = regNo + QLatin1Char('/') + name;
-    if (!QDir().mkpath(folder)) {
-        *error = QStringLiteral("%1: フォルダを作れません。").arg(QDir::toNativeSeparators(folder));
+    if (!store::makeFolderDurably(folder, error))
         return false;
-    }
     QList<KeptSubmission> entries = m_entries;
     entries.append(kept);
     // The copy and the index line go in one set: the index never names a file that is not there.
@@ -244,7 +242,7 @@ bool SubmissionHistory::setAside(const QString& regNo, QString* error)
     QString aside = base;
     for (int n = 2; QFileInfo::exists(QDir(deleted).filePath(aside)); ++n)
         aside = base + QStringLiteral("_%1").arg(n);
-    if (!QDir().mkpath(deleted) || !QDir().rename(folder, QDir(deleted).filePath(aside))) {
+    if (!store::makeFolderDurably(deleted, nullptr) || !QDir().rename(folder, QDir(deleted).filePath(aside))) {
         *error = QStringLiteral("%1: 保管した提出ファイルを移せません。").arg(QDir::toNativeSeparators(folder));
         return false;
     }

@@ -1,9 +1,12 @@
 #include "submission/SubmissionImport.h"
 
+#include "store/ChangedTables.h"
 #include "store/DataModule.h"
 #include "store/DurableFiles.h"
 #include "store/RegistrationNumbers.h"
 #include "store/TableFile.h"
+#include "store/WritableFolder.h"
+#include "store/WriteSet.h"
 #include "submission/DataUpgrade.h"
 #include "submission/RegistrationProblems.h"
 #include "submission/RegistrationRows.h"
@@ -17,6 +20,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace submission {
 
@@ -84,21 +88,42 @@ bool readWorkingRows(store::DataModule& dm, const QString& table, QList<store::T
     return opened;
 }
 
-// Copies the photos of the extension from Temp\ into Images\ under the new number, each keeping
-// its slot letter; each copy's data is on the disk (its name once Images\ is synced).
-void CopyImageFiles(const QString& source, const QString& target, const QString& number, const QString& extension)
+// Stages the photos of the extension in Temp\ as files of Images\ under the new number, each
+// keeping its slot letter; they reach Images\ with the rows, or not at all.
+bool stageImageFiles(const QString& source, const QString& target, const QString& number, const QString& extension,
+                     store::WriteSet& set, QString* error)
 {
-    QDir().mkpath(target);
     for (const QFileInfo& file : QDir(source).entryInfoList({QStringLiteral("*") + extension}, QDir::Files | QDir::Hidden)) {
-        QFile::setPermissions(file.filePath(), file.permissions() | QFileDevice::WriteOwner);
         const QString slot = store::PhotoSlotOfFileName(file.fileName());
         if (slot.isEmpty())
             continue;
-        const QString destination = QDir(target).filePath(number + slot + extension);
-        if (QFileInfo::exists(destination))
-            QFile::remove(destination);
-        store::copyDurably(file.filePath(), destination, nullptr);
+        const QString destination = store::ProgramFolder::resolveIn(target, number + slot + extension);
+        if (!set.stageCopy(file.filePath(), destination, error))
+            return false;
     }
+    return true;
+}
+
+int storedRowCount(const store::Table* table)
+{
+    int count = 0;
+    table->forEachStoredRow([&count](const store::Table::RowValues&) { ++count; });
+    return count;
+}
+
+// Removes the rows appended to the table after it held `count`, leaving it marked unchanged when
+// it was before they came.
+void takeBackAppendedRows(store::Table* table, int count, bool wasChanged)
+{
+    QList<store::Table::RowValues> rows = table->allRows();
+    if (rows.size() > count) {
+        rows.resize(count);
+        table->emptyTable();
+        for (const store::Table::RowValues& row : std::as_const(rows))
+            table->appendRowValues(row);
+    }
+    if (!wasChanged)
+        table->markUnchanged();
 }
 
 } // namespace
@@ -157,6 +182,13 @@ SubmissionImport::Outcome SubmissionImport::ImportSubmissionFile(const QString& 
     const QString temp = folder.path(QStringLiteral("Temp"));
     QDir().mkpath(temp);
     DeleteTempFiles(folder);
+    // A working folder that cannot take the members (a full disk, a file in its place) is named
+    // as such, not mistaken for a file that is no submission.
+    const QString tempProblem = store::folderWriteProblem(temp);
+    if (!tempProblem.isEmpty()) {
+        m_ui.error(kProgramTitle, tempProblem);
+        return refuse();
+    }
     // A broken archive may leave part of its members behind: only a complete extraction counts.
     // A member that could not be extracted is reported by the check of the extracted files; a
     // member past its bound, with its own message.
@@ -223,14 +255,10 @@ SubmissionImport::Outcome SubmissionImport::ImportSubmissionFile(const QString& 
         return refuse();
     }
     number = number.trimmed();
-    // The photos are on the disk before the rows that name them.
-    const QDir tempDir(temp);
-    if (!tempDir.entryList({QStringLiteral("*.gif"), QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")}, QDir::Files).isEmpty()) {
-        for (const char* extension : {".jpg", ".gif", ".jpeg"})
-            CopyImageFiles(temp, folder.path(QStringLiteral("Images")), number, QLatin1String(extension));
-        store::syncFolder(folder.path(QStringLiteral("Images")), nullptr);
+    if (!mergeRegistration(number, otherEdition, members, &error)) {
+        m_ui.error(kProgramTitle, error);
+        return refuse();
     }
-    mergeRegistration(number, otherEdition, members);
     DeleteTempFiles(folder);
     main->locate(QStringLiteral("REG_NO"), number);
     m_dm.recordSaveTime(number);
@@ -241,24 +269,40 @@ SubmissionImport::Outcome SubmissionImport::ImportSubmissionFile(const QString& 
     return Outcome::Imported;
 }
 
-void SubmissionImport::mergeRegistration(const QString& number, bool convertEdition,
-                                         const QHash<QString, QList<store::Table::RowValues>>& members)
+bool SubmissionImport::mergeRegistration(const QString& number, bool convertEdition,
+                                         const QHash<QString, QList<store::Table::RowValues>>& members, QString* error)
 {
     const QString temp = m_dm.folder().path(QStringLiteral("Temp"));
+    // What the live tables held before, to take the rows back when they cannot be stored.
+    QHash<store::Table*, std::pair<int, bool>> before;
     for (const QString& table : appendOrder()) {
         store::Table* live = m_dm.table(table);
         live->checkBrowseMode();
+        before.insert(live, {storedRowCount(live), live->isChangedSinceRead()});
         QList<store::Table::RowValues> rows = members.value(table);
         if (convertEdition)
             ConvertToHarbourEdition(table, live, rows);
         for (const store::Table::RowValues& row : rowsUnderNumber(table, *live, rows, number, temp, nullptr))
             live->appendRowValues(row);
     }
-    // Every table of the registration reaches the data folder in one set: a crash leaves all of
-    // it or none of it.
-    QString error;
-    if (!m_dm.WriteChangedTables(&error))
-        m_ui.error(kProgramTitle, error);
+    // Every table of the registration and its photos reach the program folder in one set: a
+    // crash or a failed write leaves all of it or none of it.
+    const QString images = m_dm.folder().path(QStringLiteral("Images"));
+    store::WriteSet set(m_dm.folder().root());
+    QList<store::Table*> staged;
+    bool stored = store::makeFolderDurably(images, error) && store::stageChangedTables(m_dm.registrationTables(), &set, &staged, error);
+    for (const char* extension : {".jpg", ".gif", ".jpeg"})
+        stored = stored && stageImageFiles(temp, images, number, QLatin1String(extension), set, error);
+    if (stored && set.commit(error)) {
+        for (store::Table* table : std::as_const(staged))
+            table->markUnchanged();
+        return true;
+    }
+    if (error->isEmpty())
+        *error = store::folderCannotBeWritten(images, EIO);
+    for (auto it = before.cbegin(); it != before.cend(); ++it)
+        takeBackAppendedRows(it.key(), it.value().first, it.value().second);
+    return false;
 }
 
 } // namespace submission

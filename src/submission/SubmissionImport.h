@@ -45,7 +45,10 @@ private:
     QString RememberedFolder() const;
     // Empty when the file was extracted; otherwise why not.
     QString extractInto(const QString& path, const QString& folder);
-    void mergeRegistration(const QString& number, bool convertEdition, const QHash<QString, QList<store::Table::RowValues>>& members);
+    // Appends the rows under the number and stores them with their photos; false with the reason
+    // when they cannot be stored, the tables then holding what they held before.
+    bool mergeRegistration(const QString& number, bool convertEdition, const QHash<QString, QList<store::Table::RowValues>>& members,
+                           QString* error);
     Outcome refuse();
 
     store::DataModule& m_dm;

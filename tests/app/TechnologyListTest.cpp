@@ -3,6 +3,8 @@
 #include "app/RegistrationList.h"
 #include "store/RegistrationNumbers.h"
 #include "store/SaveTimes.h"
+#include "submission/SubmissionComparison.h"
+#include "submission/SubmissionHistory.h"
 #include "RegistrationRows.h"
 #include "support/ProgramFolderFixture.h"
 #include "support/ScriptedUserInteraction.h"
@@ -136,6 +138,45 @@ TEST_F(ThousandRegistrations, FindNarrowsAndTheHeaderSortsNumbersDatesAndNames)
     }
 }
 
+// The last submission comes from the index of kept files: its date, 未提出 without one, and a mark
+// when the registration changed since; the column sorts by date.
+TEST_F(ThousandRegistrations, TheLastSubmissionShowsItsDateOrNeverAndAMarkForChangesSince)
+{
+    const QString file = dir.path() + QStringLiteral("/sent.lzh");
+    QFile sent(file);
+    ASSERT_TRUE(sent.open(QIODevice::WriteOnly));
+    sent.write("the list reads only the index");
+    sent.close();
+    submission::SubmissionHistory history(dataModule->folder());
+    QString error;
+    ASSERT_TRUE(history.load(&error)) << error.toStdString();
+    int minute = 0;
+    history.setClock([&minute] { return QDateTime(QDate(2026, 3, 1), QTime(9, minute++)); });
+    const QHash<QString, QByteArray> fingerprints = submission::registrationFingerprints(*dataModule);
+    for (const QString& number : {store::localNumber(5), store::localNumber(6)})
+        ASSERT_TRUE(history.keep(number, file, submission::KeptSubmission::Kind::Submitted, QStringLiteral("sent.lzh"),
+                                 fingerprints.value(number), &error)) << error.toStdString();
+    store::Table* main = dataModule->table(QStringLiteral("NT_TBL_MAIN"));
+    ASSERT_TRUE(main->locate(QStringLiteral("REG_NO"), store::localNumber(6)));
+    main->edit();
+    main->field(QStringLiteral("TECH_TITLE")).setString(QStringLiteral("改良した工法"));
+    main->post();
+
+    RegistrationListView list(*dataModule);
+    const app::RegistrationListModel& lines = *list.lines();
+    const int column = lines.columnCount() - 1;
+    EXPECT_EQ(lines.headerData(column, Qt::Horizontal).toString(), QStringLiteral("最終提出"));
+    const auto shown = [&](const QString& number) { return lines.index(lines.rowOfNumber(number), column).data().toString(); };
+    EXPECT_EQ(shown(store::localNumber(5)), QStringLiteral("2026/03/01 09:00"));
+    EXPECT_EQ(shown(store::localNumber(6)), QStringLiteral("2026/03/01 09:01（変更あり）"));
+    EXPECT_EQ(shown(store::localNumber(8)), QStringLiteral("未提出"));
+
+    list.sortByColumn(column, Qt::DescendingOrder);
+    const QStringList sorted = shownColumn(*list.filter(), column);
+    EXPECT_EQ(sorted.mid(0, 3), (QStringList{QStringLiteral("2026/03/01 09:01（変更あり）"), QStringLiteral("2026/03/01 09:00"),
+                                             QStringLiteral("未提出")}));
+}
+
 TEST_F(ThousandRegistrations, TheColumnsAndTheOrderChosenAreKeptForTheNextRun)
 {
     {
@@ -144,7 +185,7 @@ TEST_F(ThousandRegistrations, TheColumnsAndTheOrderChosenAreKeptForTheNextRun)
         QStringList titles;
         for (int c = 0; c < list.model()->columnCount(); ++c)
             titles << list.model()->headerData(c, Qt::Horizontal).toString();
-        EXPECT_EQ(titles, (QStringList{"登録番号", "技術名称", "副題", "開発会社", "最終保存"}));
+        EXPECT_EQ(titles, (QStringList{"登録番号", "技術名称", "副題", "開発会社", "最終保存", "最終提出"}));
         list.sortByColumn(3, Qt::DescendingOrder);
         list.setColumnWidth(1, 333);
     }

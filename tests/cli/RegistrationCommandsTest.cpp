@@ -66,3 +66,21 @@ TEST(RegistrationCommands, ACommandOnAFolderInUseIsRefusedInJapanese)
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("FLATT_FILES/CdsBK/NT_TBL_MAIN.cds")))) << "the backup was not refreshed";
     EXPECT_FALSE(backupBefore.isEmpty());
 }
+
+// A folder the user cannot write is named with that reason, not taken for a folder in use.
+TEST(RegistrationCommands, AFolderThatCannotBeWrittenIsNamedAsSuch)
+{
+    testsupport::TempDir dir;
+    const QString home = dir.filePath(QStringLiteral("home"));
+    testsupport::writeEmptyProgramFolder(home);
+    const auto readable = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup | QFileDevice::ExeGroup
+        | QFileDevice::ReadOther | QFileDevice::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), readable | QFileDevice::WriteOwner));
+    ASSERT_TRUE(QFile::setPermissions(home, readable));
+    const auto result = testsupport::runCliAsOrdinaryUser({QStringLiteral("--home"), home, QStringLiteral("list")});
+    QFile::setPermissions(home, readable | QFileDevice::WriteOwner);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.out.isEmpty());
+    EXPECT_TRUE(result.err.contains(QStringLiteral("フォルダ %1 に書き込めません (Permission denied)").arg(home))) << result.err.toStdString();
+    EXPECT_FALSE(result.err.contains(QStringLiteral("使用中")));
+}

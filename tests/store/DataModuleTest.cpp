@@ -7,12 +7,14 @@
 #include "support/TempDir.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
 #include <QSysInfo>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <csignal>
 #include <filesystem>
 #include <random>
@@ -687,14 +689,24 @@ TEST_F(DataModuleTest, ASecondRunOnTheSameFolderIsRefusedAndTouchesNothing)
     start();
     EXPECT_TRUE(ui.boxes().isEmpty());
 
-    // A run killed before it wrote who holds the lock.
-    dir.write(QStringLiteral("vordell.lock"), "");
-    QFile lock(dir.filePath(QStringLiteral("vordell.lock")));
-    ASSERT_TRUE(lock.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(lock.setFileTime(QDateTime::currentDateTime().addSecs(-10), QFileDevice::FileModificationTime));
-    lock.close();
-    auto again = start();
-    EXPECT_TRUE(ui.boxes().isEmpty());
+    // Runs killed at any moment of taking the lock: before writing who holds it, or while
+    // taking over a lock left before, with the helper file that leaves. Each is taken over at once.
+    const QByteArray deadRun = "999999\nvordell\n" + QSysInfo::machineHostName().toUtf8() + "\n";
+    const QList<std::pair<QByteArray, std::optional<QByteArray>>> leftovers = {
+        {"", std::nullopt}, {"", QByteArray()}, {deadRun, QByteArray()}, {deadRun, deadRun}};
+    for (const auto& [lockContent, helper] : leftovers) {
+        dir.write(QStringLiteral("vordell.lock"), lockContent);
+        if (helper)
+            dir.write(QStringLiteral("vordell.lock.rmlock"), *helper);
+        QElapsedTimer timer;
+        timer.start();
+        auto again = start();
+        EXPECT_LT(timer.elapsed(), 2000);
+        EXPECT_TRUE(again->holdsFolder());
+        EXPECT_TRUE(ui.boxes().isEmpty()) << ui.boxTexts().join('\n').toStdString();
+        EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("vordell.lock.rmlock"))));
+        ASSERT_TRUE(again->CloseAllTables());
+    }
 }
 
 // The backup keeps the last five distinct states of the data folder: a start that finds the data as

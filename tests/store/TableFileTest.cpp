@@ -501,7 +501,8 @@ TEST(TableFile, AValueWiderThanTheDeclaredFieldIsRefusedNotCut)
 
 namespace {
 
-// A device that fails every write after the first `limit` bytes, as a full disk does.
+// A device that takes `limit` bytes and no more, as a disk that fills up: the write that reaches
+// the limit is cut short without an error, and only the next one fails, with the reason.
 class FailDevice : public QIODevice
 {
 public:
@@ -511,12 +512,14 @@ protected:
     qint64 readData(char*, qint64) override { return -1; }
     qint64 writeData(const char*, qint64 size) override
     {
-        if (m_written + size > m_limit) {
+        const qint64 room = m_limit - m_written;
+        if (room <= 0) {
             setErrorString(QStringLiteral("No space left on device"));
             return -1;
         }
-        m_written += size;
-        return size;
+        const qint64 taken = std::min(size, room);
+        m_written += taken;
+        return taken;
     }
 
 private:

@@ -62,6 +62,20 @@ QMap<QString, QByteArray> snapshot(const QString& folder)
     return files;
 }
 
+// Everything below a folder made writable (or, with `writable` false, readable only) for anyone.
+void setPermissionsBelow(const QString& folder, bool writable)
+{
+    const auto all = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    const auto write = writable ? QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther : QFileDevice::Permissions();
+    const auto enter = QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo entry(it.next());
+        QFile::setPermissions(entry.filePath(), all | write | (entry.isDir() ? enter : QFileDevice::Permissions()));
+    }
+    QFile::setPermissions(folder, all | write | enter);
+}
+
 const QByteArray kPhotoS = testsupport::gifPhoto(100, 20, "-s");
 // A GIF too wide for a photo.
 const QByteArray kWidePhoto = testsupport::gifPhoto(700, 2);
@@ -323,7 +337,17 @@ TEST_F(SubmissionTest, FailedPackKeepsTheOldSubmissionFileAndAGoodOneReplacesIt)
     // A photo whose name an LZH header cannot hold makes the packing fail.
     const QString badPhoto = home.write(QStringLiteral("Images/XXK-000005G\U0001F600.jpg"), testsupport::jpegPhoto(100, 20));
     addPhotoRow(kOldNumber, QStringLiteral("G"), QStringLiteral("\U0001F600.jpg"));
+    // A failed export changes no table: not the stamps of the data version and kind either.
+    main()->edit();
+    main()->field(QStringLiteral("REG_VERSION")).setInteger(7300);
+    main()->field(QStringLiteral("DATA_TYPE_CODE")).setString(QStringLiteral("0"));
+    ASSERT_TRUE(main()->post());
+    ASSERT_TRUE(dm->WriteChangedTables());
     expectExportFailureKeepingTheOldFile(path);
+    EXPECT_EQ(main()->field(QStringLiteral("REG_NO")).asString(), kOldNumber);
+    EXPECT_EQ(main()->field(QStringLiteral("REG_VERSION")).asString(), QStringLiteral("7300"));
+    EXPECT_EQ(main()->field(QStringLiteral("DATA_TYPE_CODE")).asString(), QStringLiteral("0"));
+    EXPECT_FALSE(main()->isChangedSinceRead());
 
     // Without that photo and its row the export succeeds.
     QFile::remove(badPhoto);
@@ -599,6 +623,8 @@ TEST_F(ImportVariantsTest, AMemberThatCannotBeReadRefusesTheWholeRegistration)
     EXPECT_EQ(number.trimmed(), QStringLiteral("XXK-000006")) << "no number was used";
 }
 
+// A file that is no submission file is told so; a damaged one, or one that the working folder
+// cannot take, is refused with the real cause. Nothing changes either way.
 TEST_F(ImportVariantsTest, BrokenOrForeignFilesAreRefusedWithTheirMessageAndChangeNothing)
 {
     const QByteArray good = out.read(QStringLiteral("base.lzh"));
@@ -606,26 +632,104 @@ TEST_F(ImportVariantsTest, BrokenOrForeignFilesAreRefusedWithTheirMessageAndChan
     const QString incomplete = repack(QStringLiteral("incomplete.lzh"));
     const QString oldData = out.filePath(QStringLiteral("NewTech.lzh"));
     ASSERT_TRUE(lzh::packFiles(oldData, {out.write(QStringLiteral("NewTech.nt6"), "old data")}, nullptr));
-    const QList<std::pair<QString, QString>> cases = {
-        {out.write(QStringLiteral("text.lzh"), "this is not an archive"), submission::kNotSubmissionData},
-        {out.write(QStringLiteral("truncated.lzh"), good.left(good.size() / 2)), submission::kNotSubmissionData},
-        {out.filePath(QStringLiteral("missing.lzh")), submission::kNotSubmissionData},
-        {incomplete, submission::kNotSubmissionData},
-        {oldData, submission::kOldVersionData},
+    // A member's data altered: its CRC no longer matches.
+    QByteArray altered = good;
+    altered[altered.size() / 2] = char(altered.at(altered.size() / 2) ^ 0x55);
+    const QString truncated = out.write(QStringLiteral("truncated.lzh"), good.left(good.size() / 2));
+    const QString crc = out.write(QStringLiteral("crc.lzh"), altered);
+    const QString damaged = submission::kDamagedSubmissionFile;
+    struct Case
+    {
+        QString path;
+        QString message; // the whole text of a caution, or the start of an error
+        bool caution;
+    };
+    const QList<Case> cases = {
+        {out.write(QStringLiteral("text.lzh"), "this is not an archive"), submission::kNotSubmissionData, true},
+        {out.write(QStringLiteral("empty.lzh"), ""), submission::kNotSubmissionData, true},
+        {out.filePath(QStringLiteral("missing.lzh")), submission::kNotSubmissionData, true},
+        {incomplete, submission::kNotSubmissionData, true},
+        {oldData, submission::kOldVersionData, true},
+        {truncated, damaged.arg(truncated) + QStringLiteral("\r\n"), false},
+        {crc, damaged.arg(crc) + QStringLiteral("\r\n"), false},
     };
     const auto images = snapshot(home.filePath(QStringLiteral("Images")));
-    for (const auto& [path, message] : cases) {
+    for (const Case& c : cases) {
         ui.clearBoxes();
         ui.expectBox(UserInteraction::Ok);
         SubmissionImport importer(*dm, ui);
-        EXPECT_EQ(importer.ImportSubmissionFile(path), SubmissionImport::Outcome::Refused) << path.toStdString();
-        EXPECT_EQ(ui.boxTexts(), QStringList{message}) << path.toStdString();
-        EXPECT_EQ(ui.boxes().first().caption, QStringLiteral("注意"));
-        EXPECT_TRUE(tempFiles().isEmpty()) << path.toStdString();
+        EXPECT_EQ(importer.ImportSubmissionFile(c.path), SubmissionImport::Outcome::Refused) << c.path.toStdString();
+        ASSERT_EQ(ui.boxes().size(), 1) << ui.boxTexts().join('\n').toStdString();
+        const QString text = ui.boxes().first().text;
+        if (c.caution) {
+            EXPECT_EQ(text, c.message) << c.path.toStdString();
+            EXPECT_EQ(ui.boxes().first().caption, QStringLiteral("注意"));
+        } else {
+            EXPECT_TRUE(text.startsWith(c.message) && text.size() > c.message.size()) << text.toStdString();
+            EXPECT_EQ(ui.boxes().first().icon, UserInteraction::Icon::Error);
+        }
+        EXPECT_TRUE(tempFiles().isEmpty()) << c.path.toStdString();
     }
     EXPECT_EQ(main()->recordCount(), 2);
     EXPECT_EQ(snapshot(home.filePath(QStringLiteral("FLATT_FILES"))), before);
     EXPECT_EQ(snapshot(home.filePath(QStringLiteral("Images"))), images);
+}
+
+// A working folder that cannot be written (here a file where Temp should be) is named with the
+// reason; the file imported is not blamed.
+TEST_F(ImportVariantsTest, AWorkingFolderThatCannotBeWrittenIsNamed)
+{
+    const QString temp = home.filePath(QStringLiteral("Temp"));
+    ASSERT_TRUE(QDir(temp).removeRecursively());
+    home.write(QStringLiteral("Temp"), "a file");
+    ui.expectBox(UserInteraction::Ok);
+    SubmissionImport importer(*dm, ui);
+    EXPECT_EQ(importer.ImportSubmissionFile(out.filePath(QStringLiteral("base.lzh"))), SubmissionImport::Outcome::Refused);
+    ASSERT_EQ(ui.boxes().size(), 1);
+    EXPECT_TRUE(ui.boxes().first().text.startsWith(QStringLiteral("フォルダ %1 に書き込めません (Not a directory)").arg(temp)))
+        << ui.boxes().first().text.toStdString();
+    EXPECT_EQ(main()->recordCount(), 2);
+}
+
+// A registration whose tables or photos cannot be stored (a disk that is full by then) is not
+// imported: the tables in memory and on disk and the photo folder stay as they were, and the same
+// file imports whole once there is room.
+TEST_F(ImportVariantsTest, AFailedWriteTakesTheWholeImportBack)
+{
+    const QString path = out.filePath(QStringLiteral("base.lzh"));
+    const auto images = snapshot(home.filePath(QStringLiteral("Images")));
+    QHash<QString, std::pair<int, bool>> tablesBefore;
+    for (const QString& table : submission::registrationTableNames())
+        tablesBefore.insert(table, {int(dm->table(table)->allRows().size()), dm->table(table)->isChangedSinceRead()});
+    // The part of a file being written is "<file>.part"; the first number tried is XXK-000006.
+    for (const QString& full : {QStringLiteral("Images/XXK-000006A.jpg.part"), QStringLiteral("FLATT_FILES/NT_TBL_DETAIL.cds.part")}) {
+        ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), home.filePath(full)));
+        ui.clearBoxes();
+        ui.expectBox(UserInteraction::Ok);
+        SubmissionImport importer(*dm, ui);
+        EXPECT_EQ(importer.ImportSubmissionFile(path), SubmissionImport::Outcome::Refused) << full.toStdString();
+        EXPECT_TRUE(importer.importedNumber().isEmpty());
+        ASSERT_EQ(ui.boxes().size(), 1);
+        const QString message = ui.boxes().first().text;
+        EXPECT_TRUE(message.contains(QFileInfo(full).completeBaseName())) << message.toStdString();
+        EXPECT_TRUE(message.contains(QStringLiteral("No space left on device"))) << message.toStdString();
+        for (const QString& table : submission::registrationTableNames()) {
+            const std::pair<int, bool> now = {int(dm->table(table)->allRows().size()), dm->table(table)->isChangedSinceRead()};
+            EXPECT_EQ(now, tablesBefore.value(table)) << table.toStdString();
+        }
+        EXPECT_EQ(snapshot(home.filePath(QStringLiteral("FLATT_FILES"))), before);
+        EXPECT_EQ(snapshot(home.filePath(QStringLiteral("Images"))), images);
+        EXPECT_TRUE(tempFiles().isEmpty());
+        QFile::remove(home.filePath(full));
+    }
+
+    ui.clearBoxes();
+    SubmissionImport importer(*dm, ui);
+    ASSERT_EQ(importer.ImportSubmissionFile(path), SubmissionImport::Outcome::Imported) << ui.boxTexts().join('\n').toStdString();
+    const QString number = importer.importedNumber();
+    EXPECT_EQ(home.read(QStringLiteral("Images/%1A.jpg").arg(number)), photoA);
+    for (const QString& table : submission::registrationTableNames())
+        EXPECT_EQ(rowsOf(table, number, number.mid(4).toInt()), rowsOf(table, kOldNumber, 5)) << table.toStdString();
 }
 
 namespace {
@@ -823,8 +927,45 @@ TEST_F(SubmissionTest, CommandLineExportsAndImports)
     result = testsupport::runCli(homeArgs + QStringList{"import", out.write(QStringLiteral("bad.lzh"), "junk")});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(result.err.contains(submission::kNotSubmissionData)) << result.err.toStdString();
+    // A registration whose photo cannot be stored prints no number and fails, leaving nothing.
+    const QString images = home.filePath(QStringLiteral("Images"));
+    const auto imagesBefore = snapshot(images);
+    setPermissionsBelow(home.path(), true);
+    setPermissionsBelow(out.path(), true);
+    setPermissionsBelow(images, false);
+    result = testsupport::runCliAsOrdinaryUser(homeArgs + QStringList{"import", path});
+    setPermissionsBelow(images, true);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.out.isEmpty()) << result.out.toStdString();
+    EXPECT_TRUE(result.err.contains(QStringLiteral("Images/XXK-000007A.jpg.part: 書き込みに失敗しました (Permission denied)")))
+        << result.err.toStdString();
+    EXPECT_EQ(snapshot(images), imagesBefore);
     result = testsupport::runCli(homeArgs + QStringList{"list"});
     EXPECT_EQ(result.out.count(QLatin1Char('\n')), 3) << result.out.toStdString();
+}
+
+// An export into a folder the user cannot write names the file and the reason, and changes no
+// table.
+TEST_F(SubmissionTest, AnExportIntoAFolderThatCannotBeWrittenNamesTheFileAndTheReason)
+{
+    ASSERT_TRUE(dm->CloseAllTables());
+    dm.reset();
+    const QByteArray mainBefore = home.read(QStringLiteral("FLATT_FILES/NT_TBL_MAIN.cds"));
+    setPermissionsBelow(home.path(), true);
+    const QString target = out.filePath(QStringLiteral("closed"));
+    QDir().mkpath(target);
+    setPermissionsBelow(out.path(), true);
+    setPermissionsBelow(target, false);
+    const QString path = target + QStringLiteral("/a.lzh");
+    const auto result = testsupport::runCliAsOrdinaryUser({QStringLiteral("--home"), home.path(), QStringLiteral("export"), kOldNumber, path});
+    setPermissionsBelow(target, true);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.contains(submission::kPackFailed)) << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains(path)) << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains(QStringLiteral("Permission denied"))) << result.err.toStdString();
+    EXPECT_FALSE(result.err.contains(QStringLiteral("LZH ("))) << result.err.toStdString();
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_EQ(home.read(QStringLiteral("FLATT_FILES/NT_TBL_MAIN.cds")), mainBefore);
 }
 
 // ---------------------------------------------------------------- kept submissions and changes
