@@ -215,6 +215,44 @@ TEST_F(MainWindowTest, PostCodesAreSplitOnOpeningAndJoinedOnSaving)
     }
 }
 
+// No to the save question, then staying at the comparison question (by メニュー or by closing the
+// window): the pages show the registration as saved, so that a photo cleared before is shown again
+// and cannot be chosen over, and the next save keeps it.
+TEST_F(MainWindowTest, StayingAfterNoShowsTheRegistrationAsSaved)
+{
+    const QByteArray photo = testsupport::gifPhoto(100, 100, "saved photo");
+    window->show();
+    window->cycle().newRegistration();
+    ui.expectFile(dir.write("saved.gif", photo));
+    ui.expectBox(UI::Ok);
+    find<QPushButton>("BtnPICTURE_S")->click();
+    find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("消波ブロック"));
+    ui.expectBox(UI::Yes);
+    window->cycle().save();
+    for (const bool byClosing : {false, true}) {
+        SCOPED_TRACE(byClosing ? "closing" : "メニュー");
+        ui.clearBoxes();
+        ui.expectBox(UI::Ok);
+        ui.expectBox(UI::Ok);
+        find<QPushButton>("BtnCancelPICTURE_S")->click();
+        ASSERT_TRUE(find<QPushButton>("BtnPICTURE_S")->isEnabled());
+        ui.expectBox(UI::No); // the save question
+        ui.expectBox(UI::No); // no comparison: stay
+        if (byClosing)
+            EXPECT_FALSE(window->close());
+        else
+            window->cycle().backToList();
+        ASSERT_NE(window->pages()->currentIndex(), 0) << ui.boxTexts().join('|').toStdString();
+        EXPECT_FALSE(find<QPushButton>("BtnPICTURE_S")->isEnabled());
+        EXPECT_TRUE(find<QPushButton>("BtnCancelPICTURE_S")->isEnabled());
+        EXPECT_EQ(find<QLineEdit>("ImagePath_S")->text(), QStringLiteral("saved.gif"));
+        ui.expectBox(UI::Yes);
+        window->cycle().save();
+        EXPECT_EQ(dir.read("Images/XXK-000001S.gif"), photo);
+        EXPECT_EQ(field("NT_TBL_INFO_IMAGES", "IMAGES_FILE"), QStringLiteral("XXK-000001S.gif"));
+    }
+}
+
 TEST_F(MainWindowTest, NoToTheSaveQuestionBringsBackAReplacedPhoto)
 {
     const QByteArray oldPhoto = testsupport::gifPhoto(100, 100, "old photo");
