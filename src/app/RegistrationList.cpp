@@ -37,26 +37,46 @@ QString submissionText(const ListLine& line)
 }
 
 // Fills in each line's last submission and whether the registration was saved with changes since.
-// The tables are read for the registrations that have a kept submission only.
-void addSubmissions(const store::DataModule& dm, QList<ListLine>& lines)
+// Only a registration saved after its last submission (or whose save time is unknown) can differ
+// from it, and only those are fingerprinted; `known` keeps the marks found, by the save and
+// submission times they were found for, so that a refresh after a save fingerprints that
+// registration alone.
+void addSubmissions(const store::DataModule& dm, QList<ListLine>& lines, QHash<QString, ChangeMark>& known)
 {
     submission::SubmissionHistory history(dm.folder());
     QString ignored; // an unreadable index shows every registration as never submitted
     if (!history.load(&ignored))
         return;
-    bool anySubmitted = false;
+    QSet<QString> unknown;
     for (ListLine& line : lines) {
-        if (const std::optional<QDateTime> last = history.lastSubmission(line.entry.number)) {
-            line.submitted = *last;
-            anySubmitted = true;
-        }
+        const std::optional<QDateTime> last = history.lastSubmission(line.entry.number);
+        if (!last)
+            continue;
+        line.submitted = *last;
+        // Save times are kept to the second: a save in the second of the submission counts as after it.
+        const bool savedSince = !line.entry.saved.isValid() || line.entry.saved.addSecs(1) > line.submitted;
+        const ChangeMark mark = known.value(line.entry.number);
+        if (!savedSince)
+            line.changedSinceSubmission = false;
+        else if (mark.saved.isValid() && mark.saved == line.entry.saved && mark.submitted == line.submitted)
+            line.changedSinceSubmission = mark.changed;
+        else
+            unknown.insert(line.entry.number);
     }
-    if (!anySubmitted)
+    if (unknown.isEmpty())
         return;
-    const QHash<QString, QByteArray> fingerprints = submission::registrationFingerprints(dm);
+    const QHash<QString, QByteArray> fingerprints = submission::registrationFingerprints(dm, unknown);
+    const QDateTime now = QDateTime::currentDateTime();
     for (ListLine& line : lines) {
-        if (line.submitted.isValid())
-            line.changedSinceSubmission = history.changedSinceLastSubmission(line.entry.number, fingerprints.value(line.entry.number));
+        if (!unknown.contains(line.entry.number))
+            continue;
+        line.changedSinceSubmission = history.changedSinceLastSubmission(line.entry.number, fingerprints.value(line.entry.number));
+        // A mark is kept only once the second of its save has passed: a later save in that second
+        // would have the same time.
+        if (line.entry.saved.isValid() && now > line.entry.saved.addSecs(1))
+            known.insert(line.entry.number, {line.entry.saved, line.submitted, line.changedSinceSubmission});
+        else
+            known.remove(line.entry.number);
     }
 }
 
@@ -116,17 +136,17 @@ int compareRegistrationNumbers(const QString& a, const QString& b)
 const QList<ListColumn>& listColumns()
 {
     static const QList<ListColumn> columns = {
-        {QStringLiteral("登録番号"), 110, [](const ListLine& l) { return l.entry.number; },
+        {QStringLiteral("登録番号"), 100, [](const ListLine& l) { return l.entry.number; },
          [](const ListLine& a, const ListLine& b) { return compareRegistrationNumbers(a.entry.number, b.entry.number); }},
-        {QStringLiteral("技術名称"), 420, [](const ListLine& l) { return l.entry.title; },
+        {QStringLiteral("技術名称"), 200, [](const ListLine& l) { return l.entry.title; },
          [](const ListLine& a, const ListLine& b) { return compareTextKey(a, b, 0); }},
-        {QStringLiteral("副題"), 220, [](const ListLine& l) { return l.entry.subtitle; },
+        {QStringLiteral("副題"), 120, [](const ListLine& l) { return l.entry.subtitle; },
          [](const ListLine& a, const ListLine& b) { return compareTextKey(a, b, 1); }},
-        {QStringLiteral("開発会社"), 200, [](const ListLine& l) { return l.entry.company; },
+        {QStringLiteral("開発会社"), 120, [](const ListLine& l) { return l.entry.company; },
          [](const ListLine& a, const ListLine& b) { return compareTextKey(a, b, 2); }},
-        {QStringLiteral("最終保存"), 140, [](const ListLine& l) { return shownTime(l.entry.saved); },
+        {QStringLiteral("最終保存"), 125, [](const ListLine& l) { return shownTime(l.entry.saved); },
          [](const ListLine& a, const ListLine& b) { return compareTimes(a.entry.saved, b.entry.saved); }},
-        {QStringLiteral("最終提出"), 200, submissionText,
+        {QStringLiteral("最終提出"), 215, submissionText,
          [](const ListLine& a, const ListLine& b) {
              if (const int c = compareTimes(a.submitted, b.submitted); c != 0)
                  return c;
@@ -159,7 +179,7 @@ void RegistrationListModel::refresh(bool force)
         const QList<store::RegistrationEntry> entries = store::registrationEntries(*main, m_dm.saveTimes());
         for (int r = 0; r < entries.size(); ++r)
             lines.append(lineOf(entries.at(r), stored.value(r)));
-        addSubmissions(m_dm, lines);
+        addSubmissions(m_dm, lines, m_changeMarks);
     }
     beginResetModel();
     m_lines = std::move(lines);

@@ -27,6 +27,15 @@ struct ListLine
     bool changedSinceSubmission = false; // saved with changes since that submission
 };
 
+// Whether a registration changed since its last submission, as found for its save and
+// submission times.
+struct ChangeMark
+{
+    QDateTime saved;
+    QDateTime submitted;
+    bool changed = false;
+};
+
 // A column of the technology list: its title, default width, the text it shows and how two lines
 // compare by it (ascending).
 struct ListColumn
@@ -68,6 +77,7 @@ public:
 private:
     store::DataModule& m_dm;
     QList<ListLine> m_lines;
+    QHash<QString, ChangeMark> m_changeMarks;
     quint64 m_readVersion = 0;
     bool m_read = false;
 };

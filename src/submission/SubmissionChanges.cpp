@@ -73,7 +73,7 @@ bool keepSubmission(const store::DataModule& dm, const QString& regNo, const QSt
 {
     SubmissionHistory history(dm.folder());
     return history.load(error)
-        && history.keep(regNo, file, kind, QFileInfo(file).fileName(), registrationFingerprints(dm).value(regNo), error);
+        && history.keep(regNo, file, kind, QFileInfo(file).fileName(), registrationFingerprints(dm, {regNo}).value(regNo), error);
 }
 
 bool setAsideSubmissions(const store::DataModule& dm, const QString& regNo, QString* error)

@@ -519,7 +519,9 @@ QList<Difference> compareRegistrations(const RegistrationValues& inFile, const R
     return Comparison(inFile, now, names).run();
 }
 
-QHash<QString, QByteArray> registrationFingerprints(const store::DataModule& dm)
+namespace {
+
+QHash<QString, QByteArray> fingerprintsOf(const store::DataModule& dm, const QSet<QString>* only)
 {
     // Per registration, a hash of each row's compared fields; sorted, so that the order the rows
     // are stored in does not count.
@@ -535,7 +537,7 @@ QHash<QString, QByteArray> registrationFingerprints(const store::DataModule& dm)
         const int fileIndex = table->fieldIndex(QStringLiteral("IMAGES_FILE"));
         table->forEachStoredRow([&](const QVector<QVariant>& row) {
             const QString reg = owner(row);
-            if (reg.isEmpty())
+            if (reg.isEmpty() || (only && !only->contains(reg)))
                 return;
             QString line = name;
             for (int index : std::as_const(indexes)) {
@@ -576,6 +578,18 @@ QHash<QString, QByteArray> registrationFingerprints(const store::DataModule& dm)
         fingerprints.insert(it.key(), QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
     }
     return fingerprints;
+}
+
+} // namespace
+
+QHash<QString, QByteArray> registrationFingerprints(const store::DataModule& dm)
+{
+    return fingerprintsOf(dm, nullptr);
+}
+
+QHash<QString, QByteArray> registrationFingerprints(const store::DataModule& dm, const QSet<QString>& numbers)
+{
+    return fingerprintsOf(dm, &numbers);
 }
 
 } // namespace submission

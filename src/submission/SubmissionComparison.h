@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 namespace store {
@@ -64,7 +65,9 @@ QList<Difference> compareRegistrations(const RegistrationValues& inFile, const R
 
 // A fingerprint of what the comparison looks at in a registration of the data module, cheap
 // enough for every registration of a list: equal fingerprints mean no difference. Photos count by
-// their original names and the size and time of their files instead of their bytes.
+// their original names and the size and time of their files instead of their bytes. With
+// `numbers`, only those registrations are fingerprinted (the rows of the others are skipped).
 QHash<QString, QByteArray> registrationFingerprints(const store::DataModule& dm);
+QHash<QString, QByteArray> registrationFingerprints(const store::DataModule& dm, const QSet<QString>& numbers);
 
 } // namespace submission

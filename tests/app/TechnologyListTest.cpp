@@ -161,6 +161,9 @@ TEST_F(ThousandRegistrations, TheLastSubmissionShowsItsDateOrNeverAndAMarkForCha
     main->edit();
     main->field(QStringLiteral("TECH_TITLE")).setString(QStringLiteral("改良した工法"));
     main->post();
+    // Both saved after the submission; only 6 differs from it.
+    dataModule->recordSaveTime(store::localNumber(5));
+    dataModule->recordSaveTime(store::localNumber(6));
 
     RegistrationListView list(*dataModule);
     const app::RegistrationListModel& lines = *list.lines();

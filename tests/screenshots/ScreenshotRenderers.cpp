@@ -10,6 +10,7 @@
 
 #include "store/DataSource.h"
 #include "store/Table.h"
+#include "submission/SubmissionChanges.h"
 #include "submission/SubmissionExport.h"
 #include "util/HelpWindow.h"
 #include "widgets/DBCheckBox.h"
@@ -186,12 +187,30 @@ void saveRegistrations(app::MainWindow& window)
         {"消波ブロックの据付管理システム", "", "港湾建設株式会社"},
         {"桟橋上部工のプレキャスト化", "工期短縮", "Marine Tech 株式会社"},
     };
+    QStringList numbers;
     for (const QStringList& r : registrations) {
         window.cycle().newRegistration();
         window.control<QLineEdit>(QStringLiteral("TECH_TITLE"))->setText(r.at(0));
         window.control<QLineEdit>(QStringLiteral("TECH_SUBTITLE"))->setText(r.at(1));
         window.control<QLineEdit>(QStringLiteral("TECH_DVLP_COMPANY"))->setText(r.at(2));
         window.control<QLineEdit>(QStringLiteral("COMPARE_TECH_TITLE"))->setText(QStringLiteral("従来の工法"));
+        window.cycle().save();
+        numbers.append(window.dm().table(QStringLiteral("NT_TBL_MAIN"))->field(QStringLiteral("REG_NO")).asString().trimmed());
+        window.cycle().backToList();
+    }
+    // The first two handed in; the second changed and saved since.
+    const QString sent = QDir(window.dm().folder().root()).filePath(QStringLiteral("sent.lzh"));
+    for (const QString& number : numbers.mid(0, 2)) {
+        QString error;
+        submission::SubmissionExport exporter(window.dm(), UserInteraction::current());
+        if (!exporter.WriteSubmissionFile(number, sent, &error)
+            || !submission::keepSubmission(window.dm(), number, sent, submission::KeptSubmission::Kind::Submitted, &error))
+            qWarning("screenshots: no submission kept: %s", qPrintable(error));
+    }
+    store::Table* main = window.dm().table(QStringLiteral("NT_TBL_MAIN"));
+    if (main->locate(QStringLiteral("REG_NO"), numbers.at(1))) {
+        window.cycle().openRegistration();
+        window.control<QLineEdit>(QStringLiteral("TECH_SUBTITLE"))->setText(QStringLiteral("低騒音・低振動（改良型）"));
         window.cycle().save();
         window.cycle().backToList();
     }
