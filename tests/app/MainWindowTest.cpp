@@ -402,6 +402,27 @@ TEST_F(MainWindowFocusTest, EveryWayOfPastingIntoAnEntryBoxRefusesAsTheKeysDo)
     }
 }
 
+// A record deleted through its dialog's delete button leaves the table's file at once, as a
+// stored record reaches it at once: dropping the registration's other changes must not bring it
+// back from the file.
+TEST_F(MainWindowTest, ADeletedDialogRecordLeavesTheFileAtOnce)
+{
+    window->show();
+    find<QPushButton>("Button5")->click();
+    auto* dialog = window->findChild<QDialog*>(QStringLiteral("FrmPrvRec"));
+    ASSERT_TRUE(dialog);
+    QTimer::singleShot(0, dialog, [dialog] {
+        dialog->findChild<QLineEdit*>(QStringLiteral("PJT_NAME"))->setText(QStringLiteral("護岸工事"));
+        dialog->findChild<QPushButton*>(QStringLiteral("BtnOk"))->click();
+    });
+    ui.expectBox(UI::Yes); // レコードを追加しますか？
+    find<QPushButton>("Project_Pvt_Add")->click();
+    ASSERT_EQ(rowsInFile("PL_TBL_PROJECT_PRIVATE"), 1) << ui.boxTexts().join('|').toStdString();
+    ui.expectBox(UI::Yes); // 削除してよろしいですか？
+    find<QPushButton>("Project_Pvt_Del")->click();
+    EXPECT_EQ(rowsInFile("PL_TBL_PROJECT_PRIVATE"), 0) << ui.boxTexts().join('|').toStdString();
+}
+
 // A record confirmed in its dialog is the only input of a new registration: the way out asks the
 // save question, and Yes keeps the registration with its record.
 TEST_F(MainWindowTest, ANewRegistrationWhoseOnlyInputIsADialogRecordIsNotDroppedUnasked)
