@@ -314,10 +314,29 @@ private:
 
     // ---- conditions, by their item number
 
-    static QString conditionText(const Row& row)
+    // The level-3 code the registration's conditions are defined for.
+    static QString conditionCode(const RegistrationValues& values)
+    {
+        const Row main = values.tables.value(kMain).value(0);
+        return conditions::definitionCode(main.value(QStringLiteral("LEVEL1_COMBO")), main.value(QStringLiteral("LEVEL2_COMBO")),
+                                          main.value(QStringLiteral("LEVEL3_COMBO")));
+    }
+    // A condition's value as the summary page shows it: the chosen choices' own texts, numbers
+    // with their unit. Without its definition, the stored value is described.
+    static QString conditionText(const Row& row, const QHash<int, conditions::ItemDefinition>& items)
     {
         if (row.isEmpty())
             return QString();
+        const auto definition = items.constFind(row.value(QStringLiteral("ORD")).toInt());
+        if (definition != items.cend() && definition->kind == row.value(QStringLiteral("TYPE"))) {
+            const QString stored = row.value(QStringLiteral("TXT"));
+            const QString value = conditions::shownCondition(*definition, conditions::controlsOfStoredText(stored), stored,
+                                                             row.value(QStringLiteral("MIN_VAL")), row.value(QStringLiteral("MAX_VAL")))
+                                      .value;
+            return value.isEmpty() && (definition->kind == QLatin1String("M") || definition->kind == QLatin1String("S"))
+                ? QStringLiteral("（選択なし）")
+                : value;
+        }
         const QString type = row.value(QStringLiteral("TYPE"));
         const QString text = row.value(QStringLiteral("TXT"));
         const QString unit = row.value(QStringLiteral("F_UNIT"));
@@ -344,12 +363,14 @@ private:
             file.insert(row.value(QStringLiteral("ORD")), row);
         for (const Row& row : m_now.tables.value(kConditions))
             now.insert(row.value(QStringLiteral("ORD")), row);
+        const QHash<int, conditions::ItemDefinition> fileItems = m_names.conditionItems(conditionCode(m_file));
+        const QHash<int, conditions::ItemDefinition> nowItems = m_names.conditionItems(conditionCode(m_now));
         for (int item = 1; item <= 6; ++item) {
             const QString ord = QString::number(item);
             const Row a = file.value(ord);
             const Row b = now.value(ord);
-            const QString x = conditionText(a);
-            const QString y = conditionText(b);
+            const QString x = conditionText(a, fileItems);
+            const QString y = conditionText(b, nowItems);
             const QString name = b.isEmpty() ? a.value(QStringLiteral("NAME")) : b.value(QStringLiteral("NAME"));
             if (x == y && a.value(QStringLiteral("NAME")) == b.value(QStringLiteral("NAME")))
                 continue;
@@ -497,6 +518,7 @@ bool submissionValues(const QString& path, RegistrationValues* values, QString* 
 }
 
 CodeNames::CodeNames(const store::DataModule& dm)
+    : m_conditionDefinitions(dm.folder().path(conditions::kDefinitionFileName))
 {
     for (store::Table* table : dm.lookupTables()) {
         if (table->fields().size() < 2)
@@ -507,6 +529,25 @@ CodeNames::CodeNames(const store::DataModule& dm)
                 names.insert(valueText(row.at(0), table->fields().at(0).type).trimmed(), row.at(1).toString().trimmed());
         });
     }
+}
+
+QHash<int, conditions::ItemDefinition> CodeNames::conditionItems(const QString& code) const
+{
+    if (code.isEmpty())
+        return {};
+    const auto known = m_conditionItems.constFind(code);
+    if (known != m_conditionItems.cend())
+        return *known;
+    QList<conditions::ItemDefinition> definitions;
+    QString ignored; // without the file, the values are shown as stored
+    QHash<int, conditions::ItemDefinition>& items = m_conditionItems[code];
+    if (!m_conditionDefinitions.isEmpty() && conditions::readDefinitions(m_conditionDefinitions, code, &definitions, &ignored)) {
+        for (const conditions::ItemDefinition& definition : std::as_const(definitions)) {
+            if (definition.item > 0)
+                items.insert(definition.item, definition);
+        }
+    }
+    return items;
 }
 
 QString CodeNames::name(const QString& table, const QString& code) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "entry/Conditions.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QList>
@@ -55,9 +57,15 @@ class CodeNames
 public:
     explicit CodeNames(const store::DataModule& dm);
     QString name(const QString& table, const QString& code) const;
+    // The construction condition items defined for a level-3 classification code, by item number
+    // (a later line for an item replaces an earlier one); empty when the code has none or the
+    // definition file cannot be read.
+    QHash<int, conditions::ItemDefinition> conditionItems(const QString& code) const;
 
 private:
     QHash<QString, QHash<QString, QString>> m_names; // table → CD → name
+    QString m_conditionDefinitions;                  // the definition file
+    mutable QHash<QString, QHash<int, conditions::ItemDefinition>> m_conditionItems; // read once per code
 };
 
 // Every difference between the file's values and the values now, in page order.

@@ -1,5 +1,6 @@
 #include "archive/LzhArchive.h"
 #include "archive/LzhHeader.h"
+#include "entry/Conditions.h"
 #include "entry/Photos.h"
 #include "support/PhotoBytes.h"
 #include "store/DataModule.h"
@@ -1036,6 +1037,18 @@ TEST_F(ChangesTest, EachChangeIsOneLineWithTheCaptionTheScreensShow)
          QStringLiteral("分類"), QString(), QString()},
         {"condition value", [](Values& v) { firstRow(v, "NT_TBL_CONST_CONDITION")["TXT"] = QStringLiteral("水深 10m 以下"); },
          QStringLiteral("概要"), QStringLiteral("施工条件 5NAME"), QStringLiteral("5TXT"), QStringLiteral("水深 10m 以下")},
+        // Choices by their own texts, as the class's condition items name them.
+        {"condition choices",
+         [](Values& v) {
+             v.tables["NT_TBL_CONST_CONDITION"].append({{"ORD", "3"}, {"TYPE", "M"}, {"NAME", QStringLiteral("対象土質")}, {"TXT", "1010000"}});
+         },
+         QStringLiteral("概要"), QStringLiteral("施工条件 対象土質"), QString(), QStringLiteral("粘性土、礫混じり土")},
+        {"condition choice",
+         [](Values& v) {
+             v.tables["NT_TBL_CONST_CONDITION"].append(
+                 {{"ORD", "4"}, {"TYPE", "S"}, {"NAME", QStringLiteral("汚濁防止膜の併用")}, {"TXT", conditions::choiceText(1)}});
+         },
+         QStringLiteral("概要"), QStringLiteral("施工条件 汚濁防止膜の併用"), QString(), QStringLiteral("不要")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
