@@ -156,6 +156,18 @@ bool ConditionPanels::builtForAnotherRegistration() const
     return m_builtFor != currentRegNo();
 }
 
+void ConditionPanels::forgetBuild()
+{
+    m_builtFor.clear();
+    m_kinds.clear();
+    m_rebuiltOnly.clear();
+    // The rebuild emptied the kind boxes without touching the rows: they show the rows' kinds again.
+    for (int item = 1; item <= kItemCount; ++item) {
+        store::Table* row = view(item);
+        showKind(item, row->isActive() && !row->isEmpty() ? row->field(QStringLiteral("TYPE")).asString() : QString());
+    }
+}
+
 QString ConditionPanels::currentLevel3Code() const
 {
     const auto shown = [this](const char* name) {

@@ -39,6 +39,9 @@ public:
     void LoadConstConditions(const QString& code);
     // True when the panels were last built for another registration than the current one.
     bool builtForAnotherRegistration() const;
+    // The rows were dropped or loaded again: what the last rebuild set up no longer holds, and the
+    // next showing of the summary page builds the panels anew.
+    void forgetBuild();
     // The code the summary page rebuilds with: LEVEL3_COMBO when the three levels of slot 1 are
     // all filled, empty otherwise.
     QString currentLevel3Code() const;

@@ -358,9 +358,19 @@ void EditingCycle::backToList()
             leaveToList();
             markSaved();
         } else {
-            stay(newRemoved);
+            stayAfterDiscard(newRemoved);
         }
     }
+}
+
+void EditingCycle::stayAfterDiscard(bool newRemoved)
+{
+    // The pages show the registration as saved (a photo cleared since is shown again, so that it
+    // cannot be chosen over); a new one removed gives way to a fresh one.
+    if (newRemoved)
+        newRegistration();
+    else
+        openRegistration();
 }
 
 void EditingCycle::discardChanges()
@@ -413,11 +423,11 @@ bool EditingCycle::mayClose()
 {
     // As on the way back to the list: a user who stays after a new registration was removed goes
     // on with a fresh one.
-    const auto closeIfComparisonAllows = [this](bool newRemoved) {
+    const auto closeIfComparisonAllows = [this](bool newRemoved, bool discarded = true) {
         if (comparisonAllowsLeaving())
             return closeTables();
-        if (newRemoved)
-            newRegistration();
+        if (discarded)
+            stayAfterDiscard(newRemoved);
         return false;
     };
 
@@ -431,7 +441,7 @@ bool EditingCycle::mayClose()
     const UserInteraction::Button answer = askSaveQuestion(
         UserInteraction::Icon::Information, UserInteraction::Buttons(UserInteraction::Yes) | UserInteraction::No | UserInteraction::Cancel);
     if (answer == UserInteraction::Yes)
-        return checkAndWrite() && closeIfComparisonAllows(false);
+        return checkAndWrite() && closeIfComparisonAllows(false, false);
     if (answer == UserInteraction::No) {
         discardRegistration();
         return closeIfComparisonAllows(newRemoved);

@@ -163,6 +163,8 @@ private:
     void continueAsSaved();
     // The answer No to the save question: set-aside photos restored, the changes dropped.
     void discardRegistration();
+    // The user stays on the entry pages after the changes were dropped.
+    void stayAfterDiscard(bool newRemoved);
     // A new registration's rows deleted, and the files its dialogs had written brought in line.
     void removeNewRegistration();
     void leaveToList();

@@ -118,6 +118,7 @@ void EntryPagesScreen::showOpenedRegistration()
 void EntryPagesScreen::openedRegistrationShown()
 {
     m_window.descriptionGrids().reloadAll();
+    m_window.conditionPanels().forgetBuild();
     m_window.descriptionGrids().showLoadProblems();
     m_window.comparison().JudgeOtherRadioCondition();
     m_window.control<QTabBar>(controls::kTemplateSelector)->setCurrentIndex(0);
@@ -146,6 +147,7 @@ void EntryPagesScreen::photosAbandoned(const QString& number)
 void EntryPagesScreen::changesDropped()
 {
     m_window.descriptionGrids().reloadAll();
+    m_window.conditionPanels().forgetBuild();
 }
 
 // ---------------------------------------------------------------- drafts

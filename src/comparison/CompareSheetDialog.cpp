@@ -390,6 +390,10 @@ void CompareSheetDialog::deleteRow(CompareBreakdownDialog* dialog)
         return;
     const double price = numberOrZero(view->field(QStringLiteral("PRICE")).asString());
     view->remove();
+    // The deletion reaches the file at once, as a confirmed row does.
+    QString error;
+    if (!m_dm.table(QStringLiteral("NT_TBL_COMPARE_DETAIL"))->save(&error))
+        UserInteraction::current().error(kProgramTitle, error);
     view->first();
     QLineEdit* total = totalOf(dialog);
     total->setText(numbertext::format(numbertext::round2(numberOrZero(total->text()) - price)));

@@ -167,6 +167,8 @@ void SubRecordDialog::deleteRecord()
             != UserInteraction::Yes)
         return;
     m_table->remove();
+    // The deletion reaches the file at once, as a stored row does.
+    writeTableFile();
     emit recordsChanged();
 }
 

@@ -351,6 +351,21 @@ QStringList pricesInFile(const QString& path)
     return values;
 }
 
+// A breakdown row deleted from the sheet leaves the breakdown's file at once, as an added row
+// reaches it at once: a restart must not bring it back.
+TEST_F(ComparisonTest, ADeletedBreakdownRowLeavesTheFileAtOnce)
+{
+    openSheet();
+    addRow(true, QStringLiteral("1"), QStringLiteral("1000"));
+    addRow(true, QStringLiteral("1"), QStringLiteral("300"));
+    const QString path = window->dm().folder().tablePath(QStringLiteral("NT_TBL_COMPARE_DETAIL"));
+    ASSERT_EQ(pricesInFile(path).size(), 2);
+    ui.expectBox(UI::Ok);
+    sheet()->deleteNewTechnologyRow();
+    ASSERT_EQ(table(comparison::kNewView)->recordCount(), 1);
+    EXPECT_EQ(pricesInFile(path).size(), 1);
+}
+
 // Leaving a breakdown dialog by Escape or by its close box drops the row as "キャンセル" does: the
 // next row added is the only one stored, and the totals count what is stored.
 TEST_F(ComparisonTest, ABreakdownDialogLeftByEscapeOrTheCloseBoxKeepsNoRow)

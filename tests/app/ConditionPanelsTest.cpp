@@ -377,4 +377,39 @@ TEST_F(ConditionPanelsTest, TheItemsOfADiscardedClassLeaveNoRow)
     EXPECT_TRUE(rowsInFile().isEmpty());
 }
 
+// Another class chosen for a saved registration and its items shown, then dropped by No at メニュー
+// or by 取消: the next save of the registration, its items never shown again, keeps the saved rows.
+TEST_F(ConditionPanelsTest, TheItemsOfADroppedClassDoNotShapeTheNextSave)
+{
+    setLevel3("0100101");
+    showSummary();
+    text("DBEdit_R11")->setText("7");
+    find<QPlainTextEdit>("DBMemo_T5")->setPlainText(QStringLiteral("流速2m/s以上"));
+    save();
+    const QStringList stored = rows();
+    window->cycle().backToList();
+
+    for (const bool byMenu : {false, true}) {
+        SCOPED_TRACE(byMenu ? "No at メニュー" : "取消");
+        ui.clearBoxes();
+        window->cycle().openRegistration();
+        setLevel3("0100401");
+        window->cycle().markModified(); // as the classification lists mark it
+        showSummary();
+        ui.expectBox(byMenu ? UI::No : UI::Ok);
+        if (byMenu)
+            window->cycle().backToList();
+        else
+            window->cycle().discardChanges();
+        ASSERT_EQ(window->pages()->currentIndex(), 0) << ui.boxTexts().join('|').toStdString();
+
+        window->cycle().openRegistration();
+        text("TECH_DVLP_YEAR")->setText(QStringLiteral("2024"));
+        save();
+        EXPECT_EQ(rows().join('|').toStdString(), stored.join('|').toStdString());
+        EXPECT_EQ(rowsInFile().join('|').toStdString(), stored.join('|').toStdString());
+        window->cycle().backToList();
+    }
+}
+
 } // namespace

@@ -28,6 +28,7 @@
 #include "widgets/TextMemo.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -35,6 +36,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -232,6 +234,23 @@ public:
     }
 
 private:
+    // The rows of one table, as memory holds them or as its file does.
+    enum class Where { Memory, File };
+    struct Rows
+    {
+        using Row = QVector<QVariant>;
+        QStringList fields;
+        QList<Row> rows;
+        int index(const QString& field) const
+        {
+            for (int f = 0; f < fields.size(); ++f)
+                if (fields.at(f).compare(field, Qt::CaseInsensitive) == 0)
+                    return f;
+            return -1;
+        }
+        QString at(const Row& row, const QString& field) const { return row.value(index(field)).toString().trimmed(); }
+    };
+
     std::optional<QString> fail(const QString& why)
     {
         if (!m_failure)
@@ -271,6 +290,15 @@ private:
         forgetConditionPanels();
         m_open = Open{currentNumber(), true, {}};
         m_open->values.classes = classesShown();
+        // A new registration's grids may start with the cells of a template.
+        for (const app::parts::DescriptionTableNames& names : app::parts::kDescriptionTables) {
+            auto* grid = control<QTableWidget>(names.grid);
+            for (int row = 1; row <= entry::kTableCells; ++row)
+                for (int column = 1; column <= entry::kTableCells; ++column)
+                    if (const QString text = grid->item(row, column)->text(); !text.isEmpty())
+                        m_open->values.fields[QStringLiteral("grid:%1:%2:%3").arg(names.grid).arg(row).arg(column)] = text;
+        }
+        m_open->values.cell = control<QTableWidget>(QStringLiteral("SUMMARY_TABLE"))->item(1, 1)->text();
     }
 
     // The way out of the entry pages (or out of the program, `closed`) has been taken with the
@@ -301,6 +329,7 @@ private:
 
     void confirmOpen()
     {
+        dropHeadingsOfEmptyGrids(m_open->values);
         // Saved without the conventional technology's name, the registration has no comparison.
         if (m_open->values.compareTitle.isEmpty())
             m_open->values.prices.clear();
@@ -365,6 +394,16 @@ private:
             const QString number = currentNumber();
             const QString path = QDir(m_dir.path()).filePath(QStringLiteral("out%1.lzh").arg(m_exports.size()));
             m_user.putFileReady(path);
+            // A registration handed in before shows what changed since: the user goes on or stops.
+            const char* answer = pick(2) == 0 ? "BtnContinueExport" : "BtnStopExport";
+            QTimer review;
+            review.setInterval(0);
+            QObject::connect(&review, &QTimer::timeout, [answer] {
+                for (QWidget* top : QApplication::topLevelWidgets())
+                    if (top->objectName() == QLatin1String("FrmSubmissionChanges") && top->isVisible())
+                        top->findChild<QPushButton*>(QLatin1String(answer))->click();
+            });
+            review.start();
             control<QPushButton>(QStringLiteral("Button2"))->click();
             if (QFileInfo::exists(path) && m_confirmed.count(number))
                 m_exports.append({path, m_confirmed.at(number)});
@@ -604,10 +643,11 @@ private:
         emit list->activated(index);
     }
 
-    // Levels of classification 1 or 2 chosen from the top, each list opened before its choice.
+    // Levels of one classification slot chosen from the top, each list opened before its choice;
+    // slot 1, whose level 3 decides the condition panels, half the time.
     void classify()
     {
-        const int slot = 1 + pick(classification::kSlots);
+        const int slot = pick(2) == 0 ? 1 : 1 + pick(classification::kSlots);
         const int levels = pick(2) == 0 ? classification::kLevels : 1 + pick(classification::kLevels);
         for (int level = 1; level <= levels; ++level) {
             auto* list = control<QComboBox>(classification::listBoxName(level, slot));
@@ -706,42 +746,48 @@ private:
         const char* add;
         const char* edit;
         const char* remove;
+        const char* previous; // the edit dialog's navigation buttons
+        const char* next;
         QStringList Registration::*names;
     };
     static const QList<RecordList>& recordLists()
     {
         static const QList<RecordList> lists = {
-            {"FrmPrvRec", "PL_TBL_PROJECT_PRIVATE", "PJT_NAME", "Project_Pvt_Add", "Project_Pvt_Edit", "Project_Pvt_Del", &Registration::records},
-            {"FrmMocRec", "PL_TBL_PROJECT_MOC", "PJT_NAME", "Project_Moc_Add", "Project_Moc_Edit", "Project_Moc_Del", &Registration::ministryRecords},
-            {"SALES_COMPANY_OTHER_Frm", "NT_TBL_COMPANY", "SALES_COMPANY_OTHER", "BtnCmpnyAdd", "BtnCmpnyEdit", "BtnCmpnyDel", &Registration::contacts},
+            {"FrmPrvRec", "PL_TBL_PROJECT_PRIVATE", "PJT_NAME", "Project_Pvt_Add", "Project_Pvt_Edit", "Project_Pvt_Del", "BtnPrevPrv", "BtnNextPrv",
+             &Registration::records},
+            {"FrmMocRec", "PL_TBL_PROJECT_MOC", "PJT_NAME", "Project_Moc_Add", "Project_Moc_Edit", "Project_Moc_Del", "BtnPrevMoc", "BtnNextMoc",
+             &Registration::ministryRecords},
+            {"SALES_COMPANY_OTHER_Frm", "NT_TBL_COMPANY", "SALES_COMPANY_OTHER", "BtnCmpnyAdd", "BtnCmpnyEdit", "BtnCmpnyDel", "BtnPrevCmpny",
+             "BtnNextCmpny", &Registration::contacts},
             {"EVALUATE_RESULT_Frm", "NT_TBL_EVALUATE_RESULT", "ITEM", "EVALUATE_RSLT_ADD", "EVALUATE_RSLT_EDIT", "EVALUATE_RSLT_DEL",
-             &Registration::evaluations},
+             "BtnPrevEvl", "BtnNextEvl", &Registration::evaluations},
         };
         return lists;
     }
-    QStringList rowNames(const QString& tableName, const QString& nameField, const QString& number) const
+    QStringList rowNames(const QString& tableName, const QString& nameField, const QString& number, Where where) const
     {
         QStringList names;
-        store::Table* rows = table(tableName);
-        const int regNo = rows->fieldIndex(QStringLiteral("REG_NO"));
-        const int name = rows->fieldIndex(nameField);
-        for (const auto& row : rows->allRows()) {
-            if (row.value(regNo).toString().trimmed() == number)
-                names << row.value(name).toString().trimmed();
+        const Rows rows = rowsOf(tableName, where);
+        for (const auto& row : rows.rows) {
+            if (rows.at(row, "REG_NO") == number)
+                names << rows.at(row, nameField);
         }
         names.sort();
         return names;
     }
 
-    // Records of one kind (the other clients' or the ministry's construction records, or the other
-    // contacts) through their dialog: one added, or the current one edited, each dialog left by OK
-    // (with any answer), Cancel, Escape or the close box; or the current one deleted.
+    // Records of one kind (the other clients' or the ministry's construction records, the other
+    // contacts or the evaluation results) through their dialog: one added, or the current one
+    // edited, moving to the previous or next row on the way (a pending edit answered there), each
+    // dialog left by OK (with any answer), Cancel, Escape or the close box; or the current one
+    // deleted.
     void workTheRecords()
     {
         const RecordList& kind = pickOf(recordLists());
         auto* dialog = m_window->findChild<QDialog*>(QLatin1String(kind.dialog));
         store::Table* rows = table(QLatin1String(kind.table));
-        const QString current = rows->isEmpty() ? QString() : rows->field(QLatin1String(kind.nameField)).asString().trimmed();
+        const auto shownName = [&] { return rows->isEmpty() ? QString() : rows->field(QLatin1String(kind.nameField)).asString().trimmed(); };
+        QString current = shownName();
         const int way = pick(3);
         if (way == 2) {
             control<QPushButton>(QLatin1String(kind.remove))->click();
@@ -751,20 +797,46 @@ private:
         }
         if (way == 1 && current.isEmpty())
             return;
-        const QString name = pickOf(QStringList{"桟橋工事", "岸壁工事", "護岸工事"});
-        const int leave = pick(4);
-        bool stored = false;
-        QTimer whileOpen; // runs inside the dialog's own event loop
-        whileOpen.setSingleShot(true);
-        QObject::connect(&whileOpen, &QTimer::timeout, dialog, [&] {
+        const auto typeName = [&](const QString& name) {
             if (auto* box = dialog->findChild<QLineEdit*>(QLatin1String(kind.nameField)))
                 box->setText(name);
             else
                 dialog->findChild<widgets::TextMemo*>(QLatin1String(kind.nameField))->setText(name);
+        };
+        const QStringList names = {"桟橋工事", "岸壁工事", "護岸工事"};
+        const int moves = way == 1 ? pick(3) : 0;
+        const int leave = pick(4);
+        QTimer whileOpen; // runs inside the dialog's own event loop
+        whileOpen.setSingleShot(true);
+        QObject::connect(&whileOpen, &QTimer::timeout, dialog, [&] {
+            std::optional<QString> pending; // the name typed into the row shown, not yet stored
+            for (int move = 0; move < moves; ++move) {
+                if (pick(2) == 0) {
+                    const QString name = pickOf(names);
+                    typeName(name);
+                    if (rows->isEditing())
+                        pending = name;
+                }
+                const int before = int(m_user.boxes().size());
+                dialog->findChild<QPushButton*>(QLatin1String(pick(2) == 0 ? kind.previous : kind.next))->click();
+                // Yes to the question stores the pending edit unless the record check objects
+                // with a box of its own (the dialog then stays on the row).
+                const bool answeredYes = m_user.boxes().size() > before && m_user.boxes().at(before).answer == UI::Yes;
+                const bool checkObjected = answeredYes && m_user.boxes().size() > before + 1;
+                if (pending && answeredYes && !checkObjected)
+                    changeList(kind.names, current, *pending);
+                if (!checkObjected) {
+                    current = shownName();
+                    pending.reset();
+                }
+            }
+            const QString name = pickOf(names);
+            typeName(name);
             const int before = int(m_user.boxes().size());
             if (leave == 0) {
                 dialog->findChild<QPushButton*>(QStringLiteral("BtnOk"))->click();
-                stored = m_user.boxes().size() > before && m_user.boxes().at(before).answer == UI::Yes && !dialog->isVisible();
+                if (m_user.boxes().size() > before && m_user.boxes().at(before).answer == UI::Yes && !dialog->isVisible())
+                    changeList(kind.names, way == 1 ? current : QString(), name);
             } else if (leave == 1) {
                 dialog->findChild<QPushButton*>(QStringLiteral("BtnCancel"))->click();
             } else if (leave == 2) {
@@ -777,8 +849,6 @@ private:
         });
         whileOpen.start(0);
         control<QPushButton>(QLatin1String(way == 0 ? kind.add : kind.edit))->click();
-        if (stored)
-            changeList(kind.names, way == 1 ? current : QString(), name);
     }
 
     // A breakdown row or a record confirmed in its dialog is confirmed at once for a registration
@@ -882,29 +952,29 @@ private:
         }
     }
 
-    QString storedField(const QString& number, const QString& key) const
+    QString storedField(const QString& number, const QString& key, Where where) const
     {
         const QStringList parts = key.split(QLatin1Char(':'));
         if (parts.first() == QLatin1String("PICTURE"))
-            return storedValue(QStringLiteral("NT_TBL_PICTURE"), number, parts.at(1));
-        const QString text = storedValue(QStringLiteral("NT_TBL_DESCRIPTION"), number, parts.at(1));
+            return storedValue(QStringLiteral("NT_TBL_PICTURE"), number, parts.at(1), where);
+        const QString text = storedValue(QStringLiteral("NT_TBL_DESCRIPTION"), number, parts.at(1), where);
         const report::DescriptionGrid grid = entry::LoadGridText(text).grid;
         if (parts.first() == QLatin1String("grid"))
             return grid.cell(parts.at(3).toInt(), parts.at(2).toInt());
-        // A table without cells is stored without its heading counts.
-        if (text.startsWith(QLatin1String("0\t0\t")) || text.isEmpty())
-            return QStringLiteral("(empty table)");
-        return parts.at(2) == QLatin1String("0") ? grid.headerColumns : grid.headerRows;
+        const QString count = parts.at(2) == QLatin1String("0") ? grid.headerColumns : grid.headerRows;
+        return count.isEmpty() ? QStringLiteral("0") : count;
     }
-    // The heading counts of a table left without cells are not kept: the model takes that as it
-    // finds it.
-    static void adoptEmptyGridHeadings(Registration& model, const Registration& shown)
+    // A grid without cells is stored without its heading counts, and the save shows what was
+    // stored: the heading boxes of such a grid read 0 from the save on.
+    static void dropHeadingsOfEmptyGrids(Registration& model)
     {
-        for (auto& [key, value] : model.fields) {
-            const auto found = shown.fields.find(key);
-            if (key.startsWith(QLatin1String("heading:")) && found != shown.fields.end() && found->second == QLatin1String("(empty table)"))
-                value = found->second;
-        }
+        QSet<QString> filled;
+        for (const auto& [key, value] : model.fields)
+            if (key.startsWith(QLatin1String("grid:")) && !value.isEmpty())
+                filled.insert(key.section(QLatin1Char(':'), 1, 1));
+        for (auto& [key, value] : model.fields)
+            if (key.startsWith(QLatin1String("heading:")) && !filled.contains(key.section(QLatin1Char(':'), 1, 1)))
+                value = QStringLiteral("0");
     }
 
     // ------------------------------------------------------------ construction conditions
@@ -912,17 +982,22 @@ private:
     // What the model knows of one condition item shown on the summary page.
     struct ConditionItem
     {
-        QString kind;
+        QString kind, name, unit; // as the item's captions show them
         QString checks = QString(conditions::kMaxChoices, QLatin1Char('0')); // "M"
         int choice = -1;                                                       // "S"
         QString low, high, text;                                               // "N", "R", "T"
     };
+    // Items of a number or a range carry a unit; the unit of another kind is no part of the item.
+    static bool measured(const QString& kind) { return kind == QLatin1String("N") || kind == QLatin1String("R"); }
     static QString conditionValue(const QString& kind, const QString& text, const QString& low, const QString& high)
     {
         if (kind == QLatin1String("N"))
             return low;
         if (kind == QLatin1String("R"))
             return low + QLatin1Char('~') + high;
+        // No choice ticked: an item the user never touched is stored without its tick states.
+        if (kind == QLatin1String("M") && !text.contains(QLatin1Char('1')))
+            return QString();
         return text;
     }
     static QString conditionsText(const std::map<int, ConditionItem>& items)
@@ -930,20 +1005,22 @@ private:
         QStringList parts;
         for (const auto& [item, c] : items) {
             const QString text = c.kind == QLatin1String("M") ? c.checks : c.kind == QLatin1String("S") ? conditions::choiceText(c.choice) : c.text;
-            parts << QStringLiteral("%1:%2:%3").arg(item).arg(c.kind, conditionValue(c.kind, text, c.low, c.high));
+            parts << QStringLiteral("%1:%2:%3:%4:%5").arg(item).arg(c.kind, c.name, conditionValue(c.kind, text, c.low, c.high), c.unit);
         }
         return parts.join(QLatin1Char(';'));
     }
-    QString storedConditions(const QString& number) const
+    QString storedConditions(const QString& number, Where where) const
     {
-        store::Table* rows = table(QStringLiteral("NT_TBL_CONST_CONDITION"));
-        const auto at = [rows](const store::Table::RowValues& row, const char* field) { return row.value(rows->fieldIndex(QLatin1String(field))).toString().trimmed(); };
+        const Rows rows = rowsOf(QStringLiteral("NT_TBL_CONST_CONDITION"), where);
+        const auto at = [&rows](const Rows::Row& row, const char* field) { return rows.at(row, QLatin1String(field)); };
         std::map<int, QString> byItem;
-        for (const auto& row : rows->allRows()) {
+        for (const auto& row : rows.rows) {
             if (at(row, "REG_NO") != number)
                 continue;
             const QString kind = at(row, "TYPE");
-            byItem[at(row, "ORD").toInt()] = QStringLiteral("%1:%2:%3").arg(at(row, "ORD"), kind, conditionValue(kind, at(row, "TXT"), at(row, "MIN_VAL"), at(row, "MAX_VAL")));
+            byItem[at(row, "ORD").toInt()] = QStringLiteral("%1:%2:%3:%4:%5")
+                                                 .arg(at(row, "ORD"), kind, at(row, "NAME"),
+                                                      conditionValue(kind, at(row, "TXT"), at(row, "MIN_VAL"), at(row, "MAX_VAL")), measured(kind) ? at(row, "F_UNIT") : QString());
         }
         QStringList parts;
         for (const auto& [item, text] : byItem)
@@ -967,6 +1044,9 @@ private:
                     continue;
                 ConditionItem c;
                 c.kind = kind;
+                c.name = control<QLabel>(QStringLiteral("Label_%1%2").arg(kind).arg(item) + (measured(kind) ? "1" : ""))->text().trimmed();
+                if (auto* unit = control<QLabel>(QStringLiteral("Label_%1%2").arg(kind).arg(item) + "2"); measured(kind) && unit->isVisibleTo(m_window.get()))
+                    c.unit = unit->text().trimmed();
                 for (int k = 1; k <= conditions::kMaxChoices; ++k)
                     c.checks[k - 1] = control<QCheckBox>(app::parts::conditionCheckBox(item, k))->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
                 for (int choice = 0; choice < 2; ++choice)
@@ -1055,85 +1135,99 @@ private:
         return numbers;
     }
 
-    QString storedValue(const QString& tableName, const QString& number, const QString& field) const
+    Rows rowsOf(const QString& tableName, Where where) const
     {
+        if (where == Where::File)
+            return fileRows(m_window->dm().folder().tablePath(tableName)).rows;
+        Rows rows;
         store::Table* t = table(tableName);
-        const int regNo = t->fieldIndex(QStringLiteral("REG_NO"));
-        const int index = t->fieldIndex(field);
-        for (const auto& row : t->allRows()) {
-            if (row.value(regNo).toString().trimmed() == number)
-                return row.value(index).toString().trimmed();
+        for (const store::FieldDef& field : t->fields())
+            rows.fields << field.name;
+        rows.rows = t->allRows();
+        return rows;
+    }
+
+    QString storedValue(const QString& tableName, const QString& number, const QString& field, Where where) const
+    {
+        const Rows rows = rowsOf(tableName, where);
+        for (const auto& row : rows.rows) {
+            if (rows.at(row, QStringLiteral("REG_NO")) == number)
+                return rows.at(row, field);
         }
         return {};
     }
 
-    // What registration `number` holds now, with the typed fields of `like` looked up.
-    Registration stored(const QString& number, const Registration& like) const
+    // What registration `number` holds now in memory or on file, with the typed fields of `like`
+    // looked up.
+    Registration stored(const QString& number, const Registration& like, Where where) const
     {
         Registration r;
         for (const auto& [key, value] : like.fields)
-            r.fields[key] = storedField(number, key);
-        r.conditions = storedConditions(number);
-        r.title = storedValue(QStringLiteral("NT_TBL_MAIN"), number, QStringLiteral("TECH_TITLE"));
-        r.section = storedValue(QStringLiteral("NT_TBL_DETAIL"), number, QStringLiteral("SALES_SECTION"));
-        r.compareTitle = storedValue(QStringLiteral("NT_TBL_DETAIL"), number, QStringLiteral("COMPARE_TECH_TITLE"));
-        r.costType = storedValue(QStringLiteral("NT_TBL_DETAIL"), number, QStringLiteral("COST_TYPE"));
-        r.year = storedValue(QStringLiteral("NT_TBL_MAIN"), number, QStringLiteral("TECH_DVLP_YEAR"));
+            r.fields[key] = storedField(number, key, where);
+        r.conditions = storedConditions(number, where);
+        const Rows main = rowsOf(QStringLiteral("NT_TBL_MAIN"), where);
+        const Rows detail = rowsOf(QStringLiteral("NT_TBL_DETAIL"), where);
+        const auto value = [&number](const Rows& rows, const QString& field) {
+            for (const auto& row : rows.rows) {
+                if (rows.at(row, QStringLiteral("REG_NO")) == number)
+                    return rows.at(row, field);
+            }
+            return QString();
+        };
+        r.title = value(main, QStringLiteral("TECH_TITLE"));
+        r.section = value(detail, QStringLiteral("SALES_SECTION"));
+        r.compareTitle = value(detail, QStringLiteral("COMPARE_TECH_TITLE"));
+        r.costType = value(detail, QStringLiteral("COST_TYPE"));
+        r.year = value(main, QStringLiteral("TECH_DVLP_YEAR"));
         QStringList codes;
         for (const QString& field : classFields())
-            codes << storedValue(QStringLiteral("NT_TBL_MAIN"), number, field);
+            codes << value(main, field);
         r.classes = codes.join(QLatin1Char('/'));
-        r.cell = entry::LoadGridText(storedValue(QStringLiteral("NT_TBL_DESCRIPTION"), number, QStringLiteral("SUMMARY_TABLE"))).grid.cell(1, 1);
-        store::Table* breakdown = table(QStringLiteral("NT_TBL_COMPARE_DETAIL"));
-        const int recId = breakdown->fieldIndex(QStringLiteral("REC_ID"));
-        const int price = breakdown->fieldIndex(QStringLiteral("PRICE"));
-        for (const auto& row : breakdown->allRows()) {
-            if (!row.value(recId).isNull() && row.value(recId).toInt() == number.mid(4).toInt())
-                r.prices << row.value(price).toString();
+        r.cell = entry::LoadGridText(storedValue(QStringLiteral("NT_TBL_DESCRIPTION"), number, QStringLiteral("SUMMARY_TABLE"), where)).grid.cell(1, 1);
+        const Rows breakdown = rowsOf(QStringLiteral("NT_TBL_COMPARE_DETAIL"), where);
+        for (const auto& row : breakdown.rows) {
+            const QString recId = breakdown.at(row, QStringLiteral("REC_ID"));
+            if (!recId.isEmpty() && recId.toInt() == number.mid(4).toInt())
+                r.prices << QString::number(breakdown.at(row, QStringLiteral("PRICE")).toDouble());
         }
         r.prices.sort();
         for (const RecordList& kind : recordLists())
-            r.*kind.names = rowNames(QLatin1String(kind.table), QLatin1String(kind.nameField), number);
-        store::Table* images = table(QStringLiteral("NT_TBL_INFO_IMAGES"));
-        const int imageNumber = images->fieldIndex(QStringLiteral("REG_NO"));
-        const int imageSlot = images->fieldIndex(QStringLiteral("IMAGES_TYPE"));
-        const int imageFile = images->fieldIndex(QStringLiteral("IMAGES_FILE"));
-        for (const auto& row : images->allRows()) {
-            if (row.value(imageNumber).toString().trimmed() != number)
+            r.*kind.names = rowNames(QLatin1String(kind.table), QLatin1String(kind.nameField), number, where);
+        const Rows images = rowsOf(QStringLiteral("NT_TBL_INFO_IMAGES"), where);
+        for (const auto& row : images.rows) {
+            if (images.at(row, QStringLiteral("REG_NO")) != number)
                 continue;
-            QFile file(m_dir.filePath(QStringLiteral("Images/") + row.value(imageFile).toString().trimmed()));
+            QFile file(m_dir.filePath(QStringLiteral("Images/") + images.at(row, QStringLiteral("IMAGES_FILE"))));
             const QString source = file.open(QIODevice::ReadOnly) ? m_photoSources.value(file.readAll(), QStringLiteral("?")) : QStringLiteral("none");
-            r.photos << row.value(imageSlot).toString().trimmed() + ':' + source;
+            r.photos << images.at(row, QStringLiteral("IMAGES_TYPE")) + ':' + source;
         }
         r.photos.sort();
         return r;
     }
 
-    // The rows of a table file, read again only when the file changed since the last look.
+    // The rows of a table file, read again only when its bytes changed since the last look.
     struct FileRows
     {
-        QDateTime modified;
-        qint64 size = -1;
+        QByteArray bytes;
         bool opens = false;
         QString error;
+        Rows rows;
         QStringList numbers; // REG_NO of each row
     };
-    const FileRows& fileRows(const QString& path)
+    const FileRows& fileRows(const QString& path) const
     {
-        const QFileInfo info(path);
+        QFile file(path);
+        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
         FileRows& cached = m_files[path];
-        if (cached.size == info.size() && cached.modified == info.lastModified())
+        if (cached.opens && cached.bytes == bytes)
             return cached;
-        cached = FileRows{info.lastModified(), info.size()};
+        cached = FileRows{bytes};
         QList<store::FieldDef> fields;
-        QList<QVector<QVariant>> rows;
-        cached.opens = store::TableFile::read(path, &fields, &rows, &cached.error);
-        int regNo = -1;
-        for (int f = 0; f < fields.size(); ++f)
-            if (fields.at(f).name == QLatin1String("REG_NO"))
-                regNo = f;
-        for (const auto& row : rows)
-            cached.numbers << (regNo >= 0 ? row.value(regNo).toString().trimmed() : QStringLiteral("?"));
+        cached.opens = store::TableFile::read(path, &fields, &cached.rows.rows, &cached.error);
+        for (const store::FieldDef& field : fields)
+            cached.rows.fields << field.name;
+        for (const auto& row : cached.rows.rows)
+            cached.numbers << (cached.rows.index(QStringLiteral("REG_NO")) >= 0 ? cached.rows.at(row, QStringLiteral("REG_NO")) : QStringLiteral("?"));
         return cached;
     }
 
@@ -1204,11 +1298,16 @@ private:
         for (auto& [number, values] : m_confirmed) {
             if (m_open && m_open->number == number)
                 continue;
-            const Registration shown = stored(number, values);
-            adoptCompletedLevels(values, shown);
-            adoptEmptyGridHeadings(values, shown);
-            if (!(shown == values))
-                return void(fail(QStringLiteral("%1 holds %2, confirmed was %3").arg(number, shown.describe(), values.describe())));
+            for (const Where where : {Where::Memory, Where::File}) {
+                // The export completes levels in memory and leaves them for the next write of the
+                // table: memory and file are each compared with the codes they show.
+                const Registration shown = stored(number, values, where);
+                Registration expected = values;
+                adoptCompletedLevels(expected, shown);
+                if (!(shown == expected))
+                    return void(fail(QStringLiteral("%1 holds %2 in %3, confirmed was %4")
+                                         .arg(number, shown.describe(), where == Where::File ? "its files" : "memory", expected.describe())));
+            }
         }
     }
 
@@ -1219,7 +1318,7 @@ private:
     std::optional<Open> m_open;
     std::optional<QString> m_failure;
     QList<std::pair<QString, Registration>> m_exports;
-    QHash<QString, FileRows> m_files;
+    mutable QHash<QString, FileRows> m_files;
     QHash<QByteArray, QString> m_photoSources; // bytes → file name of each picture the user picks from
     std::optional<std::pair<QString, QString>> m_built; // registration and level-3 code the condition panels were built for
     std::map<int, ConditionItem> m_items;               // the condition items as the user left them

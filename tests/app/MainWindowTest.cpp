@@ -14,6 +14,9 @@
 #include "widgets/DBLookupComboBox.h"
 #include "widgets/DBMemo.h"
 #include "widgets/DBRadioGroup.h"
+#include "widgets/TextLineEdit.h"
+#include "widgets/TextMemo.h"
+#include <QPlainTextEdit>
 
 #include <QApplication>
 #include <QDir>
@@ -212,6 +215,44 @@ TEST_F(MainWindowTest, PostCodesAreSplitOnOpeningAndJoinedOnSaving)
     }
 }
 
+// No to the save question, then staying at the comparison question (by メニュー or by closing the
+// window): the pages show the registration as saved, so that a photo cleared before is shown again
+// and cannot be chosen over, and the next save keeps it.
+TEST_F(MainWindowTest, StayingAfterNoShowsTheRegistrationAsSaved)
+{
+    const QByteArray photo = testsupport::gifPhoto(100, 100, "saved photo");
+    window->show();
+    window->cycle().newRegistration();
+    ui.expectFile(dir.write("saved.gif", photo));
+    ui.expectBox(UI::Ok);
+    find<QPushButton>("BtnPICTURE_S")->click();
+    find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("消波ブロック"));
+    ui.expectBox(UI::Yes);
+    window->cycle().save();
+    for (const bool byClosing : {false, true}) {
+        SCOPED_TRACE(byClosing ? "closing" : "メニュー");
+        ui.clearBoxes();
+        ui.expectBox(UI::Ok);
+        ui.expectBox(UI::Ok);
+        find<QPushButton>("BtnCancelPICTURE_S")->click();
+        ASSERT_TRUE(find<QPushButton>("BtnPICTURE_S")->isEnabled());
+        ui.expectBox(UI::No); // the save question
+        ui.expectBox(UI::No); // no comparison: stay
+        if (byClosing)
+            EXPECT_FALSE(window->close());
+        else
+            window->cycle().backToList();
+        ASSERT_NE(window->pages()->currentIndex(), 0) << ui.boxTexts().join('|').toStdString();
+        EXPECT_FALSE(find<QPushButton>("BtnPICTURE_S")->isEnabled());
+        EXPECT_TRUE(find<QPushButton>("BtnCancelPICTURE_S")->isEnabled());
+        EXPECT_EQ(find<QLineEdit>("ImagePath_S")->text(), QStringLiteral("saved.gif"));
+        ui.expectBox(UI::Yes);
+        window->cycle().save();
+        EXPECT_EQ(dir.read("Images/XXK-000001S.gif"), photo);
+        EXPECT_EQ(field("NT_TBL_INFO_IMAGES", "IMAGES_FILE"), QStringLiteral("XXK-000001S.gif"));
+    }
+}
+
 TEST_F(MainWindowTest, NoToTheSaveQuestionBringsBackAReplacedPhoto)
 {
     const QByteArray oldPhoto = testsupport::gifPhoto(100, 100, "old photo");
@@ -359,6 +400,27 @@ TEST_F(MainWindowFocusTest, EveryWayOfPastingIntoAnEntryBoxRefusesAsTheKeysDo)
                 EXPECT_TRUE(subtitle->text().startsWith(QStringLiteral("元の副題")));
         }
     }
+}
+
+// A record deleted through its dialog's delete button leaves the table's file at once, as a
+// stored record reaches it at once: dropping the registration's other changes must not bring it
+// back from the file.
+TEST_F(MainWindowTest, ADeletedDialogRecordLeavesTheFileAtOnce)
+{
+    window->show();
+    find<QPushButton>("Button5")->click();
+    auto* dialog = window->findChild<QDialog*>(QStringLiteral("FrmPrvRec"));
+    ASSERT_TRUE(dialog);
+    QTimer::singleShot(0, dialog, [dialog] {
+        dialog->findChild<QLineEdit*>(QStringLiteral("PJT_NAME"))->setText(QStringLiteral("護岸工事"));
+        dialog->findChild<QPushButton*>(QStringLiteral("BtnOk"))->click();
+    });
+    ui.expectBox(UI::Yes); // レコードを追加しますか？
+    find<QPushButton>("Project_Pvt_Add")->click();
+    ASSERT_EQ(rowsInFile("PL_TBL_PROJECT_PRIVATE"), 1) << ui.boxTexts().join('|').toStdString();
+    ui.expectBox(UI::Yes); // 削除してよろしいですか？
+    find<QPushButton>("Project_Pvt_Del")->click();
+    EXPECT_EQ(rowsInFile("PL_TBL_PROJECT_PRIVATE"), 0) << ui.boxTexts().join('|').toStdString();
 }
 
 // A record confirmed in its dialog is the only input of a new registration: the way out asks the
@@ -623,3 +685,64 @@ TEST_F(MainWindowTest, LookedUpColumnsAreFilledAfterARestart)
     EXPECT_FALSE(cell("PL_TBL_PROJECT_PRIVATE", 1).isEmpty());
 }
 
+
+// Every writable box of the entry pages, line or memo, refuses a character Shift_JIS cannot hold
+// when it comes by the context menu's paste or by a drop, with the message Ctrl+V gives.
+TEST_F(MainWindowFocusTest, EveryEntryBoxRefusesAnUnencodablePasteByMenuOrDrop)
+{
+    const QString pasted = QStringLiteral("副題😀");
+    QList<QWidget*> boxes;
+    for (auto* line : window->findChildren<widgets::TextLineEdit*>())
+        if (!line->isReadOnly())
+            boxes << line;
+    for (auto* memo : window->findChildren<widgets::TextMemo*>())
+        if (!memo->isReadOnly())
+            boxes << memo;
+    const auto text = [](QWidget* box) {
+        auto* line = qobject_cast<QLineEdit*>(box);
+        return line ? line->text() : qobject_cast<QPlainTextEdit*>(box)->toPlainText();
+    };
+    int tried = 0;
+    for (QWidget* box : boxes) {
+        for (int p = 0; p < window->pages()->count(); ++p)
+            if (window->pages()->widget(p)->isAncestorOf(box))
+                window->pages()->setCurrentIndex(p);
+        if (!box->isVisible() || !box->isEnabled())
+            continue;
+        ++tried;
+        auto* memo = qobject_cast<QPlainTextEdit*>(box);
+        QWidget* target = memo ? memo->viewport() : box;
+        for (int way = 0; way < 2; ++way) {
+            SCOPED_TRACE(box->objectName().toStdString() + (way == 0 ? " menu" : " drop"));
+            ASSERT_TRUE(focus(box));
+            QApplication::clipboard()->setText(pasted);
+            ui.clearBoxes();
+            ui.expectBox(UI::Ok);
+            if (way == 0) {
+                QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), target->mapToGlobal(QPoint(2, 2)));
+                QApplication::sendEvent(target, &event);
+                QMenu* menu = nullptr;
+                for (QWidget* top : QApplication::topLevelWidgets())
+                    if (auto* m = qobject_cast<QMenu*>(top); m && m->isVisible())
+                        menu = m;
+                ASSERT_TRUE(menu);
+                QAction* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"));
+                ASSERT_TRUE(paste);
+                paste->trigger();
+                menu->close();
+            } else {
+                QMimeData data;
+                data.setText(pasted);
+                QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+                QDragMoveEvent move(QPoint(2, 2), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+                QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+                for (QEvent* event : std::initializer_list<QEvent*>{&enter, &move, &drop})
+                    QApplication::sendEvent(target, event);
+            }
+            EXPECT_FALSE(text(box).contains(pasted)) << text(box).toStdString();
+            ASSERT_EQ(ui.boxes().size(), 1) << ui.boxTexts().join('|').toStdString();
+            EXPECT_TRUE(ui.boxes().at(0).text.contains(QStringLiteral("😀")));
+        }
+    }
+    EXPECT_GT(tried, 50);
+}
