@@ -41,7 +41,9 @@ SubmissionChangesDialog::SubmissionChangesDialog(Purpose purpose, Compare compar
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
     m_list->setHeaderLabels({QStringLiteral("ページ"), QStringLiteral("項目"), QStringLiteral("提出ファイル"), QStringLiteral("現在")});
-    m_list->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    // Wide enough for the longest page name with a gap before the item.
+    m_list->header()->setSectionResizeMode(0, QHeaderView::Interactive);
+    m_list->header()->resizeSection(0, fontMetrics().horizontalAdvance(QStringLiteral("従来技術との比較")) + 3 * fontMetrics().averageCharWidth() + 16);
     m_list->header()->setSectionResizeMode(1, QHeaderView::Interactive);
     m_list->header()->resizeSection(1, 240);
     m_list->header()->resizeSection(2, 200);
