@@ -127,6 +127,7 @@ void EntryPagesScreen::openedRegistrationShown()
 void EntryPagesScreen::registrationSaved()
 {
     m_window.comparison().JudgeOtherRadioCondition();
+    m_window.showNote(QStringLiteral("保存しました。"));
 }
 
 QString EntryPagesScreen::comparisonTitle() const

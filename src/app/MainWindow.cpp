@@ -38,6 +38,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QSignalBlocker>
 #include <QScreen>
 #include <QSessionManager>
@@ -389,7 +390,14 @@ void MainWindow::exportSubmissionFile()
 
 void MainWindow::importSubmissionFile()
 {
-    m_import->importSubmissionFile();
+    if (m_import->importSubmissionFile() == submission::SubmissionImport::Outcome::Imported)
+        showNote(QStringLiteral("%1 として取り込みました。").arg(m_import->importedNumber()));
+}
+
+void MainWindow::showNote(const QString& note)
+{
+    constexpr int kShownMilliseconds = 8000;
+    statusBar()->showMessage(note, kShownMilliseconds);
 }
 
 // ---------------------------------------------------------------- pages

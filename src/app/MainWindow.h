@@ -85,6 +85,8 @@ public:
     // The list page's submission-file commands: "提出用ファイル作成" and "データ取り込み".
     void exportSubmissionFile();
     void importSubmissionFile();
+    // A short note in the status line after work that ends without a message box (a save, an import).
+    void showNote(const QString& note);
     // "複製して新規作成": a copy of the list's current registration under the next number, shown on
     // the entry pages as a new registration.
     void duplicateRegistration();

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <gtest/gtest.h>
 
 using UI = UserInteraction;
@@ -29,6 +30,7 @@ protected:
         window->control<QLineEdit>(QStringLiteral("TECH_TITLE"))->setText(QStringLiteral("消波ブロック: 新型"));
         ui.expectBox(UI::Yes);
         window->cycle().save();
+        EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("保存しました。"));
         ui.expectBox(UI::Yes); // no comparison with a conventional technology: leave all the same
         window->cycle().backToList();
         ASSERT_EQ(window->pages()->currentIndex(), 0) << ui.boxTexts().join('|').toStdString();
@@ -81,6 +83,7 @@ TEST_F(SubmissionButtonsTest, ExportChecksFirstThenWritesTheFileThatImportAddsAg
     ui.expectFile(path);
     click("Button3");
     EXPECT_TRUE(ui.boxes().isEmpty()) << ui.boxTexts().join('|').toStdString();
+    EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("XXK-000002 として取り込みました。"));
     EXPECT_EQ(window->control<QTableView>(QStringLiteral("DBGrid1"))->model()->rowCount(), 2);
     EXPECT_EQ(main()->field(QStringLiteral("REG_NO")).asString(), QStringLiteral("XXK-000002"));
     EXPECT_EQ(main()->field(QStringLiteral("TECH_TITLE")).asString(), QStringLiteral("消波ブロック: 新型"));
