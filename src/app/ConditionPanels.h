@@ -16,6 +16,10 @@ class DataModule;
 class Table;
 }
 
+namespace widgets {
+class FieldLink;
+}
+
 namespace app {
 
 // The construction-condition area of the summary page: builds the six items' panels from the
@@ -82,6 +86,10 @@ private:
     // Whether item n's row is stored and carries the definition's order, kind, name and unit.
     bool rowMatches(int item, const conditions::ItemDefinition& definition) const;
     void watchControls();
+    // The links of the item's value boxes (number, range bounds, text), bound to the item's row.
+    QList<widgets::FieldLink*> valueLinks(int item) const;
+    void writePendingValues();
+    void dropPendingValuesOfHiddenBoxes();
     // The kind in item n's TYPE box, as of the last rebuild.
     QString itemKind(int item) const;
     void onFocusChanged(QWidget* old, QWidget* now);
