@@ -170,6 +170,15 @@ void ConditionPanels::forgetBuild()
     }
 }
 
+void ConditionPanels::abandonRebuiltRows()
+{
+    for (const int item : std::as_const(m_rebuiltOnly)) {
+        if (view(item)->isEditing())
+            view(item)->cancel();
+    }
+    m_rebuiltOnly.clear();
+}
+
 QString ConditionPanels::currentLevel3Code() const
 {
     const auto shown = [this](const char* name) {

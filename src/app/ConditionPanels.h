@@ -46,6 +46,9 @@ public:
     // The rows were dropped or loaded again: what the last rebuild set up no longer holds, and the
     // next showing of the summary page builds the panels anew.
     void forgetBuild();
+    // The registration is left without a change: the rows only the rebuild began or rewrote are
+    // abandoned, so that no later save of any registration posts them.
+    void abandonRebuiltRows();
     // The code the summary page rebuilds with: LEVEL3_COMBO when the three levels of slot 1 are
     // all filled, empty otherwise.
     QString currentLevel3Code() const;

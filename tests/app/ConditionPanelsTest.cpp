@@ -448,3 +448,29 @@ TEST_F(ConditionPanelsTest, AValueTypedBeforeTheItemChangesKindIsShownAsTheRowHo
                 EXPECT_FALSE(row.contains(QLatin1String("3.5"))) << row.toStdString();
     }
 }
+
+// A saved registration whose items were never shown: showing them builds rows no one changed.
+// Leaving for the list without a change (no question asked) leaves none of them behind, in memory
+// or, after another registration's save, in the file.
+TEST_F(ConditionPanelsTest, ItemsOnlyShownLeaveNoRowWhenTheUserLeavesWithoutAChange)
+{
+    setLevel3("0100104");
+    save();
+    ASSERT_TRUE(rows().isEmpty());
+    window->cycle().backToList();
+
+    window->cycle().openRegistration();
+    showSummary();
+    ASSERT_TRUE(shown("plCNST_R1"));
+    ASSERT_FALSE(window->cycle().isModified());
+    window->cycle().backToList();
+    ASSERT_EQ(window->pages()->currentIndex(), 0) << ui.boxTexts().join('|').toStdString();
+    EXPECT_TRUE(rows().isEmpty()) << rows().join('|').toStdString();
+
+    window->cycle().newRegistration();
+    text("TECH_TITLE")->setText(QStringLiteral("別の工法"));
+    text("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
+    save();
+    EXPECT_TRUE(rows().isEmpty()) << rows().join('|').toStdString();
+    EXPECT_TRUE(rowsInFile().isEmpty()) << rowsInFile().join('|').toStdString();
+}
