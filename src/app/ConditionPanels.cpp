@@ -69,17 +69,19 @@ void ConditionPanels::watchControls()
             connect(button, &QAbstractButton::clicked, this, [this, item] { choiceMade(item); });
         }
         // The rows stay in edit from the rebuild on, so a typed value marks the change itself.
-        const QList<widgets::FieldLink*> links = {control<widgets::DBEdit>(parts::conditionNumberBox(item))->link(),
-                                                  control<widgets::DBEdit>(parts::conditionRangeBox(item, 1))->link(),
-                                                  control<widgets::DBEdit>(parts::conditionRangeBox(item, 2))->link(),
-                                                  control<widgets::DBMemo>(parts::conditionTextMemo(item))->link()};
-        for (widgets::FieldLink* link : links)
+        for (widgets::FieldLink* link : valueLinks(item))
             connect(link, &widgets::FieldLink::changedByUser, this, [this, item] {
                 m_rebuiltOnly.remove(item);
                 m_hooks.setModified(true);
             });
     }
     connect(qApp, &QApplication::focusChanged, this, &ConditionPanels::onFocusChanged);
+}
+
+QList<widgets::FieldLink*> ConditionPanels::valueLinks(int item) const
+{
+    return {control<widgets::DBEdit>(parts::conditionNumberBox(item))->link(), control<widgets::DBEdit>(parts::conditionRangeBox(item, 1))->link(),
+            control<widgets::DBEdit>(parts::conditionRangeBox(item, 2))->link(), control<widgets::DBMemo>(parts::conditionTextMemo(item))->link()};
 }
 
 bool ConditionPanels::eventFilter(QObject* watched, QEvent* event)
@@ -166,6 +168,15 @@ void ConditionPanels::forgetBuild()
         store::Table* row = view(item);
         showKind(item, row->isActive() && !row->isEmpty() ? row->field(QStringLiteral("TYPE")).asString() : QString());
     }
+}
+
+void ConditionPanels::abandonRebuiltRows()
+{
+    for (const int item : std::as_const(m_rebuiltOnly)) {
+        if (view(item)->isEditing())
+            view(item)->cancel();
+    }
+    m_rebuiltOnly.clear();
 }
 
 QString ConditionPanels::currentLevel3Code() const
@@ -282,6 +293,7 @@ void ConditionPanels::LoadConstConditions(const QString& code)
         UserInteraction::current().error(kProgramTitle, error);
         return;
     }
+    writePendingValues();
     hideAll();
     // The kind boxes are emptied without touching the rows: an item the file no longer defines
     // keeps an empty kind, so that the save removes its row.
@@ -311,6 +323,7 @@ void ConditionPanels::LoadConstConditions(const QString& code)
     }
     if (definitions.isEmpty())
         control(QStringLiteral("lblNoCnst"))->show();
+    dropPendingValuesOfHiddenBoxes();
     fitPage();
 
     // The rows stay in edit until the save posts them or a discard cancels them: posted here, the
@@ -321,6 +334,31 @@ void ConditionPanels::LoadConstConditions(const QString& code)
             view(item)->cancel();
     }
     m_hooks.setModified(wasModified);
+}
+
+// A value typed into a box and not yet written (the box never lost the focus) reaches its row
+// before the items are rebuilt, so that it stays in the row like a value written earlier. The
+// number box and the lower bound of a range share one field: left pending in the box of a kind
+// the item no longer has, it would overwrite what the user enters in the other at the save.
+void ConditionPanels::writePendingValues()
+{
+    for (int item = 1; item <= kItemCount; ++item) {
+        for (widgets::FieldLink* link : valueLinks(item))
+            link->updateRecord();
+    }
+}
+
+// A text the field refused stays pending in its box for correction; in a box the rebuild hid, no
+// one can correct it, and it shows the row's value again.
+void ConditionPanels::dropPendingValuesOfHiddenBoxes()
+{
+    for (int item = 1; item <= kItemCount; ++item) {
+        for (widgets::FieldLink* link : valueLinks(item)) {
+            auto* box = qobject_cast<QWidget*>(link->parent());
+            if (link->isModified() && box && !box->isVisibleTo(control(QStringLiteral("CnstArea"))))
+                link->reload();
+        }
+    }
 }
 
 void ConditionPanels::fitPage()

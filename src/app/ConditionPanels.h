@@ -16,6 +16,10 @@ class DataModule;
 class Table;
 }
 
+namespace widgets {
+class FieldLink;
+}
+
 namespace app {
 
 // The construction-condition area of the summary page: builds the six items' panels from the
@@ -42,6 +46,9 @@ public:
     // The rows were dropped or loaded again: what the last rebuild set up no longer holds, and the
     // next showing of the summary page builds the panels anew.
     void forgetBuild();
+    // The registration is left without a change: the rows only the rebuild began or rewrote are
+    // abandoned, so that no later save of any registration posts them.
+    void abandonRebuiltRows();
     // The code the summary page rebuilds with: LEVEL3_COMBO when the three levels of slot 1 are
     // all filled, empty otherwise.
     QString currentLevel3Code() const;
@@ -82,6 +89,10 @@ private:
     // Whether item n's row is stored and carries the definition's order, kind, name and unit.
     bool rowMatches(int item, const conditions::ItemDefinition& definition) const;
     void watchControls();
+    // The links of the item's value boxes (number, range bounds, text), bound to the item's row.
+    QList<widgets::FieldLink*> valueLinks(int item) const;
+    void writePendingValues();
+    void dropPendingValuesOfHiddenBoxes();
     // The kind in item n's TYPE box, as of the last rebuild.
     QString itemKind(int item) const;
     void onFocusChanged(QWidget* old, QWidget* now);

@@ -45,6 +45,9 @@ bool EntryPagesScreen::showsList() const
 
 void EntryPagesScreen::showList()
 {
+    // Whatever way the registration is left (saved, discarded or unchanged), no condition row
+    // that only showing its items began outlives it.
+    m_window.conditionPanels().abandonRebuiltRows();
     m_window.showListPage();
 }
 

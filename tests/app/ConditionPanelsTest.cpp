@@ -413,3 +413,64 @@ TEST_F(ConditionPanelsTest, TheItemsOfADroppedClassDoNotShapeTheNextSave)
 }
 
 } // namespace
+
+// A value typed for an item whose kind the next class changes (a number becoming a range and back)
+// shows in the new kind's box at once and stays what is shown: a page change or a save never
+// brings back a text left in the box of the kind no longer shown.
+TEST_F(ConditionPanelsTest, AValueTypedBeforeTheItemChangesKindIsShownAsTheRowHoldsIt)
+{
+    struct Case
+    {
+        const char* from;
+        const char* to;
+        const char* typedBox;
+        const char* shownBox;
+    };
+    // 0100302 item 4: N 施工可能な有義波高; 0200101 item 4: R 改良率.
+    for (const Case& c : {Case{"0100302", "0200101", "DBEdit_N4", "DBEdit_R41"}, Case{"0200101", "0100302", "DBEdit_R41", "DBEdit_N4"}}) {
+        SCOPED_TRACE(c.typedBox);
+        setLevel3(QLatin1String(c.from));
+        showSummary();
+        text(QLatin1String(c.typedBox))->setText("3.5");
+        setLevel3(QLatin1String(c.to));
+        window->cycle().markModified(); // as the classification lists mark it
+        showSummary();
+        EXPECT_EQ(text(QLatin1String(c.shownBox))->text(), "3.5") << "the typed value stays in the row as a written one does";
+        leaveAndShowSummaryAgain("TabSheet3");
+        EXPECT_EQ(text(QLatin1String(c.shownBox))->text(), "3.5") << "shown again";
+        text(QLatin1String(c.shownBox))->setText("");
+        leaveAndShowSummaryAgain("TabSheet4");
+        EXPECT_EQ(text(QLatin1String(c.shownBox))->text(), "") << "emptied by the user";
+        save();
+        EXPECT_EQ(text(QLatin1String(c.shownBox))->text(), "") << "saved";
+        for (const QString& row : rows())
+            if (row.startsWith(QLatin1String("4 ")))
+                EXPECT_FALSE(row.contains(QLatin1String("3.5"))) << row.toStdString();
+    }
+}
+
+// A saved registration whose items were never shown: showing them builds rows no one changed.
+// Leaving for the list without a change (no question asked) leaves none of them behind, in memory
+// or, after another registration's save, in the file.
+TEST_F(ConditionPanelsTest, ItemsOnlyShownLeaveNoRowWhenTheUserLeavesWithoutAChange)
+{
+    setLevel3("0100104");
+    save();
+    ASSERT_TRUE(rows().isEmpty());
+    window->cycle().backToList();
+
+    window->cycle().openRegistration();
+    showSummary();
+    ASSERT_TRUE(shown("plCNST_R1"));
+    ASSERT_FALSE(window->cycle().isModified());
+    window->cycle().backToList();
+    ASSERT_EQ(window->pages()->currentIndex(), 0) << ui.boxTexts().join('|').toStdString();
+    EXPECT_TRUE(rows().isEmpty()) << rows().join('|').toStdString();
+
+    window->cycle().newRegistration();
+    text("TECH_TITLE")->setText(QStringLiteral("別の工法"));
+    text("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
+    save();
+    EXPECT_TRUE(rows().isEmpty()) << rows().join('|').toStdString();
+    EXPECT_TRUE(rowsInFile().isEmpty()) << rowsInFile().join('|').toStdString();
+}
