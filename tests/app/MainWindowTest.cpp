@@ -93,6 +93,22 @@ protected:
         EXPECT_TRUE(store::TableFile::read(window->dm().folder().tablePath(tableName), &fields, &rows, nullptr));
         return int(rows.size());
     }
+    // The window shown, one record of other clients added through its dialog and confirmed: it
+    // is in the table's file at once.
+    void addPrivateRecordInItsDialog()
+    {
+        window->show();
+        find<QPushButton>("Button5")->click();
+        auto* dialog = window->findChild<QDialog*>(QStringLiteral("FrmPrvRec"));
+        ASSERT_TRUE(dialog);
+        QTimer::singleShot(0, dialog, [dialog] {
+            dialog->findChild<QLineEdit*>(QStringLiteral("PJT_NAME"))->setText(QStringLiteral("護岸工事"));
+            dialog->findChild<QPushButton*>(QStringLiteral("BtnOk"))->click();
+        });
+        ui.expectBox(UI::Yes); // レコードを追加しますか？
+        find<QPushButton>("Project_Pvt_Add")->click();
+        ASSERT_EQ(rowsInFile("PL_TBL_PROJECT_PRIVATE"), 1) << ui.boxTexts().join('|').toStdString();
+    }
     QStringList valuesInMemory(const QString& tableName, const QString& fieldName) const
     {
         return registrationrows::valuesInMemory(window->dm(), tableName, fieldName);
@@ -407,17 +423,7 @@ TEST_F(MainWindowFocusTest, EveryWayOfPastingIntoAnEntryBoxRefusesAsTheKeysDo)
 // back from the file.
 TEST_F(MainWindowTest, ADeletedDialogRecordLeavesTheFileAtOnce)
 {
-    window->show();
-    find<QPushButton>("Button5")->click();
-    auto* dialog = window->findChild<QDialog*>(QStringLiteral("FrmPrvRec"));
-    ASSERT_TRUE(dialog);
-    QTimer::singleShot(0, dialog, [dialog] {
-        dialog->findChild<QLineEdit*>(QStringLiteral("PJT_NAME"))->setText(QStringLiteral("護岸工事"));
-        dialog->findChild<QPushButton*>(QStringLiteral("BtnOk"))->click();
-    });
-    ui.expectBox(UI::Yes); // レコードを追加しますか？
-    find<QPushButton>("Project_Pvt_Add")->click();
-    ASSERT_EQ(rowsInFile("PL_TBL_PROJECT_PRIVATE"), 1) << ui.boxTexts().join('|').toStdString();
+    ASSERT_NO_FATAL_FAILURE(addPrivateRecordInItsDialog());
     ui.expectBox(UI::Yes); // 削除してよろしいですか？
     find<QPushButton>("Project_Pvt_Del")->click();
     EXPECT_EQ(rowsInFile("PL_TBL_PROJECT_PRIVATE"), 0) << ui.boxTexts().join('|').toStdString();
@@ -427,17 +433,7 @@ TEST_F(MainWindowTest, ADeletedDialogRecordLeavesTheFileAtOnce)
 // save question, and Yes keeps the registration with its record.
 TEST_F(MainWindowTest, ANewRegistrationWhoseOnlyInputIsADialogRecordIsNotDroppedUnasked)
 {
-    window->show();
-    find<QPushButton>("Button5")->click();
-    auto* dialog = window->findChild<QDialog*>(QStringLiteral("FrmPrvRec"));
-    ASSERT_TRUE(dialog);
-    QTimer::singleShot(0, dialog, [dialog] {
-        dialog->findChild<QLineEdit*>(QStringLiteral("PJT_NAME"))->setText(QStringLiteral("護岸工事"));
-        dialog->findChild<QPushButton*>(QStringLiteral("BtnOk"))->click();
-    });
-    ui.expectBox(UI::Yes); // レコードを追加しますか？
-    find<QPushButton>("Project_Pvt_Add")->click();
-    ASSERT_EQ(rowsInFile("PL_TBL_PROJECT_PRIVATE"), 1) << ui.boxTexts().join('|').toStdString();
+    ASSERT_NO_FATAL_FAILURE(addPrivateRecordInItsDialog());
     EXPECT_TRUE(window->cycle().isModified());
 
     ui.clearBoxes();
