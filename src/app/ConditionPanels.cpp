@@ -317,6 +317,7 @@ void ConditionPanels::LoadConstConditions(const QString& code)
             if (!view(definition.item)->isEditing())
                 m_rebuiltOnly.insert(definition.item);
             conditions::changeConstMode(view(definition.item));
+            conditions::dropValuesOfAnotherKind(view(definition.item), definition.kind);
             setItemFields(definition.item, definition);
         }
         showItem(definition.item, definition);

@@ -284,6 +284,18 @@ bool putDataConst(store::Table* view, const QString& kind, const ItemControls& c
     return false;
 }
 
+void dropValuesOfAnotherKind(store::Table* view, const QString& kind)
+{
+    const QString stored = view->field(QStringLiteral("TYPE")).asString().trimmed();
+    if (stored.isEmpty() || stored == kind)
+        return;
+    view->field(QStringLiteral("TXT")).clear();
+    if (kind != QLatin1String("N") && kind != QLatin1String("R"))
+        view->field(QStringLiteral("MIN_VAL")).clear();
+    if (kind != QLatin1String("R"))
+        view->field(QStringLiteral("MAX_VAL")).clear();
+}
+
 void removeIncompleteRows(store::Table* table)
 {
     if (!table->isActive())
