@@ -7,6 +7,7 @@
 #include "widgets/TextMemo.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QTableWidget>
 
 using UI = UserInteraction;
@@ -68,6 +69,11 @@ TEST_F(RemainingBytesTest, EachDescriptionGridCountsAsTheSaveCheckMeasuresItsTab
     for (const app::parts::DescriptionTableNames& names : app::parts::kDescriptionTables) {
         SCOPED_TRACE(names.grid.toStdString());
         auto* grid = find<QTableWidget>(names.grid);
+        // Emptied of the sample a new registration starts with.
+        for (int r = 1; r <= entry::kTableCells; ++r)
+            for (int c = 1; c <= entry::kTableCells; ++c)
+                grid->item(r, c)->setText(QString());
+        find<QLineEdit>(names.title)->clear();
         EXPECT_EQ(counter(names.grid), QStringLiteral("残り 2000 バイト"));
         // "1\t1\t0\t0", the cell and the empty title line: 7 + 2 + 2 + 2 bytes.
         grid->item(1, 1)->setText(QStringLiteral("あ"));
