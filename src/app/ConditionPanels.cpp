@@ -215,8 +215,8 @@ void ConditionPanels::setItemFields(int item, const conditions::ItemDefinition& 
     row->field(QStringLiteral("ORD")).setString(QString::number(item));
     row->field(QStringLiteral("TYPE")).setString(definition.kind);
     row->field(QStringLiteral("NAME")).setString(definition.name);
-    if (definition.hasUnit)
-        row->field(QStringLiteral("F_UNIT")).setString(definition.unit);
+    if (definition.isMeasured())
+        row->field(QStringLiteral("F_UNIT")).setString(definition.storedUnit());
 }
 
 void ConditionPanels::showKind(int item, const QString& kind)
@@ -234,7 +234,7 @@ bool ConditionPanels::rowMatches(int item, const conditions::ItemDefinition& def
         return false;
     const auto holds = [row](const char* field, const QString& value) { return row->field(QLatin1String(field)).asString().trimmed() == value.trimmed(); };
     return holds("ORD", QString::number(item)) && holds("TYPE", definition.kind) && holds("NAME", definition.name)
-        && (!definition.hasUnit || holds("F_UNIT", definition.unit));
+        && (!definition.isMeasured() || holds("F_UNIT", definition.storedUnit()));
 }
 
 void ConditionPanels::showItem(int item, const conditions::ItemDefinition& definition)

@@ -76,7 +76,7 @@ ItemDefinition definitionOf(const QStringList& fields)
     } else if (definition.kind == QLatin1String("S")) {
         const QStringList choices = splitChoices(fifth);
         definition.choices = choices.mid(qMax(0, int(choices.size()) - 2));
-    } else if (definition.kind == QLatin1String("N") || definition.kind == QLatin1String("R")) {
+    } else if (definition.isMeasured()) {
         definition.hasUnit = fields.size() == 5;
         if (definition.hasUnit)
             definition.unit = fifth;

@@ -27,6 +27,10 @@ struct ItemDefinition
     QStringList choices; // "M": the first seven choices; "S": the two choices used (may be fewer)
     bool hasUnit = false; // "N" and "R": the line has exactly five fields
     QString unit;
+
+    // A number or a range is stored with the unit of its line, or with none.
+    bool isMeasured() const { return kind == QLatin1String("N") || kind == QLatin1String("R"); }
+    QString storedUnit() const { return hasUnit ? unit : QString(); }
 };
 
 // A line split into its fields: "%" becomes "％", TAB separates fields (a TAB at the end of the

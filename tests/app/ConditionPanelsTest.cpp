@@ -223,6 +223,23 @@ TEST_F(ConditionPanelsTest, AnotherCodeRewritesTheItemsKeepsTheValuesAndDropsSur
     EXPECT_TRUE(rows().isEmpty()) << rows().join('|').toStdString();
 }
 
+// A number or range item is measured in the unit its line names, or in none: the unit of the item
+// another class had at the same place does not stay with the new one.
+TEST_F(ConditionPanelsTest, ANumberItemWithoutAUnitKeepsNoUnitOfTheItemBefore)
+{
+    setLevel3("0100104"); // item 3: N 許容潮流速 (m/s)
+    showSummary();
+    text("DBEdit_N3")->setText("5");
+    save();
+    ASSERT_TRUE(rows().contains(QStringLiteral("3 N 許容潮流速  5  m/s"))) << rows().join('|').toStdString();
+
+    setLevel3("0100401"); // item 3: N 最大N値, no unit
+    showSummary();
+    save();
+    EXPECT_TRUE(rows().contains(QStringLiteral("3 N 最大N値  5  "))) << rows().join('|').toStdString();
+    EXPECT_TRUE(rowsInFile().contains(QStringLiteral("3 N 最大N値  5  "))) << rowsInFile().join('|').toStdString();
+}
+
 TEST_F(ConditionPanelsTest, ARangeWhoseUpperBoundIsBelowTheLowerIsReportedOnLeavingThePanel)
 {
     setLevel3("0100101");
