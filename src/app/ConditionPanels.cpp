@@ -6,6 +6,7 @@
 #include "store/DataModule.h"
 #include "store/Table.h"
 #include "util/UserInteraction.h"
+#include "widgets/BusyIndicator.h"
 #include "widgets/DBEdit.h"
 #include "widgets/DBMemo.h"
 #include "widgets/EntryBoxRules.h"
@@ -28,13 +29,6 @@ using conditions::kMaxChoices;
 namespace {
 
 const QStringList kPanelKinds = {"M", "N", "R", "S", "T"};
-
-// The hourglass while the area is rebuilt.
-struct WaitCursor
-{
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 } // namespace
 
@@ -280,7 +274,7 @@ void ConditionPanels::showItem(int item, const conditions::ItemDefinition& defin
 
 void ConditionPanels::LoadConstConditions(const QString& code)
 {
-    WaitCursor wait;
+    const widgets::BusyIndicator busy(QStringLiteral("施工条件の項目を作成しています…"), m_root);
     // The definitions are read before anything is touched: without them nothing can be entered,
     // and the stored rows and the choices in the boxes stay exactly as they are.
     QList<conditions::ItemDefinition> definitions;
