@@ -24,6 +24,7 @@
 #include "util/HelpText.h"
 #include "util/HelpWindow.h"
 #include "util/UserInteraction.h"
+#include "widgets/BusyIndicator.h"
 #include "widgets/DBRadioGroup.h"
 #include "widgets/WheelGuard.h"
 
@@ -502,7 +503,13 @@ void MainWindow::showControl(const QString& name)
 
 QList<inputcheck::Problem> MainWindow::inputProblems() const
 {
-    return inputcheck::allProblems(savecheck::readScreenValues(this, *m_dm, *m_grids), savecheck::readSubmissionValues(this, *m_dm));
+    // The check of a large registration can take a while: each step says that the work goes on.
+    const auto goesOn = [] { widgets::BusyIndicator::workGoesOn(); };
+    const inputcheck::ScreenValues screen = savecheck::readScreenValues(this, *m_dm, *m_grids);
+    goesOn();
+    const inputcheck::SubmissionValues submission = savecheck::readSubmissionValues(this, *m_dm);
+    goesOn();
+    return inputcheck::allProblems(screen, submission, goesOn);
 }
 
 void MainWindow::showInputCheck()

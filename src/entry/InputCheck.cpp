@@ -41,7 +41,7 @@ QString countFormMessage(const QString& what)
 class Rules
 {
 public:
-    explicit Rules(const ScreenValues& values) : m_values(values) {}
+    Rules(const ScreenValues& values, const std::function<void()>& goesOn) : m_values(values), m_goesOn(goesOn) {}
 
     QString text(const QString& name) const { return m_values.text(name); }
     bool filled(const QString& name) const { return !text(name).isEmpty(); }
@@ -61,6 +61,8 @@ public:
             return;
         const QString problem = photoFileProblem(named ? m_values.photoFiles.value(letter) : QString());
         failIf(!problem.isEmpty(), QStringLiteral("BtnPICTURE_") + letter, problem);
+        if (m_goesOn)
+            m_goesOn();
     }
     void table(const QString& grid, const QString& tableName)
     {
@@ -83,6 +85,7 @@ public:
 
 private:
     const ScreenValues& m_values;
+    const std::function<void()>& m_goesOn;
     QList<Failure> m_failures;
 };
 
@@ -196,9 +199,9 @@ QStringList saveCheckTextControls()
     return names;
 }
 
-QList<Failure> saveCheckFailures(const ScreenValues& values)
+QList<Failure> saveCheckFailures(const ScreenValues& values, const std::function<void()>& goesOn)
 {
-    Rules r(values);
+    Rules r(values, goesOn);
     nameAndDates(r);
     r.postCodePair(QStringLiteral("SALES_POST_CODE1"), QStringLiteral("SALES_POST_CODE2"));
     r.postCodePair(QStringLiteral("SALES_POST_CODE_BUSINESS1"), QStringLiteral("SALES_POST_CODE_BUSINESS2"));
@@ -312,10 +315,10 @@ QString Problem::line() const
     return page() + QLatin1Char('\t') + checkName() + QLatin1Char('\t') + oneLineMessage();
 }
 
-QList<Problem> allProblems(const ScreenValues& screen, const SubmissionValues& submission)
+QList<Problem> allProblems(const ScreenValues& screen, const SubmissionValues& submission, const std::function<void()>& goesOn)
 {
     QList<Problem> problems;
-    for (const Failure& failure : saveCheckFailures(screen))
+    for (const Failure& failure : saveCheckFailures(screen, goesOn))
         problems.append({Problem::Check::Save, failure.control, failure.message});
     for (const Failure& item : submissionFailures(submission))
         problems.append({Problem::Check::Submission, item.control, item.message});

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // The checks a registration passes before it is saved and before its submission file is made.
 // They judge the values the entry pages show; the main window gathers them and shows the result.
 namespace inputcheck {
@@ -52,7 +54,9 @@ inline const QStringList kCheckedPhotoSlots = {QStringLiteral("A"), QStringLiter
 
 // Every rule of the save check that fails, in the order the check tests them; the check itself
 // stops at the first. A photo failure names the slot's select button "BtnPICTURE_" + letter.
-QList<Failure> saveCheckFailures(const ScreenValues& values);
+// `goesOn`, when given, is called after each photo file is read (the part that takes time), so
+// that the screen can show that the check goes on.
+QList<Failure> saveCheckFailures(const ScreenValues& values, const std::function<void()>& goesOn = {});
 
 // What the submission check reads.
 struct SubmissionValues
@@ -107,7 +111,7 @@ struct Problem
 };
 
 // Every problem of both checks: the save check's failing rules in their order, then the missing
-// mandatory items of the submission check.
-QList<Problem> allProblems(const ScreenValues& screen, const SubmissionValues& submission);
+// mandatory items of the submission check. `goesOn` as for saveCheckFailures.
+QList<Problem> allProblems(const ScreenValues& screen, const SubmissionValues& submission, const std::function<void()>& goesOn = {});
 
 } // namespace inputcheck

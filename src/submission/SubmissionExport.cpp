@@ -203,6 +203,7 @@ bool SubmissionExport::fillWorkingFolder(const QString& regNo, QString* error)
         working->close(nullptr);
         if (!saved)
             return false;
+        m_ui.workGoesOn();
     }
     return true;
 }

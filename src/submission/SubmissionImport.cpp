@@ -201,6 +201,7 @@ SubmissionImport::Outcome SubmissionImport::ImportSubmissionFile(const QString& 
     }
     if (!extractionError.isEmpty())
         DeleteTempFiles(folder);
+    m_ui.workGoesOn();
 
     QString problem = CheckSubmissionFiles(temp);
     QList<store::FieldDef> fields;
@@ -225,6 +226,7 @@ SubmissionImport::Outcome SubmissionImport::ImportSubmissionFile(const QString& 
         m_ui.warn(kCaution, kOtherEditionNotice);
     }
 
+    m_ui.workGoesOn();
     DataUpgrade upgrade(m_dm, m_ui);
     if (!upgrade.UpgradeImportedData(temp))
         return refuse();
@@ -245,6 +247,7 @@ SubmissionImport::Outcome SubmissionImport::ImportSubmissionFile(const QString& 
             m_ui.warn(kCaution, tooMany);
             return refuse();
         }
+        m_ui.workGoesOn();
     }
 
     QString number;
@@ -262,6 +265,7 @@ SubmissionImport::Outcome SubmissionImport::ImportSubmissionFile(const QString& 
         return refuse();
     }
     DeleteTempFiles(folder);
+    m_ui.workGoesOn();
     main->locate(QStringLiteral("REG_NO"), number);
     m_dm.recordSaveTime(number);
     m_importedNumber = number;
@@ -286,15 +290,22 @@ bool SubmissionImport::mergeRegistration(const QString& number, bool convertEdit
             ConvertToHarbourEdition(table, live, rows);
         for (const store::Table::RowValues& row : rowsUnderNumber(table, *live, rows, number, temp, nullptr))
             live->appendRowValues(row);
+        m_ui.workGoesOn();
     }
     // Every table of the registration and its photos reach the program folder in one set: a
     // crash or a failed write leaves all of it or none of it.
     const QString images = m_dm.folder().path(QStringLiteral("Images"));
     store::WriteSet set(m_dm.folder().root());
     QList<store::Table*> staged;
-    bool stored = store::makeFolderDurably(images, error) && store::stageChangedTables(m_dm.registrationTables(), &set, &staged, error);
+    bool stored = store::makeFolderDurably(images, error);
+    // Table by table, each a step of the work.
+    for (store::Table* table : m_dm.registrationTables()) {
+        stored = stored && store::stageChangedTables({table}, &set, &staged, error);
+        m_ui.workGoesOn();
+    }
     for (const char* extension : {".jpg", ".gif", ".jpeg"})
         stored = stored && stageImageFiles(temp, images, number, QLatin1String(extension), set, error);
+    m_ui.workGoesOn();
     if (stored && set.commit(error)) {
         for (store::Table* table : std::as_const(staged))
             table->markUnchanged();

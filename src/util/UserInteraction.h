@@ -47,6 +47,10 @@ public:
     // ends; the screen shows meanwhile that the program is busy and what it does. Calls nest.
     virtual void workStarted(const QString& what) { Q_UNUSED(what); }
     virtual void workEnded() {}
+    // Said by such work at the natural points between its steps (each table written or read):
+    // the work holds the program until it ends, so only here can the screen show, once the work
+    // has lasted, what is being done.
+    virtual void workGoesOn() {}
     // workStarted and workEnded around a scope.
     class Busy
     {

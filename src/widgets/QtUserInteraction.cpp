@@ -38,7 +38,16 @@ QString qtFilter(const QString& filter)
 
 } // namespace
 
-QtUserInteraction::QtUserInteraction() = default;
+QtUserInteraction::QtUserInteraction()
+    : QtUserInteraction(BusyIndicator::kWindowDelayMs)
+{
+}
+
+QtUserInteraction::QtUserInteraction(int workWindowDelayMs)
+    : m_workWindowDelayMs(workWindowDelayMs)
+{
+}
+
 QtUserInteraction::~QtUserInteraction() = default;
 
 UserInteraction::Button QtUserInteraction::message(Icon icon, const QString& caption, const QString& text, Buttons buttons)
@@ -115,7 +124,12 @@ UserInteraction::FileAnswer QtUserInteraction::fileDialog(FileKind kind, const F
 
 void QtUserInteraction::workStarted(const QString& what)
 {
-    m_work.push_back(std::make_unique<BusyIndicator>(what, QApplication::activeWindow()));
+    m_work.push_back(std::make_unique<BusyIndicator>(what, QApplication::activeWindow(), m_workWindowDelayMs));
+}
+
+void QtUserInteraction::workGoesOn()
+{
+    BusyIndicator::workGoesOn();
 }
 
 void QtUserInteraction::workEnded()

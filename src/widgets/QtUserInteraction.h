@@ -19,6 +19,8 @@ class QtUserInteraction : public UserInteraction, public ChoiceQuestion
 {
 public:
     QtUserInteraction();
+    // The window of long work appears after `workWindowDelayMs` instead of the usual delay.
+    explicit QtUserInteraction(int workWindowDelayMs);
     ~QtUserInteraction() override;
     Button message(Icon icon, const QString& caption, const QString& text, Buttons buttons) override;
     Button choose(Icon icon, const QString& caption, const QString& text, const QString& yesText, const QString& noText) override;
@@ -26,12 +28,14 @@ public:
     QString desktopFolder() override;
     void workStarted(const QString& what) override;
     void workEnded() override;
+    void workGoesOn() override;
 
     // The box choose() shows: the two answers as buttons with their texts ("復元する" first).
     static std::unique_ptr<QMessageBox> choiceBox(Icon icon, const QString& caption, const QString& text, const QString& yesText,
                                                   const QString& noText, QWidget* parent);
 
 private:
+    int m_workWindowDelayMs;
     std::vector<std::unique_ptr<BusyIndicator>> m_work;
 };
 

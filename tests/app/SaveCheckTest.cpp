@@ -3,14 +3,17 @@
 #include "app/ClassificationLists.h"
 #include "app/ScrollingPage.h"
 
+#include "widgets/BusyIndicator.h"
 #include "widgets/TextMemo.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QThread>
 #include <QTreeWidget>
 
 using UI = UserInteraction;
@@ -270,6 +273,17 @@ TEST_F(SaveCheckTest, CheckListShowsEveryProblemInRuleOrderAndALineShowsItsContr
     type("EVALUATE_DATE3", "2024/12/01");
     find<QPushButton>("BtnRecheck")->click();
     EXPECT_EQ(list->topLevelItemCount(), 11);
+}
+
+// The check holds the program while it runs: past the delay, each of its steps lets the busy
+// window appear.
+TEST_F(SaveCheckTest, TheCheckSaysItGoesOnSoThatALongOneShowsTheBusyWindow)
+{
+    const widgets::BusyIndicator busy(QStringLiteral("入力内容をチェックしています…"), window.get(), 1);
+    QThread::msleep(10);
+    EXPECT_FALSE(busy.window()->isVisible());
+    window->inputProblems();
+    EXPECT_TRUE(busy.window()->isVisible());
 }
 
 // Choosing a line of the check list hands the keyboard to its control, with the list moved out of

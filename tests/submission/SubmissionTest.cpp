@@ -293,6 +293,26 @@ TEST_F(SubmissionTest, ExportThenImportBringsBackEveryRowAndPhotoUnderANewNumber
     EXPECT_EQ(rows.size(), 6);
 }
 
+// The export and the import hold the program until they end; they say at each table that they go
+// on, so that the screen can show meanwhile what is being done.
+TEST_F(SubmissionTest, ExportAndImportSayAtEachTableThatTheyGoOn)
+{
+    const auto expectEachTableSaid = [](const QStringList& work, const QString& what) {
+        ASSERT_FALSE(work.isEmpty());
+        EXPECT_EQ(work.first(), QStringLiteral("begins: ") + what);
+        EXPECT_EQ(work.last(), QStringLiteral("ends"));
+        EXPECT_EQ(work.count(QStringLiteral("begins: ") + what), 1) << work.join(',').toStdString();
+        EXPECT_GE(work.count(QStringLiteral("goes on")), submission::registrationTableNames().size()) << work.join(',').toStdString();
+    };
+    const QString path = exportTo(QStringLiteral("提出.lzh"));
+    expectEachTableSaid(ui.work(), QStringLiteral("提出用ファイルを作成しています…"));
+
+    const qsizetype exported = ui.work().size();
+    SubmissionImport importer(*dm, ui);
+    ASSERT_EQ(importer.ImportSubmissionFile(path), SubmissionImport::Outcome::Imported) << ui.boxTexts().join('\n').toStdString();
+    expectEachTableSaid(ui.work().mid(exported), QStringLiteral("データを取り込んでいます…"));
+}
+
 TEST_F(SubmissionTest, SubmissionFileHoldsTheThirteenTablesAndTheRegistrationsPhotosForLhasa)
 {
     // Files of the registration's number that no row names: a refused photo, a slot's old extension.

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QQueue>
+#include <QStringList>
 
 namespace testsupport {
 
@@ -36,10 +37,15 @@ public:
     const QList<FileRequest>& fileRequests() const { return m_fileRequests; }
     // Forgets the boxes recorded so far.
     void clearBoxes() { m_boxes.clear(); }
+    // The long work the code said it did, in order: "begins: " + what, "goes on", "ends".
+    const QStringList& work() const { return m_work; }
 
     Button message(Icon icon, const QString& caption, const QString& text, Buttons buttons) override;
     FileAnswer fileDialog(FileKind kind, const FileRequest& request) override;
     QString desktopFolder() override { return m_desktop; }
+    void workStarted(const QString& what) override { m_work.append(QStringLiteral("begins: ") + what); }
+    void workEnded() override { m_work.append(QStringLiteral("ends")); }
+    void workGoesOn() override { m_work.append(QStringLiteral("goes on")); }
 
 private:
     UserInteraction* m_previous;
@@ -48,6 +54,7 @@ private:
     QList<Box> m_boxes;
     QList<FileRequest> m_fileRequests;
     QString m_desktop;
+    QStringList m_work;
 };
 
 } // namespace testsupport
