@@ -5,12 +5,12 @@
 // without. Prints "name value" lines (milliseconds: medians, and p99 and maximum where named).
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/draft_timings HOME [NUMBER] [ROUNDS]
+#include "WindowBench.h"
 #include "app/DraftKeeper.h"
 #include "YesInteraction.h"
 #include "app/MainWindow.h"
 #include "store/Draft.h"
 #include "store/Table.h"
-#include "widgets/WebEngineSetup.h"
 
 #include <QApplication>
 #include <QDir>
@@ -70,9 +70,7 @@ std::vector<double> typeKeys(QLineEdit* box, int keys, QRandomGenerator& random)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    widgets::prepareWebEngine();
+    benchdata::prepareOffscreenWindow();
     QApplication application(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: draft_timings HOME [NUMBER] [ROUNDS]\n");

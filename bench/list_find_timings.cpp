@@ -3,12 +3,12 @@
 // taking it back again. Prints "name value" lines: the median and the largest per keystroke.
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/list_find_timings [REGISTRATIONS]
+#include "WindowBench.h"
 #include "BenchData.h"
 #include "YesInteraction.h"
 #include "app/MainWindow.h"
 #include "store/DataModule.h"
 #include "store/Table.h"
-#include "widgets/WebEngineSetup.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -42,9 +42,7 @@ void nameRegistrations(store::Table* main)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    widgets::prepareWebEngine();
+    benchdata::prepareOffscreenWindow();
     QApplication app(argc, argv);
     QStandardPaths::setTestModeEnabled(true);
     const int registrations = argc > 1 ? std::atoi(argv[1]) : 1000;

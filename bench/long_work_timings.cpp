@@ -7,6 +7,7 @@
 //   QT_QPA_PLATFORM=offscreen build/bench/long_work_timings HOME [ROW] [ROUNDS]
 //
 // HOME is a program folder from make_bench_data (--at-limits for a registration at the row limits).
+#include "WindowBench.h"
 #include "YesInteraction.h"
 #include "app/EntryParts.h"
 #include "app/MainWindow.h"
@@ -15,7 +16,6 @@
 #include "store/Table.h"
 #include "submission/SubmissionExport.h"
 #include "submission/SubmissionImport.h"
-#include "widgets/WebEngineSetup.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -25,7 +25,6 @@
 #include <QImage>
 #include <QImageWriter>
 #include <QRandomGenerator>
-#include <QTableView>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -105,9 +104,7 @@ double medianMs(int rounds, const std::function<void()>& work)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    widgets::prepareWebEngine();
+    benchdata::prepareOffscreenWindow();
     QApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: long_work_timings HOME [ROW] [ROUNDS]\n");
@@ -124,11 +121,7 @@ int main(int argc, char** argv)
         return 1;
     window.show();
     QCoreApplication::processEvents();
-    auto* grid = window.control<QTableView>(QStringLiteral("DBGrid1")); // the list of registrations
-    const QModelIndex index = grid->model()->index(row, 0);
-    grid->setCurrentIndex(index);
-    emit grid->doubleClicked(index);
-    QCoreApplication::processEvents();
+    benchdata::openFromList(window, row);
     store::Table* main = window.dm().table(QStringLiteral("NT_TBL_MAIN"));
     const QString regNo = main->field(QStringLiteral("REG_NO")).asString().trimmed();
     giveLargePhotos(window, regNo);

@@ -5,11 +5,10 @@
 // durable replace of them costs in-process. Prints "name value" lines for bench/run-all.
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/window_timings HOME [REG_ROW]
+#include "WindowBench.h"
 #include "YesInteraction.h"
 #include "app/MainWindow.h"
 #include "store/Table.h"
-#include <QTableView>
-#include "widgets/WebEngineSetup.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -69,9 +68,7 @@ int main(int argc, char** argv)
 {
     QElapsedTimer sinceStart;
     sinceStart.start();
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    widgets::prepareWebEngine();
+    benchdata::prepareOffscreenWindow();
     QApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: window_timings HOME [ROW]\n");
@@ -92,13 +89,9 @@ int main(int argc, char** argv)
     if (window.dm().table(QStringLiteral("NT_TBL_MAIN"))->recordCount() <= row)
         return 0;
 
-    auto* grid = window.control<QTableView>(QStringLiteral("DBGrid1")); // the list of registrations
     QElapsedTimer open;
     open.start();
-    const QModelIndex index = grid->model()->index(row, 0);
-    grid->setCurrentIndex(index);
-    emit grid->doubleClicked(index);
-    QCoreApplication::processEvents();
+    benchdata::openFromList(window, row);
     std::printf("open_ms %.1f\n", open.nsecsElapsed() / 1e6);
 
     // A registration as the program keeps it: saved once by the program (the generated data leaves

@@ -5,11 +5,13 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
+#include <QScopedValueRollback>
 #include <QThread>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -86,8 +88,14 @@ protected:
 void letWindowsPaint()
 {
     const TimersHeldBack timers;
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);
+    // A few passes: what one pass asks (the running bar's next step) is painted by the next.
+    constexpr int kPasses = 3;
+    for (int pass = 0; pass < kPasses; ++pass)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);
 }
+
+// Work may say it goes on far more often than a screen needs painting.
+constexpr int kPaintIntervalMs = 40;
 
 bool isExposed(const QWidget* window)
 {
@@ -120,6 +128,11 @@ BusyIndicator::~BusyIndicator()
 
 void BusyIndicator::workGoesOn()
 {
+    // What the painting handles never starts more of it.
+    static bool painting = false;
+    if (painting)
+        return;
+    const QScopedValueRollback<bool> guard(painting, true);
     QList<QPointer<QDialog>> shownNow;
     bool anyShown = false;
     for (BusyIndicator* indicator : std::vector<BusyIndicator*>(liveIndicators())) {
@@ -130,9 +143,11 @@ void BusyIndicator::workGoesOn()
                 shownNow.append(indicator->m_window.get());
         }
     }
-    if (!anyShown)
+    static QElapsedTimer sincePainted;
+    if (!anyShown || (shownNow.isEmpty() && sincePainted.isValid() && sincePainted.elapsed() < kPaintIntervalMs))
         return;
     letWindowsPaint();
+    sincePainted.start();
     // A window just shown appears once the window system has placed it; until then it cannot paint.
     const QDeadlineTimer placed(kExposureWaitMs);
     for (const QPointer<QDialog>& window : std::as_const(shownNow)) {
