@@ -166,9 +166,10 @@ public:
     {
         if (!m_store || field < 0 || field >= m_store->fields.size())
             return;
-        static const QVariant none;
-        for (const RowPtr& row : m_store->rows)
-            visit(field < row->values.size() ? row->values.at(field) : none);
+        for (const RowPtr& row : m_store->rows) {
+            const QVariant value = row->value(field);
+            visit(value);
+        }
     }
     // Calls `visit` with the stored values of every row, in natural order (filters and master
     // ignored), without copying them.
@@ -178,7 +179,7 @@ public:
         if (!m_store)
             return;
         for (const RowPtr& row : m_store->rows)
-            visit(std::as_const(row->values));
+            row->visitValues(visit);
     }
     // A count that grows whenever a row of the store is added, changed or removed, through any
     // cursor: a reader compares it to know whether what it read is still current.

@@ -232,6 +232,57 @@ bool parseValue(const FieldDef& field, const QString& text, QVariant* value)
     return false;
 }
 
+// The number of UTF-16 units of well-formed UTF-8 text.
+qsizetype utf16Length(QByteArrayView utf8)
+{
+    qsizetype units = 0;
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        units += (byte & 0xC0) != 0x80 ? 1 : 0; // a character's first byte
+        units += byte >= 0xF0 ? 1 : 0;          // past U+FFFF: a surrogate pair
+    }
+    return units;
+}
+
+// Checks a plain attribute value of the file as parseValue would, mostly without decoding it.
+bool fitsField(const FieldDef& field, QByteArrayView raw)
+{
+    switch (field.type) {
+    case FieldType::FixedText:
+    case FieldType::Text: {
+        QByteArrayView stored = raw;
+        if (field.type == FieldType::FixedText) {
+            while (stored.endsWith(' '))
+                stored.chop(1);
+        }
+        // No character takes more Shift_JIS bytes than twice its UTF-16 units.
+        if (field.width == 0 || utf16Length(stored) * 2 <= field.width)
+            return true;
+        break;
+    }
+    case FieldType::Memo:
+        return true;
+    case FieldType::DateTime:
+        if (raw.size() != 8)
+            return false;
+        for (const char c : raw) {
+            if (c < '0' || c > '9')
+                return false;
+        }
+        return QDate(raw.first(4).toInt(), raw.sliced(4, 2).toInt(), raw.sliced(6, 2).toInt()).isValid();
+    default:
+        break;
+    }
+    QVariant ignored;
+    return parseValue(field, XmlScanner::plainText(raw), &ignored);
+}
+
+// The text of an attribute, decoding a plain value the scanner left as written.
+QString attributeText(const XmlScanner::Attribute& attribute)
+{
+    return attribute.plain && attribute.value.isNull() ? XmlScanner::plainText(attribute.raw) : attribute.value;
+}
+
 // A piece of the file quoted in a message: never more than a short beginning.
 QString shortened(const QString& text)
 {
@@ -332,7 +383,8 @@ bool readRegularFile(const QString& path, QByteArray* bytes, QString* why)
 
 } // namespace
 
-bool read(const QString& path, QList<FieldDef>* fields, QList<QVector<QVariant>>* rows, QString* error, QList<RowForm>* forms)
+bool read(const QString& path, QList<FieldDef>* fields, QList<QVector<QVariant>>* rows, QString* error, QList<RowForm>* forms,
+          Values values)
 {
     fields->clear();
     rows->clear();
@@ -344,12 +396,13 @@ bool read(const QString& path, QList<FieldDef>* fields, QList<QVector<QVariant>>
             *error = QStringLiteral("%1: ファイルを開けません (%2)").arg(shownPath, why);
         return false;
     }
-    return parse(std::move(document), shownPath, fields, rows, error, forms);
+    return parse(std::move(document), shownPath, fields, rows, error, forms, values);
 }
 
 bool parse(QByteArray document, const QString& shownPath, QList<FieldDef>* fields, QList<QVector<QVariant>>* rows, QString* error,
-           QList<RowForm>* forms)
+           QList<RowForm>* forms, Values wanted)
 {
+    const bool formsOnly = forms && wanted == Values::OfRowsWithoutForm;
     fields->clear();
     rows->clear();
     if (forms)
@@ -406,6 +459,7 @@ bool parse(QByteArray document, const QString& shownPath, QList<FieldDef>* field
         } else if (expect("ROWDATA", Place::AfterMetadata, Place::RowData)) {
             // A row holds only the fields declared: a tag with more attributes is refused at once.
             xml.setMaxAttributes(std::max<qsizetype>(1, readFields.size()));
+            xml.setDecodePlainValues(!formsOnly);
         } else if (expect("FIELD", Place::Fields, Place::Field)) {
             FieldDef field;
             if (readFields.size() >= kMaxFields) {
@@ -419,7 +473,9 @@ bool parse(QByteArray document, const QString& shownPath, QList<FieldDef>* field
                 readFields.append(field);
             }
         } else if (expect("ROW", Place::RowData, Place::Row)) {
-            QVector<QVariant> values(readFields.size());
+            // A row kept in its file form is only checked here.
+            const bool checkOnly = formsOnly && xml.selfClosing();
+            QVector<QVariant> values(checkOnly ? 0 : readFields.size());
             seen.fill(false, readFields.size());
             int expected = 0; // attributes come in field order: look from the field after the last one
             for (const XmlScanner::Attribute& attribute : xml.attributes()) {
@@ -436,10 +492,14 @@ bool parse(QByteArray document, const QString& shownPath, QList<FieldDef>* field
                 }
                 seen[index] = true;
                 expected = index + 1;
-                if (!parseValue(readFields.at(index), attribute.value, &values[index])) {
+                QVariant checked;
+                const bool fits = checkOnly && attribute.plain
+                    ? fitsField(readFields.at(index), attribute.raw)
+                    : parseValue(readFields.at(index), attributeText(attribute), checkOnly ? &checked : &values[index]);
+                if (!fits) {
                     why = QStringLiteral("%1 行目の項目 %2 の値 \"%3\" は型に合いません")
                               .arg(readRows.size() + 1)
-                              .arg(shortened(readFields.at(index).name), shortened(attribute.value));
+                              .arg(shortened(readFields.at(index).name), shortened(attributeText(attribute)));
                     break;
                 }
             }
@@ -462,6 +522,51 @@ bool parse(QByteArray document, const QString& shownPath, QList<FieldDef>* field
     if (forms)
         *forms = std::move(readForms);
     return true;
+}
+
+RowDecoder::RowDecoder(const QList<FieldDef>& fields)
+    : m_fields(fields)
+{
+    for (const FieldDef& field : fields)
+        m_names.append(field.name.toUtf8());
+}
+
+QVector<QVariant> RowDecoder::values(const RowForm& form) const
+{
+    QVector<QVariant> values(m_fields.size());
+    const QByteArrayView bytes = form.bytes();
+    // The row element alone is a document of its own; it was checked when the file was read.
+    XmlScanner xml(QByteArray::fromRawData(bytes.data(), bytes.size()));
+    if (xml.next() != XmlScanner::Token::StartElement)
+        return values;
+    int expected = 0;
+    for (const XmlScanner::Attribute& attribute : xml.attributes()) {
+        int index = expected < m_names.size() && m_names.at(expected) == attribute.name ? expected : int(m_names.indexOf(attribute.name));
+        if (index < 0)
+            continue;
+        expected = index + 1;
+        parseValue(m_fields.at(index), attribute.value, &values[index]);
+    }
+    return values;
+}
+
+QVariant RowDecoder::value(const RowForm& form, int field) const
+{
+    if (field < 0 || field >= m_fields.size())
+        return {};
+    const QByteArrayView bytes = form.bytes();
+    XmlScanner xml(QByteArray::fromRawData(bytes.data(), bytes.size()));
+    xml.setDecodePlainValues(false);
+    if (xml.next() != XmlScanner::Token::StartElement)
+        return {};
+    for (const XmlScanner::Attribute& attribute : xml.attributes()) {
+        if (attribute.name == m_names.at(field)) {
+            QVariant value;
+            parseValue(m_fields.at(field), attributeText(attribute), &value);
+            return value;
+        }
+    }
+    return {};
 }
 
 bool write(QIODevice* device, const QList<FieldDef>& fields, const std::vector<const QVector<QVariant>*>& rows,

@@ -430,6 +430,67 @@ TEST(TableFile, ValuesReadAsAConformingParserReadsThem)
     }
 }
 
+// Rows kept in their file form are checked as strictly as rows read whole, and decode, all at
+// once or one value at a time, to exactly what the whole read gives.
+TEST(TableFile, RowsKeptInTheirFileFormCheckAndDecodeAsRowsReadWhole)
+{
+    const QByteArray fields = "<FIELD attrname=\"F\" fieldtype=\"string\" WIDTH=\"4\" SUBTYPE=\"FixedChar\"/>"
+                              "<FIELD attrname=\"T\" fieldtype=\"string\" WIDTH=\"6\"/><FIELD attrname=\"M\" fieldtype=\"bin.hex\"/>"
+                              "<FIELD attrname=\"R\" fieldtype=\"r8\"/><FIELD attrname=\"I\" fieldtype=\"i4\"/>"
+                              "<FIELD attrname=\"D\" fieldtype=\"date\"/>";
+    const struct
+    {
+        const char* what;
+        QByteArray rows;
+        bool accepted;
+    } cases[] = {
+        {"every type", "<ROW F=\"ab  \" T=\"あいう\" M=\"長い&amp;&#10;メモ\" R=\"-1.5e3\" I=\"-7\" D=\"20240229\"/>", true},
+        {"out of order, references, raw blanks", "<ROW D=\"19991231\" T=\"a&lt;b\" F=\"x\ty\"/><ROW/><ROW I=\"0\"></ROW>", true},
+        {"at the width in Shift_JIS bytes", "<ROW T=\"あいう\" F=\"ｱｲｳｴ\"/>", true},
+        {"padding past the width", "<ROW F=\"abcd          \"/>", true},
+        {"a byte past the width", "<ROW T=\"あいうe\"/>", false},
+        {"past the width with references", "<ROW T=\"&#x3042;&#x3044;&#x3046;&#x3048;\"/>", false},
+        {"fixed text past the width", "<ROW F=\"abcde\"/>", false},
+        {"no such day", "<ROW D=\"20230229\"/>", false},
+        {"date with a sign", "<ROW D=\"+2023012\"/>", false},
+        {"full-width digits", "<ROW I=\"１\"/>", false},
+        {"fraction in a whole number", "<ROW I=\"1.5\"/>", false},
+        {"past the whole-number range", "<ROW I=\"2147483648\"/>", false},
+        {"not a number", "<ROW R=\"1,5\"/>", false},
+        {"a bad row after good ones", "<ROW F=\"a\"/><ROW F=\"b\"/><ROW D=\"2024\"/>", false},
+    };
+    for (const auto& c : cases) {
+        const QByteArray document = packet(fields, c.rows);
+        QList<FieldDef> wholeFields;
+        QList<QVector<QVariant>> whole;
+        QString wholeError;
+        const bool wholeRead = TableFile::parse(document, QStringLiteral("t.cds"), &wholeFields, &whole, &wholeError);
+        QList<FieldDef> keptFields;
+        QList<QVector<QVariant>> kept;
+        QList<TableFile::RowForm> forms;
+        QString keptError;
+        const bool keptRead = TableFile::parse(document, QStringLiteral("t.cds"), &keptFields, &kept, &keptError, &forms,
+                                               TableFile::Values::OfRowsWithoutForm);
+        EXPECT_EQ(wholeRead, c.accepted) << c.what << ": " << wholeError.toStdString();
+        EXPECT_EQ(keptRead, c.accepted) << c.what << ": " << keptError.toStdString();
+        EXPECT_EQ(keptError, wholeError) << c.what;
+        if (!keptRead)
+            continue;
+        const TableFile::RowDecoder decoder(keptFields);
+        ASSERT_EQ(kept.size(), whole.size()) << c.what;
+        for (qsizetype r = 0; r < whole.size(); ++r) {
+            if (forms.at(r).isEmpty()) {
+                EXPECT_EQ(kept.at(r), whole.at(r)) << c.what << ", row " << r;
+                continue;
+            }
+            EXPECT_TRUE(kept.at(r).isEmpty()) << c.what << ", row " << r;
+            EXPECT_EQ(decoder.values(forms.at(r)), whole.at(r)) << c.what << ", row " << r;
+            for (int f = 0; f < keptFields.size(); ++f)
+                EXPECT_EQ(decoder.value(forms.at(r), f), whole.at(r).at(f)) << c.what << ", row " << r << ", field " << f;
+        }
+    }
+}
+
 // The engine refuses what a table file cannot hold, so the writer never writes what the reader
 // refuses; everything it accepts reads back unchanged.
 TEST(TableFile, ValuesTheFileCannotHoldAreRefusedWhenSet)

@@ -1,5 +1,6 @@
 #include "store/DataSource.h"
 #include "store/Table.h"
+#include "support/TempDir.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -254,6 +255,74 @@ TEST(Table, DetailFollowsItsMasterAndFillsLinkFields)
     head.remove();
     EXPECT_TRUE(head.isEmpty());
     EXPECT_EQ(detail.recordCount(), 0);
+}
+
+// Rows opened from a file are kept as the file holds them until read: links, filters, orders,
+// lookups, edits and the stored-value visits see the same values as for rows made in memory.
+TEST(Table, RowsOpenedFromAFileServeLinksFiltersOrdersAndEdits)
+{
+    testsupport::TempDir dir;
+    {
+        Table head(QStringLiteral("HEAD"));
+        Table detail(QStringLiteral("BREAKDOWN"));
+        createHeadAndBreakdown(head, detail);
+        head.appendRowValues({QStringLiteral("XXK-000001"), QStringLiteral("一 & <二>"), 1, 1.5, QDate(2024, 2, 29)});
+        head.appendRowValues({QStringLiteral("XXK-000002"), QString(), 2});
+        detail.appendRowValues({1, 2, QStringLiteral("0"), QStringLiteral("b")});
+        detail.appendRowValues({2, 1, QStringLiteral("1"), QStringLiteral("c"), 3.25});
+        detail.appendRowValues({1, 1, QStringLiteral("0"), QStringLiteral("a\t\"x\"")});
+        detail.appendRowValues({1, 3, QStringLiteral("1"), QStringLiteral("d")});
+        ASSERT_TRUE(head.saveToFile(dir.filePath("HEAD.cds"), nullptr));
+        ASSERT_TRUE(detail.saveToFile(dir.filePath("BREAKDOWN.cds"), nullptr));
+    }
+    Table head(QStringLiteral("HEAD"));
+    Table detail(QStringLiteral("BREAKDOWN"));
+    head.setDeclaredFields(headFields());
+    detail.setDeclaredFields(breakdownFields());
+    head.setFileName(dir.filePath("HEAD.cds"));
+    detail.setFileName(dir.filePath("BREAKDOWN.cds"));
+    QString error;
+    ASSERT_TRUE(head.open(&error)) << error.toStdString();
+    ASSERT_TRUE(detail.open(&error)) << error.toStdString();
+    ASSERT_TRUE(detail.setMaster(&head, QStringLiteral("REC_ID"), QStringLiteral("REC_ID")));
+    ASSERT_TRUE(detail.setIndexFieldNames(QStringLiteral("REC_ID;RECORD_TYPE;ORD")));
+    Table ones(QStringLiteral("ONES"));
+    ones.cloneCursor(&detail);
+    ASSERT_TRUE(ones.setFilter(QStringLiteral("RECORD_TYPE = '1'")));
+    ones.setFiltered(true);
+
+    EXPECT_EQ(column(detail, "ITEM"), (QStringList{"a\t\"x\"", "b", "d"}));
+    EXPECT_EQ(column(ones, "ITEM"), (QStringList{"c", "d"}));
+    EXPECT_EQ(detail.visibleValue(1, detail.fieldIndex(QStringLiteral("ORD"))), QVariant(2));
+    EXPECT_EQ(head.field("TECH_TITLE").asString(), QStringLiteral("一 & <二>"));
+    EXPECT_EQ(head.field("DB_REG_DATE").asDate(), QDate(2024, 2, 29));
+    QStringList numbers;
+    head.forEachStoredValue(0, [&](const QVariant& v) { numbers << v.toString(); });
+    EXPECT_EQ(numbers, (QStringList{"XXK-000001", "XXK-000002"}));
+    int rows = 0;
+    detail.forEachStoredRow([&](const Table::RowValues& values) { rows += values.size() == breakdownFields().size(); });
+    EXPECT_EQ(rows, 4);
+
+    // A key changed in a row never read before moves it to the other master.
+    head.setRecNo(2);
+    ASSERT_TRUE(ones.locate(QStringLiteral("ITEM"), QStringLiteral("c")));
+    ones.edit();
+    ones.field("REC_ID").setInteger(1);
+    ones.post();
+    head.setRecNo(1);
+    EXPECT_EQ(column(detail, "ITEM"), (QStringList{"a\t\"x\"", "b", "c", "d"}));
+    head.setRecNo(2);
+    EXPECT_TRUE(column(detail, "ITEM").isEmpty());
+    EXPECT_EQ(detail.allRows().size(), 4);
+
+    ASSERT_TRUE(detail.save(&error)) << error.toStdString();
+    Table again(QStringLiteral("BREAKDOWN"));
+    again.setFileName(dir.filePath("BREAKDOWN.cds"));
+    ASSERT_TRUE(again.open(&error)) << error.toStdString();
+    const QList<Table::RowValues> stored = again.allRows();
+    ASSERT_EQ(stored.size(), 4);
+    EXPECT_EQ(stored.at(1), (Table::RowValues{1, 1, QStringLiteral("1"), QStringLiteral("c"), 3.25}));
+    EXPECT_EQ(stored.at(2).at(3), QVariant(QStringLiteral("a\t\"x\"")));
 }
 
 TEST(Table, ViewsShareRowsWithTheirTable)
