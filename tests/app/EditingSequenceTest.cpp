@@ -226,6 +226,8 @@ public:
                     if (table(name)->isEditing())
                         editing << name + (table(name)->state() == store::Table::State::Insert ? "+" : "");
                 std::fprintf(stderr, "      editing: %s\n", qPrintable(editing.join(' ')));
+                if (m_open)
+                    std::fprintf(stderr, "      conditions in memory: [%s]\n", qPrintable(storedConditions(m_open->number, Where::Memory)));
             }
             for (const RandomUser::Box& box : m_user.boxes())
                 std::fprintf(stderr, "    %s -> %d\n", qPrintable(QString(box.text).replace(QLatin1String("\r\n"), QLatin1String(" "))), int(box.answer));
@@ -309,6 +311,10 @@ private:
         const bool asked = !boxes.isEmpty() && boxes.first().text == kSaveQuestion;
         const UI::Button answer = asked ? boxes.first().answer : UI::NoButton;
         if (answer == UI::Cancel)
+            return;
+        // Nothing changed and the user stays (the comparison or an incomplete item held them): the
+        // program dropped nothing, and the pages go on as they are, a rebuilt condition area too.
+        if (!asked && !m_open->isNew && !closed && !onList())
             return;
         if (answer == UI::Yes) {
             // The save ran unless the save check stopped it with its own box.
