@@ -554,17 +554,38 @@ QVariant RowDecoder::value(const RowForm& form, int field) const
 {
     if (field < 0 || field >= m_fields.size())
         return {};
+    // The form passed the strict reader: a plain walk over its attributes finds the one wanted.
     const QByteArrayView bytes = form.bytes();
-    XmlScanner xml(QByteArray::fromRawData(bytes.data(), bytes.size()));
-    xml.setDecodePlainValues(false);
-    if (xml.next() != XmlScanner::Token::StartElement)
-        return {};
-    for (const XmlScanner::Attribute& attribute : xml.attributes()) {
-        if (attribute.name == m_names.at(field)) {
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    qsizetype at = 1; // past '<'
+    while (at < bytes.size() && !isBlank(bytes.at(at)) && bytes.at(at) != '/')
+        ++at; // past the element's name
+    while (at < bytes.size()) {
+        while (at < bytes.size() && isBlank(bytes.at(at)))
+            ++at;
+        const qsizetype nameStart = at;
+        while (at < bytes.size() && bytes.at(at) != '=' && !isBlank(bytes.at(at)))
+            ++at;
+        const QByteArrayView name = bytes.sliced(nameStart, at - nameStart);
+        // Only blanks and '=' lie between the name and its opening quote, of either kind.
+        const qsizetype open = bytes.indexOf('"', at);
+        const qsizetype apostrophe = bytes.indexOf('\'', at);
+        const qsizetype quote = open < 0 || (apostrophe >= 0 && apostrophe < open) ? apostrophe : open;
+        if (quote < 0)
+            break; // the tag's end: no value of this field
+        const qsizetype close = bytes.indexOf(bytes.at(quote), quote + 1);
+        if (close < 0)
+            break;
+        if (name == m_names.at(field)) {
+            const QByteArrayView raw = bytes.sliced(quote + 1, close - quote - 1);
+            const bool plain = std::none_of(raw.begin(), raw.end(), [](char c) { return c == '&' || static_cast<unsigned char>(c) < 0x20; });
+            if (!plain)
+                return values(form).at(field);
             QVariant value;
-            parseValue(m_fields.at(field), attributeText(attribute), &value);
+            parseValue(m_fields.at(field), XmlScanner::plainText(raw), &value);
             return value;
         }
+        at = close + 1;
     }
     return {};
 }
