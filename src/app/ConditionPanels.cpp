@@ -6,6 +6,7 @@
 #include "store/DataModule.h"
 #include "store/Table.h"
 #include "util/UserInteraction.h"
+#include "widgets/BusyIndicator.h"
 #include "widgets/DBEdit.h"
 #include "widgets/DBMemo.h"
 #include "widgets/EntryBoxRules.h"
@@ -28,13 +29,6 @@ using conditions::kMaxChoices;
 namespace {
 
 const QStringList kPanelKinds = {"M", "N", "R", "S", "T"};
-
-// The hourglass while the area is rebuilt.
-struct WaitCursor
-{
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 } // namespace
 
@@ -215,8 +209,8 @@ void ConditionPanels::setItemFields(int item, const conditions::ItemDefinition& 
     row->field(QStringLiteral("ORD")).setString(QString::number(item));
     row->field(QStringLiteral("TYPE")).setString(definition.kind);
     row->field(QStringLiteral("NAME")).setString(definition.name);
-    if (definition.hasUnit)
-        row->field(QStringLiteral("F_UNIT")).setString(definition.unit);
+    if (definition.isMeasured())
+        row->field(QStringLiteral("F_UNIT")).setString(definition.storedUnit());
 }
 
 void ConditionPanels::showKind(int item, const QString& kind)
@@ -234,7 +228,7 @@ bool ConditionPanels::rowMatches(int item, const conditions::ItemDefinition& def
         return false;
     const auto holds = [row](const char* field, const QString& value) { return row->field(QLatin1String(field)).asString().trimmed() == value.trimmed(); };
     return holds("ORD", QString::number(item)) && holds("TYPE", definition.kind) && holds("NAME", definition.name)
-        && (!definition.hasUnit || holds("F_UNIT", definition.unit));
+        && (!definition.isMeasured() || holds("F_UNIT", definition.storedUnit()));
 }
 
 void ConditionPanels::showItem(int item, const conditions::ItemDefinition& definition)
@@ -280,7 +274,7 @@ void ConditionPanels::showItem(int item, const conditions::ItemDefinition& defin
 
 void ConditionPanels::LoadConstConditions(const QString& code)
 {
-    WaitCursor wait;
+    const widgets::BusyIndicator busy(QStringLiteral("施工条件の項目を作成しています…"), m_root);
     // The definitions are read before anything is touched: without them nothing can be entered,
     // and the stored rows and the choices in the boxes stay exactly as they are.
     QList<conditions::ItemDefinition> definitions;
@@ -317,6 +311,7 @@ void ConditionPanels::LoadConstConditions(const QString& code)
             if (!view(definition.item)->isEditing())
                 m_rebuiltOnly.insert(definition.item);
             conditions::changeConstMode(view(definition.item));
+            conditions::dropValuesOfAnotherKind(view(definition.item), definition.kind);
             setItemFields(definition.item, definition);
         }
         showItem(definition.item, definition);

@@ -7,6 +7,7 @@
 #include "util/UserInteraction.h"
 #include "widgets/EntryBoxRules.h"
 #include "widgets/EventHook.h"
+#include "widgets/RemainingBytes.h"
 #include "widgets/TextLineEdit.h"
 #include "widgets/TextMemo.h"
 
@@ -124,7 +125,17 @@ void DescriptionGrids::connectTable(int index)
                 grid->setItem(r, c, new QTableWidgetItem);
     }
     grid->setItemDelegate(new CellDelegate(table.columnsBox, table.rowsBox, grid));
-    connect(grid, &QTableWidget::itemChanged, this, [this] { StrgGrdSetEditText(); });
+    table.counter = new widgets::RemainingBytesLabel(
+        entry::kTableTextLimit, [this, index] { return entry::tableTextBytes(contents(m_tables.at(index))); }, grid->parentWidget());
+    table.counter->setObjectName(QStringLiteral("lblRemain_") + table.names.grid);
+    widgets::placeBeside(table.rowsArrows, table.counter);
+    // A load sets every cell: the counter counts once when it is done.
+    connect(grid, &QTableWidget::itemChanged, this, [this, counter = table.counter] {
+        StrgGrdSetEditText();
+        if (!m_loading)
+            counter->refresh();
+    });
+    connect(table.title, &QLineEdit::textChanged, table.counter, &widgets::RemainingBytesLabel::refresh);
     connect(table.memo, &QPlainTextEdit::textChanged, this, [this, index] { LoadGridText(m_tables.at(index)); });
     connectHeadingBox(index, table.columnsBox, table.columnsArrows);
     connectHeadingBox(index, table.rowsBox, table.rowsArrows);
@@ -203,6 +214,10 @@ void DescriptionGrids::tidyGridOnLeaving(QTableWidget* grid)
                 item->setText(text);
         }
     }
+    for (const Controls& table : m_tables) {
+        if (table.grid == grid)
+            table.counter->refresh();
+    }
 }
 
 report::DescriptionGrid DescriptionGrids::contents(const Controls& table) const
@@ -238,6 +253,7 @@ void DescriptionGrids::LoadGridText(Controls& table)
     table.columnsBox->setText(loaded.grid.headerColumns);
     table.rowsBox->setText(loaded.grid.headerRows);
     table.problems = loaded.problems;
+    table.counter->refresh();
 }
 
 void DescriptionGrids::SaveGridText(Controls& table)

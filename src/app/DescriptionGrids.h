@@ -17,6 +17,7 @@ class Table;
 }
 
 namespace widgets {
+class RemainingBytesLabel;
 class TextMemo;
 }
 
@@ -25,7 +26,8 @@ namespace app {
 // The five description grids of the entry pages with their title boxes, heading-count boxes and
 // arrows: each grid is rebuilt from its hidden memo whenever the memo's text changes (a
 // registration shown, or a save just done), and written back into its field by the save. User edits
-// of cells, titles and heading counts mark the registration as changed; loading does not.
+// of cells, titles and heading counts mark the registration as changed; loading does not. Beside
+// each grid's heading counts a counter shows how many bytes the table's limit still leaves.
 class DescriptionGrids : public QObject
 {
     Q_OBJECT
@@ -63,6 +65,7 @@ private:
         QSpinBox* columnsArrows = nullptr;
         QSpinBox* rowsArrows = nullptr;
         widgets::TextMemo* memo = nullptr;
+        widgets::RemainingBytesLabel* counter = nullptr; // the bytes the table's limit leaves
         QStringList problems;
     };
 

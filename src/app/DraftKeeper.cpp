@@ -151,6 +151,7 @@ void DraftKeeper::offerLeftDrafts()
             const QString current = store::drafts::pathFor(m_folder, m_cycle.draft().number);
             if (current != path)
                 m_writer.remove(path);
+            emit draftRestored();
         } else {
             m_cycle.abandonDraftPhotos(draft.number);
             QString moveError;

@@ -50,6 +50,10 @@ public:
     static const QString kRestore;
     static const QString kDiscard;
 
+signals:
+    // A draft was taken back into the entry pages, unsaved.
+    void draftRestored();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

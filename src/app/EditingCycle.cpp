@@ -399,6 +399,7 @@ void EditingCycle::deleteRegistration()
     if (!m_dm.DeleteRegistration())
         return; // the draft stays while the saved registration does
     emit draftObsolete(number);
+    emit registrationDeleted(title);
     // The submission files kept for the registration go aside, never away.
     QString error;
     if (!submission::setAsideSubmissions(m_dm, number, &error))

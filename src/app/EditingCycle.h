@@ -138,6 +138,8 @@ signals:
     void changed();
     // The draft of registration `number` no longer holds anything unsaved (saved, discarded, deleted).
     void draftObsolete(const QString& number);
+    // A registration was deleted from the list (its title as the question named it).
+    void registrationDeleted(const QString& title);
     void modeChanged(int mode);
     void saveEnabledChanged(bool enabled);
     void cancelEnabledChanged(bool enabled);

@@ -35,6 +35,11 @@ int photoSlotNumber(const QString& letter)
     return int(kPhotoSlotLetters.indexOf(letter)) + 1;
 }
 
+QString photoPreviewName(const QString& letter)
+{
+    return QStringLiteral("ImagePreview_") + letter;
+}
+
 QWidget* photoSlot(const QString& letter, const QString& caption, const form::SourceOf& sourceOf, QWidget* parent)
 {
     auto* box = new QGroupBox(caption, parent);
@@ -48,6 +53,12 @@ QWidget* photoSlot(const QString& letter, const QString& caption, const form::So
     grid->addWidget(form::button(QStringLiteral("BtnCancelPICTURE_") + letter, QStringLiteral("クリア"), box), 0, 3);
     grid->addWidget(form::label(QStringLiteral("写真タイトル"), box), 1, 0);
     grid->addWidget(title, 1, 1, 1, 3);
+    // A small picture of the photo in the slot, beside its file name; empty for an empty slot.
+    auto* preview = new QLabel(box);
+    preview->setObjectName(photoPreviewName(letter));
+    preview->setFixedSize(kPhotoPreviewSize);
+    preview->setAlignment(Qt::AlignCenter);
+    grid->addWidget(preview, 0, 4, 2, 1);
     grid->setColumnStretch(1, 1);
     return box;
 }

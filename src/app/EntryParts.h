@@ -2,6 +2,7 @@
 
 #include "app/EntryForm.h"
 
+#include <QSize>
 #include <QString>
 
 class QTableWidget;
@@ -12,11 +13,15 @@ namespace app::parts {
 
 // One photo slot: the file-name box ImagePath_<letter> (bound to IMAGES_ORIGINAL of the slot's
 // view), the buttons BtnPICTURE_<letter> ("選択") and BtnCancelPICTURE_<letter> ("クリア") and the
-// title box PICTURE_<letter> of NT_TBL_PICTURE.
+// title box PICTURE_<letter> of NT_TBL_PICTURE, and beside them the preview label
+// ImagePreview_<letter> (filled by the photo slots' rules).
 QWidget* photoSlot(const QString& letter, const QString& caption, const form::SourceOf& sourceOf, QWidget* parent);
 // The number of a slot's view (1 … 7 for A, B, S, T, G, H, I).
 int photoSlotNumber(const QString& letter);
 extern const QStringList kPhotoSlotLetters;
+QString photoPreviewName(const QString& letter);
+// The box the preview of a photo is scaled into.
+inline constexpr QSize kPhotoPreviewSize{80, 60};
 
 // A description table: the 21 × 21 grid `gridName`, its title box, the two heading-count boxes with
 // their arrows, and the hidden memo bound to the field of NT_TBL_DESCRIPTION named like the grid.

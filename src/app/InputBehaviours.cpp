@@ -10,6 +10,7 @@
 #include "widgets/DBRadioGroup.h"
 #include "widgets/EntryBoxRules.h"
 #include "widgets/EventHook.h"
+#include "widgets/RemainingBytes.h"
 #include "widgets/RightAlignedEdit.h"
 #include "widgets/SjisInput.h"
 #include "widgets/TextLineEdit.h"
@@ -117,6 +118,8 @@ QStringList conditionControls(const std::function<QString(int)>& nameOf)
 }
 
 const QStringList kConditionTextMemos = conditionControls(parts::conditionTextMemo);
+
+const QStringList kLimitedMemos = kDescriptionMemos + QStringList{"SUMMARY"} + kPatentNumberMemos + kConditionTextMemos;
 
 const QStringList kDigitOnlyBoxes = QStringList{"TECH_DVLP_YEAR"} + kPostCodeBoxes;
 
@@ -309,6 +312,12 @@ QStringList InputBehaviours::attach(QWidget* root)
     each(kRoundValueSPBoxes, [this](QWidget* c) { onExit(c, [this, c] { return RoundValueSP(c); }); });
     each(kRoundValueDownBoxes, [this](QWidget* c) { onExit(c, [this, c] { return RoundValueDown(c); }); });
 
+    // How many bytes each memo's limit leaves, shown beside it as the user types.
+    each(kLimitedMemos, [](QWidget* c) {
+        if (auto* memo = qobject_cast<widgets::TextMemo*>(c))
+            widgets::placeBeside(memo, widgets::countMemoBytes(memo, memoLimit(memo->objectName()), memo->parentWidget()));
+    });
+
     attachEnterMovesFocus(root);
     return missing;
 }
@@ -330,14 +339,20 @@ bool InputBehaviours::leaveControl(QWidget* control)
     return told;
 }
 
+int InputBehaviours::memoLimit(const QString& name)
+{
+    if (kDescriptionMemos.contains(name))
+        return inputrules::kDescriptionMemoLimit;
+    if (name == QLatin1String("SUMMARY") || kPatentNumberMemos.contains(name) || kConditionTextMemos.contains(name))
+        return inputrules::kShortMemoLimit;
+    return 0;
+}
+
 QWidget* InputBehaviours::memoOverLimit(QWidget* root) const
 {
-    const auto limitOf = [](const QString& name) {
-        return kDescriptionMemos.contains(name) ? inputrules::kDescriptionMemoLimit : inputrules::kShortMemoLimit;
-    };
-    for (const QString& name : kDescriptionMemos + QStringList{"SUMMARY"} + kPatentNumberMemos + kConditionTextMemos) {
+    for (const QString& name : kLimitedMemos) {
         auto* memo = widgets::namedChild<widgets::TextMemo>(root, name);
-        if (memo && sjis::byteLength(memo->text()) > limitOf(name))
+        if (memo && inputrules::countedMemoBytes(memo->text()) > memoLimit(name))
             return memo;
     }
     return nullptr;
@@ -346,8 +361,7 @@ QWidget* InputBehaviours::memoOverLimit(QWidget* root) const
 bool InputBehaviours::cutMemoToItsLimit(QWidget* memo)
 {
     const QString name = memo->objectName();
-    return cleanUpMemoText(memo, kDescriptionMemos.contains(name) ? inputrules::kDescriptionMemoLimit : inputrules::kShortMemoLimit,
-                           kConditionTextMemos.contains(name));
+    return cleanUpMemoText(memo, memoLimit(name), kConditionTextMemos.contains(name));
 }
 
 void InputBehaviours::markChangedWhenNew(QWidget* control)
@@ -406,18 +420,17 @@ bool InputBehaviours::tableEditing(const QString& name, QWidget* control) const
 bool InputBehaviours::cleanUpDescriptionOnLeaving(QWidget* memo)
 {
     const bool summary = memo->objectName() == QLatin1String("SUMMARY");
-    return (summary || tableEditing(QStringLiteral("NT_TBL_DESCRIPTION"), memo))
-        && cleanUpMemoText(memo, summary ? inputrules::kShortMemoLimit : inputrules::kDescriptionMemoLimit);
+    return (summary || tableEditing(QStringLiteral("NT_TBL_DESCRIPTION"), memo)) && cleanUpMemoText(memo, memoLimit(memo->objectName()));
 }
 
 bool InputBehaviours::cleanUpPatentMemoOnLeaving(QWidget* memo)
 {
-    return tableEditing(QStringLiteral("NT_TBL_PICTURE"), memo) && cleanUpMemoText(memo, inputrules::kShortMemoLimit);
+    return tableEditing(QStringLiteral("NT_TBL_PICTURE"), memo) && cleanUpMemoText(memo, memoLimit(memo->objectName()));
 }
 
 bool InputBehaviours::cleanUpShortMemoOnLeaving(QWidget* memo)
 {
-    return cleanUpMemoText(memo, inputrules::kShortMemoLimit, true);
+    return cleanUpMemoText(memo, memoLimit(memo->objectName()), true);
 }
 
 bool InputBehaviours::cleanUpNumber(QWidget* control, inputrules::Rounding rounding)

@@ -37,6 +37,9 @@ extern const QStringList kPostCodeBoxes;
 extern const QStringList kDescriptionMemos;
 extern const QStringList kPatentNumberMemos;
 extern const QStringList kConditionTextMemos;
+// Every memo with a byte limit: the description memos, the summary, the patent numbers and the
+// condition texts.
+extern const QStringList kLimitedMemos;
 // Key filters.
 extern const QStringList kDigitOnlyBoxes;      // digits only: the development year, the post codes
 extern const QStringList kPhoneNumberBoxes;    // digits, "(", ")", "+" and "-"
@@ -98,6 +101,8 @@ public:
     // Runs what leaving `control` runs, for a save that is made while it still has the focus; true
     // when the user was told something (the save then waits for the user).
     bool leaveControl(QWidget* control);
+    // The byte limit of an entry-page memo by its name (0: none).
+    static int memoLimit(const QString& name);
     // The first memo below `root` whose text is longer than its limit, or null.
     QWidget* memoOverLimit(QWidget* root) const;
     // Cuts a memo to its limit with the limit's message and gives it the focus; true when cut.

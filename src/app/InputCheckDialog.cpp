@@ -1,4 +1,5 @@
 #include "app/InputCheckDialog.h"
+#include "widgets/BusyIndicator.h"
 
 #include "app/EntryForm.h"
 
@@ -58,7 +59,10 @@ InputCheckDialog::InputCheckDialog(Run run, ShowControl showControl, QWidget* pa
 
 void InputCheckDialog::recheck()
 {
-    m_problems = m_run();
+    {
+        const widgets::BusyIndicator busy(QStringLiteral("入力内容をチェックしています…"), this);
+        m_problems = m_run();
+    }
     m_list->clear();
     for (const inputcheck::Problem& problem : std::as_const(m_problems)) {
         auto* item = new QTreeWidgetItem(m_list, {problem.page(), problem.checkName(), problem.oneLineMessage()});

@@ -93,9 +93,14 @@ void MainWindow::buildWindow()
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("MainClient"));
     setCentralWidget(central);
+    // The line for the short notes after work done, below the pages (which make room for it).
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    statusBar()->setSizeGripEnabled(false);
     m_screen = std::make_unique<EntryPagesScreen>(*this);
     m_cycle = new EditingCycle(*m_dm, *m_screen, this);
     m_drafts = new DraftKeeper(*m_cycle, m_dm->folder(), this);
+    connect(m_drafts, &DraftKeeper::draftRestored, this,
+            [this] { showNote(QStringLiteral("保存されていなかった入力を戻しました。内容を確かめて保存してください。")); });
 
     buildTopRow(central);
     buildPages(central);
@@ -114,6 +119,8 @@ void MainWindow::buildWindow()
     });
     connectPreviewPage(*this);
     connect(m_dm.get(), &store::DataModule::MarkModified, m_cycle, &EditingCycle::markModified);
+    connect(m_cycle, &EditingCycle::registrationDeleted, this,
+            [this](const QString& title) { showNote(QStringLiteral("\"%1\"を削除しました。").arg(title)); });
     connect(m_dm.get(), &store::DataModule::MarkSaved, m_cycle, &EditingCycle::markSaved);
 
     // The technology's name repeats at the top of the summary, comparison and results pages.
@@ -257,14 +264,15 @@ void MainWindow::duplicateRegistration()
         UserInteraction::current().warn(QStringLiteral("注意"), QStringLiteral("複製するデータがありません。"));
         return;
     }
+    const QString original = main->field(QStringLiteral("REG_NO")).asString().trimmed();
     QString number;
     QString error;
-    if (!submission::duplicateRegistration(*m_dm, main->field(QStringLiteral("REG_NO")).asString(), submission::CopyEnding::LeftNew,
-                                           &number, &error)) {
+    if (!submission::duplicateRegistration(*m_dm, original, submission::CopyEnding::LeftNew, &number, &error)) {
         UserInteraction::current().error(kProgramTitle, error);
         return;
     }
     m_cycle->openCopy();
+    showNote(QStringLiteral("%1 を %2 として複製しました。").arg(original, number.trimmed()));
 }
 
 void MainWindow::connectDrafts()
@@ -409,7 +417,8 @@ void MainWindow::layOutTop()
     // The entry pages are left only through "メニュー", with its question and checks: the list's
     // tab cannot be chosen while a registration is shown.
     m_pages->setTabEnabled(m_pages->indexOf(m_listPage), list);
-    m_pages->setGeometry(0, list ? 0 : kTopRow, kClientWidth, kClientHeight - (list ? 0 : kTopRow));
+    const int pagesHeight = kClientHeight - statusBar()->sizeHint().height();
+    m_pages->setGeometry(0, list ? 0 : kTopRow, kClientWidth, pagesHeight - (list ? 0 : kTopRow));
     for (QWidget* w : {static_cast<QWidget*>(m_menuButton), m_methodLabel, static_cast<QWidget*>(m_postButton),
                        static_cast<QWidget*>(m_cancelButton), static_cast<QWidget*>(m_helpButton), static_cast<QWidget*>(m_checkButton), static_cast<QWidget*>(m_changesButton)})
         w->setVisible(!list);

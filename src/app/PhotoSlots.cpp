@@ -10,6 +10,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QLabel>
+#include <QPixmap>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -86,6 +90,26 @@ void PhotoSlots::showSlotState(const QString& letter, bool filled)
     path->setEnabled(false);
     paintBox(title, titleOpen);
     paintBox(path, filled);
+    showPreview(letter, filled);
+}
+
+void PhotoSlots::showPreview(const QString& letter, bool filled)
+{
+    auto* preview = widgets::namedChild<QLabel>(m_root, parts::photoPreviewName(letter));
+    const QString stored = filled ? view(letter)->field(QStringLiteral("IMAGES_FILE")).asString().trimmed() : QString();
+    QImage picture;
+    if (!stored.isEmpty()) {
+        // Read afresh each time: a photo chosen again keeps its stored name.
+        QImageReader reader(QDir(imagesFolder()).filePath(stored));
+        picture = reader.read();
+    }
+    if (picture.isNull()) {
+        preview->clear();
+        preview->setToolTip(QString());
+        return;
+    }
+    preview->setPixmap(QPixmap::fromImage(picture.scaled(parts::kPhotoPreviewSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    preview->setToolTip(stored);
 }
 
 void PhotoSlots::SetPhotoSlotControls(const QString& letter)
@@ -101,6 +125,7 @@ void PhotoSlots::ChangeImageFile(const QString& letter)
     title->setEnabled(titleOpen);
     paintBox(title, titleOpen);
     paintBox(control(QStringLiteral("ImagePath_"), letter), named);
+    showPreview(letter, named);
 }
 
 void PhotoSlots::GetPictureInfo(const QString& letter)

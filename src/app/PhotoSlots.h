@@ -14,8 +14,8 @@ namespace app {
 
 // The seven photo slots (A, B, S, T, G, H, I) of the entry pages: "選択" picks a picture, checks it
 // and copies it into the photo folder; "クリア" sets the copy aside and empties the slot. A slot is
-// either empty (select enabled, title box disabled and grey) or filled (clear enabled, title box
-// enabled and white).
+// either empty (select enabled, title box disabled and grey, no preview) or filled (clear enabled,
+// title box enabled and white, a small picture of the photo beside its file name).
 class PhotoSlots : public QObject
 {
     Q_OBJECT
@@ -56,6 +56,9 @@ private:
     QString imagesFolder() const;
     // Enables or disables the slot's buttons and boxes as an empty or filled slot.
     void showSlotState(const QString& letter, bool filled);
+    // The slot's preview: its photo's copy in the photo folder, scaled down; nothing for an empty
+    // slot or a copy that cannot be read.
+    void showPreview(const QString& letter, bool filled);
     void removeUnnamedPhotos(const QString& regNo);
     void reportFailure(const QString& heading, const QStringList& paths);
 

@@ -13,10 +13,12 @@
 #include "report/ReportGenerator.h"
 #include "submission/SubmissionFiles.h"
 #include "util/UserInteraction.h"
+#include "widgets/BusyIndicator.h"
 #include "widgets/FieldLink.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -123,11 +125,13 @@ void PrintPreview(MainWindow& window)
     const int tab = window.control<QTabBar>(controls::kTemplateSelector)->currentIndex();
     // Texts typed but not yet written to their fields are part of what the screens show.
     widgets::FieldLink::flushAll();
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     QString path;
     QString error;
-    const bool written = report::GenerateReport(window.dm(), shownReportScreen(window), tab, &path, &error);
-    QGuiApplication::restoreOverrideCursor();
+    bool written = false;
+    {
+        const widgets::BusyIndicator busy(QStringLiteral("印刷プレビューを作成しています…"), &window);
+        written = report::GenerateReport(window.dm(), shownReportScreen(window), tab, &path, &error);
+    }
     if (!written) {
         UserInteraction::current().error(kProgramTitle, error);
         return;
@@ -153,10 +157,15 @@ void printShownReport(MainWindow& window)
         delete printer;
         return;
     }
-    // The page prints asynchronously; the printer lives until the page reports the end.
-    printReport(browser(window)->page(), printer, [printer](bool printed) {
+    // The page prints asynchronously; the printer and the busy signs live until the page reports
+    // the end.
+    auto busy = std::make_shared<widgets::BusyIndicator>(QStringLiteral("印刷しています…"), &window);
+    printReport(browser(window)->page(), printer, [&window, printer, busy](bool printed) mutable {
         delete printer;
-        if (!printed)
+        busy.reset();
+        if (printed)
+            window.showNote(QStringLiteral("印刷しました。"));
+        else
             UserInteraction::current().error(kProgramTitle, QStringLiteral("印刷できませんでした。"));
     });
 }
@@ -173,10 +182,13 @@ void savePdf(MainWindow& window)
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".pdf");
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    writeReportPdf(browser(window)->page(), path, [](const QString& error) {
-        QGuiApplication::restoreOverrideCursor();
-        if (!error.isEmpty())
+    // The page writes asynchronously; the busy signs live until it reports the end.
+    auto busy = std::make_shared<widgets::BusyIndicator>(QStringLiteral("PDFファイルを作成しています…"), &window);
+    writeReportPdf(browser(window)->page(), path, [&window, path, busy](const QString& error) mutable {
+        busy.reset();
+        if (error.isEmpty())
+            window.showNote(QStringLiteral("%1 を保存しました。").arg(QDir::toNativeSeparators(path)));
+        else
             UserInteraction::current().error(kProgramTitle, error);
     });
 }

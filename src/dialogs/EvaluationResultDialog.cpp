@@ -3,6 +3,7 @@
 #include "store/DataModule.h"
 #include "widgets/DBMemo.h"
 #include "widgets/EntryBoxRules.h"
+#include "widgets/RemainingBytes.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -48,6 +49,7 @@ EvaluationResultDialog::EvaluationResultDialog(store::DataModule& dm, QWidget* p
     for (widgets::DBMemo* memo : {m_item, m_contents, m_results}) {
         attachSpaceRule(memo);
         memo->setMaxBytes(kMemoLimit);
+        widgets::placeBeside(memo, widgets::countMemoBytes(memo, kMemoLimit, this));
     }
     m_item->setOneLine(true);
     onEvent(m_item, QEvent::FocusOut, [this](QEvent*) {

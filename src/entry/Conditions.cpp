@@ -76,7 +76,7 @@ ItemDefinition definitionOf(const QStringList& fields)
     } else if (definition.kind == QLatin1String("S")) {
         const QStringList choices = splitChoices(fifth);
         definition.choices = choices.mid(qMax(0, int(choices.size()) - 2));
-    } else if (definition.kind == QLatin1String("N") || definition.kind == QLatin1String("R")) {
+    } else if (definition.isMeasured()) {
         definition.hasUnit = fields.size() == 5;
         if (definition.hasUnit)
             definition.unit = fifth;
@@ -282,6 +282,18 @@ bool putDataConst(store::Table* view, const QString& kind, const ItemControls& c
     }
     view->post();
     return false;
+}
+
+void dropValuesOfAnotherKind(store::Table* view, const QString& kind)
+{
+    const QString stored = view->field(QStringLiteral("TYPE")).asString().trimmed();
+    if (stored.isEmpty() || stored == kind)
+        return;
+    view->field(QStringLiteral("TXT")).clear();
+    if (kind != QLatin1String("N") && kind != QLatin1String("R"))
+        view->field(QStringLiteral("MIN_VAL")).clear();
+    if (kind != QLatin1String("R"))
+        view->field(QStringLiteral("MAX_VAL")).clear();
 }
 
 void removeIncompleteRows(store::Table* table)

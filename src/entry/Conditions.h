@@ -27,6 +27,10 @@ struct ItemDefinition
     QStringList choices; // "M": the first seven choices; "S": the two choices used (may be fewer)
     bool hasUnit = false; // "N" and "R": the line has exactly five fields
     QString unit;
+
+    // A number or a range is stored with the unit of its line, or with none.
+    bool isMeasured() const { return kind == QLatin1String("N") || kind == QLatin1String("R"); }
+    QString storedUnit() const { return hasUnit ? unit : QString(); }
 };
 
 // A line split into its fields: "%" becomes "％", TAB separates fields (a TAB at the end of the
@@ -97,6 +101,10 @@ void writeChoices(store::Table* view, const QString& kind, const ItemControls& c
 // removed (true is returned: the registration counts as saved); otherwise an editing row gets the
 // fields its kind does not use emptied, the check and radio states written, and is posted.
 bool putDataConst(store::Table* view, const QString& kind, const ItemControls& controls);
+// The row of an item that the classification gives another kind (view in edit mode): the values
+// of the old kind mean nothing to the new one and are dropped. A number stays the lower bound of a
+// range and back, as the two share their field.
+void dropValuesOfAnotherKind(store::Table* view, const QString& kind);
 
 // Row clean-up (CdsCnstDataChk): removes every row the table shows whose REG_NO or ORD is empty.
 void removeIncompleteRows(store::Table* table);

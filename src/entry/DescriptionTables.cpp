@@ -89,9 +89,14 @@ QString measuredTableText(const report::DescriptionGrid& grid)
     return lines.join(kLineEnd);
 }
 
+int tableTextBytes(const report::DescriptionGrid& grid)
+{
+    return int(sjis::byteLength(measuredTableText(grid)));
+}
+
 bool TableTextTooLong(const report::DescriptionGrid& grid)
 {
-    return sjis::byteLength(measuredTableText(grid)) > kTableTextLimit;
+    return tableTextBytes(grid) > kTableTextLimit;
 }
 
 LoadedTable LoadGridText(const QString& stored)

@@ -32,6 +32,8 @@ QString SaveGridText(const report::DescriptionGrid& grid);
 // The text whose Shift_JIS length the save check limits: the header with "0" heading counts, the
 // used rows and the title line (present also when the title is empty); empty for an empty table.
 QString measuredTableText(const report::DescriptionGrid& grid);
+// The Shift_JIS bytes of the measured text, the count the limit kTableTextLimit applies to.
+int tableTextBytes(const report::DescriptionGrid& grid);
 bool TableTextTooLong(const report::DescriptionGrid& grid);
 
 struct LoadedTable

@@ -23,9 +23,41 @@ QString valueOf(const store::Table& table, int row, int field)
     return store::valueText(table.fields().at(field), table.visibleValue(row, field));
 }
 
-QString cellLine(const QString& value)
+// A short value made only of digits, Latin letters and the separators of dates, numbers, phone
+// numbers and registration numbers ("2023/04/01", "2300012345", "〒812-0011", "092-471-1234"),
+// with at least one digit. Such a value is read as one piece and is never broken over two lines;
+// the length bound keeps a long text typed into such a field from running out of its cell.
+bool isWholeValue(const QString& text)
 {
-    return QStringLiteral("<TD>") + value + QStringLiteral("&nbsp;</TD>");
+    constexpr int kLongestWhole = 24;
+    const QString value = text.startsWith(QChar(0x3012)) ? text.mid(1) : text; // 〒 before a post code
+    if (value.isEmpty() || value.size() > kLongestWhole)
+        return false;
+    bool digit = false;
+    for (const QChar c : value) {
+        if (c.unicode() >= 0x80 || !(c.isLetterOrNumber() || QStringLiteral("-/.:,()+#").contains(c)))
+            return false;
+        digit = digit || c.isDigit();
+    }
+    return digit;
+}
+
+bool isNumberField(const store::FieldDef& field)
+{
+    return field.type == store::FieldType::Float || field.type == store::FieldType::Integer;
+}
+
+// The cell of one field of a record list, its value made HTML by `toHtml`: numbers right-aligned
+// and whole, dates and codes whole.
+QString recordCell(const store::Table& table, int row, int field, QString (*toHtml)(const QString&))
+{
+    const QString value = valueOf(table, row, field);
+    QString open = QStringLiteral("<TD>");
+    if (isNumberField(table.fields().at(field)) && !value.isEmpty())
+        open = QStringLiteral("<TD class=\"num\">");
+    else if (isWholeValue(value))
+        open = QStringLiteral("<TD class=\"whole\">");
+    return open + toHtml(value) + QStringLiteral("&nbsp;</TD>");
 }
 
 } // namespace
@@ -57,7 +89,7 @@ QString BuildRecordRows(const store::Table& table, const QList<int>& leaveOut)
         text += QStringLiteral("<TR>") + kLineEnd;
         for (int field = 0; field < table.fieldCount(); ++field) {
             if (!leaveOut.contains(field))
-                text += cellLine(html::escapeWithBreaks(valueOf(table, row, field))) + kLineEnd;
+                text += recordCell(table, row, field, html::escapeWithBreaks) + kLineEnd;
         }
         text += QStringLiteral("</TR>") + kLineEnd;
     }
@@ -73,8 +105,8 @@ QString BuildContactRows(const store::Table& table, const QList<int>& leaveOut, 
             if (leaveOut.contains(field))
                 continue;
             if (field == moved.first + 1 && moved.second < table.fieldCount())
-                text += cellLine(html::escape(valueOf(table, row, moved.second))) + kLineEnd;
-            text += cellLine(html::escape(valueOf(table, row, field))) + kLineEnd;
+                text += recordCell(table, row, moved.second, html::escape) + kLineEnd;
+            text += recordCell(table, row, field, html::escape) + kLineEnd;
         }
         text += QStringLiteral("</TR>") + kLineEnd;
     }

@@ -21,7 +21,9 @@ namespace report {
 QString BuildPhotoBlock(const store::ProgramFolder& folder, const QString& caption, const QString& fileName);
 
 // One "<TR>" row per record the table shows, one "<TD>" cell per field except the positions in
-// `leaveOut`. The table's current record is not moved.
+// `leaveOut`. A number field's cell is class "num" (right-aligned, unbroken); a short value that
+// reads as one piece (a date, a number, a phone or registration number) is class "whole"
+// (unbroken). The table's current record is not moved.
 QString BuildRecordRows(const store::Table& table, const QList<int>& leaveOut);
 
 // As BuildRecordRows, without the "<BR>" of line breaks, and with the field at position

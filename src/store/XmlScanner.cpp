@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -322,7 +323,8 @@ bool XmlScanner::readDeclaration()
 {
     // <?xml version="1.x" [encoding="UTF-8"] [standalone="yes"|"no"]?>
     m_pos += 5;
-    const auto pseudoAttribute = [this](const char* name, bool required, QString* value) {
+    // An absent pseudo-attribute leaves its value unset; a present one, even empty, is checked.
+    const auto pseudoAttribute = [this](const char* name, bool required, std::optional<QString>* value) {
         const qsizetype before = m_pos;
         const bool spaced = skipSpace();
         QByteArrayView found;
@@ -336,19 +338,23 @@ bool XmlScanner::readDeclaration()
             return false;
         ++m_pos;
         skipSpace();
-        return readAttributeValue(value);
+        QString text;
+        if (!readAttributeValue(&text))
+            return false;
+        *value = text;
+        return true;
     };
-    QString version;
-    QString encoding;
-    QString standalone;
+    std::optional<QString> version;
+    std::optional<QString> encoding;
+    std::optional<QString> standalone;
     const bool ok = pseudoAttribute("version", true, &version) && pseudoAttribute("encoding", false, &encoding)
         && pseudoAttribute("standalone", false, &standalone);
     if (!m_error.isEmpty())
         return false;
     static const QRegularExpression versionPattern(QStringLiteral("^1\\.[0-9]+$"));
-    if (!ok || !versionPattern.match(version).hasMatch()
-        || (!encoding.isEmpty() && encoding.compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) != 0)
-        || (!standalone.isEmpty() && standalone != QLatin1String("yes") && standalone != QLatin1String("no"))) {
+    if (!ok || !versionPattern.match(version.value_or(QString())).hasMatch()
+        || (encoding && encoding->compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) != 0)
+        || (standalone && *standalone != QLatin1String("yes") && *standalone != QLatin1String("no"))) {
         fail(QStringLiteral("XML 宣言が正しくありません"));
         return false;
     }

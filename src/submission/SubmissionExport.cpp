@@ -174,6 +174,7 @@ SubmissionExport::Outcome SubmissionExport::exportSubmissionFile(const QString& 
 bool SubmissionExport::WriteSubmissionFile(const QString& regNo, const QString& path, QString* error)
 {
     // The pending edits of the registration (the rates set by chkData among them) go with it.
+    const UserInteraction::Busy busy(m_ui, QStringLiteral("提出用ファイルを作成しています…"));
     for (store::Table* live : m_dm.registrationTables())
         live->checkBrowseMode();
     const bool packed = fillWorkingFolder(regNo, error) && packWorkingFolder(regNo, path, error);

@@ -177,6 +177,8 @@ QString SubmissionImport::extractInto(const QString& path, const QString& folder
 
 SubmissionImport::Outcome SubmissionImport::ImportSubmissionFile(const QString& path)
 {
+    // The questions and notices on the way show the ordinary cursor.
+    const UserInteraction::Busy busy(m_ui, QStringLiteral("データを取り込んでいます…"));
     m_importedNumber.clear();
     const store::ProgramFolder& folder = m_dm.folder();
     const QString temp = folder.path(QStringLiteral("Temp"));

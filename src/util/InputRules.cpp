@@ -43,19 +43,34 @@ bool removeDoubleBlank(QString* text, int* cursor)
     return true;
 }
 
-MemoCleanUp cleanUpMemo(const QString& text, int limitBytes)
+namespace {
+
+// The memo text the limit applies to: trailing runs of line breaks shrunk to one, widths normalised.
+QString memoTextAsCounted(const QString& text)
 {
     QString trimmed = text;
     static const QString kTwoBreaks = QStringLiteral("\r\n\r\n");
     while (sjis::byteLength(trimmed) > 3 && trimmed.endsWith(kTwoBreaks))
         trimmed.chop(2);
+    return sjis::NormalizeCharWidth(trimmed);
+}
+
+} // namespace
+
+MemoCleanUp cleanUpMemo(const QString& text, int limitBytes)
+{
     MemoCleanUp result;
-    result.text = sjis::NormalizeCharWidth(trimmed);
+    result.text = memoTextAsCounted(text);
     if (sjis::byteLength(result.text) > limitBytes) {
         result.text = sjis::cutToBytes(result.text, limitBytes);
         result.cut = true;
     }
     return result;
+}
+
+int countedMemoBytes(const QString& text)
+{
+    return int(sjis::byteLength(memoTextAsCounted(text)));
 }
 
 NumberCleanUp cleanUpNumber(const QString& text, Rounding rounding)

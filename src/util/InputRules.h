@@ -23,6 +23,9 @@ struct MemoCleanUp
     bool cut = false;
 };
 MemoCleanUp cleanUpMemo(const QString& text, int limitBytes);
+// The Shift_JIS bytes of a memo text as the limit counts them: after the clean-up's trimming and
+// width normalisation (a half-width katakana counts the two bytes it will take).
+int countedMemoBytes(const QString& text);
 
 inline const QString kMemoLimitMessage = QStringLiteral("文字制限をオーバーしました。\r\n制限を越えた分は削除されます。");
 inline constexpr int kDescriptionMemoLimit = 2000;

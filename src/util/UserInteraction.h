@@ -43,6 +43,23 @@ public:
     // The current user's desktop folder, where the file dialogs start.
     virtual QString desktopFolder() = 0;
 
+    // Long work that shows no box of its own (writing or reading a submission file) begins and
+    // ends; the screen shows meanwhile that the program is busy and what it does. Calls nest.
+    virtual void workStarted(const QString& what) { Q_UNUSED(what); }
+    virtual void workEnded() {}
+    // workStarted and workEnded around a scope.
+    class Busy
+    {
+    public:
+        Busy(UserInteraction& ui, const QString& what) : m_ui(ui) { m_ui.workStarted(what); }
+        ~Busy() { m_ui.workEnded(); }
+        Busy(const Busy&) = delete;
+        Busy& operator=(const Busy&) = delete;
+
+    private:
+        UserInteraction& m_ui;
+    };
+
     // Shorthands for the common boxes.
     void inform(const QString& caption, const QString& text) { message(Icon::Information, caption, text, Ok); }
     // A plain box: no icon, an OK button.

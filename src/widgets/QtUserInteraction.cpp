@@ -1,5 +1,7 @@
 #include "widgets/QtUserInteraction.h"
 
+#include "widgets/BusyIndicator.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -36,6 +38,9 @@ QString qtFilter(const QString& filter)
 
 } // namespace
 
+QtUserInteraction::QtUserInteraction() = default;
+QtUserInteraction::~QtUserInteraction() = default;
+
 UserInteraction::Button QtUserInteraction::message(Icon icon, const QString& caption, const QString& text, Buttons buttons)
 {
     QMessageBox box(boxIcon(icon), caption, text, QMessageBox::NoButton, QApplication::activeWindow());
@@ -47,6 +52,7 @@ UserInteraction::Button QtUserInteraction::message(Icon icon, const QString& cap
     }
     if (buttons == NoButton)
         box.addButton(QMessageBox::Ok);
+    const BusyIndicator::Pause boxHasTheScreen;
     box.exec();
     const auto clicked = box.standardButton(box.clickedButton());
     for (const auto& [ours, theirs] : order) {
@@ -70,6 +76,7 @@ UserInteraction::Button QtUserInteraction::choose(Icon icon, const QString& capt
                                                   const QString& noText)
 {
     const std::unique_ptr<QMessageBox> box = choiceBox(icon, caption, text, yesText, noText, QApplication::activeWindow());
+    const BusyIndicator::Pause boxHasTheScreen;
     box->exec();
     return box->clickedButton() == box->defaultButton() ? Yes : No;
 }
@@ -100,9 +107,21 @@ UserInteraction::FileAnswer QtUserInteraction::fileDialog(FileKind kind, const F
         if (!request.fileNameForFilter.isEmpty())
             dialog.selectFile(request.fileNameForFilter.value(filterIndex));
     });
+    const BusyIndicator::Pause boxHasTheScreen;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {QString(), filterIndex};
     return {QDir::toNativeSeparators(dialog.selectedFiles().constFirst()), int(filters.indexOf(dialog.selectedNameFilter()))};
+}
+
+void QtUserInteraction::workStarted(const QString& what)
+{
+    m_work.push_back(std::make_unique<BusyIndicator>(what, QApplication::activeWindow()));
+}
+
+void QtUserInteraction::workEnded()
+{
+    if (!m_work.empty())
+        m_work.pop_back();
 }
 
 QString QtUserInteraction::desktopFolder()

@@ -223,6 +223,68 @@ TEST_F(ConditionPanelsTest, AnotherCodeRewritesTheItemsKeepsTheValuesAndDropsSur
     EXPECT_TRUE(rows().isEmpty()) << rows().join('|').toStdString();
 }
 
+// A number or range item is measured in the unit its line names, or in none: the unit of the item
+// another class had at the same place does not stay with the new one.
+TEST_F(ConditionPanelsTest, ANumberItemWithoutAUnitKeepsNoUnitOfTheItemBefore)
+{
+    setLevel3("0100104"); // item 3: N 許容潮流速 (m/s)
+    showSummary();
+    text("DBEdit_N3")->setText("5");
+    save();
+    ASSERT_TRUE(rows().contains(QStringLiteral("3 N 許容潮流速  5  m/s"))) << rows().join('|').toStdString();
+
+    setLevel3("0100401"); // item 3: N 最大N値, no unit
+    showSummary();
+    save();
+    EXPECT_TRUE(rows().contains(QStringLiteral("3 N 最大N値  5  "))) << rows().join('|').toStdString();
+    EXPECT_TRUE(rowsInFile().contains(QStringLiteral("3 N 最大N値  5  "))) << rowsInFile().join('|').toStdString();
+}
+
+// An item that another class gives another kind keeps none of the old kind's values: ticks are no
+// choice, a choice is no tick, and a number belongs to no list. (A number stays the lower bound of a
+// range and back: the two share their field.)
+TEST_F(ConditionPanelsTest, AnItemOfAnotherKindKeepsNoValueOfTheKindBefore)
+{
+    const auto item4 = [this] {
+        for (const QString& row : rows())
+            if (row.startsWith(QLatin1String("4 ")))
+                return row.toStdString();
+        return std::string();
+    };
+    setLevel3("0100302"); // item 4: N 施工可能な有義波高 (m)
+    showSummary();
+    text("DBEdit_N4")->setText("2.5");
+    save();
+    ASSERT_EQ(item4(), "4 N 施工可能な有義波高  2.5  m");
+
+    setLevel3("0200201"); // item 4: M 使用材料
+    showSummary();
+    save();
+    EXPECT_EQ(item4(), "4 M 使用材料    m");
+    click("CheckBox23");
+    click("CheckBox24");
+    save();
+    ASSERT_EQ(item4(), "4 M 使用材料 0110000   m");
+
+    setLevel3("0600101"); // item 4: S 測量船
+    showSummary();
+    EXPECT_FALSE(find<QRadioButton>("RadioButton7")->isChecked());
+    EXPECT_FALSE(find<QRadioButton>("RadioButton8")->isChecked());
+    save();
+    EXPECT_EQ(item4(), "4 S 測量船    m");
+    click("RadioButton8");
+    save();
+    ASSERT_EQ(item4(), "4 S 測量船 1   m");
+
+    setLevel3("0200201");
+    showSummary();
+    for (int k = 22; k <= 28; ++k)
+        EXPECT_FALSE(find<QCheckBox>(QStringLiteral("CheckBox%1").arg(k))->isChecked()) << k;
+    save();
+    EXPECT_EQ(item4(), "4 M 使用材料    m");
+    EXPECT_TRUE(rowsInFile().contains(QStringLiteral("4 M 使用材料    m"))) << rowsInFile().join('|').toStdString();
+}
+
 TEST_F(ConditionPanelsTest, ARangeWhoseUpperBoundIsBelowTheLowerIsReportedOnLeavingThePanel)
 {
     setLevel3("0100101");

@@ -30,6 +30,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFocusEvent>
 #include <QComboBox>
 #include <QDialog>
 #include <QDateTime>
@@ -898,7 +899,12 @@ private:
         if (!box->isEnabled() || box->isReadOnly())
             return;
         const QString text = pickOf(QStringList{"0", "1", "2", "3"});
+        // The user types into the box, which has the focus meanwhile: only such a change counts.
+        QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(box, &in);
         box->setText(text);
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(box, &out);
         m_open->values.fields[QStringLiteral("heading:%1:%2").arg(names.grid).arg(which)] = text;
     }
 

@@ -8,6 +8,7 @@
 #include "submission/SubmissionFiles.h"
 
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -371,3 +372,44 @@ TEST_F(PhotoSlotsTest, SubmissionHoldsExactlyThePhotosTheRowsNameAfterARefusalAR
 }
 
 } // namespace
+
+TEST_F(PhotoSlotsTest, EachSlotPreviewsThePhotoItHoldsAndAnEmptySlotNone)
+{
+    const auto preview = [this](const QString& letter) { return find<QLabel>("ImagePreview_" + letter)->pixmap(); };
+    for (const QString& letter : {"A", "B", "S", "T", "G", "H", "I"})
+        EXPECT_TRUE(preview(letter).isNull()) << "a new registration shows no picture in " << letter.toStdString();
+
+    // A wide photo in A, a tall one in B: each scaled into the preview with its proportions kept.
+    select("A", dir.write("wide.gif", testsupport::gifPhoto(400, 100)));
+    select("B", dir.write("tall.jpg", testsupport::jpegPhoto(60, 240)));
+    EXPECT_EQ(preview("A").size(), QSize(80, 20));
+    EXPECT_EQ(preview("B").size(), QSize(15, 60));
+    EXPECT_TRUE(preview("S").isNull());
+
+    // Cleared, the slot shows nothing; a photo chosen again shows the new picture.
+    clear("A");
+    EXPECT_TRUE(preview("A").isNull());
+    select("A", dir.write("square.gif", testsupport::gifPhoto(100, 100)));
+    EXPECT_EQ(preview("A").size(), QSize(60, 60));
+
+    // Another registration shows its own photos (none); back to this one, they are there again.
+    find<QLineEdit>("TECH_TITLE")->setText(QStringLiteral("写真のある技術"));
+    find<QLineEdit>("COMPARE_TECH_TITLE")->setText(QStringLiteral("従来の工法"));
+    ui.expectBox(UI::Yes);
+    window->cycle().save();
+    window->cycle().backToList();
+    window->cycle().newRegistration();
+    EXPECT_TRUE(preview("A").isNull());
+    EXPECT_TRUE(preview("B").isNull());
+    window->cycle().backToList();
+    window->cycle().openRegistration();
+    EXPECT_EQ(preview("A").size(), QSize(60, 60));
+    EXPECT_EQ(preview("B").size(), QSize(15, 60));
+
+    // A copy that is gone shows nothing rather than the picture shown before.
+    window->cycle().backToList();
+    ASSERT_TRUE(QFile::remove(imagesFile(regNo + "B.jpg")));
+    window->cycle().openRegistration();
+    EXPECT_TRUE(preview("B").isNull());
+    EXPECT_FALSE(preview("A").isNull());
+}

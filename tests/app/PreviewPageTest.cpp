@@ -4,6 +4,8 @@
 #include "util/SjisText.h"
 
 #include <QFile>
+#include <QGuiApplication>
+#include <QStatusBar>
 #include <QWebEngineScript>
 #include <QWebEngineSettings>
 
@@ -135,12 +137,16 @@ TEST_F(PreviewPageTest, SavesTheShownReportAsPdfAndReportsAFailure)
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_TRUE(written.read(5) == "%PDF-");
     EXPECT_TRUE(ui.boxes().isEmpty());
+    waitUntil([&] { return !window->statusBar()->currentMessage().isEmpty(); });
+    EXPECT_EQ(window->statusBar()->currentMessage(), QDir::toNativeSeparators(pdf + QStringLiteral(".pdf")) + QStringLiteral(" を保存しました。"));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "the busy cursor ends with the work";
 
     ui.expectFile(dir.filePath(QStringLiteral("no/such/folder/report.pdf")));
     ui.expectBox(UserInteraction::Ok);
     find<QPushButton>("BtnSavePdf")->click();
     waitUntil([&] { return !ui.boxes().isEmpty(); });
     ASSERT_EQ(ui.boxes().size(), 1);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "the failure is told without the busy cursor";
     EXPECT_EQ(ui.boxes().first().icon, UserInteraction::Icon::Error);
     EXPECT_TRUE(ui.boxes().first().text.contains(QStringLiteral("report.pdf"))) << ui.boxes().first().text.toStdString();
 }

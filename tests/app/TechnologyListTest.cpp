@@ -12,6 +12,7 @@
 #include "support/TempDir.h"
 
 #include <QApplication>
+#include <QStatusBar>
 #include <QCollator>
 #include <QHeaderView>
 #include <QLabel>
@@ -291,6 +292,7 @@ TEST_F(TechnologyListWindow, TheFindBoxNarrowsTheListAndTheCommandsFollowTheLine
     ui.expectBox(UI::Yes);
     QTest::keyClick(list(), Qt::Key_Delete);
     EXPECT_EQ(ui.boxTexts().last(), QStringLiteral("\"桟橋の補修\"を削除します。"));
+    EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("\"桟橋の補修\"を削除しました。"));
     EXPECT_EQ(count->text(), QStringLiteral("2 件 / 全 2 件"));
     EXPECT_FALSE(store::SaveTimes(window->dm().folder()).read().contains(QStringLiteral("XXK-000003")));
 
@@ -322,6 +324,7 @@ TEST_F(TechnologyListWindow, ACopyOpensAsANewRegistrationThatNoRemovesWholeAndSa
     EXPECT_EQ(window->cycle().mode(), app::EditingCycle::New);
     EXPECT_TRUE(window->cycle().isModified());
     EXPECT_EQ(mainField("REG_NO"), QStringLiteral("XXK-000002"));
+    EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("XXK-000001 を XXK-000002 として複製しました。"));
     EXPECT_EQ(find<QLineEdit>("TECH_TITLE")->text(), QStringLiteral("ケーソン式防波堤の急速施工"));
     EXPECT_EQ(find<QLineEdit>("COMPARE_TECH_TITLE")->text(), QStringLiteral("従来の工法"));
     EXPECT_EQ(dir.read(QStringLiteral("Images/XXK-000002A.jpg")), photoBytes);

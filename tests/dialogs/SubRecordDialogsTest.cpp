@@ -716,6 +716,28 @@ TEST_F(SubRecordDialogsTest, EvaluationCheckAndTheMemoLimit)
     EXPECT_EQ(table("NT_TBL_EVALUATE_RESULT")->recordCount(), 0);
 }
 
+TEST_F(SubRecordDialogsTest, EvaluationMemosShowTheBytesTheirLimitLeaves)
+{
+    auto* d = dialog<dialogs::EvaluationResultDialog>();
+    withDialog(d, "EVALUATE_RSLT_ADD", [&] {
+        for (const char* name : {"ITEM", "CONTENTS", "RESULTS"}) {
+            auto* memo = in<widgets::DBMemo>(d, QLatin1String(name));
+            auto* counter = in<QLabel>(d, QStringLiteral("lblRemain_") + QLatin1String(name));
+            EXPECT_EQ(counter->text(), QStringLiteral("残り 1020 バイト")) << name;
+            memo->insertPlainText(QStringLiteral("試験a")); // as an input method commits it
+            EXPECT_EQ(counter->text(), QStringLiteral("残り 1015 バイト")) << name;
+            // Half-width katakana counts as the clean-up on leaving will make it: 600 become 1200 bytes.
+            memo->setText(QString(600, QChar(0xFF71)));
+            EXPECT_EQ(counter->text(), QStringLiteral("180 バイト超過")) << name;
+            ui.expectBox(UI::Ok);
+            d->cleanUpMemoOnLeaving(memo);
+            EXPECT_EQ(counter->text(), QStringLiteral("残り 0 バイト")) << name;
+            memo->setText(QString());
+        }
+        click(d, "BtnCancel");
+    });
+}
+
 TEST_F(SubRecordDialogsTest, EvaluationMemosStopAtTheirLimitWhereTyped)
 {
     auto* d = dialog<dialogs::EvaluationResultDialog>();

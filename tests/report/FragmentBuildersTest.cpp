@@ -126,7 +126,7 @@ TEST_F(RowBuildersTest, RecordRowsHoldTheFieldsNotLeftOutWithBreaksShown)
     EXPECT_EQ(rows.at(0), QStringLiteral("<TR>"));
     EXPECT_EQ(rows.at(1), QStringLiteral("<TD>岸壁改良工事<BR>第二期&nbsp;</TD>"));
     EXPECT_EQ(rows.at(2), QStringLiteral("<TD>技術活用パイロット&nbsp;</TD>"));
-    EXPECT_EQ(rows.at(5), QStringLiteral("<TD>2025/04/01&nbsp;</TD>"));
+    EXPECT_EQ(rows.at(5), QStringLiteral("<TD class=\"whole\">2025/04/01&nbsp;</TD>"));
     EXPECT_EQ(rows.at(8), QStringLiteral("</TR>"));
     EXPECT_EQ(rows.at(10), QStringLiteral("<TD>&lt;b&gt;二件目&lt;/b&gt;&nbsp;</TD>"));
     EXPECT_EQ(rows.last(), QString()); // the last line ends too
@@ -138,9 +138,53 @@ TEST_F(RowBuildersTest, ContactRowsPlaceThePostCodeBeforeTheAddressAndKeepLineBr
 {
     const QStringList rows = lines(BuildContactRows(*table("NT_TBL_COMPANY"), {0, 1, 8, 11}, {4, 8}));
     const QStringList expected = {"<TR>", "<TD>代理店A&nbsp;</TD>", "<TD>&nbsp;</TD>", "<TD>&nbsp;</TD>",
-                                  "<TD>〒200-0002&nbsp;</TD>", "<TD>横浜市", "中区&nbsp;</TD>", "<TD>&nbsp;</TD>",
+                                  "<TD class=\"whole\">〒200-0002&nbsp;</TD>", "<TD>横浜市", "中区&nbsp;</TD>", "<TD>&nbsp;</TD>",
                                   "<TD>&nbsp;</TD>", "<TD>&nbsp;</TD>", "<TD>&nbsp;</TD>", "</TR>", ""};
     EXPECT_EQ(rows, expected);
+}
+
+// A list cell of a number field stands right-aligned; a short date, number, phone number or
+// registration number is kept whole; text, and a code too long for its column, may wrap.
+TEST_F(RowBuildersTest, ListCellsKeepNumbersAndCodesWhole)
+{
+    struct Case
+    {
+        const char* field;
+        QVariant value;
+        const char* cell;
+    } cases[] = {
+        {"PRICE", 15432087.5, "<TD class=\"num\">15432087.5&nbsp;</TD>"},
+        {"F_VALUE", 0, "<TD class=\"num\">0&nbsp;</TD>"},
+        {"F_VALUE", QVariant(), "<TD>&nbsp;</TD>"},
+        {"SAMMARY", QStringLiteral("2300012345"), "<TD class=\"whole\">2300012345&nbsp;</TD>"},
+        {"SAMMARY", QStringLiteral("〒812-0011"), "<TD class=\"whole\">〒812-0011&nbsp;</TD>"},
+        {"SAMMARY", QStringLiteral("092-4710-1234"), "<TD class=\"whole\">092-4710-1234&nbsp;</TD>"},
+        {"SAMMARY", QStringLiteral("KTK-230001-A"), "<TD class=\"whole\">KTK-230001-A&nbsp;</TD>"},
+        {"SAMMARY", QStringLiteral("見積による"), "<TD>見積による&nbsp;</TD>"},
+        {"SAMMARY", QStringLiteral("03-5400-1234（代表）"), "<TD>03-5400-1234（代表）&nbsp;</TD>"},
+        {"SAMMARY", QStringLiteral("03 5400 1234"), "<TD>03 5400 1234&nbsp;</TD>"},
+        {"SAMMARY", QStringLiteral("m3"), "<TD class=\"whole\">m3&nbsp;</TD>"},
+        {"SAMMARY", QStringLiteral("info@example.jp"), "<TD>info@example.jp&nbsp;</TD>"},
+        {"SAMMARY", QString(30, QLatin1Char('9')), "<TD>999999999999999999999999999999&nbsp;</TD>"},
+    };
+    store::Table* rows = table("NT_TBL_COMPARE_DETAIL");
+    for (const Case& c : cases) {
+        rows->first();
+        rows->edit();
+        rows->field(QStringLiteral("PRICE")).setValue(QVariant());
+        rows->field(QStringLiteral("F_VALUE")).setValue(QVariant());
+        rows->field(QStringLiteral("SAMMARY")).setValue(QVariant());
+        rows->field(QLatin1String(c.field)).setValue(c.value);
+        rows->post();
+        const int shown = rows->fieldIndex(QLatin1String(c.field));
+        QList<int> leaveOut;
+        for (int i = 0; i < rows->fieldCount(); ++i) {
+            if (i != shown)
+                leaveOut.append(i);
+        }
+        const QStringList cells = lines(BuildRecordRows(*rows, leaveOut));
+        EXPECT_EQ(cells.value(1), QString::fromUtf8(c.cell)) << c.field << " " << c.value.toString().toStdString();
+    }
 }
 
 TEST(CycleCostTableTest, CarriesTheEightCostTags)

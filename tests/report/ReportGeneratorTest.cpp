@@ -1,6 +1,7 @@
 #include "ReportFixture.h"
 
 #include "report/ReportGenerator.h"
+#include "store/Schema.h"
 #include "support/CliRunner.h"
 #include "util/SjisText.h"
 
@@ -115,6 +116,54 @@ TEST_F(ReportGeneratorTest, EveryTemplateTagIsFilledForSomeRegistration)
     never.removeIf([&](const QString& name) { return filled.contains(name); });
     never.sort();
     EXPECT_TRUE(never.isEmpty()) << never.join(QLatin1Char(' ')).toStdString();
+}
+
+// The element of `document` that directly holds position `at`: the start tag of the innermost
+// TD or SPAN still open there; empty outside a table cell.
+QString holderOf(const QString& document, qsizetype at)
+{
+    const QString before = document.left(at);
+    if (before.lastIndexOf(QLatin1String("<TD")) <= before.lastIndexOf(QLatin1String("</TD>")))
+        return {};
+    qsizetype open = before.lastIndexOf(QLatin1String("<TD"));
+    const qsizetype span = before.lastIndexOf(QLatin1String("<SPAN"));
+    if (span > open && span > before.lastIndexOf(QLatin1String("</SPAN>")))
+        open = span;
+    return before.mid(open, before.indexOf(QLatin1Char('>'), open) - open + 1);
+}
+
+// In a table cell of any template, a date, a number or a registration number stands in an element
+// that keeps it on one line (amounts right-aligned), however narrow its column.
+TEST_F(ReportGeneratorTest, TemplatesKeepDatesNumbersAndRegistrationNumbersWhole)
+{
+    QSet<QString> whole{"REG_NO", "TECH_DVLP_YEAR", "EVALUATE_MOC_NO", "EVALUATE_PRIVATE_NO", "EVALUATE_ORGAN_TEL_NO"};
+    const QSet<QString> amounts{"TOTAL_NEW_TECH", "TOTAL_OLD_TECH", "RATE_COST1", "RATE_PROCESS1", "N_PROCESS", "O_PROCESS",
+                                "RESULTS_MOC", "RESULTS_PUBLIC", "RESULTS_PRIVATE"};
+    for (const store::schema::TableDef& table : store::schema::registrationTables()) {
+        for (const store::FieldDef& field : table.fields) {
+            if (field.type == store::FieldType::DateTime || field.type == store::FieldType::Float || field.type == store::FieldType::Integer)
+                whole.insert(field.name);
+        }
+    }
+    int checked = 0;
+    for (int tab = 0; tab <= 4; ++tab) {
+        QFile file(dir.filePath(templateFileName(tab)));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString document = sjis::decode(file.readAll());
+        for (auto it = kTag.globalMatch(document); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            const QString holder = holderOf(document, m.capturedStart());
+            if (holder.isEmpty() || !(whole.contains(m.captured(1)) || amounts.contains(m.captured(1))))
+                continue;
+            ++checked;
+            if (amounts.contains(m.captured(1)))
+                EXPECT_TRUE(holder.contains(QLatin1String("class=\"num\""))) << m.captured(1).toStdString() << " in " << holder.toStdString();
+            else
+                EXPECT_TRUE(QRegularExpression(QStringLiteral("class=\"(whole|num|opt)\"")).match(holder).hasMatch())
+                    << m.captured(1).toStdString() << " in " << holder.toStdString();
+        }
+    }
+    EXPECT_GT(checked, 30);
 }
 
 TEST_F(ReportGeneratorTest, ChoicesMarkTheirOptions)

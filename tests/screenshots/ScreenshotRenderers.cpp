@@ -6,6 +6,7 @@
 #include "app/DraftKeeper.h"
 #include "app/InputCheckDialog.h"
 #include "app/MainWindow.h"
+#include "app/PhotoSlots.h"
 #include "app/ScrollingPage.h"
 #include "app/SubmissionChangesDialog.h"
 
@@ -29,7 +30,9 @@
 #include <QGroupBox>
 #include <QDirIterator>
 #include <QLabel>
+#include <QImage>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableView>
@@ -236,6 +239,38 @@ std::unique_ptr<QWidget> listWindow(const QString& programFolder, const QString&
     return shown;
 }
 
+// The summary page with texts typed into its first memos (their counters of the bytes left) and a
+// photo in each of its two slots (their previews), scrolled to the first slot.
+std::unique_ptr<QWidget> summaryWithPhotos(const QString& folder)
+{
+    auto shown = mainWindow(folder, QStringLiteral("PageControl2"), 0);
+    auto* window = static_cast<app::MainWindow*>(shown.get());
+    const QString regNo = window->dm().table(QStringLiteral("NT_TBL_MAIN"))->field(QStringLiteral("REG_NO")).asString().trimmed();
+    window->control<QPlainTextEdit>(QStringLiteral("SUMMARY"))->setPlainText(QStringLiteral("回転圧入により低騒音・低振動で鋼管杭を打設する。"));
+    window->control<QPlainTextEdit>(QStringLiteral("SUMMARY_DESC"))->setPlainText(QString(994, QChar(0x3042)) + QStringLiteral("ｱｲｳ"));
+    const QList<std::pair<QString, QSize>> photos = {{QStringLiteral("A"), QSize(600, 400)}, {QStringLiteral("B"), QSize(300, 450)}};
+    for (const auto& [letter, size] : photos) {
+        QImage picture(size, QImage::Format_RGB32);
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                picture.setPixel(x, y, qRgb(40 + x * 200 / size.width(), 90 + y * 120 / size.height(), letter == QLatin1String("A") ? 200 : 60));
+        const QString stored = regNo + letter + QStringLiteral(".jpg");
+        picture.save(window->dm().folder().path(QStringLiteral("Images\\") + stored), "JPG");
+        store::Table* view = window->dm().table(QStringLiteral("NT_TBL_INFO_IMAGES%1").arg(letter == QLatin1String("A") ? 1 : 2));
+        view->append();
+        view->field(QStringLiteral("REG_NO")).setString(regNo);
+        view->field(QStringLiteral("IMAGES_TYPE")).setString(letter);
+        view->field(QStringLiteral("IMAGES_FILE")).setString(stored);
+        view->field(QStringLiteral("IMAGES_ORIGINAL")).setString(letter == QLatin1String("A") ? QStringLiteral("施工状況.jpg") : QStringLiteral("杭先端.jpg"));
+        window->photoSlots().SetPhotoSlotControls(letter);
+    }
+    if (auto* page = window->findChild<app::ScrollingPage*>(QStringLiteral("PageControl2"))) {
+        QWidget* slot = page->findChild<QWidget*>(QStringLiteral("ImagePath_A"));
+        page->scrollBar()->setValue(slot->mapTo(page->panel(), QPoint(0, 0)).y() - 300);
+    }
+    return shown;
+}
+
 Renderer pageRenderer(const QString& name, const QString& page, double scroll)
 {
     return {name, QStringLiteral("main window, page %1 scrolled %2").arg(page).arg(scroll),
@@ -266,6 +301,8 @@ const std::vector<Renderer>& renderers()
              }
              return window;
          }},
+        {"summary-photos", QStringLiteral("main window, summary page: memos with the bytes left, photos with their previews"),
+         summaryWithPhotos},
         pageRenderer("comparison", "TabSheet3", 0), pageRenderer("comparison-middle", "TabSheet3", 0.5),
         pageRenderer("comparison-end", "TabSheet3", 1),
         pageRenderer("records", "TabSheet4", 0), pageRenderer("records-third", "TabSheet4", 0.33),

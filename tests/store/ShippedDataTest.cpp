@@ -198,4 +198,9 @@ TEST(ShippedData, HelpTextIsWindowsShiftJisText)
 {
     const QStringList lines = windowsLines(readShiftJis(QStringLiteral("HELP.TXT")), QStringLiteral("HELP.TXT"));
     EXPECT_GT(lines.size(), 50);
+    // The help names the commands by the captions the user sees, and the work kept beside the tables.
+    const QString text = lines.join(QLatin1Char('\n'));
+    for (const char* topic : {"［入力チェック］", "［PDF保存］", "［複製して新規作成］", "［前回提出との比較］", "「検索」欄", "下書き", "［復元する］",
+                              "［破棄する］", "「Submitted」", "「Drafts」", "残り 312 バイト"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(topic))) << topic;
 }

@@ -248,6 +248,8 @@ TEST(TableFile, RefusesBrokenFilesNamingFileAndPlace)
         {"double hyphen in a comment", "<!-- a -- b -->" + good, "--"},
         {"declaration after a comment", "<!-- c -->" + good, "宣言"},
         {"declaration without version", "<?xml encoding=\"UTF-8\"?><DATAPACKET/>", "宣言"},
+        {"empty encoding name", "<?xml version=\"1.0\" encoding=\"\"?><DATAPACKET/>", "宣言"},
+        {"empty standalone", "<?xml version=\"1.0\" standalone=\"\"?><DATAPACKET/>", "宣言"},
         {"duplicate attribute in a field", packet("<FIELD attrname=\"A\" fieldtype=\"r8\" fieldtype=\"i4\"/>", ""), "重複"},
         {"number past the whole-number range", packet("<FIELD attrname=\"N\" fieldtype=\"i4\"/>", "<ROW N=\"1e10\"/>"), "N"},
         {"namespace prefix", packet(kFields, "<ROW x:REG_NO=\"1\"/>"), "行"},
