@@ -159,6 +159,8 @@ public:
 
     // The stored values of every row, in the store's natural order (filters and master ignored).
     QList<RowValues> allRows() const;
+    // The number of stored rows (filters and master ignored).
+    int storedRowCount() const { return m_store ? int(m_store->rows.size()) : 0; }
     // Calls `visit` with one field's stored value in every row, in natural order (filters and
     // master ignored), without copying them.
     template <typename Visit>
@@ -180,6 +182,29 @@ public:
             return;
         for (const RowPtr& row : m_store->rows)
             row->visitValues(visit);
+    }
+    // Calls `visit` once a row, in natural order (filters and master ignored), with a function that
+    // gives the row's stored value of a field: a row kept in its file form decodes only those asked.
+    template <typename Visit>
+    void forEachStoredRowValues(Visit visit) const
+    {
+        if (!m_store)
+            return;
+        for (const RowPtr& row : m_store->rows)
+            visit([&row](int field) { return row->value(field); });
+    }
+    // Calls `visit` with the stored values of every row whose value of `field` passes `selected`,
+    // in natural order (filters and master ignored). A row kept in its file form is decoded only
+    // when selected, so finding the rows of one registration costs one value a row.
+    template <typename Selected, typename Visit>
+    void forEachStoredRowWhere(int field, Selected selected, Visit visit) const
+    {
+        if (!m_store || field < 0 || field >= m_store->fields.size())
+            return;
+        for (const RowPtr& row : m_store->rows) {
+            if (selected(row->value(field)))
+                row->visitValues(visit);
+        }
     }
     // A count that grows whenever a row of the store is added, changed or removed, through any
     // cursor: a reader compares it to know whether what it read is still current.

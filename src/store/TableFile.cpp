@@ -568,10 +568,10 @@ QVariant RowDecoder::value(const RowForm& form, int field) const
             ++at;
         const QByteArrayView name = bytes.sliced(nameStart, at - nameStart);
         // Only blanks and '=' lie between the name and its opening quote, of either kind.
-        const qsizetype open = bytes.indexOf('"', at);
-        const qsizetype apostrophe = bytes.indexOf('\'', at);
-        const qsizetype quote = open < 0 || (apostrophe >= 0 && apostrophe < open) ? apostrophe : open;
-        if (quote < 0)
+        qsizetype quote = at;
+        while (quote < bytes.size() && bytes.at(quote) != '"' && bytes.at(quote) != '\'')
+            ++quote;
+        if (quote == bytes.size())
             break; // the tag's end: no value of this field
         const qsizetype close = bytes.indexOf(bytes.at(quote), quote + 1);
         if (close < 0)

@@ -302,6 +302,16 @@ TEST(Table, RowsOpenedFromAFileServeLinksFiltersOrdersAndEdits)
     int rows = 0;
     detail.forEachStoredRow([&](const Table::RowValues& values) { rows += values.size() == breakdownFields().size(); });
     EXPECT_EQ(rows, 4);
+    // The visits that read some values of each row, or whole rows of some, see the same values.
+    QStringList items;
+    detail.forEachStoredRowValues([&](const auto& valueOf) { items << valueOf(3).toString() + valueOf(4).toString(); });
+    EXPECT_EQ(items, (QStringList{"b", "c3.25", "a\t\"x\"", "d"}));
+    QList<Table::RowValues> ofFirst;
+    detail.forEachStoredRowWhere(0, [](const QVariant& v) { return v.toInt() == 1; }, [&](const Table::RowValues& values) { ofFirst << values; });
+    ASSERT_EQ(ofFirst.size(), 3);
+    EXPECT_EQ(ofFirst.at(1), (Table::RowValues{1, 1, QStringLiteral("0"), QStringLiteral("a\t\"x\""), QVariant()}));
+    EXPECT_EQ(ofFirst.at(2).at(3), QVariant(QStringLiteral("d")));
+    EXPECT_EQ(detail.storedRowCount(), 4);
 
     // A key changed in a row never read before moves it to the other master.
     head.setRecNo(2);
