@@ -138,10 +138,13 @@ bool appendFileValue(QByteArray* out, const FieldDef& field, const QVariant& val
     switch (field.type) {
     case FieldType::FixedText: {
         const QString text = value.toString();
+        const qsizetype start = out->size();
         appendEscaped(out, text);
-        const int padding = field.width - sjis::byteLength(text);
-        if (padding > 0)
-            out->append(padding, ' ');
+        const qsizetype padding = std::max<qsizetype>(0, field.width - sjis::byteLength(text));
+        // The reader takes no longer value: a file it would refuse is never written.
+        if (out->size() - start + padding > XmlScanner::kMaxValueBytes)
+            return false;
+        out->append(padding, ' ');
         return true;
     }
     case FieldType::Float:
@@ -169,10 +172,30 @@ bool appendFileValue(QByteArray* out, const FieldDef& field, const QVariant& val
         out->append(digits, 8);
         return true;
     }
-    default:
+    default: {
+        const qsizetype start = out->size();
         appendEscaped(out, value.typeId() == QMetaType::Double ? numbertext::format(value.toDouble()) : value.toString());
-        return true;
+        return out->size() - start <= XmlScanner::kMaxValueBytes;
     }
+    }
+}
+
+// Whether a value read from `rawSize` bytes could be written back longer than the reader's bound on
+// a value: escaping makes a value at most six times its text, and fixed text is padded to its width.
+bool mayOutgrowTheBound(const FieldDef& field, qsizetype rawSize)
+{
+    return 6 * rawSize + std::max(0, field.width) > XmlScanner::kMaxValueBytes;
+}
+
+// Whether a stored value is written back within the reader's bound on a value.
+bool writableWithinBound(const FieldDef& field, const QVariant& value)
+{
+    if (value.isNull())
+        return true; // not written
+    if (field.type == FieldType::FixedText && field.width > XmlScanner::kMaxValueBytes)
+        return false; // the padding alone would pass the bound
+    QByteArray written;
+    return appendFileValue(&written, field, value);
 }
 
 // Converts an attribute of the file into the stored value; false when it does not fit.
@@ -500,6 +523,16 @@ bool parse(QByteArray document, const QString& shownPath, QList<FieldDef>* field
                     why = QStringLiteral("%1 行目の項目 %2 の値 \"%3\" は型に合いません")
                               .arg(readRows.size() + 1)
                               .arg(shortened(readFields.at(index).name), shortened(attributeText(attribute)));
+                    break;
+                }
+                if (mayOutgrowTheBound(readFields.at(index), attribute.raw.size()) && checkOnly && attribute.plain)
+                    parseValue(readFields.at(index), attributeText(attribute), &checked);
+                if (mayOutgrowTheBound(readFields.at(index), attribute.raw.size())
+                    && !writableWithinBound(readFields.at(index), checkOnly ? checked : values.at(index))) {
+                    why = QStringLiteral("%1 行目の項目 %2 の値は書き戻すと長すぎます (%3 バイトまで)")
+                              .arg(readRows.size() + 1)
+                              .arg(shortened(readFields.at(index).name))
+                              .arg(XmlScanner::kMaxValueBytes);
                     break;
                 }
             }

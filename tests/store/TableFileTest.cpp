@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QIODevice>
 #include <gtest/gtest.h>
 
@@ -358,6 +359,58 @@ TEST(TableFile, RowsAndFieldsPastTheirBoundsAreRefusedWhereTheBoundIsPassed)
 
 // Only regular files are read: a pipe in a table's place is refused at once instead of waiting
 // for a writer that never comes, and reported as a file that cannot be opened.
+// What the reader takes, the writer writes back within the reader's bounds: a value that escaping
+// or padding would make longer than the reader takes is refused when read, whichever way the rows
+// are read, and the writer never writes one.
+TEST(TableFile, EveryValueReadIsWrittenBackWithinTheReadersBounds)
+{
+    testsupport::TempDir dir;
+    const QByteArray wideFixed = "<FIELD attrname=\"F\" fieldtype=\"string\" WIDTH=\"20000000\" SUBTYPE=\"FixedChar\"/>";
+    const QByteArray fixed = "<FIELD attrname=\"F\" fieldtype=\"string\" WIDTH=\"1700000\" SUBTYPE=\"FixedChar\"/>";
+    const QByteArray memo = "<FIELD attrname=\"M\" fieldtype=\"bin.hex\" SUBTYPE=\"Text\"/>";
+    const struct
+    {
+        const char* what;
+        QByteArray bytes;
+        bool accepted;
+    } cases[] = {
+        {"a short value in a field padded past the bound", packet(wideFixed, "<ROW F=\"a\"/>"), false},
+        {"no value in that field", packet(wideFixed, "<ROW/>"), true},
+        {"a value padded to a width within the bound", packet(fixed, "<ROW F=\"a\"/>"), true},
+        {"a value whose escapes pass the bound", packet(memo, "<ROW M=\"" + QByteArray(2600000, '>') + "\"/>"), false},
+        {"a value whose escapes stay within it", packet(memo, "<ROW M=\"" + QByteArray(1500000, '>') + "\"/>"), true},
+    };
+    for (const auto& c : cases) {
+        const QString path = dir.write(QStringLiteral("t.cds"), c.bytes);
+        QList<FieldDef> fields;
+        QList<QVector<QVariant>> rows;
+        QString error;
+        EXPECT_EQ(TableFile::read(path, &fields, &rows, &error), c.accepted) << c.what;
+        Table t(QStringLiteral("T"));
+        t.setFileName(path);
+        QString tableError;
+        EXPECT_EQ(t.open(&tableError), c.accepted) << c.what;
+        if (!c.accepted) {
+            EXPECT_TRUE(error.contains(QStringLiteral("書き戻すと長すぎます"))) << c.what << ": " << error.toStdString();
+            EXPECT_EQ(tableError, error) << c.what;
+            continue;
+        }
+        ASSERT_TRUE(t.saveToFile(dir.filePath("back.cds"), &error)) << c.what << ": " << error.toStdString();
+        QList<FieldDef> backFields;
+        QList<QVector<QVariant>> backRows;
+        ASSERT_TRUE(TableFile::read(dir.filePath("back.cds"), &backFields, &backRows, &error)) << c.what << ": " << error.toStdString();
+        EXPECT_EQ(backRows, rows) << c.what;
+    }
+
+    // Rows filled without the reader: the writer refuses a value it would write past the bound.
+    const QList<FieldDef> memoField = {FieldDef{QStringLiteral("M"), FieldType::Memo}};
+    const QVector<QVariant> row{QString(2500001, QLatin1Char('&'))};
+    QString why;
+    EXPECT_FALSE(TableFile::write(dir.filePath("long.cds"), memoField, {&row}, &why));
+    EXPECT_TRUE(why.contains(QStringLiteral("項目 M"))) << why.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("long.cds")));
+}
+
 TEST(TableFile, APipeOrFolderInPlaceOfATableIsRefusedWithoutWaiting)
 {
     testsupport::TempDir dir;
