@@ -123,92 +123,86 @@ bool Table::open(QString* error)
     QList<TableFile::RowForm> fileForms;
     if (!TableFile::read(m_fileName, &fileFields, &fileRows, error, &fileForms, TableFile::Values::OfRowsWithoutForm))
         return false;
-    // Rows kept in their file form are decoded when first read.
-    const auto decoder = std::make_shared<const TableFile::RowDecoder>(fileFields);
+    // The values of a row in the file's order, for a row that is bound to another layout.
+    const TableFile::RowDecoder fileDecoder(fileFields);
     const auto fileValues = [&](qsizetype r) {
-        return fileForms.at(r).isEmpty() ? std::move(fileRows[r]) : decoder->values(fileForms.at(r));
-    };
-    // A row as read: in its file form when it has one and the table writes exactly the file's
-    // fields, decoded otherwise.
-    const auto rowAsRead = [&](qsizetype r, bool keepForm) {
-        if (keepForm && !fileForms.at(r).isEmpty())
-            return std::make_shared<Row>(std::move(fileForms[r]), decoder);
-        return std::make_shared<Row>(fileValues(r));
+        return fileForms.at(r).isEmpty() ? std::move(fileRows[r]) : fileDecoder.values(fileForms.at(r));
     };
 
     auto store = std::make_shared<Store>();
     store->rows.reserve(size_t(fileRows.size()));
-    if (m_declared.isEmpty()) {
-        store->fields = fileFields;
-        for (qsizetype r = 0; r < fileRows.size(); ++r)
-            store->rows.push_back(rowAsRead(r, true));
-    } else {
-        // Bind the declared fields by name; fields of the file that are not declared follow them,
-        // so that nothing the file holds is lost when it is written again.
-        QList<FieldDef> layout = m_declared;
-        QVector<int> source; // layout position → file position, -1 for looked-up fields
-        for (const FieldDef& def : m_declared) {
-            int found = -1;
-            for (int f = 0; f < fileFields.size() && def.isStored(); ++f) {
-                if (fileFields.at(f).name.compare(def.name, Qt::CaseInsensitive) == 0)
-                    found = f;
-            }
-            if (def.isStored() && found < 0) {
-                if (error)
-                    *error = QStringLiteral("%1: 項目 %2 がファイルにありません。").arg(QDir::toNativeSeparators(m_fileName), def.name);
-                return false;
-            }
-            source.append(found);
+    // Bind the declared fields by name; fields of the file that are not declared follow them,
+    // so that nothing the file holds is lost when it is written again.
+    QList<FieldDef> layout = m_declared;
+    QVector<int> source; // layout position → file position, -1 for looked-up fields
+    for (const FieldDef& def : m_declared) {
+        int found = -1;
+        for (int f = 0; f < fileFields.size() && def.isStored(); ++f) {
+            if (fileFields.at(f).name.compare(def.name, Qt::CaseInsensitive) == 0)
+                found = f;
         }
-        for (int f = 0; f < fileFields.size(); ++f) {
-            if (!source.contains(f)) {
-                layout.append(fileFields.at(f));
-                source.append(f);
-            }
+        if (def.isStored() && found < 0) {
+            if (error)
+                *error = QStringLiteral("%1: 項目 %2 がファイルにありません。").arg(QDir::toNativeSeparators(m_fileName), def.name);
+            return false;
         }
-        // A declared field of the file's own type and width takes the values as read.
-        QVector<bool> asRead(layout.size());
+        source.append(found);
+    }
+    for (int f = 0; f < fileFields.size(); ++f) {
+        if (!source.contains(f)) {
+            layout.append(fileFields.at(f));
+            source.append(f);
+        }
+    }
+    // A declared field of the file's own type and width takes the values as read.
+    QVector<bool> asRead(layout.size());
+    bool allAsRead = true;
+    for (int f = 0; f < layout.size(); ++f) {
+        const int from = source.at(f);
+        asRead[f] = from >= 0 && fileFields.at(from).type == layout.at(f).type
+            && (layout.at(f).width == 0 || (fileFields.at(from).width > 0 && fileFields.at(from).width <= layout.at(f).width));
+        allAsRead = allAsRead && (from < 0 || asRead.at(f));
+    }
+    // The rows' file forms are written again as they stand only when the table writes exactly
+    // the file's fields, in the file's order.
+    QList<FieldDef> written;
+    for (const FieldDef& field : std::as_const(layout)) {
+        if (field.isStored())
+            written.append(field);
+    }
+    store->formsWritable = written.size() == fileFields.size();
+    for (int f = 0; store->formsWritable && f < written.size(); ++f) {
+        const FieldDef& own = written.at(f);
+        const FieldDef& file = fileFields.at(f);
+        store->formsWritable = own.name == file.name && own.type == file.type && own.width == file.width;
+    }
+    // Rows kept in their file form, when every value reads as the file holds it, are decoded
+    // when first read.
+    const auto decoder = allAsRead ? std::make_shared<const RowLayoutDecoder>(fileFields, source) : nullptr;
+    for (int r = 0; r < fileRows.size(); ++r) {
+        if (decoder && !fileForms.at(r).isEmpty()) {
+            store->rows.push_back(std::make_shared<Row>(std::move(fileForms[r]), decoder));
+            continue;
+        }
+        RowValues values = fileValues(r);
+        RowValues bound(layout.size());
         for (int f = 0; f < layout.size(); ++f) {
-            const int from = source.at(f);
-            asRead[f] = from >= 0 && fileFields.at(from).type == layout.at(f).type
-                && (layout.at(f).width == 0 || (fileFields.at(from).width > 0 && fileFields.at(from).width <= layout.at(f).width));
-        }
-        // The common case — the file in exactly the declared layout — keeps the rows as read.
-        bool sameLayout = layout.size() == fileFields.size();
-        for (int f = 0; sameLayout && f < layout.size(); ++f)
-            sameLayout = source.at(f) == f && asRead.at(f);
-        // The rows' file forms are kept only when the table writes exactly the file's fields.
-        bool sameFields = sameLayout;
-        for (int f = 0; sameFields && f < layout.size(); ++f) {
-            const FieldDef& own = layout.at(f);
-            const FieldDef& file = fileFields.at(f);
-            sameFields = own.name == file.name && own.type == file.type && own.width == file.width;
-        }
-        for (int r = 0; r < fileRows.size(); ++r) {
-            if (sameLayout) {
-                store->rows.push_back(rowAsRead(r, sameFields));
+            if (source.at(f) < 0)
+                continue;
+            if (asRead.at(f)) {
+                bound[f] = std::move(values[source.at(f)]);
                 continue;
             }
-            RowValues values = fileValues(r);
-            RowValues bound(layout.size());
-            for (int f = 0; f < layout.size(); ++f) {
-                if (source.at(f) < 0)
-                    continue;
-                if (asRead.at(f)) {
-                    bound[f] = std::move(values[source.at(f)]);
-                    continue;
-                }
-                QString why;
-                if (!convertValue(layout.at(f), values.at(source.at(f)), &bound[f], &why)) {
-                    if (error)
-                        *error = QStringLiteral("%1: %2 行目: %3").arg(QDir::toNativeSeparators(m_fileName)).arg(r + 1).arg(why);
-                    return false;
-                }
+            QString why;
+            if (!convertValue(layout.at(f), values.at(source.at(f)), &bound[f], &why)) {
+                if (error)
+                    *error = QStringLiteral("%1: %2 行目: %3").arg(QDir::toNativeSeparators(m_fileName)).arg(r + 1).arg(why);
+                return false;
             }
-            store->rows.push_back(std::make_shared<Row>(std::move(bound)));
         }
-        store->fields = layout;
+        store->rows.push_back(std::make_shared<Row>(std::move(bound)));
     }
+    store->fields = layout;
     store->numberRows();
     attachStore(store);
     emit stateChanged();
@@ -245,8 +239,8 @@ bool Table::saveToFile(const QString& path, QString* error)
         return false;
     }
     checkBrowseMode();
-    const std::vector<TableFile::RowForm*> forms = rowForms();
-    if (!TableFile::write(path, m_store->fields, storedRows(), error, &forms))
+    const RowsToWrite rows = rowsToWrite();
+    if (!TableFile::write(path, m_store->fields, rows.values, error, &rows.forms))
         return false;
     if (QFileInfo(path) == QFileInfo(m_fileName))
         m_store->changed = false;
@@ -261,28 +255,31 @@ bool Table::saveToDevice(QIODevice* device, QString* error)
         return false;
     }
     checkBrowseMode();
-    const std::vector<TableFile::RowForm*> forms = rowForms();
-    return TableFile::write(device, m_store->fields, storedRows(), error, &forms);
+    const RowsToWrite rows = rowsToWrite();
+    return TableFile::write(device, m_store->fields, rows.values, error, &rows.forms);
 }
 
-std::vector<TableFile::RowForm*> Table::rowForms() const
+Table::RowsToWrite Table::rowsToWrite() const
 {
-    std::vector<TableFile::RowForm*> forms;
-    forms.reserve(m_store->rows.size());
-    for (const RowPtr& row : m_store->rows)
-        forms.push_back(&row->form);
-    return forms;
-}
-
-std::vector<const Table::RowValues*> Table::storedRows() const
-{
-    std::vector<const RowValues*> rows;
-    rows.reserve(m_store->rows.size());
-    // A row still in its file form is written as that form: its values are not needed.
+    RowsToWrite out;
+    out.values.reserve(m_store->rows.size());
+    out.forms.reserve(m_store->rows.size());
+    // A row still in its file form is written as that form when the file form is the table's
+    // own: its values are not needed. Otherwise it is decoded for the write alone.
     static const RowValues kWrittenAsForm;
-    for (const RowPtr& row : m_store->rows)
-        rows.push_back(row->isDecoded() ? &row->values() : &kWrittenAsForm);
-    return rows;
+    for (const RowPtr& row : m_store->rows) {
+        if (row->isDecoded())
+            out.values.push_back(&row->values());
+        else if (m_store->formsWritable)
+            out.values.push_back(&kWrittenAsForm);
+        else {
+            RowValues& decoded = out.decoded.emplace_back();
+            row->visitValues([&decoded](const RowValues& values) { decoded = values; });
+            out.values.push_back(&decoded);
+        }
+        out.forms.push_back(m_store->formsWritable ? &row->form : nullptr);
+    }
+    return out;
 }
 
 bool Table::close(QString* error)

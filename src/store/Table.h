@@ -11,6 +11,7 @@
 #include <QVariant>
 #include <QVector>
 
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -260,6 +261,9 @@ private:
         std::vector<Table*> cursors;
         std::vector<std::unique_ptr<LinkIndex>> indexes;
         quint64 nextSeq = 0;
+        // Whether the rows' file forms are those a write of the table makes (same fields, same
+        // order), so that a row kept in its file form is written by copying it.
+        bool formsWritable = true;
 
         // Numbers the rows as loaded, in their order.
         void numberRows();
@@ -293,9 +297,15 @@ private:
     void onMasterChanged();
     bool parseFieldList(const QString& names, QList<int>* indexes, QString* error) const;
     RowPtr currentRow() const;
-    std::vector<const RowValues*> storedRows() const;
-    // The file forms of the stored rows, beside storedRows().
-    std::vector<TableFile::RowForm*> rowForms() const;
+    // What a write of the store takes: each row's values and, beside them, its file form when
+    // the write may copy it.
+    struct RowsToWrite
+    {
+        std::vector<const RowValues*> values;
+        std::vector<TableFile::RowForm*> forms;
+        std::deque<RowValues> decoded; // rows decoded for this write alone
+    };
+    RowsToWrite rowsToWrite() const;
     QVariant lookupValue(int index, const RowValues& values) const;
     void resolveLookups();
 

@@ -511,6 +511,49 @@ TEST(Table, LookedUpFieldsShowTheMatchingRowOrNothing)
     EXPECT_FALSE(records.field("PJT_TYPE").setString(QStringLiteral("x")));
 }
 
+// A table whose layout has a looked-up field keeps the rows of its file in their file form: the
+// values read, the looked-up names shown and the rows written again are those of rows read whole.
+TEST(Table, RowsOfATableWithALookedUpFieldOpenFromTheFileAndWriteBack)
+{
+    testsupport::TempDir dir;
+    Table types(QStringLiteral("PL_STBL_PJT_TYPE"));
+    types.setDeclaredFields({floatField("CD"), text("PJT_TYPE", 255)});
+    types.setInitialRows({{1, QStringLiteral("技術活用パイロット")}, {9, QStringLiteral("その他")}});
+    types.createDataSet();
+    const QList<FieldDef> declared = {floatField("MOC_ID"), lookup("PJT_TYPE", 20, {"PJT_TYPE_CODE", "PL_STBL_PJT_TYPE", "CD", "PJT_TYPE"}),
+                                      floatField("PJT_TYPE_CODE"), text("NOTE", 20)};
+    {
+        Table records(QStringLiteral("PL_TBL_PROJECT_MOC"));
+        records.setDeclaredFields(declared);
+        records.createDataSet();
+        records.appendRowValues({1, QVariant(), 9, QStringLiteral("a'b")});
+        records.appendRowValues({2, QVariant(), 1, QStringLiteral("c")});
+        records.appendRowValues({3, QVariant(), 4});
+        ASSERT_TRUE(records.saveToFile(dir.filePath("R.cds"), nullptr));
+    }
+    Table records(QStringLiteral("PL_TBL_PROJECT_MOC"));
+    records.setDeclaredFields(declared);
+    records.setFileName(dir.filePath("R.cds"));
+    records.setLookupTable(QStringLiteral("PJT_TYPE"), &types);
+    QString error;
+    ASSERT_TRUE(records.open(&error)) << error.toStdString();
+    EXPECT_EQ(column(records, "PJT_TYPE"), (QStringList{"その他", "技術活用パイロット", ""}));
+    EXPECT_EQ(records.visibleValue(0, 3), QVariant(QStringLiteral("a'b")));
+    QStringList codes;
+    records.forEachStoredRowValues([&](const auto& valueOf) { codes << valueOf(2).toString() + valueOf(1).toString(); });
+    EXPECT_EQ(codes, (QStringList{"9", "1", "4"}));
+
+    ASSERT_TRUE(records.locate(QStringLiteral("MOC_ID"), 2));
+    records.edit();
+    records.field("NOTE").setString(QStringLiteral("changed"));
+    records.post();
+    ASSERT_TRUE(records.save(&error)) << error.toStdString();
+    Table again(QStringLiteral("PL_TBL_PROJECT_MOC"));
+    again.setFileName(dir.filePath("R.cds"));
+    ASSERT_TRUE(again.open(&error)) << error.toStdString();
+    EXPECT_EQ(again.allRows(), (QList<Table::RowValues>{{1, 9, QStringLiteral("a'b")}, {2, 1, QStringLiteral("changed")}, {3, 4, QVariant()}}));
+}
+
 TEST(Table, DataSourceReportsRowStateAndFieldChanges)
 {
     Table t(QStringLiteral("HEAD"));
