@@ -20,16 +20,28 @@ struct RowCount
     const char* table;
     int full;
     int atLimits;
+    int smallRows;
 };
 
 // Rows per registration.
+// Rows per registration in each shape. The breakdown rows alternate between their two kinds.
 const RowCount kRowsPerRegistration[] = {
-    {"NT_TBL_MAIN", 1, 1},             {"NT_TBL_DETAIL", 1, 1},          {"NT_TBL_DETAIL_FREE", 1, 1},
-    {"NT_TBL_DESCRIPTION", 1, 1},      {"NT_TBL_PICTURE", 1, 1},         {"NT_TBL_COMPANY", 4, 40},
-    {"NT_TBL_EVALUATE_RESULT", 2, 20}, {"PL_TBL_PROJECT_MOC", 3, 20},    {"PL_TBL_PROJECT_PRIVATE", 3, 20},
-    {"NT_TBL_COMPARE_MAIN", 1, 1},     {"NT_TBL_COMPARE_DETAIL", 12, 100}, {"NT_TBL_CONST_CONDITION", 6, 6},
-    {"NT_TBL_INFO_IMAGES", 7, 7},
+    {"NT_TBL_MAIN", 1, 1, 1},             {"NT_TBL_DETAIL", 1, 1, 1},            {"NT_TBL_DETAIL_FREE", 1, 1, 1},
+    {"NT_TBL_DESCRIPTION", 1, 1, 1},      {"NT_TBL_PICTURE", 1, 1, 1},           {"NT_TBL_COMPANY", 4, 40, 6},
+    {"NT_TBL_EVALUATE_RESULT", 2, 20, 15}, {"PL_TBL_PROJECT_MOC", 3, 20, 15},    {"PL_TBL_PROJECT_PRIVATE", 3, 20, 15},
+    {"NT_TBL_COMPARE_MAIN", 1, 1, 1},     {"NT_TBL_COMPARE_DETAIL", 12, 100, 40}, {"NT_TBL_CONST_CONDITION", 6, 6, 5},
+    {"NT_TBL_INFO_IMAGES", 7, 7, 7},
 };
+
+int rowsPerRegistration(const RowCount& count, Shape shape)
+{
+    switch (shape) {
+    case Shape::Full: return count.full;
+    case Shape::AtLimits: return count.atLimits;
+    case Shape::SmallRows: return count.smallRows;
+    }
+    return 0;
+}
 
 const QString kLongText = QStringLiteral(
     "本技術は、港湾構造物のケーソン据付において、GNSSと傾斜計による位置管理で据付精度を高め、"
@@ -65,7 +77,7 @@ std::optional<QVariant> checkedValue(const QString& table, const QString& name, 
 
 // `position` is the field's place in its table: one memo in four holds a long text, the others
 // stay blank as most do in real registrations.
-QVariant sampleValue(const QString& table, const store::FieldDef& field, int position, int registration, int n)
+QVariant sampleValue(const QString& table, const store::FieldDef& field, int position, int registration, int n, Shape shape)
 {
     const QString& name = field.name;
     if (const std::optional<QVariant> checked = checkedValue(table, name, registration))
@@ -80,6 +92,8 @@ QVariant sampleValue(const QString& table, const store::FieldDef& field, int pos
         return {}; // photo file names: the data has no photo files
     if (name == QLatin1String("TECH_DVLP_YEAR"))
         return QStringLiteral("2020");
+    if (shape == Shape::SmallRows && field.isText() && field.type != store::FieldType::FixedText)
+        return field.type == store::FieldType::Memo ? QVariant() : QVariant(QString::number(n % 7));
     switch (field.type) {
     case store::FieldType::FixedText:
         return field.width <= 2 ? QString::number(n % 2) : QStringLiteral("%1").arg(n % 100);
@@ -122,14 +136,14 @@ bool makeProgramFolder(const QString& home, int registrations, Shape shape)
     const QString data = home + QStringLiteral("/FLATT_FILES/");
     for (const RowCount& count : kRowsPerRegistration) {
         const QString table = QString::fromLatin1(count.table);
-        const int perRegistration = shape == Shape::Full ? count.full : count.atLimits;
+        const int perRegistration = rowsPerRegistration(count, shape);
         const store::schema::TableDef* def = store::schema::findTable(table);
         std::vector<QVector<QVariant>> rows;
         for (int r = 1; r <= registrations; ++r) {
             for (int n = 0; n < perRegistration; ++n) {
                 QVector<QVariant> row(def->fields.size());
                 for (int f = 0; f < def->fields.size(); ++f)
-                    row[f] = sampleValue(table, def->fields.at(f), f, r, n);
+                    row[f] = sampleValue(table, def->fields.at(f), f, r, n, shape);
                 // The comparison tables are linked by REC_ID, one comparison a registration.
                 if (table == QLatin1String("NT_TBL_COMPARE_MAIN") || table == QLatin1String("NT_TBL_COMPARE_DETAIL"))
                     row[table == QLatin1String("NT_TBL_COMPARE_MAIN") ? 1 : 0] = r;

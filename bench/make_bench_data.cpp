@@ -1,6 +1,6 @@
 // Writes a program folder of generated registrations for the benchmarks run as whole processes.
 //
-//   build/bench/make_bench_data DIR [--registrations=N] [--at-limits]
+//   build/bench/make_bench_data DIR [--registrations=N] [--at-limits|--small-rows]
 #include "BenchData.h"
 
 #include <QCoreApplication>
@@ -20,11 +20,13 @@ int main(int argc, char** argv)
             registrations = arg.mid(16).toInt();
         else if (arg == QLatin1String("--at-limits"))
             shape = benchdata::Shape::AtLimits;
+        else if (arg == QLatin1String("--small-rows"))
+            shape = benchdata::Shape::SmallRows;
         else
             home = arg;
     }
     if (home.isEmpty()) {
-        std::fprintf(stderr, "usage: make_bench_data DIR [--registrations=N] [--at-limits]\n");
+        std::fprintf(stderr, "usage: make_bench_data DIR [--registrations=N] [--at-limits|--small-rows]\n");
         return 2;
     }
     return benchdata::makeProgramFolder(home, registrations, shape) ? 0 : 1;

@@ -139,9 +139,7 @@ QStringList namedFiles(const store::Table& images, const QString& regNo)
             return QStringView(*static_cast<const QString*>(value.constData())).trimmed() == wanted;
         return value.toString().trimmed() == wanted;
     };
-    images.forEachStoredRow([&](const store::Table::RowValues& row) {
-        if (!(number < row.size() ? isWanted(row.at(number)) : wanted.isEmpty()))
-            return;
+    images.forEachStoredRowWhere(number, isWanted, [&](const store::Table::RowValues& row) {
         const QString name = row.value(file).toString().trimmed();
         if (!name.isEmpty())
             names.append(name);

@@ -417,8 +417,7 @@ QStringList DataModule::columnOf(Table* t, const QString& field)
     const int index = t->fieldIndex(field);
     if (index < 0)
         return values;
-    for (const Table::RowValues& row : t->allRows())
-        values.append(row.value(index).toString().trimmed());
+    t->forEachStoredValue(index, [&values](const QVariant& value) { values.append(value.toString().trimmed()); });
     return values;
 }
 

@@ -15,24 +15,21 @@ LinkIndex::LinkIndex(const QList<int>& fields, const std::vector<TableRowPtr>& r
     std::vector<TableRowPtr>* last = nullptr;
     const QVector<QVariant>* lastKey = nullptr;
     for (const TableRowPtr& row : rows) {
-        if (last && hasKey(row->values, *lastKey)) {
+        if (last && hasKey(*row, *lastKey)) {
             last->push_back(row);
             continue;
         }
-        const auto group = m_groups.try_emplace(keyOf(row->values)).first;
+        const auto group = m_groups.try_emplace(keyOf(*row)).first;
         group->second.push_back(row);
         last = &group->second;
         lastKey = &group->first;
     }
 }
 
-bool LinkIndex::hasKey(const QVector<QVariant>& values, const QVector<QVariant>& key) const
+bool LinkIndex::hasKey(const TableRow& row, const QVector<QVariant>& key) const
 {
-    static const QVariant none;
     for (int k = 0; k < m_fields.size(); ++k) {
-        const int f = m_fields.at(k);
-        const QVariant& value = f < values.size() ? values.at(f) : none;
-        if (compareValues(value, key.at(k)) != 0)
+        if (compareValues(row.value(m_fields.at(k)), key.at(k)) != 0)
             return false;
     }
     return true;
@@ -46,6 +43,15 @@ bool LinkIndex::KeyLess::operator()(const QVector<QVariant>& a, const QVector<QV
             return c < 0;
     }
     return a.size() < b.size();
+}
+
+QVector<QVariant> LinkIndex::keyOf(const TableRow& row) const
+{
+    QVector<QVariant> key;
+    key.reserve(m_fields.size());
+    for (int f : m_fields)
+        key.append(row.value(f));
+    return key;
 }
 
 QVector<QVariant> LinkIndex::keyOf(const QVector<QVariant>& values) const
@@ -65,7 +71,7 @@ const std::vector<TableRowPtr>* LinkIndex::find(const QVector<QVariant>& key) co
 
 void LinkIndex::add(const TableRowPtr& row)
 {
-    std::vector<TableRowPtr>& group = m_groups[keyOf(row->values)];
+    std::vector<TableRowPtr>& group = m_groups[keyOf(*row)];
     const auto at = std::upper_bound(group.begin(), group.end(), row->seq,
                                      [](quint64 seq, const TableRowPtr& other) { return seq < other->seq; });
     group.insert(at, row);
@@ -84,13 +90,13 @@ void LinkIndex::removeFrom(const QVector<QVariant>& key, const TableRowPtr& row)
 
 void LinkIndex::remove(const TableRowPtr& row)
 {
-    removeFrom(keyOf(row->values), row);
+    removeFrom(keyOf(*row), row);
 }
 
 void LinkIndex::update(const TableRowPtr& row, const QVector<QVariant>& oldValues)
 {
     const QVector<QVariant> oldKey = keyOf(oldValues);
-    const QVector<QVariant> newKey = keyOf(row->values);
+    const QVector<QVariant> newKey = keyOf(*row);
     if (!KeyLess()(oldKey, newKey) && !KeyLess()(newKey, oldKey))
         return;
     removeFrom(oldKey, row);

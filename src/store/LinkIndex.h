@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/TableFile.h"
+#include "store/TableRow.h"
 
 #include <QList>
 #include <QVariant>
@@ -11,17 +11,6 @@
 #include <vector>
 
 namespace store {
-
-// One stored row of a table. `seq` grows with the row's place in the table's natural order, so
-// rows found through an index can be put back in that order without a scan.
-struct TableRow
-{
-    QVector<QVariant> values;
-    quint64 seq = 0;
-    // The row as its file holds it, while its values are those it was read or written with.
-    TableFile::RowForm form;
-};
-using TableRowPtr = std::shared_ptr<TableRow>;
 
 // The rows of a table grouped by the values of some of its fields (the link fields of detail
 // views), each group in natural order: a master–detail view finds its rows in O(log n + rows
@@ -48,8 +37,9 @@ private:
         bool operator()(const QVector<QVariant>& a, const QVector<QVariant>& b) const;
     };
     QVector<QVariant> keyOf(const QVector<QVariant>& values) const;
-    // Whether the link fields of `values` equal `key`, as the groups compare keys.
-    bool hasKey(const QVector<QVariant>& values, const QVector<QVariant>& key) const;
+    QVector<QVariant> keyOf(const TableRow& row) const;
+    // Whether the link fields of the row equal `key`, as the groups compare keys.
+    bool hasKey(const TableRow& row, const QVector<QVariant>& key) const;
     void removeFrom(const QVector<QVariant>& key, const TableRowPtr& row);
 
     QList<int> m_fields;

@@ -21,12 +21,12 @@ QList<RegistrationEntry> registrationEntries(const Table& main, const QHash<QStr
     const int subtitle = main.fieldIndex(QStringLiteral("TECH_SUBTITLE"));
     const int company = main.fieldIndex(QStringLiteral("TECH_DVLP_COMPANY"));
     QList<RegistrationEntry> entries;
-    main.forEachStoredRow([&](const Table::RowValues& row) {
+    main.forEachStoredRowValues([&](const auto& valueOf) {
         RegistrationEntry entry;
-        entry.number = row.value(number).toString().trimmed();
-        entry.title = row.value(title).toString();
-        entry.subtitle = row.value(subtitle).toString();
-        entry.company = row.value(company).toString();
+        entry.number = valueOf(number).toString().trimmed();
+        entry.title = valueOf(title).toString();
+        entry.subtitle = valueOf(subtitle).toString();
+        entry.company = valueOf(company).toString();
         entry.saved = saveTimes.value(entry.number);
         // One conversion for the four texts: a line break cannot be typed into the find box, so
         // no match spans two of them.

@@ -121,83 +121,88 @@ bool Table::open(QString* error)
     QList<FieldDef> fileFields;
     QList<RowValues> fileRows;
     QList<TableFile::RowForm> fileForms;
-    if (!TableFile::read(m_fileName, &fileFields, &fileRows, error, &fileForms))
+    if (!TableFile::read(m_fileName, &fileFields, &fileRows, error, &fileForms, TableFile::Values::OfRowsWithoutForm))
         return false;
+    // The values of a row in the file's order, for a row that is bound to another layout.
+    const TableFile::RowDecoder fileDecoder(fileFields);
+    const auto fileValues = [&](qsizetype r) {
+        return fileForms.at(r).isEmpty() ? std::move(fileRows[r]) : fileDecoder.values(fileForms.at(r));
+    };
 
     auto store = std::make_shared<Store>();
-    if (m_declared.isEmpty()) {
-        store->fields = fileFields;
-        store->rows.reserve(size_t(fileRows.size()));
-        for (qsizetype r = 0; r < fileRows.size(); ++r)
-            store->rows.push_back(std::make_shared<Row>(Row{std::move(fileRows[r]), 0, std::move(fileForms[r])}));
-    } else {
-        // Bind the declared fields by name; fields of the file that are not declared follow them,
-        // so that nothing the file holds is lost when it is written again.
-        QList<FieldDef> layout = m_declared;
-        QVector<int> source; // layout position → file position, -1 for looked-up fields
-        for (const FieldDef& def : m_declared) {
-            int found = -1;
-            for (int f = 0; f < fileFields.size() && def.isStored(); ++f) {
-                if (fileFields.at(f).name.compare(def.name, Qt::CaseInsensitive) == 0)
-                    found = f;
-            }
-            if (def.isStored() && found < 0) {
-                if (error)
-                    *error = QStringLiteral("%1: 項目 %2 がファイルにありません。").arg(QDir::toNativeSeparators(m_fileName), def.name);
-                return false;
-            }
-            source.append(found);
+    store->rows.reserve(size_t(fileRows.size()));
+    // Bind the declared fields by name; fields of the file that are not declared follow them,
+    // so that nothing the file holds is lost when it is written again.
+    QList<FieldDef> layout = m_declared;
+    QVector<int> source; // layout position → file position, -1 for looked-up fields
+    for (const FieldDef& def : m_declared) {
+        int found = -1;
+        for (int f = 0; f < fileFields.size() && def.isStored(); ++f) {
+            if (fileFields.at(f).name.compare(def.name, Qt::CaseInsensitive) == 0)
+                found = f;
         }
-        for (int f = 0; f < fileFields.size(); ++f) {
-            if (!source.contains(f)) {
-                layout.append(fileFields.at(f));
-                source.append(f);
-            }
+        if (def.isStored() && found < 0) {
+            if (error)
+                *error = QStringLiteral("%1: 項目 %2 がファイルにありません。").arg(QDir::toNativeSeparators(m_fileName), def.name);
+            return false;
         }
-        store->rows.reserve(size_t(fileRows.size()));
-        // A declared field of the file's own type and width takes the values as read.
-        QVector<bool> asRead(layout.size());
+        source.append(found);
+    }
+    for (int f = 0; f < fileFields.size(); ++f) {
+        if (!source.contains(f)) {
+            layout.append(fileFields.at(f));
+            source.append(f);
+        }
+    }
+    // A declared field of the file's own type and width takes the values as read.
+    QVector<bool> asRead(layout.size());
+    bool allAsRead = true;
+    for (int f = 0; f < layout.size(); ++f) {
+        const int from = source.at(f);
+        asRead[f] = from >= 0 && fileFields.at(from).type == layout.at(f).type
+            && (layout.at(f).width == 0 || (fileFields.at(from).width > 0 && fileFields.at(from).width <= layout.at(f).width));
+        allAsRead = allAsRead && (from < 0 || asRead.at(f));
+    }
+    // The rows' file forms are written again as they stand only when the table writes exactly
+    // the file's fields, in the file's order.
+    QList<FieldDef> written;
+    for (const FieldDef& field : std::as_const(layout)) {
+        if (field.isStored())
+            written.append(field);
+    }
+    store->formsWritable = written.size() == fileFields.size();
+    for (int f = 0; store->formsWritable && f < written.size(); ++f) {
+        const FieldDef& own = written.at(f);
+        const FieldDef& file = fileFields.at(f);
+        store->formsWritable = own.name == file.name && own.type == file.type && own.width == file.width;
+    }
+    // Rows kept in their file form, when every value reads as the file holds it, are decoded
+    // when first read.
+    const auto decoder = allAsRead ? std::make_shared<const RowLayoutDecoder>(fileFields, source) : nullptr;
+    for (int r = 0; r < fileRows.size(); ++r) {
+        if (decoder && !fileForms.at(r).isEmpty()) {
+            store->rows.push_back(std::make_shared<Row>(std::move(fileForms[r]), decoder));
+            continue;
+        }
+        RowValues values = fileValues(r);
+        RowValues bound(layout.size());
         for (int f = 0; f < layout.size(); ++f) {
-            const int from = source.at(f);
-            asRead[f] = from >= 0 && fileFields.at(from).type == layout.at(f).type
-                && (layout.at(f).width == 0 || (fileFields.at(from).width > 0 && fileFields.at(from).width <= layout.at(f).width));
-        }
-        // The common case — the file in exactly the declared layout — keeps the rows as read.
-        bool sameLayout = layout.size() == fileFields.size();
-        for (int f = 0; sameLayout && f < layout.size(); ++f)
-            sameLayout = source.at(f) == f && asRead.at(f);
-        // The rows' file forms are kept only when the table writes exactly the file's fields.
-        bool sameFields = sameLayout;
-        for (int f = 0; sameFields && f < layout.size(); ++f) {
-            const FieldDef& own = layout.at(f);
-            const FieldDef& file = fileFields.at(f);
-            sameFields = own.name == file.name && own.type == file.type && own.width == file.width;
-        }
-        for (int r = 0; r < fileRows.size(); ++r) {
-            RowValues& values = fileRows[r];
-            if (sameLayout) {
-                store->rows.push_back(std::make_shared<Row>(Row{std::move(values), 0, sameFields ? std::move(fileForms[r]) : TableFile::RowForm{}}));
+            if (source.at(f) < 0)
+                continue;
+            if (asRead.at(f)) {
+                bound[f] = std::move(values[source.at(f)]);
                 continue;
             }
-            RowValues bound(layout.size());
-            for (int f = 0; f < layout.size(); ++f) {
-                if (source.at(f) < 0)
-                    continue;
-                if (asRead.at(f)) {
-                    bound[f] = std::move(values[source.at(f)]);
-                    continue;
-                }
-                QString why;
-                if (!convertValue(layout.at(f), values.at(source.at(f)), &bound[f], &why)) {
-                    if (error)
-                        *error = QStringLiteral("%1: %2 行目: %3").arg(QDir::toNativeSeparators(m_fileName)).arg(r + 1).arg(why);
-                    return false;
-                }
+            QString why;
+            if (!convertValue(layout.at(f), values.at(source.at(f)), &bound[f], &why)) {
+                if (error)
+                    *error = QStringLiteral("%1: %2 行目: %3").arg(QDir::toNativeSeparators(m_fileName)).arg(r + 1).arg(why);
+                return false;
             }
-            store->rows.push_back(std::make_shared<Row>(Row{std::move(bound), 0, {}}));
         }
-        store->fields = layout;
+        store->rows.push_back(std::make_shared<Row>(std::move(bound)));
     }
+    store->fields = layout;
     store->numberRows();
     attachStore(store);
     emit stateChanged();
@@ -213,7 +218,7 @@ void Table::createDataSet()
         RowValues values(m_declared.size());
         for (int f = 0; f < values.size() && f < initial.size(); ++f)
             convertValue(m_declared.at(f), initial.at(f), &values[f], nullptr);
-        store->rows.push_back(std::make_shared<Row>(Row{values, 0, {}}));
+        store->rows.push_back(std::make_shared<Row>(values));
     }
     store->numberRows();
     attachStore(store);
@@ -234,8 +239,8 @@ bool Table::saveToFile(const QString& path, QString* error)
         return false;
     }
     checkBrowseMode();
-    const std::vector<TableFile::RowForm*> forms = rowForms();
-    if (!TableFile::write(path, m_store->fields, storedRows(), error, &forms))
+    const RowsToWrite rows = rowsToWrite();
+    if (!TableFile::write(path, m_store->fields, rows.values, error, &rows.forms))
         return false;
     if (QFileInfo(path) == QFileInfo(m_fileName))
         m_store->changed = false;
@@ -250,26 +255,31 @@ bool Table::saveToDevice(QIODevice* device, QString* error)
         return false;
     }
     checkBrowseMode();
-    const std::vector<TableFile::RowForm*> forms = rowForms();
-    return TableFile::write(device, m_store->fields, storedRows(), error, &forms);
+    const RowsToWrite rows = rowsToWrite();
+    return TableFile::write(device, m_store->fields, rows.values, error, &rows.forms);
 }
 
-std::vector<TableFile::RowForm*> Table::rowForms() const
+Table::RowsToWrite Table::rowsToWrite() const
 {
-    std::vector<TableFile::RowForm*> forms;
-    forms.reserve(m_store->rows.size());
-    for (const RowPtr& row : m_store->rows)
-        forms.push_back(&row->form);
-    return forms;
-}
-
-std::vector<const Table::RowValues*> Table::storedRows() const
-{
-    std::vector<const RowValues*> rows;
-    rows.reserve(m_store->rows.size());
-    for (const RowPtr& row : m_store->rows)
-        rows.push_back(&row->values);
-    return rows;
+    RowsToWrite out;
+    out.values.reserve(m_store->rows.size());
+    out.forms.reserve(m_store->rows.size());
+    // A row still in its file form is written as that form when the file form is the table's
+    // own: its values are not needed. Otherwise it is decoded for the write alone.
+    static const RowValues kWrittenAsForm;
+    for (const RowPtr& row : m_store->rows) {
+        if (row->isDecoded())
+            out.values.push_back(&row->values());
+        else if (m_store->formsWritable)
+            out.values.push_back(&kWrittenAsForm);
+        else {
+            RowValues& decoded = out.decoded.emplace_back();
+            row->visitValues([&decoded](const RowValues& values) { decoded = values; });
+            out.values.push_back(&decoded);
+        }
+        out.forms.push_back(m_store->formsWritable ? &row->form : nullptr);
+    }
+    return out;
 }
 
 bool Table::close(QString* error)
@@ -390,8 +400,8 @@ QVariant Table::lookupValue(int index, const RowValues& values) const
     if (targetKey < 0 || targetResult < 0)
         return {};
     for (const RowPtr& row : target->m_store->rows) {
-        if (compareValues(row->values.at(targetKey), key) == 0)
-            return row->values.at(targetResult);
+        if (compareValues(row->value(targetKey), key) == 0)
+            return row->value(targetResult);
     }
     return {};
 }
@@ -404,7 +414,7 @@ QVariant Table::valueAt(int index) const
     if (isEditing())
         values = &m_buffer;
     else if (m_current)
-        values = &m_current->values;
+        values = &m_current->values();
     if (!values)
         return {};
     if (m_store->fields.at(index).type == FieldType::Lookup)
@@ -481,7 +491,7 @@ void Table::edit()
         append();
         return;
     }
-    m_buffer = m_current->values;
+    m_buffer = m_current->values();
     m_modified = false;
     m_editedRowGone = false;
     setState(State::Edit);
@@ -531,7 +541,7 @@ bool Table::post()
         emit postFailed(why);
         return false;
     }
-    if (m_state == State::Edit && sameStoredValues(m_current->values, m_buffer)) {
+    if (m_state == State::Edit && sameStoredValues(m_current->values(), m_buffer)) {
         // Nothing changed: the store, its indexes, its row as read and the other cursors stay
         // as they are, so a table posted without a change is not written again.
         m_buffer.clear();
@@ -545,7 +555,7 @@ bool Table::post()
     if (m_state == State::Edit) {
         m_store->setRowValues(m_current, m_buffer);
     } else {
-        m_current = std::make_shared<Row>(Row{m_buffer, 0, {}});
+        m_current = std::make_shared<Row>(m_buffer);
         m_store->insertRow(m_current, m_insertBefore);
         m_insertBefore.reset();
     }
@@ -685,9 +695,8 @@ void Table::Store::eraseRow(const RowPtr& row)
 
 void Table::Store::setRowValues(const RowPtr& row, const RowValues& values)
 {
-    const RowValues old = row->values;
-    row->values = values;
-    row->form = {};
+    const RowValues old = row->values();
+    row->setValues(values);
     for (const auto& index : indexes)
         index->update(row, old);
 }
@@ -730,7 +739,7 @@ void Table::refreshVisible() const
     const bool masterHasRow = linked && (m_master->m_current || m_master->isEditing());
     const RowValues keys = linked ? masterValues() : RowValues();
     const auto passesFilter = [this](const RowPtr& row) {
-        return !m_filtered || m_filter.isEmpty() || m_filter.accepts([&](int f) { return row->values.at(f); });
+        return !m_filtered || m_filter.isEmpty() || m_filter.accepts([&](int f) { return row->value(f); });
     };
     if (linked && masterHasRow && linkIndexUsable()) {
         if (const std::vector<RowPtr>* group = m_store->linkIndex(m_detailFieldIndexes).find(keys)) {
@@ -743,20 +752,32 @@ void Table::refreshVisible() const
         for (const RowPtr& row : m_store->rows) {
             bool shown = true;
             for (int k = 0; shown && k < m_detailFieldIndexes.size(); ++k)
-                shown = compareValues(row->values.at(m_detailFieldIndexes.at(k)), keys.at(k)) == 0;
+                shown = compareValues(row->value(m_detailFieldIndexes.at(k)), keys.at(k)) == 0;
             if (shown && passesFilter(row))
                 m_visible.push_back(row);
         }
     }
     if (!m_order.isEmpty()) {
-        std::stable_sort(m_visible.begin(), m_visible.end(), [this](const RowPtr& a, const RowPtr& b) {
-            for (const IndexSpec& spec : m_order) {
-                const int c = compareValues(a->values.at(spec.field), b->values.at(spec.field));
+        // Each row's keys are read once: a row kept in its file form decodes only them.
+        std::vector<std::pair<RowValues, RowPtr>> keyed;
+        keyed.reserve(m_visible.size());
+        for (RowPtr& row : m_visible) {
+            RowValues keys;
+            keys.reserve(m_order.size());
+            for (const IndexSpec& spec : m_order)
+                keys.append(row->value(spec.field));
+            keyed.emplace_back(std::move(keys), std::move(row));
+        }
+        std::stable_sort(keyed.begin(), keyed.end(), [this](const auto& a, const auto& b) {
+            for (int k = 0; k < m_order.size(); ++k) {
+                const int c = compareValues(a.first.at(k), b.first.at(k));
                 if (c != 0)
-                    return spec.descending ? c > 0 : c < 0;
+                    return m_order.at(k).descending ? c > 0 : c < 0;
             }
             return false;
         });
+        for (size_t r = 0; r < keyed.size(); ++r)
+            m_visible[r] = std::move(keyed[r].second);
     }
     m_visibleVersion = m_store->version;
     m_visibleDirty = false;
@@ -892,7 +913,7 @@ bool Table::locate(const QString& fieldName, const QVariant& value)
     if (index < 0 || !leaveRow() || !convertValue(m_store->fields.at(index), value, &key, nullptr))
         return false;
     for (size_t r = 0; r < m_visible.size(); ++r) {
-        if (compareValues(m_visible[r]->values.at(index), key) == 0) {
+        if (compareValues(m_visible[r]->value(index), key) == 0) {
             moveTo(int(r), false, false);
             return true;
         }
@@ -1048,7 +1069,7 @@ QVariant Table::visibleValue(int row, int field) const
     refreshVisible();
     if (!m_store || row < 0 || row >= int(m_visible.size()) || field < 0 || field >= m_store->fields.size())
         return {};
-    const RowValues& values = m_visible[size_t(row)]->values;
+    const RowValues& values = m_visible[size_t(row)]->values();
     if (m_store->fields.at(field).type == FieldType::Lookup)
         return lookupValue(field, values);
     return field < values.size() ? values.at(field) : QVariant();
@@ -1059,7 +1080,7 @@ QList<Table::RowValues> Table::allRows() const
     QList<RowValues> rows;
     if (m_store) {
         for (const RowPtr& row : m_store->rows)
-            rows.append(row->values);
+            row->visitValues([&rows](const RowValues& values) { rows.append(values); });
     }
     return rows;
 }
@@ -1071,7 +1092,7 @@ void Table::appendRowValues(const RowValues& values)
     RowValues stored(m_store->fields.size());
     for (int f = 0; f < stored.size() && f < values.size(); ++f)
         convertValue(m_store->fields.at(f), values.at(f), &stored[f], nullptr);
-    m_store->insertRow(std::make_shared<Row>(Row{stored, 0, {}}), nullptr);
+    m_store->insertRow(std::make_shared<Row>(stored), nullptr);
     touchStore();
     refreshAll(nullptr);
 }

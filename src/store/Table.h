@@ -11,6 +11,7 @@
 #include <QVariant>
 #include <QVector>
 
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -159,6 +160,8 @@ public:
 
     // The stored values of every row, in the store's natural order (filters and master ignored).
     QList<RowValues> allRows() const;
+    // The number of stored rows (filters and master ignored).
+    int storedRowCount() const { return m_store ? int(m_store->rows.size()) : 0; }
     // Calls `visit` with one field's stored value in every row, in natural order (filters and
     // master ignored), without copying them.
     template <typename Visit>
@@ -166,9 +169,10 @@ public:
     {
         if (!m_store || field < 0 || field >= m_store->fields.size())
             return;
-        static const QVariant none;
-        for (const RowPtr& row : m_store->rows)
-            visit(field < row->values.size() ? row->values.at(field) : none);
+        for (const RowPtr& row : m_store->rows) {
+            const QVariant value = row->value(field);
+            visit(value);
+        }
     }
     // Calls `visit` with the stored values of every row, in natural order (filters and master
     // ignored), without copying them.
@@ -178,7 +182,30 @@ public:
         if (!m_store)
             return;
         for (const RowPtr& row : m_store->rows)
-            visit(std::as_const(row->values));
+            row->visitValues(visit);
+    }
+    // Calls `visit` once a row, in natural order (filters and master ignored), with a function that
+    // gives the row's stored value of a field: a row kept in its file form decodes only those asked.
+    template <typename Visit>
+    void forEachStoredRowValues(Visit visit) const
+    {
+        if (!m_store)
+            return;
+        for (const RowPtr& row : m_store->rows)
+            visit([&row](int field) { return row->value(field); });
+    }
+    // Calls `visit` with the stored values of every row whose value of `field` passes `selected`,
+    // in natural order (filters and master ignored). A row kept in its file form is decoded only
+    // when selected, so finding the rows of one registration costs one value a row.
+    template <typename Selected, typename Visit>
+    void forEachStoredRowWhere(int field, Selected selected, Visit visit) const
+    {
+        if (!m_store || field < 0 || field >= m_store->fields.size())
+            return;
+        for (const RowPtr& row : m_store->rows) {
+            if (selected(row->value(field)))
+                row->visitValues(visit);
+        }
     }
     // A count that grows whenever a row of the store is added, changed or removed, through any
     // cursor: a reader compares it to know whether what it read is still current.
@@ -234,6 +261,9 @@ private:
         std::vector<Table*> cursors;
         std::vector<std::unique_ptr<LinkIndex>> indexes;
         quint64 nextSeq = 0;
+        // Whether the rows' file forms are those a write of the table makes (same fields, same
+        // order), so that a row kept in its file form is written by copying it.
+        bool formsWritable = true;
 
         // Numbers the rows as loaded, in their order.
         void numberRows();
@@ -267,9 +297,15 @@ private:
     void onMasterChanged();
     bool parseFieldList(const QString& names, QList<int>* indexes, QString* error) const;
     RowPtr currentRow() const;
-    std::vector<const RowValues*> storedRows() const;
-    // The file forms of the stored rows, beside storedRows().
-    std::vector<TableFile::RowForm*> rowForms() const;
+    // What a write of the store takes: each row's values and, beside them, its file form when
+    // the write may copy it.
+    struct RowsToWrite
+    {
+        std::vector<const RowValues*> values;
+        std::vector<TableFile::RowForm*> forms;
+        std::deque<RowValues> decoded; // rows decoded for this write alone
+    };
+    RowsToWrite rowsToWrite() const;
     QVariant lookupValue(int index, const RowValues& values) const;
     void resolveLookups();
 

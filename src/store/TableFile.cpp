@@ -138,10 +138,13 @@ bool appendFileValue(QByteArray* out, const FieldDef& field, const QVariant& val
     switch (field.type) {
     case FieldType::FixedText: {
         const QString text = value.toString();
+        const qsizetype start = out->size();
         appendEscaped(out, text);
-        const int padding = field.width - sjis::byteLength(text);
-        if (padding > 0)
-            out->append(padding, ' ');
+        const qsizetype padding = std::max<qsizetype>(0, field.width - sjis::byteLength(text));
+        // The reader takes no longer value: a file it would refuse is never written.
+        if (out->size() - start + padding > XmlScanner::kMaxValueBytes)
+            return false;
+        out->append(padding, ' ');
         return true;
     }
     case FieldType::Float:
@@ -169,10 +172,30 @@ bool appendFileValue(QByteArray* out, const FieldDef& field, const QVariant& val
         out->append(digits, 8);
         return true;
     }
-    default:
+    default: {
+        const qsizetype start = out->size();
         appendEscaped(out, value.typeId() == QMetaType::Double ? numbertext::format(value.toDouble()) : value.toString());
-        return true;
+        return out->size() - start <= XmlScanner::kMaxValueBytes;
     }
+    }
+}
+
+// Whether a value read from `rawSize` bytes could be written back longer than the reader's bound on
+// a value: escaping makes a value at most six times its text, and fixed text is padded to its width.
+bool mayOutgrowTheBound(const FieldDef& field, qsizetype rawSize)
+{
+    return 6 * rawSize + std::max(0, field.width) > XmlScanner::kMaxValueBytes;
+}
+
+// Whether a stored value is written back within the reader's bound on a value.
+bool writableWithinBound(const FieldDef& field, const QVariant& value)
+{
+    if (value.isNull())
+        return true; // not written
+    if (field.type == FieldType::FixedText && field.width > XmlScanner::kMaxValueBytes)
+        return false; // the padding alone would pass the bound
+    QByteArray written;
+    return appendFileValue(&written, field, value);
 }
 
 // Converts an attribute of the file into the stored value; false when it does not fit.
@@ -230,6 +253,57 @@ bool parseValue(const FieldDef& field, const QString& text, QVariant* value)
         break;
     }
     return false;
+}
+
+// The number of UTF-16 units of well-formed UTF-8 text.
+qsizetype utf16Length(QByteArrayView utf8)
+{
+    qsizetype units = 0;
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        units += (byte & 0xC0) != 0x80 ? 1 : 0; // a character's first byte
+        units += byte >= 0xF0 ? 1 : 0;          // past U+FFFF: a surrogate pair
+    }
+    return units;
+}
+
+// Checks a plain attribute value of the file as parseValue would, mostly without decoding it.
+bool fitsField(const FieldDef& field, QByteArrayView raw)
+{
+    switch (field.type) {
+    case FieldType::FixedText:
+    case FieldType::Text: {
+        QByteArrayView stored = raw;
+        if (field.type == FieldType::FixedText) {
+            while (stored.endsWith(' '))
+                stored.chop(1);
+        }
+        // No character takes more Shift_JIS bytes than twice its UTF-16 units.
+        if (field.width == 0 || utf16Length(stored) * 2 <= field.width)
+            return true;
+        break;
+    }
+    case FieldType::Memo:
+        return true;
+    case FieldType::DateTime:
+        if (raw.size() != 8)
+            return false;
+        for (const char c : raw) {
+            if (c < '0' || c > '9')
+                return false;
+        }
+        return QDate(raw.first(4).toInt(), raw.sliced(4, 2).toInt(), raw.sliced(6, 2).toInt()).isValid();
+    default:
+        break;
+    }
+    QVariant ignored;
+    return parseValue(field, XmlScanner::plainText(raw), &ignored);
+}
+
+// The text of an attribute, decoding a plain value the scanner left as written.
+QString attributeText(const XmlScanner::Attribute& attribute)
+{
+    return attribute.plain && attribute.value.isNull() ? XmlScanner::plainText(attribute.raw) : attribute.value;
 }
 
 // A piece of the file quoted in a message: never more than a short beginning.
@@ -332,7 +406,8 @@ bool readRegularFile(const QString& path, QByteArray* bytes, QString* why)
 
 } // namespace
 
-bool read(const QString& path, QList<FieldDef>* fields, QList<QVector<QVariant>>* rows, QString* error, QList<RowForm>* forms)
+bool read(const QString& path, QList<FieldDef>* fields, QList<QVector<QVariant>>* rows, QString* error, QList<RowForm>* forms,
+          Values values)
 {
     fields->clear();
     rows->clear();
@@ -344,12 +419,13 @@ bool read(const QString& path, QList<FieldDef>* fields, QList<QVector<QVariant>>
             *error = QStringLiteral("%1: ファイルを開けません (%2)").arg(shownPath, why);
         return false;
     }
-    return parse(std::move(document), shownPath, fields, rows, error, forms);
+    return parse(std::move(document), shownPath, fields, rows, error, forms, values);
 }
 
 bool parse(QByteArray document, const QString& shownPath, QList<FieldDef>* fields, QList<QVector<QVariant>>* rows, QString* error,
-           QList<RowForm>* forms)
+           QList<RowForm>* forms, Values wanted)
 {
+    const bool formsOnly = forms && wanted == Values::OfRowsWithoutForm;
     fields->clear();
     rows->clear();
     if (forms)
@@ -406,6 +482,7 @@ bool parse(QByteArray document, const QString& shownPath, QList<FieldDef>* field
         } else if (expect("ROWDATA", Place::AfterMetadata, Place::RowData)) {
             // A row holds only the fields declared: a tag with more attributes is refused at once.
             xml.setMaxAttributes(std::max<qsizetype>(1, readFields.size()));
+            xml.setDecodePlainValues(!formsOnly);
         } else if (expect("FIELD", Place::Fields, Place::Field)) {
             FieldDef field;
             if (readFields.size() >= kMaxFields) {
@@ -419,7 +496,9 @@ bool parse(QByteArray document, const QString& shownPath, QList<FieldDef>* field
                 readFields.append(field);
             }
         } else if (expect("ROW", Place::RowData, Place::Row)) {
-            QVector<QVariant> values(readFields.size());
+            // A row kept in its file form is only checked here.
+            const bool checkOnly = formsOnly && xml.selfClosing();
+            QVector<QVariant> values(checkOnly ? 0 : readFields.size());
             seen.fill(false, readFields.size());
             int expected = 0; // attributes come in field order: look from the field after the last one
             for (const XmlScanner::Attribute& attribute : xml.attributes()) {
@@ -436,10 +515,24 @@ bool parse(QByteArray document, const QString& shownPath, QList<FieldDef>* field
                 }
                 seen[index] = true;
                 expected = index + 1;
-                if (!parseValue(readFields.at(index), attribute.value, &values[index])) {
+                QVariant checked;
+                const bool fits = checkOnly && attribute.plain
+                    ? fitsField(readFields.at(index), attribute.raw)
+                    : parseValue(readFields.at(index), attributeText(attribute), checkOnly ? &checked : &values[index]);
+                if (!fits) {
                     why = QStringLiteral("%1 行目の項目 %2 の値 \"%3\" は型に合いません")
                               .arg(readRows.size() + 1)
-                              .arg(shortened(readFields.at(index).name), shortened(attribute.value));
+                              .arg(shortened(readFields.at(index).name), shortened(attributeText(attribute)));
+                    break;
+                }
+                if (mayOutgrowTheBound(readFields.at(index), attribute.raw.size()) && checkOnly && attribute.plain)
+                    parseValue(readFields.at(index), attributeText(attribute), &checked);
+                if (mayOutgrowTheBound(readFields.at(index), attribute.raw.size())
+                    && !writableWithinBound(readFields.at(index), checkOnly ? checked : values.at(index))) {
+                    why = QStringLiteral("%1 行目の項目 %2 の値は書き戻すと長すぎます (%3 バイトまで)")
+                              .arg(readRows.size() + 1)
+                              .arg(shortened(readFields.at(index).name))
+                              .arg(XmlScanner::kMaxValueBytes);
                     break;
                 }
             }
@@ -462,6 +555,72 @@ bool parse(QByteArray document, const QString& shownPath, QList<FieldDef>* field
     if (forms)
         *forms = std::move(readForms);
     return true;
+}
+
+RowDecoder::RowDecoder(const QList<FieldDef>& fields)
+    : m_fields(fields)
+{
+    for (const FieldDef& field : fields)
+        m_names.append(field.name.toUtf8());
+}
+
+QVector<QVariant> RowDecoder::values(const RowForm& form) const
+{
+    QVector<QVariant> values(m_fields.size());
+    const QByteArrayView bytes = form.bytes();
+    // The row element alone is a document of its own; it was checked when the file was read.
+    XmlScanner xml(QByteArray::fromRawData(bytes.data(), bytes.size()));
+    if (xml.next() != XmlScanner::Token::StartElement)
+        return values;
+    int expected = 0;
+    for (const XmlScanner::Attribute& attribute : xml.attributes()) {
+        int index = expected < m_names.size() && m_names.at(expected) == attribute.name ? expected : int(m_names.indexOf(attribute.name));
+        if (index < 0)
+            continue;
+        expected = index + 1;
+        parseValue(m_fields.at(index), attribute.value, &values[index]);
+    }
+    return values;
+}
+
+QVariant RowDecoder::value(const RowForm& form, int field) const
+{
+    if (field < 0 || field >= m_fields.size())
+        return {};
+    // The form passed the strict reader: a plain walk over its attributes finds the one wanted.
+    const QByteArrayView bytes = form.bytes();
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    qsizetype at = 1; // past '<'
+    while (at < bytes.size() && !isBlank(bytes.at(at)) && bytes.at(at) != '/')
+        ++at; // past the element's name
+    while (at < bytes.size()) {
+        while (at < bytes.size() && isBlank(bytes.at(at)))
+            ++at;
+        const qsizetype nameStart = at;
+        while (at < bytes.size() && bytes.at(at) != '=' && !isBlank(bytes.at(at)))
+            ++at;
+        const QByteArrayView name = bytes.sliced(nameStart, at - nameStart);
+        // Only blanks and '=' lie between the name and its opening quote, of either kind.
+        qsizetype quote = at;
+        while (quote < bytes.size() && bytes.at(quote) != '"' && bytes.at(quote) != '\'')
+            ++quote;
+        if (quote == bytes.size())
+            break; // the tag's end: no value of this field
+        const qsizetype close = bytes.indexOf(bytes.at(quote), quote + 1);
+        if (close < 0)
+            break;
+        if (name == m_names.at(field)) {
+            const QByteArrayView raw = bytes.sliced(quote + 1, close - quote - 1);
+            const bool plain = std::none_of(raw.begin(), raw.end(), [](char c) { return c == '&' || static_cast<unsigned char>(c) < 0x20; });
+            if (!plain)
+                return values(form).at(field);
+            QVariant value;
+            parseValue(m_fields.at(field), XmlScanner::plainText(raw), &value);
+            return value;
+        }
+        at = close + 1;
+    }
+    return {};
 }
 
 bool write(QIODevice* device, const QList<FieldDef>& fields, const std::vector<const QVector<QVariant>*>& rows,

@@ -32,15 +32,36 @@ struct RowForm
     QByteArrayView bytes() const { return QByteArrayView(document).sliced(from, size); }
 };
 
+// Which rows' values a read gives: all, or only those of rows without a kept file form (the
+// others are checked as strictly, then left empty for a RowDecoder to decode when they are needed).
+enum class Values { All, OfRowsWithoutForm };
+
 // Reads a whole file. On any fault — missing, truncated, not XML, an unknown field type, a value
 // that does not fit its field — returns false with a message naming the file and the place, and
 // leaves the outputs empty.
 // With `forms`, also the file form of each row (empty for a row not written as one empty element).
 bool read(const QString& path, QList<FieldDef>* fields, QList<QVector<QVariant>>* rows, QString* error,
-          QList<RowForm>* forms = nullptr);
+          QList<RowForm>* forms = nullptr, Values values = Values::All);
 // Reads the bytes of a file; `shownPath` names it in an error.
 bool parse(QByteArray document, const QString& shownPath, QList<FieldDef>* fields, QList<QVector<QVariant>>* rows, QString* error,
-           QList<RowForm>* forms = nullptr);
+           QList<RowForm>* forms = nullptr, Values values = Values::All);
+
+// Decodes the values of rows kept in the file form a read checked (with the fields it read).
+class RowDecoder
+{
+public:
+    explicit RowDecoder(const QList<FieldDef>& fields);
+
+    const QList<FieldDef>& fields() const { return m_fields; }
+    // Every value of the row, one a field.
+    QVector<QVariant> values(const RowForm& form) const;
+    // One value, without decoding the others.
+    QVariant value(const RowForm& form, int field) const;
+
+private:
+    QList<FieldDef> m_fields;
+    QVector<QByteArray> m_names; // UTF-8, as the rows' attributes name them
+};
 
 // Writes the file form to a device; false with the device's reason when a write fails.
 // `forms`, when given, runs beside `rows`: a row whose form is not empty is written as that form

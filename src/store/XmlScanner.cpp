@@ -186,7 +186,7 @@ bool XmlScanner::readName(QByteArrayView* name)
     return true;
 }
 
-bool XmlScanner::readAttributeValue(QString* value)
+bool XmlScanner::readAttributeValue(QString* value, QByteArrayView* rawValue, bool* plain)
 {
     if (m_pos >= m_doc.size() || (m_doc.at(m_pos) != '"' && m_doc.at(m_pos) != '\'')) {
         fail(QStringLiteral("属性値の引用符がありません"));
@@ -218,8 +218,13 @@ bool XmlScanner::readAttributeValue(QString* value)
         hasReference = hasReference || c == '&';
         hasRawSpace = hasRawSpace || static_cast<unsigned char>(c) < 0x20;
     }
+    if (rawValue)
+        *rawValue = raw;
+    if (plain)
+        *plain = !hasReference && !hasRawSpace;
     if (!hasReference && !hasRawSpace) {
-        *value = fromUtf8(raw);
+        if (m_decodePlainValues)
+            *value = fromUtf8(raw);
         m_pos = stop + 1;
         return true;
     }
@@ -460,7 +465,7 @@ XmlScanner::Token XmlScanner::next()
                 return fail(QStringLiteral("属性 %1 に = がありません").arg(shortName(attribute.name)));
             ++m_pos;
             skipSpace();
-            if (!readAttributeValue(&attribute.value))
+            if (!readAttributeValue(&attribute.value, &attribute.raw, &attribute.plain))
                 return Token::Error;
             m_attributes.append(std::move(attribute));
         }
@@ -479,6 +484,11 @@ XmlScanner::Token XmlScanner::next()
         m_tagEnd = m_pos;
         return Token::StartElement;
     }
+}
+
+QString XmlScanner::plainText(QByteArrayView raw)
+{
+    return fromUtf8(raw);
 }
 
 QString XmlScanner::shortName(QByteArrayView name)

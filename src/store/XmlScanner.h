@@ -25,7 +25,9 @@ public:
     struct Attribute
     {
         QByteArrayView name; // as written; valid while the scanner lives
-        QString value;   // entities resolved
+        QString value;       // entities resolved; null for a plain value that was not decoded
+        QByteArrayView raw;  // the value as written, between its quotes
+        bool plain = false;  // no reference and no raw tab or line end: the value is `raw` itself
     };
 
     static constexpr int kMaxDepth = 16;
@@ -36,8 +38,13 @@ public:
     // The most attributes a start tag may have from here on; a tag with more is an error at the
     // first one past the limit, before the rest of the tag is read. No limit until set.
     void setMaxAttributes(qsizetype count) { m_maxAttributes = count; }
+    // Off: a plain attribute value (see Attribute::plain) is checked but not decoded into `value`,
+    // which saves a string a value for a reader that decodes what it needs later. On by default.
+    void setDecodePlainValues(bool on) { m_decodePlainValues = on; }
 
     Token next();
+    // The text of a plain value (Attribute::plain) from its raw bytes.
+    static QString plainText(QByteArrayView raw);
     // Valid after StartElement / EndElement.
     const QByteArray& name() const { return m_name; }
     const QVector<Attribute>& attributes() const { return m_attributes; }
@@ -56,7 +63,7 @@ private:
     Token fail(const QString& why);
     bool skipSpace();
     bool readName(QByteArrayView* name);
-    bool readAttributeValue(QString* value);
+    bool readAttributeValue(QString* value, QByteArrayView* raw = nullptr, bool* plain = nullptr);
     bool readDeclaration();
     bool skipComment();
     static bool parseCharacterReference(QByteArrayView digits, char32_t* cp);
@@ -76,6 +83,7 @@ private:
     QVector<QByteArray> m_open;
     qsizetype m_maxAttributes = std::numeric_limits<qsizetype>::max();
     bool m_selfClosing = false;
+    bool m_decodePlainValues = true;
     bool m_pendingEnd = false; // a self-closing element still owes its EndElement
     bool m_sawRoot = false;
     QString m_error;

@@ -25,10 +25,7 @@ QList<store::Table::RowValues> rowsWhere(const store::Table& live, const QString
     const int index = live.fieldIndex(field);
     if (index < 0)
         return rows;
-    live.forEachStoredRow([&](const store::Table::RowValues& row) {
-        if (selected(row.value(index)))
-            rows.append(row);
-    });
+    live.forEachStoredRowWhere(index, selected, [&rows](const store::Table::RowValues& row) { rows.append(row); });
     return rows;
 }
 

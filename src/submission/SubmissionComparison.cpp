@@ -463,10 +463,9 @@ RegistrationValues storedValues(const store::DataModule& dm, const QString& regN
         if (regIndex < 0)
             continue;
         QList<Row>& rows = values.tables[table->name()];
-        table->forEachStoredRow([&](const QVector<QVariant>& stored) {
-            if (regIndex < stored.size() && stored.at(regIndex).toString().trimmed() == regNo)
-                rows.append(rowOf(fields, stored));
-        });
+        table->forEachStoredRowWhere(
+            regIndex, [&regNo](const QVariant& value) { return value.toString().trimmed() == regNo; },
+            [&](const QVector<QVariant>& stored) { rows.append(rowOf(fields, stored)); });
         if (table->name() == kSheet && !rows.isEmpty())
             sheetId = rows.first().value(QStringLiteral("REC_ID"));
     }
@@ -475,10 +474,9 @@ RegistrationValues storedValues(const store::DataModule& dm, const QString& regN
     const int idIndex = breakdown->fieldIndex(QStringLiteral("REC_ID"));
     QList<Row>& rows = values.tables[kBreakdown];
     if (!sheetId.isEmpty() && idIndex >= 0) {
-        breakdown->forEachStoredRow([&](const QVector<QVariant>& stored) {
-            if (idIndex < stored.size() && !stored.at(idIndex).isNull() && numbertext::format(stored.at(idIndex).toDouble()) == sheetId)
-                rows.append(rowOf(breakdown->fields(), stored));
-        });
+        breakdown->forEachStoredRowWhere(
+            idIndex, [&sheetId](const QVariant& value) { return !value.isNull() && numbertext::format(value.toDouble()) == sheetId; },
+            [&](const QVector<QVariant>& stored) { rows.append(rowOf(breakdown->fields(), stored)); });
     }
     values.photos = photoDigests(values.tables.value(kImages), dm.folder().path(QStringLiteral("Images")));
     return values;
@@ -569,17 +567,20 @@ QHash<QString, QByteArray> fingerprintsOf(const store::DataModule& dm, const QSe
     QHash<QString, QVector<quint64>> lines;
     QHash<QString, QString> regOfSheet;
     const QString imagesFolder = dm.folder().path(QStringLiteral("Images"));
-    const auto collect = [&](store::Table* table, const std::function<QString(const QVector<QVariant>&)>& owner) {
+    // `owner` names the registration of a row from the value of its field `ownerField`.
+    const auto collect = [&](store::Table* table, int ownerField, const std::function<QString(const QVariant&)>& owner) {
         QList<int> indexes;
         for (const QString& field : fingerprintFields(table->name()))
             indexes.append(table->fieldIndex(field));
         const QString name = table->name();
         const bool images = name == kImages;
         const int fileIndex = table->fieldIndex(QStringLiteral("IMAGES_FILE"));
-        table->forEachStoredRow([&](const QVector<QVariant>& row) {
-            const QString reg = owner(row);
-            if (reg.isEmpty() || (only && !only->contains(reg)))
-                return;
+        const auto wanted = [&](const QVariant& value) {
+            const QString reg = owner(value);
+            return !reg.isEmpty() && (!only || only->contains(reg));
+        };
+        table->forEachStoredRowWhere(ownerField, wanted, [&](const QVector<QVariant>& row) {
+            const QString reg = owner(row.value(ownerField));
             QString line = name;
             for (int index : std::as_const(indexes)) {
                 line += QLatin1Char('\x1f');
@@ -597,20 +598,20 @@ QHash<QString, QByteArray> fingerprintsOf(const store::DataModule& dm, const QSe
         const int regIndex = table->fieldIndex(QStringLiteral("REG_NO"));
         if (regIndex < 0)
             continue;
-        collect(table, [regIndex](const QVector<QVariant>& row) { return regIndex < row.size() ? row.at(regIndex).toString().trimmed() : QString(); });
+        collect(table, regIndex, [](const QVariant& value) { return value.toString().trimmed(); });
         if (table->name() == kSheet) {
             const int idIndex = table->fieldIndex(QStringLiteral("REC_ID"));
-            table->forEachStoredRow([&](const QVector<QVariant>& row) {
-                if (idIndex >= 0 && idIndex < row.size() && regIndex < row.size() && !row.at(idIndex).isNull())
-                    regOfSheet.insert(numbertext::format(row.at(idIndex).toDouble()), row.at(regIndex).toString().trimmed());
+            table->forEachStoredRowValues([&](const auto& valueOf) {
+                const QVariant id = valueOf(idIndex);
+                if (!id.isNull())
+                    regOfSheet.insert(numbertext::format(id.toDouble()), valueOf(regIndex).toString().trimmed());
             });
         }
     }
     store::Table* breakdown = dm.table(kBreakdown);
     const int idIndex = breakdown->fieldIndex(QStringLiteral("REC_ID"));
-    collect(breakdown, [&](const QVector<QVariant>& row) {
-        return idIndex >= 0 && idIndex < row.size() && !row.at(idIndex).isNull() ? regOfSheet.value(numbertext::format(row.at(idIndex).toDouble()))
-                                                                               : QString();
+    collect(breakdown, idIndex, [&](const QVariant& value) {
+        return value.isNull() ? QString() : regOfSheet.value(numbertext::format(value.toDouble()));
     });
     QHash<QString, QByteArray> fingerprints;
     for (auto it = lines.begin(); it != lines.end(); ++it) {

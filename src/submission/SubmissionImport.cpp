@@ -104,13 +104,6 @@ bool stageImageFiles(const QString& source, const QString& target, const QString
     return true;
 }
 
-int storedRowCount(const store::Table* table)
-{
-    int count = 0;
-    table->forEachStoredRow([&count](const store::Table::RowValues&) { ++count; });
-    return count;
-}
-
 // Removes the rows appended to the table after it held `count`, leaving it marked unchanged when
 // it was before they came.
 void takeBackAppendedRows(store::Table* table, int count, bool wasChanged)
@@ -284,7 +277,7 @@ bool SubmissionImport::mergeRegistration(const QString& number, bool convertEdit
     for (const QString& table : appendOrder()) {
         store::Table* live = m_dm.table(table);
         live->checkBrowseMode();
-        before.insert(live, {storedRowCount(live), live->isChangedSinceRead()});
+        before.insert(live, {live->storedRowCount(), live->isChangedSinceRead()});
         QList<store::Table::RowValues> rows = members.value(table);
         if (convertEdition)
             ConvertToHarbourEdition(table, live, rows);

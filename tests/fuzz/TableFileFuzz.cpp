@@ -1,7 +1,9 @@
 // libFuzzer target for the table-file reader, built by scripts/fuzz (clang, ASan, UBSan).
 // Each input is read as a table file. When the reader accepts it:
 //  - libxml2 must accept it as well-formed XML too, and see the same text in every text field;
-//  - the writer's form of what was read must read back to exactly the same fields and rows.
+//  - the writer's form of what was read must read back to exactly the same fields and rows;
+//  - a read that keeps rows in their file form accepts and refuses exactly the same, and its rows
+//    decode (whole and value by value) to the same values.
 // A difference aborts, which libFuzzer reports with the input.
 
 #include "store/TableFile.h"
@@ -95,6 +97,34 @@ void writeAndReadBack(const QList<store::FieldDef>& fields, const QList<QVector<
     }
 }
 
+void compareWithRowsKeptAsRead(const QByteArray& bytes, bool accepted, const QList<QVector<QVariant>>& rows)
+{
+    QList<store::FieldDef> fields;
+    QList<QVector<QVariant>> kept;
+    QList<store::TableFile::RowForm> forms;
+    QString error;
+    if (store::TableFile::parse(bytes, QStringLiteral("fuzz.cds"), &fields, &kept, &error, &forms,
+                                store::TableFile::Values::OfRowsWithoutForm)
+        != accepted)
+        failWith("keeping rows in their file form changes what is accepted");
+    if (!accepted)
+        return;
+    const store::TableFile::RowDecoder decoder(fields);
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        if (forms.at(r).isEmpty()) {
+            if (kept.at(r) != rows.at(r))
+                failWith("a row read whole differs between the two reads");
+            continue;
+        }
+        if (decoder.values(forms.at(r)) != rows.at(r))
+            failWith("a row kept in its file form decodes to other values");
+        for (int f = 0; f < fields.size(); ++f) {
+            if (decoder.value(forms.at(r), f) != rows.at(r).at(f))
+                failWith("a value decoded alone differs from the row's");
+        }
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -109,7 +139,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     QList<store::FieldDef> fields;
     QList<QVector<QVariant>> rows;
     QString error;
-    if (!store::TableFile::parse(bytes, QStringLiteral("fuzz.cds"), &fields, &rows, &error)) {
+    const bool accepted = store::TableFile::parse(bytes, QStringLiteral("fuzz.cds"), &fields, &rows, &error);
+    compareWithRowsKeptAsRead(bytes, accepted, rows);
+    if (!accepted) {
         if (error.size() > 400)
             failWith("a refusal message is longer than 400 characters");
         return 0;

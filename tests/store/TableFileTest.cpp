@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QIODevice>
 #include <gtest/gtest.h>
 
@@ -358,6 +359,58 @@ TEST(TableFile, RowsAndFieldsPastTheirBoundsAreRefusedWhereTheBoundIsPassed)
 
 // Only regular files are read: a pipe in a table's place is refused at once instead of waiting
 // for a writer that never comes, and reported as a file that cannot be opened.
+// What the reader takes, the writer writes back within the reader's bounds: a value that escaping
+// or padding would make longer than the reader takes is refused when read, whichever way the rows
+// are read, and the writer never writes one.
+TEST(TableFile, EveryValueReadIsWrittenBackWithinTheReadersBounds)
+{
+    testsupport::TempDir dir;
+    const QByteArray wideFixed = "<FIELD attrname=\"F\" fieldtype=\"string\" WIDTH=\"20000000\" SUBTYPE=\"FixedChar\"/>";
+    const QByteArray fixed = "<FIELD attrname=\"F\" fieldtype=\"string\" WIDTH=\"1700000\" SUBTYPE=\"FixedChar\"/>";
+    const QByteArray memo = "<FIELD attrname=\"M\" fieldtype=\"bin.hex\" SUBTYPE=\"Text\"/>";
+    const struct
+    {
+        const char* what;
+        QByteArray bytes;
+        bool accepted;
+    } cases[] = {
+        {"a short value in a field padded past the bound", packet(wideFixed, "<ROW F=\"a\"/>"), false},
+        {"no value in that field", packet(wideFixed, "<ROW/>"), true},
+        {"a value padded to a width within the bound", packet(fixed, "<ROW F=\"a\"/>"), true},
+        {"a value whose escapes pass the bound", packet(memo, "<ROW M=\"" + QByteArray(2600000, '>') + "\"/>"), false},
+        {"a value whose escapes stay within it", packet(memo, "<ROW M=\"" + QByteArray(1500000, '>') + "\"/>"), true},
+    };
+    for (const auto& c : cases) {
+        const QString path = dir.write(QStringLiteral("t.cds"), c.bytes);
+        QList<FieldDef> fields;
+        QList<QVector<QVariant>> rows;
+        QString error;
+        EXPECT_EQ(TableFile::read(path, &fields, &rows, &error), c.accepted) << c.what;
+        Table t(QStringLiteral("T"));
+        t.setFileName(path);
+        QString tableError;
+        EXPECT_EQ(t.open(&tableError), c.accepted) << c.what;
+        if (!c.accepted) {
+            EXPECT_TRUE(error.contains(QStringLiteral("書き戻すと長すぎます"))) << c.what << ": " << error.toStdString();
+            EXPECT_EQ(tableError, error) << c.what;
+            continue;
+        }
+        ASSERT_TRUE(t.saveToFile(dir.filePath("back.cds"), &error)) << c.what << ": " << error.toStdString();
+        QList<FieldDef> backFields;
+        QList<QVector<QVariant>> backRows;
+        ASSERT_TRUE(TableFile::read(dir.filePath("back.cds"), &backFields, &backRows, &error)) << c.what << ": " << error.toStdString();
+        EXPECT_EQ(backRows, rows) << c.what;
+    }
+
+    // Rows filled without the reader: the writer refuses a value it would write past the bound.
+    const QList<FieldDef> memoField = {FieldDef{QStringLiteral("M"), FieldType::Memo}};
+    const QVector<QVariant> row{QString(2500001, QLatin1Char('&'))};
+    QString why;
+    EXPECT_FALSE(TableFile::write(dir.filePath("long.cds"), memoField, {&row}, &why));
+    EXPECT_TRUE(why.contains(QStringLiteral("項目 M"))) << why.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("long.cds")));
+}
+
 TEST(TableFile, APipeOrFolderInPlaceOfATableIsRefusedWithoutWaiting)
 {
     testsupport::TempDir dir;
@@ -429,6 +482,67 @@ TEST(TableFile, ValuesReadAsAConformingParserReadsThem)
         ASSERT_TRUE(TableFile::read(dir.write("v.cds", packet(fields, "<ROW T=\"" + c.raw + "\"/>")), &readFields, &rows, &error))
             << error.toStdString();
         EXPECT_EQ(rows.at(0).at(0).toString(), c.value) << c.raw.toStdString();
+    }
+}
+
+// Rows kept in their file form are checked as strictly as rows read whole, and decode, all at
+// once or one value at a time, to exactly what the whole read gives.
+TEST(TableFile, RowsKeptInTheirFileFormCheckAndDecodeAsRowsReadWhole)
+{
+    const QByteArray fields = "<FIELD attrname=\"F\" fieldtype=\"string\" WIDTH=\"4\" SUBTYPE=\"FixedChar\"/>"
+                              "<FIELD attrname=\"T\" fieldtype=\"string\" WIDTH=\"6\"/><FIELD attrname=\"M\" fieldtype=\"bin.hex\"/>"
+                              "<FIELD attrname=\"R\" fieldtype=\"r8\"/><FIELD attrname=\"I\" fieldtype=\"i4\"/>"
+                              "<FIELD attrname=\"D\" fieldtype=\"date\"/>";
+    const struct
+    {
+        const char* what;
+        QByteArray rows;
+        bool accepted;
+    } cases[] = {
+        {"every type", "<ROW F=\"ab  \" T=\"あいう\" M=\"長い&amp;&#10;メモ\" R=\"-1.5e3\" I=\"-7\" D=\"20240229\"/>", true},
+        {"out of order, references, raw blanks", "<ROW D=\"19991231\" T=\"a&lt;b\" F=\"x\ty\"/><ROW/><ROW I=\"0\"></ROW>", true},
+        {"at the width in Shift_JIS bytes", "<ROW T=\"あいう\" F=\"ｱｲｳｴ\"/>", true},
+        {"padding past the width", "<ROW F=\"abcd          \"/>", true},
+        {"a byte past the width", "<ROW T=\"あいうe\"/>", false},
+        {"past the width with references", "<ROW T=\"&#x3042;&#x3044;&#x3046;&#x3048;\"/>", false},
+        {"fixed text past the width", "<ROW F=\"abcde\"/>", false},
+        {"no such day", "<ROW D=\"20230229\"/>", false},
+        {"date with a sign", "<ROW D=\"+2023012\"/>", false},
+        {"full-width digits", "<ROW I=\"１\"/>", false},
+        {"fraction in a whole number", "<ROW I=\"1.5\"/>", false},
+        {"past the whole-number range", "<ROW I=\"2147483648\"/>", false},
+        {"not a number", "<ROW R=\"1,5\"/>", false},
+        {"a bad row after good ones", "<ROW F=\"a\"/><ROW F=\"b\"/><ROW D=\"2024\"/>", false},
+    };
+    for (const auto& c : cases) {
+        const QByteArray document = packet(fields, c.rows);
+        QList<FieldDef> wholeFields;
+        QList<QVector<QVariant>> whole;
+        QString wholeError;
+        const bool wholeRead = TableFile::parse(document, QStringLiteral("t.cds"), &wholeFields, &whole, &wholeError);
+        QList<FieldDef> keptFields;
+        QList<QVector<QVariant>> kept;
+        QList<TableFile::RowForm> forms;
+        QString keptError;
+        const bool keptRead = TableFile::parse(document, QStringLiteral("t.cds"), &keptFields, &kept, &keptError, &forms,
+                                               TableFile::Values::OfRowsWithoutForm);
+        EXPECT_EQ(wholeRead, c.accepted) << c.what << ": " << wholeError.toStdString();
+        EXPECT_EQ(keptRead, c.accepted) << c.what << ": " << keptError.toStdString();
+        EXPECT_EQ(keptError, wholeError) << c.what;
+        if (!keptRead)
+            continue;
+        const TableFile::RowDecoder decoder(keptFields);
+        ASSERT_EQ(kept.size(), whole.size()) << c.what;
+        for (qsizetype r = 0; r < whole.size(); ++r) {
+            if (forms.at(r).isEmpty()) {
+                EXPECT_EQ(kept.at(r), whole.at(r)) << c.what << ", row " << r;
+                continue;
+            }
+            EXPECT_TRUE(kept.at(r).isEmpty()) << c.what << ", row " << r;
+            EXPECT_EQ(decoder.values(forms.at(r)), whole.at(r)) << c.what << ", row " << r;
+            for (int f = 0; f < keptFields.size(); ++f)
+                EXPECT_EQ(decoder.value(forms.at(r), f), whole.at(r).at(f)) << c.what << ", row " << r << ", field " << f;
+        }
     }
 }
 

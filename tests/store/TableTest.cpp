@@ -1,5 +1,6 @@
 #include "store/DataSource.h"
 #include "store/Table.h"
+#include "support/TempDir.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -256,6 +257,84 @@ TEST(Table, DetailFollowsItsMasterAndFillsLinkFields)
     EXPECT_EQ(detail.recordCount(), 0);
 }
 
+// Rows opened from a file are kept as the file holds them until read: links, filters, orders,
+// lookups, edits and the stored-value visits see the same values as for rows made in memory.
+TEST(Table, RowsOpenedFromAFileServeLinksFiltersOrdersAndEdits)
+{
+    testsupport::TempDir dir;
+    {
+        Table head(QStringLiteral("HEAD"));
+        Table detail(QStringLiteral("BREAKDOWN"));
+        createHeadAndBreakdown(head, detail);
+        head.appendRowValues({QStringLiteral("XXK-000001"), QStringLiteral("一 & <二>"), 1, 1.5, QDate(2024, 2, 29)});
+        head.appendRowValues({QStringLiteral("XXK-000002"), QString(), 2});
+        detail.appendRowValues({1, 2, QStringLiteral("0"), QStringLiteral("b")});
+        detail.appendRowValues({2, 1, QStringLiteral("1"), QStringLiteral("c"), 3.25});
+        detail.appendRowValues({1, 1, QStringLiteral("0"), QStringLiteral("a\t\"x\"")});
+        detail.appendRowValues({1, 3, QStringLiteral("1"), QStringLiteral("d")});
+        ASSERT_TRUE(head.saveToFile(dir.filePath("HEAD.cds"), nullptr));
+        ASSERT_TRUE(detail.saveToFile(dir.filePath("BREAKDOWN.cds"), nullptr));
+    }
+    Table head(QStringLiteral("HEAD"));
+    Table detail(QStringLiteral("BREAKDOWN"));
+    head.setDeclaredFields(headFields());
+    detail.setDeclaredFields(breakdownFields());
+    head.setFileName(dir.filePath("HEAD.cds"));
+    detail.setFileName(dir.filePath("BREAKDOWN.cds"));
+    QString error;
+    ASSERT_TRUE(head.open(&error)) << error.toStdString();
+    ASSERT_TRUE(detail.open(&error)) << error.toStdString();
+    ASSERT_TRUE(detail.setMaster(&head, QStringLiteral("REC_ID"), QStringLiteral("REC_ID")));
+    ASSERT_TRUE(detail.setIndexFieldNames(QStringLiteral("REC_ID;RECORD_TYPE;ORD")));
+    Table ones(QStringLiteral("ONES"));
+    ones.cloneCursor(&detail);
+    ASSERT_TRUE(ones.setFilter(QStringLiteral("RECORD_TYPE = '1'")));
+    ones.setFiltered(true);
+
+    EXPECT_EQ(column(detail, "ITEM"), (QStringList{"a\t\"x\"", "b", "d"}));
+    EXPECT_EQ(column(ones, "ITEM"), (QStringList{"c", "d"}));
+    EXPECT_EQ(detail.visibleValue(1, detail.fieldIndex(QStringLiteral("ORD"))), QVariant(2));
+    EXPECT_EQ(head.field("TECH_TITLE").asString(), QStringLiteral("一 & <二>"));
+    EXPECT_EQ(head.field("DB_REG_DATE").asDate(), QDate(2024, 2, 29));
+    QStringList numbers;
+    head.forEachStoredValue(0, [&](const QVariant& v) { numbers << v.toString(); });
+    EXPECT_EQ(numbers, (QStringList{"XXK-000001", "XXK-000002"}));
+    int rows = 0;
+    detail.forEachStoredRow([&](const Table::RowValues& values) { rows += values.size() == breakdownFields().size(); });
+    EXPECT_EQ(rows, 4);
+    // The visits that read some values of each row, or whole rows of some, see the same values.
+    QStringList items;
+    detail.forEachStoredRowValues([&](const auto& valueOf) { items << valueOf(3).toString() + valueOf(4).toString(); });
+    EXPECT_EQ(items, (QStringList{"b", "c3.25", "a\t\"x\"", "d"}));
+    QList<Table::RowValues> ofFirst;
+    detail.forEachStoredRowWhere(0, [](const QVariant& v) { return v.toInt() == 1; }, [&](const Table::RowValues& values) { ofFirst << values; });
+    ASSERT_EQ(ofFirst.size(), 3);
+    EXPECT_EQ(ofFirst.at(1), (Table::RowValues{1, 1, QStringLiteral("0"), QStringLiteral("a\t\"x\""), QVariant()}));
+    EXPECT_EQ(ofFirst.at(2).at(3), QVariant(QStringLiteral("d")));
+    EXPECT_EQ(detail.storedRowCount(), 4);
+
+    // A key changed in a row never read before moves it to the other master.
+    head.setRecNo(2);
+    ASSERT_TRUE(ones.locate(QStringLiteral("ITEM"), QStringLiteral("c")));
+    ones.edit();
+    ones.field("REC_ID").setInteger(1);
+    ones.post();
+    head.setRecNo(1);
+    EXPECT_EQ(column(detail, "ITEM"), (QStringList{"a\t\"x\"", "b", "c", "d"}));
+    head.setRecNo(2);
+    EXPECT_TRUE(column(detail, "ITEM").isEmpty());
+    EXPECT_EQ(detail.allRows().size(), 4);
+
+    ASSERT_TRUE(detail.save(&error)) << error.toStdString();
+    Table again(QStringLiteral("BREAKDOWN"));
+    again.setFileName(dir.filePath("BREAKDOWN.cds"));
+    ASSERT_TRUE(again.open(&error)) << error.toStdString();
+    const QList<Table::RowValues> stored = again.allRows();
+    ASSERT_EQ(stored.size(), 4);
+    EXPECT_EQ(stored.at(1), (Table::RowValues{1, 1, QStringLiteral("1"), QStringLiteral("c"), 3.25}));
+    EXPECT_EQ(stored.at(2).at(3), QVariant(QStringLiteral("a\t\"x\"")));
+}
+
 TEST(Table, ViewsShareRowsWithTheirTable)
 {
     Table head(QStringLiteral("HEAD"));
@@ -430,6 +509,49 @@ TEST(Table, LookedUpFieldsShowTheMatchingRowOrNothing)
     records.field("PJT_TYPE_CODE").setFloat(4);
     EXPECT_TRUE(records.field("PJT_TYPE").isNull());
     EXPECT_FALSE(records.field("PJT_TYPE").setString(QStringLiteral("x")));
+}
+
+// A table whose layout has a looked-up field keeps the rows of its file in their file form: the
+// values read, the looked-up names shown and the rows written again are those of rows read whole.
+TEST(Table, RowsOfATableWithALookedUpFieldOpenFromTheFileAndWriteBack)
+{
+    testsupport::TempDir dir;
+    Table types(QStringLiteral("PL_STBL_PJT_TYPE"));
+    types.setDeclaredFields({floatField("CD"), text("PJT_TYPE", 255)});
+    types.setInitialRows({{1, QStringLiteral("技術活用パイロット")}, {9, QStringLiteral("その他")}});
+    types.createDataSet();
+    const QList<FieldDef> declared = {floatField("MOC_ID"), lookup("PJT_TYPE", 20, {"PJT_TYPE_CODE", "PL_STBL_PJT_TYPE", "CD", "PJT_TYPE"}),
+                                      floatField("PJT_TYPE_CODE"), text("NOTE", 20)};
+    {
+        Table records(QStringLiteral("PL_TBL_PROJECT_MOC"));
+        records.setDeclaredFields(declared);
+        records.createDataSet();
+        records.appendRowValues({1, QVariant(), 9, QStringLiteral("a'b")});
+        records.appendRowValues({2, QVariant(), 1, QStringLiteral("c")});
+        records.appendRowValues({3, QVariant(), 4});
+        ASSERT_TRUE(records.saveToFile(dir.filePath("R.cds"), nullptr));
+    }
+    Table records(QStringLiteral("PL_TBL_PROJECT_MOC"));
+    records.setDeclaredFields(declared);
+    records.setFileName(dir.filePath("R.cds"));
+    records.setLookupTable(QStringLiteral("PJT_TYPE"), &types);
+    QString error;
+    ASSERT_TRUE(records.open(&error)) << error.toStdString();
+    EXPECT_EQ(column(records, "PJT_TYPE"), (QStringList{"その他", "技術活用パイロット", ""}));
+    EXPECT_EQ(records.visibleValue(0, 3), QVariant(QStringLiteral("a'b")));
+    QStringList codes;
+    records.forEachStoredRowValues([&](const auto& valueOf) { codes << valueOf(2).toString() + valueOf(1).toString(); });
+    EXPECT_EQ(codes, (QStringList{"9", "1", "4"}));
+
+    ASSERT_TRUE(records.locate(QStringLiteral("MOC_ID"), 2));
+    records.edit();
+    records.field("NOTE").setString(QStringLiteral("changed"));
+    records.post();
+    ASSERT_TRUE(records.save(&error)) << error.toStdString();
+    Table again(QStringLiteral("PL_TBL_PROJECT_MOC"));
+    again.setFileName(dir.filePath("R.cds"));
+    ASSERT_TRUE(again.open(&error)) << error.toStdString();
+    EXPECT_EQ(again.allRows(), (QList<Table::RowValues>{{1, 9, QStringLiteral("a'b")}, {2, 1, QStringLiteral("changed")}, {3, 4, QVariant()}}));
 }
 
 TEST(Table, DataSourceReportsRowStateAndFieldChanges)
