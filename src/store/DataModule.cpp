@@ -593,12 +593,18 @@ void DataModule::setUpViews()
         Table* base = table(def.over);
         if (!base->isActive())
             continue;
+        // Like the registration tables, a view tells its controls nothing until it is linked and
+        // filtered: unlinked, a grid would read the rows of every registration.
+        view->blockSignals(true);
         view->cloneCursor(base);
         view->setMaster(table(def.masterTable), def.masterFields, def.detailFields);
         view->setFilter(def.filter);
         view->setFiltered(true);
         if (!def.indexFieldNames.isEmpty())
             view->setIndexFieldNames(def.indexFieldNames);
+        view->blockSignals(false);
+        emit view->stateChanged();
+        emit view->recordChanged();
     }
 }
 
