@@ -287,6 +287,14 @@ void DataModule::DescriptionAfterEdit()
 
 namespace {
 
+// A table whose signals were held while it was set up tells its controls what it now shows.
+void tellControls(Table* t)
+{
+    t->blockSignals(false);
+    emit t->stateChanged();
+    emit t->recordChanged();
+}
+
 QStringList column(const QList<FieldDef>& fields, const QList<QVector<QVariant>>& rows, const QString& field)
 {
     QStringList values;
@@ -563,11 +571,8 @@ bool DataModule::OpenAllTables(QString* error)
     for (Table* t : registrations)
         t->blockSignals(true);
     const auto announce = [&registrations] {
-        for (Table* t : registrations) {
-            t->blockSignals(false);
-            emit t->stateChanged();
-            emit t->recordChanged();
-        }
+        for (Table* t : registrations)
+            tellControls(t);
     };
     for (Table* t : order) {
         if (!openTable(t, error)) {
@@ -602,9 +607,7 @@ void DataModule::setUpViews()
         view->setFiltered(true);
         if (!def.indexFieldNames.isEmpty())
             view->setIndexFieldNames(def.indexFieldNames);
-        view->blockSignals(false);
-        emit view->stateChanged();
-        emit view->recordChanged();
+        tellControls(view);
     }
 }
 
